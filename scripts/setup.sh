@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, test, benchmark and run.
+# Non-interactive, and only what is missing, so repeated runs are quick.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config ninja-build
+    libgtest-dev libgmock-dev libbenchmark-dev
+    nlohmann-json3-dev libicu-dev
+    qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-webengine-dev qt6-webengine-dev-tools
+    libqt6opengl6-dev qcoro-qt6-dev libgl-dev
+    fonts-noto-cjk xvfb xauth
+    python3 python3-icalendar
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]})); then
+    sudo_cmd=()
+    [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo_cmd[@]}" apt-get update -q
+    "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

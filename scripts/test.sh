@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the debug configuration with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs the whole test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+build=build/debug
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTORY_SANITIZE=ON -DVANTORY_BUILD_BENCHMARKS=OFF
+cmake --build "$build" -j2
+
+export QT_QPA_PLATFORM=offscreen
+export QTWEBENGINE_DISABLE_SANDBOX=1
+export ASAN_OPTIONS=abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir "$build" --output-on-failure -j2 --timeout 300

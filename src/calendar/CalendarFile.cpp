@@ -1,0 +1,233 @@
+#include "calendar/CalendarFile.h"
+
+#include "engine/Engine.h"
+#include "model/Course.h"
+#include "model/Dates.h"
+#include "model/Sites.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+namespace vantory::CalendarFile {
+
+namespace {
+
+constexpr std::size_t maximumLineOctets = 75;
+constexpr std::chrono::seconds eventLength{60};
+
+// The instants a basic-form UTC date-time can hold: years 0001 to 9999.
+constexpr double earliestWritableSeconds = -62135596800.0; // 0001-01-01T00:00:00Z
+constexpr double latestWritableSeconds = 253402300799.0;   // 9999-12-31T23:59:59Z
+
+bool isWritable(Instant instant)
+{
+    const double seconds = secondsSince1970(instant);
+    // NaN fails both comparisons.
+    return seconds >= earliestWritableSeconds && seconds < latestWritableSeconds + 1;
+}
+
+// "20251203T075900Z": UTC, proleptic Gregorian, fraction of a second dropped. Instants outside the
+// writable years are clamped so the conversion to whole seconds stays defined.
+std::string utcText(Instant instant)
+{
+    using namespace std::chrono;
+    double value = secondsSince1970(instant);
+    if (!(value >= earliestWritableSeconds))
+        value = earliestWritableSeconds;
+    value = std::min(value, latestWritableSeconds);
+
+    const sys_seconds time{seconds{static_cast<std::int64_t>(std::floor(value))}};
+    const auto day = floor<days>(time);
+    const year_month_day date{day};
+    const hh_mm_ss clock{time - day};
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d%02u%02uT%02d%02d%02dZ", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+                  static_cast<int>(clock.seconds().count()));
+    return buffer;
+}
+
+void replaceAll(std::string& text, std::string_view from, std::string_view to)
+{
+    std::string result;
+    result.reserve(text.size());
+    std::size_t start = 0;
+    for (std::size_t found; (found = text.find(from, start)) != std::string::npos; start = found + from.size()) {
+        result.append(text, start, found - start);
+        result.append(to);
+    }
+    result.append(text, start);
+    text = std::move(result);
+}
+
+// Octets of the UTF-8 character at the offset; a byte that starts no well-formed character counts
+// alone, so malformed text is still folded without reading past its end.
+std::size_t characterLength(std::string_view text, std::size_t offset)
+{
+    const auto lead = static_cast<unsigned char>(text[offset]);
+    std::size_t length = 1;
+    if (lead >= 0xC2 && lead < 0xE0)
+        length = 2;
+    else if (lead >= 0xE0 && lead < 0xF0)
+        length = 3;
+    else if (lead >= 0xF0 && lead < 0xF5)
+        length = 4;
+    if (offset + length > text.size())
+        return 1;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((static_cast<unsigned char>(text[offset + i]) & 0xC0) != 0x80)
+            return 1;
+    }
+    return length;
+}
+
+bool isControlCharacter(char character)
+{
+    const auto octet = static_cast<unsigned char>(character);
+    return octet < 0x20 || octet == 0x7F;
+}
+
+// The UID is written unescaped so it stays the item's id; a control character scraped into an id
+// would break the line (a line break would even start new properties), so those are dropped.
+std::string uidText(const std::string& id)
+{
+    std::string text = id;
+    std::erase_if(text, isControlCharacter);
+    return text;
+}
+
+// The host of an https URL, or nothing when the text is no URL a parser would accept. The text must
+// be printable ASCII without the characters URLs never hold, which also keeps it safe to write
+// unescaped on a content line.
+std::optional<std::string_view> httpsHost(std::string_view url)
+{
+    constexpr std::string_view prefix = "https://";
+    constexpr std::string_view forbidden = "\"<>\\^`{|}";
+    const bool printable = std::all_of(url.begin(), url.end(), [&](char character) {
+        const auto octet = static_cast<unsigned char>(character);
+        return octet > 0x20 && octet < 0x7F && forbidden.find(character) == std::string_view::npos;
+    });
+    if (!printable || !url.starts_with(prefix))
+        return std::nullopt;
+
+    std::string_view authority = url.substr(prefix.size());
+    authority = authority.substr(0, authority.find_first_of("/?#"));
+    if (const auto at = authority.rfind('@'); at != std::string_view::npos)
+        authority.remove_prefix(at + 1);
+    const auto colon = authority.find(':');
+    const std::string_view host = authority.substr(0, colon);
+    const std::string_view port = colon == std::string_view::npos ? std::string_view{} : authority.substr(colon + 1);
+    const bool numericPort = std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (host.empty() || !numericPort)
+        return std::nullopt;
+    return host;
+}
+
+// Only links into the two course sites become URL properties; anything else stays in the
+// description as text, where a calendar does not make it a one-tap link.
+bool isSiteURL(const std::optional<std::string>& url)
+{
+    if (!url)
+        return false;
+    const auto host = httpsHost(*url);
+    const Sites& sites = Sites::current();
+    return host && (*host == Sites::host(sites.assessmentBaseURL) || *host == Sites::host(sites.canvasBaseURL));
+}
+
+void appendEvent(std::vector<std::string>& lines, const Assessment& item, const Database& db, Instant due,
+                 std::int64_t alarm, const std::string& stamp)
+{
+    const auto& courses = db.settings.courses;
+    const auto course = std::find_if(courses.begin(), courses.end(),
+                                     [&](const Course& candidate) { return candidate.id == item.courseID; });
+    const bool known = course != courses.end();
+    const std::string summary = (known ? course->name : item.courseID) + " | " + item.title;
+    const std::string description = (known ? course->sourceName() : std::string("BrevaneLearn")) + " · " +
+                                    item.category + "\n마감: " + Dates::display(due) + "\n" +
+                                    item.url.value_or("");
+
+    lines.push_back("BEGIN:VEVENT");
+    lines.push_back("UID:" + uidText(item.id) + "@" + std::string(uidDomain));
+    lines.push_back("DTSTAMP:" + stamp);
+    lines.push_back("LAST-MODIFIED:" + stamp);
+    lines.push_back("DTSTART:" + utcText(due));
+    lines.push_back("DTEND:" + utcText(due + eventLength));
+    lines.push_back("SUMMARY:" + escape(summary));
+    lines.push_back("DESCRIPTION:" + escape(description));
+    lines.push_back("CATEGORIES:" + escape(item.category));
+    lines.push_back("TRANSP:TRANSPARENT");
+    if (isSiteURL(item.url))
+        lines.push_back("URL:" + *item.url);
+    if (alarm > 0) {
+        // Minutes as given, never converted to hours or days.
+        lines.push_back("BEGIN:VALARM");
+        lines.push_back("TRIGGER:-PT" + std::to_string(alarm) + "M");
+        lines.push_back("ACTION:DISPLAY");
+        lines.push_back("DESCRIPTION:과제 마감");
+        lines.push_back("END:VALARM");
+    }
+    lines.push_back("END:VEVENT");
+}
+
+} // namespace
+
+std::string generate(const std::vector<Assessment>& items, const Database& db, std::int64_t alarm, Instant now)
+{
+    std::vector<std::string> lines{
+        "BEGIN:VCALENDAR",    "VERSION:2.0",    "PRODID:-//Vantory//Deadlines//KO",
+        "CALSCALE:GREGORIAN", "METHOD:PUBLISH", "X-WR-CALNAME:Vantory 마감",
+    };
+    const std::string stamp = utcText(now);
+    for (const Assessment& item : items) {
+        const std::optional<Instant> due = Engine::due(item, db);
+        // A due date outside the years 0001-9999 cannot be written; such an item is as good as undated.
+        if (!due || !isWritable(*due) || !isWritable(*due + eventLength))
+            continue;
+        appendEvent(lines, item, db, *due, alarm, stamp);
+    }
+    lines.push_back("END:VCALENDAR");
+
+    std::string file;
+    for (const std::string& line : lines) {
+        file += fold(line);
+        file += "\r\n";
+    }
+    return file;
+}
+
+std::string escape(std::string_view text)
+{
+    // Backslashes first, so the ones the later steps insert are not doubled again.
+    std::string result(text);
+    replaceAll(result, "\\", "\\\\");
+    replaceAll(result, "\r\n", "\n");
+    replaceAll(result, "\r", "\n");
+    replaceAll(result, "\n", "\\n");
+    replaceAll(result, ";", "\\;");
+    replaceAll(result, ",", "\\,");
+    return result;
+}
+
+std::string fold(std::string_view line)
+{
+    std::string folded;
+    folded.reserve(line.size() + line.size() / maximumLineOctets * 3);
+    std::size_t lineOctets = 0;
+    for (std::size_t offset = 0; offset < line.size();) {
+        const std::size_t length = characterLength(line, offset);
+        if (lineOctets + length > maximumLineOctets) {
+            folded += "\r\n ";
+            lineOctets = 1;
+        }
+        folded.append(line.substr(offset, length));
+        lineOctets += length;
+        offset += length;
+    }
+    return folded;
+}
+
+} // namespace vantory::CalendarFile

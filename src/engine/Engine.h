@@ -1,0 +1,58 @@
+#pragma once
+
+#include "model/Assessment.h"
+#include "model/Course.h"
+#include "model/Database.h"
+#include "model/Instant.h"
+#include "model/Settings.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Pure computations over the database: time colours, merging and selection.
+namespace vantory::Engine {
+
+// Colour of the status line's dot for the remaining time in seconds (negative when overdue).
+std::string dotHex(double seconds, const Settings& settings);
+
+// Colour of the remaining-time text for the remaining time in seconds.
+std::string hex(double seconds, const Settings& settings);
+
+// One scraped row of a course page as a stored item; unreadable parts become a deadline
+// status or absent values, never a failure.
+Assessment assessment(const RawAssessment& raw, const Course& course, Instant now);
+
+// Replaces the items of course courseID with fresh ones: rows whose dates did not parse keep
+// the stored due date, stored items the sync no longer lists are marked missing (never
+// deleted) and every other course's items stay as they are. Fresh items of another course,
+// or whose id another course's item holds, are ignored. Keeps db.assessments unique and
+// sorted by id in code-point order and records db.lastSync[courseID].
+void merge(std::vector<Assessment> fresh, const std::string& courseID, Database& db, Instant now);
+
+// The user's own due date when set, else the site's.
+std::optional<Instant> due(const Assessment& item, const Database& db);
+
+// Whether the site itself shows the item finished: submitted, or an assessment-site score of
+// at least 100 percent.
+bool autoCompleted(const Assessment& item);
+
+// Completed by the user or by the site; an override cannot undo the site's completion.
+bool done(const Assessment& item, const Database& db);
+
+// Whether the item may appear among the upcoming deadlines of the status line.
+bool eligible(const Assessment& item, const Database& db);
+
+// Eligible items whose effective due date lies strictly after now, nearest first.
+std::vector<Assessment> upcoming(const Database& db, Instant now);
+
+// The dashboard order: dated, then release-only, then undated items, each group ordered by
+// the settings' listSort key, then date, title and id.
+std::vector<Assessment> sortedList(std::vector<Assessment> items, const Database& db);
+
+// Which of count rotating items shows after elapsed seconds, each showing for its duration in
+// seconds (at least 1); 0 when there is nothing to rotate.
+std::int64_t rotationIndex(double elapsed, std::int64_t count, const std::vector<double>& durations);
+
+} // namespace vantory::Engine

@@ -1,0 +1,217 @@
+#include "engine/Engine.h"
+
+#include "model/UnicodeText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace vantory::Engine {
+
+namespace {
+
+constexpr std::string_view canvasPrefix = "canvas:";
+
+const UserOverride* findOverride(const Assessment& item, const Database& db)
+{
+    const auto found = db.overrides.find(item.id);
+    return found != db.overrides.end() ? &found->second : nullptr;
+}
+
+std::optional<Instant> effectiveDue(const Assessment& item, const UserOverride* override)
+{
+    if (override != nullptr && override->due)
+        return override->due;
+    return item.due;
+}
+
+// The settings an eligibility test reads, gathered once so that a pass over thousands of
+// items does not search the course and category lists for each one.
+class Eligibility {
+public:
+    explicit Eligibility(const Settings& settings)
+        : excludedCategories(settings.excludedCategories.begin(), settings.excludedCategories.end())
+    {
+        for (const Course& course : settings.courses) {
+            if (course.enabled)
+                enabledCourses.insert(course.id);
+        }
+    }
+
+    bool test(const Assessment& item, const UserOverride* override) const
+    {
+        return enabledCourses.contains(item.courseID) && !item.missing
+            && (override == nullptr || (!override->hidden && !override->completed)) && !autoCompleted(item)
+            && !excludedCategories.contains(item.category);
+    }
+
+private:
+    std::unordered_set<std::string_view> enabledCourses;
+    std::unordered_set<std::string_view> excludedCategories;
+};
+
+// 0 with an effective due date, 1 with only a release date, 2 with neither.
+int dateGroup(const std::optional<Instant>& due, const Assessment& item)
+{
+    if (due)
+        return 0;
+    return item.release ? 1 : 2;
+}
+
+// The dashboard's primary key of an item under the given listSort, or null for "date" and
+// unknown values, which order by date alone.
+class PrimaryKey {
+public:
+    explicit PrimaryKey(const Settings& settings)
+        : sort(settings.listSort.value_or("date"))
+    {
+        // With two courses of one id the first in the list names them, as the settings show it.
+        if (sort == "course") {
+            for (const Course& course : settings.courses)
+                courseNames.try_emplace(course.id, &course.name);
+        }
+    }
+
+    const std::string* of(const Assessment& item) const
+    {
+        if (sort == "course") {
+            const auto found = courseNames.find(item.courseID);
+            return found != courseNames.end() ? found->second : &item.courseID;
+        }
+        if (sort == "category")
+            return &item.category;
+        if (sort == "title")
+            return &item.title;
+        return nullptr;
+    }
+
+private:
+    std::string sort;
+    std::unordered_map<std::string_view, const std::string*> courseNames;
+};
+
+} // namespace
+
+std::optional<Instant> due(const Assessment& item, const Database& db)
+{
+    return effectiveDue(item, findOverride(item, db));
+}
+
+bool autoCompleted(const Assessment& item)
+{
+    if (item.submitted == true)
+        return true;
+    if (item.courseID.starts_with(canvasPrefix))
+        return false;
+    return item.score.value_or(-1) >= 100;
+}
+
+bool done(const Assessment& item, const Database& db)
+{
+    const UserOverride* override = findOverride(item, db);
+    return (override != nullptr && override->completed) || autoCompleted(item);
+}
+
+bool eligible(const Assessment& item, const Database& db)
+{
+    return Eligibility(db.settings).test(item, findOverride(item, db));
+}
+
+std::vector<Assessment> upcoming(const Database& db, Instant now)
+{
+    struct Entry {
+        const Assessment* item;
+        Instant due;
+    };
+    const Eligibility eligibility(db.settings);
+    std::vector<Entry> entries;
+    for (const Assessment& item : db.assessments) {
+        const UserOverride* override = findOverride(item, db);
+        // A deadline equal to now has already passed; NaN never lies after now.
+        if (const auto due = effectiveDue(item, override); due && *due > now && eligibility.test(item, override))
+            entries.push_back({&item, *due});
+    }
+    // Stable, so ids equal under the collation keep their stored (code-point) order.
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        if (a.due != b.due)
+            return a.due < b.due;
+        return UnicodeText::compareLocalized(a.item->id, b.item->id) < 0;
+    });
+
+    std::vector<Assessment> result;
+    result.reserve(entries.size());
+    for (const Entry& entry : entries)
+        result.push_back(*entry.item);
+    return result;
+}
+
+std::vector<Assessment> sortedList(std::vector<Assessment> items, const Database& db)
+{
+    struct Entry {
+        std::size_t index;
+        int group;
+        const std::string* primary;
+        double date;
+        const Assessment* item;
+    };
+    const PrimaryKey primaryKey(db.settings);
+    std::vector<Entry> entries;
+    entries.reserve(items.size());
+    for (std::size_t index = 0; index < items.size(); ++index) {
+        const Assessment& item = items[index];
+        const auto due = effectiveDue(item, findOverride(item, db));
+        const auto date = due ? due : item.release;
+        // Undated items share the most distant future, so they fall through to title and id.
+        const double dateKey = date ? secondsSince1970(*date) : std::numeric_limits<double>::infinity();
+        entries.push_back({index, dateGroup(due, item), primaryKey.of(item), dateKey, &item});
+    }
+
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        if (a.group != b.group)
+            return a.group < b.group;
+        if (a.primary != nullptr) {
+            if (const int order = UnicodeText::compareLocalized(*a.primary, *b.primary); order != 0)
+                return order < 0;
+        }
+        if (a.date != b.date)
+            return a.date < b.date;
+        if (const int order = UnicodeText::compareLocalized(a.item->title, b.item->title); order != 0)
+            return order < 0;
+        return a.item->id < b.item->id;
+    });
+
+    std::vector<Assessment> result;
+    result.reserve(items.size());
+    for (const Entry& entry : entries)
+        result.push_back(std::move(items[entry.index]));
+    return result;
+}
+
+std::int64_t rotationIndex(double elapsed, std::int64_t count, const std::vector<double>& durations)
+{
+    const std::int64_t slots = std::min(count, static_cast<std::int64_t>(durations.size()));
+    if (slots < 1)
+        return 0;
+    // A slot shorter than a second, or not a number, still shows for one second.
+    const auto slotLength = [&](std::int64_t index) {
+        const double duration = durations[static_cast<std::size_t>(index)];
+        return duration >= 1 ? duration : 1.0;
+    };
+    double total = 0;
+    for (std::int64_t index = 0; index < slots; ++index)
+        total += slotLength(index);
+
+    double position = std::fmod(elapsed > 0 ? elapsed : 0.0, total);
+    for (std::int64_t index = 0; index < slots; ++index) {
+        if (position < slotLength(index))
+            return index;
+        position -= slotLength(index);
+    }
+    // Only rounding, or an infinite elapsed time whose remainder is NaN, lands here.
+    return 0;
+}
+
+} // namespace vantory::Engine

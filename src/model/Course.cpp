@@ -1,0 +1,73 @@
+#include "model/Course.h"
+
+#include "model/JsonSupport.h"
+#include "model/Sites.h"
+
+namespace vantory {
+
+namespace {
+constexpr std::string_view canvasPrefix = "canvas:";
+}
+
+bool Course::isCanvas() const
+{
+    return id.starts_with(canvasPrefix);
+}
+
+std::string Course::sourceName() const
+{
+    return isCanvas() ? "Canvas" : "BrevaneLearn";
+}
+
+std::string Course::url() const
+{
+    const Sites& sites = Sites::current();
+    if (isCanvas())
+        return sites.canvasBaseURL + "/courses/" + id.substr(canvasPrefix.size()) + "/assignments";
+    return sites.assessmentBaseURL + "/pl/course_instance/" + id + "/assessments";
+}
+
+std::string Course::menuHex(const std::string& urgency) const
+{
+    if (menuColorMode == "custom")
+        return menuColorHex;
+    if (menuColorMode == "urgency")
+        return urgency;
+    return colorHex;
+}
+
+void to_json(nlohmann::json& json, const Course& course)
+{
+    json = {{"id", course.id},
+            {"name", course.name},
+            {"enabled", course.enabled},
+            {"year", course.year},
+            {"fullName", course.fullName},
+            {"colorHex", course.colorHex},
+            {"menuColorMode", course.menuColorMode},
+            {"menuColorHex", course.menuColorHex}};
+}
+
+void from_json(const nlohmann::json& json, Course& course)
+{
+    codec::requireObject(json, "Course");
+    course.id = codec::required<std::string>(json, "id");
+    course.name = codec::required<std::string>(json, "name");
+    course.enabled = codec::required<bool>(json, "enabled");
+    course.year = codec::required<std::int64_t>(json, "year");
+    course.fullName = codec::optional<std::string>(json, "fullName").value_or(course.name);
+    course.colorHex = codec::optional<std::string>(json, "colorHex").value_or("3B82F6");
+    course.menuColorMode = codec::optional<std::string>(json, "menuColorMode").value_or("calendar");
+    course.menuColorHex = codec::optional<std::string>(json, "menuColorHex").value_or(course.colorHex);
+}
+
+void from_json(const nlohmann::json& json, DiscoveredCourse& course)
+{
+    codec::requireObject(json, "DiscoveredCourse");
+    course.id = codec::required<std::string>(json, "id");
+    course.name = codec::required<std::string>(json, "name");
+    course.fullName = codec::required<std::string>(json, "fullName");
+    course.year = codec::required<std::int64_t>(json, "year");
+}
+
+} // namespace vantory

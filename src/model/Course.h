@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <nlohmann/json_fwd.hpp>
+#include <optional>
+#include <string>
+
+namespace vantory {
+
+// One course the user follows. A Canvas course's id is "canvas:" followed by its Canvas number.
+struct Course {
+    std::string id;
+    std::string name;
+    bool enabled = true;
+    std::int64_t year = 0;
+    std::string fullName;
+    std::string colorHex = "3B82F6";
+    std::string menuColorMode = "calendar";
+    std::string menuColorHex = "3B82F6";
+
+    bool operator==(const Course&) const = default;
+
+    bool isCanvas() const;
+    std::string sourceName() const;
+    // The page listing the course's work on its site; empty when the id cannot form a URL.
+    std::string url() const;
+    // The course's colour in the status line, given the colour the remaining time calls for.
+    std::string menuHex(const std::string& urgency) const;
+};
+
+// One course as the assessment site's home page lists it; decoded only.
+struct DiscoveredCourse {
+    std::string id;
+    std::string name;
+    std::string fullName;
+    std::int64_t year = 0;
+
+    bool operator==(const DiscoveredCourse&) const = default;
+};
+
+void to_json(nlohmann::json& json, const Course& course);
+void from_json(const nlohmann::json& json, Course& course);
+void from_json(const nlohmann::json& json, DiscoveredCourse& course);
+
+} // namespace vantory

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "model/Assessment.h"
+#include "model/Instant.h"
+#include "model/Settings.h"
+
+#include <cstdint>
+#include <map>
+#include <nlohmann/json_fwd.hpp>
+#include <string>
+#include <vector>
+
+namespace vantory {
+
+// Everything the application remembers between runs; written as one JSON document.
+struct Database {
+    std::int64_t version = 1;
+    std::vector<Assessment> assessments;
+    std::map<std::string, UserOverride> overrides;
+    Settings settings;
+    std::map<std::string, Instant> lastSync;
+
+    bool operator==(const Database&) const = default;
+};
+
+void to_json(nlohmann::json& json, const Database& database);
+void from_json(const nlohmann::json& json, Database& database);
+
+} // namespace vantory

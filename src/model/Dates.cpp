@@ -1,0 +1,180 @@
+#include "model/Dates.h"
+
+#include <unicode/calendar.h>
+#include <unicode/gregocal.h>
+#include <unicode/locid.h>
+#include <unicode/parsepos.h>
+#include <unicode/regex.h>
+#include <unicode/simpletz.h>
+#include <unicode/smpdtfmt.h>
+#include <unicode/timezone.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string_view>
+
+namespace vantory::Dates {
+
+namespace {
+
+constexpr double millisecondsPerSecond = 1000.0;
+constexpr std::int32_t millisecondsPerHour = 3600 * 1000;
+
+// The site prints these abbreviations; each stands for one fixed offset, whatever the date.
+struct ZoneAbbreviation {
+    std::string_view name;
+    int hoursFromUTC;
+};
+constexpr std::array<ZoneAbbreviation, 10> abbreviations{{
+    {"PDT", -7},
+    {"PST", -8},
+    {"UTC", 0},
+    {"GMT", 0},
+    {"CDT", -5},
+    {"CST", -6},
+    {"EDT", -4},
+    {"EST", -5},
+    {"MDT", -6},
+    {"MST", -7},
+}};
+
+const char* const exactExpression =
+    R"(^(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}) \((PDT|PST|UTC|GMT|CDT|CST|EDT|EST|MDT|MST)\)$)";
+
+icu::UnicodeString fromUTF8(std::string_view text)
+{
+    return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())));
+}
+
+// Trims Unicode white space (which includes line breaks) from both ends.
+icu::UnicodeString trimmed(const icu::UnicodeString& text)
+{
+    std::int32_t start = 0;
+    std::int32_t end = text.length();
+    while (start < end && u_isUWhiteSpace(text.char32At(start)))
+        start = text.moveIndex32(start, 1);
+    while (end > start) {
+        const std::int32_t previous = text.moveIndex32(end, -1);
+        if (!u_isUWhiteSpace(text.char32At(previous)))
+            break;
+        end = previous;
+    }
+    return icu::UnicodeString(text, start, end - start);
+}
+
+Instant instantFromUDate(UDate date)
+{
+    return instantFromSeconds(date / millisecondsPerSecond);
+}
+
+// Parses the whole text strictly: a lenient parser, or one that stops early, would accept
+// month 13, the 31st of a 30-day month or trailing text.
+std::optional<Instant> parseStrictly(const icu::UnicodeString& text, const char* pattern, const icu::TimeZone& zone)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    icu::SimpleDateFormat format(icu::UnicodeString(pattern, -1, US_INV), icu::Locale("en_US_POSIX"), status);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    format.setTimeZone(zone);
+    format.setLenient(false);
+
+    icu::ParsePosition position(0);
+    const UDate date = format.parse(text, position);
+    if (position.getErrorIndex() != -1 || position.getIndex() != text.length())
+        return std::nullopt;
+    return instantFromUDate(date);
+}
+
+} // namespace
+
+const icu::TimeZone& zone()
+{
+    static const std::unique_ptr<const icu::TimeZone> fixedZone{
+        icu::TimeZone::createTimeZone(icu::UnicodeString(zoneID, -1, US_INV))};
+    return *fixedZone;
+}
+
+std::unique_ptr<icu::Calendar> calendar()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    // The root locale keeps week rules independent of the machine's locale.
+    auto gregorian = std::make_unique<icu::GregorianCalendar>(zone(), icu::Locale::getRoot(), status);
+    if (U_FAILURE(status))
+        return nullptr;
+    gregorian->setFirstDayOfWeek(UCAL_MONDAY);
+    return gregorian;
+}
+
+std::optional<Instant> exact(const std::string& text)
+{
+    const icu::UnicodeString input = trimmed(fromUTF8(text));
+
+    UErrorCode status = U_ZERO_ERROR;
+    icu::RegexMatcher matcher(icu::UnicodeString(exactExpression, -1, US_INV), input, 0, status);
+    if (U_FAILURE(status) || !matcher.matches(status) || U_FAILURE(status))
+        return std::nullopt;
+    const icu::UnicodeString dateTime = matcher.group(1, status);
+    std::string abbreviation;
+    matcher.group(2, status).toUTF8String(abbreviation);
+    if (U_FAILURE(status))
+        return std::nullopt;
+
+    const auto entry = std::find_if(abbreviations.begin(), abbreviations.end(),
+                                    [&](const ZoneAbbreviation& candidate) { return candidate.name == abbreviation; });
+    if (entry == abbreviations.end())
+        return std::nullopt;
+    const icu::SimpleTimeZone offsetZone(entry->hoursFromUTC * millisecondsPerHour, fromUTF8(entry->name));
+    return parseStrictly(dateTime, "yyyy-MM-dd HH:mm:ss", offsetZone);
+}
+
+std::optional<Instant> release(const std::string& text, std::int64_t year)
+{
+    constexpr std::string_view prefix = "Available ";
+    if (!text.starts_with(prefix))
+        return std::nullopt;
+    const std::string withYear = std::to_string(year) + " " + text.substr(prefix.size());
+    return parseStrictly(fromUTF8(withYear), "yyyy HH:mm, EEE, MMM d", zone());
+}
+
+std::string display(Instant instant, const std::string& format)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    icu::SimpleDateFormat formatter(fromUTF8(format), icu::Locale("ko_KR"), status);
+    if (U_FAILURE(status))
+        return {};
+    formatter.setTimeZone(zone());
+
+    icu::UnicodeString formatted;
+    formatter.format(secondsSince1970(instant) * millisecondsPerSecond, formatted);
+    std::string result;
+    formatted.toUTF8String(result);
+    return result;
+}
+
+std::string remaining(double seconds)
+{
+    // NaN compares false, so it lands here too instead of reaching the integer conversion.
+    if (!(seconds > 0))
+        return "마감";
+    if (seconds < 60)
+        return "<1m";
+
+    // Capped so the conversion stays inside std::int64_t (about 1.9 billion years).
+    constexpr double maximumMinutes = 1e15;
+    const auto minutes = static_cast<std::int64_t>(std::min(std::trunc(seconds / 60), maximumMinutes));
+    const std::int64_t days = minutes / 1440;
+    const std::int64_t hours = minutes % 1440 / 60;
+    const std::int64_t leftoverMinutes = minutes % 60;
+
+    if (minutes < 60)
+        return std::to_string(leftoverMinutes) + "m";
+    const std::string hoursAndMinutes = std::to_string(hours) + "h" + std::to_string(leftoverMinutes) + "m";
+    if (minutes < 1440)
+        return hoursAndMinutes;
+    return std::to_string(days) + "d " + hoursAndMinutes;
+}
+
+} // namespace vantory::Dates

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "model/Course.h"
+#include "model/Uuid.h"
+
+#include <cstdint>
+#include <map>
+#include <nlohmann/json_fwd.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantory {
+
+// A remaining-time threshold in hours with a colour (six hex digits, no "#").
+struct ColorRule {
+    std::string id = makeUuid();
+    double hours = 0;
+    std::string hex;
+
+    bool operator==(const ColorRule&) const = default;
+};
+
+// A threshold with separate colours for the status line's dot and its remaining-time text.
+struct PairedColorRule {
+    std::string id = makeUuid();
+    double hours = 0;
+    std::string dotHex;
+    std::string timeHex;
+
+    bool operator==(const PairedColorRule&) const = default;
+};
+
+// How one category is coloured in the status line: "urgency", "calendar", "course" or "custom".
+struct CategoryStyle {
+    std::string mode = "urgency";
+    std::string hex = "FFFFFF";
+
+    bool operator==(const CategoryStyle&) const = default;
+
+    // The category's colour for an already colour-adjusted course and the urgency colour.
+    std::string color(const Course& course, const std::string& urgency) const;
+};
+
+// The user's whole configuration. Optional fields keep older state files loadable; their
+// consumers decide what absence means. Widths, paddings and font sizes are in points.
+struct Settings {
+    std::optional<bool> uniformCourseColors;
+    std::optional<std::string> uniformCalendarHex;
+    std::optional<std::string> uniformMenuMode;
+    std::optional<std::string> uniformMenuHex;
+    std::optional<bool> canvasEnabled;
+    std::optional<std::map<std::string, CategoryStyle>> categoryStyles;
+    std::optional<double> statusWidth;
+    std::optional<std::string> statusWidthMode;
+    std::optional<std::string> statusAlignment;
+    std::optional<double> statusPadding;
+    std::optional<double> statusFontSize;
+    std::optional<std::string> transitionStyle;
+    std::optional<double> transitionDuration;
+    std::int64_t syncMinutes = 60;
+    std::vector<double> durations{10, 5, 5};
+    std::vector<ColorRule> rules{ColorRule{makeUuid(), 12, "EF4444"}, ColorRule{makeUuid(), 36, "EAB308"}};
+    std::optional<std::vector<PairedColorRule>> pairedRules;
+    std::optional<std::string> pairedOtherDot;
+    std::optional<std::string> pairedOtherTime;
+    std::optional<bool> linkedTimeColors;
+    std::optional<bool> independentColors;
+    std::optional<std::string> dotStyle;
+    std::optional<std::string> timeColorMode;
+    std::optional<std::string> timeHex;
+    std::optional<std::string> dotColorMode;
+    std::optional<std::string> dotHex;
+    std::optional<std::vector<ColorRule>> dotRules;
+    std::optional<std::string> dotOtherHex;
+    std::string otherHex = "22C55E";
+    std::optional<std::string> listSort;
+    std::optional<bool> doubleClickOpensAssignment;
+    std::optional<bool> showProgress = false;
+    std::string colorMode = "text";
+    bool excludePerfect = true;
+    bool showReleases = false;
+    std::vector<std::string> excludedCategories;
+    std::vector<Course> courses;
+
+    bool operator==(const Settings&) const = default;
+
+    // Migrates older colour configurations and clamps every number into its range. Idempotent.
+    void normalize();
+
+    // The course with the colours it is shown with (the uniform ones when they are switched on).
+    Course coloredCourse(const Course& course) const;
+
+    // The style of a category for a course: the course's own key, then "all|", then a new style.
+    CategoryStyle categoryStyle(const std::string& courseID, const std::string& category) const;
+};
+
+void to_json(nlohmann::json& json, const ColorRule& rule);
+void from_json(const nlohmann::json& json, ColorRule& rule);
+void to_json(nlohmann::json& json, const PairedColorRule& rule);
+void from_json(const nlohmann::json& json, PairedColorRule& rule);
+void to_json(nlohmann::json& json, const CategoryStyle& style);
+void from_json(const nlohmann::json& json, CategoryStyle& style);
+void to_json(nlohmann::json& json, const Settings& settings);
+void from_json(const nlohmann::json& json, Settings& settings);
+
+} // namespace vantory

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "model/Database.h"
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vantory {
+
+// The state file "state.json": where it lives, how the database is read from and written to it,
+// and whether storage still works. Once a load or a save fails, storage stops for the rest of
+// the run, so a file that could not be read is never overwritten with a fresh database.
+class StateFile {
+public:
+    static constexpr std::string_view readFailedText = "저장된 일정을 읽지 못했습니다. 원본을 유지합니다.";
+    static constexpr std::string_view saveFailedPrefix = "일정 저장 실패: ";
+
+    explicit StateFile(std::filesystem::path path);
+
+    // "state.json" in the directory after the first "--data-dir", else
+    // <applicationSupportDirectory>/Vantory/state.json. Relative directories are made absolute.
+    static std::filesystem::path location(std::span<const std::string> arguments,
+                                          const std::filesystem::path& applicationSupportDirectory);
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // The stored database with its settings normalised; none when there is no file yet, or when
+    // the file cannot be read or decoded (then storage stops and the file stays untouched).
+    std::optional<Database> load();
+
+    // Writes the whole database atomically; does nothing while storage is stopped.
+    void save(const Database& database);
+
+    // Absent while storage is healthy; the Korean text that stopped it otherwise.
+    const std::optional<std::string>& storageError() const { return storageError_; }
+
+    // The file's bytes for a database: pretty-printed, keys sorted, dates as seconds since 2001.
+    static std::string encode(const Database& database);
+    // The database in the bytes; throws std::exception when they are not a valid database.
+    static Database decode(std::string_view bytes);
+
+private:
+    std::filesystem::path path_;
+    std::optional<std::string> storageError_;
+};
+
+} // namespace vantory

@@ -1,0 +1,81 @@
+#include "model/UnicodeText.h"
+
+#include <unicode/coll.h>
+#include <unicode/locid.h>
+#include <unicode/stringpiece.h>
+#include <unicode/unistr.h>
+
+#include <array>
+#include <cctype>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace vantory::UnicodeText {
+
+namespace {
+
+icu::StringPiece piece(std::string_view text)
+{
+    return icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size()));
+}
+
+// ICU maps the C and POSIX locales to en_US_POSIX, whose collation is plain ASCII order
+// (upper case before lower case, digits one by one); the root collation keeps the order
+// case-insensitive and numeric there.
+icu::Locale collationLocale()
+{
+    const icu::Locale& current = icu::Locale::getDefault();
+    std::string name = current.getBaseName();
+    for (char& character : name)
+        character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+    constexpr std::array<std::string_view, 4> posixNames{"", "c", "posix", "en_us_posix"};
+    for (std::string_view posixName : posixNames) {
+        if (name == posixName)
+            return icu::Locale::getRoot();
+    }
+    return current;
+}
+
+std::unique_ptr<icu::Collator> makeCollator()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Collator> collator{icu::Collator::createInstance(collationLocale(), status)};
+    if (U_FAILURE(status))
+        return nullptr;
+    collator->setAttribute(UCOL_NUMERIC_COLLATION, UCOL_ON, status);
+    collator->setStrength(icu::Collator::SECONDARY);
+    if (U_FAILURE(status))
+        return nullptr;
+    return collator;
+}
+
+} // namespace
+
+std::string lowercased(std::string_view text)
+{
+    std::string result;
+    icu::UnicodeString::fromUTF8(piece(text)).toLower(icu::Locale::getRoot()).toUTF8String(result);
+    return result;
+}
+
+std::size_t utf16Length(std::string_view text)
+{
+    return static_cast<std::size_t>(icu::UnicodeString::fromUTF8(piece(text)).length());
+}
+
+int compareLocalized(std::string_view left, std::string_view right)
+{
+    // Collator::compare is const and safe to share between threads.
+    static const std::unique_ptr<icu::Collator> collator = makeCollator();
+    if (!collator)
+        return left.compare(right);
+
+    UErrorCode status = U_ZERO_ERROR;
+    const UCollationResult result = collator->compareUTF8(piece(left), piece(right), status);
+    if (U_FAILURE(status))
+        return left.compare(right);
+    return static_cast<int>(result);
+}
+
+} // namespace vantory::UnicodeText

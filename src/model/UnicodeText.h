@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Unicode-aware text operations on UTF-8 strings, backed by ICU.
+namespace vantory::UnicodeText {
+
+// Full Unicode lower-casing (root locale).
+std::string lowercased(std::string_view text);
+
+// Number of UTF-16 code units of the text: the unit the status line's coloured runs count in.
+std::size_t utf16Length(std::string_view text);
+
+// The localized standard comparison: case-insensitive, numbers compared by value
+// ("Quiz 2" < "quiz 10"). Returns <0, 0 or >0. The collator is created once; in the C/POSIX
+// locale the root collation is used so the order is the same on every machine.
+int compareLocalized(std::string_view left, std::string_view right);
+
+} // namespace vantory::UnicodeText

@@ -1,0 +1,140 @@
+#include "model/Dates.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+#include <optional>
+
+namespace vantory {
+namespace {
+
+constexpr double hour = 3600;
+// 2025-09-08 14:00 in Vancouver (PDT), 21:00 UTC.
+constexpr double mondaySeptember8 = 1757365200;
+// 2025-12-04 07:59 UTC, still Wednesday 3 December 23:59 in Vancouver (PST).
+constexpr double lateWednesdayDecember3 = 1764835140;
+
+struct ParseCase {
+    const char* text;
+    std::optional<double> seconds;
+};
+
+std::optional<double> seconds(std::optional<Instant> instant)
+{
+    return instant ? std::optional(secondsSince1970(*instant)) : std::nullopt;
+}
+
+// Makes a different ICU default zone current, so results that depend on it show up.
+class ScopedDefaultZone {
+public:
+    explicit ScopedDefaultZone(const char* id) : previous(icu::TimeZone::createDefault())
+    {
+        icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone(id));
+    }
+    ~ScopedDefaultZone() { icu::TimeZone::adoptDefault(previous.release()); }
+
+private:
+    std::unique_ptr<icu::TimeZone> previous;
+};
+
+TEST(DatesTest, ExactTakesTheOffsetFromTheAbbreviationAndRejectsAnyOtherForm)
+{
+    const ParseCase cases[] = {
+        {"2025-09-08 14:00:00 (PDT)", mondaySeptember8},
+        {"2025-09-08 14:00:00 (PST)", mondaySeptember8 + hour},
+        {"2025-09-08 21:00:00 (UTC)", mondaySeptember8},
+        {"2025-09-08 21:00:00 (GMT)", mondaySeptember8},
+        {" \t2025-09-08 14:00:00 (PDT)\r\n", mondaySeptember8},
+        {"2024-02-29 12:00:00 (UTC)", 1709208000},
+        {"2025-09-08 14:00:00 (pdt)", std::nullopt},
+        {"2025-09-08 14:00:00 (JST)", std::nullopt},
+        {"2025-09-08 4:00:00 (PDT)", std::nullopt},
+        {"2025-09-08 14:00:00 (PDT) extra", std::nullopt},
+        {"2025-13-01 14:00:00 (PDT)", std::nullopt},
+        {"2025-09-31 14:00:00 (PDT)", std::nullopt},
+        {"2025-02-29 14:00:00 (PDT)", std::nullopt},
+        {"2025-09-08 24:00:00 (PDT)", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.text);
+        EXPECT_EQ(seconds(Dates::exact(testCase.text)), testCase.seconds);
+    }
+}
+
+TEST(DatesTest, ReleaseReadsTheAvailabilityTextInVancouverTimeOfTheGivenYear)
+{
+    const ParseCase cases[] = {
+        {"Available 14:00, Mon, Sep 8", mondaySeptember8},
+        {"Available 14:00, Mon, Dec 8", 1765231200}, // standard time: 22:00 UTC
+        {"Available 14:00, Fri, Sep 8", mondaySeptember8}, // a wrong weekday: month and day win
+        {"Not yet available", std::nullopt},
+        {"available 14:00, Mon, Sep 8", std::nullopt},
+        {"Available 14:00, Mon, Sep 31", std::nullopt},
+        {"Available 14:00, Mon, Sep 8 (PDT)", std::nullopt},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.text);
+        EXPECT_EQ(seconds(Dates::release(testCase.text, 2025)), testCase.seconds);
+    }
+}
+
+TEST(DatesTest, DisplayFormatsInKoreanInVancouverWhateverTheDefaultZone)
+{
+    const ScopedDefaultZone tokyo("Asia/Tokyo");
+    const struct {
+        double seconds;
+        const char* format;
+        const char* expected;
+    } cases[] = {
+        {lateWednesdayDecember3, Dates::defaultDisplayFormat, "12월 3일 (수) 23:59 GMT-8"},
+        {mondaySeptember8, Dates::defaultDisplayFormat, "9월 8일 (월) 14:00 GMT-7"},
+        {lateWednesdayDecember3, "M/d HH:mm", "12/3 23:59"},
+        {lateWednesdayDecember3, "M월 d일 EEEE", "12월 3일 수요일"},
+        {lateWednesdayDecember3, "yyyy년 M월", "2025년 12월"},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.format);
+        EXPECT_EQ(Dates::display(instantFromSeconds(testCase.seconds), testCase.format), testCase.expected);
+    }
+}
+
+TEST(DatesTest, RemainingDropsLeftoverSecondsAndSplitsIntoDaysHoursMinutes)
+{
+    const struct {
+        double seconds;
+        const char* expected;
+    } cases[] = {
+        {0, "마감"},         {-3600, "마감"},     {std::numeric_limits<double>::quiet_NaN(), "마감"},
+        {59.9, "<1m"},       {60, "1m"},          {3599, "59m"},
+        {3600, "1h0m"},      {3659.9, "1h0m"},    {86399, "23h59m"},
+        {86400, "1d 0h0m"},  {102000, "1d 4h20m"}, {1e300, "694444444444d 10h40m"},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.seconds);
+        EXPECT_EQ(Dates::remaining(testCase.seconds), testCase.expected);
+    }
+}
+
+TEST(DatesTest, CalendarStartsWeeksOnMondayAtVancouverMidnightWhateverTheDefaultZone)
+{
+    const ScopedDefaultZone tokyo("Asia/Tokyo");
+    const std::unique_ptr<icu::Calendar> calendar = Dates::calendar();
+    ASSERT_NE(calendar, nullptr);
+    UErrorCode status = U_ZERO_ERROR;
+    EXPECT_EQ(calendar->getFirstDayOfWeek(status), UCAL_MONDAY);
+
+    // 2025-12-08 07:30 UTC is Monday in Tokyo and UTC but still Sunday 7 December in Vancouver,
+    // so the start of its week is Monday 1 December at Vancouver midnight (08:00 UTC).
+    calendar->setTime(1765179000 * 1000.0, status);
+    EXPECT_EQ(calendar->get(UCAL_DAY_OF_WEEK, status), UCAL_SUNDAY);
+    calendar->set(UCAL_DAY_OF_WEEK, UCAL_MONDAY);
+    for (UCalendarDateFields field : {UCAL_HOUR_OF_DAY, UCAL_MINUTE, UCAL_SECOND, UCAL_MILLISECOND})
+        calendar->set(field, 0);
+    EXPECT_EQ(calendar->getTime(status), 1764576000 * 1000.0);
+    EXPECT_TRUE(U_SUCCESS(status));
+}
+
+} // namespace
+} // namespace vantory
