@@ -147,8 +147,7 @@ void appendEvent(std::vector<std::string>& lines, const Assessment& item, const 
     const bool known = course != courses.end();
     const std::string summary = (known ? course->name : item.courseID) + " | " + item.title;
     const std::string description = (known ? course->sourceName() : std::string("BrevaneLearn")) + " · " +
-                                    item.category + "\n마감: " + Dates::display(due) + "\n" +
-                                    item.url.value_or("");
+                                    item.category + "\n마감: " + Dates::display(due) + "\n" + item.url.value_or("");
 
     lines.push_back("BEGIN:VEVENT");
     lines.push_back("UID:" + uidText(item.id) + "@" + std::string(uidDomain));

@@ -47,6 +47,11 @@ bool eligible(const Assessment& item, const Database& db);
 // Eligible items whose effective due date lies strictly after now, nearest first.
 std::vector<Assessment> upcoming(const Database& db, Instant now);
 
+// The same selection without copies: pointers into db.assessments, valid until the database
+// next changes. For callers that need only the first few of thousands of items, since copying
+// them costs far more than selecting them.
+std::vector<const Assessment*> upcomingView(const Database& db, Instant now);
+
 // The dashboard order: dated, then release-only, then undated items, each group ordered by
 // the settings' listSort key, then date, title and id.
 std::vector<Assessment> sortedList(std::vector<Assessment> items, const Database& db);

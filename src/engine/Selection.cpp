@@ -120,7 +120,7 @@ bool eligible(const Assessment& item, const Database& db)
     return Eligibility(db.settings).test(item, findOverride(item, db));
 }
 
-std::vector<Assessment> upcoming(const Database& db, Instant now)
+std::vector<const Assessment*> upcomingView(const Database& db, Instant now)
 {
     struct Entry {
         const Assessment* item;
@@ -141,10 +141,20 @@ std::vector<Assessment> upcoming(const Database& db, Instant now)
         return UnicodeText::compareLocalized(a.item->id, b.item->id) < 0;
     });
 
-    std::vector<Assessment> result;
+    std::vector<const Assessment*> result;
     result.reserve(entries.size());
     for (const Entry& entry : entries)
-        result.push_back(*entry.item);
+        result.push_back(entry.item);
+    return result;
+}
+
+std::vector<Assessment> upcoming(const Database& db, Instant now)
+{
+    const std::vector<const Assessment*> view = upcomingView(db, now);
+    std::vector<Assessment> result;
+    result.reserve(view.size());
+    for (const Assessment* item : view)
+        result.push_back(*item);
     return result;
 }
 

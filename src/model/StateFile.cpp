@@ -37,7 +37,9 @@ void writeAll(int descriptor, std::string_view bytes)
 // mkstemp's owner-only permissions: it holds the user's private course data.
 void writeAtomically(const std::filesystem::path& path, std::string_view bytes)
 {
-    std::string temporary = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::filesystem::path pattern = path;
+    pattern.replace_filename(path.filename().native() + ".XXXXXX");
+    std::string temporary = pattern.native();
     const int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0)
         throw lastSystemError("mkstemp");

@@ -1,0 +1,110 @@
+// Costs that grow with the stored data, over the sample database of tools/SampleDatabase.
+#include "SampleDatabase.h"
+
+#include "app/StatusLine.h"
+#include "app/Store.h"
+#include "calendar/CalendarFile.h"
+#include "engine/Engine.h"
+#include "model/StateFile.h"
+
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <unistd.h>
+
+using namespace vantory;
+
+namespace {
+
+const Instant now = instantFromSeconds(1796500000); // December 2026
+
+std::filesystem::path scratchFile(const std::string& name)
+{
+    const auto directory = std::filesystem::temp_directory_path() / ("vantory-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(directory);
+    return directory / name;
+}
+
+void upcoming(benchmark::State& state)
+{
+    const Database db = sample::database(static_cast<std::size_t>(state.range(0)), now);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Engine::upcoming(db, now));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(upcoming)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)->Complexity();
+
+void sortedList(benchmark::State& state)
+{
+    const Database db = sample::database(static_cast<std::size_t>(state.range(0)), now);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Engine::sortedList(db.assessments, db));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(sortedList)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)->Complexity();
+
+void merge200Rows(benchmark::State& state)
+{
+    const Database stored = sample::database(static_cast<std::size_t>(state.range(0)), now);
+    const std::string courseID = stored.settings.courses.front().id;
+    const auto fresh = sample::freshItems(stored, courseID, 200, now);
+    for (auto _ : state) {
+        state.PauseTiming();
+        Database db = stored;
+        auto rows = fresh;
+        state.ResumeTiming();
+        Engine::merge(std::move(rows), courseID, db, now);
+        benchmark::DoNotOptimize(db);
+    }
+}
+BENCHMARK(merge200Rows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+void stateFileSave(benchmark::State& state)
+{
+    const Database db = sample::database(static_cast<std::size_t>(state.range(0)), now);
+    StateFile file(scratchFile("save.json"));
+    for (auto _ : state)
+        file.save(db);
+    if (file.storageError())
+        state.SkipWithError(file.storageError()->c_str());
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file.path()));
+}
+BENCHMARK(stateFileSave)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void stateFileLoad(benchmark::State& state)
+{
+    StateFile written(scratchFile("load.json"));
+    written.save(sample::database(static_cast<std::size_t>(state.range(0)), now));
+    for (auto _ : state) {
+        StateFile file(written.path());
+        benchmark::DoNotOptimize(file.load());
+    }
+}
+BENCHMARK(stateFileLoad)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void calendarFile(benchmark::State& state)
+{
+    const Database db = sample::database(static_cast<std::size_t>(state.range(0)), now);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CalendarFile::generate(db.assessments, db, 30, now));
+}
+BENCHMARK(calendarFile)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// One status-line composition whose layout is unchanged (the common case: a countdown step).
+void statusLine(benchmark::State& state)
+{
+    Store store(scratchFile("never-written.json"), now);
+    store.updateDb([&](Database& db) { db = sample::database(static_cast<std::size_t>(state.range(0)), now); });
+    StatusLineState line;
+    std::int64_t measurements = 0;
+    const MeasureText measure = [&](const StatusText& text) {
+        ++measurements;
+        return 7.0 * static_cast<double>(text.text.size());
+    };
+    composeStatusLine(store, line, measure);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(composeStatusLine(store, line, measure));
+    state.counters["measurements"] = static_cast<double>(measurements);
+}
+BENCHMARK(statusLine)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the release configuration and starts Vantory.
+#   bash scripts/run.sh [vantory options]     e.g. --data-dir <folder>
+#   bash scripts/run.sh --demo                 sample deadlines around now, no account needed
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+build=build/release
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build "$build" -j2
+
+if [[ "${1:-}" == "--demo" ]]; then
+    shift
+    demo="${XDG_CACHE_HOME:-$HOME/.cache}/vantory-demo"
+    "$build/tools/vantory-sample" "$demo" >/dev/null
+    set -- --data-dir "$demo" "$@"
+fi
+
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
+    echo "No desktop session found (DISPLAY or WAYLAND_DISPLAY); start Vantory from a desktop session." >&2
+    exit 1
+fi
+exec "$build/src/vantory" "$@"

@@ -1,0 +1,94 @@
+#include "app/AppDelegate.h"
+
+#include "app/StatusContentView.h"
+#include "app/StatusItem.h"
+#include "model/Rgb.h"
+
+#include <QColor>
+
+#include <cmath>
+
+namespace vantory {
+
+namespace {
+
+Qt::Alignment qtAlignment(StatusLine::Alignment alignment)
+{
+    switch (alignment) {
+    case StatusLine::Alignment::left:
+        return Qt::AlignLeft;
+    case StatusLine::Alignment::right:
+        return Qt::AlignRight;
+    case StatusLine::Alignment::center:
+        break;
+    }
+    return Qt::AlignHCenter;
+}
+
+QColor qtColor(const std::string& hex)
+{
+    const Rgb rgb = Rgb::fromHex(hex);
+    return QColor::fromRgbF(static_cast<float>(rgb.red), static_cast<float>(rgb.green), static_cast<float>(rgb.blue));
+}
+
+} // namespace
+
+AppDelegate::AppDelegate(std::filesystem::path stateFile, Clock clock, QObject* parent)
+    : QObject(parent)
+    , clock_(std::move(clock))
+    , store_(std::move(stateFile), clock_())
+{
+    lineState_.rotationStarted = store_.now();
+    heartbeat_.setInterval(heartbeatInterval);
+    boundary_.setSingleShot(true);
+    boundary_.setTimerType(Qt::PreciseTimer);
+    connect(&heartbeat_, &QTimer::timeout, this, &AppDelegate::updateStatus);
+    connect(&boundary_, &QTimer::timeout, this, &AppDelegate::updateStatus);
+}
+
+AppDelegate::~AppDelegate()
+{
+    // Hooks hold this object; clear them before it goes.
+    store_.onChange = nullptr;
+}
+
+Instant AppDelegate::systemClock()
+{
+    return std::chrono::time_point_cast<std::chrono::duration<double>>(std::chrono::system_clock::now());
+}
+
+void AppDelegate::start()
+{
+    item_ = std::make_unique<StatusItem>(store_.db().settings.statusWidth.value_or(280));
+    store_.onChange = [this] { updateStatus(); };
+    heartbeat_.start();
+    updateStatus();
+}
+
+void AppDelegate::updateStatus()
+{
+    store_.setNow(clock_());
+    StatusContentView* view = item_->view();
+    lastLine_ = composeStatusLine(store_, lineState_, &StatusContentView::measure);
+
+    view->setHorizontalPadding(lastLine_.padding);
+    view->setTextAlignment(qtAlignment(lastLine_.alignment));
+    if (item_->length() != lastLine_.width)
+        item_->setLength(lastLine_.width);
+    view->showLine(lastLine_.coloredLine, QString::fromStdString(lastLine_.effect), lastLine_.duration,
+                   lastLine_.animate);
+    lineState_.displayedAssessmentID = lastLine_.shownAssessmentID;
+    item_->setToolTip(QString::fromStdString(lastLine_.tooltip));
+    item_->setAccessibleName(QString::fromStdString(lastLine_.plainText));
+    item_->setDotColor(lastLine_.dotHex.empty() ? QColor() : qtColor(lastLine_.dotHex));
+
+    boundary_.start(std::chrono::milliseconds(static_cast<std::int64_t>(std::ceil(lastLine_.nextBoundary * 1000))));
+}
+
+void AppDelegate::activate(const QStringList&)
+{
+    if (store_.calendarWindow)
+        store_.calendarWindow();
+}
+
+} // namespace vantory

@@ -1,0 +1,66 @@
+#include "app/SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+
+namespace vantory {
+
+namespace {
+
+constexpr int handOverTimeoutMs = 2000;
+
+QString runtimeDirectory()
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const std::filesystem::path& stateFile, QObject* parent)
+    : QObject(parent)
+{
+    const QByteArray path = QByteArray::fromStdString(std::filesystem::absolute(stateFile).lexically_normal().string());
+    key_ = QStringLiteral("vantory-") +
+           QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha256).toHex().left(24));
+}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::claim(const QStringList& arguments)
+{
+    lock_ = std::make_unique<QLockFile>(QDir(runtimeDirectory()).filePath(key_ + QStringLiteral(".lock")));
+    lock_->setStaleLockTime(0); // a lock is stale only when its process is gone
+    if (!lock_->tryLock(0)) {
+        QLocalSocket socket;
+        socket.connectToServer(key_);
+        if (socket.waitForConnected(handOverTimeoutMs)) {
+            socket.write(arguments.join(QLatin1Char('\n')).toUtf8());
+            socket.waitForBytesWritten(handOverTimeoutMs);
+            socket.disconnectFromServer();
+        }
+        return false;
+    }
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    QLocalServer::removeServer(key_); // left behind by a process that held the lock and died
+    server_->listen(key_);
+    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::receive);
+    return true;
+}
+
+void SingleInstance::receive()
+{
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readChannelFinished, this, [this, socket] {
+            const QString message = QString::fromUtf8(socket->readAll());
+            Q_EMIT activationRequested(message.split(QLatin1Char('\n')));
+        });
+    }
+}
+
+} // namespace vantory

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+#include <QStringList>
+
+#include <filesystem>
+#include <memory>
+
+class QLocalServer;
+
+namespace vantory {
+
+// One process per state file. The first launch for a file takes a lock keyed by the file's path
+// and listens on a local socket; a later launch for the same file sends its arguments there and
+// exits, so two processes never write one state file. Another "--data-dir" is another instance.
+class SingleInstance : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SingleInstance(const std::filesystem::path& stateFile, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // True when this process now owns the state file; false when another process does, after
+    // handing it the arguments (or failing to reach it).
+    bool claim(const QStringList& arguments);
+
+Q_SIGNALS:
+    // A later launch for the same state file asked this instance to show itself.
+    void activationRequested(const QStringList& arguments);
+
+private:
+    void receive();
+
+    QString key_;
+    std::unique_ptr<QLockFile> lock_;
+    QLocalServer* server_ = nullptr;
+};
+
+} // namespace vantory

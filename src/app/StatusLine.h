@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/StatusText.h"
+#include "model/Instant.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace vantory {
+
+class Store;
+
+// What one composition remembers for the next: the rotation cycle, the shown item and the last
+// measured automatic width (points).
+struct StatusLineState {
+    Instant rotationStarted{};
+    std::string lastSignature;
+    std::optional<std::string> displayedAssessmentID;
+    std::string layoutSignature;
+    double compactWidth = 280;
+};
+
+// The composed status line, ready to apply to the status item and its view.
+struct StatusLine {
+    enum class Alignment { left, center, right };
+
+    std::string plainText;      // also the accessible name
+    std::string tooltip;
+    std::string timeHex;        // empty while a placeholder shows
+    std::string dotHex;         // the urgency dot's colour, even when no dot is drawn; empty while a placeholder shows
+    StatusText coloredLine;
+    std::optional<std::string> shownAssessmentID;
+    double width = 280;         // points
+    double padding = 6;         // points, each side
+    Alignment alignment = Alignment::center;
+    std::string effect = "fade";
+    double duration = 0.3;      // seconds
+    bool animate = false;       // a different deadline replaces the one on screen
+    double nextBoundary = 60;   // seconds until the line must change by itself
+    bool measured = false;      // whether this composition measured text widths
+};
+
+// Width in points of a styled text set on one line.
+using MeasureText = std::function<double(const StatusText&)>;
+
+// Composes the status line from the store at store.now(), advancing state. Text is measured only
+// when the displayed items or the layout settings changed since the last measurement.
+StatusLine composeStatusLine(const Store& store, StatusLineState& state, const MeasureText& measure);
+
+} // namespace vantory

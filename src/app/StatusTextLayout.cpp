@@ -1,0 +1,187 @@
+#include "app/StatusTextLayout.h"
+
+#include "model/Rgb.h"
+
+#include <QFontDatabase>
+#include <QPainter>
+#include <QRectF>
+#include <QTextBoundaryFinder>
+#include <QTextCharFormat>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vantory {
+
+namespace {
+
+constexpr double plainPointSize = 12;
+constexpr QChar ellipsis(0x2026);
+// Wider than any line that fits on a screen, so measuring never wraps or aligns.
+constexpr double unlimitedWidth = 1e6;
+
+// Lays `layout` out as one line `lineWidth` wide.
+void layOutLine(
+    QTextLayout& layout, const QList<QTextLayout::FormatRange>& formats, Qt::Alignment alignment, double lineWidth)
+{
+    QTextOption option(alignment & Qt::AlignHorizontal_Mask);
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.setFormats(formats);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) {
+        line.setLineWidth(lineWidth);
+        line.setPosition(QPointF(0, 0));
+    }
+    layout.endLayout();
+}
+
+QColor colorFromHex(const std::string& hex)
+{
+    const Rgb rgb = Rgb::fromHex(hex);
+    return QColor(qRound(rgb.red * 255), qRound(rgb.green * 255), qRound(rgb.blue * 255));
+}
+
+} // namespace
+
+StatusTextLayout::StatusTextLayout(const StatusText& line)
+    : m_text(QString::fromStdString(line.text))
+{
+    const auto size = static_cast<std::size_t>(m_text.size());
+    std::size_t covered = 0;
+    // Stretches the runs leave out are drawn in the plain system font and the default colour.
+    auto coverPlainUpTo = [&](std::size_t end) {
+        if (end > covered)
+            m_spans.push_back({ int(covered), int(end - covered), font(StatusRun::Font::dot, plainPointSize), {} });
+        covered = std::max(covered, end);
+    };
+    for (const StatusRun& run : line.runs) {
+        // Clamped so that runs which overlap or overshoot the text cannot index past it.
+        const std::size_t start = std::clamp(run.start, covered, size);
+        const std::size_t end = std::clamp(run.start + std::min(run.length, size), start, size);
+        coverPlainUpTo(start);
+        if (end == start)
+            continue;
+        std::optional<QColor> color;
+        if (run.colorHex)
+            color = colorFromHex(*run.colorHex);
+        m_spans.push_back({ int(start), int(end - start), font(run.font, run.pointSize), color });
+        covered = end;
+    }
+    coverPlainUpTo(size);
+}
+
+QFont StatusTextLayout::font(StatusRun::Font role, double pointSize)
+{
+    QFont result = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    // A size from a damaged settings file must not reach Qt, which rejects it with a warning.
+    result.setPointSizeF(std::isfinite(pointSize) && pointSize >= 1 ? std::min(pointSize, 200.0) : plainPointSize);
+    // Qt 6.4 has no way to ask for tabular digits (font features came later); the composition
+    // measures its width over the widest digit samples instead.
+    if (role == StatusRun::Font::main)
+        result.setWeight(QFont::Medium);
+    return result;
+}
+
+double StatusTextLayout::measure(const StatusText& text)
+{
+    return StatusTextLayout(text).width();
+}
+
+QFont StatusTextLayout::referenceFont() const
+{
+    return m_spans.empty() ? font(StatusRun::Font::dot, plainPointSize) : m_spans.back().font;
+}
+
+double StatusTextLayout::width() const
+{
+    if (isEmpty())
+        return 0;
+    QTextLayout layout(m_text, referenceFont());
+    layOutLine(layout, formats(Qt::black, 1), Qt::AlignLeft, unlimitedWidth);
+    return layout.lineAt(0).naturalTextWidth();
+}
+
+QList<QTextLayout::FormatRange> StatusTextLayout::formats(const QColor& defaultColor, double alpha) const
+{
+    QList<QTextLayout::FormatRange> ranges;
+    ranges.reserve(qsizetype(m_spans.size()));
+    for (const Span& span : m_spans) {
+        QColor color = span.color.value_or(defaultColor);
+        color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
+        QTextCharFormat format;
+        format.setFont(span.font);
+        format.setForeground(color);
+        ranges.append({ span.start, span.length, format });
+    }
+    return ranges;
+}
+
+StatusTextLayout StatusTextLayout::elidedTo(double available) const
+{
+    if (isEmpty() || width() <= available)
+        return *this;
+    std::vector<int> boundaries { 0 };
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, m_text);
+    while (finder.toNextBoundary() != -1)
+        boundaries.push_back(int(finder.position()));
+    const int clusters = int(boundaries.size()) - 1;
+    // Keeps `kept` clusters, the extra one of an odd count on the left.
+    auto keeping = [&](int kept) {
+        return slice(boundaries[std::size_t((kept + 1) / 2)], boundaries[std::size_t(clusters - kept / 2)]);
+    };
+    // Width grows with every cluster kept, so the longest fitting text is found by bisection.
+    // When not even the ellipsis fits, it is drawn alone and clipped.
+    StatusTextLayout best = keeping(0);
+    int low = 1;
+    int high = clusters - 1;
+    while (low <= high) {
+        const int middle = (low + high) / 2;
+        StatusTextLayout candidate = keeping(middle);
+        if (candidate.width() <= available) {
+            best = std::move(candidate);
+            low = middle + 1;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return best;
+}
+
+StatusTextLayout StatusTextLayout::slice(int leftEnd, int rightStart) const
+{
+    StatusTextLayout result;
+    result.m_text = m_text.left(leftEnd) + ellipsis + m_text.mid(rightStart);
+    const int shift = leftEnd + 1 - rightStart;
+    for (const Span& span : m_spans) {
+        const int end = span.start + span.length;
+        if (span.start < leftEnd)
+            result.m_spans.push_back({ span.start, std::min(end, leftEnd) - span.start, span.font, span.color });
+        if (span.start <= leftEnd && leftEnd < end)
+            result.m_spans.push_back({ leftEnd, 1, span.font, span.color });
+        if (end > rightStart) {
+            const int start = std::max(span.start, rightStart);
+            result.m_spans.push_back({ start + shift, end - start, span.font, span.color });
+        }
+    }
+    return result;
+}
+
+void StatusTextLayout::draw(
+    QPainter& painter, const QRectF& rect, Qt::Alignment alignment, const QColor& defaultColor, double alpha) const
+{
+    if (isEmpty())
+        return;
+    QTextLayout layout(m_text, referenceFont());
+    layOutLine(layout, formats(defaultColor, alpha), alignment, rect.width());
+    const QTextLine line = layout.lineAt(0);
+    const double top = rect.center().y() - line.height() / 2;
+    painter.save();
+    // The padding stays empty even when an ellipsis alone is wider than the room left.
+    painter.setClipRect(QRectF(rect.left(), top - line.height(), rect.width(), 3 * line.height()), Qt::IntersectClip);
+    layout.draw(&painter, QPointF(rect.left(), top));
+    painter.restore();
+}
+
+} // namespace vantory

@@ -1,0 +1,230 @@
+#include "app/Store.h"
+
+#include "engine/Engine.h"
+#include "model/Dates.h"
+#include "model/Sites.h"
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+#include <regex>
+#include <set>
+
+namespace vantory {
+
+namespace {
+
+// Whether a URL is https on exactly the assessment site's or Canvas's host.
+bool isSiteURL(const std::string& url)
+{
+    static const std::regex form(R"(^https://([^/?#@:\s]+)(:\d+)?([/?#].*)?$)", std::regex::icase);
+    std::smatch match;
+    if (!url.starts_with("https://") || !std::regex_match(url, match, form))
+        return false;
+    const Sites& sites = Sites::current();
+    const std::string host = match[1].str();
+    return host == Sites::host(sites.assessmentBaseURL) || host == Sites::host(sites.canvasBaseURL);
+}
+
+} // namespace
+
+Store::Store(std::filesystem::path fileURL, Instant now)
+    : now_(now)
+    , stateFile_(std::move(fileURL))
+{
+    if (auto loaded = stateFile_.load()) {
+        db_ = std::move(*loaded);
+        status_ = loadedStatus;
+    }
+}
+
+std::int64_t Store::observe(Observer observer)
+{
+    observers_.emplace(nextObserverToken_, std::move(observer));
+    return nextObserverToken_++;
+}
+
+void Store::unobserve(std::int64_t token)
+{
+    observers_.erase(token);
+}
+
+void Store::notify(Field field)
+{
+    // A copy, so an observer may unobserve itself while being notified.
+    const auto observers = observers_;
+    for (const auto& [token, observer] : observers)
+        observer(field);
+}
+
+void Store::updateDb(const std::function<void(Database&)>& change)
+{
+    change(db_);
+    notify(Field::db);
+}
+
+void Store::save()
+{
+    const bool wasHealthy = !storageError();
+    stateFile_.save(db_);
+    if (wasHealthy && storageError())
+        notify(Field::storageError);
+}
+
+void Store::changed()
+{
+    db_.settings.normalize();
+    notify(Field::db);
+    save();
+    if (onChange)
+        onChange();
+}
+
+void Store::override(const Assessment& item, const std::function<void(UserOverride&)>& mutate)
+{
+    UserOverride& stored = db_.overrides[item.id];
+    mutate(stored);
+    changed();
+}
+
+void Store::setNow(Instant now)
+{
+    now_ = now;
+    notify(Field::now);
+}
+
+void Store::setBrevaneSyncing(bool syncing)
+{
+    brevaneSyncing_ = syncing;
+    notify(Field::brevaneSyncing);
+}
+
+void Store::setCanvasSyncing(bool syncing)
+{
+    canvasSyncing_ = syncing;
+    notify(Field::canvasSyncing);
+}
+
+void Store::setCanvasNeedsLogin(bool needsLogin)
+{
+    canvasNeedsLogin_ = needsLogin;
+    notify(Field::canvasNeedsLogin);
+}
+
+void Store::setCanvasStatus(std::string status)
+{
+    canvasStatus_ = std::move(status);
+    notify(Field::canvasStatus);
+}
+
+void Store::setStatus(std::string status)
+{
+    status_ = std::move(status);
+    notify(Field::status);
+}
+
+void Store::setNeedsLogin(bool needsLogin)
+{
+    needsLogin_ = needsLogin;
+    notify(Field::needsLogin);
+}
+
+void Store::setErrors(Messages errors)
+{
+    errors_ = std::move(errors);
+    notify(Field::errors);
+}
+
+void Store::setCourseNotices(Messages notices)
+{
+    courseNotices_ = std::move(notices);
+    notify(Field::courseNotices);
+}
+
+std::vector<Assessment> Store::upcoming() const
+{
+    return Engine::upcoming(db_, now_);
+}
+
+std::vector<Assessment> Store::enabled() const
+{
+    std::set<std::string> enabledCourses;
+    for (const Course& course : db_.settings.courses) {
+        if (course.enabled)
+            enabledCourses.insert(course.id);
+    }
+    std::vector<Assessment> items;
+    std::copy_if(db_.assessments.begin(), db_.assessments.end(), std::back_inserter(items),
+                 [&](const Assessment& item) { return !item.missing && enabledCourses.contains(item.courseID); });
+    return items;
+}
+
+std::vector<std::string> Store::categories() const
+{
+    std::set<std::string> categories;
+    for (const Assessment& item : enabled())
+        categories.insert(item.category);
+    return {categories.begin(), categories.end()};
+}
+
+std::string Store::lastUpdateText() const
+{
+    std::optional<Instant> oldest;
+    for (const Course& course : db_.settings.courses) {
+        if (!course.enabled)
+            continue;
+        if (const auto found = db_.lastSync.find(course.id); found != db_.lastSync.end())
+            oldest = oldest ? std::min(*oldest, found->second) : found->second;
+    }
+    if (!oldest)
+        return "아직 동기화하지 않았어요";
+    return "마지막 업데이트 " + Dates::display(*oldest, "M/d HH:mm");
+}
+
+std::optional<Instant> Store::due(const Assessment& item) const
+{
+    return Engine::due(item, db_);
+}
+
+const Course* Store::course(const std::string& courseID) const
+{
+    const auto& courses = db_.settings.courses;
+    const auto found = std::find_if(courses.begin(), courses.end(), [&](const Course& c) { return c.id == courseID; });
+    return found == courses.end() ? nullptr : &*found;
+}
+
+std::string Store::courseName(const Assessment& item) const
+{
+    const Course* found = course(item.courseID);
+    return found ? found->name : item.courseID;
+}
+
+Rgb Store::courseColor(const Assessment& item) const
+{
+    const Course* found = course(item.courseID);
+    return Rgb::fromHex(found ? db_.settings.coloredCourse(*found).colorHex : "3B82F6");
+}
+
+Rgb Store::color(const Assessment& item) const
+{
+    const auto itemDue = due(item);
+    const double seconds = itemDue ? secondsSince1970(*itemDue) - secondsSince1970(now_)
+                                   : std::numeric_limits<double>::max();
+    return Rgb::fromHex(Engine::hex(seconds, db_.settings));
+}
+
+void Store::open(const Assessment& item) const
+{
+    // A stored link that is no URL at all (blank, or with white space) falls back to the course page.
+    std::string url = item.url.value_or("");
+    if (url.empty() || std::any_of(url.begin(), url.end(), [](unsigned char c) { return std::isspace(c); })) {
+        const Course* found = course(item.courseID);
+        if (!found)
+            return;
+        url = found->url();
+    }
+    if (openURL && isSiteURL(url))
+        openURL(url);
+}
+
+} // namespace vantory

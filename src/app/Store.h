@@ -1,0 +1,130 @@
+#pragma once
+
+#include "model/Database.h"
+#include "model/Instant.h"
+#include "model/Rgb.h"
+#include "model/StateFile.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantory {
+
+// The one application state: the database, the clock used for every remaining time, the sync
+// flags and status texts, and the hooks through which screens ask the application for work.
+// Main thread only. Every write of an observable field notifies the observers.
+class Store {
+public:
+    enum class Field {
+        db,
+        now,
+        brevaneSyncing,
+        canvasSyncing,
+        canvasNeedsLogin,
+        canvasStatus,
+        status,
+        needsLogin,
+        errors,
+        courseNotices,
+        storageError,
+    };
+    using Observer = std::function<void(Field)>;
+    using Action = std::function<void()>;
+    using Messages = std::map<std::string, std::string>;
+
+    static constexpr const char* initialStatus = "BrevaneLearn을 연결해 주세요";
+    static constexpr const char* loadedStatus = "저장된 일정 · 연결 확인 중";
+    static constexpr const char* initialCanvasStatus = "Canvas 연결 대기";
+
+    // Fixes the state file's location and loads it; nothing is saved here.
+    Store(std::filesystem::path fileURL, Instant now);
+
+    // Hooks set once by the application; an absent hook makes its button do nothing.
+    Action onChange;
+    Action connect;
+    Action connectCanvas;
+    Action exportCalendar;
+    Action sync;
+    Action settingsWindow;
+    Action colorsWindow;
+    Action calendarWindow;
+    // Opens an https URL on one of the two site hosts in the user's browser.
+    std::function<void(const std::string& url)> openURL;
+
+    // Returns a token for unobserve().
+    std::int64_t observe(Observer observer);
+    void unobserve(std::int64_t token);
+
+    const Database& db() const { return db_; }
+    // Changes the database in place; callers follow up with changed() to persist it.
+    void updateDb(const std::function<void(Database&)>& change);
+    // Normalises the settings, saves and calls onChange: the step after every database change.
+    void changed();
+    // Edits the item's override (a fresh one when it has none), stores it and persists.
+    void override(const Assessment& item, const std::function<void(UserOverride&)>& mutate);
+
+    Instant now() const { return now_; }
+    void setNow(Instant now);
+    bool brevaneSyncing() const { return brevaneSyncing_; }
+    void setBrevaneSyncing(bool syncing);
+    bool canvasSyncing() const { return canvasSyncing_; }
+    void setCanvasSyncing(bool syncing);
+    bool canvasNeedsLogin() const { return canvasNeedsLogin_; }
+    void setCanvasNeedsLogin(bool needsLogin);
+    const std::string& canvasStatus() const { return canvasStatus_; }
+    void setCanvasStatus(std::string status);
+    const std::string& status() const { return status_; }
+    void setStatus(std::string status);
+    bool needsLogin() const { return needsLogin_; }
+    void setNeedsLogin(bool needsLogin);
+    const Messages& errors() const { return errors_; }
+    void setErrors(Messages errors);
+    const Messages& courseNotices() const { return courseNotices_; }
+    void setCourseNotices(Messages notices);
+    const std::optional<std::string>& storageError() const { return stateFile_.storageError(); }
+    const std::filesystem::path& fileURL() const { return stateFile_.path(); }
+
+    // Derived values, recomputed on every read.
+    std::vector<Assessment> upcoming() const;
+    // Items of enabled courses that the latest sync still listed, in stored order.
+    std::vector<Assessment> enabled() const;
+    // The distinct categories of enabled(), in byte order.
+    std::vector<std::string> categories() const;
+    bool syncing() const { return brevaneSyncing_ || canvasSyncing_; }
+    // "마지막 업데이트 M/d HH:mm" of the oldest sync among enabled courses.
+    std::string lastUpdateText() const;
+    std::optional<Instant> due(const Assessment& item) const;
+    std::string courseName(const Assessment& item) const;
+    Rgb courseColor(const Assessment& item) const;
+    // The urgency colour of the item's remaining time.
+    Rgb color(const Assessment& item) const;
+
+    // Opens the item's page, or its course's page, when it is https on one of the two sites.
+    void open(const Assessment& item) const;
+
+private:
+    const Course* course(const std::string& courseID) const;
+    void notify(Field field);
+    void save();
+
+    Database db_;
+    Instant now_;
+    bool brevaneSyncing_ = false;
+    bool canvasSyncing_ = false;
+    bool canvasNeedsLogin_ = false;
+    std::string canvasStatus_ = initialCanvasStatus;
+    std::string status_ = initialStatus;
+    bool needsLogin_ = false;
+    Messages errors_;
+    Messages courseNotices_;
+    StateFile stateFile_;
+    std::map<std::int64_t, Observer> observers_;
+    std::int64_t nextObserverToken_ = 0;
+};
+
+} // namespace vantory

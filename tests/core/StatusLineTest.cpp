@@ -1,0 +1,231 @@
+#include "app/StatusLine.h"
+
+#include "app/Store.h"
+#include "model/Dates.h"
+#include "model/UnicodeText.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+using namespace vantory;
+
+namespace {
+
+constexpr double base = 1764871200; // 2025-12-04 18:00 UTC
+constexpr double hour = 3600, day = 86400;
+using Change = std::function<void(Database&)>;
+
+Assessment item(const std::string& id, double dueIn, const std::string& courseID = "c1",
+    const std::string& category = "Preclass", std::optional<double> score = {})
+{
+    return {.id = id, .courseID = courseID, .code = id + "-code", .title = id + " title", .category = category,
+        .score = score, .due = instantFromSeconds(base + dueIn), .deadlineStatus = "known"};
+}
+
+// "start+length colour" per run; "dot" marks the dot run, "-" the default text colour.
+std::string describe(const StatusText& line)
+{
+    std::string text;
+    for (const StatusRun& run : line.runs)
+        text += (text.empty() ? "" : ", ") + std::to_string(run.start) + "+" + std::to_string(run.length)
+            + (run.font == StatusRun::Font::dot ? " dot " : " ") + run.colorHex.value_or("-");
+    return text;
+}
+
+class StatusLineTest : public ::testing::Test {
+protected:
+    // A store over a state file that does not exist; nothing is saved without changed(). The time
+    // colour is fixed at AAAAAA; the dot follows the default rules (EAB308 up to 36 hours).
+    void reset(std::vector<Assessment> items, const Change& change = {}, double pointsPerUnit = 7)
+    {
+        const auto path = std::filesystem::temp_directory_path() / ("vantory-absent-" + std::to_string(getpid()));
+        store = std::make_unique<Store>(path / "state.json", instantFromSeconds(base));
+        store->updateDb([&](Database& db) {
+            db.settings.courses = {{.id = "c1", .name = "자료구조", .colorHex = "111111"},
+                {.id = "c2", .name = "313", .colorHex = "222222"}, {.id = "c3", .name = "off", .enabled = false}};
+            db.settings.timeColorMode = "fixed", db.settings.timeHex = "AAAAAA";
+            db.assessments = std::move(items);
+            if (change)
+                change(db);
+        });
+        state = {}, perUnit = pointsPerUnit, measureCalls = 0;
+    }
+
+    // Composes at base + at seconds; main text measures perUnit points a UTF-16 unit, the dot 5.
+    StatusLine compose(double at)
+    {
+        store->setNow(instantFromSeconds(base + at));
+        StatusLine line = composeStatusLine(*store, state, [this](const StatusText& text) {
+            ++measureCalls;
+            double width = 0;
+            for (const StatusRun& run : text.runs)
+                width += run.length * (run.font == StatusRun::Font::dot ? 5 : perUnit);
+            return width;
+        });
+        std::size_t offset = 0; // the runs partition the whole text in order
+        for (const StatusRun& run : line.coloredLine.runs) {
+            EXPECT_TRUE(run.start == offset && run.length > 0) << describe(line.coloredLine);
+            offset += run.length;
+        }
+        EXPECT_EQ(offset, UnicodeText::utf16Length(line.coloredLine.text));
+        return line;
+    }
+
+    std::unique_ptr<Store> store;
+    StatusLineState state;
+    double perUnit = 7;
+    int measureCalls = 0;
+};
+
+} // namespace
+
+TEST_F(StatusLineTest, PlaceholdersFitTheirTextAndWaitAMinute)
+{
+    const struct { std::vector<Assessment> items; Change change; std::string text; } cases[] = {
+        {{item("a", day)}, [](Database& db) { db.settings.durations.clear(); }, "Vantory | 표시 항목을 추가해 주세요"},
+        {{}, {}, "Vantory · 연결"},
+        {{item("past", -1)}, {}, "자료구조/313 | 예정된 마감 없음"},
+        {{item("past", -1)},
+            [](Database& db) { db.settings.courses[0].enabled = db.settings.courses[1].enabled = false; },
+            "Vantory | 예정된 마감 없음"},
+    };
+    for (const auto& c : cases) {
+        reset(c.items, c.change);
+        const StatusLine line = compose(0);
+        EXPECT_EQ(line.plainText, c.text);
+        EXPECT_EQ(describe(line.coloredLine), "0+" + std::to_string(UnicodeText::utf16Length(c.text)) + " -");
+        EXPECT_EQ(line.tooltip, store->status() + "\n" + store->lastUpdateText());
+        EXPECT_TRUE(line.timeHex.empty() && !line.shownAssessmentID && line.nextBoundary == 60);
+        EXPECT_EQ(line.width, std::ceil(7.0 * UnicodeText::utf16Length(c.text) + 14));
+    }
+}
+
+TEST_F(StatusLineTest, ItemTextAndTooltipNameTheItemItsPositionAndWarnings)
+{
+    reset({item("a", day, "c1", "Preclass", 86.5), item("b", 2 * day, "c2", "Quiz")},
+        [](Database& db) { db.settings.durations = {5, 3, 4}, db.settings.showProgress = true; });
+    EXPECT_EQ(compose(0).plainText, "자료구조 | Preclass (1d 0h0m) · 87%");
+    const StatusLine second = compose(6);
+    EXPECT_EQ(second.plainText, "313 | Quiz (1d 23h59m)"); // no score, no progress
+    EXPECT_EQ(second.tooltip, "2개 중 2번째 항목 · 313\nb-code · b title\n마감 "
+            + Dates::display(instantFromSeconds(base + 2 * day)) + "\n" + store->lastUpdateText());
+    store->setErrors({{"c1", "실패"}});
+    EXPECT_TRUE(compose(7).tooltip.ends_with(store->lastUpdateText() + "\n⚠ " + store->status()));
+
+    reset({});
+    store->setStatus("로그인이 필요해요");
+    store->setNeedsLogin(true);
+    EXPECT_EQ(compose(0).tooltip, "로그인이 필요해요\n" + store->lastUpdateText() + "\n⚠ 로그인이 필요해요");
+}
+
+TEST_F(StatusLineTest, RotationRestartsOnlyWhenItemsDeadlinesOrSlotsChange)
+{
+    reset({item("A", day), item("B", 2 * day), item("C", 3 * day)},
+        [](Database& db) { db.settings.durations = {5, 3}; });
+    const auto moveDue = [](std::size_t index, double dueIn) {
+        return [=](Database& db) { db.assessments[index].due = instantFromSeconds(base + dueIn); };
+    };
+    const struct { double at; Change change; std::string shown; double boundary; } steps[] = {
+        {0, {}, "A", 5},
+        {6.5, {}, "B", 1.5},
+        {9, {}, "A", 4},
+        {10, moveDue(2, 4 * day), "A", 3}, // C is not displayed
+        {11, [](Database& db) { db.settings.durations = {5, 4}; }, "A", 5},
+        {17.5, {}, "B", 2.5},
+        {18, moveDue(1, 5 * day), "A", 5},
+        {19, moveDue(0, 21), "A", 2}, // the deadline comes before the slot end
+        {20.99, {}, "A", 0.05},
+        {21, {}, "C", 5}, // A passed: C and B restart the cycle
+    };
+    for (const auto& step : steps) {
+        if (step.change)
+            store->updateDb(step.change);
+        const StatusLine line = compose(step.at);
+        EXPECT_EQ(line.shownAssessmentID, step.shown) << "at " << step.at;
+        EXPECT_NEAR(line.nextBoundary, step.boundary, 1e-6) << "at " << step.at;
+    }
+}
+
+TEST_F(StatusLineTest, ColoursCourseCategoryAndTimeByModeAndStyle)
+{
+    // "자료구조 | Preclass (1d 4h20m)": 4 + 3 + 8 + 2 + 8 + 1 UTF-16 units.
+    const std::string course = "0+4 111111, 4+3 -, ", dotCourse = "0+2 dot EAB308, 2+4 111111, 6+3 -, ";
+    const std::string timeColored = ", 15+2 -, 17+8 AAAAAA, 25+1 -";
+    const CategoryStyle custom{"custom", "654321"}, everywhere{"custom", "123456"}, calendar{"calendar"};
+    using Styles = std::map<std::string, CategoryStyle>;
+    const struct { std::string mode; Styles styles; std::string runs; bool uniform = false; } cases[] = {
+        {"text", {}, course + "7+8 AAAAAA" + timeColored},
+        {"both", {}, dotCourse + "9+8 AAAAAA, 17+2 -, 19+8 AAAAAA, 27+1 -"},
+        {"dot", {}, "0+2 dot EAB308, 2+4 111111, 6+22 -"},
+        {"text", {{"all|PreClass", everywhere}}, course + "7+8 123456" + timeColored},
+        {"text", {{"all|PreClass", everywhere}, {"c1|PreClass", custom}}, course + "7+8 654321" + timeColored},
+        // Keys hold the raw category, and only the item's own course counts.
+        {"text", {{"all|Preclass", everywhere}, {"c2|PreClass", custom}}, course + "7+8 AAAAAA" + timeColored},
+        {"dot", {{"all|PreClass", calendar}}, dotCourse + "9+8 111111, 17+11 -"},
+        {"dot", {{"all|PreClass", calendar}}, "0+2 dot EAB308, 2+4 777777, 6+3 -, 9+8 777777, 17+11 -", true},
+    };
+    for (const auto& c : cases) {
+        reset({item("a", day + 4 * hour + 20 * 60 + 30, "c1", "PreClass")}, [&](Database& db) {
+            db.settings.colorMode = c.mode, db.settings.statusFontSize = 14, db.settings.categoryStyles = c.styles;
+            db.settings.uniformCourseColors = c.uniform, db.settings.uniformCalendarHex = "777777";
+        });
+        const StatusLine line = compose(0);
+        EXPECT_EQ(line.plainText, "자료구조 | Preclass (1d 4h20m)");
+        EXPECT_EQ(describe(line.coloredLine), c.runs) << c.mode;
+        for (const StatusRun& run : line.coloredLine.runs)
+            EXPECT_EQ(run.pointSize, run.font == StatusRun::Font::dot ? 10 : 14);
+    }
+}
+
+TEST_F(StatusLineTest, AutomaticWidthReservesTheWidestCountdownAndClamps)
+{
+    // "313 | Quiz (" is 12 units and ")" one; padding adds 2 × 6 + 2 points, the dot 10.
+    const auto settings = [](auto change) { return [=](Database& db) { change(db.settings); }; };
+    const struct { double left; Change change; double perUnit; double width; int measures; } cases[] = {
+        {day + 5 * hour, {}, 7, 7 * (13 + 9) + 14, 5}, // 1d 23h59m
+        {12 * hour, {}, 7, 7 * (13 + 6) + 14, 4}, // 23h59m
+        {2 * hour, {}, 7, 7 * (13 + 5) + 14, 4}, // 9h59m
+        {30, {}, 7, 7 * (13 + 3) + 14, 3}, // 59m and <1m
+        {2 * hour, settings([](Settings& s) { s.colorMode = "both"; }), 7, 7 * 18 + 10 + 14, 5},
+        {2 * hour, settings([](Settings& s) { s.showProgress = true; }), 7, 7 * (18 + 7) + 14, 4}, // " · 100%"
+        {2 * hour, {}, 0.1, 40, 4},
+        {2 * hour, {}, 100, 600, 4},
+        {2 * hour, settings([](Settings& s) { s.statusWidthMode = "fixed"; }), 100, 280, 4},
+    };
+    for (const auto& c : cases) {
+        reset({item("a", c.left, "c2", "Quiz")}, c.change, c.perUnit);
+        const StatusLine line = compose(0);
+        EXPECT_TRUE(line.measured);
+        EXPECT_EQ(line.width, std::ceil(c.width)) << c.left;
+        EXPECT_EQ(measureCalls, c.measures) << c.left;
+    }
+}
+
+TEST_F(StatusLineTest, MeasuresOnlyWhenTheLayoutChangesAndAnimatesOnlyBetweenItems)
+{
+    reset({item("a", 2 * day), item("b", 3 * day, "c2")}, [](Database& db) { db.settings.durations = {5, 3}; });
+    const double t = 1.5 * day;
+    const struct { double at; Change change; bool measured; bool animate; } steps[] = {
+        {0, {}, true, false},
+        {t, {}, false, false}, // a counts down from 2d to 12h: same item, same width
+        {t + 6, {}, false, true},
+        {t + 8, [](Database& db) { db.settings.showProgress = true; }, true, true},
+        {t + 10, [](Database& db) { db.assessments[1].due = instantFromSeconds(base + 4 * day); }, true, false},
+        {t + 11, [](Database& db) { db.assessments.clear(); }, true, false},
+        {t + 12, {}, false, false},
+        {t + 13, [](Database& db) { db.assessments = {item("b", 3 * day, "c2")}; }, true, false},
+    };
+    for (const auto& step : steps) {
+        if (step.change)
+            store->updateDb(step.change);
+        const int callsBefore = measureCalls;
+        const StatusLine line = compose(step.at);
+        EXPECT_EQ(line.measured, step.measured) << "at " << step.at;
+        EXPECT_EQ(measureCalls > callsBefore, step.measured) << "at " << step.at;
+        EXPECT_EQ(line.animate, step.animate) << "at " << step.at;
+    }
+}

@@ -1,0 +1,277 @@
+#include "app/StatusContentView.h"
+
+#include "app/StatusTextLayout.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTest>
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantory {
+namespace {
+
+struct Piece {
+    std::string text;
+    std::optional<std::string> colorHex;
+    StatusRun::Font font = StatusRun::Font::main;
+    double pointSize = 12;
+};
+
+StatusText styled(const std::vector<Piece>& pieces)
+{
+    StatusText result;
+    for (const Piece& piece : pieces) {
+        const auto start = std::size_t(QString::fromStdString(result.text).size());
+        result.text += piece.text;
+        result.runs.push_back({ start, std::size_t(QString::fromStdString(piece.text).size()), piece.font,
+            piece.pointSize, piece.colorHex });
+    }
+    return result;
+}
+
+const StatusText red = styled({ { "Red 12:34", "FF0000" } });
+const StatusText blue = styled({ { "Blue 56:78", "0000FF" } });
+
+// Bounding box of the pixels drawn in one pure colour, and their strongest opacity.
+struct Ink {
+    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1, alpha = 0;
+    bool found() const { return right >= 0; }
+};
+
+Ink inkOf(const QImage& image, QRgb color)
+{
+    Ink ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (qAlpha(p) > 40 && std::abs(qRed(p) - qRed(color)) < 60 && std::abs(qGreen(p) - qGreen(color)) < 60
+                && std::abs(qBlue(p) - qBlue(color)) < 60)
+                ink = { std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x), std::max(ink.bottom, y),
+                    std::max(ink.alpha, qAlpha(p)) };
+        }
+    return ink;
+}
+
+// The view alone on a transparent image, as the strip composes it over its backdrop.
+QImage rendered(StatusContentView& view)
+{
+    QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    view.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+class StatusContentViewTest : public ::testing::Test {
+protected:
+    StatusContentViewTest()
+    {
+        view.resize(200, 40);
+        view.setUptimeSource([this] { return now; });
+        view.setReduceMotionSource([this] { return reduceMotion; });
+    }
+
+    // Replaces blue with red by `effect` over one second and stops the clock at `progress`.
+    QImage midTransition(const char* effect, double progress)
+    {
+        view.showLine(blue, QStringLiteral("none"), 1, false);
+        view.showLine(red, QString::fromLatin1(effect), 1, true);
+        now += progress;
+        view.advanceFrame();
+        return rendered(view);
+    }
+
+    double now = 100;
+    bool reduceMotion = false;
+    StatusContentView view;
+};
+
+TEST_F(StatusContentViewTest, ClampsDurationToATenthUpToOneSecond)
+{
+    const std::vector<std::pair<double, double>> cases { { 0, 0.1 }, { 5, 1 }, { 0.3, 0.3 }, { -2, 0.1 },
+        { std::nan(""), 0.1 } };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        view.showLine(i % 2 ? red : blue, QStringLiteral("fade"), cases[i].first, true);
+        EXPECT_EQ(view.duration(), cases[i].second) << cases[i].first;
+    }
+}
+
+TEST_F(StatusContentViewTest, EqualTextWithoutAnimationCostsNothing)
+{
+    PaintCounter counter;
+    view.installEventFilter(&counter);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.showLine(red, QStringLiteral("fade"), 0.3, false);
+    QCoreApplication::processEvents();
+    const int paints = counter.paints;
+    EXPECT_GT(paints, 0);
+
+    view.showLine(red, QStringLiteral("zoom"), 0.8, false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, paints);
+    EXPECT_EQ(view.effect(), QStringLiteral("fade"));
+
+    // Asked to animate, it animates from the text to itself.
+    view.showLine(red, QStringLiteral("zoom"), 0.8, true);
+    EXPECT_TRUE(view.isTransitioning());
+    EXPECT_EQ(view.previous(), red);
+}
+
+TEST_F(StatusContentViewTest, ChangesAtOnceWhenNoTransitionApplies)
+{
+    struct Case {
+        const char* name;
+        bool shownBefore;
+        const char* effect;
+        bool animate;
+        bool reduceMotion;
+    };
+    for (const Case& c :
+        { Case { "first text", false, "fade", true, false }, Case { "none", true, "none", true, false },
+            Case { "reduce motion", true, "slideUp", true, true }, Case { "not asked", true, "fade", false, false } }) {
+        StatusContentView fresh;
+        fresh.setReduceMotionSource([&] { return c.reduceMotion; });
+        if (c.shownBefore)
+            fresh.showLine(blue, QStringLiteral("none"), 0.3, false);
+        fresh.showLine(red, QString::fromLatin1(c.effect), 0.3, c.animate);
+        EXPECT_EQ(fresh.current(), red) << c.name;
+        EXPECT_TRUE(fresh.previous().empty()) << c.name;
+        EXPECT_EQ(fresh.progress(), 1) << c.name;
+        EXPECT_FALSE(fresh.isTransitioning()) << c.name;
+    }
+}
+
+TEST_F(StatusContentViewTest, EasesWithSmoothstep)
+{
+    EXPECT_DOUBLE_EQ(StatusContentView::eased(0.5), 0.5);
+    EXPECT_DOUBLE_EQ(StatusContentView::eased(0.25), 0.15625);
+    EXPECT_DOUBLE_EQ(StatusContentView::eased(1), 1);
+}
+
+TEST_F(StatusContentViewTest, RestsCentredAndMovesByEffectHalfway)
+{
+    EXPECT_TRUE(view.testAttribute(Qt::WA_TransparentForMouseEvents));
+    view.showLine(red, QStringLiteral("none"), 1, false);
+    const Ink rest = inkOf(rendered(view), qRgb(255, 0, 0));
+    ASSERT_TRUE(rest.found());
+    EXPECT_NEAR((rest.left + rest.right) / 2.0, 100, 2);
+    EXPECT_NEAR((rest.top + rest.bottom) / 2.0, 20, 3);
+
+    // Halfway the eased offset is half the view: 20 pixels vertically, 100 horizontally.
+    EXPECT_GE(inkOf(midTransition("slideUp", 0.5), qRgb(255, 0, 0)).top, rest.top + 15);
+    EXPECT_LE(inkOf(midTransition("slideDown", 0.5), qRgb(255, 0, 0)).bottom, rest.bottom - 15);
+    EXPECT_GE(inkOf(midTransition("slideLeft", 0.5), qRgb(255, 0, 0)).left, rest.left + 90);
+    const Ink zoomed = inkOf(midTransition("zoom", 0.5), qRgb(255, 0, 0));
+    EXPECT_LT(zoomed.right - zoomed.left, rest.right - rest.left);
+
+    const QImage faded = midTransition("fade", 0.5);
+    const Ink fadingIn = inkOf(faded, qRgb(255, 0, 0));
+    EXPECT_NEAR(fadingIn.left, rest.left, 1);
+    // Half opacity, a little more where the leaving text's edges lie underneath.
+    EXPECT_EQ(rest.alpha, 255);
+    EXPECT_NEAR(fadingIn.alpha, 128, 40);
+    EXPECT_TRUE(inkOf(faded, qRgb(0, 0, 255)).found());
+    EXPECT_EQ(midTransition("sparkle", 0.5), faded);
+
+    now += 1;
+    view.advanceFrame();
+    EXPECT_EQ(inkOf(rendered(view), qRgb(255, 0, 0)).top, rest.top);
+    EXPECT_FALSE(inkOf(rendered(view), qRgb(0, 0, 255)).found());
+}
+
+TEST_F(StatusContentViewTest, FrameTimerRunsOnlyDuringTheTransition)
+{
+    view.showLine(blue, QStringLiteral("fade"), 0.5, false);
+    EXPECT_FALSE(view.isTransitioning());
+    view.showLine(red, QStringLiteral("fade"), 0.5, true);
+    EXPECT_TRUE(view.isTransitioning());
+    now += 0.25;
+    view.advanceFrame();
+    EXPECT_DOUBLE_EQ(view.progress(), 0.5);
+
+    // Restarted halfway, the half-shown text is the one that leaves.
+    view.showLine(styled({ { "Green", "00FF00" } }), QStringLiteral("fade"), 0.5, true);
+    EXPECT_EQ(view.previous(), red);
+    EXPECT_EQ(view.progress(), 0);
+
+    now += 0.6;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view.isTransitioning(); }, 1000));
+    EXPECT_EQ(view.progress(), 1);
+    EXPECT_TRUE(view.previous().empty());
+}
+
+TEST_F(StatusContentViewTest, ElidesLongTextInTheMiddleKeepingColours)
+{
+    const StatusText longText
+        = styled({ { "Operating Systems Preclass", "FF0000" }, { " with a much longer tail 1d 4h20m", "0000FF" } });
+    const StatusTextLayout elided = StatusTextLayout(longText).elidedTo(120);
+    EXPECT_LE(elided.width(), 120);
+    EXPECT_TRUE(elided.text().startsWith(QStringLiteral("Op"))) << elided.text().toStdString();
+    EXPECT_TRUE(elided.text().endsWith(QStringLiteral("0m"))) << elided.text().toStdString();
+    EXPECT_TRUE(elided.text().contains(QChar(0x2026)));
+    const auto formats = elided.formats(Qt::black, 1);
+    EXPECT_EQ(formats.constFirst().format.foreground().color(), QColor(Qt::red));
+    EXPECT_EQ(formats.constLast().format.foreground().color(), QColor(Qt::blue));
+
+    // The measured width is exactly enough: the composition's width never truncates.
+    EXPECT_EQ(StatusTextLayout(longText).elidedTo(StatusContentView::measure(longText)).text(),
+        QString::fromStdString(longText.text));
+
+    view.resize(160, 40);
+    view.showLine(longText, QStringLiteral("none"), 1, false);
+    const QImage image = rendered(view);
+    EXPECT_LT(inkOf(image, qRgb(255, 0, 0)).left, 20);
+    EXPECT_GT(inkOf(image, qRgb(0, 0, 255)).right, 140);
+
+    // Padding beyond half the width leaves a drawing area of one pixel.
+    view.setHorizontalPadding(100);
+    const Ink squeezed = inkOf(rendered(view), qRgb(255, 0, 0));
+    EXPECT_TRUE(!squeezed.found() || (squeezed.left >= 99 && squeezed.right <= 101));
+}
+
+// Sample lines to look at by eye: VANTORY_SCREENSHOT_DIR=/tmp/vantory-shots.
+TEST_F(StatusContentViewTest, SavesScreenshotsWhenAsked)
+{
+    const QString folder = qEnvironmentVariable("VANTORY_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "VANTORY_SCREENSHOT_DIR not set";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const Piece dot { "● ", "EF4444", StatusRun::Font::dot, 10 };
+    const std::vector<StatusText> lines {
+        styled({ dot, { "313", "3B82F6" }, { " | Preclass (" }, { "1d 4h20m", "EAB308" }, { ")" } }),
+        styled({ dot, { "운영체제", "3B82F6" }, { " | 퀴즈 (" }, { "23h59m", "EAB308" }, { ")" } }),
+    };
+    for (auto [name, window, text] : { std::tuple { "light", QColor(0xF6F6F6), QColor(Qt::black) },
+             std::tuple { "dark", QColor(0x202124), QColor(Qt::white) } }) {
+        QImage image(QSize(280, 28 * int(lines.size())) * 2, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(2);
+        image.fill(window);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            StatusContentView line;
+            line.resize(280, 28);
+            QPalette palette;
+            palette.setColor(QPalette::WindowText, text);
+            line.setPalette(palette);
+            line.showLine(lines[i], QStringLiteral("none"), 0.3, false);
+            line.render(&image, QPoint(0, 28 * int(i)), QRegion(), QWidget::RenderFlags());
+        }
+        EXPECT_TRUE(image.save(folder + QStringLiteral("/status-%1.png").arg(QLatin1String(name))));
+    }
+}
+
+} // namespace
+} // namespace vantory

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "model/Database.h"
+#include "model/Instant.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace vantory::sample {
+
+// A realistic database of itemCount deadlines around now: eight courses from both sites,
+// the categories the sites use, due dates from a month ago to two months ahead (denser in the
+// coming days), scores, access rules, some items done, hidden, re-dated by hand or missing.
+// The same seed gives the same database.
+Database database(std::size_t itemCount, Instant now, std::uint32_t seed = 7);
+
+// Fresh rows of one course as a sync would bring them: existing ids with moved due dates, some
+// dropped and some new. Used to measure merges.
+std::vector<Assessment> freshItems(const Database& db, const std::string& courseID, std::size_t count, Instant now,
+                                   std::uint32_t seed = 11);
+
+} // namespace vantory::sample
