@@ -33,6 +33,16 @@ void upcoming(benchmark::State& state)
 }
 BENCHMARK(upcoming)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)->Complexity();
 
+// The same selection as pointers into the database: what the status line uses.
+void upcomingView(benchmark::State& state)
+{
+    const Database db = sample::database(static_cast<std::size_t>(state.range(0)), now);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Engine::upcomingView(db, now));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(upcomingView)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)->Complexity();
+
 void sortedList(benchmark::State& state)
 {
     const Database db = sample::database(static_cast<std::size_t>(state.range(0)), now);

@@ -71,8 +71,12 @@ void StatusItem::setLength(double points)
     place();
 }
 
+// The setters run on every composition; each skips an unchanged value, since the tray and the
+// accessibility bridge send a message for every change.
 void StatusItem::setToolTip(const QString& text)
 {
+    if (strip_->toolTip() == text)
+        return;
     strip_->setToolTip(text);
     if (tray_)
         tray_->setToolTip(text);
@@ -80,14 +84,19 @@ void StatusItem::setToolTip(const QString& text)
 
 void StatusItem::setAccessibleName(const QString& text)
 {
+    if (strip_->accessibleName() == text)
+        return;
     strip_->setAccessibleName(text);
     strip_->setWindowTitle(text);
 }
 
 void StatusItem::setDotColor(const QColor& color)
 {
-    if (tray_)
-        tray_->setIcon(dotIcon(color.isValid() ? color : strip_->palette().color(QPalette::WindowText)));
+    const QColor shown = color.isValid() ? color : strip_->palette().color(QPalette::WindowText);
+    if (!tray_ || shown == dotColor_)
+        return;
+    dotColor_ = shown;
+    tray_->setIcon(dotIcon(shown));
 }
 
 QRect StatusItem::geometry() const

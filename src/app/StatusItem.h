@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QColor>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
+
+#include <memory>
 
 class QSystemTrayIcon;
 
@@ -45,6 +49,7 @@ private:
     double length_;
     std::unique_ptr<StatusStrip> strip_;
     QPointer<QSystemTrayIcon> tray_;
+    QColor dotColor_;
 };
 
 } // namespace vantory

@@ -276,7 +276,8 @@ StatusLine composeStatusLine(const Store& store, StatusLineState& state, const M
     line.duration = settings.transitionDuration.value_or(0.3);
 
     // Store::upcoming()'s selection, without copying thousands of items to use the first few.
-    const std::vector<const Assessment*> upcoming = Engine::upcomingView(db, store.now());
+    const std::vector<const Assessment*> upcoming =
+        Engine::upcomingView(db, store.now(), settings.durations.size());
     std::vector<DisplayItem> items;
     items.reserve(std::min(upcoming.size(), settings.durations.size()));
     for (std::size_t index = 0; index < upcoming.size() && index < settings.durations.size(); ++index) {

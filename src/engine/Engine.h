@@ -6,7 +6,9 @@
 #include "model/Instant.h"
 #include "model/Settings.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,9 +50,10 @@ bool eligible(const Assessment& item, const Database& db);
 std::vector<Assessment> upcoming(const Database& db, Instant now);
 
 // The same selection without copies: pointers into db.assessments, valid until the database
-// next changes. For callers that need only the first few of thousands of items, since copying
-// them costs far more than selecting them.
-std::vector<const Assessment*> upcomingView(const Database& db, Instant now);
+// next changes, at most limit of them. For callers that need only the first few of thousands
+// of items, since copying and fully sorting them costs far more than selecting them.
+std::vector<const Assessment*> upcomingView(const Database& db, Instant now,
+                                            std::size_t limit = std::numeric_limits<std::size_t>::max());
 
 // The dashboard order: dated, then release-only, then undated items, each group ordered by
 // the settings' listSort key, then date, title and id.

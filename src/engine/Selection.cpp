@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -20,6 +21,33 @@ const UserOverride* findOverride(const Assessment& item, const Database& db)
     const auto found = db.overrides.find(item.id);
     return found != db.overrides.end() ? &found->second : nullptr;
 }
+
+// Finds the overrides of items visited in id order with one forward walk over the (sorted)
+// override map instead of a search per item; an item out of order costs one search.
+class OverrideCursor {
+public:
+    explicit OverrideCursor(const Database& db)
+        : overrides(db.overrides)
+        , next(overrides.begin())
+    {
+    }
+
+    const UserOverride* find(const Assessment& item)
+    {
+        if (item.id < lastID)
+            next = overrides.lower_bound(item.id);
+        else
+            while (next != overrides.end() && next->first < item.id)
+                ++next;
+        lastID = item.id;
+        return next != overrides.end() && next->first == item.id ? &next->second : nullptr;
+    }
+
+private:
+    const std::map<std::string, UserOverride>& overrides;
+    std::map<std::string, UserOverride>::const_iterator next;
+    std::string_view lastID;
+};
 
 std::optional<Instant> effectiveDue(const Assessment& item, const UserOverride* override)
 {
@@ -120,26 +148,36 @@ bool eligible(const Assessment& item, const Database& db)
     return Eligibility(db.settings).test(item, findOverride(item, db));
 }
 
-std::vector<const Assessment*> upcomingView(const Database& db, Instant now)
+std::vector<const Assessment*> upcomingView(const Database& db, Instant now, std::size_t limit)
 {
     struct Entry {
         const Assessment* item;
         Instant due;
     };
     const Eligibility eligibility(db.settings);
+    OverrideCursor overrides(db);
     std::vector<Entry> entries;
     for (const Assessment& item : db.assessments) {
-        const UserOverride* override = findOverride(item, db);
+        const UserOverride* override = overrides.find(item);
         // A deadline equal to now has already passed; NaN never lies after now.
         if (const auto due = effectiveDue(item, override); due && *due > now && eligibility.test(item, override))
             entries.push_back({&item, *due});
     }
-    // Stable, so ids equal under the collation keep their stored (code-point) order.
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    // Ids equal under the collation fall back to code-point order, the stored order, so the
+    // order is total and a stable sort is not needed.
+    const auto nearer = [](const Entry& a, const Entry& b) {
         if (a.due != b.due)
             return a.due < b.due;
-        return UnicodeText::compareLocalized(a.item->id, b.item->id) < 0;
-    });
+        if (const int order = UnicodeText::compareLocalized(a.item->id, b.item->id); order != 0)
+            return order < 0;
+        return a.item->id < b.item->id;
+    };
+    if (limit < entries.size()) {
+        std::partial_sort(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(limit), entries.end(), nearer);
+        entries.resize(limit);
+    } else {
+        std::sort(entries.begin(), entries.end(), nearer);
+    }
 
     std::vector<const Assessment*> result;
     result.reserve(entries.size());

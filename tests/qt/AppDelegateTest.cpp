@@ -1,8 +1,13 @@
+#include "SampleDatabase.h"
+
 #include "app/AppDelegate.h"
+#include "app/StatusContentView.h"
 #include "app/SingleInstance.h"
 #include "app/StatusItem.h"
 #include "model/StateFile.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -105,4 +110,40 @@ TEST(SingleInstanceTest, ASecondLaunchForTheSameFileHandsOver)
 
     SingleInstance other(file.parent_path() / "other" / "state.json");
     EXPECT_TRUE(other.claim({QStringLiteral("vantory")}));
+}
+
+// Screenshots of the real strip for the docs, taken only when VANTORY_SCREENSHOT_DIR names a folder.
+TEST_F(AppDelegateTest, SavesStripScreenshotsWhenAsked)
+{
+    const QString folder = qEnvironmentVariable("VANTORY_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set VANTORY_SCREENSHOT_DIR to write screenshots";
+
+    Database db = sample::database(60, start);
+    db.settings.statusFontSize = 13;
+    for (Course& course : db.settings.courses)
+        course.name = course.id == "4130" ? "알고리즘" : course.name; // the nearest deadline's course, in Korean
+    StateFile(directory / "state.json").save(db);
+    db.settings.statusWidthMode = "fixed";
+    db.settings.statusWidth = 170;
+    StateFile(directory / "narrow" / "state.json").save(db);
+
+    const auto shoot = [&](const fs::path& state, const QPalette& palette, const QString& name) {
+        QApplication::setPalette(palette);
+        AppDelegate delegate(state, clock());
+        delegate.start();
+        QWidget* strip = delegate.item()->view()->window();
+        ASSERT_TRUE(strip->grab().save(QDir(folder).filePath(name)));
+    };
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x24, 0x24, 0x24));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    QPalette light;
+    light.setColor(QPalette::Window, QColor(0xF2, 0xF2, 0xF2));
+    light.setColor(QPalette::WindowText, Qt::black);
+
+    shoot(directory / "state.json", light, QStringLiteral("strip-light.png"));
+    shoot(directory / "state.json", dark, QStringLiteral("strip-dark.png"));
+    shoot(directory / "narrow" / "state.json", dark, QStringLiteral("strip-truncated.png"));
+    QApplication::setPalette(QPalette());
 }
