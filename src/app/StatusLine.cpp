@@ -131,18 +131,6 @@ std::string percent(double score)
     return std::string(buffer, result.ptr) + "%";
 }
 
-const CategoryStyle* findCategoryStyle(
-    const Settings& settings, const std::string& courseID, const std::string& category)
-{
-    if (!settings.categoryStyles)
-        return nullptr;
-    for (const std::string& key : {courseID + "|" + category, "all|" + category}) {
-        if (const auto found = settings.categoryStyles->find(key); found != settings.categoryStyles->end())
-            return &found->second;
-    }
-    return nullptr;
-}
-
 // The course name, category and remaining-time ranges of a showing item's line, whose main text
 // starts at offset d. An item of a course missing from the settings keeps its name and category
 // uncoloured.
@@ -163,7 +151,7 @@ std::vector<ColoredRange> colorRanges(const Settings& settings, const DisplayIte
     if (course != courses.end()) {
         const Course colored = settings.coloredCourse(*course);
         ranges.push_back({d, nameLength, colored.menuHex(timeHex)});
-        if (const CategoryStyle* style = findCategoryStyle(settings, colored.id, shown.item->category))
+        if (const CategoryStyle* style = settings.categoryStyle(colored.id, shown.item->category))
             ranges.push_back({categoryStart, categoryLength, style->color(colored, timeHex)});
         else if (!dotOnly)
             ranges.push_back({categoryStart, categoryLength, timeHex});

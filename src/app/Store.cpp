@@ -7,26 +7,9 @@
 #include <algorithm>
 #include <cctype>
 #include <limits>
-#include <regex>
 #include <set>
 
 namespace vantory {
-
-namespace {
-
-// Whether a URL is https on exactly the assessment site's or Canvas's host.
-bool isSiteURL(const std::string& url)
-{
-    static const std::regex form(R"(^https://([^/?#@:\s]+)(:\d+)?([/?#].*)?$)", std::regex::icase);
-    std::smatch match;
-    if (!url.starts_with("https://") || !std::regex_match(url, match, form))
-        return false;
-    const Sites& sites = Sites::current();
-    const std::string host = match[1].str();
-    return host == Sites::host(sites.assessmentBaseURL) || host == Sites::host(sites.canvasBaseURL);
-}
-
-} // namespace
 
 Store::Store(std::filesystem::path fileURL, Instant now)
     : now_(now)
@@ -223,7 +206,7 @@ void Store::open(const Assessment& item) const
             return;
         url = found->url();
     }
-    if (openURL && isSiteURL(url))
+    if (openURL && Sites::current().isSiteURL(url))
         openURL(url);
 }
 

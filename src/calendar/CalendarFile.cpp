@@ -100,43 +100,6 @@ std::string uidText(const std::string& id)
     return text;
 }
 
-// The host of an https URL, or nothing when the text is no URL a parser would accept. The text must
-// be printable ASCII without the characters URLs never hold, which also keeps it safe to write
-// unescaped on a content line.
-std::optional<std::string_view> httpsHost(std::string_view url)
-{
-    constexpr std::string_view prefix = "https://";
-    constexpr std::string_view forbidden = "\"<>\\^`{|}";
-    const bool printable = std::all_of(url.begin(), url.end(), [&](char character) {
-        const auto octet = static_cast<unsigned char>(character);
-        return octet > 0x20 && octet < 0x7F && forbidden.find(character) == std::string_view::npos;
-    });
-    if (!printable || !url.starts_with(prefix))
-        return std::nullopt;
-
-    std::string_view authority = url.substr(prefix.size());
-    authority = authority.substr(0, authority.find_first_of("/?#"));
-    if (const auto at = authority.rfind('@'); at != std::string_view::npos)
-        authority.remove_prefix(at + 1);
-    const auto colon = authority.find(':');
-    const std::string_view host = authority.substr(0, colon);
-    const std::string_view port = colon == std::string_view::npos ? std::string_view{} : authority.substr(colon + 1);
-    const bool numericPort = std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (host.empty() || !numericPort)
-        return std::nullopt;
-    return host;
-}
-
-// Only links into the two course sites become URL properties; anything else stays in the
-// description as text, where a calendar does not make it a one-tap link.
-bool isSiteURL(const std::optional<std::string>& url)
-{
-    if (!url)
-        return false;
-    const auto host = httpsHost(*url);
-    const Sites& sites = Sites::current();
-    return host && (*host == Sites::host(sites.assessmentBaseURL) || *host == Sites::host(sites.canvasBaseURL));
-}
 
 void appendEvent(std::vector<std::string>& lines, const Assessment& item, const Database& db, Instant due,
                  std::int64_t alarm, const std::string& stamp)
@@ -159,7 +122,9 @@ void appendEvent(std::vector<std::string>& lines, const Assessment& item, const 
     lines.push_back("DESCRIPTION:" + escape(description));
     lines.push_back("CATEGORIES:" + escape(item.category));
     lines.push_back("TRANSP:TRANSPARENT");
-    if (isSiteURL(item.url))
+    // Only links into the two course sites become URL properties; anything else stays in the
+    // description as text, where a calendar does not make it a one-tap link.
+    if (item.url && Sites::current().isSiteURL(*item.url))
         lines.push_back("URL:" + *item.url);
     if (alarm > 0) {
         // Minutes as given, never converted to hours or days.

@@ -1,9 +1,7 @@
 #include "engine/Engine.h"
 
 #include "model/Dates.h"
-
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
+#include "model/UnicodeText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -40,39 +38,13 @@ std::string statusWithoutRules(const std::string& availability, bool hasRelease)
     return "unknown";
 }
 
-// Trims Unicode white space, line breaks included, from both ends of a UTF-8 text.
-std::string_view trimmed(std::string_view text)
-{
-    const char* bytes = text.data();
-    const auto length = static_cast<std::int32_t>(text.size());
-    std::int32_t start = 0;
-    while (start < length) {
-        std::int32_t next = start;
-        UChar32 character;
-        U8_NEXT(bytes, next, length, character);
-        if (character < 0 || !u_isUWhiteSpace(character))
-            break;
-        start = next;
-    }
-    std::int32_t end = length;
-    while (end > start) {
-        std::int32_t previous = end;
-        UChar32 character;
-        U8_PREV(bytes, start, previous, character);
-        if (character < 0 || !u_isUWhiteSpace(character))
-            break;
-        end = previous;
-    }
-    return text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
-}
-
 // The score as the site prints it ("85%", " 85 ", "85") in percent; absent for anything else
 // that is not a whole number text. Infinities and NaN are refused: JSON cannot store them, so
 // a saved score would silently come back absent.
 std::optional<double> parseScore(std::string text)
 {
     std::erase(text, '%');
-    std::string_view number = trimmed(text);
+    std::string_view number = UnicodeText::trimmed(text);
     if (number.starts_with('+') && number.size() > 1 && number[1] != '-')
         number.remove_prefix(1);
     double value = 0;

@@ -1,6 +1,7 @@
 #include "model/Assessment.h"
 
 #include "model/JsonSupport.h"
+#include "model/JsonWriter.h"
 #include "model/UnicodeText.h"
 
 #include <array>
@@ -31,12 +32,16 @@ std::string Assessment::shortCategory() const
     return category;
 }
 
-void to_json(nlohmann::json& json, const AccessRule& rule)
+void writeJson(codec::JsonWriter& writer, const AccessRule& rule)
 {
-    json = {{"credit", rule.credit}, {"start", rule.start}, {"end", rule.end}};
+    writer.beginObject();
+    codec::put(writer, "credit", rule.credit);
+    codec::put(writer, "end", rule.end);
+    codec::put(writer, "start", rule.start);
+    writer.endObject();
 }
 
-void from_json(const nlohmann::json& json, AccessRule& rule)
+void readJson(codec::JsonValue json, AccessRule& rule)
 {
     codec::requireObject(json, "AccessRule");
     rule.credit = codec::required<double>(json, "credit");
@@ -44,18 +49,20 @@ void from_json(const nlohmann::json& json, AccessRule& rule)
     rule.end = codec::required<std::string>(json, "end");
 }
 
-void to_json(nlohmann::json& json, const RawAssessment& row)
+void writeJson(codec::JsonWriter& writer, const RawAssessment& row)
 {
-    json = {{"code", row.code},
-            {"title", row.title},
-            {"category", row.category},
-            {"availability", row.availability},
-            {"score", row.score},
-            {"rules", row.rules}};
-    codec::putOptional(json, "url", row.url);
+    writer.beginObject();
+    codec::put(writer, "availability", row.availability);
+    codec::put(writer, "category", row.category);
+    codec::put(writer, "code", row.code);
+    codec::put(writer, "rules", row.rules);
+    codec::put(writer, "score", row.score);
+    codec::put(writer, "title", row.title);
+    codec::put(writer, "url", row.url);
+    writer.endObject();
 }
 
-void from_json(const nlohmann::json& json, RawAssessment& row)
+void readJson(codec::JsonValue json, RawAssessment& row)
 {
     codec::requireObject(json, "RawAssessment");
     row.code = codec::required<std::string>(json, "code");
@@ -67,12 +74,16 @@ void from_json(const nlohmann::json& json, RawAssessment& row)
     row.rules = codec::required<std::vector<AccessRule>>(json, "rules");
 }
 
-void to_json(nlohmann::json& json, const PagePayload& payload)
+void writeJson(codec::JsonWriter& writer, const PagePayload& payload)
 {
-    json = {{"courseID", payload.courseID}, {"courseHeading", payload.courseHeading}, {"rows", payload.rows}};
+    writer.beginObject();
+    codec::put(writer, "courseHeading", payload.courseHeading);
+    codec::put(writer, "courseID", payload.courseID);
+    codec::put(writer, "rows", payload.rows);
+    writer.endObject();
 }
 
-void from_json(const nlohmann::json& json, PagePayload& payload)
+void readJson(codec::JsonValue json, PagePayload& payload)
 {
     codec::requireObject(json, "PagePayload");
     payload.courseID = codec::required<std::string>(json, "courseID");
@@ -80,7 +91,7 @@ void from_json(const nlohmann::json& json, PagePayload& payload)
     payload.rows = codec::required<std::vector<RawAssessment>>(json, "rows");
 }
 
-void from_json(const nlohmann::json& json, CanvasAssignment& assignment)
+void readJson(codec::JsonValue json, CanvasAssignment& assignment)
 {
     codec::requireObject(json, "CanvasAssignment");
     assignment.id = codec::required<std::string>(json, "id");
@@ -91,26 +102,28 @@ void from_json(const nlohmann::json& json, CanvasAssignment& assignment)
     assignment.url = codec::required<std::string>(json, "url");
 }
 
-void to_json(nlohmann::json& json, const Assessment& assessment)
+void writeJson(codec::JsonWriter& writer, const Assessment& assessment)
 {
-    json = {{"id", assessment.id},
-            {"courseID", assessment.courseID},
-            {"code", assessment.code},
-            {"title", assessment.title},
-            {"category", assessment.category},
-            {"availability", assessment.availability},
-            {"deadlineStatus", assessment.deadlineStatus},
-            {"rules", assessment.rules},
-            {"checkedAt", codec::encode(assessment.checkedAt)},
-            {"missing", assessment.missing}};
-    codec::putOptional(json, "score", assessment.score);
-    codec::putOptional(json, "url", assessment.url);
-    codec::putOptional(json, "release", assessment.release);
-    codec::putOptional(json, "due", assessment.due);
-    codec::putOptional(json, "submitted", assessment.submitted);
+    writer.beginObject();
+    codec::put(writer, "availability", assessment.availability);
+    codec::put(writer, "category", assessment.category);
+    codec::put(writer, "checkedAt", assessment.checkedAt);
+    codec::put(writer, "code", assessment.code);
+    codec::put(writer, "courseID", assessment.courseID);
+    codec::put(writer, "deadlineStatus", assessment.deadlineStatus);
+    codec::put(writer, "due", assessment.due);
+    codec::put(writer, "id", assessment.id);
+    codec::put(writer, "missing", assessment.missing);
+    codec::put(writer, "release", assessment.release);
+    codec::put(writer, "rules", assessment.rules);
+    codec::put(writer, "score", assessment.score);
+    codec::put(writer, "submitted", assessment.submitted);
+    codec::put(writer, "title", assessment.title);
+    codec::put(writer, "url", assessment.url);
+    writer.endObject();
 }
 
-void from_json(const nlohmann::json& json, Assessment& assessment)
+void readJson(codec::JsonValue json, Assessment& assessment)
 {
     codec::requireObject(json, "Assessment");
     assessment.id = codec::required<std::string>(json, "id");
@@ -130,18 +143,76 @@ void from_json(const nlohmann::json& json, Assessment& assessment)
     assessment.missing = codec::required<bool>(json, "missing");
 }
 
-void to_json(nlohmann::json& json, const UserOverride& override)
+void writeJson(codec::JsonWriter& writer, const UserOverride& override)
 {
-    json = {{"completed", override.completed}, {"hidden", override.hidden}};
-    codec::putOptional(json, "due", override.due);
+    writer.beginObject();
+    codec::put(writer, "completed", override.completed);
+    codec::put(writer, "due", override.due);
+    codec::put(writer, "hidden", override.hidden);
+    writer.endObject();
 }
 
-void from_json(const nlohmann::json& json, UserOverride& override)
+void readJson(codec::JsonValue json, UserOverride& override)
 {
     codec::requireObject(json, "UserOverride");
     override.completed = codec::required<bool>(json, "completed");
     override.hidden = codec::required<bool>(json, "hidden");
     override.due = codec::optional<Instant>(json, "due");
+}
+
+void to_json(nlohmann::json& json, const AccessRule& rule)
+{
+    codec::toDom(json, rule);
+}
+
+void from_json(const nlohmann::json& json, AccessRule& rule)
+{
+    codec::fromDom(json, rule);
+}
+
+void to_json(nlohmann::json& json, const RawAssessment& row)
+{
+    codec::toDom(json, row);
+}
+
+void from_json(const nlohmann::json& json, RawAssessment& row)
+{
+    codec::fromDom(json, row);
+}
+
+void to_json(nlohmann::json& json, const PagePayload& payload)
+{
+    codec::toDom(json, payload);
+}
+
+void from_json(const nlohmann::json& json, PagePayload& payload)
+{
+    codec::fromDom(json, payload);
+}
+
+void from_json(const nlohmann::json& json, CanvasAssignment& assignment)
+{
+    codec::fromDom(json, assignment);
+}
+
+void to_json(nlohmann::json& json, const Assessment& assessment)
+{
+    codec::toDom(json, assessment);
+}
+
+void from_json(const nlohmann::json& json, Assessment& assessment)
+{
+    codec::fromDom(json, assessment);
+}
+
+void to_json(nlohmann::json& json, const UserOverride& override)
+{
+    codec::toDom(json, override);
+}
+
+void from_json(const nlohmann::json& json, UserOverride& override)
+{
+    codec::fromDom(json, override);
 }
 
 } // namespace vantory

@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+namespace vantory::codec {
+class JsonValue;
+class JsonWriter;
+} // namespace vantory::codec
+
 namespace vantory {
 
 // One row of an assessment's access-rule table. start and end are the site's texts
@@ -86,6 +91,18 @@ struct UserOverride {
 
     bool operator==(const UserOverride&) const = default;
 };
+
+void writeJson(codec::JsonWriter& writer, const AccessRule& rule);
+void readJson(codec::JsonValue json, AccessRule& rule);
+void writeJson(codec::JsonWriter& writer, const RawAssessment& row);
+void readJson(codec::JsonValue json, RawAssessment& row);
+void writeJson(codec::JsonWriter& writer, const PagePayload& payload);
+void readJson(codec::JsonValue json, PagePayload& payload);
+void readJson(codec::JsonValue json, CanvasAssignment& assignment);
+void writeJson(codec::JsonWriter& writer, const Assessment& assessment);
+void readJson(codec::JsonValue json, Assessment& assessment);
+void writeJson(codec::JsonWriter& writer, const UserOverride& override);
+void readJson(codec::JsonValue json, UserOverride& override);
 
 void to_json(nlohmann::json& json, const AccessRule& rule);
 void from_json(const nlohmann::json& json, AccessRule& rule);

@@ -1,6 +1,7 @@
 #include "model/Course.h"
 
 #include "model/JsonSupport.h"
+#include "model/JsonWriter.h"
 #include "model/Sites.h"
 
 namespace vantory {
@@ -36,19 +37,21 @@ std::string Course::menuHex(const std::string& urgency) const
     return colorHex;
 }
 
-void to_json(nlohmann::json& json, const Course& course)
+void writeJson(codec::JsonWriter& writer, const Course& course)
 {
-    json = {{"id", course.id},
-            {"name", course.name},
-            {"enabled", course.enabled},
-            {"year", course.year},
-            {"fullName", course.fullName},
-            {"colorHex", course.colorHex},
-            {"menuColorMode", course.menuColorMode},
-            {"menuColorHex", course.menuColorHex}};
+    writer.beginObject();
+    codec::put(writer, "colorHex", course.colorHex);
+    codec::put(writer, "enabled", course.enabled);
+    codec::put(writer, "fullName", course.fullName);
+    codec::put(writer, "id", course.id);
+    codec::put(writer, "menuColorHex", course.menuColorHex);
+    codec::put(writer, "menuColorMode", course.menuColorMode);
+    codec::put(writer, "name", course.name);
+    codec::put(writer, "year", course.year);
+    writer.endObject();
 }
 
-void from_json(const nlohmann::json& json, Course& course)
+void readJson(codec::JsonValue json, Course& course)
 {
     codec::requireObject(json, "Course");
     course.id = codec::required<std::string>(json, "id");
@@ -61,13 +64,28 @@ void from_json(const nlohmann::json& json, Course& course)
     course.menuColorHex = codec::optional<std::string>(json, "menuColorHex").value_or(course.colorHex);
 }
 
-void from_json(const nlohmann::json& json, DiscoveredCourse& course)
+void readJson(codec::JsonValue json, DiscoveredCourse& course)
 {
     codec::requireObject(json, "DiscoveredCourse");
     course.id = codec::required<std::string>(json, "id");
     course.name = codec::required<std::string>(json, "name");
     course.fullName = codec::required<std::string>(json, "fullName");
     course.year = codec::required<std::int64_t>(json, "year");
+}
+
+void to_json(nlohmann::json& json, const Course& course)
+{
+    codec::toDom(json, course);
+}
+
+void from_json(const nlohmann::json& json, Course& course)
+{
+    codec::fromDom(json, course);
+}
+
+void from_json(const nlohmann::json& json, DiscoveredCourse& course)
+{
+    codec::fromDom(json, course);
 }
 
 } // namespace vantory

@@ -5,6 +5,11 @@
 #include <optional>
 #include <string>
 
+namespace vantory::codec {
+class JsonValue;
+class JsonWriter;
+} // namespace vantory::codec
+
 namespace vantory {
 
 // One course the user follows. A Canvas course's id is "canvas:" followed by its Canvas number.
@@ -37,6 +42,10 @@ struct DiscoveredCourse {
 
     bool operator==(const DiscoveredCourse&) const = default;
 };
+
+void writeJson(codec::JsonWriter& writer, const Course& course);
+void readJson(codec::JsonValue json, Course& course);
+void readJson(codec::JsonValue json, DiscoveredCourse& course);
 
 void to_json(nlohmann::json& json, const Course& course);
 void from_json(const nlohmann::json& json, Course& course);

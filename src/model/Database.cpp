@@ -1,22 +1,22 @@
 #include "model/Database.h"
 
 #include "model/JsonSupport.h"
+#include "model/JsonWriter.h"
 
 namespace vantory {
 
-void to_json(nlohmann::json& json, const Database& database)
+void writeJson(codec::JsonWriter& writer, const Database& database)
 {
-    nlohmann::json lastSync = nlohmann::json::object();
-    for (const auto& [courseID, instant] : database.lastSync)
-        lastSync[courseID] = codec::encode(instant);
-    json = {{"version", database.version},
-            {"assessments", database.assessments},
-            {"overrides", nlohmann::json(database.overrides)},
-            {"settings", database.settings},
-            {"lastSync", std::move(lastSync)}};
+    writer.beginObject();
+    codec::put(writer, "assessments", database.assessments);
+    codec::put(writer, "lastSync", database.lastSync);
+    codec::put(writer, "overrides", database.overrides);
+    codec::put(writer, "settings", database.settings);
+    codec::put(writer, "version", database.version);
+    writer.endObject();
 }
 
-void from_json(const nlohmann::json& json, Database& database)
+void readJson(codec::JsonValue json, Database& database)
 {
     codec::requireObject(json, "Database");
     database.version = codec::required<std::int64_t>(json, "version");
@@ -24,6 +24,16 @@ void from_json(const nlohmann::json& json, Database& database)
     database.overrides = codec::required<std::map<std::string, UserOverride>>(json, "overrides");
     database.settings = codec::required<Settings>(json, "settings");
     database.lastSync = codec::required<std::map<std::string, Instant>>(json, "lastSync");
+}
+
+void to_json(nlohmann::json& json, const Database& database)
+{
+    codec::toDom(json, database);
+}
+
+void from_json(const nlohmann::json& json, Database& database)
+{
+    codec::fromDom(json, database);
 }
 
 } // namespace vantory

@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+namespace vantory::codec {
+class JsonValue;
+class JsonWriter;
+} // namespace vantory::codec
+
 namespace vantory {
 
 // Everything the application remembers between runs; written as one JSON document.
@@ -22,6 +27,9 @@ struct Database {
 
     bool operator==(const Database&) const = default;
 };
+
+void writeJson(codec::JsonWriter& writer, const Database& database);
+void readJson(codec::JsonValue json, Database& database);
 
 void to_json(nlohmann::json& json, const Database& database);
 void from_json(const nlohmann::json& json, Database& database);

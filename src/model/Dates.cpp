@@ -1,5 +1,7 @@
 #include "model/Dates.h"
 
+#include "model/UnicodeText.h"
+
 #include <unicode/calendar.h>
 #include <unicode/gregocal.h>
 #include <unicode/locid.h>
@@ -8,7 +10,6 @@
 #include <unicode/simpletz.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
-#include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
 #include <algorithm>
@@ -47,22 +48,6 @@ const char* const exactExpression =
 icu::UnicodeString fromUTF8(std::string_view text)
 {
     return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())));
-}
-
-// Trims Unicode white space (which includes line breaks) from both ends.
-icu::UnicodeString trimmed(const icu::UnicodeString& text)
-{
-    std::int32_t start = 0;
-    std::int32_t end = text.length();
-    while (start < end && u_isUWhiteSpace(text.char32At(start)))
-        start = text.moveIndex32(start, 1);
-    while (end > start) {
-        const std::int32_t previous = text.moveIndex32(end, -1);
-        if (!u_isUWhiteSpace(text.char32At(previous)))
-            break;
-        end = previous;
-    }
-    return icu::UnicodeString(text, start, end - start);
 }
 
 Instant instantFromUDate(UDate date)
@@ -110,7 +95,7 @@ std::unique_ptr<icu::Calendar> calendar()
 
 std::optional<Instant> exact(const std::string& text)
 {
-    const icu::UnicodeString input = trimmed(fromUTF8(text));
+    const icu::UnicodeString input = fromUTF8(UnicodeText::trimmed(text));
 
     UErrorCode status = U_ZERO_ERROR;
     icu::RegexMatcher matcher(icu::UnicodeString(exactExpression, -1, US_INV), input, 0, status);

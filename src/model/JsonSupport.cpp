@@ -5,62 +5,67 @@
 
 namespace vantory::codec {
 
-void requireObject(const nlohmann::json& value, const char* record)
+using Kind = JsonValue::Kind;
+
+void requireObject(JsonValue value, const char* record)
 {
-    if (!value.is_object())
+    if (value.kind() != Kind::Object)
         throw DecodeError(std::string(record) + ": expected an object");
 }
 
-std::string Decoder<std::string>::decode(const nlohmann::json& value)
+std::string Decoder<std::string>::decode(JsonValue value)
 {
-    if (!value.is_string())
+    if (value.kind() != Kind::String)
         throw DecodeError("expected a string");
-    return value.get_ref<const std::string&>();
+    return std::string(value.string());
 }
 
-bool Decoder<bool>::decode(const nlohmann::json& value)
+bool Decoder<bool>::decode(JsonValue value)
 {
-    if (!value.is_boolean())
+    if (value.kind() != Kind::Boolean)
         throw DecodeError("expected a Boolean");
-    return value.get<bool>();
+    return value.boolean();
 }
 
-std::int64_t Decoder<std::int64_t>::decode(const nlohmann::json& value)
+std::int64_t Decoder<std::int64_t>::decode(JsonValue value)
 {
-    if (value.is_number_integer() && !value.is_number_unsigned())
-        return value.get<std::int64_t>();
-    if (value.is_number_unsigned()) {
-        const auto number = value.get<std::uint64_t>();
-        if (number > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+    switch (value.kind()) {
+    case Kind::Integer:
+        return value.integer();
+    case Kind::Unsigned:
+        if (value.unsignedInteger() > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
             throw DecodeError("integer out of range");
-        return static_cast<std::int64_t>(number);
-    }
-    if (value.is_number_float()) {
+        return static_cast<std::int64_t>(value.unsignedInteger());
+    case Kind::Float: {
         // 5.0 is an integer written with a fraction part; 5.5 or 1e30 is not an Int.
-        const double number = value.get<double>();
+        const double number = value.floating();
         constexpr double limit = 9223372036854775808.0; // 2^63
         if (std::trunc(number) == number && number >= -limit && number < limit)
             return static_cast<std::int64_t>(number);
         throw DecodeError("expected an integer");
     }
-    throw DecodeError("expected an integer");
+    default:
+        throw DecodeError("expected an integer");
+    }
 }
 
-double Decoder<double>::decode(const nlohmann::json& value)
+double Decoder<double>::decode(JsonValue value)
 {
-    if (!value.is_number())
+    switch (value.kind()) {
+    case Kind::Integer:
+        return static_cast<double>(value.integer());
+    case Kind::Unsigned:
+        return static_cast<double>(value.unsignedInteger());
+    case Kind::Float:
+        return value.floating();
+    default:
         throw DecodeError("expected a number");
-    return value.get<double>();
+    }
 }
 
-Instant Decoder<Instant>::decode(const nlohmann::json& value)
+Instant Decoder<Instant>::decode(JsonValue value)
 {
     return instantFromSeconds(Decoder<double>::decode(value) + referenceEpochOffset);
-}
-
-nlohmann::json encode(Instant instant)
-{
-    return secondsSince1970(instant) - referenceEpochOffset;
 }
 
 } // namespace vantory::codec

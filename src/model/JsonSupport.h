@@ -1,10 +1,12 @@
 #pragma once
 
 #include "model/Instant.h"
+#include "model/JsonDocument.h"
+#include "model/JsonDomWriter.h"
 
 #include <cstdint>
 #include <map>
-#include <nlohmann/json.hpp>
+#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -12,80 +14,89 @@
 
 // Strict JSON decoding shared by the records: a missing required key or a value of the wrong
 // JSON type throws DecodeError, never a silent conversion (nlohmann would turn true into 1.0).
-// Dates are numbers of seconds since 2001-01-01 00:00:00 UTC.
+// Dates are numbers of seconds since 2001-01-01 00:00:00 UTC. Each record reads itself from a
+// JsonValue in readJson and writes itself to a JsonWriter in writeJson; its nlohmann
+// from_json and to_json go through those two (fromDom, toDom).
 namespace vantory::codec {
 
 struct DecodeError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A record reads itself with its own readJson, found by argument-dependent lookup.
 template <typename T>
 struct Decoder {
-    static T decode(const nlohmann::json& value) { return value.get<T>(); }
+    static T decode(JsonValue value)
+    {
+        T record;
+        readJson(value, record);
+        return record;
+    }
 };
 
 template <typename T>
-T decode(const nlohmann::json& value)
+T decode(JsonValue value)
 {
     return Decoder<T>::decode(value);
 }
 
 template <>
 struct Decoder<std::string> {
-    static std::string decode(const nlohmann::json& value);
+    static std::string decode(JsonValue value);
 };
 template <>
 struct Decoder<bool> {
-    static bool decode(const nlohmann::json& value);
+    static bool decode(JsonValue value);
 };
 template <>
 struct Decoder<std::int64_t> {
-    static std::int64_t decode(const nlohmann::json& value);
+    static std::int64_t decode(JsonValue value);
 };
 template <>
 struct Decoder<double> {
-    static double decode(const nlohmann::json& value);
+    static double decode(JsonValue value);
 };
 template <>
 struct Decoder<Instant> {
-    static Instant decode(const nlohmann::json& value);
+    static Instant decode(JsonValue value);
 };
 
 template <typename T>
 struct Decoder<std::vector<T>> {
-    static std::vector<T> decode(const nlohmann::json& value)
+    static std::vector<T> decode(JsonValue value)
     {
-        if (!value.is_array())
+        if (value.kind() != JsonValue::Kind::Array)
             throw DecodeError("expected an array");
         std::vector<T> result;
         result.reserve(value.size());
-        for (const auto& element : value)
-            result.push_back(Decoder<T>::decode(element));
+        value.forEachElement([&](JsonValue element) { result.push_back(Decoder<T>::decode(element)); });
         return result;
     }
 };
 
 template <typename T>
 struct Decoder<std::map<std::string, T>> {
-    static std::map<std::string, T> decode(const nlohmann::json& value)
+    static std::map<std::string, T> decode(JsonValue value)
     {
-        if (!value.is_object())
+        if (value.kind() != JsonValue::Kind::Object)
             throw DecodeError("expected an object");
         std::map<std::string, T> result;
-        for (const auto& [key, element] : value.items())
-            result.emplace(key, Decoder<T>::decode(element));
+        // Files written by this program list keys in order, so the hint makes each insert O(1).
+        value.forEachMember([&](std::string_view key, JsonValue element) {
+            result.emplace_hint(result.end(), key, Decoder<T>::decode(element));
+        });
         return result;
     }
 };
 
-void requireObject(const nlohmann::json& value, const char* record);
+void requireObject(JsonValue value, const char* record);
 
 // The value under a required key.
 template <typename T>
-T required(const nlohmann::json& object, const char* key)
+T required(JsonValue object, const char* key)
 {
     const auto found = object.find(key);
-    if (found == object.end())
+    if (!found)
         throw DecodeError(std::string("missing key \"") + key + "\"");
     try {
         return Decoder<T>::decode(*found);
@@ -96,10 +107,10 @@ T required(const nlohmann::json& object, const char* key)
 
 // The value under an optional key; a missing key and JSON null are both absent.
 template <typename T>
-std::optional<T> optional(const nlohmann::json& object, const char* key)
+std::optional<T> optional(JsonValue object, const char* key)
 {
     const auto found = object.find(key);
-    if (found == object.end() || found->is_null())
+    if (!found || found->kind() == JsonValue::Kind::Null)
         return std::nullopt;
     try {
         return Decoder<T>::decode(*found);
@@ -108,20 +119,20 @@ std::optional<T> optional(const nlohmann::json& object, const char* key)
     }
 }
 
-nlohmann::json encode(Instant instant);
-
-template <typename T>
-nlohmann::json encode(const T& value)
+// A record's from_json.
+template <typename Record>
+void fromDom(const nlohmann::json& json, Record& record)
 {
-    return nlohmann::json(value);
+    const JsonDocument document(json);
+    readJson(document.root(), record);
 }
 
-// Writes an optional value only when present: absent optionals have no key.
-template <typename T>
-void putOptional(nlohmann::json& object, const char* key, const std::optional<T>& value)
+// A record's to_json.
+template <typename Record>
+void toDom(nlohmann::json& json, const Record& record)
 {
-    if (value)
-        object[key] = encode(*value);
+    JsonDomWriter writer(json);
+    writeJson(writer, record);
 }
 
 } // namespace vantory::codec

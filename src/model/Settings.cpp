@@ -2,6 +2,7 @@
 
 #include "engine/Engine.h"
 #include "model/JsonSupport.h"
+#include "model/JsonWriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -126,15 +127,15 @@ Course Settings::coloredCourse(const Course& course) const
     return colored;
 }
 
-CategoryStyle Settings::categoryStyle(const std::string& courseID, const std::string& category) const
+const CategoryStyle* Settings::categoryStyle(const std::string& courseID, const std::string& category) const
 {
     if (categoryStyles) {
         for (const std::string& key : {courseID + "|" + category, "all|" + category}) {
             if (const auto found = categoryStyles->find(key); found != categoryStyles->end())
-                return found->second;
+                return &found->second;
         }
     }
-    return CategoryStyle{};
+    return nullptr;
 }
 
 std::string CategoryStyle::color(const Course& course, const std::string& urgency) const
@@ -148,12 +149,16 @@ std::string CategoryStyle::color(const Course& course, const std::string& urgenc
     return urgency;
 }
 
-void to_json(nlohmann::json& json, const ColorRule& rule)
+void writeJson(codec::JsonWriter& writer, const ColorRule& rule)
 {
-    json = {{"id", rule.id}, {"hours", rule.hours}, {"hex", rule.hex}};
+    writer.beginObject();
+    codec::put(writer, "hex", rule.hex);
+    codec::put(writer, "hours", rule.hours);
+    codec::put(writer, "id", rule.id);
+    writer.endObject();
 }
 
-void from_json(const nlohmann::json& json, ColorRule& rule)
+void readJson(codec::JsonValue json, ColorRule& rule)
 {
     codec::requireObject(json, "ColorRule");
     rule.id = codec::required<std::string>(json, "id");
@@ -161,12 +166,17 @@ void from_json(const nlohmann::json& json, ColorRule& rule)
     rule.hex = codec::required<std::string>(json, "hex");
 }
 
-void to_json(nlohmann::json& json, const PairedColorRule& rule)
+void writeJson(codec::JsonWriter& writer, const PairedColorRule& rule)
 {
-    json = {{"id", rule.id}, {"hours", rule.hours}, {"dotHex", rule.dotHex}, {"timeHex", rule.timeHex}};
+    writer.beginObject();
+    codec::put(writer, "dotHex", rule.dotHex);
+    codec::put(writer, "hours", rule.hours);
+    codec::put(writer, "id", rule.id);
+    codec::put(writer, "timeHex", rule.timeHex);
+    writer.endObject();
 }
 
-void from_json(const nlohmann::json& json, PairedColorRule& rule)
+void readJson(codec::JsonValue json, PairedColorRule& rule)
 {
     codec::requireObject(json, "PairedColorRule");
     rule.id = codec::required<std::string>(json, "id");
@@ -175,60 +185,65 @@ void from_json(const nlohmann::json& json, PairedColorRule& rule)
     rule.timeHex = codec::required<std::string>(json, "timeHex");
 }
 
-void to_json(nlohmann::json& json, const CategoryStyle& style)
+void writeJson(codec::JsonWriter& writer, const CategoryStyle& style)
 {
-    json = {{"mode", style.mode}, {"hex", style.hex}};
+    writer.beginObject();
+    codec::put(writer, "hex", style.hex);
+    codec::put(writer, "mode", style.mode);
+    writer.endObject();
 }
 
-void from_json(const nlohmann::json& json, CategoryStyle& style)
+void readJson(codec::JsonValue json, CategoryStyle& style)
 {
     codec::requireObject(json, "CategoryStyle");
     style.mode = codec::required<std::string>(json, "mode");
     style.hex = codec::required<std::string>(json, "hex");
 }
 
-void to_json(nlohmann::json& json, const Settings& settings)
+void writeJson(codec::JsonWriter& writer, const Settings& settings)
 {
-    json = {{"syncMinutes", settings.syncMinutes},
-            {"durations", settings.durations},
-            {"rules", settings.rules},
-            {"otherHex", settings.otherHex},
-            {"colorMode", settings.colorMode},
-            {"excludePerfect", settings.excludePerfect},
-            {"showReleases", settings.showReleases},
-            {"excludedCategories", settings.excludedCategories},
-            {"courses", settings.courses}};
-    codec::putOptional(json, "uniformCourseColors", settings.uniformCourseColors);
-    codec::putOptional(json, "uniformCalendarHex", settings.uniformCalendarHex);
-    codec::putOptional(json, "uniformMenuMode", settings.uniformMenuMode);
-    codec::putOptional(json, "uniformMenuHex", settings.uniformMenuHex);
-    codec::putOptional(json, "canvasEnabled", settings.canvasEnabled);
-    codec::putOptional(json, "categoryStyles", settings.categoryStyles);
-    codec::putOptional(json, "statusWidth", settings.statusWidth);
-    codec::putOptional(json, "statusWidthMode", settings.statusWidthMode);
-    codec::putOptional(json, "statusAlignment", settings.statusAlignment);
-    codec::putOptional(json, "statusPadding", settings.statusPadding);
-    codec::putOptional(json, "statusFontSize", settings.statusFontSize);
-    codec::putOptional(json, "transitionStyle", settings.transitionStyle);
-    codec::putOptional(json, "transitionDuration", settings.transitionDuration);
-    codec::putOptional(json, "pairedRules", settings.pairedRules);
-    codec::putOptional(json, "pairedOtherDot", settings.pairedOtherDot);
-    codec::putOptional(json, "pairedOtherTime", settings.pairedOtherTime);
-    codec::putOptional(json, "linkedTimeColors", settings.linkedTimeColors);
-    codec::putOptional(json, "independentColors", settings.independentColors);
-    codec::putOptional(json, "dotStyle", settings.dotStyle);
-    codec::putOptional(json, "timeColorMode", settings.timeColorMode);
-    codec::putOptional(json, "timeHex", settings.timeHex);
-    codec::putOptional(json, "dotColorMode", settings.dotColorMode);
-    codec::putOptional(json, "dotHex", settings.dotHex);
-    codec::putOptional(json, "dotRules", settings.dotRules);
-    codec::putOptional(json, "dotOtherHex", settings.dotOtherHex);
-    codec::putOptional(json, "listSort", settings.listSort);
-    codec::putOptional(json, "doubleClickOpensAssignment", settings.doubleClickOpensAssignment);
-    codec::putOptional(json, "showProgress", settings.showProgress);
+    writer.beginObject();
+    codec::put(writer, "canvasEnabled", settings.canvasEnabled);
+    codec::put(writer, "categoryStyles", settings.categoryStyles);
+    codec::put(writer, "colorMode", settings.colorMode);
+    codec::put(writer, "courses", settings.courses);
+    codec::put(writer, "dotColorMode", settings.dotColorMode);
+    codec::put(writer, "dotHex", settings.dotHex);
+    codec::put(writer, "dotOtherHex", settings.dotOtherHex);
+    codec::put(writer, "dotRules", settings.dotRules);
+    codec::put(writer, "dotStyle", settings.dotStyle);
+    codec::put(writer, "doubleClickOpensAssignment", settings.doubleClickOpensAssignment);
+    codec::put(writer, "durations", settings.durations);
+    codec::put(writer, "excludePerfect", settings.excludePerfect);
+    codec::put(writer, "excludedCategories", settings.excludedCategories);
+    codec::put(writer, "independentColors", settings.independentColors);
+    codec::put(writer, "linkedTimeColors", settings.linkedTimeColors);
+    codec::put(writer, "listSort", settings.listSort);
+    codec::put(writer, "otherHex", settings.otherHex);
+    codec::put(writer, "pairedOtherDot", settings.pairedOtherDot);
+    codec::put(writer, "pairedOtherTime", settings.pairedOtherTime);
+    codec::put(writer, "pairedRules", settings.pairedRules);
+    codec::put(writer, "rules", settings.rules);
+    codec::put(writer, "showProgress", settings.showProgress);
+    codec::put(writer, "showReleases", settings.showReleases);
+    codec::put(writer, "statusAlignment", settings.statusAlignment);
+    codec::put(writer, "statusFontSize", settings.statusFontSize);
+    codec::put(writer, "statusPadding", settings.statusPadding);
+    codec::put(writer, "statusWidth", settings.statusWidth);
+    codec::put(writer, "statusWidthMode", settings.statusWidthMode);
+    codec::put(writer, "syncMinutes", settings.syncMinutes);
+    codec::put(writer, "timeColorMode", settings.timeColorMode);
+    codec::put(writer, "timeHex", settings.timeHex);
+    codec::put(writer, "transitionDuration", settings.transitionDuration);
+    codec::put(writer, "transitionStyle", settings.transitionStyle);
+    codec::put(writer, "uniformCalendarHex", settings.uniformCalendarHex);
+    codec::put(writer, "uniformCourseColors", settings.uniformCourseColors);
+    codec::put(writer, "uniformMenuHex", settings.uniformMenuHex);
+    codec::put(writer, "uniformMenuMode", settings.uniformMenuMode);
+    writer.endObject();
 }
 
-void from_json(const nlohmann::json& json, Settings& settings)
+void readJson(codec::JsonValue json, Settings& settings)
 {
     using codec::optional;
     using codec::required;
@@ -273,6 +288,46 @@ void from_json(const nlohmann::json& json, Settings& settings)
         .excludedCategories = required<std::vector<std::string>>(json, "excludedCategories"),
         .courses = required<std::vector<Course>>(json, "courses"),
     };
+}
+
+void to_json(nlohmann::json& json, const ColorRule& rule)
+{
+    codec::toDom(json, rule);
+}
+
+void from_json(const nlohmann::json& json, ColorRule& rule)
+{
+    codec::fromDom(json, rule);
+}
+
+void to_json(nlohmann::json& json, const PairedColorRule& rule)
+{
+    codec::toDom(json, rule);
+}
+
+void from_json(const nlohmann::json& json, PairedColorRule& rule)
+{
+    codec::fromDom(json, rule);
+}
+
+void to_json(nlohmann::json& json, const CategoryStyle& style)
+{
+    codec::toDom(json, style);
+}
+
+void from_json(const nlohmann::json& json, CategoryStyle& style)
+{
+    codec::fromDom(json, style);
+}
+
+void to_json(nlohmann::json& json, const Settings& settings)
+{
+    codec::toDom(json, settings);
+}
+
+void from_json(const nlohmann::json& json, Settings& settings)
+{
+    codec::fromDom(json, settings);
 }
 
 } // namespace vantory

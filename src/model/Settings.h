@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+namespace vantory::codec {
+class JsonValue;
+class JsonWriter;
+} // namespace vantory::codec
+
 namespace vantory {
 
 // A remaining-time threshold in hours with a colour (six hex digits, no "#").
@@ -91,9 +96,19 @@ struct Settings {
     // The course with the colours it is shown with (the uniform ones when they are switched on).
     Course coloredCourse(const Course& course) const;
 
-    // The style of a category for a course: the course's own key, then "all|", then a new style.
-    CategoryStyle categoryStyle(const std::string& courseID, const std::string& category) const;
+    // The style stored for a category of a course: under the course's own key, else under "all|";
+    // none when neither exists (readers then use a new CategoryStyle, or their own fallback).
+    const CategoryStyle* categoryStyle(const std::string& courseID, const std::string& category) const;
 };
+
+void writeJson(codec::JsonWriter& writer, const ColorRule& rule);
+void readJson(codec::JsonValue json, ColorRule& rule);
+void writeJson(codec::JsonWriter& writer, const PairedColorRule& rule);
+void readJson(codec::JsonValue json, PairedColorRule& rule);
+void writeJson(codec::JsonWriter& writer, const CategoryStyle& style);
+void readJson(codec::JsonValue json, CategoryStyle& style);
+void writeJson(codec::JsonWriter& writer, const Settings& settings);
+void readJson(codec::JsonValue json, Settings& settings);
 
 void to_json(nlohmann::json& json, const ColorRule& rule);
 void from_json(const nlohmann::json& json, ColorRule& rule);

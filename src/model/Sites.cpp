@@ -2,6 +2,9 @@
 
 #include "model/SitesDefaults.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace vantory {
 
 namespace {
@@ -10,6 +13,37 @@ Sites& mutableCurrent()
     static Sites sites = Sites::production();
     return sites;
 }
+
+// The host of an https URL, or nothing when the text is no URL a parser would accept. The text must
+// be printable ASCII without the characters URLs never hold, which also keeps it safe to write
+// unescaped on a content line.
+std::optional<std::string_view> httpsHost(std::string_view url)
+{
+    constexpr std::string_view prefix = "https://";
+    constexpr std::string_view forbidden = "\"<>\\^`{|}";
+    const bool printable = std::all_of(url.begin(), url.end(), [&](char character) {
+        const auto octet = static_cast<unsigned char>(character);
+        return octet > 0x20 && octet < 0x7F && forbidden.find(character) == std::string_view::npos;
+    });
+    if (!printable || !url.starts_with(prefix))
+        return std::nullopt;
+
+    std::string_view authority = url.substr(prefix.size());
+    authority = authority.substr(0, authority.find_first_of("/?#"));
+    if (const auto at = authority.rfind('@'); at != std::string_view::npos)
+        authority.remove_prefix(at + 1);
+    const auto colon = authority.find(':');
+    const std::string_view host = authority.substr(0, colon);
+    const std::string_view port = colon == std::string_view::npos ? std::string_view{} : authority.substr(colon + 1);
+    const bool numericPort = std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (host.empty() || !numericPort)
+        return std::nullopt;
+    return host;
+}
+
+// Only links into the two course sites become URL properties; anything else stays in the
+// description as text, where a calendar does not make it a one-tap link.
+
 } // namespace
 
 Sites Sites::production()
@@ -33,6 +67,16 @@ std::string Sites::host(const std::string& baseURL)
     start = start == std::string::npos ? 0 : start + 3;
     const auto end = baseURL.find_first_of(":/?#", start);
     return baseURL.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+} // namespace vantory
+
+namespace vantory {
+
+bool Sites::isSiteURL(std::string_view url) const
+{
+    const auto found = httpsHost(url);
+    return found && (*found == host(assessmentBaseURL) || *found == host(canvasBaseURL));
 }
 
 } // namespace vantory

@@ -1,11 +1,12 @@
 #include "model/StateFile.h"
 
+#include "model/JsonDocument.h"
+#include "model/JsonTextWriter.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
-#include <nlohmann/json.hpp>
-#include <sstream>
 #include <system_error>
 #include <unistd.h>
 
@@ -67,16 +68,6 @@ void writeAtomically(const std::filesystem::path& path, std::string_view bytes)
     }
 }
 
-std::string readAll(const std::filesystem::path& path)
-{
-    std::ifstream stream(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << stream.rdbuf();
-    if (!stream || std::filesystem::is_directory(path))
-        throw std::runtime_error("unreadable");
-    return std::move(bytes).str();
-}
-
 } // namespace
 
 StateFile::StateFile(std::filesystem::path path)
@@ -103,7 +94,12 @@ std::optional<Database> StateFile::load()
     if (!std::filesystem::exists(path_, error) && !error)
         return std::nullopt;
     try {
-        Database database = decode(readAll(path_));
+        // Parsed as it is read: the whole text of a large file is never held in memory as well.
+        std::ifstream stream(path_, std::ios::binary);
+        if (!stream)
+            throw std::runtime_error("unreadable");
+        const auto size = std::filesystem::file_size(path_, error);
+        Database database = decode(stream, error ? 0 : size);
         database.settings.normalize();
         return database;
     } catch (const std::exception&) {
@@ -128,13 +124,21 @@ void StateFile::save(const Database& database)
 
 std::string StateFile::encode(const Database& database)
 {
-    // A stray invalid UTF-8 byte from a page must not stop all saving: it is replaced instead.
-    return nlohmann::json(database).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    std::string text;
+    // About the size an item takes, so that a large database's text is not copied as it grows.
+    text.reserve(4096 + 640 * database.assessments.size());
+    codec::JsonTextWriter writer(text);
+    writeJson(writer, database);
+    text += '\n';
+    return text;
 }
 
-Database StateFile::decode(std::string_view bytes)
+Database StateFile::decode(std::istream& bytes, std::size_t expectedSize)
 {
-    return nlohmann::json::parse(bytes).get<Database>();
+    const auto document = codec::JsonDocument::parse(bytes, expectedSize);
+    Database database;
+    readJson(document.root(), database);
+    return database;
 }
 
 } // namespace vantory

@@ -3,6 +3,7 @@
 #include "model/Database.h"
 
 #include <filesystem>
+#include <iosfwd>
 #include <optional>
 #include <span>
 #include <string>
@@ -39,8 +40,9 @@ public:
 
     // The file's bytes for a database: pretty-printed, keys sorted, dates as seconds since 2001.
     static std::string encode(const Database& database);
-    // The database in the bytes; throws std::exception when they are not a valid database.
-    static Database decode(std::string_view bytes);
+    // The database in a stream's bytes; throws std::exception when they are not a valid
+    // database. expectedSize, the number of bytes when known, only helps to size buffers.
+    static Database decode(std::istream& bytes, std::size_t expectedSize = 0);
 
 private:
     std::filesystem::path path_;

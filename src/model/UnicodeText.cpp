@@ -1,6 +1,8 @@
 #include "model/UnicodeText.h"
 
 #include <unicode/coll.h>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
 #include <unicode/locid.h>
 #include <unicode/stringpiece.h>
 #include <unicode/unistr.h>
@@ -51,6 +53,31 @@ std::unique_ptr<icu::Collator> makeCollator()
 }
 
 } // namespace
+
+std::string_view trimmed(std::string_view text)
+{
+    const char* bytes = text.data();
+    const auto length = static_cast<std::int32_t>(text.size());
+    std::int32_t start = 0;
+    while (start < length) {
+        std::int32_t next = start;
+        UChar32 character;
+        U8_NEXT(bytes, next, length, character);
+        if (character < 0 || !u_isUWhiteSpace(character))
+            break;
+        start = next;
+    }
+    std::int32_t end = length;
+    while (end > start) {
+        std::int32_t previous = end;
+        UChar32 character;
+        U8_PREV(bytes, start, previous, character);
+        if (character < 0 || !u_isUWhiteSpace(character))
+            break;
+        end = previous;
+    }
+    return text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+}
 
 std::string lowercased(std::string_view text)
 {

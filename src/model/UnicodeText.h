@@ -10,6 +10,9 @@ namespace vantory::UnicodeText {
 // Full Unicode lower-casing (root locale).
 std::string lowercased(std::string_view text);
 
+// The text without Unicode white space (line breaks included) at either end.
+std::string_view trimmed(std::string_view text);
+
 // Number of UTF-16 code units of the text: the unit the status line's coloured runs count in.
 std::size_t utf16Length(std::string_view text);
 

@@ -58,8 +58,8 @@ TEST(Merge, BuildsDeadlineFromFullCreditRules)
 TEST(Merge, ParsesScoreTexts)
 {
     const std::pair<std::string, std::optional<double>> cases[] = {
-        {"85%", 85}, {" 85 ", 85}, {"85", 85}, {"\n 100 %\u00A0", 100}, {"72.5%", 72.5},
-        {"A-", {}},  {"", {}},     {"\u2014", {}}, {"85 pts", {}},       {"nan", {}}, {"inf%", {}},
+        {"85%", 85},    {"\n 100 %\u00A0", 100}, {"72.5%", 72.5}, {"+85", 85}, {"+-5", {}},
+        {"", {}},       {"\u2014", {}},           {"85 pts", {}},  {"nan", {}}, {"inf%", {}},
     };
     for (const auto& [text, score] : cases)
         EXPECT_EQ(Engine::assessment({.code = "Q", .score = text}, Course{.id = "c"}, now).score, score) << text;
@@ -73,12 +73,9 @@ TEST(Merge, KeepsPreviousDatesOnlyWhenDatesDoNotParse)
     Assessment ownRelease = item("c", "2", {}, "parse-error");
     ownRelease.release = at(early);
     Engine::merge({item("c", "1", {}, "parse-error"), ownRelease, item("c", "3", {}, "parse-error")}, "c", db, now);
-
     ASSERT_EQ(db.assessments.size(), 3u);
-    EXPECT_EQ(db.assessments[0].due, at(end));
-    EXPECT_EQ(db.assessments[0].release, at(start));
-    EXPECT_EQ(db.assessments[1].due, at(end));
-    EXPECT_EQ(db.assessments[1].release, at(early));
+    EXPECT_TRUE(db.assessments[0].due == at(end) && db.assessments[0].release == at(start));
+    EXPECT_TRUE(db.assessments[1].due == at(end) && db.assessments[1].release == at(early));
     EXPECT_EQ(db.assessments[2].due, std::nullopt);
 
     // An open deadline really has no due date.
@@ -97,12 +94,9 @@ TEST(Merge, MarksVanishedItemsMissingAndLeavesOtherCoursesAlone)
     Assessment intruder = item("b", "1");
     intruder.id = "a:1";
     Engine::merge({item("b", "1", at(later)), intruder, item("a", "9")}, "b", db, now);
-    ASSERT_EQ(db.assessments.size(), 3u);
-    EXPECT_EQ(db.assessments[0], before.assessments[0]);
-    EXPECT_EQ(db.assessments[1].due, at(later));
     Assessment vanished = before.assessments[2];
     vanished.missing = true;
-    EXPECT_EQ(db.assessments[2], vanished);
+    EXPECT_EQ(db.assessments, (std::vector{before.assessments[0], item("b", "1", at(later)), vanished}));
     EXPECT_EQ(db.overrides, before.overrides);
 
     const Instant next = now + std::chrono::duration<double>(60);
@@ -122,10 +116,10 @@ TEST(Merge, KeepsOneItemPerIdInCodePointOrder)
     const Assessment second = item("c", "x", at(later));
     Engine::merge({item("c", "x", at(end)), item("c", "\u00E9"), item("c", "10"), second, item("c", "2")}, "c", db, now);
 
-    std::vector<std::string> ids;
+    std::string ids;
     for (const Assessment& stored : db.assessments)
-        ids.push_back(stored.id);
-    EXPECT_EQ(ids, (std::vector<std::string>{"c:10", "c:2", "c:B", "c:b", "c:x", "c:\u00E9"}));
+        ids += stored.id + " ";
+    EXPECT_EQ(ids, "c:10 c:2 c:B c:b c:x c:\u00E9 ");
     EXPECT_EQ(db.assessments[3].due, at(end));
     EXPECT_EQ(db.assessments[4], second);
 }
