@@ -41,7 +41,7 @@ void writeJson(codec::JsonWriter& writer, const AccessRule& rule)
     writer.endObject();
 }
 
-void readJson(codec::JsonValue json, AccessRule& rule)
+void readJson(const codec::JsonValue& json, AccessRule& rule)
 {
     codec::requireObject(json, "AccessRule");
     rule.credit = codec::required<double>(json, "credit");
@@ -62,7 +62,7 @@ void writeJson(codec::JsonWriter& writer, const RawAssessment& row)
     writer.endObject();
 }
 
-void readJson(codec::JsonValue json, RawAssessment& row)
+void readJson(const codec::JsonValue& json, RawAssessment& row)
 {
     codec::requireObject(json, "RawAssessment");
     row.code = codec::required<std::string>(json, "code");
@@ -83,7 +83,7 @@ void writeJson(codec::JsonWriter& writer, const PagePayload& payload)
     writer.endObject();
 }
 
-void readJson(codec::JsonValue json, PagePayload& payload)
+void readJson(const codec::JsonValue& json, PagePayload& payload)
 {
     codec::requireObject(json, "PagePayload");
     payload.courseID = codec::required<std::string>(json, "courseID");
@@ -91,7 +91,7 @@ void readJson(codec::JsonValue json, PagePayload& payload)
     payload.rows = codec::required<std::vector<RawAssessment>>(json, "rows");
 }
 
-void readJson(codec::JsonValue json, CanvasAssignment& assignment)
+void readJson(const codec::JsonValue& json, CanvasAssignment& assignment)
 {
     codec::requireObject(json, "CanvasAssignment");
     assignment.id = codec::required<std::string>(json, "id");
@@ -123,7 +123,7 @@ void writeJson(codec::JsonWriter& writer, const Assessment& assessment)
     writer.endObject();
 }
 
-void readJson(codec::JsonValue json, Assessment& assessment)
+void readJson(const codec::JsonValue& json, Assessment& assessment)
 {
     codec::requireObject(json, "Assessment");
     assessment.id = codec::required<std::string>(json, "id");
@@ -152,67 +152,12 @@ void writeJson(codec::JsonWriter& writer, const UserOverride& override)
     writer.endObject();
 }
 
-void readJson(codec::JsonValue json, UserOverride& override)
+void readJson(const codec::JsonValue& json, UserOverride& override)
 {
     codec::requireObject(json, "UserOverride");
     override.completed = codec::required<bool>(json, "completed");
     override.hidden = codec::required<bool>(json, "hidden");
     override.due = codec::optional<Instant>(json, "due");
-}
-
-void to_json(nlohmann::json& json, const AccessRule& rule)
-{
-    codec::toDom(json, rule);
-}
-
-void from_json(const nlohmann::json& json, AccessRule& rule)
-{
-    codec::fromDom(json, rule);
-}
-
-void to_json(nlohmann::json& json, const RawAssessment& row)
-{
-    codec::toDom(json, row);
-}
-
-void from_json(const nlohmann::json& json, RawAssessment& row)
-{
-    codec::fromDom(json, row);
-}
-
-void to_json(nlohmann::json& json, const PagePayload& payload)
-{
-    codec::toDom(json, payload);
-}
-
-void from_json(const nlohmann::json& json, PagePayload& payload)
-{
-    codec::fromDom(json, payload);
-}
-
-void from_json(const nlohmann::json& json, CanvasAssignment& assignment)
-{
-    codec::fromDom(json, assignment);
-}
-
-void to_json(nlohmann::json& json, const Assessment& assessment)
-{
-    codec::toDom(json, assessment);
-}
-
-void from_json(const nlohmann::json& json, Assessment& assessment)
-{
-    codec::fromDom(json, assessment);
-}
-
-void to_json(nlohmann::json& json, const UserOverride& override)
-{
-    codec::toDom(json, override);
-}
-
-void from_json(const nlohmann::json& json, UserOverride& override)
-{
-    codec::fromDom(json, override);
 }
 
 } // namespace vantory

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/RecordJson.h"
 #include "model/Instant.h"
 
 #include <cstdint>
@@ -93,27 +94,15 @@ struct UserOverride {
 };
 
 void writeJson(codec::JsonWriter& writer, const AccessRule& rule);
-void readJson(codec::JsonValue json, AccessRule& rule);
+void readJson(const codec::JsonValue& json, AccessRule& rule);
 void writeJson(codec::JsonWriter& writer, const RawAssessment& row);
-void readJson(codec::JsonValue json, RawAssessment& row);
+void readJson(const codec::JsonValue& json, RawAssessment& row);
 void writeJson(codec::JsonWriter& writer, const PagePayload& payload);
-void readJson(codec::JsonValue json, PagePayload& payload);
-void readJson(codec::JsonValue json, CanvasAssignment& assignment);
+void readJson(const codec::JsonValue& json, PagePayload& payload);
+void readJson(const codec::JsonValue& json, CanvasAssignment& assignment);
 void writeJson(codec::JsonWriter& writer, const Assessment& assessment);
-void readJson(codec::JsonValue json, Assessment& assessment);
+void readJson(const codec::JsonValue& json, Assessment& assessment);
 void writeJson(codec::JsonWriter& writer, const UserOverride& override);
-void readJson(codec::JsonValue json, UserOverride& override);
-
-void to_json(nlohmann::json& json, const AccessRule& rule);
-void from_json(const nlohmann::json& json, AccessRule& rule);
-void to_json(nlohmann::json& json, const RawAssessment& row);
-void from_json(const nlohmann::json& json, RawAssessment& row);
-void to_json(nlohmann::json& json, const PagePayload& payload);
-void from_json(const nlohmann::json& json, PagePayload& payload);
-void from_json(const nlohmann::json& json, CanvasAssignment& assignment);
-void to_json(nlohmann::json& json, const Assessment& assessment);
-void from_json(const nlohmann::json& json, Assessment& assessment);
-void to_json(nlohmann::json& json, const UserOverride& override);
-void from_json(const nlohmann::json& json, UserOverride& override);
+void readJson(const codec::JsonValue& json, UserOverride& override);
 
 } // namespace vantory

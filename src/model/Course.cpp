@@ -51,7 +51,7 @@ void writeJson(codec::JsonWriter& writer, const Course& course)
     writer.endObject();
 }
 
-void readJson(codec::JsonValue json, Course& course)
+void readJson(const codec::JsonValue& json, Course& course)
 {
     codec::requireObject(json, "Course");
     course.id = codec::required<std::string>(json, "id");
@@ -64,28 +64,13 @@ void readJson(codec::JsonValue json, Course& course)
     course.menuColorHex = codec::optional<std::string>(json, "menuColorHex").value_or(course.colorHex);
 }
 
-void readJson(codec::JsonValue json, DiscoveredCourse& course)
+void readJson(const codec::JsonValue& json, DiscoveredCourse& course)
 {
     codec::requireObject(json, "DiscoveredCourse");
     course.id = codec::required<std::string>(json, "id");
     course.name = codec::required<std::string>(json, "name");
     course.fullName = codec::required<std::string>(json, "fullName");
     course.year = codec::required<std::int64_t>(json, "year");
-}
-
-void to_json(nlohmann::json& json, const Course& course)
-{
-    codec::toDom(json, course);
-}
-
-void from_json(const nlohmann::json& json, Course& course)
-{
-    codec::fromDom(json, course);
-}
-
-void from_json(const nlohmann::json& json, DiscoveredCourse& course)
-{
-    codec::fromDom(json, course);
 }
 
 } // namespace vantory

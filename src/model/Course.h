@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/RecordJson.h"
 #include <cstdint>
 #include <nlohmann/json_fwd.hpp>
 #include <optional>
@@ -44,11 +45,7 @@ struct DiscoveredCourse {
 };
 
 void writeJson(codec::JsonWriter& writer, const Course& course);
-void readJson(codec::JsonValue json, Course& course);
-void readJson(codec::JsonValue json, DiscoveredCourse& course);
-
-void to_json(nlohmann::json& json, const Course& course);
-void from_json(const nlohmann::json& json, Course& course);
-void from_json(const nlohmann::json& json, DiscoveredCourse& course);
+void readJson(const codec::JsonValue& json, Course& course);
+void readJson(const codec::JsonValue& json, DiscoveredCourse& course);
 
 } // namespace vantory

@@ -16,7 +16,7 @@ void writeJson(codec::JsonWriter& writer, const Database& database)
     writer.endObject();
 }
 
-void readJson(codec::JsonValue json, Database& database)
+void readJson(const codec::JsonValue& json, Database& database)
 {
     codec::requireObject(json, "Database");
     database.version = codec::required<std::int64_t>(json, "version");
@@ -24,16 +24,6 @@ void readJson(codec::JsonValue json, Database& database)
     database.overrides = codec::required<std::map<std::string, UserOverride>>(json, "overrides");
     database.settings = codec::required<Settings>(json, "settings");
     database.lastSync = codec::required<std::map<std::string, Instant>>(json, "lastSync");
-}
-
-void to_json(nlohmann::json& json, const Database& database)
-{
-    codec::toDom(json, database);
-}
-
-void from_json(const nlohmann::json& json, Database& database)
-{
-    codec::fromDom(json, database);
 }
 
 } // namespace vantory

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/RecordJson.h"
 #include "model/Assessment.h"
 #include "model/Instant.h"
 #include "model/Settings.h"
@@ -29,9 +30,6 @@ struct Database {
 };
 
 void writeJson(codec::JsonWriter& writer, const Database& database);
-void readJson(codec::JsonValue json, Database& database);
-
-void to_json(nlohmann::json& json, const Database& database);
-void from_json(const nlohmann::json& json, Database& database);
+void readJson(const codec::JsonValue& json, Database& database);
 
 } // namespace vantory

@@ -158,7 +158,7 @@ void writeJson(codec::JsonWriter& writer, const ColorRule& rule)
     writer.endObject();
 }
 
-void readJson(codec::JsonValue json, ColorRule& rule)
+void readJson(const codec::JsonValue& json, ColorRule& rule)
 {
     codec::requireObject(json, "ColorRule");
     rule.id = codec::required<std::string>(json, "id");
@@ -176,7 +176,7 @@ void writeJson(codec::JsonWriter& writer, const PairedColorRule& rule)
     writer.endObject();
 }
 
-void readJson(codec::JsonValue json, PairedColorRule& rule)
+void readJson(const codec::JsonValue& json, PairedColorRule& rule)
 {
     codec::requireObject(json, "PairedColorRule");
     rule.id = codec::required<std::string>(json, "id");
@@ -193,7 +193,7 @@ void writeJson(codec::JsonWriter& writer, const CategoryStyle& style)
     writer.endObject();
 }
 
-void readJson(codec::JsonValue json, CategoryStyle& style)
+void readJson(const codec::JsonValue& json, CategoryStyle& style)
 {
     codec::requireObject(json, "CategoryStyle");
     style.mode = codec::required<std::string>(json, "mode");
@@ -243,7 +243,7 @@ void writeJson(codec::JsonWriter& writer, const Settings& settings)
     writer.endObject();
 }
 
-void readJson(codec::JsonValue json, Settings& settings)
+void readJson(const codec::JsonValue& json, Settings& settings)
 {
     using codec::optional;
     using codec::required;
@@ -288,46 +288,6 @@ void readJson(codec::JsonValue json, Settings& settings)
         .excludedCategories = required<std::vector<std::string>>(json, "excludedCategories"),
         .courses = required<std::vector<Course>>(json, "courses"),
     };
-}
-
-void to_json(nlohmann::json& json, const ColorRule& rule)
-{
-    codec::toDom(json, rule);
-}
-
-void from_json(const nlohmann::json& json, ColorRule& rule)
-{
-    codec::fromDom(json, rule);
-}
-
-void to_json(nlohmann::json& json, const PairedColorRule& rule)
-{
-    codec::toDom(json, rule);
-}
-
-void from_json(const nlohmann::json& json, PairedColorRule& rule)
-{
-    codec::fromDom(json, rule);
-}
-
-void to_json(nlohmann::json& json, const CategoryStyle& style)
-{
-    codec::toDom(json, style);
-}
-
-void from_json(const nlohmann::json& json, CategoryStyle& style)
-{
-    codec::fromDom(json, style);
-}
-
-void to_json(nlohmann::json& json, const Settings& settings)
-{
-    codec::toDom(json, settings);
-}
-
-void from_json(const nlohmann::json& json, Settings& settings)
-{
-    codec::fromDom(json, settings);
 }
 
 } // namespace vantory

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/RecordJson.h"
 #include "model/Course.h"
 #include "model/Uuid.h"
 
@@ -102,21 +103,12 @@ struct Settings {
 };
 
 void writeJson(codec::JsonWriter& writer, const ColorRule& rule);
-void readJson(codec::JsonValue json, ColorRule& rule);
+void readJson(const codec::JsonValue& json, ColorRule& rule);
 void writeJson(codec::JsonWriter& writer, const PairedColorRule& rule);
-void readJson(codec::JsonValue json, PairedColorRule& rule);
+void readJson(const codec::JsonValue& json, PairedColorRule& rule);
 void writeJson(codec::JsonWriter& writer, const CategoryStyle& style);
-void readJson(codec::JsonValue json, CategoryStyle& style);
+void readJson(const codec::JsonValue& json, CategoryStyle& style);
 void writeJson(codec::JsonWriter& writer, const Settings& settings);
-void readJson(codec::JsonValue json, Settings& settings);
-
-void to_json(nlohmann::json& json, const ColorRule& rule);
-void from_json(const nlohmann::json& json, ColorRule& rule);
-void to_json(nlohmann::json& json, const PairedColorRule& rule);
-void from_json(const nlohmann::json& json, PairedColorRule& rule);
-void to_json(nlohmann::json& json, const CategoryStyle& style);
-void from_json(const nlohmann::json& json, CategoryStyle& style);
-void to_json(nlohmann::json& json, const Settings& settings);
-void from_json(const nlohmann::json& json, Settings& settings);
+void readJson(const codec::JsonValue& json, Settings& settings);
 
 } // namespace vantory

@@ -1,0 +1,40 @@
+#include "model/RecordJson.h"
+
+#include "model/Database.h"
+#include "model/JsonSupport.h"
+
+namespace vantory {
+
+template <typename Record>
+    requires requires(codec::JsonWriter& writer, const Record& record) { writeJson(writer, record); }
+void to_json(nlohmann::json& json, const Record& record)
+{
+    codec::toDom(json, record);
+}
+
+template <typename Record>
+    requires requires(const codec::JsonValue& value, Record& record) { readJson(value, record); }
+void from_json(const nlohmann::json& json, Record& record)
+{
+    codec::fromDom(json, record);
+}
+
+#define VANTORY_JSON_RECORD(Record)                                                                                   \
+    template void to_json<Record>(nlohmann::json&, const Record&);                                                     \
+    template void from_json<Record>(const nlohmann::json&, Record&);
+
+VANTORY_JSON_RECORD(AccessRule)
+VANTORY_JSON_RECORD(RawAssessment)
+VANTORY_JSON_RECORD(PagePayload)
+VANTORY_JSON_RECORD(Assessment)
+VANTORY_JSON_RECORD(UserOverride)
+VANTORY_JSON_RECORD(Course)
+VANTORY_JSON_RECORD(ColorRule)
+VANTORY_JSON_RECORD(PairedColorRule)
+VANTORY_JSON_RECORD(CategoryStyle)
+VANTORY_JSON_RECORD(Settings)
+VANTORY_JSON_RECORD(Database)
+template void from_json<CanvasAssignment>(const nlohmann::json&, CanvasAssignment&);
+template void from_json<DiscoveredCourse>(const nlohmann::json&, DiscoveredCourse&);
+
+} // namespace vantory
