@@ -46,11 +46,7 @@ AppDelegate::AppDelegate(std::filesystem::path stateFile, Clock clock, QObject* 
     connect(&boundary_, &QTimer::timeout, this, &AppDelegate::updateStatus);
 }
 
-AppDelegate::~AppDelegate()
-{
-    // Hooks hold this object; clear them before it goes.
-    store_.onChange = nullptr;
-}
+AppDelegate::~AppDelegate() = default;
 
 Instant AppDelegate::systemClock()
 {

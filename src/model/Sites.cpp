@@ -41,9 +41,6 @@ std::optional<std::string_view> httpsHost(std::string_view url)
     return host;
 }
 
-// Only links into the two course sites become URL properties; anything else stays in the
-// description as text, where a calendar does not make it a one-tap link.
-
 } // namespace
 
 Sites Sites::production()
@@ -68,10 +65,6 @@ std::string Sites::host(const std::string& baseURL)
     const auto end = baseURL.find_first_of(":/?#", start);
     return baseURL.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
-
-} // namespace vantory
-
-namespace vantory {
 
 bool Sites::isSiteURL(std::string_view url) const
 {
