@@ -1,18 +1,12 @@
 #pragma once
 
-#include "model/RecordJson.h"
 #include "model/Instant.h"
+#include "model/RecordJson.h"
 
 #include <cstdint>
-#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
 #include <vector>
-
-namespace vantory::codec {
-class JsonValue;
-class JsonWriter;
-} // namespace vantory::codec
 
 namespace vantory {
 

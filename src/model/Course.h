@@ -1,15 +1,10 @@
 #pragma once
 
 #include "model/RecordJson.h"
+
 #include <cstdint>
-#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
-
-namespace vantory::codec {
-class JsonValue;
-class JsonWriter;
-} // namespace vantory::codec
 
 namespace vantory {
 

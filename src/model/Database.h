@@ -1,20 +1,14 @@
 #pragma once
 
-#include "model/RecordJson.h"
 #include "model/Assessment.h"
 #include "model/Instant.h"
+#include "model/RecordJson.h"
 #include "model/Settings.h"
 
 #include <cstdint>
 #include <map>
-#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <vector>
-
-namespace vantory::codec {
-class JsonValue;
-class JsonWriter;
-} // namespace vantory::codec
 
 namespace vantory {
 

@@ -1,20 +1,14 @@
 #pragma once
 
-#include "model/RecordJson.h"
 #include "model/Course.h"
+#include "model/RecordJson.h"
 #include "model/Uuid.h"
 
 #include <cstdint>
 #include <map>
-#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
 #include <vector>
-
-namespace vantory::codec {
-class JsonValue;
-class JsonWriter;
-} // namespace vantory::codec
 
 namespace vantory {
 
