@@ -1,8 +1,8 @@
 // Costs that grow with the stored data, over the sample database of tools/SampleDatabase.
 #include "SampleDatabase.h"
 
-#include "app/StatusLine.h"
-#include "app/Store.h"
+#include "status/StatusLine.h"
+#include "store/Store.h"
 #include "calendar/CalendarFile.h"
 #include "engine/Engine.h"
 #include "model/StateFile.h"
@@ -102,17 +102,17 @@ BENCHMARK(calendarFile)->Arg(1000)->Unit(benchmark::kMillisecond);
 // One status-line composition whose layout is unchanged (the common case: a countdown step).
 void statusLine(benchmark::State& state)
 {
-    Store store(scratchFile("never-written.json"), now);
-    store.updateDb([&](Database& db) { db = sample::database(static_cast<std::size_t>(state.range(0)), now); });
+    const Database db = sample::database(static_cast<std::size_t>(state.range(0)), now);
+    const StatusLineInput input{db, now, "저장된 일정 · 연결 확인 중", "마지막 업데이트 12/4 10:00"};
     StatusLineState line;
     std::int64_t measurements = 0;
     const MeasureText measure = [&](const StatusText& text) {
         ++measurements;
         return 7.0 * static_cast<double>(text.text.size());
     };
-    composeStatusLine(store, line, measure);
+    composeStatusLine(input, line, measure);
     for (auto _ : state)
-        benchmark::DoNotOptimize(composeStatusLine(store, line, measure));
+        benchmark::DoNotOptimize(composeStatusLine(input, line, measure));
     state.counters["measurements"] = static_cast<double>(measurements);
 }
 BENCHMARK(statusLine)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);

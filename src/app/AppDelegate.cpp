@@ -55,7 +55,7 @@ Instant AppDelegate::systemClock()
 
 void AppDelegate::start()
 {
-    item_ = std::make_unique<StatusItem>(store_.db().settings.statusWidth.value_or(280));
+    item_ = std::make_unique<StatusItem>(store_.db().settings.statusWidth.value_or(SettingsDefaults::statusWidth));
     store_.onChange = [this] { updateStatus(); };
     heartbeat_.start();
     updateStatus();
@@ -65,7 +65,9 @@ void AppDelegate::updateStatus()
 {
     store_.setNow(clock_());
     StatusContentView* view = item_->view();
-    lastLine_ = composeStatusLine(store_, lineState_, &StatusContentView::measure);
+    const StatusLineInput input{store_.db(), store_.now(), store_.status(), store_.lastUpdateText(),
+        store_.needsLogin(), !store_.errors().empty()};
+    lastLine_ = composeStatusLine(input, lineState_, &StatusContentView::measure);
 
     view->setHorizontalPadding(lastLine_.padding);
     view->setTextAlignment(qtAlignment(lastLine_.alignment));
@@ -73,7 +75,6 @@ void AppDelegate::updateStatus()
         item_->setLength(lastLine_.width);
     view->showLine(lastLine_.coloredLine, QString::fromStdString(lastLine_.effect), lastLine_.duration,
                    lastLine_.animate);
-    lineState_.displayedAssessmentID = lastLine_.shownAssessmentID;
     item_->setToolTip(QString::fromStdString(lastLine_.tooltip));
     item_->setAccessibleName(QString::fromStdString(lastLine_.plainText));
     item_->setDotColor(lastLine_.dotHex.empty() ? QColor() : qtColor(lastLine_.dotHex));

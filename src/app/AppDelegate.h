@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/StatusLine.h"
-#include "app/Store.h"
+#include "status/StatusLine.h"
+#include "store/Store.h"
 
 #include <QObject>
 #include <QTimer>

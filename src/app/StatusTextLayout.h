@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/StatusText.h"
+#include "status/StatusText.h"
 
 #include <QColor>
 #include <QFont>

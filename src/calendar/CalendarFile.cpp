@@ -104,12 +104,9 @@ std::string uidText(const std::string& id)
 void appendEvent(std::vector<std::string>& lines, const Assessment& item, const Database& db, Instant due,
                  std::int64_t alarm, const std::string& stamp)
 {
-    const auto& courses = db.settings.courses;
-    const auto course = std::find_if(courses.begin(), courses.end(),
-                                     [&](const Course& candidate) { return candidate.id == item.courseID; });
-    const bool known = course != courses.end();
-    const std::string summary = (known ? course->name : item.courseID) + " | " + item.title;
-    const std::string description = (known ? course->sourceName() : std::string("BrevaneLearn")) + " · " +
+    const Course* course = db.settings.course(item.courseID);
+    const std::string summary = db.settings.courseName(item.courseID) + " | " + item.title;
+    const std::string description = (course ? course->sourceName() : std::string("BrevaneLearn")) + " · " +
                                     item.category + "\n마감: " + Dates::display(due) + "\n" + item.url.value_or("");
 
     lines.push_back("BEGIN:VEVENT");

@@ -43,10 +43,8 @@ bool autoCompleted(const Assessment& item);
 // Completed by the user or by the site; an override cannot undo the site's completion.
 bool done(const Assessment& item, const Database& db);
 
-// Whether the item may appear among the upcoming deadlines of the status line.
-bool eligible(const Assessment& item, const Database& db);
-
-// Eligible items whose effective due date lies strictly after now, nearest first.
+// Items that may appear among the status line's deadlines (enabled course, listed by the latest
+// sync, neither hidden nor done, category not excluded) whose effective due date lies strictly after now, nearest first.
 std::vector<Assessment> upcoming(const Database& db, Instant now);
 
 // The same selection without copies: pointers into db.assessments, valid until the database

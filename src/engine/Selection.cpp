@@ -14,8 +14,6 @@ namespace vantory::Engine {
 
 namespace {
 
-constexpr std::string_view canvasPrefix = "canvas:";
-
 const UserOverride* findOverride(const Assessment& item, const Database& db)
 {
     const auto found = db.overrides.find(item.id);
@@ -132,7 +130,7 @@ bool autoCompleted(const Assessment& item)
 {
     if (item.submitted == true)
         return true;
-    if (item.courseID.starts_with(canvasPrefix))
+    if (item.courseID.starts_with(Course::canvasPrefix))
         return false;
     return item.score.value_or(-1) >= 100;
 }
@@ -141,11 +139,6 @@ bool done(const Assessment& item, const Database& db)
 {
     const UserOverride* override = findOverride(item, db);
     return (override != nullptr && override->completed) || autoCompleted(item);
-}
-
-bool eligible(const Assessment& item, const Database& db)
-{
-    return Eligibility(db.settings).test(item, findOverride(item, db));
 }
 
 std::vector<const Assessment*> upcomingView(const Database& db, Instant now, std::size_t limit)

@@ -6,10 +6,6 @@
 
 namespace vantory {
 
-namespace {
-constexpr std::string_view canvasPrefix = "canvas:";
-}
-
 bool Course::isCanvas() const
 {
     return id.starts_with(canvasPrefix);
@@ -59,7 +55,7 @@ void readJson(const codec::JsonValue& json, Course& course)
     course.enabled = codec::required<bool>(json, "enabled");
     course.year = codec::required<std::int64_t>(json, "year");
     course.fullName = codec::optional<std::string>(json, "fullName").value_or(course.name);
-    course.colorHex = codec::optional<std::string>(json, "colorHex").value_or("3B82F6");
+    course.colorHex = codec::optional<std::string>(json, "colorHex").value_or(Course::defaultHex);
     course.menuColorMode = codec::optional<std::string>(json, "menuColorMode").value_or("calendar");
     course.menuColorHex = codec::optional<std::string>(json, "menuColorHex").value_or(course.colorHex);
 }

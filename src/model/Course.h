@@ -5,19 +5,23 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vantory {
 
 // One course the user follows. A Canvas course's id is "canvas:" followed by its Canvas number.
 struct Course {
+    static constexpr std::string_view canvasPrefix = "canvas:";
+    static constexpr const char* defaultHex = "3B82F6";
+
     std::string id;
     std::string name;
     bool enabled = true;
     std::int64_t year = 0;
     std::string fullName;
-    std::string colorHex = "3B82F6";
+    std::string colorHex = defaultHex;
     std::string menuColorMode = "calendar";
-    std::string menuColorHex = "3B82F6";
+    std::string menuColorHex = defaultHex;
 
     bool operator==(const Course&) const = default;
 

@@ -82,17 +82,6 @@ const icu::TimeZone& zone()
     return *fixedZone;
 }
 
-std::unique_ptr<icu::Calendar> calendar()
-{
-    UErrorCode status = U_ZERO_ERROR;
-    // The root locale keeps week rules independent of the machine's locale.
-    auto gregorian = std::make_unique<icu::GregorianCalendar>(zone(), icu::Locale::getRoot(), status);
-    if (U_FAILURE(status))
-        return nullptr;
-    gregorian->setFirstDayOfWeek(UCAL_MONDAY);
-    return gregorian;
-}
-
 std::optional<Instant> exact(const std::string& text)
 {
     const icu::UnicodeString input = fromUTF8(UnicodeText::trimmed(text));

@@ -3,12 +3,10 @@
 #include "model/Instant.h"
 
 // ICU's "icu" is a namespace alias of a versioned namespace, so its classes cannot be
-// forward-declared as icu::X; callers of calendar() need the complete type anyway.
-#include <unicode/calendar.h>
+// forward-declared as icu::X.
 #include <unicode/timezone.h>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -20,9 +18,6 @@ inline constexpr const char* defaultDisplayFormat = "M월 d일 (EEE) HH:mm z";
 
 // The fixed zone, created once and shared.
 const icu::TimeZone& zone();
-
-// A fresh Gregorian calendar in the fixed zone whose weeks start on Monday.
-std::unique_ptr<icu::Calendar> calendar();
 
 // Reads "2025-09-08 14:00:00 (PDT)": the offset comes from the abbreviation alone.
 std::optional<Instant> exact(const std::string& text);

@@ -1,6 +1,5 @@
 #include "model/Settings.h"
 
-#include "engine/Engine.h"
 #include "model/JsonSupport.h"
 #include "model/JsonWriter.h"
 
@@ -82,11 +81,11 @@ void buildPairedRules(Settings& settings)
     std::vector<PairedColorRule> paired;
     paired.reserve(thresholds.size());
     for (double hours : thresholds)
-        paired.push_back({makeUuid(), hours, Engine::dotHex(hours * 3600, settings), Engine::hex(hours * 3600, settings)});
+        paired.push_back({makeUuid(), hours, settings.legacyDotHex(hours * 3600), settings.legacyTimeHex(hours * 3600)});
 
     constexpr double forever = std::numeric_limits<double>::infinity();
-    settings.pairedOtherDot = Engine::dotHex(forever, settings);
-    settings.pairedOtherTime = Engine::hex(forever, settings);
+    settings.pairedOtherDot = settings.legacyDotHex(forever);
+    settings.pairedOtherTime = settings.legacyTimeHex(forever);
     settings.linkedTimeColors = false;
     settings.pairedRules = std::move(paired);
 }
@@ -102,10 +101,10 @@ void Settings::normalize()
     for (PairedColorRule& rule : *pairedRules)
         rule.hours = clamped(rule.hours, 0.1, 8760, 72);
 
-    clampPresent(statusWidth, 120, 600, 280);
-    clampPresent(statusPadding, 0, 20, 6);
-    clampPresent(statusFontSize, 10, 16, 12);
-    clampPresent(transitionDuration, 0.1, 1.0, 0.3);
+    clampPresent(statusWidth, 120, 600, SettingsDefaults::statusWidth);
+    clampPresent(statusPadding, 0, 20, SettingsDefaults::statusPadding);
+    clampPresent(statusFontSize, 10, 16, SettingsDefaults::statusFontSize);
+    clampPresent(transitionDuration, 0.1, 1.0, SettingsDefaults::transitionDuration);
 
     syncMinutes = std::clamp<std::int64_t>(syncMinutes, 5, 1440);
     for (double& seconds : durations)
@@ -114,6 +113,39 @@ void Settings::normalize()
     std::erase_if(rules, [](const ColorRule& rule) { return !std::isfinite(rule.hours) || rule.hours <= 0; });
     for (ColorRule& rule : rules)
         rule.hours = std::min(rule.hours, 8760.0);
+}
+
+std::string Settings::legacyDotHex(double seconds) const
+{
+    if (dotStyle == "fixed")
+        return dotHex.value_or("FFFFFF");
+    if (const ColorRule* rule = matchingRule(dotRules ? *dotRules : rules, seconds))
+        return rule->hex;
+    return dotOtherHex.value_or(otherHex);
+}
+
+std::string Settings::legacyTimeHex(double seconds) const
+{
+    const std::string mode = timeColorMode.value_or("same");
+    if (mode == "fixed")
+        return timeHex.value_or("FFFFFF");
+    if (mode == "rules") {
+        const ColorRule* rule = matchingRule(rules, seconds);
+        return rule ? rule->hex : otherHex;
+    }
+    return legacyDotHex(seconds);
+}
+
+const Course* Settings::course(std::string_view courseID) const
+{
+    const auto found = std::find_if(courses.begin(), courses.end(), [&](const Course& c) { return c.id == courseID; });
+    return found == courses.end() ? nullptr : &*found;
+}
+
+std::string Settings::courseName(const std::string& courseID) const
+{
+    const Course* found = course(courseID);
+    return found ? found->name : courseID;
 }
 
 Course Settings::coloredCourse(const Course& course) const

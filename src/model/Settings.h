@@ -4,13 +4,25 @@
 #include "model/RecordJson.h"
 #include "model/Uuid.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantory {
+
+// What an absent optional setting means to its readers, and where normalize() puts a value it
+// cannot keep. Points and seconds.
+namespace SettingsDefaults {
+inline constexpr double statusWidth = 280;
+inline constexpr double statusPadding = 6;
+inline constexpr double statusFontSize = 12;
+inline constexpr double transitionDuration = 0.3;
+inline constexpr const char* transitionStyle = "fade";
+} // namespace SettingsDefaults
 
 // A remaining-time threshold in hours with a colour (six hex digits, no "#").
 struct ColorRule {
@@ -30,6 +42,23 @@ struct PairedColorRule {
 
     bool operator==(const PairedColorRule&) const = default;
 };
+
+// The first rule in ascending hours (stable) whose threshold the remaining time in seconds is
+// within. A NaN never compares less-or-equal, so it matches none.
+template <typename Rule>
+const Rule* matchingRule(const std::vector<Rule>& rules, double seconds)
+{
+    std::vector<const Rule*> sorted;
+    sorted.reserve(rules.size());
+    for (const Rule& rule : rules)
+        sorted.push_back(&rule);
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Rule* a, const Rule* b) { return a->hours < b->hours; });
+    for (const Rule* rule : sorted) {
+        if (seconds <= rule->hours * 3600)
+            return rule;
+    }
+    return nullptr;
+}
 
 // How one category is coloured in the status line: "urgency", "calendar", "course" or "custom".
 struct CategoryStyle {
@@ -87,6 +116,16 @@ struct Settings {
 
     // Migrates older colour configurations and clamps every number into its range. Idempotent.
     void normalize();
+
+    // The dot and time colours for a remaining time in seconds as the colour fields of files older
+    // than the paired rules describe them; normalize() migrates those fields through these.
+    std::string legacyDotHex(double seconds) const;
+    std::string legacyTimeHex(double seconds) const;
+
+    // The course with that id; none when the settings do not list it.
+    const Course* course(std::string_view courseID) const;
+    // The course's short name, or the id itself for a course the settings do not list.
+    std::string courseName(const std::string& courseID) const;
 
     // The course with the colours it is shown with (the uniform ones when they are switched on).
     Course coloredCourse(const Course& course) const;

@@ -1,6 +1,6 @@
 #include "model/Sites.h"
 
-#include "model/SitesDefaults.h"
+#include "SitesDefaults.h"
 
 #include <algorithm>
 #include <optional>

@@ -91,24 +91,5 @@ TEST(DatesTest, RemainingDropsLeftoverSecondsAndSplitsIntoDaysHoursMinutes)
     }
 }
 
-TEST(DatesTest, CalendarStartsWeeksOnMondayAtVancouverMidnightWhateverTheDefaultZone)
-{
-    const TokyoAsDefaultZone tokyo;
-    const std::unique_ptr<icu::Calendar> calendar = Dates::calendar();
-    ASSERT_NE(calendar, nullptr);
-    UErrorCode status = U_ZERO_ERROR;
-    EXPECT_EQ(calendar->getFirstDayOfWeek(status), UCAL_MONDAY);
-
-    // 2025-12-08 07:30 UTC is Monday in Tokyo and UTC but still Sunday 7 December in Vancouver,
-    // so the start of its week is Monday 1 December at Vancouver midnight (08:00 UTC).
-    calendar->setTime(1765179000 * 1000.0, status);
-    EXPECT_EQ(calendar->get(UCAL_DAY_OF_WEEK, status), UCAL_SUNDAY);
-    calendar->set(UCAL_DAY_OF_WEEK, UCAL_MONDAY);
-    for (UCalendarDateFields field : {UCAL_HOUR_OF_DAY, UCAL_MINUTE, UCAL_SECOND, UCAL_MILLISECOND})
-        calendar->set(field, 0);
-    EXPECT_EQ(calendar->getTime(status), 1764576000 * 1000.0);
-    EXPECT_TRUE(U_SUCCESS(status));
-}
-
 } // namespace
 } // namespace vantory

@@ -1,15 +1,11 @@
-#include "app/StatusLine.h"
+#include "status/StatusLine.h"
 
-#include "app/Store.h"
 #include "model/Dates.h"
 #include "model/UnicodeText.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <filesystem>
-#include <memory>
 
 using namespace vantory;
 
@@ -38,28 +34,26 @@ std::string describe(const StatusText& line)
 
 class StatusLineTest : public ::testing::Test {
 protected:
-    // A store over a state file that does not exist; nothing is saved without changed(). The time
-    // colour is fixed at AAAAAA; the dot follows the default rules (EAB308 up to 36 hours).
+    // The time colour is fixed at AAAAAA; the dot follows the default rules (EAB308 up to 36 hours).
+    // The settings stay as written, not normalised.
     void reset(std::vector<Assessment> items, const Change& change = {}, double pointsPerUnit = 7)
     {
-        const auto path = std::filesystem::temp_directory_path() / ("vantory-absent-" + std::to_string(getpid()));
-        store = std::make_unique<Store>(path / "state.json", instantFromSeconds(base));
-        store->updateDb([&](Database& db) {
-            db.settings.courses = {{.id = "c1", .name = "자료구조", .colorHex = "111111"},
-                {.id = "c2", .name = "313", .colorHex = "222222"}, {.id = "c3", .name = "off", .enabled = false}};
-            db.settings.timeColorMode = "fixed", db.settings.timeHex = "AAAAAA";
-            db.assessments = std::move(items);
-            if (change)
-                change(db);
-        });
+        db = {};
+        db.settings.courses = {{.id = "c1", .name = "자료구조", .colorHex = "111111"},
+            {.id = "c2", .name = "313", .colorHex = "222222"}, {.id = "c3", .name = "off", .enabled = false}};
+        db.settings.timeColorMode = "fixed", db.settings.timeHex = "AAAAAA";
+        db.assessments = std::move(items);
+        if (change)
+            change(db);
+        status = "BrevaneLearn을 연결해 주세요", needsLogin = hasErrors = false;
         state = {}, perUnit = pointsPerUnit, measureCalls = 0;
     }
 
     // Composes at base + at seconds; main text measures perUnit points a UTF-16 unit, the dot 5.
     StatusLine compose(double at)
     {
-        store->setNow(instantFromSeconds(base + at));
-        StatusLine line = composeStatusLine(*store, state, [this](const StatusText& text) {
+        const StatusLineInput input{db, instantFromSeconds(base + at), status, lastUpdate, needsLogin, hasErrors};
+        StatusLine line = composeStatusLine(input, state, [this](const StatusText& text) {
             ++measureCalls;
             double width = 0;
             for (const StatusRun& run : text.runs)
@@ -75,7 +69,10 @@ protected:
         return line;
     }
 
-    std::unique_ptr<Store> store;
+    Database db;
+    std::string status;
+    const std::string lastUpdate = "마지막 업데이트 12/4 10:00";
+    bool needsLogin = false, hasErrors = false;
     StatusLineState state;
     double perUnit = 7;
     int measureCalls = 0;
@@ -98,7 +95,7 @@ TEST_F(StatusLineTest, PlaceholdersFitTheirTextAndWaitAMinute)
         const StatusLine line = compose(0);
         EXPECT_EQ(line.plainText, c.text);
         EXPECT_EQ(describe(line.coloredLine), "0+" + std::to_string(UnicodeText::utf16Length(c.text)) + " -");
-        EXPECT_EQ(line.tooltip, store->status() + "\n" + store->lastUpdateText());
+        EXPECT_EQ(line.tooltip, status + "\n" + lastUpdate);
         EXPECT_TRUE(line.timeHex.empty() && !line.shownAssessmentID && line.nextBoundary == 60);
         EXPECT_EQ(line.width, std::ceil(7.0 * UnicodeText::utf16Length(c.text) + 14));
     }
@@ -112,14 +109,13 @@ TEST_F(StatusLineTest, ItemTextAndTooltipNameTheItemItsPositionAndWarnings)
     const StatusLine second = compose(6);
     EXPECT_EQ(second.plainText, "313 | Quiz (1d 23h59m)"); // no score, no progress
     EXPECT_EQ(second.tooltip, "2개 중 2번째 항목 · 313\nb-code · b title\n마감 "
-            + Dates::display(instantFromSeconds(base + 2 * day)) + "\n" + store->lastUpdateText());
-    store->setErrors({{"c1", "실패"}});
-    EXPECT_TRUE(compose(7).tooltip.ends_with(store->lastUpdateText() + "\n⚠ " + store->status()));
+            + Dates::display(instantFromSeconds(base + 2 * day)) + "\n" + lastUpdate);
+    hasErrors = true;
+    EXPECT_TRUE(compose(7).tooltip.ends_with(lastUpdate + "\n⚠ " + status));
 
     reset({});
-    store->setStatus("로그인이 필요해요");
-    store->setNeedsLogin(true);
-    EXPECT_EQ(compose(0).tooltip, "로그인이 필요해요\n" + store->lastUpdateText() + "\n⚠ 로그인이 필요해요");
+    status = "로그인이 필요해요", needsLogin = true;
+    EXPECT_EQ(compose(0).tooltip, "로그인이 필요해요\n" + lastUpdate + "\n⚠ 로그인이 필요해요");
 }
 
 TEST_F(StatusLineTest, RotationRestartsOnlyWhenItemsDeadlinesOrSlotsChange)
@@ -143,7 +139,7 @@ TEST_F(StatusLineTest, RotationRestartsOnlyWhenItemsDeadlinesOrSlotsChange)
     };
     for (const auto& step : steps) {
         if (step.change)
-            store->updateDb(step.change);
+            step.change(db);
         const StatusLine line = compose(step.at);
         EXPECT_EQ(line.shownAssessmentID, step.shown) << "at " << step.at;
         EXPECT_NEAR(line.nextBoundary, step.boundary, 1e-6) << "at " << step.at;
@@ -221,7 +217,7 @@ TEST_F(StatusLineTest, MeasuresOnlyWhenTheLayoutChangesAndAnimatesOnlyBetweenIte
     };
     for (const auto& step : steps) {
         if (step.change)
-            store->updateDb(step.change);
+            step.change(db);
         const int callsBefore = measureCalls;
         const StatusLine line = compose(step.at);
         EXPECT_EQ(line.measured, step.measured) << "at " << step.at;

@@ -1,4 +1,4 @@
-#include "app/Store.h"
+#include "store/Store.h"
 
 #include "model/Sites.h"
 
@@ -36,7 +36,7 @@ protected:
     {
         auto store = std::make_unique<Store>(directory / "state.json", instantFromSeconds(morning));
         if (withCourses)
-            store->updateDb([](Database& db) {
+            store->update([](Database& db) {
                 db.settings.courses = {{"1", "313", true, 2025, "", "111111"}, {"2", "221", true, 2025, "", "222222"},
                     {"3", "110", false, 2025}};
             });
@@ -83,7 +83,7 @@ TEST_F(StoreTest, ObserversHearEveryWrite)
     store->setBrevaneSyncing(false);
     EXPECT_TRUE(store->syncing());
     store->setErrors({{"home", "e"}});
-    store->updateDb([](Database&) {});
+    store->update([](Database&) {});
     store->unobserve(token);
     store->setNeedsLogin(true);
     EXPECT_EQ(heard, (std::vector<Store::Field>{Store::Field::brevaneSyncing, Store::Field::canvasSyncing,
@@ -94,7 +94,7 @@ TEST_F(StoreTest, DerivedListsAndTexts)
 {
     auto store = makeStore(true);
     EXPECT_EQ(store->lastUpdateText(), "아직 동기화하지 않았어요");
-    store->updateDb([](Database& db) {
+    store->update([](Database& db) {
         db.assessments = {item("1:A", "1"), item("1:B", "1", "Lab", true), item("2:A", "2", "Exam"),
             item("3:A", "3", "Essay"), item("9:A", "9"), item("2:B", "2")};
         db.lastSync = {{"1", instantFromSeconds(morning)}, {"2", instantFromSeconds(morning + 5400)},
@@ -109,7 +109,6 @@ TEST_F(StoreTest, DerivedListsAndTexts)
     EXPECT_EQ(store->courseColor(item("x", "1")).hex(), "111111");
     EXPECT_EQ(store->courseColor(item("x", "9")).hex(), "3B82F6");
 
-    store->updateDb([](Database& db) { db.settings.normalize(); });
     EXPECT_EQ(store->color(item("x", "1")).hex(), "22C55E") << "no due date: the colour for no threshold";
     Assessment soon = item("x", "1");
     soon.due = instantFromSeconds(morning + 3600);

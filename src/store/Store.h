@@ -61,11 +61,10 @@ public:
     void unobserve(std::int64_t token);
 
     const Database& db() const { return db_; }
-    // Changes the database in place; callers follow up with changed() to persist it.
-    void updateDb(const std::function<void(Database&)>& change);
-    // Normalises the settings, saves and calls onChange: the step after every database change.
-    void changed();
-    // Edits the item's override (a fresh one when it has none), stores it and persists.
+    // The one way to change the database: applies change, normalises the settings, notifies the
+    // observers once, saves and calls onChange.
+    void update(const std::function<void(Database&)>& change);
+    // update() of the item's override (a fresh one when it has none).
     void override(const Assessment& item, const std::function<void(UserOverride&)>& mutate);
 
     Instant now() const { return now_; }
@@ -90,7 +89,6 @@ public:
     const std::filesystem::path& fileURL() const { return stateFile_.path(); }
 
     // Derived values, recomputed on every read.
-    std::vector<Assessment> upcoming() const;
     // Items of enabled courses that the latest sync still listed, in stored order.
     std::vector<Assessment> enabled() const;
     // The distinct categories of enabled(), in byte order.
@@ -108,7 +106,6 @@ public:
     void open(const Assessment& item) const;
 
 private:
-    const Course* course(const std::string& courseID) const;
     void notify(Field field);
     void save();
 

@@ -1,6 +1,5 @@
-#include "app/StatusLine.h"
+#include "status/StatusLine.h"
 
-#include "app/Store.h"
 #include "engine/Engine.h"
 #include "model/Dates.h"
 #include "model/UnicodeText.h"
@@ -145,10 +144,7 @@ std::vector<ColoredRange> colorRanges(const Settings& settings, const DisplayIte
         categoryStart + categoryLength + UnicodeText::utf16Length(" ("), UnicodeText::utf16Length(remaining), timeHex};
 
     std::vector<ColoredRange> ranges;
-    const auto& courses = settings.courses;
-    const auto course = std::find_if(
-        courses.begin(), courses.end(), [&](const Course& candidate) { return candidate.id == shown.item->courseID; });
-    if (course != courses.end()) {
+    if (const Course* course = settings.course(shown.item->courseID)) {
         const Course colored = settings.coloredCourse(*course);
         ranges.push_back({d, nameLength, colored.menuHex(timeHex)});
         if (const CategoryStyle* style = settings.categoryStyle(colored.id, shown.item->category))
@@ -250,33 +246,32 @@ StatusLine::Alignment alignment(const std::optional<std::string>& setting)
 
 } // namespace
 
-StatusLine composeStatusLine(const Store& store, StatusLineState& state, const MeasureText& measure)
+StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& state, const MeasureText& measure)
 {
-    const Database& db = store.db();
+    const Database& db = input.db;
     const Settings& settings = db.settings;
-    const double now = secondsSince1970(store.now());
-    const double fontSize = settings.statusFontSize.value_or(12);
+    const double now = secondsSince1970(input.now);
+    const double fontSize = settings.statusFontSize.value_or(SettingsDefaults::statusFontSize);
 
     StatusLine line;
-    line.padding = settings.statusPadding.value_or(6);
+    line.padding = settings.statusPadding.value_or(SettingsDefaults::statusPadding);
     line.alignment = alignment(settings.statusAlignment);
-    line.effect = settings.transitionStyle.value_or("fade");
-    line.duration = settings.transitionDuration.value_or(0.3);
+    line.effect = settings.transitionStyle.value_or(SettingsDefaults::transitionStyle);
+    line.duration = settings.transitionDuration.value_or(SettingsDefaults::transitionDuration);
 
-    // Store::upcoming()'s selection, without copying thousands of items to use the first few.
-    const std::vector<const Assessment*> upcoming =
-        Engine::upcomingView(db, store.now(), settings.durations.size());
+    // The upcoming selection without copying thousands of items to use the first few.
+    const std::vector<const Assessment*> upcoming = Engine::upcomingView(db, input.now, settings.durations.size());
     std::vector<DisplayItem> items;
     items.reserve(std::min(upcoming.size(), settings.durations.size()));
     for (std::size_t index = 0; index < upcoming.size() && index < settings.durations.size(); ++index) {
         const Assessment& item = *upcoming[index];
         // Upcoming items always have an effective due date.
-        const double due = secondsSince1970(store.due(item).value_or(store.now()));
-        items.push_back({&item, store.courseName(item), item.shortCategory(), due, due - now});
+        const double due = secondsSince1970(Engine::due(item, db).value_or(input.now));
+        items.push_back({&item, settings.courseName(item.courseID), item.shortCategory(), due, due - now});
     }
 
     if (std::string signature = rotationSignature(items, settings.durations); signature != state.lastSignature) {
-        state.rotationStarted = store.now();
+        state.rotationStarted = input.now;
         state.lastSignature = std::move(signature);
     }
     const double elapsed = now - secondsSince1970(state.rotationStarted);
@@ -289,7 +284,7 @@ StatusLine composeStatusLine(const Store& store, StatusLineState& state, const M
     if (items.empty()) {
         placeholder = placeholderText(db);
         line.plainText = placeholder;
-        line.tooltip = store.status() + "\n" + store.lastUpdateText();
+        line.tooltip = input.status + "\n" + input.lastUpdateText;
         line.nextBoundary = placeholderDelay;
     } else {
         const DisplayItem& shown = items[static_cast<std::size_t>(index)];
@@ -303,7 +298,7 @@ StatusLine composeStatusLine(const Store& store, StatusLineState& state, const M
         line.dotHex = Engine::dotHex(shown.secondsLeft, settings);
         line.tooltip = std::to_string(count) + "개 중 " + std::to_string(index + 1) + "번째 항목 · " + shown.courseName
             + "\n" + item.code + " · " + item.title + "\n마감 " + Dates::display(instantFromSeconds(shown.due)) + "\n"
-            + store.lastUpdateText();
+            + input.lastUpdateText;
 
         double nearest = std::numeric_limits<double>::infinity();
         for (const DisplayItem& other : items)
@@ -315,8 +310,8 @@ StatusLine composeStatusLine(const Store& store, StatusLineState& state, const M
         ranges = colorRanges(settings, shown, remaining, line.timeHex, withDot ? UnicodeText::utf16Length(dotText) : 0);
     }
 
-    if (store.needsLogin() || !store.errors().empty())
-        line.tooltip += "\n⚠ " + store.status();
+    if (input.needsLogin || input.hasErrors)
+        line.tooltip += "\n⚠ " + input.status;
 
     line.coloredLine
         = coloredLine(line.plainText, withDot ? std::optional(line.dotHex) : std::nullopt, fontSize, ranges);
@@ -328,7 +323,7 @@ StatusLine composeStatusLine(const Store& store, StatusLineState& state, const M
         state.compactWidth = clampedWidth(std::ceil(content + 2 * line.padding + 2));
         line.measured = true;
     }
-    line.width = settings.statusWidthMode == "fixed" ? settings.statusWidth.value_or(280) : state.compactWidth;
+    line.width = settings.statusWidthMode == "fixed" ? settings.statusWidth.value_or(SettingsDefaults::statusWidth) : state.compactWidth;
 
     line.animate = state.displayedAssessmentID && line.shownAssessmentID
         && *state.displayedAssessmentID != *line.shownAssessmentID;

@@ -1,4 +1,4 @@
-#include "app/Store.h"
+#include "store/Store.h"
 
 #include "engine/Engine.h"
 #include "model/Dates.h"
@@ -40,12 +40,6 @@ void Store::notify(Field field)
         observer(field);
 }
 
-void Store::updateDb(const std::function<void(Database&)>& change)
-{
-    change(db_);
-    notify(Field::db);
-}
-
 void Store::save()
 {
     const bool wasHealthy = !storageError();
@@ -54,8 +48,9 @@ void Store::save()
         notify(Field::storageError);
 }
 
-void Store::changed()
+void Store::update(const std::function<void(Database&)>& change)
 {
+    change(db_);
     db_.settings.normalize();
     notify(Field::db);
     save();
@@ -65,9 +60,7 @@ void Store::changed()
 
 void Store::override(const Assessment& item, const std::function<void(UserOverride&)>& mutate)
 {
-    UserOverride& stored = db_.overrides[item.id];
-    mutate(stored);
-    changed();
+    update([&](Database& db) { mutate(db.overrides[item.id]); });
 }
 
 void Store::setNow(Instant now)
@@ -124,11 +117,6 @@ void Store::setCourseNotices(Messages notices)
     notify(Field::courseNotices);
 }
 
-std::vector<Assessment> Store::upcoming() const
-{
-    return Engine::upcoming(db_, now_);
-}
-
 std::vector<Assessment> Store::enabled() const
 {
     std::set<std::string> enabledCourses;
@@ -169,23 +157,15 @@ std::optional<Instant> Store::due(const Assessment& item) const
     return Engine::due(item, db_);
 }
 
-const Course* Store::course(const std::string& courseID) const
-{
-    const auto& courses = db_.settings.courses;
-    const auto found = std::find_if(courses.begin(), courses.end(), [&](const Course& c) { return c.id == courseID; });
-    return found == courses.end() ? nullptr : &*found;
-}
-
 std::string Store::courseName(const Assessment& item) const
 {
-    const Course* found = course(item.courseID);
-    return found ? found->name : item.courseID;
+    return db_.settings.courseName(item.courseID);
 }
 
 Rgb Store::courseColor(const Assessment& item) const
 {
-    const Course* found = course(item.courseID);
-    return Rgb::fromHex(found ? db_.settings.coloredCourse(*found).colorHex : "3B82F6");
+    const Course* found = db_.settings.course(item.courseID);
+    return Rgb::fromHex(found ? db_.settings.coloredCourse(*found).colorHex : Course::defaultHex);
 }
 
 Rgb Store::color(const Assessment& item) const
@@ -201,7 +181,7 @@ void Store::open(const Assessment& item) const
     // A stored link that is no URL at all (blank, or with white space) falls back to the course page.
     std::string url = item.url.value_or("");
     if (url.empty() || std::any_of(url.begin(), url.end(), [](unsigned char c) { return std::isspace(c); })) {
-        const Course* found = course(item.courseID);
+        const Course* found = db_.settings.course(item.courseID);
         if (!found)
             return;
         url = found->url();

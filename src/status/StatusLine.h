@@ -1,7 +1,9 @@
 #pragma once
 
-#include "app/StatusText.h"
+#include "model/Database.h"
 #include "model/Instant.h"
+#include "model/Settings.h"
+#include "status/StatusText.h"
 
 #include <functional>
 #include <optional>
@@ -9,7 +11,15 @@
 
 namespace vantory {
 
-class Store;
+// What a composition reads: the database at a moment, and the sync state the tooltip reports.
+struct StatusLineInput {
+    const Database& db;
+    Instant now;
+    std::string status;         // the sync status text
+    std::string lastUpdateText; // "마지막 업데이트 …"
+    bool needsLogin = false;
+    bool hasErrors = false;
+};
 
 // What one composition remembers for the next: the rotation cycle, the shown item and the last
 // measured automatic width (points).
@@ -18,7 +28,7 @@ struct StatusLineState {
     std::string lastSignature;
     std::optional<std::string> displayedAssessmentID;
     std::string layoutSignature;
-    double compactWidth = 280;
+    double compactWidth = SettingsDefaults::statusWidth;
 };
 
 // The composed status line, ready to apply to the status item and its view.
@@ -31,7 +41,7 @@ struct StatusLine {
     std::string dotHex;         // the urgency dot's colour, even when no dot is drawn; empty while a placeholder shows
     StatusText coloredLine;
     std::optional<std::string> shownAssessmentID;
-    double width = 280;         // points
+    double width = SettingsDefaults::statusWidth; // points
     double padding = 6;         // points, each side
     Alignment alignment = Alignment::center;
     std::string effect = "fade";
@@ -44,8 +54,8 @@ struct StatusLine {
 // Width in points of a styled text set on one line.
 using MeasureText = std::function<double(const StatusText&)>;
 
-// Composes the status line from the store at store.now(), advancing state. Text is measured only
+// Composes the status line at input.now, advancing state. Text is measured only
 // when the displayed items or the layout settings changed since the last measurement.
-StatusLine composeStatusLine(const Store& store, StatusLineState& state, const MeasureText& measure);
+StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& state, const MeasureText& measure);
 
 } // namespace vantory
