@@ -2,7 +2,7 @@
 
 #include "app/StatusContentView.h"
 #include "app/StatusItem.h"
-#include "model/Rgb.h"
+#include "app/QtColor.h"
 
 #include <QColor>
 
@@ -23,12 +23,6 @@ Qt::Alignment qtAlignment(StatusLine::Alignment alignment)
         break;
     }
     return Qt::AlignHCenter;
-}
-
-QColor qtColor(const std::string& hex)
-{
-    const Rgb rgb = Rgb::fromHex(hex);
-    return QColor::fromRgbF(static_cast<float>(rgb.red), static_cast<float>(rgb.green), static_cast<float>(rgb.blue));
 }
 
 } // namespace
@@ -77,7 +71,7 @@ void AppDelegate::updateStatus()
                    lastLine_.animate);
     item_->setToolTip(QString::fromStdString(lastLine_.tooltip));
     item_->setAccessibleName(QString::fromStdString(lastLine_.plainText));
-    item_->setDotColor(lastLine_.dotHex.empty() ? QColor() : qtColor(lastLine_.dotHex));
+    item_->setDotColor(lastLine_.dotHex.empty() ? QColor() : QtColor::fromHex(lastLine_.dotHex));
 
     boundary_.start(std::chrono::milliseconds(static_cast<std::int64_t>(std::ceil(lastLine_.nextBoundary * 1000))));
 }

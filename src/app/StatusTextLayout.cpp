@@ -1,6 +1,6 @@
 #include "app/StatusTextLayout.h"
 
-#include "model/Rgb.h"
+#include "app/QtColor.h"
 
 #include <QFontDatabase>
 #include <QPainter>
@@ -37,12 +37,6 @@ void layOutLine(
     layout.endLayout();
 }
 
-QColor colorFromHex(const std::string& hex)
-{
-    const Rgb rgb = Rgb::fromHex(hex);
-    return QColor(qRound(rgb.red * 255), qRound(rgb.green * 255), qRound(rgb.blue * 255));
-}
-
 } // namespace
 
 StatusTextLayout::StatusTextLayout(const StatusText& line)
@@ -65,7 +59,7 @@ StatusTextLayout::StatusTextLayout(const StatusText& line)
             continue;
         std::optional<QColor> color;
         if (run.colorHex)
-            color = colorFromHex(*run.colorHex);
+            color = QtColor::fromHex(*run.colorHex);
         m_spans.push_back({ int(start), int(end - start), font(run.font, run.pointSize), color });
         covered = end;
     }
