@@ -57,46 +57,46 @@ Frame frameAt(const QString& effect, double e, double w, double h)
 
 StatusContentView::StatusContentView(QWidget* parent)
     : QWidget(parent)
-    , m_animation(new QTimer(this))
-    , m_uptime(&steadyUptime)
-    , m_reduceMotion(&DesktopMotion::reduced)
+    , animation_(new QTimer(this))
+    , uptime_(&steadyUptime)
+    , reduceMotion_(&DesktopMotion::reduced)
 {
     // Clicks belong to the status item underneath.
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_animation->setInterval(frameMilliseconds);
-    m_animation->setTimerType(Qt::PreciseTimer);
-    connect(m_animation, &QTimer::timeout, this, &StatusContentView::advanceFrame);
+    animation_->setInterval(frameMilliseconds);
+    animation_->setTimerType(Qt::PreciseTimer);
+    connect(animation_, &QTimer::timeout, this, &StatusContentView::advanceFrame);
 }
 
 void StatusContentView::setTextAlignment(Qt::Alignment alignment)
 {
-    if (alignment == m_textAlignment)
+    if (alignment == textAlignment_)
         return;
-    m_textAlignment = alignment;
+    textAlignment_ = alignment;
     update();
 }
 
 void StatusContentView::setHorizontalPadding(double padding)
 {
-    if (!std::isfinite(padding) || padding == m_horizontalPadding)
+    if (!std::isfinite(padding) || padding == horizontalPadding_)
         return;
-    m_horizontalPadding = padding;
+    horizontalPadding_ = padding;
     update();
 }
 
 void StatusContentView::setUptimeSource(std::function<double()> uptime)
 {
-    m_uptime = uptime ? std::move(uptime) : std::function<double()>(&steadyUptime);
+    uptime_ = uptime ? std::move(uptime) : std::function<double()>(&steadyUptime);
 }
 
 void StatusContentView::setReduceMotionSource(std::function<bool()> reduceMotion)
 {
-    m_reduceMotion = std::move(reduceMotion);
+    reduceMotion_ = std::move(reduceMotion);
 }
 
 bool StatusContentView::isTransitioning() const
 {
-    return m_animation->isActive();
+    return animation_->isActive();
 }
 
 double StatusContentView::eased(double progress)
@@ -106,41 +106,41 @@ double StatusContentView::eased(double progress)
 
 void StatusContentView::showLine(const StatusText& text, const QString& effect, double duration, bool animate)
 {
-    if (m_current == text && !animate)
+    if (current_ == text && !animate)
         return;
-    m_animation->stop();
+    animation_->stop();
     // A text only half faded in becomes the one that fades out.
-    m_previous = std::exchange(m_current, text);
-    m_previousLayout = std::exchange(m_currentLayout, StatusTextLayout(text));
-    m_effect = effect;
+    previous_ = std::exchange(current_, text);
+    previousLayout_ = std::exchange(currentLayout_, StatusTextLayout(text));
+    effect_ = effect;
     // Written so that a non-number becomes the shortest duration rather than a transition
     // that never ends.
-    m_duration = duration >= 0.1 ? std::min(duration, 1.0) : 0.1;
+    duration_ = duration >= 0.1 ? std::min(duration, 1.0) : 0.1;
 
-    if (animate && !m_previous.empty() && effect != QLatin1String("none") && !(m_reduceMotion && m_reduceMotion())) {
-        m_progress = 0;
+    if (animate && !previous_.empty() && effect != QLatin1String("none") && !(reduceMotion_ && reduceMotion_())) {
+        progress_ = 0;
         update();
-        m_started = m_uptime();
-        m_animation->start();
+        started_ = uptime_();
+        animation_->start();
         return;
     }
-    m_progress = 1;
+    progress_ = 1;
     update();
-    m_previous = {};
-    m_previousLayout = {};
+    previous_ = {};
+    previousLayout_ = {};
 }
 
 void StatusContentView::advanceFrame()
 {
-    if (!m_animation->isActive())
+    if (!animation_->isActive())
         return;
-    const double progress = (m_uptime() - m_started) / m_duration;
-    m_progress = std::isfinite(progress) ? std::clamp(progress, 0.0, 1.0) : 1.0;
+    const double progress = (uptime_() - started_) / duration_;
+    progress_ = std::isfinite(progress) ? std::clamp(progress, 0.0, 1.0) : 1.0;
     update();
-    if (m_progress >= 1) {
-        m_animation->stop();
-        m_previous = {};
-        m_previousLayout = {};
+    if (progress_ >= 1) {
+        animation_->stop();
+        previous_ = {};
+        previousLayout_ = {};
     }
 }
 
@@ -148,15 +148,15 @@ void StatusContentView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setClipRect(rect());
-    const double e = eased(m_progress);
+    const double e = eased(progress_);
     if (e >= 1) {
-        paintText(painter, m_currentLayout, 0, 0, 1, 1);
+        paintText(painter, currentLayout_, 0, 0, 1, 1);
         return;
     }
-    const Frame frame = frameAt(m_effect, e, width(), height());
+    const Frame frame = frameAt(effect_, e, width(), height());
     paintText(
-        painter, m_previousLayout, frame.previous.x, frame.previous.y, frame.previous.alpha, frame.previous.scale);
-    paintText(painter, m_currentLayout, frame.current.x, frame.current.y, frame.current.alpha, frame.current.scale);
+        painter, previousLayout_, frame.previous.x, frame.previous.y, frame.previous.alpha, frame.previous.scale);
+    paintText(painter, currentLayout_, frame.current.x, frame.current.y, frame.current.alpha, frame.current.scale);
 }
 
 void StatusContentView::paintText(
@@ -174,9 +174,9 @@ void StatusContentView::paintText(
     // Two points beyond the font's own line keep antialiased edges inside the line.
     const double lineHeight
         = std::min(std::ceil(metrics.ascent() + metrics.descent() + metrics.leading() + 2), double(height()));
-    const double available = std::max(width() - 2 * m_horizontalPadding, 1.0);
-    const QRectF area(m_horizontalPadding, (height() - lineHeight) / 2, available, lineHeight);
-    text.elidedTo(available).draw(painter, area, m_textAlignment, palette().color(QPalette::WindowText), alpha);
+    const double available = std::max(width() - 2 * horizontalPadding_, 1.0);
+    const QRectF area(horizontalPadding_, (height() - lineHeight) / 2, available, lineHeight);
+    text.elidedTo(available).draw(painter, area, textAlignment_, palette().color(QPalette::WindowText), alpha);
     painter.restore();
 }
 

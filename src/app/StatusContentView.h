@@ -21,10 +21,10 @@ class StatusContentView : public QWidget {
 public:
     explicit StatusContentView(QWidget* parent = nullptr);
 
-    Qt::Alignment textAlignment() const { return m_textAlignment; }
+    Qt::Alignment textAlignment() const { return textAlignment_; }
     void setTextAlignment(Qt::Alignment alignment);
     // Empty margin at each side, in device-independent pixels.
-    double horizontalPadding() const { return m_horizontalPadding; }
+    double horizontalPadding() const { return horizontalPadding_; }
     void setHorizontalPadding(double padding);
 
     // Shows `text`, animated with `effect` ("none", "fade", "slideUp", "slideDown", "slideLeft",
@@ -33,12 +33,12 @@ public:
     // animation costs nothing. Named apart from QWidget::show(), which it has nothing to do with.
     void showLine(const StatusText& text, const QString& effect, double duration, bool animate);
 
-    const StatusText& current() const { return m_current; }
-    const StatusText& previous() const { return m_previous; }
-    QString effect() const { return m_effect; }
-    double duration() const { return m_duration; }
+    const StatusText& current() const { return current_; }
+    const StatusText& previous() const { return previous_; }
+    QString effect() const { return effect_; }
+    double duration() const { return duration_; }
     // Linear progress of the transition; 1 when none runs.
-    double progress() const { return m_progress; }
+    double progress() const { return progress_; }
     bool isTransitioning() const;
 
     // Smoothstep: slow start, slow end.
@@ -63,19 +63,19 @@ private:
     void paintText(
         QPainter& painter, const StatusTextLayout& text, double x, double y, double alpha, double scale) const;
 
-    Qt::Alignment m_textAlignment = Qt::AlignHCenter;
-    double m_horizontalPadding = 6;
-    StatusText m_current;
-    StatusText m_previous;
-    StatusTextLayout m_currentLayout;
-    StatusTextLayout m_previousLayout;
-    QString m_effect = QStringLiteral("none");
-    double m_progress = 1;
-    double m_started = 0; // uptime seconds
-    double m_duration = 0.3;
-    QTimer* m_animation; // child of the view; runs only during a transition
-    std::function<double()> m_uptime;
-    std::function<bool()> m_reduceMotion;
+    Qt::Alignment textAlignment_ = Qt::AlignHCenter;
+    double horizontalPadding_ = 6;
+    StatusText current_;
+    StatusText previous_;
+    StatusTextLayout currentLayout_;
+    StatusTextLayout previousLayout_;
+    QString effect_ = QStringLiteral("none");
+    double progress_ = 1;
+    double started_ = 0; // uptime seconds
+    double duration_ = 0.3;
+    QTimer* animation_; // child of the view; runs only during a transition
+    std::function<double()> uptime_;
+    std::function<bool()> reduceMotion_;
 };
 
 } // namespace vantory

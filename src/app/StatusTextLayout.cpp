@@ -40,14 +40,14 @@ void layOutLine(
 } // namespace
 
 StatusTextLayout::StatusTextLayout(const StatusText& line)
-    : m_text(QString::fromStdString(line.text))
+    : text_(QString::fromStdString(line.text))
 {
-    const auto size = static_cast<std::size_t>(m_text.size());
+    const auto size = static_cast<std::size_t>(text_.size());
     std::size_t covered = 0;
     // Stretches the runs leave out are drawn in the plain system font and the default colour.
     auto coverPlainUpTo = [&](std::size_t end) {
         if (end > covered)
-            m_spans.push_back({ int(covered), int(end - covered), font(StatusRun::Font::dot, plainPointSize), {} });
+            spans_.push_back({ int(covered), int(end - covered), font(StatusRun::Font::dot, plainPointSize), {} });
         covered = std::max(covered, end);
     };
     for (const StatusRun& run : line.runs) {
@@ -60,7 +60,7 @@ StatusTextLayout::StatusTextLayout(const StatusText& line)
         std::optional<QColor> color;
         if (run.colorHex)
             color = QtColor::fromHex(*run.colorHex);
-        m_spans.push_back({ int(start), int(end - start), font(run.font, run.pointSize), color });
+        spans_.push_back({ int(start), int(end - start), font(run.font, run.pointSize), color });
         covered = end;
     }
     coverPlainUpTo(size);
@@ -85,14 +85,14 @@ double StatusTextLayout::measure(const StatusText& text)
 
 QFont StatusTextLayout::referenceFont() const
 {
-    return m_spans.empty() ? font(StatusRun::Font::dot, plainPointSize) : m_spans.back().font;
+    return spans_.empty() ? font(StatusRun::Font::dot, plainPointSize) : spans_.back().font;
 }
 
 double StatusTextLayout::width() const
 {
     if (isEmpty())
         return 0;
-    QTextLayout layout(m_text, referenceFont());
+    QTextLayout layout(text_, referenceFont());
     layOutLine(layout, formats(Qt::black, 1), Qt::AlignLeft, unlimitedWidth);
     return layout.lineAt(0).naturalTextWidth();
 }
@@ -100,8 +100,8 @@ double StatusTextLayout::width() const
 QList<QTextLayout::FormatRange> StatusTextLayout::formats(const QColor& defaultColor, double alpha) const
 {
     QList<QTextLayout::FormatRange> ranges;
-    ranges.reserve(qsizetype(m_spans.size()));
-    for (const Span& span : m_spans) {
+    ranges.reserve(qsizetype(spans_.size()));
+    for (const Span& span : spans_) {
         QColor color = span.color.value_or(defaultColor);
         color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
         QTextCharFormat format;
@@ -117,7 +117,7 @@ StatusTextLayout StatusTextLayout::elidedTo(double available) const
     if (isEmpty() || width() <= available)
         return *this;
     std::vector<int> boundaries { 0 };
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, m_text);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text_);
     while (finder.toNextBoundary() != -1)
         boundaries.push_back(int(finder.position()));
     const int clusters = int(boundaries.size()) - 1;
@@ -146,17 +146,17 @@ StatusTextLayout StatusTextLayout::elidedTo(double available) const
 StatusTextLayout StatusTextLayout::slice(int leftEnd, int rightStart) const
 {
     StatusTextLayout result;
-    result.m_text = m_text.left(leftEnd) + ellipsis + m_text.mid(rightStart);
+    result.text_ = text_.left(leftEnd) + ellipsis + text_.mid(rightStart);
     const int shift = leftEnd + 1 - rightStart;
-    for (const Span& span : m_spans) {
+    for (const Span& span : spans_) {
         const int end = span.start + span.length;
         if (span.start < leftEnd)
-            result.m_spans.push_back({ span.start, std::min(end, leftEnd) - span.start, span.font, span.color });
+            result.spans_.push_back({ span.start, std::min(end, leftEnd) - span.start, span.font, span.color });
         if (span.start <= leftEnd && leftEnd < end)
-            result.m_spans.push_back({ leftEnd, 1, span.font, span.color });
+            result.spans_.push_back({ leftEnd, 1, span.font, span.color });
         if (end > rightStart) {
             const int start = std::max(span.start, rightStart);
-            result.m_spans.push_back({ start + shift, end - start, span.font, span.color });
+            result.spans_.push_back({ start + shift, end - start, span.font, span.color });
         }
     }
     return result;
@@ -167,7 +167,7 @@ void StatusTextLayout::draw(
 {
     if (isEmpty())
         return;
-    QTextLayout layout(m_text, referenceFont());
+    QTextLayout layout(text_, referenceFont());
     layOutLine(layout, formats(defaultColor, alpha), alignment, rect.width());
     const QTextLine line = layout.lineAt(0);
     const double top = rect.center().y() - line.height() / 2;

@@ -25,8 +25,8 @@ public:
     StatusTextLayout() = default;
     explicit StatusTextLayout(const StatusText& text);
 
-    const QString& text() const { return m_text; }
-    bool isEmpty() const { return m_text.isEmpty(); }
+    const QString& text() const { return text_; }
+    bool isEmpty() const { return text_.isEmpty(); }
 
     // Natural width on one line.
     double width() const;
@@ -56,7 +56,7 @@ public:
 
 private:
     struct Span {
-        int start = 0; // UTF-16 offsets into m_text
+        int start = 0; // UTF-16 offsets into text_
         int length = 0;
         QFont font;
         std::optional<QColor> color;
@@ -64,8 +64,8 @@ private:
 
     StatusTextLayout slice(int leftEnd, int rightStart) const;
 
-    QString m_text;
-    std::vector<Span> m_spans; // cover m_text from start to end, in order
+    QString text_;
+    std::vector<Span> spans_; // cover text_ from start to end, in order
 };
 
 } // namespace vantory
