@@ -3,6 +3,7 @@
 // Builds the application exactly as main() does (less the single-instance check), waits for the
 // status view's first paint with text, and prints the milliseconds since the process started.
 #include "app/AppDelegate.h"
+#include "app/QtScheduler.h"
 #include "app/StatusContentView.h"
 #include "app/StatusItem.h"
 
@@ -58,7 +59,8 @@ int main(int argc, char** argv)
     }
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    vantory::AppDelegate delegate(std::filesystem::absolute(argv[1]) / "state.json");
+    vantory::QtScheduler scheduler;
+    vantory::AppDelegate delegate(std::filesystem::absolute(argv[1]) / "state.json", scheduler);
     FirstPaint firstPaint;
     delegate.start();
     delegate.item()->view()->installEventFilter(&firstPaint);

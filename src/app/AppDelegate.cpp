@@ -6,7 +6,6 @@
 
 #include <QColor>
 
-#include <cmath>
 
 namespace vantory {
 
@@ -27,37 +26,29 @@ Qt::Alignment qtAlignment(StatusLine::Alignment alignment)
 
 } // namespace
 
-AppDelegate::AppDelegate(std::filesystem::path stateFile, Clock clock, QObject* parent)
+AppDelegate::AppDelegate(std::filesystem::path stateFile, Scheduler& scheduler, QObject* parent)
     : QObject(parent)
-    , clock_(std::move(clock))
-    , store_(std::move(stateFile), clock_())
+    , scheduler_(scheduler)
+    , store_(std::move(stateFile), scheduler.now())
+    , heartbeat_(scheduler, [this] { updateStatus(); })
+    , boundary_(scheduler, [this] { updateStatus(); })
 {
     lineState_.rotationStarted = store_.now();
-    heartbeat_.setInterval(heartbeatInterval);
-    boundary_.setSingleShot(true);
-    boundary_.setTimerType(Qt::PreciseTimer);
-    connect(&heartbeat_, &QTimer::timeout, this, &AppDelegate::updateStatus);
-    connect(&boundary_, &QTimer::timeout, this, &AppDelegate::updateStatus);
 }
 
 AppDelegate::~AppDelegate() = default;
-
-Instant AppDelegate::systemClock()
-{
-    return std::chrono::time_point_cast<std::chrono::duration<double>>(std::chrono::system_clock::now());
-}
 
 void AppDelegate::start()
 {
     item_ = std::make_unique<StatusItem>(store_.db().settings.statusWidth.value_or(SettingsDefaults::statusWidth));
     store_.onChange = [this] { updateStatus(); };
-    heartbeat_.start();
+    heartbeat_.startRepeating(heartbeatInterval);
     updateStatus();
 }
 
 void AppDelegate::updateStatus()
 {
-    store_.setNow(clock_());
+    store_.setNow(scheduler_.now());
     StatusContentView* view = item_->view();
     const StatusLineInput input{store_.db(), store_.now(), store_.status(), store_.lastUpdateText(),
         store_.needsLogin(), !store_.errors().empty()};
@@ -73,7 +64,7 @@ void AppDelegate::updateStatus()
     item_->setAccessibleName(QString::fromStdString(lastLine_.plainText));
     item_->setDotColor(lastLine_.dotHex.empty() ? QColor() : QtColor::fromHex(lastLine_.dotHex));
 
-    boundary_.start(std::chrono::milliseconds(static_cast<std::int64_t>(std::ceil(lastLine_.nextBoundary * 1000))));
+    boundary_.start(Scheduler::Duration(lastLine_.nextBoundary));
 }
 
 void AppDelegate::activate(const QStringList&)

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "app/Timer.h"
 #include "status/StatusLine.h"
 #include "store/Store.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <chrono>
-#include <functional>
 #include <memory>
 
 namespace vantory {
@@ -20,10 +19,9 @@ class AppDelegate : public QObject {
     Q_OBJECT
 
 public:
-    using Clock = std::function<Instant()>;
-
-    // Creates the Store, which loads the state file. clock gives the current time.
-    explicit AppDelegate(std::filesystem::path stateFile, Clock clock = systemClock, QObject* parent = nullptr);
+    // Creates the Store, which loads the state file. The scheduler gives the time and runs the
+    // timers; it must outlive the delegate.
+    AppDelegate(std::filesystem::path stateFile, Scheduler& scheduler, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // Builds the status item, installs the Store's hooks and the heartbeat, and composes the
@@ -39,18 +37,16 @@ public:
     Store& store() { return store_; }
     StatusItem* item() const { return item_.get(); }
     const StatusLine& lastLine() const { return lastLine_; }
-    const QTimer& boundary() const { return boundary_; }
-
-    static Instant systemClock();
+    const Timer& boundary() const { return boundary_; }
 
     static constexpr std::chrono::seconds heartbeatInterval{60};
 
 private:
-    Clock clock_;
+    Scheduler& scheduler_;
     Store store_;
     std::unique_ptr<StatusItem> item_;
-    QTimer heartbeat_;
-    QTimer boundary_;
+    Timer heartbeat_;
+    Timer boundary_;
     StatusLineState lineState_;
     StatusLine lastLine_;
 };

@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "app/QtScheduler.h"
 #include "app/SingleInstance.h"
 #include "model/StateFile.h"
 
@@ -36,7 +37,8 @@ int main(int argc, char** argv)
     if (!instance.claim(QApplication::arguments()))
         return 0;
 
-    vantory::AppDelegate delegate(stateFile);
+    vantory::QtScheduler scheduler;
+    vantory::AppDelegate delegate(stateFile, scheduler);
     QObject::connect(&instance, &vantory::SingleInstance::activationRequested, &delegate, &vantory::AppDelegate::activate);
     delegate.start();
     return QApplication::exec();

@@ -4,6 +4,7 @@
 #include "model/Course.h"
 #include "model/Dates.h"
 #include "model/Sites.h"
+#include "model/UnicodeText.h"
 
 #include <algorithm>
 #include <chrono>
@@ -62,27 +63,6 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to)
     }
     result.append(text, start);
     text = std::move(result);
-}
-
-// Octets of the UTF-8 character at the offset; a byte that starts no well-formed character counts
-// alone, so malformed text is still folded without reading past its end.
-std::size_t characterLength(std::string_view text, std::size_t offset)
-{
-    const auto lead = static_cast<unsigned char>(text[offset]);
-    std::size_t length = 1;
-    if (lead >= 0xC2 && lead < 0xE0)
-        length = 2;
-    else if (lead >= 0xE0 && lead < 0xF0)
-        length = 3;
-    else if (lead >= 0xF0 && lead < 0xF5)
-        length = 4;
-    if (offset + length > text.size())
-        return 1;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((static_cast<unsigned char>(text[offset + i]) & 0xC0) != 0x80)
-            return 1;
-    }
-    return length;
 }
 
 bool isControlCharacter(char character)
@@ -179,7 +159,7 @@ std::string fold(std::string_view line)
     folded.reserve(line.size() + line.size() / maximumLineOctets * 3);
     std::size_t lineOctets = 0;
     for (std::size_t offset = 0; offset < line.size();) {
-        const std::size_t length = characterLength(line, offset);
+        const std::size_t length = UnicodeText::sequenceAt(line, offset).length;
         if (lineOctets + length > maximumLineOctets) {
             folded += "\r\n ";
             lineOctets = 1;

@@ -11,56 +11,12 @@ namespace vantory::codec {
 
 using Kind = JsonValue::Kind;
 
-// Appends nodes as nlohmann's SAX parser reports values, or as a tree walk finds them.
+// Appends nodes as nlohmann's SAX parser reports values.
 class JsonDocument::Builder final : public nlohmann::json_sax<nlohmann::json> {
 public:
     explicit Builder(JsonDocument& document)
         : document_(document)
     {
-    }
-
-    // Walks an nlohmann::json tree as if the parser reported it.
-    void add(const nlohmann::json& json)
-    {
-        using Type = nlohmann::json::value_t;
-        switch (json.type()) {
-        case Type::null:
-            null();
-            break;
-        case Type::boolean:
-            boolean(json.get<bool>());
-            break;
-        case Type::number_integer:
-            number_integer(json.get<std::int64_t>());
-            break;
-        case Type::number_unsigned:
-            number_unsigned(json.get<std::uint64_t>());
-            break;
-        case Type::number_float:
-            number_float(json.get<double>(), {});
-            break;
-        case Type::string:
-            addString(json.get_ref<const std::string&>());
-            break;
-        case Type::array:
-            open(Kind::Array);
-            for (const nlohmann::json& element : json)
-                add(element);
-            close();
-            break;
-        case Type::object:
-            open(Kind::Object);
-            for (auto member = json.begin(); member != json.end(); ++member) {
-                addKey(member.key());
-                add(member.value());
-            }
-            close();
-            break;
-        case Type::binary:
-        case Type::discarded:
-            addValue(Kind::Other, 0);
-            break;
-        }
     }
 
     bool null() override { return addValue(Kind::Null, 0); }
@@ -180,11 +136,6 @@ JsonDocument JsonDocument::parse(std::istream& bytes, std::size_t expectedSize)
     Builder builder(document);
     nlohmann::json::sax_parse(bytes, &builder);
     return document;
-}
-
-JsonDocument::JsonDocument(const nlohmann::json& json)
-{
-    Builder(*this).add(json);
 }
 
 bool JsonValue::boolean() const

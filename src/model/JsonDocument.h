@@ -16,8 +16,8 @@ class JsonDocument;
 // the records' decoders apply the same type rules to a parsed file and to an nlohmann::json.
 class JsonValue {
 public:
-    // Other stands for the binary and discarded values that only an nlohmann::json built in code
-    // can hold; no decoder accepts them.
+    // Other stands for the binary values of nlohmann's binary formats, which JSON text never
+    // holds; no decoder accepts them.
     enum class Kind : std::uint8_t { Null, Boolean, Integer, Unsigned, Float, String, Array, Object, Other };
 
     Kind kind() const;
@@ -56,9 +56,6 @@ public:
     // of bytes when known, sizes the buffers so they are not copied as they grow. Throws
     // DecodeError when the bytes are not one JSON value, and whatever the stream throws.
     static JsonDocument parse(std::istream& bytes, std::size_t expectedSize = 0);
-
-    // The same document as an nlohmann::json tree: how the records' from_json decode.
-    explicit JsonDocument(const nlohmann::json& json);
 
     JsonValue root() const { return {*this, 0}; }
 

@@ -2,11 +2,9 @@
 
 #include "model/Instant.h"
 #include "model/JsonDocument.h"
-#include "model/JsonDomWriter.h"
 
 #include <cstdint>
 #include <map>
-#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -16,7 +14,7 @@
 // JSON type throws DecodeError, never a silent conversion (nlohmann would turn true into 1.0).
 // Dates are numbers of seconds since 2001-01-01 00:00:00 UTC. Each record reads itself from a
 // JsonValue in readJson and writes itself to a JsonWriter in writeJson; its nlohmann
-// from_json and to_json go through those two (fromDom, toDom).
+// from_json and to_json go through those two (RecordJson.h).
 namespace vantory::codec {
 
 struct DecodeError : std::runtime_error {
@@ -117,22 +115,6 @@ std::optional<T> optional(JsonValue object, const char* key)
     } catch (const DecodeError& error) {
         throw DecodeError(std::string(key) + ": " + error.what());
     }
-}
-
-// A record's from_json.
-template <typename Record>
-void fromDom(const nlohmann::json& json, Record& record)
-{
-    const JsonDocument document(json);
-    readJson(document.root(), record);
-}
-
-// A record's to_json.
-template <typename Record>
-void toDom(nlohmann::json& json, const Record& record)
-{
-    JsonDomWriter writer(json);
-    writeJson(writer, record);
 }
 
 } // namespace vantory::codec

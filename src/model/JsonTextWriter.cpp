@@ -1,11 +1,13 @@
 #include "model/JsonTextWriter.h"
 
+#include "model/UnicodeText.h"
+
 #include <array>
 #include <cassert>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <nlohmann/json.hpp>
+#include <string>
 #include <utility>
 
 namespace vantory::codec {
@@ -23,42 +25,6 @@ constexpr std::array<bool, 256> plainBytes = [] {
         plain[byte] = byte != '"' && byte != '\\';
     return plain;
 }();
-
-// The length of the well-formed UTF-8 sequence that starts bytes (whose first byte is 0x80 or
-// more), or 0 when it is ill-formed. Then invalidLength is the length of its longest well-formed
-// prefix, at least 1: nlohmann replaces that much by one U+FFFD and reads on after it.
-std::size_t sequenceLength(std::string_view bytes, std::size_t& invalidLength)
-{
-    const auto lead = static_cast<std::uint8_t>(bytes[0]);
-    std::size_t length = 0;
-    std::uint8_t low = 0x80; // the allowed range of the second byte; later ones are 80..BF
-    std::uint8_t high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80; // no overlong forms
-        high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF; // nothing above U+10FFFF
-    } else {
-        invalidLength = 1;
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const bool inRange = i < bytes.size() && static_cast<std::uint8_t>(bytes[i]) >= low &&
-                             static_cast<std::uint8_t>(bytes[i]) <= high;
-        if (!inRange) {
-            invalidLength = i;
-            return 0;
-        }
-        low = 0x80;
-        high = 0xBF;
-    }
-    return length;
-}
 
 void appendEscaped(std::string& out, std::uint8_t byte)
 {
@@ -93,17 +59,64 @@ void appendQuoted(std::string& out, std::string_view text)
             ++i;
             continue;
         }
-        // A stray invalid byte from a page must not stop all saving: it is replaced instead.
-        std::size_t invalidLength = 0;
-        if (const std::size_t length = sequenceLength(text.substr(i), invalidLength); length > 0) {
-            out.append(text.data() + i, length);
-            i += length;
-        } else {
+        // A stray invalid byte from a page must not stop all saving: it is replaced, as nlohmann
+        // replaces it.
+        const UnicodeText::Utf8Sequence sequence = UnicodeText::sequenceAt(text, i);
+        if (sequence.valid)
+            out.append(text.data() + i, sequence.length);
+        else
             out += replacementCharacter;
-            i += invalidLength;
-        }
+        i += sequence.length;
     }
     out += '"';
+}
+
+// The shortest digits that read back as the value, laid out as nlohmann's dump() lays them out:
+// positional with a fraction part when the decimal point falls within 15 digits ("5.0", "0.0012",
+// "780000000.0"), else scientific with a signed two-digit exponent ("1e+16", "1.5e-05").
+void appendShortest(std::string& text, double value)
+{
+    std::array<char, 40> buffer{};
+    const char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific).ptr;
+    std::string_view scientific(buffer.data(), static_cast<std::size_t>(end - buffer.data())); // "-1.25e+02"
+    if (scientific.front() == '-') {
+        text += '-';
+        scientific.remove_prefix(1);
+    }
+    const std::size_t e = scientific.find('e');
+    int exponent = 0;
+    std::from_chars(scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1), scientific.data() + scientific.size(),
+        exponent);
+    std::string digits(scientific.substr(0, e));
+    std::erase(digits, '.');
+
+    const int count = static_cast<int>(digits.size());
+    const int point = exponent + 1; // digits before the decimal point
+    constexpr int maxPoint = 15, minPoint = -4;
+    if (count <= point && point <= maxPoint) {
+        text += digits;
+        text.append(static_cast<std::size_t>(point - count), '0');
+        text += ".0";
+    } else if (0 < point && point <= maxPoint) {
+        text.append(digits, 0, static_cast<std::size_t>(point));
+        text += '.';
+        text.append(digits, static_cast<std::size_t>(point));
+    } else if (minPoint < point && point <= 0) {
+        text += "0.";
+        text.append(static_cast<std::size_t>(-point), '0');
+        text += digits;
+    } else {
+        text += digits.front();
+        if (count > 1) {
+            text += '.';
+            text.append(digits, 1);
+        }
+        const int shown = point - 1;
+        text += shown < 0 ? "e-" : "e+";
+        if (std::abs(shown) < 10)
+            text += '0';
+        text += std::to_string(std::abs(shown));
+    }
 }
 
 } // namespace
@@ -177,10 +190,7 @@ void JsonTextWriter::number(double value)
         text_ += "null";
         return;
     }
-    // nlohmann's own formatter, so the digits are the ones dump() prints ("5.0", "1e+16").
-    std::array<char, 64> digits{};
-    char* end = nlohmann::detail::to_chars(digits.data(), digits.data() + digits.size(), value);
-    text_.append(digits.data(), end);
+    appendShortest(text_, value);
 }
 
 void JsonTextWriter::beginValue()

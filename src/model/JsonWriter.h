@@ -11,10 +11,9 @@
 
 namespace vantory::codec {
 
-// Where a record's writeJson sends its values, in document order: the state file's text
-// (JsonTextWriter) or an nlohmann::json tree (JsonDomWriter). Each record lists its fields once,
-// for both. Keys of an object must come in ascending byte order, the order nlohmann's objects
-// keep, so the text is written in one pass exactly as nlohmann would print the tree.
+// Where a record's writeJson sends its values, in document order (JsonTextWriter writes them as
+// text). Keys of an object must come in ascending byte order, the order nlohmann's objects keep,
+// so the text is written in one pass exactly as nlohmann would print the tree.
 class JsonWriter {
 public:
     virtual ~JsonWriter() = default;

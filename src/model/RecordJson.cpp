@@ -2,6 +2,10 @@
 
 #include "model/Database.h"
 #include "model/JsonSupport.h"
+#include "model/JsonTextWriter.h"
+
+#include <nlohmann/json.hpp>
+#include <sstream>
 
 namespace vantory {
 
@@ -9,14 +13,18 @@ template <typename Record>
     requires requires(codec::JsonWriter& writer, const Record& record) { writeJson(writer, record); }
 void to_json(nlohmann::json& json, const Record& record)
 {
-    codec::toDom(json, record);
+    std::string text;
+    codec::JsonTextWriter writer(text);
+    writeJson(writer, record);
+    json = nlohmann::json::parse(text);
 }
 
 template <typename Record>
     requires requires(const codec::JsonValue& value, Record& record) { readJson(value, record); }
 void from_json(const nlohmann::json& json, Record& record)
 {
-    codec::fromDom(json, record);
+    std::istringstream text(json.dump());
+    readJson(codec::JsonDocument::parse(text).root(), record);
 }
 
 #define VANTORY_JSON_RECORD(Record)                                                                                   \

@@ -7,8 +7,9 @@ class JsonValue;
 class JsonWriter;
 } // namespace vantory::codec
 
-// nlohmann's to_json and from_json for every record: they go through the record's own writeJson
-// and readJson, so each record lists its fields once. Instantiated for the records in
+// nlohmann's to_json and from_json for every record: they go through JSON text and the record's
+// own writeJson and readJson, so each record has one reader and one writer, the state file's.
+// Neither is on a hot path. Instantiated for the records in
 // RecordJson.cpp, which keeps the full JSON headers out of the record headers.
 namespace vantory {
 

@@ -54,6 +54,15 @@ std::unique_ptr<icu::Collator> makeCollator()
 
 } // namespace
 
+Utf8Sequence sequenceAt(std::string_view text, std::size_t offset)
+{
+    const auto length = static_cast<std::int32_t>(std::min<std::size_t>(text.size() - offset, 4));
+    std::int32_t next = 0;
+    UChar32 character;
+    U8_NEXT(text.data() + offset, next, length, character);
+    return {static_cast<std::size_t>(next), character >= 0};
+}
+
 std::string_view trimmed(std::string_view text)
 {
     const char* bytes = text.data();

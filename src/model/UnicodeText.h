@@ -13,6 +13,15 @@ std::string lowercased(std::string_view text);
 // The text without Unicode white space (line breaks included) at either end.
 std::string_view trimmed(std::string_view text);
 
+// The UTF-8 sequence at a byte offset before the end of text: its length in bytes and whether it
+// is one well-formed character. An ill-formed one spans its longest well-formed prefix, at least
+// one byte: the stretch that one U+FFFD replaces.
+struct Utf8Sequence {
+    std::size_t length;
+    bool valid;
+};
+Utf8Sequence sequenceAt(std::string_view text, std::size_t offset);
+
 // Number of UTF-16 code units of the text: the unit the status line's coloured runs count in.
 std::size_t utf16Length(std::string_view text);
 

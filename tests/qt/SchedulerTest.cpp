@@ -1,0 +1,94 @@
+#include "app/QtScheduler.h"
+#include "app/Sleep.h"
+#include "app/Timer.h"
+#include "support/ManualScheduler.h"
+
+#include <QCoroTask>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace vantory;
+using namespace std::chrono_literals;
+
+namespace {
+
+const Instant start = instantFromSeconds(1796587200);
+
+double secondsAfterStart(const Scheduler& scheduler)
+{
+    return (scheduler.now() - start).count();
+}
+
+} // namespace
+
+TEST(SchedulerTest, TimersFireAtTheirTimesAndNeverAfterStopOrDestruction)
+{
+    test::ManualScheduler scheduler(start);
+    std::vector<std::string> fired;
+    const auto record = [&](const char* name) {
+        return [&, name] { fired.push_back(name + std::string("@") + std::to_string(secondsAfterStart(scheduler))); };
+    };
+    Timer once(scheduler, record("once"));
+    Timer tick(scheduler, record("tick"));
+    auto dropped = std::make_unique<Timer>(scheduler, record("dropped"));
+    Timer stopsItself(scheduler, [&] { fired.push_back("stop"); });
+    stopsItself.startRepeating(1s);
+    Timer stopper(scheduler, [&] { stopsItself.stop(); });
+
+    once.start(5s);
+    once.start(7s); // a restart replaces the first time
+    tick.startRepeating(3s);
+    dropped->start(1s);
+    dropped.reset();
+    stopper.start(2.5s);
+    EXPECT_EQ(once.remaining(), 7s);
+
+    scheduler.advance(10s);
+    EXPECT_EQ(fired, (std::vector<std::string>{"stop", "stop", "tick@3.000000", "tick@6.000000", "once@7.000000",
+                         "tick@9.000000"}));
+    EXPECT_FALSE(once.isActive());
+    EXPECT_EQ(once.remaining(), 0s);
+    EXPECT_EQ(tick.remaining(), 2s);
+    EXPECT_EQ(scheduler.pending(), 1u) << "only the repeating tick is left";
+}
+
+TEST(SchedulerTest, SleepsInACoroutineTakeScheduledTimeNotWallTime)
+{
+    test::ManualScheduler scheduler(start);
+    std::vector<double> woke;
+    // Thirty probes half a second apart, as a page poll does.
+    const auto poll = [&]() -> QCoro::Task<> {
+        for (int attempt = 0; attempt < 30; ++attempt) {
+            co_await Sleep(scheduler, 0.5s);
+            woke.push_back(secondsAfterStart(scheduler));
+        }
+    };
+    auto task = poll();
+    scheduler.advance(14.9s);
+    EXPECT_EQ(woke.size(), 29u);
+    scheduler.advance(1s);
+    ASSERT_EQ(woke.size(), 30u);
+    EXPECT_EQ(woke.back(), 15);
+    EXPECT_TRUE(task.isReady());
+}
+
+TEST(SchedulerTest, QtSchedulerRunsActionsInTimeOrderAndSkipsCancelledOnes)
+{
+    QtScheduler scheduler;
+    std::vector<int> ran;
+    scheduler.schedule(30ms, [&] { ran.push_back(3); });
+    const auto cancelled = scheduler.schedule(10ms, [&] { ran.push_back(0); });
+    scheduler.schedule(-1s, [&] { ran.push_back(1); });
+    scheduler.schedule(20ms, [&] {
+        ran.push_back(2);
+        scheduler.schedule(0s, [&] { ran.push_back(4); }); // scheduling from an action works
+    });
+    scheduler.cancel(cancelled);
+    scheduler.cancel(cancelled); // a spent cookie is ignored
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ran.size() == 4; }, 5000));
+    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3, 4}));
+}
