@@ -1,15 +1,15 @@
 #include "calendar/CalendarFile.h"
 
 #include "model/Dates.h"
-#include "model/Sites.h"
+
+#include "support/SiteScope.h"
+#include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 using namespace vantory;
 using Lines = std::vector<std::string>;
@@ -31,12 +31,7 @@ Lines logicalLines(std::string text)
 
 class CalendarFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        Sites::setCurrent({"https://learn.example.ca", "https://canvas.example.ca:8443"});
-        db.settings.courses = {{.id = "pl-313", .name = "313"}};
-    }
-    void TearDown() override { Sites::setCurrent(Sites::production()); }
+    void SetUp() override { db.settings.courses = {{.id = "pl-313", .name = "313"}}; }
 
     // The lines of the single event that exporting one item writes.
     Lines event(const Assessment& assessment, std::int64_t alarm = 0) const
@@ -45,6 +40,7 @@ protected:
         return lines.size() < 8 ? Lines{} : Lines(lines.begin() + 6, lines.end() - 1);
     }
 
+    const test::SiteScope sites{{"https://learn.example.ca", "https://canvas.example.ca:8443"}};
     Database db;
     Assessment item{.id = "pl-313:PC5", .courseID = "pl-313", .title = "Preclass 5", .category = "Preclass",
         .due = instantFromSeconds(1764748740)}; // 2025-12-03 07:59:00 UTC
@@ -161,7 +157,8 @@ TEST_F(CalendarFileTest, IndependentParserReadsTheFileBack)
     korean.id = "pl-313:HW6";
     korean.title = "한국어 과제 제목이 아주 길어서 여러 줄로 접혀야 합니다, 세미콜론; 그리고 \\ 역슬래시까지";
     korean.url = "https://learn.example.ca/pl/course_instance/313/assessments";
-    const auto path = std::filesystem::path(::testing::TempDir()) / ("vantory-" + std::to_string(::getpid()) + ".ics");
+    const test::TemporaryFolder folder;
+    const auto path = folder / "export.ics";
     std::ofstream(path, std::ios::binary) << CalendarFile::generate({item, korean}, db, 1440, exportTime);
 
     // Every argument single-quoted for the shell; the titles hold no quote of their own.
@@ -170,7 +167,6 @@ TEST_F(CalendarFileTest, IndependentParserReadsTheFileBack)
              "313 | " + korean.title, "313 | " + item.title})
         command += " '" + argument + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    std::filesystem::remove(path);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "model/Assessment.h"
 #include "model/Course.h"
-#include "model/Sites.h"
+
+#include "support/SiteScope.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -94,14 +95,15 @@ TEST(Assessment, ShortCategoryIgnoresCaseOnly)
 
 TEST(Course, UrlsAndMenuColours)
 {
-    Sites::setCurrent({"https://learn.test", "https://canvas.test"});
-    const Course canvas{.id = "canvas:1234"}, site{.id = "5678"};
-    EXPECT_TRUE(canvas.isCanvas() && !site.isCanvas());
-    EXPECT_EQ(canvas.sourceName(), "Canvas");
-    EXPECT_EQ(site.sourceName(), "BrevaneLearn");
-    EXPECT_EQ(canvas.url(), "https://canvas.test/courses/1234/assignments");
-    EXPECT_EQ(site.url(), "https://learn.test/pl/course_instance/5678/assessments");
-    Sites::setCurrent(Sites::production());
+    {
+        const test::SiteScope sites;
+        const Course canvas{.id = "canvas:1234"}, site{.id = "5678"};
+        EXPECT_TRUE(canvas.isCanvas() && !site.isCanvas());
+        EXPECT_EQ(canvas.sourceName(), "Canvas");
+        EXPECT_EQ(site.sourceName(), "BrevaneLearn");
+        EXPECT_EQ(canvas.url(), "https://canvas.test/courses/1234/assignments");
+        EXPECT_EQ(site.url(), "https://learn.test/pl/course_instance/5678/assessments");
+    }
 
     Course course{"1", "313", true, 2025, "", "111111", "calendar", "222222"};
     const std::pair<const char*, const char*> modes[] = {

@@ -1,11 +1,12 @@
 #include "model/StateFile.h"
 
+#include "support/TemporaryFolder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
-#include <unistd.h>
 
 using namespace vantory;
 namespace fs = std::filesystem;
@@ -14,14 +15,6 @@ namespace {
 
 class StateFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        directory = fs::temp_directory_path() / ("vantory-state-" + std::to_string(::getpid()) + "-" +
-                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(directory);
-    }
-    void TearDown() override { fs::remove_all(directory); }
-
     static std::string read(const fs::path& path)
     {
         std::ifstream stream(path, std::ios::binary);
@@ -48,7 +41,7 @@ protected:
         return database;
     }
 
-    fs::path directory;
+    test::TemporaryFolder directory;
 };
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "store/Store.h"
 
-#include "model/Sites.h"
+#include "support/SiteScope.h"
+#include "support/TemporaryFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace vantory;
 namespace fs = std::filesystem;
@@ -21,17 +21,6 @@ Assessment item(std::string id, std::string courseID, std::string category = "Qu
 
 class StoreTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        fs::remove_all(directory);
-        Sites::setCurrent({"https://learn.test", "https://canvas.test"});
-    }
-    void TearDown() override
-    {
-        fs::remove_all(directory);
-        Sites::setCurrent(Sites::production());
-    }
-
     std::unique_ptr<Store> makeStore(bool withCourses = false)
     {
         auto store = std::make_unique<Store>(directory / "state.json", instantFromSeconds(morning));
@@ -43,9 +32,8 @@ protected:
         return store;
     }
 
-    const fs::path directory = fs::temp_directory_path()
-        / ("vantory-store-" + std::to_string(::getpid()) + "-"
-            + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    test::SiteScope sites;
+    test::TemporaryFolder directory;
 };
 
 } // namespace

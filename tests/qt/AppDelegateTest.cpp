@@ -1,4 +1,6 @@
 #include "SampleDatabase.h"
+#include "support/ManualScheduler.h"
+#include "support/TemporaryFolder.h"
 
 #include "app/AppDelegate.h"
 #include "app/StatusContentView.h"
@@ -13,7 +15,6 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace vantory;
 namespace fs = std::filesystem;
@@ -25,14 +26,6 @@ const Instant start = instantFromSeconds(1796587200);
 
 class AppDelegateTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        directory = fs::temp_directory_path() / ("vantory-app-" + std::to_string(::getpid()) + "-" +
-                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(directory);
-    }
-    void TearDown() override { fs::remove_all(directory); }
-
     // One enabled course with deadlines 1 h and 3 h ahead of start.
     void writeState()
     {
@@ -47,13 +40,8 @@ protected:
         StateFile(directory / "state.json").save(db);
     }
 
-    AppDelegate::Clock clock()
-    {
-        return [this] { return now; };
-    }
-
-    fs::path directory;
-    Instant now = start;
+    test::TemporaryFolder directory;
+    test::ManualScheduler scheduler{start};
 };
 
 } // namespace
@@ -61,35 +49,36 @@ protected:
 TEST_F(AppDelegateTest, ShowsTheStoredDeadlineAtStartAndArmsTheBoundary)
 {
     writeState();
-    AppDelegate delegate(directory / "state.json", clock());
+    AppDelegate delegate(directory / "state.json", scheduler);
     delegate.start();
 
     EXPECT_EQ(delegate.lastLine().plainText, "313 | Preclass (1h0m)");
     EXPECT_EQ(delegate.item()->length(), delegate.lastLine().width);
-    EXPECT_TRUE(delegate.boundary().isActive());
-    EXPECT_TRUE(delegate.boundary().isSingleShot());
-    // The first slot lasts 10 s, sooner than the first deadline.
-    EXPECT_NEAR(delegate.boundary().remainingTime(), 10000, 100);
+    // The first slot lasts 10 s, sooner than the first deadline; the heartbeat waits too.
+    EXPECT_EQ(delegate.boundary().remaining(), std::chrono::seconds(10));
+    EXPECT_EQ(scheduler.pending(), 2u);
+    scheduler.advance(std::chrono::seconds(10));
+    EXPECT_EQ(delegate.boundary().remaining(), std::chrono::seconds(5)) << "the second slot";
 }
 
 TEST_F(AppDelegateTest, RecomposesAfterEveryPersistedChange)
 {
     writeState();
-    AppDelegate delegate(directory / "state.json", clock());
+    AppDelegate delegate(directory / "state.json", scheduler);
     delegate.start();
 
     delegate.store().override(delegate.store().db().assessments.front(), [](UserOverride& o) { o.hidden = true; });
     EXPECT_EQ(delegate.lastLine().plainText, "313 | Preclass (3h0m)");
 
-    now = start + std::chrono::hours(4);
-    delegate.updateStatus();
+    scheduler.jump(std::chrono::hours(4)); // the overdue timers fire once, at once
+    scheduler.advance({});
     EXPECT_EQ(delegate.lastLine().plainText, "313 | 예정된 마감 없음");
-    EXPECT_NEAR(delegate.boundary().remainingTime(), 60000, 100);
+    EXPECT_EQ(delegate.boundary().remaining(), std::chrono::seconds(60));
 }
 
 TEST_F(AppDelegateTest, StartsWithThePlaceholderWithoutAStateFile)
 {
-    AppDelegate delegate(directory / "state.json", clock());
+    AppDelegate delegate(directory / "state.json", scheduler);
     delegate.start();
     EXPECT_EQ(delegate.lastLine().plainText, "Vantory · 연결");
     EXPECT_EQ(delegate.store().status(), Store::initialStatus);
@@ -98,7 +87,8 @@ TEST_F(AppDelegateTest, StartsWithThePlaceholderWithoutAStateFile)
 
 TEST(SingleInstanceTest, ASecondLaunchForTheSameFileHandsOver)
 {
-    const fs::path file = fs::temp_directory_path() / ("vantory-single-" + std::to_string(::getpid())) / "state.json";
+    const test::TemporaryFolder folder;
+    const fs::path file = folder / "state.json";
     SingleInstance first(file);
     ASSERT_TRUE(first.claim({QStringLiteral("vantory")}));
     QSignalSpy activations(&first, &SingleInstance::activationRequested);
@@ -130,7 +120,7 @@ TEST_F(AppDelegateTest, SavesStripScreenshotsWhenAsked)
 
     const auto shoot = [&](const fs::path& state, const QPalette& palette, const QString& name) {
         QApplication::setPalette(palette);
-        AppDelegate delegate(state, clock());
+        AppDelegate delegate(state, scheduler);
         delegate.start();
         QWidget* strip = delegate.item()->view()->window();
         ASSERT_TRUE(strip->grab().save(QDir(folder).filePath(name)));

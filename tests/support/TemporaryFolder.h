@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+
+namespace vantory::test {
+
+// A new, empty folder under the system's temporary folder for one test, removed with everything in
+// it when the object goes. Named after the process, the running test and a per-process count, so
+// test processes running in parallel, and two folders of one test, never share one.
+class TemporaryFolder {
+public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace vantory::test
