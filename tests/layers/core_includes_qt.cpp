@@ -1,0 +1,2 @@
+// Must not compile: the core never sees Qt.
+#include <QString>

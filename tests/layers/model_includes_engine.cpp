@@ -1,0 +1,2 @@
+// Must not compile: the model is the lowest layer and cannot see the engine above it.
+#include "engine/Engine.h"

@@ -1,0 +1,2 @@
+// Must not compile: the store and the status line are sibling layers over the engine.
+#include "status/StatusLine.h"
