@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config ninja-build
+    build-essential cmake pkg-config ninja-build clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libicu-dev
     qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-webengine-dev qt6-webengine-dev-tools
