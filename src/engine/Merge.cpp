@@ -2,6 +2,7 @@
 
 #include "model/Dates.h"
 #include "model/UnicodeText.h"
+#include "model/Modes.h"
 
 #include <algorithm>
 #include <charconv>
@@ -30,12 +31,12 @@ bool isOpenEnd(const std::string& end)
 std::string statusWithoutRules(const std::string& availability, bool hasRelease)
 {
     if (availability.starts_with("Available"))
-        return hasRelease ? "unreleased" : "parse-error";
+        return hasRelease ? Modes::Deadline::unreleased : Modes::Deadline::parseError;
     if (availability == "Not yet available")
-        return "unreleased";
+        return Modes::Deadline::unreleased;
     if (availability.find("until") != std::string::npos)
-        return "parse-error";
-    return "unknown";
+        return Modes::Deadline::parseError;
+    return Modes::Deadline::unknown;
 }
 
 // The score as the site prints it ("85%", " 85 ", "85") in percent; absent for anything else
@@ -58,7 +59,7 @@ std::optional<double> parseScore(std::string text)
 // The previous due date survives a row whose dates could not be read.
 void carryOverDates(Assessment& item, const Assessment* previous)
 {
-    if (previous == nullptr || item.deadlineStatus != "parse-error")
+    if (previous == nullptr || item.deadlineStatus != Modes::Deadline::parseError)
         return;
     item.due = previous->due;
     if (!item.release)
@@ -175,12 +176,12 @@ Assessment assessment(const RawAssessment& raw, const Course& course, Instant no
     if (earliestStart)
         item.release = earliestStart;
     if (anyOpenEnd) {
-        item.deadlineStatus = "unlimited";
+        item.deadlineStatus = Modes::Deadline::unlimited;
     } else if (everyEndParsed) {
-        item.deadlineStatus = "known";
+        item.deadlineStatus = Modes::Deadline::known;
         item.due = latestEnd;
     } else {
-        item.deadlineStatus = "parse-error";
+        item.deadlineStatus = Modes::Deadline::parseError;
     }
     return item;
 }

@@ -1,6 +1,7 @@
 #include "engine/Engine.h"
 
 #include "model/UnicodeText.h"
+#include "model/Modes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -92,10 +93,10 @@ int dateGroup(const std::optional<Instant>& due, const Assessment& item)
 class PrimaryKey {
 public:
     explicit PrimaryKey(const Settings& settings)
-        : sort(settings.listSort.value_or("date"))
+        : sort(settings.listSort.value_or(Modes::ListSort::date))
     {
         // With two courses of one id the first in the list names them, as the settings show it.
-        if (sort == "course") {
+        if (sort == Modes::ListSort::course) {
             for (const Course& course : settings.courses)
                 courseNames.try_emplace(course.id, &course.name);
         }
@@ -103,13 +104,13 @@ public:
 
     const std::string* of(const Assessment& item) const
     {
-        if (sort == "course") {
+        if (sort == Modes::ListSort::course) {
             const auto found = courseNames.find(item.courseID);
             return found != courseNames.end() ? found->second : &item.courseID;
         }
-        if (sort == "category")
+        if (sort == Modes::ListSort::category)
             return &item.category;
-        if (sort == "title")
+        if (sort == Modes::ListSort::title)
             return &item.title;
         return nullptr;
     }

@@ -3,6 +3,7 @@
 #include "model/JsonSupport.h"
 #include "model/JsonWriter.h"
 #include "model/Sites.h"
+#include "model/Modes.h"
 
 namespace vantory {
 
@@ -26,9 +27,9 @@ std::string Course::url() const
 
 std::string Course::menuHex(const std::string& urgency) const
 {
-    if (menuColorMode == "custom")
+    if (menuColorMode == Modes::ColorSource::custom)
         return menuColorHex;
-    if (menuColorMode == "urgency")
+    if (menuColorMode == Modes::ColorSource::urgency)
         return urgency;
     return colorHex;
 }
@@ -56,7 +57,7 @@ void readJson(const codec::JsonValue& json, Course& course)
     course.year = codec::required<std::int64_t>(json, "year");
     course.fullName = codec::optional<std::string>(json, "fullName").value_or(course.name);
     course.colorHex = codec::optional<std::string>(json, "colorHex").value_or(Course::defaultHex);
-    course.menuColorMode = codec::optional<std::string>(json, "menuColorMode").value_or("calendar");
+    course.menuColorMode = codec::optional<std::string>(json, "menuColorMode").value_or(Modes::ColorSource::calendar);
     course.menuColorHex = codec::optional<std::string>(json, "menuColorHex").value_or(course.colorHex);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/RecordJson.h"
+#include "model/Modes.h"
 
 #include <cstdint>
 #include <optional>
@@ -20,7 +21,7 @@ struct Course {
     std::int64_t year = 0;
     std::string fullName;
     std::string colorHex = defaultHex;
-    std::string menuColorMode = "calendar";
+    std::string menuColorMode = Modes::ColorSource::calendar;
     std::string menuColorHex = defaultHex;
 
     bool operator==(const Course&) const = default;

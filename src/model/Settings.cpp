@@ -2,6 +2,7 @@
 
 #include "model/JsonSupport.h"
 #include "model/JsonWriter.h"
+#include "model/Modes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,18 +29,18 @@ void migrateTimeColorMode(Settings& settings)
 {
     if (settings.timeColorMode)
         return;
-    if (settings.dotColorMode == "fixed") {
+    if (settings.dotColorMode == Modes::ColorChoice::fixed) {
         settings.dotRules = std::vector<ColorRule>{};
         settings.dotOtherHex = settings.dotHex.value_or("FFFFFF");
-        settings.timeColorMode = "rules";
-    } else if (settings.dotColorMode == "rules") {
+        settings.timeColorMode = Modes::ColorChoice::rules;
+    } else if (settings.dotColorMode == Modes::ColorChoice::rules) {
         settings.dotRules = settings.dotRules.value_or(std::vector<ColorRule>{});
         settings.dotOtherHex = settings.dotOtherHex.value_or("FFFFFF");
-        settings.timeColorMode = "rules";
+        settings.timeColorMode = Modes::ColorChoice::rules;
     } else {
         settings.dotRules = settings.rules;
         settings.dotOtherHex = settings.otherHex;
-        settings.timeColorMode = "same";
+        settings.timeColorMode = Modes::ColorChoice::same;
     }
 }
 
@@ -48,15 +49,15 @@ void migrateToIndependentColors(Settings& settings)
 {
     if (settings.independentColors == true)
         return;
-    if (settings.timeColorMode == "same") {
+    if (settings.timeColorMode == Modes::ColorChoice::same) {
         if (settings.dotRules)
             settings.rules = *settings.dotRules;
         if (settings.dotOtherHex)
             settings.otherHex = *settings.dotOtherHex;
-        settings.timeColorMode = "rules";
+        settings.timeColorMode = Modes::ColorChoice::rules;
     }
-    settings.dotStyle = "rules";
-    settings.colorMode = "both";
+    settings.dotStyle = Modes::ColorChoice::rules;
+    settings.colorMode = Modes::LineColors::both;
     settings.independentColors = true;
 }
 
@@ -66,11 +67,11 @@ void buildPairedRules(Settings& settings)
     if (settings.pairedRules)
         return;
     std::vector<double> thresholds;
-    if (settings.dotStyle != "fixed") {
+    if (settings.dotStyle != Modes::ColorChoice::fixed) {
         for (const ColorRule& rule : settings.dotRules ? *settings.dotRules : settings.rules)
             thresholds.push_back(rule.hours);
     }
-    if (settings.timeColorMode != "fixed") {
+    if (settings.timeColorMode != Modes::ColorChoice::fixed) {
         for (const ColorRule& rule : settings.rules)
             thresholds.push_back(rule.hours);
     }
@@ -117,7 +118,7 @@ void Settings::normalize()
 
 std::string Settings::legacyDotHex(double seconds) const
 {
-    if (dotStyle == "fixed")
+    if (dotStyle == Modes::ColorChoice::fixed)
         return dotHex.value_or("FFFFFF");
     if (const ColorRule* rule = matchingRule(dotRules ? *dotRules : rules, seconds))
         return rule->hex;
@@ -126,10 +127,10 @@ std::string Settings::legacyDotHex(double seconds) const
 
 std::string Settings::legacyTimeHex(double seconds) const
 {
-    const std::string mode = timeColorMode.value_or("same");
-    if (mode == "fixed")
+    const std::string mode = timeColorMode.value_or(Modes::ColorChoice::same);
+    if (mode == Modes::ColorChoice::fixed)
         return timeHex.value_or("FFFFFF");
-    if (mode == "rules") {
+    if (mode == Modes::ColorChoice::rules) {
         const ColorRule* rule = matchingRule(rules, seconds);
         return rule ? rule->hex : otherHex;
     }
@@ -154,7 +155,7 @@ Course Settings::coloredCourse(const Course& course) const
         return course;
     Course colored = course;
     colored.colorHex = uniformCalendarHex.value_or("FFFFFF");
-    colored.menuColorMode = uniformMenuMode.value_or("calendar");
+    colored.menuColorMode = uniformMenuMode.value_or(Modes::ColorSource::calendar);
     colored.menuColorHex = uniformMenuHex.value_or("FFFFFF");
     return colored;
 }
@@ -172,11 +173,11 @@ const CategoryStyle* Settings::categoryStyle(const std::string& courseID, const 
 
 std::string CategoryStyle::color(const Course& course, const std::string& urgency) const
 {
-    if (mode == "calendar")
+    if (mode == Modes::ColorSource::calendar)
         return course.colorHex;
-    if (mode == "course")
+    if (mode == Modes::ColorSource::course)
         return course.menuHex(urgency);
-    if (mode == "custom")
+    if (mode == Modes::ColorSource::custom)
         return hex;
     return urgency;
 }

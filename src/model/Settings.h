@@ -3,6 +3,7 @@
 #include "model/Course.h"
 #include "model/RecordJson.h"
 #include "model/Uuid.h"
+#include "model/Modes.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -21,7 +22,7 @@ inline constexpr double statusWidth = 280;
 inline constexpr double statusPadding = 6;
 inline constexpr double statusFontSize = 12;
 inline constexpr double transitionDuration = 0.3;
-inline constexpr const char* transitionStyle = "fade";
+inline constexpr const char* transitionStyle = Modes::Transition::fade;
 } // namespace SettingsDefaults
 
 // A remaining-time threshold in hours with a colour (six hex digits, no "#").
@@ -60,9 +61,9 @@ const Rule* matchingRule(const std::vector<Rule>& rules, double seconds)
     return nullptr;
 }
 
-// How one category is coloured in the status line: "urgency", "calendar", "course" or "custom".
+// How one category is coloured in the status line (Modes::ColorSource).
 struct CategoryStyle {
-    std::string mode = "urgency";
+    std::string mode = Modes::ColorSource::urgency;
     std::string hex = "FFFFFF";
 
     bool operator==(const CategoryStyle&) const = default;
@@ -106,7 +107,7 @@ struct Settings {
     std::optional<std::string> listSort;
     std::optional<bool> doubleClickOpensAssignment;
     std::optional<bool> showProgress = false;
-    std::string colorMode = "text";
+    std::string colorMode = Modes::LineColors::text;
     bool excludePerfect = true;
     bool showReleases = false;
     std::vector<std::string> excludedCategories;

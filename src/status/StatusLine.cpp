@@ -3,6 +3,7 @@
 #include "engine/Engine.h"
 #include "model/Dates.h"
 #include "model/UnicodeText.h"
+#include "model/Modes.h"
 
 #include <algorithm>
 #include <charconv>
@@ -136,7 +137,7 @@ std::string percent(double score)
 std::vector<ColoredRange> colorRanges(const Settings& settings, const DisplayItem& shown, const std::string& remaining,
     const std::string& timeHex, std::size_t d)
 {
-    const bool dotOnly = settings.colorMode == "dot";
+    const bool dotOnly = settings.colorMode == Modes::LineColors::dot;
     const std::size_t nameLength = UnicodeText::utf16Length(shown.courseName);
     const std::size_t categoryStart = d + nameLength + UnicodeText::utf16Length(" | ");
     const std::size_t categoryLength = UnicodeText::utf16Length(shown.shortCategory);
@@ -209,7 +210,7 @@ double measuredContentWidth(const std::vector<DisplayItem>& items, const StatusL
     if (items.empty())
         return measure(line.coloredLine);
     double dotWidth = 0;
-    if (settings.colorMode != "text") {
+    if (settings.colorMode != Modes::LineColors::text) {
         const StatusText dot{
             dotText, {StatusRun{0, UnicodeText::utf16Length(dotText), StatusRun::Font::dot, dotPointSize}}};
         dotWidth = measure(dot);
@@ -237,9 +238,9 @@ double clampedWidth(double width)
 
 StatusLine::Alignment alignment(const std::optional<std::string>& setting)
 {
-    if (setting == "left")
+    if (setting == Modes::Alignment::left)
         return StatusLine::Alignment::left;
-    if (setting == "right")
+    if (setting == Modes::Alignment::right)
         return StatusLine::Alignment::right;
     return StatusLine::Alignment::center;
 }
@@ -306,7 +307,7 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
         line.nextBoundary
             = std::min(slotEnd(elapsed, index, items, settings.durations), std::max(nearest, minimumDelay));
 
-        withDot = !line.timeHex.empty() && settings.colorMode != "text";
+        withDot = !line.timeHex.empty() && settings.colorMode != Modes::LineColors::text;
         ranges = colorRanges(settings, shown, remaining, line.timeHex, withDot ? UnicodeText::utf16Length(dotText) : 0);
     }
 
@@ -323,7 +324,7 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
         state.compactWidth = clampedWidth(std::ceil(content + 2 * line.padding + 2));
         line.measured = true;
     }
-    line.width = settings.statusWidthMode == "fixed" ? settings.statusWidth.value_or(SettingsDefaults::statusWidth) : state.compactWidth;
+    line.width = settings.statusWidthMode == Modes::Width::fixed ? settings.statusWidth.value_or(SettingsDefaults::statusWidth) : state.compactWidth;
 
     line.animate = state.displayedAssessmentID && line.shownAssessmentID
         && *state.displayedAssessmentID != *line.shownAssessmentID;

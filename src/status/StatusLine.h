@@ -44,7 +44,7 @@ struct StatusLine {
     double width = SettingsDefaults::statusWidth; // points
     double padding = 6;         // points, each side
     Alignment alignment = Alignment::center;
-    std::string effect = "fade";
+    std::string effect = SettingsDefaults::transitionStyle;
     double duration = 0.3;      // seconds
     bool animate = false;       // a different deadline replaces the one on screen
     double nextBoundary = 60;   // seconds until the line must change by itself
