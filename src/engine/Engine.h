@@ -57,8 +57,18 @@ std::vector<const Assessment*> upcomingView(const Database& db, Instant now,
 // the settings' listSort key, then date, title and id.
 std::vector<Assessment> sortedList(std::vector<Assessment> items, const Database& db);
 
-// Which of count rotating items shows after elapsed seconds, each showing for its duration in
-// seconds (at least 1); 0 when there is nothing to rotate.
-std::int64_t rotationIndex(double elapsed, std::int64_t count, const std::vector<double>& durations);
+// Where a rotation of count items stands after elapsed seconds, each item showing for its
+// duration in seconds (at least 1): the showing item and the seconds until its slot ends.
+struct RotationSlot {
+    std::int64_t index = 0; // 0 when there is nothing to rotate
+    double secondsLeft = 0;
+};
+RotationSlot rotationSlot(double elapsed, std::int64_t count, const std::vector<double>& durations);
+
+// Which of count rotating items shows after elapsed seconds.
+inline std::int64_t rotationIndex(double elapsed, std::int64_t count, const std::vector<double>& durations)
+{
+    return rotationSlot(elapsed, count, durations).index;
+}
 
 } // namespace vantory::Engine

@@ -232,11 +232,11 @@ std::vector<Assessment> sortedList(std::vector<Assessment> items, const Database
     return result;
 }
 
-std::int64_t rotationIndex(double elapsed, std::int64_t count, const std::vector<double>& durations)
+RotationSlot rotationSlot(double elapsed, std::int64_t count, const std::vector<double>& durations)
 {
     const std::int64_t slots = std::min(count, static_cast<std::int64_t>(durations.size()));
     if (slots < 1)
-        return 0;
+        return {};
     // A slot shorter than a second, or not a number, still shows for one second.
     const auto slotLength = [&](std::int64_t index) {
         const double duration = durations[static_cast<std::size_t>(index)];
@@ -249,11 +249,11 @@ std::int64_t rotationIndex(double elapsed, std::int64_t count, const std::vector
     double position = std::fmod(elapsed > 0 ? elapsed : 0.0, total);
     for (std::int64_t index = 0; index < slots; ++index) {
         if (position < slotLength(index))
-            return index;
+            return {index, slotLength(index) - position};
         position -= slotLength(index);
     }
     // Only rounding, or an infinite elapsed time whose remainder is NaN, lands here.
-    return 0;
+    return {};
 }
 
 } // namespace vantory::Engine

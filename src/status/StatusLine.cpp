@@ -104,24 +104,6 @@ std::string placeholderText(const Database& db)
     return (names.empty() ? std::string("Vantory") : names) + " | 예정된 마감 없음";
 }
 
-// Seconds until the showing slot ends. Slot lengths are those the rotation itself uses (at least
-// a second each), so the boundary lands exactly where the showing item changes.
-double slotEnd(
-    double elapsed, std::int64_t index, const std::vector<DisplayItem>& items, const std::vector<double>& durations)
-{
-    const auto slotLength = [&](std::size_t slot) { return durations[slot] >= 1 ? durations[slot] : 1.0; };
-    double total = 0;
-    double end = 0;
-    for (std::size_t slot = 0; slot < items.size(); ++slot) {
-        total += slotLength(slot);
-        if (slot <= static_cast<std::size_t>(index))
-            end += slotLength(slot);
-    }
-    const double position = std::fmod(std::max(elapsed, 0.0), total);
-    const double left = end - position;
-    return left >= minimumDelay ? left : minimumDelay; // NaN also becomes the minimum
-}
-
 // "86.5" → "87": halves away from zero; -0 prints as 0.
 std::string percent(double score)
 {
@@ -277,7 +259,8 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
     }
     const double elapsed = now - secondsSince1970(state.rotationStarted);
     const auto count = static_cast<std::int64_t>(items.size());
-    const std::int64_t index = Engine::rotationIndex(elapsed, count, settings.durations);
+    const Engine::RotationSlot slot = Engine::rotationSlot(elapsed, count, settings.durations);
+    const std::int64_t index = slot.index;
 
     std::string placeholder;
     std::vector<ColoredRange> ranges;
@@ -304,8 +287,9 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
         double nearest = std::numeric_limits<double>::infinity();
         for (const DisplayItem& other : items)
             nearest = std::min(nearest, other.secondsLeft);
-        line.nextBoundary
-            = std::min(slotEnd(elapsed, index, items, settings.durations), std::max(nearest, minimumDelay));
+        // The slot end is where the rotation itself changes the item; NaN becomes the minimum.
+        const double slotEnd = slot.secondsLeft >= minimumDelay ? slot.secondsLeft : minimumDelay;
+        line.nextBoundary = std::min(slotEnd, std::max(nearest, minimumDelay));
 
         withDot = !line.timeHex.empty() && settings.colorMode != Modes::LineColors::text;
         ranges = colorRanges(settings, shown, remaining, line.timeHex, withDot ? UnicodeText::utf16Length(dotText) : 0);
