@@ -8,13 +8,14 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 build=build/release
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build "$build" -j2
+# The options are scripts/test.sh's, which compiles the benchmarks here too; only what runs is built.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=ON >/dev/null
+cmake --build "$build" -j2 --target vantory vantory-sample
 
 if [[ "${1:-}" == "--demo" ]]; then
     shift
     demo="${XDG_CACHE_HOME:-$HOME/.cache}/vantory-demo"
-    "$build/tools/vantory-sample" "$demo" >/dev/null
+    "$build/bin/vantory-sample" "$demo" >/dev/null
     set -- --data-dir "$demo" "$@"
 fi
 
@@ -22,4 +23,4 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}
     echo "No desktop session found (DISPLAY or WAYLAND_DISPLAY); start Vantory from a desktop session." >&2
     exit 1
 fi
-exec "$build/src/vantory" "$@"
+exec "$build/bin/vantory" "$@"
