@@ -16,8 +16,8 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 sleep 1
 
-"$build/tools/vantory-sample" "$work/rotating" 1000 >/dev/null
-"$build/tools/vantory-sample" "$work/single" 1000 >/dev/null
+"$build/bin/vantory-sample" "$work/rotating" 1000 >/dev/null
+"$build/bin/vantory-sample" "$work/single" 1000 >/dev/null
 python3 - "$work/single/state.json" <<'PY'
 import json, sys
 path = sys.argv[1]
@@ -32,7 +32,7 @@ for run in 1 2 3 4 5; do
 done
 
 measure_idle() { # label, state folder
-    "$build/src/vantory" --data-dir "$2" 2>/dev/null &
+    "$build/bin/vantory" --data-dir "$2" 2>/dev/null &
     local app=$!
     sleep 5
     local before after
