@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the debug configuration with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs the whole test suite.
+# UndefinedBehaviorSanitizer and the release configuration that scripts/run.sh starts (benchmarks
+# included, compiled but not run), then runs the whole test suite on the debug build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,6 +10,11 @@ bash scripts/setup.sh
 build=build/debug
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTORY_SANITIZE=ON -DVANTORY_BUILD_BENCHMARKS=OFF
 cmake --build "$build" -j2
+
+# The options are scripts/run.sh's, so both scripts share this tree without reconfiguring it.
+release=build/release
+cmake -S . -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=ON
+cmake --build "$release" -j2
 
 export QT_QPA_PLATFORM=offscreen
 export QTWEBENGINE_DISABLE_SANDBOX=1
