@@ -1,0 +1,63 @@
+// Body of an async function, called once in a course's assignments page after canvas-assignments:
+// returns a JSON object mapping each assignment id to whether the student has submitted it.
+// The assignment list canvas-assignments just read (with include[]=submission) is reused when it
+// was for this course; otherwise the same endpoint is read here, so the states always belong to
+// the list just merged.
+const KEPT = '__vantoryCanvasSubmissionSource';
+const SUBMITTED_STATES = ['submitted', 'graded', 'pending_review'];
+
+// The rel="next" URL of a Link header. URLs may hold commas, so entries split only before "<".
+function nextLink(header) {
+    for (const entry of (header || '').split(/,(?=\s*<)/)) {
+        const match = /^\s*<([^>]*)>(.*)$/.exec(entry);
+        const rel = match && /;\s*rel\s*=\s*(?:"([^"]*)"|([^;\s]+))/i.exec(match[2]);
+        if (rel && (rel[1] ?? rel[2]).split(/\s+/).includes('next'))
+            return new URL(match[1], location.href).href;
+    }
+    return null;
+}
+
+async function fetchAllPages(path) {
+    const items = [];
+    const seen = new Set();
+    for (let url = new URL(path, location.origin).href; url; ) {
+        if (seen.has(url) || seen.size >= 50)
+            throw new Error(`pagination of ${path} does not end`);
+        if (new URL(url).origin !== location.origin)
+            throw new Error(`pagination of ${path} leaves the site`);
+        seen.add(url);
+        const response = await fetch(url, {credentials: 'same-origin', headers: {Accept: 'application/json'}});
+        if (!response.ok)
+            throw new Error(`${path}: HTTP ${response.status}`);
+        const page = JSON.parse((await response.text()).replace(/^\s*while\(1\);/, ''));
+        if (!Array.isArray(page))
+            throw new Error(`${path}: the answer is not a list`);
+        items.push(...page);
+        url = nextLink(response.headers.get('Link'));
+    }
+    return items;
+}
+
+const match = /^\/courses\/(\d+)(?:\/|$)/.exec(location.pathname);
+if (!match)
+    throw new Error(`${location.pathname} is not a course page`);
+const course = match[1];
+const kept = window[KEPT];
+delete window[KEPT];
+const assignments = kept && kept.course === course
+    ? kept.assignments
+    : await fetchAllPages(`/api/v1/courses/${course}/assignments?include[]=submission&per_page=100`);
+
+const states = {};
+for (const assignment of assignments) {
+    const submission = assignment && assignment.submission;
+    if (!submission || typeof submission !== 'object' || assignment.id === undefined || assignment.id === null)
+        continue;
+    states[String(assignment.id)] = Boolean(submission.submitted_at) ||
+        SUBMITTED_STATES.includes(submission.workflow_state);
+}
+// A list without a single submission object says nothing about submissions; an empty map would
+// pass for "all states read".
+if (assignments.length > 0 && Object.keys(states).length === 0)
+    throw new Error('the assignment list carries no submission states');
+return JSON.stringify(states);
