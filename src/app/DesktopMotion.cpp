@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QStyle>
@@ -18,8 +17,17 @@ bool gnomeAnimationsOff()
 {
     const QString service = QStringLiteral("org.freedesktop.portal.Desktop");
     QDBusConnection bus = QDBusConnection::sessionBus();
-    // Only ask a portal that already runs: activating one could take seconds.
-    if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(service).value())
+    if (!bus.isConnected())
+        return false;
+    // Only ask a portal that already runs: activating one could take seconds. Asked with the
+    // short time-out, since the bus interface's own calls wait up to 25 s.
+    QDBusMessage owned = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("NameHasOwner"));
+    owned << service;
+    const QDBusMessage ownedReply = bus.call(owned, QDBus::Block, portalTimeoutMilliseconds);
+    if (ownedReply.type() != QDBusMessage::ReplyMessage || ownedReply.arguments().isEmpty()
+        || !ownedReply.arguments().constFirst().toBool())
         return false;
     QDBusMessage call = QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/portal/desktop"),
         QStringLiteral("org.freedesktop.portal.Settings"), QStringLiteral("Read"));

@@ -21,9 +21,16 @@ public:
     explicit SingleInstance(const std::filesystem::path& stateFile, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this process now owns the state file; false when another process does, after
-    // handing it the arguments (or failing to reach it).
-    bool claim(const QStringList& arguments);
+    enum class Claim {
+        owner, // this process owns the state file now
+        handedOver, // another process owns it and has the arguments
+        ownerUnreachable, // another process owns it but could not be reached
+    };
+    Claim claim(const QStringList& arguments);
+
+    // Whether a later launch can reach this owner. False when the local socket could not be
+    // opened: the process still owns the state file, but a later launch cannot hand over.
+    bool acceptsHandOver() const;
 
 Q_SIGNALS:
     // A later launch for the same state file asked this instance to show itself.

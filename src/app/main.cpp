@@ -1,9 +1,12 @@
 #include "app/AppDelegate.h"
 #include "app/QtScheduler.h"
 #include "app/SingleInstance.h"
+#include "app/StatusItem.h"
+#include "app/StripPreference.h"
 #include "model/StateFile.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include <string>
@@ -15,8 +18,8 @@ namespace {
 // sit at the top edge.
 void preferPlaceableWindows()
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        !qEnvironmentVariableIsEmpty("DISPLAY"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
@@ -34,12 +37,28 @@ int main(int argc, char** argv)
         arguments, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString());
 
     vantory::SingleInstance instance(stateFile);
-    if (!instance.claim(QApplication::arguments()))
+    switch (instance.claim(QApplication::arguments())) {
+    case vantory::SingleInstance::Claim::owner:
+        break;
+    case vantory::SingleInstance::Claim::handedOver:
         return 0;
+    case vantory::SingleInstance::Claim::ownerUnreachable:
+        return 1;
+    }
 
     vantory::QtScheduler scheduler;
     vantory::AppDelegate delegate(stateFile, scheduler);
-    QObject::connect(&instance, &vantory::SingleInstance::activationRequested, &delegate, &vantory::AppDelegate::activate);
+    QObject::connect(
+        &instance, &vantory::SingleInstance::activationRequested, &delegate, &vantory::AppDelegate::activate);
     delegate.start();
+
+    // ~/.config/Vantory/Vantory.conf: how the item shows is the desktop's business, not the state file's.
+    QSettings display(QStringLiteral("Vantory"), QStringLiteral("Vantory"));
+    vantory::StatusItem* item = delegate.item();
+    item->setStripWanted(vantory::StripPreference::stripWanted(QApplication::arguments(), display));
+    QObject::connect(
+        &instance, &vantory::SingleInstance::activationRequested, item, [item, &display](const QStringList& arguments) {
+            item->setStripWanted(vantory::StripPreference::stripWanted(arguments, display));
+        });
     return QApplication::exec();
 }

@@ -1,16 +1,12 @@
-#include "SampleDatabase.h"
-#include "support/ManualScheduler.h"
-#include "support/TemporaryFolder.h"
-
 #include "app/AppDelegate.h"
+
 #include "app/StatusContentView.h"
-#include "app/SingleInstance.h"
 #include "app/StatusItem.h"
 #include "model/StateFile.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QSignalSpy>
+#include "support/ManualScheduler.h"
+#include "support/TemporaryFolder.h"
+
 #include <QTest>
 
 #include <filesystem>
@@ -32,9 +28,15 @@ protected:
         Database db;
         db.settings.courses = {{"1", "313", true, 2026}};
         for (const auto& [code, hours] : {std::pair{"A", 1.0}, {"B", 3.0}}) {
-            db.assessments.push_back({.id = std::string("1:") + code, .courseID = "1", .code = code, .title = code,
-                                      .category = "Preclass", .availability = "", .due = start + std::chrono::hours(int(hours)),
-                                      .deadlineStatus = "known", .checkedAt = start});
+            db.assessments.push_back({.id = std::string("1:") + code,
+                .courseID = "1",
+                .code = code,
+                .title = code,
+                .category = "Preclass",
+                .availability = "",
+                .due = start + std::chrono::hours(int(hours)),
+                .deadlineStatus = "known",
+                .checkedAt = start});
         }
         db.settings.normalize();
         StateFile(directory / "state.json").save(db);
@@ -83,57 +85,4 @@ TEST_F(AppDelegateTest, StartsWithThePlaceholderWithoutAStateFile)
     EXPECT_EQ(delegate.lastLine().plainText, "Vantory · 연결");
     EXPECT_EQ(delegate.store().status(), Store::initialStatus);
     EXPECT_FALSE(fs::exists(directory / "state.json"));
-}
-
-TEST(SingleInstanceTest, ASecondLaunchForTheSameFileHandsOver)
-{
-    const test::TemporaryFolder folder;
-    const fs::path file = folder / "state.json";
-    SingleInstance first(file);
-    ASSERT_TRUE(first.claim({QStringLiteral("vantory")}));
-    QSignalSpy activations(&first, &SingleInstance::activationRequested);
-
-    SingleInstance second(file);
-    EXPECT_FALSE(second.claim({QStringLiteral("vantory"), QStringLiteral("--show-calendar")}));
-    ASSERT_TRUE(activations.wait(5000));
-    EXPECT_EQ(activations.front().front().toStringList().last(), QStringLiteral("--show-calendar"));
-
-    SingleInstance other(file.parent_path() / "other" / "state.json");
-    EXPECT_TRUE(other.claim({QStringLiteral("vantory")}));
-}
-
-// Screenshots of the real strip for the docs, taken only when VANTORY_SCREENSHOT_DIR names a folder.
-TEST_F(AppDelegateTest, SavesStripScreenshotsWhenAsked)
-{
-    const QString folder = qEnvironmentVariable("VANTORY_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "set VANTORY_SCREENSHOT_DIR to write screenshots";
-
-    Database db = sample::database(60, start);
-    db.settings.statusFontSize = 13;
-    for (Course& course : db.settings.courses)
-        course.name = course.id == "4130" ? "알고리즘" : course.name; // the nearest deadline's course, in Korean
-    StateFile(directory / "state.json").save(db);
-    db.settings.statusWidthMode = "fixed";
-    db.settings.statusWidth = 170;
-    StateFile(directory / "narrow" / "state.json").save(db);
-
-    const auto shoot = [&](const fs::path& state, const QPalette& palette, const QString& name) {
-        QApplication::setPalette(palette);
-        AppDelegate delegate(state, scheduler);
-        delegate.start();
-        QWidget* strip = delegate.item()->view()->window();
-        ASSERT_TRUE(strip->grab().save(QDir(folder).filePath(name)));
-    };
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x24, 0x24, 0x24));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    QPalette light;
-    light.setColor(QPalette::Window, QColor(0xF2, 0xF2, 0xF2));
-    light.setColor(QPalette::WindowText, Qt::black);
-
-    shoot(directory / "state.json", light, QStringLiteral("strip-light.png"));
-    shoot(directory / "state.json", dark, QStringLiteral("strip-dark.png"));
-    shoot(directory / "narrow" / "state.json", dark, QStringLiteral("strip-truncated.png"));
-    QApplication::setPalette(QPalette());
 }
