@@ -41,6 +41,15 @@ AppDelegate::~AppDelegate() = default;
 void AppDelegate::start()
 {
     item_ = std::make_unique<StatusItem>(store_.db().settings.statusWidth.value_or(SettingsDefaults::statusWidth));
+    // The hooks are read at click time: windows install them later.
+    connect(item_.get(), &StatusItem::activated, this, [this] {
+        if (store_.calendarWindow)
+            store_.calendarWindow();
+    });
+    connect(item_.get(), &StatusItem::contextRequested, this, [this] {
+        if (store_.settingsWindow)
+            store_.settingsWindow();
+    });
     store_.onChange = [this] { updateStatus(); };
     heartbeat_.startRepeating(heartbeatInterval);
     updateStatus();

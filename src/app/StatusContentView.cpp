@@ -43,14 +43,14 @@ struct Frame {
 Frame frameAt(const QString& effect, double e, double w, double h)
 {
     if (effect == QLatin1String("slideUp"))
-        return { { 0, -e * h, 1 - e, 1 }, { 0, (1 - e) * h, e, 1 } };
+        return {{0, -e * h, 1 - e, 1}, {0, (1 - e) * h, e, 1}};
     if (effect == QLatin1String("slideDown"))
-        return { { 0, e * h, 1 - e, 1 }, { 0, -(1 - e) * h, e, 1 } };
+        return {{0, e * h, 1 - e, 1}, {0, -(1 - e) * h, e, 1}};
     if (effect == QLatin1String("slideLeft"))
-        return { { -e * w, 0, 1 - e, 1 }, { (1 - e) * w, 0, e, 1 } };
+        return {{-e * w, 0, 1 - e, 1}, {(1 - e) * w, 0, e, 1}};
     if (effect == QLatin1String("zoom"))
-        return { { 0, 0, 1 - e, 1 + 0.12 * e }, { 0, 0, e, 0.88 + 0.12 * e } };
-    return { { 0, 0, 1 - e, 1 }, { 0, 0, e, 1 } };
+        return {{0, 0, 1 - e, 1 + 0.12 * e}, {0, 0, e, 0.88 + 0.12 * e}};
+    return {{0, 0, 1 - e, 1}, {0, 0, e, 1}};
 }
 
 } // namespace
@@ -154,8 +154,7 @@ void StatusContentView::paintEvent(QPaintEvent*)
         return;
     }
     const Frame frame = frameAt(effect_, e, width(), height());
-    paintText(
-        painter, previousLayout_, frame.previous.x, frame.previous.y, frame.previous.alpha, frame.previous.scale);
+    paintText(painter, previousLayout_, frame.previous.x, frame.previous.y, frame.previous.alpha, frame.previous.scale);
     paintText(painter, currentLayout_, frame.current.x, frame.current.y, frame.current.alpha, frame.current.scale);
 }
 
@@ -176,7 +175,8 @@ void StatusContentView::paintText(
         = std::min(std::ceil(metrics.ascent() + metrics.descent() + metrics.leading() + 2), double(height()));
     const double available = std::max(width() - 2 * horizontalPadding_, 1.0);
     const QRectF area(horizontalPadding_, (height() - lineHeight) / 2, available, lineHeight);
-    text.elidedTo(available).draw(painter, area, textAlignment_, palette().color(QPalette::WindowText), alpha);
+    text.elidedTo(available).draw(
+        painter, area, textAlignment_, palette().color(QPalette::WindowText), palette().color(QPalette::Window), alpha);
     painter.restore();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "status/StatusText.h"
 #include "app/StatusTextLayout.h"
+#include "status/StatusText.h"
 
 #include <QString>
 #include <QWidget>

@@ -2,13 +2,18 @@
 
 #include "app/StatusContentView.h"
 #include "app/StatusStrip.h"
+#include "app/X11Desktop.h"
 
+#include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vantory {
@@ -30,35 +35,73 @@ QIcon dotIcon(const QColor& color)
     return QIcon(pixmap);
 }
 
+QRect nativeRect(const QRect& rect, double ratio)
+{
+    return QRect(QPoint(qRound(rect.left() * ratio), qRound(rect.top() * ratio)),
+        QSize(qRound(rect.width() * ratio), qRound(rect.height() * ratio)));
+}
+
 } // namespace
 
 StatusItem::StatusItem(double length, QObject* parent)
     : QObject(parent)
     , length_(length)
     , strip_(std::make_unique<StatusStrip>())
+    , desktop_(X11Desktop::create())
 {
     connect(strip_.get(), &StatusStrip::clicked, this, &StatusItem::activated);
     connect(strip_.get(), &StatusStrip::rightClicked, this, &StatusItem::contextRequested);
+    createTray();
 
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        tray_ = new QSystemTrayIcon(this);
-        connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::Context)
-                Q_EMIT contextRequested();
-            else
-                Q_EMIT activated();
-        });
-        setDotColor(QColor());
-        tray_->show();
+    watchScreen(QGuiApplication::primaryScreen());
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &StatusItem::watchScreen);
+    if (desktop_) {
+        // A panel that leaves changes the client list but not always the work area, which our
+        // own reservation may still define.
+        connect(desktop_.get(), &X11Desktop::clientsChanged, this, &StatusItem::place);
+        // Queued: Qt's own tray tracking sees the same X event after this filter.
+        connect(desktop_.get(), &X11Desktop::trayChanged, this, &StatusItem::updateStrip, Qt::QueuedConnection);
     }
-
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        connect(screen, &QScreen::availableGeometryChanged, this, &StatusItem::place);
     place();
-    strip_->show();
+    QMetaObject::invokeMethod(this, &StatusItem::updateStrip, Qt::QueuedConnection);
 }
 
 StatusItem::~StatusItem() = default;
+
+// Qt shows the icon by itself once a tray appears, after start-up or after a panel restart,
+// provided the icon was shown: an XEmbed tray announces itself with a MANAGER message, and a
+// StatusNotifierItem watcher that restarts gets the item registered again. Qt 6.4 picks the
+// protocol once per process, at the first icon, so an icon created over XEmbed stays there.
+void StatusItem::createTray()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb") && !QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    tray_ = new QSystemTrayIcon(this);
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Context)
+            Q_EMIT contextRequested();
+        else
+            Q_EMIT activated();
+    });
+    setDotColor(QColor());
+    tray_->show();
+
+    // Only the tray-only fallback needs to know when a StatusNotifierItem host comes or goes.
+    auto* watcher = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"),
+        QDBusConnection::sessionBus(), QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this, &StatusItem::updateStrip);
+}
+
+void StatusItem::watchScreen(QScreen* screen)
+{
+    if (!screen)
+        return;
+    // Our own reservation changes the available area too; place() leaves it out, so this
+    // settles after one more call instead of pushing the strip down.
+    connect(screen, &QScreen::availableGeometryChanged, this, &StatusItem::place, Qt::UniqueConnection);
+    connect(screen, &QScreen::geometryChanged, this, &StatusItem::place, Qt::UniqueConnection);
+    place();
+}
 
 StatusContentView* StatusItem::view() const
 {
@@ -99,17 +142,60 @@ void StatusItem::setDotColor(const QColor& color)
     tray_->setIcon(dotIcon(shown));
 }
 
-QRect StatusItem::geometry() const
+void StatusItem::setStripWanted(bool wanted)
 {
-    return strip_->geometry();
+    stripWanted_ = wanted;
+    updateStrip();
+}
+
+bool StatusItem::stripShown() const
+{
+    return strip_->isVisible();
+}
+
+void StatusItem::updateStrip()
+{
+    const bool show = stripWanted_ || !tray_ || !QSystemTrayIcon::isSystemTrayAvailable();
+    if (show == strip_->isVisible())
+        return;
+    if (!show) {
+        strip_->hide();
+        return;
+    }
+    if (desktop_) {
+        strip_->winId(); // the native window, to declare before it is mapped
+        desktop_->makeDock(*strip_->windowHandle());
+        reserved_ = {};
+    }
+    place();
+    strip_->show();
 }
 
 void StatusItem::place()
 {
     const int width = static_cast<int>(std::ceil(length_));
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, width, stripHeight);
-    strip_->setGeometry(area.right() - screenMargin - width + 1, area.top(), width, stripHeight);
+    if (!screen) {
+        strip_->setGeometry(0, 0, width, stripHeight);
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    QRect frame(area.right() - screenMargin - width + 1, area.top(), width, stripHeight);
+    if (!desktop_ || !strip_->windowHandle()) {
+        strip_->setGeometry(frame);
+        return;
+    }
+    // The available area includes our own reservation once the window manager has applied it,
+    // so the strip goes right below what the other panels reserve over its columns instead.
+    const double ratio = screen->devicePixelRatio();
+    const QRect native = nativeRect(frame, ratio);
+    if (const auto reserved = desktop_->reservedTopByOthers(*strip_->windowHandle(), native.left(), native.right()))
+        frame.moveTop(std::max(screen->geometry().top(), static_cast<int>(std::ceil(*reserved / ratio))));
+    strip_->setGeometry(frame);
+    if (const QRect wanted = nativeRect(frame, ratio); wanted != reserved_) {
+        desktop_->reserveTop(*strip_->windowHandle(), wanted);
+        reserved_ = wanted;
+    }
 }
 
 } // namespace vantory

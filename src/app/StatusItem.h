@@ -2,22 +2,24 @@
 
 #include <QColor>
 #include <QObject>
-#include <QPointer>
 #include <QRect>
 
 #include <memory>
 
+class QScreen;
 class QSystemTrayIcon;
 
 namespace vantory {
 
 class StatusContentView;
 class StatusStrip;
+class X11Desktop;
 
-// The application's face in the top bar: a frameless, always-on-top strip at the top edge of the
-// primary screen (right-aligned) hosting the status view, and, where the desktop has a tray, a
-// tray icon mirroring the dot colour and the tooltip. Left click activates, right click asks for
-// the settings.
+// The application's face at the top of the screen: a frameless strip at the top edge of the
+// primary screen (right-aligned) hosting the status view, which an EWMH window manager treats as
+// a panel applet (dock, on every desktop, reserving its own height along its width), and a tray
+// icon mirroring the dot colour and the tooltip whenever a tray exists. Left click activates,
+// right click asks for the settings.
 class StatusItem : public QObject {
     Q_OBJECT
 
@@ -33,23 +35,33 @@ public:
 
     void setToolTip(const QString& text);
     void setAccessibleName(const QString& text);
-    // The tray icon's dot; an invalid colour draws it in the palette's text colour.
+    // The tray icon's dot; an invalid colour draws it in the strip's default text colour.
     void setDotColor(const QColor& color);
 
-    // The strip's frame in global coordinates, where popovers anchor.
-    QRect geometry() const;
+    // Whether the strip shows beside the tray icon (the default). Without a tray the strip shows
+    // anyway, so the item never vanishes. The strip first appears once the event loop runs, so a
+    // choice made right after construction decides whether it appears at all.
+    bool stripWanted() const { return stripWanted_; }
+    void setStripWanted(bool wanted);
+    bool stripShown() const;
 
 Q_SIGNALS:
     void activated();
     void contextRequested();
 
 private:
+    void createTray();
+    void watchScreen(QScreen* screen);
     void place();
+    void updateStrip();
 
     double length_;
+    bool stripWanted_ = true;
     std::unique_ptr<StatusStrip> strip_;
-    QPointer<QSystemTrayIcon> tray_;
+    std::unique_ptr<X11Desktop> desktop_; // null off X11
+    QSystemTrayIcon* tray_ = nullptr; // child; null where no tray can ever show
     QColor dotColor_;
+    QRect reserved_; // the strip frame whose strut is set, native pixels
 };
 
 } // namespace vantory

@@ -1,5 +1,6 @@
 #include "app/StatusStrip.h"
 
+#include "app/Legibility.h"
 #include "app/StatusContentView.h"
 
 #include <QMouseEvent>
@@ -12,7 +13,17 @@ StatusStrip::StatusStrip()
     , view_(new StatusContentView(this))
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_TranslucentBackground);
+    // Qt shows tooltips only for the active window otherwise, and a strip that takes no focus
+    // is never active.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    // Opaque: without a compositing manager a translucent window shows black where it is clear.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The strip's colours do not follow the desktop palette: the view draws its default text and
+    // picks its halos from these.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Legibility::backdrop);
+    colours.setColor(QPalette::WindowText, Legibility::defaultText);
+    setPalette(colours);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
     setAccessibleDescription(QStringLiteral("Vantory"));
@@ -27,15 +38,10 @@ void StatusStrip::mousePressEvent(QMouseEvent* event)
     event->accept();
 }
 
-void StatusStrip::paintEvent(QPaintEvent*)
+void StatusStrip::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    QColor backdrop = palette().color(QPalette::Window);
-    backdrop.setAlphaF(0.92f);
-    painter.setBrush(backdrop);
-    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+    painter.fillRect(event->rect(), Legibility::backdrop);
 }
 
 void StatusStrip::resizeEvent(QResizeEvent* event)

@@ -6,8 +6,9 @@ namespace vantory {
 
 class StatusContentView;
 
-// The top-level strip window of the status item: it draws a rounded backdrop in the palette's
-// window colour, hosts the status view over its whole area and turns clicks into signals.
+// The top-level strip window of the status item: an opaque panel-like backdrop in the strip's own
+// colours (Legibility), the status view over its whole area, clicks turned into signals and the
+// tooltip shown on hover although the strip never becomes the active window.
 class StatusStrip : public QWidget {
     Q_OBJECT
 

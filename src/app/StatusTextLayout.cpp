@@ -1,5 +1,6 @@
 #include "app/StatusTextLayout.h"
 
+#include "app/Legibility.h"
 #include "app/QtColor.h"
 
 #include <QFontDatabase>
@@ -19,6 +20,9 @@ constexpr double plainPointSize = 12;
 constexpr QChar ellipsis(0x2026);
 // Wider than any line that fits on a screen, so measuring never wraps or aligns.
 constexpr double unlimitedWidth = 1e6;
+// Wide enough to ring a stroke of medium-weight text at 12 to 14 points, thin enough to keep
+// counters open.
+constexpr double haloWidth = 3;
 
 // Lays `layout` out as one line `lineWidth` wide.
 void layOutLine(
@@ -47,7 +51,7 @@ StatusTextLayout::StatusTextLayout(const StatusText& line)
     // Stretches the runs leave out are drawn in the plain system font and the default colour.
     auto coverPlainUpTo = [&](std::size_t end) {
         if (end > covered)
-            spans_.push_back({ int(covered), int(end - covered), font(StatusRun::Font::dot, plainPointSize), {} });
+            spans_.push_back({int(covered), int(end - covered), font(StatusRun::Font::dot, plainPointSize), {}});
         covered = std::max(covered, end);
     };
     for (const StatusRun& run : line.runs) {
@@ -60,7 +64,7 @@ StatusTextLayout::StatusTextLayout(const StatusText& line)
         std::optional<QColor> color;
         if (run.colorHex)
             color = QtColor::fromHex(*run.colorHex);
-        spans_.push_back({ int(start), int(end - start), font(run.font, run.pointSize), color });
+        spans_.push_back({int(start), int(end - start), font(run.font, run.pointSize), color});
         covered = end;
     }
     coverPlainUpTo(size);
@@ -107,16 +111,38 @@ QList<QTextLayout::FormatRange> StatusTextLayout::formats(const QColor& defaultC
         QTextCharFormat format;
         format.setFont(span.font);
         format.setForeground(color);
-        ranges.append({ span.start, span.length, format });
+        ranges.append({span.start, span.length, format});
     }
     return ranges;
+}
+
+QList<QTextLayout::FormatRange> StatusTextLayout::haloFormats(
+    const QColor& defaultColor, const QColor& backdrop, double alpha) const
+{
+    QList<QTextLayout::FormatRange> ranges;
+    bool any = false;
+    for (const Span& span : spans_) {
+        QColor color = Legibility::halo(span.color.value_or(defaultColor), backdrop);
+        QTextCharFormat format;
+        format.setFont(span.font);
+        if (color.isValid()) {
+            any = true;
+            color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
+            format.setForeground(color);
+            format.setTextOutline(QPen(color, haloWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        } else {
+            format.setForeground(Qt::transparent);
+        }
+        ranges.append({span.start, span.length, format});
+    }
+    return any ? ranges : QList<QTextLayout::FormatRange>();
 }
 
 StatusTextLayout StatusTextLayout::elidedTo(double available) const
 {
     if (isEmpty() || width() <= available)
         return *this;
-    std::vector<int> boundaries { 0 };
+    std::vector<int> boundaries{0};
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text_);
     while (finder.toNextBoundary() != -1)
         boundaries.push_back(int(finder.position()));
@@ -151,19 +177,19 @@ StatusTextLayout StatusTextLayout::slice(int leftEnd, int rightStart) const
     for (const Span& span : spans_) {
         const int end = span.start + span.length;
         if (span.start < leftEnd)
-            result.spans_.push_back({ span.start, std::min(end, leftEnd) - span.start, span.font, span.color });
+            result.spans_.push_back({span.start, std::min(end, leftEnd) - span.start, span.font, span.color});
         if (span.start <= leftEnd && leftEnd < end)
-            result.spans_.push_back({ leftEnd, 1, span.font, span.color });
+            result.spans_.push_back({leftEnd, 1, span.font, span.color});
         if (end > rightStart) {
             const int start = std::max(span.start, rightStart);
-            result.spans_.push_back({ start + shift, end - start, span.font, span.color });
+            result.spans_.push_back({start + shift, end - start, span.font, span.color});
         }
     }
     return result;
 }
 
-void StatusTextLayout::draw(
-    QPainter& painter, const QRectF& rect, Qt::Alignment alignment, const QColor& defaultColor, double alpha) const
+void StatusTextLayout::draw(QPainter& painter, const QRectF& rect, Qt::Alignment alignment, const QColor& defaultColor,
+    const QColor& backdrop, double alpha) const
 {
     if (isEmpty())
         return;
@@ -174,6 +200,12 @@ void StatusTextLayout::draw(
     painter.save();
     // The padding stays empty even when an ellipsis alone is wider than the room left.
     painter.setClipRect(QRectF(rect.left(), top - line.height(), rect.width(), 3 * line.height()), Qt::IntersectClip);
+    // The halos go underneath, in a layout of their own with the same fonts, so they line up.
+    if (const auto halos = haloFormats(defaultColor, backdrop, alpha); !halos.isEmpty()) {
+        QTextLayout haloLayout(text_, referenceFont());
+        layOutLine(haloLayout, halos, alignment, rect.width());
+        haloLayout.draw(&painter, QPointF(rect.left(), top));
+    }
     layout.draw(&painter, QPointF(rect.left(), top));
     painter.restore();
 }

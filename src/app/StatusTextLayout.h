@@ -44,9 +44,15 @@ public:
     // its alpha replaced (not multiplied) by `alpha`.
     QList<QTextLayout::FormatRange> formats(const QColor& defaultColor, double alpha) const;
 
-    // Draws the text on one line, horizontally aligned in `rect` and vertically centred on it.
-    void draw(
-        QPainter& painter, const QRectF& rect, Qt::Alignment alignment, const QColor& defaultColor, double alpha) const;
+    // Halo formats over `backdrop`: an outline in the halo colour (Legibility::halo) for each
+    // stretch whose colour contrasts too little with the backdrop, nothing elsewhere; an empty
+    // list when every stretch stands out on its own.
+    QList<QTextLayout::FormatRange> haloFormats(const QColor& defaultColor, const QColor& backdrop, double alpha) const;
+
+    // Draws the text on one line, horizontally aligned in `rect` and vertically centred on it,
+    // over the halos that `backdrop` calls for.
+    void draw(QPainter& painter, const QRectF& rect, Qt::Alignment alignment, const QColor& defaultColor,
+        const QColor& backdrop, double alpha) const;
 
     // The fonts of the line: the system font at `pointSize`; the main run medium weight.
     static QFont font(StatusRun::Font role, double pointSize);

@@ -1,5 +1,6 @@
 #include "app/StatusContentView.h"
 
+#include "app/Legibility.h"
 #include "app/StatusTextLayout.h"
 
 #include <QImage>
@@ -22,13 +23,13 @@ StatusText styled(const std::vector<std::pair<std::string, std::string>>& pieces
         const auto start = std::size_t(QString::fromStdString(result.text).size());
         const auto length = std::size_t(QString::fromStdString(text).size());
         result.text += text;
-        result.runs.push_back({ start, length, StatusRun::Font::main, 12, hex });
+        result.runs.push_back({start, length, StatusRun::Font::main, 12, hex});
     }
     return result;
 }
 
-const StatusText red = styled({ { "Red 12:34", "FF0000" } });
-const StatusText blue = styled({ { "Blue 56:78", "0000FF" } });
+const StatusText red = styled({{"Red 12:34", "FF0000"}});
+const StatusText blue = styled({{"Blue 56:78", "0000FF"}});
 
 // Bounding box of the pixels drawn in one pure colour, and their strongest opacity.
 struct Ink {
@@ -44,8 +45,8 @@ Ink inkOf(const QImage& image, QRgb color)
             const QRgb p = image.pixel(x, y);
             if (qAlpha(p) > 40 && std::abs(qRed(p) - qRed(color)) < 60 && std::abs(qGreen(p) - qGreen(color)) < 60
                 && std::abs(qBlue(p) - qBlue(color)) < 60)
-                ink = { std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x), std::max(ink.bottom, y),
-                    std::max(ink.alpha, qAlpha(p)) };
+                ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x), std::max(ink.bottom, y),
+                    std::max(ink.alpha, qAlpha(p))};
         }
     return ink;
 }
@@ -94,7 +95,7 @@ protected:
 
 TEST_F(StatusContentViewTest, ClampsDurationToATenthUpToOneSecond)
 {
-    const std::pair<double, double> cases[] = { { 0, 0.1 }, { 5, 1 }, { 0.3, 0.3 }, { -2, 0.1 }, { NAN, 0.1 } };
+    const std::pair<double, double> cases[] = {{0, 0.1}, {5, 1}, {0.3, 0.3}, {-2, 0.1}, {NAN, 0.1}};
     for (const auto& [duration, clamped] : cases) {
         view.showLine(view.current() == red ? blue : red, QStringLiteral("fade"), duration, true);
         EXPECT_EQ(view.duration(), clamped) << duration;
@@ -130,8 +131,8 @@ TEST_F(StatusContentViewTest, ChangesAtOnceWhenNoTransitionApplies)
         bool shownBefore;
         const char* effect;
         bool animate, reduceMotion;
-    } cases[] = { { "first text", false, "fade", true, false }, { "none", true, "none", true, false },
-        { "reduce motion", true, "slideUp", true, true }, { "not asked", true, "fade", false, false } };
+    } cases[] = {{"first text", false, "fade", true, false}, {"none", true, "none", true, false},
+        {"reduce motion", true, "slideUp", true, true}, {"not asked", true, "fade", false, false}};
     for (const auto& c : cases) {
         StatusContentView fresh;
         fresh.setReduceMotionSource([&] { return c.reduceMotion; });
@@ -187,7 +188,7 @@ TEST_F(StatusContentViewTest, FrameTimerRunsOnlyDuringTheTransition)
     EXPECT_DOUBLE_EQ(StatusContentView::eased(0.25), 0.15625);
 
     // Restarted halfway, the half-shown text is the one that leaves.
-    view.showLine(styled({ { "Green", "00FF00" } }), QStringLiteral("fade"), 0.5, true);
+    view.showLine(styled({{"Green", "00FF00"}}), QStringLiteral("fade"), 0.5, true);
     EXPECT_EQ(view.previous(), red);
     EXPECT_EQ(view.progress(), 0);
 
@@ -200,7 +201,7 @@ TEST_F(StatusContentViewTest, FrameTimerRunsOnlyDuringTheTransition)
 TEST_F(StatusContentViewTest, ElidesLongTextInTheMiddleKeepingColours)
 {
     const StatusText longText
-        = styled({ { "Operating Systems Preclass", "FF0000" }, { " with a much longer tail 1d 4h20m", "0000FF" } });
+        = styled({{"Operating Systems Preclass", "FF0000"}, {" with a much longer tail 1d 4h20m", "0000FF"}});
     const StatusTextLayout elided = StatusTextLayout(longText).elidedTo(120);
     EXPECT_LE(elided.width(), 120);
     EXPECT_TRUE(elided.text().startsWith(QStringLiteral("Op")) && elided.text().endsWith(QStringLiteral("0m"))
@@ -224,6 +225,28 @@ TEST_F(StatusContentViewTest, ElidesLongTextInTheMiddleKeepingColours)
     view.setHorizontalPadding(100);
     const Ink squeezed = inkOf(rendered(view), qRgb(255, 0, 0));
     EXPECT_TRUE(!squeezed.found() || (squeezed.left >= 99 && squeezed.right <= 101));
+}
+
+// On the strip's colours, a colour that would vanish into the backdrop is ringed by a light halo
+// and keeps its own colour inside; a colour that stands out gets none.
+TEST_F(StatusContentViewTest, RingsOnlyColoursTooCloseToTheBackdrop)
+{
+    QPalette strip = view.palette();
+    strip.setColor(QPalette::Window, Legibility::backdrop);
+    strip.setColor(QPalette::WindowText, Legibility::defaultText);
+    view.setPalette(strip);
+
+    view.showLine(styled({{"Navy 12:34", "000080"}}), QStringLiteral("none"), 1, false);
+    const QImage ringed = rendered(view);
+    const Ink navy = inkOf(ringed, qRgb(0, 0, 0x80));
+    const Ink halo = inkOf(ringed, qRgb(255, 255, 255));
+    ASSERT_TRUE(navy.found());
+    ASSERT_TRUE(halo.found());
+    EXPECT_LT(halo.left, navy.left);
+    EXPECT_GT(halo.right, navy.right);
+
+    view.showLine(styled({{"Red 12:34", "EF4444"}}), QStringLiteral("none"), 1, false);
+    EXPECT_FALSE(inkOf(rendered(view), qRgb(255, 255, 255)).found());
 }
 
 } // namespace

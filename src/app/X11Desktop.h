@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+#include <QRect>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class QWindow;
+struct xcb_connection_t;
+
+namespace vantory {
+
+// What an EWMH window manager needs to treat a window as a panel applet, and what it tells about
+// the other panels and the XEmbed tray, over Qt's own xcb connection. Exists only on Qt's xcb
+// platform (create() gives null elsewhere: offscreen, native Wayland). Coordinates are native
+// pixels relative to the root window, as X11 counts them. Main thread only.
+class X11Desktop : public QObject, public QAbstractNativeEventFilter {
+    Q_OBJECT
+
+public:
+    static std::unique_ptr<X11Desktop> create();
+    ~X11Desktop() override;
+
+    // Declares `window` a dock that shows on every desktop and stays out of taskbars and pagers.
+    // The window manager reads these when it maps the window and drops some when it unmaps it,
+    // so this belongs before every show().
+    void makeDock(QWindow& window);
+
+    // Reserves the screen's top edge down to the bottom of `frame`, along the frame's width only,
+    // so that maximised windows start below it.
+    void reserveTop(QWindow& window, const QRect& frame);
+
+    // The bottom of what other clients reserve at the top edge over columns [left, right]; 0 when
+    // nothing is, none when the window manager lists no clients (then only its work area tells).
+    std::optional<int> reservedTopByOthers(const QWindow& excluded, int left, int right) const;
+
+Q_SIGNALS:
+    // A client came or went, possibly a panel whose reservation matters.
+    void clientsChanged();
+    // An XEmbed tray appeared or its window went away.
+    void trayChanged();
+
+protected:
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+private:
+    struct Atoms;
+    X11Desktop(xcb_connection_t* connection, std::uint32_t root, std::unique_ptr<Atoms> atoms);
+    void watchTrayOwner(std::uint32_t owner);
+
+    xcb_connection_t* connection_;
+    std::uint32_t root_;
+    std::unique_ptr<Atoms> atoms_;
+    std::uint32_t trayOwner_ = 0;
+};
+
+} // namespace vantory
