@@ -138,6 +138,16 @@ JsonDocument JsonDocument::parse(std::istream& bytes, std::size_t expectedSize)
     return document;
 }
 
+JsonDocument JsonDocument::parseText(std::string_view text)
+{
+    JsonDocument document;
+    document.nodes_.reserve(text.size() / 12);
+    document.strings_.reserve(text.size());
+    Builder builder(document);
+    nlohmann::json::sax_parse(text, &builder);
+    return document;
+}
+
 bool JsonValue::boolean() const
 {
     return document_->nodes_[index_].payload != 0;

@@ -56,6 +56,7 @@ public:
     // of bytes when known, sizes the buffers so they are not copied as they grow. Throws
     // DecodeError when the bytes are not one JSON value, and whatever the stream throws.
     static JsonDocument parse(std::istream& bytes, std::size_t expectedSize = 0);
+    static JsonDocument parseText(std::string_view text);
 
     JsonValue root() const { return {*this, 0}; }
 

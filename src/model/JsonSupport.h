@@ -117,4 +117,12 @@ std::optional<T> optional(JsonValue object, const char* key)
     }
 }
 
+// A record, or a list or map of them, from the UTF-8 JSON text of a page script. Throws
+// DecodeError for text that is not JSON or not of that shape.
+template <typename T>
+T decodeText(std::string_view text)
+{
+    return decode<T>(JsonDocument::parseText(text).root());
+}
+
 } // namespace vantory::codec

@@ -1,0 +1,168 @@
+#include "connection/AssessmentPass.h"
+
+#include "connection/BrevaneConnection.h"
+#include "connection/CourseList.h"
+#include "connection/PassSupport.h"
+#include "connection/SiteURLs.h"
+#include "engine/Engine.h"
+#include "model/Modes.h"
+
+#include <cctype>
+
+namespace vantory::AssessmentPass {
+
+namespace {
+
+using PassSupport::Outcome;
+
+const std::string homeKey = "home";
+const std::string loginStatus = "로그인이 필요해요 · 기존 일정 유지";
+
+// The home page counts as signed in only on the site's own root.
+bool homeNeedsLogin(const QUrl& url)
+{
+    return !SiteURLs::isOnSite(url, Site::assessment) || url.path() != QStringLiteral("/");
+}
+
+bool coursePageNeedsLogin(const QUrl& url)
+{
+    return !SiteURLs::isOnSite(url, Site::assessment) || url.path().contains(QStringLiteral("auth"));
+}
+
+std::string errorText(const StepError& error)
+{
+    switch (error.kind) {
+    case StepError::Kind::failure:
+        return description(error.failure);
+    case StepError::Kind::decoding:
+        return description(Failure::structure);
+    case StepError::Kind::script:
+    case StepError::Kind::platform:
+        break;
+    }
+    return error.message;
+}
+
+// The year of a term code such as "2025W1" in the page's course heading.
+std::optional<std::int64_t> headingYear(const std::string& heading)
+{
+    const auto digit = [&](std::size_t i) { return std::isdigit(static_cast<unsigned char>(heading[i])) != 0; };
+    for (std::size_t i = 0; i + 4 < heading.size(); ++i) {
+        if (heading.compare(i, 2, "20") == 0 && digit(i + 2) && digit(i + 3)
+            && (heading[i + 4] == 'W' || heading[i + 4] == 'S'))
+            return std::stoll(heading.substr(i, 4));
+    }
+    return std::nullopt;
+}
+
+QCoro::Task<std::optional<std::vector<DiscoveredCourse>>> readCourseList(BrevaneConnection& connection)
+{
+    if (co_await connection.load(SiteURLs::startPage(Site::assessment)))
+        co_return std::nullopt;
+    const QUrl url = connection.currentURL();
+    if (!SiteURLs::isOnSite(url, Site::assessment) || url.path() != QStringLiteral("/"))
+        co_return std::nullopt;
+    auto courses = PassSupport::decodeResult<std::vector<DiscoveredCourse>>(
+        co_await connection.evaluate(connection.scripts().courses));
+    if (auto* list = std::get_if<std::vector<DiscoveredCourse>>(&courses))
+        co_return std::move(*list);
+    co_return std::nullopt;
+}
+
+QCoro::Task<Outcome<PagePayload>> readCourse(BrevaneConnection& connection, const Course& course)
+{
+    if (auto failed = co_await connection.load(course.url()))
+        co_return *failed;
+    const QUrl url = connection.currentURL();
+    const QUrl expected(QString::fromStdString(course.url()));
+    if (!SiteURLs::isOnSite(url, Site::assessment)
+        || SiteURLs::trimmedPath(url.path()) != SiteURLs::trimmedPath(expected.path()))
+        co_return StepError::of(Failure::login);
+    auto payload = PassSupport::decodeResult<PagePayload>(co_await connection.evaluate(connection.scripts().extract));
+    if (const auto* read = std::get_if<PagePayload>(&payload); read && (read->courseID != course.id || read->rows.empty()))
+        co_return StepError::of(Failure::wrongCourse);
+    co_return payload;
+}
+
+// Merges one course's rows and saves.
+void mergeCourse(BrevaneConnection& connection, const Course& course, const PagePayload& payload)
+{
+    const Instant now = connection.scheduler().now();
+    Course dated = course;
+    dated.year = headingYear(payload.courseHeading).value_or(course.year);
+    std::vector<Assessment> items;
+    items.reserve(payload.rows.size());
+    bool unreadableDates = false;
+    for (const RawAssessment& row : payload.rows) {
+        items.push_back(Engine::assessment(row, dated, now));
+        unreadableDates = unreadableDates || items.back().deadlineStatus == Modes::Deadline::parseError;
+    }
+    Store& store = connection.store();
+    PassSupport::setError(store, course.id, unreadableDates ? "일부 날짜를 확인하지 못했어요" : "");
+    store.update([&](Database& db) { Engine::merge(std::move(items), course.id, db, now); });
+}
+
+} // namespace
+
+QCoro::Task<> run(BrevaneConnection& connection)
+{
+    Store& store = connection.store();
+    store.setStatus("홈페이지에서 과목을 찾는 중…");
+    const auto discovered = co_await readCourseList(connection);
+    if (!discovered) {
+        const bool login = homeNeedsLogin(connection.currentURL());
+        store.setNeedsLogin(login);
+        PassSupport::setError(store, homeKey, description(login ? Failure::login : Failure::structure));
+        store.setStatus(login ? loginStatus : "과목 목록 조회 실패 · 기존 일정 유지");
+        connection.endPass();
+        co_return;
+    }
+
+    PassSupport::setError(store, homeKey, "");
+    store.update([&](Database& db) {
+        CourseList::update(db.settings.courses, *discovered, Site::assessment, connection.random());
+    });
+
+    std::vector<Course> courses;
+    for (const Course& course : store.db().settings.courses) {
+        if (course.enabled && !course.isCanvas())
+            courses.push_back(course);
+    }
+    if (courses.empty()) {
+        store.setStatus("동기화할 과목이 없어요 · 설정에서 확인");
+        connection.endPass();
+        co_return;
+    }
+
+    std::size_t good = 0;
+    for (const Course& course : courses) {
+        store.setStatus(course.name + " 동기화 중…");
+        const auto read = co_await readCourse(connection, course);
+        if (const auto* payload = std::get_if<PagePayload>(&read)) {
+            mergeCourse(connection, course, *payload);
+            ++good;
+            continue;
+        }
+        const StepError& error = std::get<StepError>(read);
+        const bool loginFailure = error.kind == StepError::Kind::failure && error.failure == Failure::login;
+        if (loginFailure || coursePageNeedsLogin(connection.currentURL())) {
+            store.setNeedsLogin(true);
+            PassSupport::setError(store, course.id, description(Failure::login));
+            break;
+        }
+        PassSupport::setError(store, course.id, errorText(error));
+    }
+
+    const auto& errors = store.errors();
+    const bool onlyCanvasErrors = std::all_of(
+        errors.begin(), errors.end(), [](const auto& entry) { return entry.first.starts_with(Course::canvasPrefix); });
+    if (store.needsLogin())
+        store.setStatus(loginStatus);
+    else if (good == courses.size() && onlyCanvasErrors)
+        store.setStatus("최근 업데이트 완료");
+    else
+        store.setStatus("일부 동기화 실패 · 기존 일정 유지");
+    connection.endPass();
+}
+
+} // namespace vantory::AssessmentPass

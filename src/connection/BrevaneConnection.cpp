@@ -1,0 +1,134 @@
+#include "connection/BrevaneConnection.h"
+
+#include "connection/AssessmentPass.h"
+#include "connection/CanvasPass.h"
+#include "store/Store.h"
+
+namespace vantory {
+
+BrevaneConnection::BrevaneConnection(Store& store, Site site, WebHost& host, Scheduler& scheduler, PageScripts scripts)
+    : store_(store)
+    , site_(site)
+    , page_(host.workerPage(site))
+    , scheduler_(scheduler)
+    , scripts_(std::move(scripts))
+    , login_(*this, host.loginView(site))
+    , watchdog_(scheduler, [this] {
+        finishLoad(StepError::of(Failure::timeout));
+        page_.stop();
+    })
+    , tick_(scheduler, [this] { syncIfDue(); })
+{
+    page_.onFinished = [this] { finishLoad(std::nullopt); };
+    page_.onFailed = [this](const PageError& error) { finishLoad(StepError::of(error)); };
+    page_.onTerminated = [this] { finishLoad(StepError::of(Failure::structure)); };
+    tick_.startRepeating(tickInterval);
+}
+
+BrevaneConnection::~BrevaneConnection()
+{
+    page_.onFinished = nullptr;
+    page_.onFailed = nullptr;
+    page_.onTerminated = nullptr;
+}
+
+void BrevaneConnection::syncIfDue()
+{
+    if (running_)
+        return;
+    const Database& db = store_.db();
+    if (isCanvas() ? store_.canvasNeedsLogin() || db.settings.canvasEnabled == false : store_.needsLogin())
+        return;
+    // A clock set back before the last attempt waits until the interval has passed from it.
+    if (lastAttempt_ && (scheduler_.now() - *lastAttempt_).count() < double(db.settings.syncMinutes) * 60)
+        return;
+    sync();
+}
+
+void BrevaneConnection::woke()
+{
+    store_.setNow(scheduler_.now());
+    if (store_.onChange)
+        store_.onChange();
+    syncIfDue();
+}
+
+void BrevaneConnection::sync()
+{
+    if (running_)
+        return;
+    if (isCanvas()) {
+        if (store_.db().settings.canvasEnabled == false)
+            return;
+        running_ = true;
+        store_.setCanvasSyncing(true);
+        store_.setCanvasNeedsLogin(false);
+    } else {
+        // Without the extraction script a pass could never read a course.
+        if (scripts_.extract.empty())
+            return;
+        running_ = true;
+        store_.setBrevaneSyncing(true);
+        store_.setNeedsLogin(false);
+    }
+    lastAttempt_ = scheduler_.now();
+    startPass();
+}
+
+void BrevaneConnection::startPass()
+{
+    // The task runs on by itself after its first suspension; it ends with endPass().
+    if (isCanvas())
+        CanvasPass::run(*this);
+    else
+        AssessmentPass::run(*this);
+}
+
+void BrevaneConnection::endPass()
+{
+    running_ = false;
+    if (isCanvas())
+        store_.setCanvasSyncing(false);
+    else
+        store_.setBrevaneSyncing(false);
+    if (store_.onChange)
+        store_.onChange();
+}
+
+QCoro::Task<std::optional<StepError>> BrevaneConnection::load(std::string url)
+{
+    const Completion<std::optional<StepError>> loaded;
+    pendingLoad_ = loaded;
+    watchdog_.start(loadWatchdog);
+    page_.load(url, networkTimeoutSeconds);
+    co_return co_await loaded;
+}
+
+void BrevaneConnection::finishLoad(std::optional<StepError> outcome)
+{
+    watchdog_.stop();
+    // A late callback of a load that already ended finds no waiter and is dropped.
+    if (auto pending = std::exchange(pendingLoad_, std::nullopt))
+        pending->complete(std::move(outcome));
+}
+
+QCoro::Task<ScriptOutcome> BrevaneConnection::evaluate(std::string script)
+{
+    const Completion<ScriptOutcome> result;
+    page_.evaluate(script, [result](ScriptOutcome outcome) { result.complete(std::move(outcome)); });
+    co_return co_await result;
+}
+
+QCoro::Task<ScriptOutcome> BrevaneConnection::callAsync(std::string body)
+{
+    const Completion<ScriptOutcome> result;
+    page_.callAsync(body, [result](ScriptOutcome outcome) { result.complete(std::move(outcome)); });
+    co_return co_await result;
+}
+
+QUrl BrevaneConnection::currentURL() const
+{
+    return QUrl(QString::fromStdString(page_.url()));
+}
+
+} // namespace vantory

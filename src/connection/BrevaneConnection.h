@@ -1,0 +1,87 @@
+#pragma once
+
+#include "app/Scheduler.h"
+#include "app/Timer.h"
+#include "connection/Completion.h"
+#include "connection/Failure.h"
+#include "connection/LoginFlow.h"
+#include "connection/PageScripts.h"
+#include "connection/Site.h"
+#include "connection/WebHost.h"
+#include "model/Instant.h"
+
+#include <QCoroTask>
+#include <QUrl>
+
+#include <chrono>
+#include <optional>
+#include <random>
+#include <string>
+
+namespace vantory {
+
+class Store;
+
+// Drives one site for the whole run: the 30-second schedule and the catch-up after a wake, the
+// guard against overlapping passes, the page loads with their watchdog and the script calls in
+// the connection's hidden page, and the site's login window. The passes themselves are
+// AssessmentPass and CanvasPass. Main thread only; lives from start-up to exit.
+class BrevaneConnection {
+public:
+    static constexpr std::chrono::seconds tickInterval{30};
+    static constexpr std::chrono::seconds loadWatchdog{40};
+    static constexpr double networkTimeoutSeconds = 35;
+
+    BrevaneConnection(Store& store, Site site, WebHost& host, Scheduler& scheduler, PageScripts scripts);
+    BrevaneConnection(const BrevaneConnection&) = delete;
+    BrevaneConnection& operator=(const BrevaneConnection&) = delete;
+    ~BrevaneConnection();
+
+    Site site() const { return site_; }
+    bool isCanvas() const { return site_ == Site::canvas; }
+    bool running() const { return running_; }
+    std::optional<Instant> lastAttempt() const { return lastAttempt_; }
+
+    // Starts a pass when the schedule allows it.
+    void syncIfDue();
+    // The machine woke from sleep: the line catches up with the time, then the schedule.
+    void woke();
+    // Starts a pass now unless one is running.
+    void sync();
+
+    LoginFlow& login() { return login_; }
+
+    // What the passes use. Each page step resumes the pass on the main thread.
+    Store& store() { return store_; }
+    Scheduler& scheduler() { return scheduler_; }
+    const PageScripts& scripts() const { return scripts_; }
+    // Picks new courses' colours.
+    std::mt19937_64& random() { return random_; }
+    // Loads url in the hidden page; no error when the page finished loading.
+    QCoro::Task<std::optional<StepError>> load(std::string url);
+    QCoro::Task<ScriptOutcome> evaluate(std::string script);
+    QCoro::Task<ScriptOutcome> callAsync(std::string body);
+    // Where the hidden page ended up after its last load.
+    QUrl currentURL() const;
+    // Clears the running flags of a pass that ended and tells the application.
+    void endPass();
+
+private:
+    void startPass();
+    void finishLoad(std::optional<StepError> outcome);
+
+    Store& store_;
+    Site site_;
+    WebPage& page_;
+    Scheduler& scheduler_;
+    PageScripts scripts_;
+    LoginFlow login_;
+    bool running_ = false;
+    std::optional<Instant> lastAttempt_;
+    std::optional<Completion<std::optional<StepError>>> pendingLoad_;
+    Timer watchdog_;
+    Timer tick_;
+    std::mt19937_64 random_{std::random_device{}()};
+};
+
+} // namespace vantory

@@ -1,0 +1,102 @@
+#include "connection/LoginFlow.h"
+
+#include "app/Sleep.h"
+#include "connection/BrevaneConnection.h"
+#include "connection/PageScripts.h"
+#include "connection/SiteURLs.h"
+#include "store/Store.h"
+
+namespace vantory {
+
+LoginFlow::LoginFlow(BrevaneConnection& connection, LoginView& view)
+    : connection_(connection)
+    , view_(view)
+    , page_(view.page())
+    , probe_(connection.scheduler(), [this] {
+        if (!page_.isLoading())
+            check();
+    })
+{
+    page_.onFinished = [this] { check(); };
+    page_.onFailed = [this](const PageError& error) {
+        if (error.kind != PageError::Kind::cancelled)
+            setMessage("로그인 페이지를 열지 못했습니다: " + error.message + " · 페이지 다시 열기를 눌러 주세요.");
+    };
+    page_.onTerminated = [this] { setMessage("로그인 페이지가 중단되었습니다. 페이지 다시 열기를 눌러 주세요."); };
+    view_.onReload = [this] { reload(); };
+    view_.onSync = [this] { connection_.sync(); };
+    storeObserver_ = connection_.store().observe([this](Store::Field field) {
+        using Field = Store::Field;
+        if (field == Field::status || field == Field::canvasStatus || field == Field::brevaneSyncing
+            || field == Field::canvasSyncing)
+            refreshTexts();
+    });
+    refreshTexts();
+}
+
+LoginFlow::~LoginFlow()
+{
+    connection_.store().unobserve(storeObserver_);
+    page_.onFinished = nullptr;
+    page_.onFailed = nullptr;
+    page_.onTerminated = nullptr;
+}
+
+void LoginFlow::show()
+{
+    view_.show();
+    reload();
+}
+
+void LoginFlow::reload()
+{
+    detected_ = false;
+    setMessage("학교 로그인 페이지를 여는 중…");
+    probe_.startRepeating(probeInterval);
+    page_.load(SiteURLs::startPage(connection_.site()), networkTimeoutSeconds);
+}
+
+void LoginFlow::check()
+{
+    // Only the site's own pages are asked; a single-sign-on page elsewhere never is.
+    if (detected_ || !SiteURLs::isOnSite(QUrl(QString::fromStdString(page_.url())), connection_.site()))
+        return;
+    page_.evaluate(signedInCheck(connection_.site()), [this](const ScriptOutcome& outcome) {
+        const auto* value = std::get_if<ScriptValue>(&outcome);
+        if (detected_ || !value || value->kind != ScriptValue::Kind::flag || !value->flag)
+            return;
+        detected_ = true;
+        setMessage("로그인 완료 · 일정을 업데이트합니다.");
+        probe_.stop();
+        Store& store = connection_.store();
+        if (connection_.isCanvas()) {
+            store.setCanvasNeedsLogin(false);
+            store.setCanvasStatus("Canvas 로그인 완료");
+        } else {
+            store.setNeedsLogin(false);
+            store.setStatus("BrevaneLearn 로그인 완료");
+        }
+        syncAfterRunningPass();
+    });
+}
+
+QCoro::Task<> LoginFlow::syncAfterRunningPass()
+{
+    while (connection_.running())
+        co_await Sleep(connection_.scheduler(), std::chrono::milliseconds(500));
+    connection_.sync();
+}
+
+void LoginFlow::setMessage(std::string message)
+{
+    message_ = std::move(message);
+    refreshTexts();
+}
+
+void LoginFlow::refreshTexts()
+{
+    const Store& store = connection_.store();
+    view_.setTexts(connection_.isCanvas() ? store.canvasStatus() : store.status(), message_, !store.syncing());
+}
+
+} // namespace vantory

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "connection/Site.h"
+#include "connection/WebPage.h"
+
+#include <functional>
+#include <string>
+
+namespace vantory {
+
+// A site's login window: a visible page under a header with three buttons ("페이지 다시 열기",
+// "일정 업데이트", "닫기"), the site's status line and a one-line message. Created on first use and
+// kept, page history included, until exit. Main thread only.
+class LoginView {
+public:
+    virtual ~LoginView() = default;
+
+    virtual WebPage& page() = 0;
+    // Shows the window (creating it on first use) and brings it to the front.
+    virtual void show() = 0;
+    virtual bool isVisible() const = 0;
+    // The texts under the header, and whether "일정 업데이트" can be pressed.
+    virtual void setTexts(const std::string& status, const std::string& message, bool syncEnabled) = 0;
+
+    // The buttons; "닫기" has already hidden the window when onClosed runs, as has the window's own
+    // close button.
+    std::function<void()> onReload;
+    std::function<void()> onSync;
+    std::function<void()> onClosed;
+};
+
+} // namespace vantory

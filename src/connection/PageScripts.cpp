@@ -1,0 +1,42 @@
+#include "connection/PageScripts.h"
+
+#include <QFile>
+
+namespace vantory {
+
+namespace {
+
+std::string resource(const char* name)
+{
+    QFile file(QStringLiteral(":/scripts/") + QLatin1String(name) + QStringLiteral(".js"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll().toStdString();
+}
+
+} // namespace
+
+PageScripts PageScripts::fromResources()
+{
+    return {resource("courses"), resource("extract"), resource("canvas-courses"), resource("canvas-assignments"),
+        resource("canvas-submissions")};
+}
+
+const char* const assignmentsTabCheck = R"((() => {
+    const nav = document.querySelector('#section-tabs');
+    if (!nav || !nav.querySelector('a[href]')) return null;
+    const coursePath = location.pathname.replace(/\/$/, '');
+    const links = Array.from(nav.querySelectorAll('a[href]'));
+    if (!links.some(a => new URL(a.href).pathname === coursePath)) return null;
+    return links.some(a => new URL(a.href).pathname.replace(/\/$/, '') === coursePath + '/assignments');
+})())";
+
+const char* signedInCheck(Site site)
+{
+    if (site == Site::canvas)
+        return "!!document.querySelector('#dashboard, #my_courses_table, #assignment_group_upcoming, #section-tabs, "
+               "#global_nav_profile_link')";
+    return "!!document.querySelector('table[aria-label=Courses], table[aria-label=Assessments]')";
+}
+
+} // namespace vantory

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "connection/Site.h"
+
+#include <string>
+
+namespace vantory {
+
+// The page scripts the connections run, read once from the application's resources; a missing
+// resource leaves its text empty.
+struct PageScripts {
+    std::string courses;
+    std::string extract;
+    std::string canvasCourses;
+    std::string canvasAssignments;
+    std::string canvasSubmissions;
+
+    static PageScripts fromResources();
+};
+
+// Evaluated in a Canvas course's home page: null until the course navigation is rendered, then
+// whether it links to the course's assignments.
+extern const char* const assignmentsTabCheck;
+
+// Evaluated in a login window's page: true on a page that only a signed-in user sees.
+const char* signedInCheck(Site site);
+
+} // namespace vantory

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "connection/Failure.h"
+#include "connection/WebPage.h"
+#include "model/JsonSupport.h"
+#include "store/Store.h"
+
+#include <string>
+#include <variant>
+
+// Steps both passes share.
+namespace vantory::PassSupport {
+
+// A step's value, or why it failed.
+template <typename T>
+using Outcome = std::variant<T, StepError>;
+
+// The record a script's text holds: not a text is a structure failure, a throw keeps its message,
+// text of another shape is a decoding error.
+template <typename T>
+Outcome<T> decodeResult(const ScriptOutcome& outcome)
+{
+    if (const auto* error = std::get_if<PageError>(&outcome))
+        return StepError::of(*error);
+    const auto& value = std::get<ScriptValue>(outcome);
+    if (value.kind != ScriptValue::Kind::text)
+        return StepError::of(Failure::structure);
+    try {
+        return codec::decodeText<T>(value.text);
+    } catch (const std::exception& error) {
+        return StepError{StepError::Kind::decoding, Failure::structure, error.what()};
+    }
+}
+
+// Sets or, with an empty text, removes one entry of the Store's errors.
+void setError(Store& store, const std::string& key, const std::string& text);
+
+} // namespace vantory::PassSupport

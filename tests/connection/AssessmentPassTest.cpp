@@ -1,0 +1,220 @@
+#include "ConnectionFixture.h"
+
+#include "connection/CourseList.h"
+
+#include <filesystem>
+#include <set>
+
+using namespace vantory;
+using namespace vantory::test;
+
+namespace {
+
+const std::string home = "https://learn.test/";
+
+std::string coursePage(const std::string& id)
+{
+    return "https://learn.test/pl/course_instance/" + id + "/assessments";
+}
+
+nlohmann::json listed(const std::string& id, const std::string& name, std::int64_t year = 2025)
+{
+    return {{"id", id}, {"name", name}, {"fullName", name + " 전체 이름"}, {"year", year}};
+}
+
+// One row due a day after start.
+nlohmann::json page(const std::string& id, const std::string& code = "HW1", const std::string& heading = "CS 313, 2025W1")
+{
+    const nlohmann::json row = {{"code", code}, {"title", code + " title"}, {"category", "Homeworks"},
+        {"availability", "100% until 10:00, Fri, Dec 5"}, {"score", "20%"},
+        {"rules", {{{"credit", 100}, {"start", "2025-12-01 10:00:00 (PST)"}, {"end", "2025-12-05 10:00:00 (PST)"}}}}};
+    return {{"courseID", id}, {"courseHeading", heading}, {"rows", {row}}};
+}
+
+// An assessment site with a home page listing courses and a page per course; a course may instead
+// get a response of its own (a redirect, a failure) or a script result of its own.
+class AssessmentPassTest : public ConnectionFixture {
+protected:
+    void SetUp() override
+    {
+        FakePage& worker = host.page(Site::assessment);
+        worker.site = [this](const std::string& url) {
+            const auto special = responses.find(url);
+            return special != responses.end() ? special->second : Response{};
+        };
+        worker.scripts = [this](const std::string& url, const std::string& script) -> ScriptOutcome {
+            if (const auto special = results.find(url); special != results.end())
+                return special->second;
+            if (script == "courses")
+                return text(courses);
+            const auto id = url.substr(coursePage("").size() - 12);
+            return text(page(id.substr(0, id.find('/'))));
+        };
+    }
+
+    const std::vector<std::string>& loads() { return host.page(Site::assessment).loads; }
+
+    nlohmann::json courses = nlohmann::json::array();
+    std::map<std::string, Response> responses;
+    std::map<std::string, ScriptOutcome> results;
+};
+
+} // namespace
+
+TEST_F(AssessmentPassTest, FirstPassAddsTheListedCoursesAndMergesEachPage)
+{
+    courses = {listed("4127", "313"), listed("4130", "221")};
+    runPass(Site::assessment);
+
+    EXPECT_EQ(store.status(), "최근 업데이트 완료");
+    EXPECT_TRUE(store.errors().empty());
+    EXPECT_EQ(loads(), (std::vector<std::string>{home, coursePage("4127"), coursePage("4130")}));
+    const auto& list = store.db().settings.courses;
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].fullName, "313 전체 이름");
+    EXPECT_NE(list[0].colorHex, list[1].colorHex);
+    EXPECT_EQ(list[1].menuColorHex, list[1].colorHex);
+    ASSERT_EQ(store.db().assessments.size(), 2u);
+    EXPECT_EQ(store.db().assessments[0].id, "4127:HW1");
+    EXPECT_EQ(store.db().assessments[0].deadlineStatus, "known");
+    EXPECT_TRUE(std::filesystem::exists(store.fileURL()));
+    EXPECT_FALSE(store.brevaneSyncing());
+}
+
+TEST_F(AssessmentPassTest, AFailedHomePageKeepsEverythingAndTellsLoginFromOtherFailures)
+{
+    const struct {
+        const char* name;
+        Response response;
+        std::optional<ScriptOutcome> result;
+        bool login;
+    } cases[] = {
+        {"single sign-on elsewhere", {"https://sso.university.test/login"}, {}, true},
+        {"sign-in page of the site", {"https://learn.test/pl/login"}, {}, true},
+        {"script gives no text", {}, notText(), false},
+        {"script gives broken JSON", {}, text(std::string("[{\"id\": ")), false},
+        {"script throws", {}, thrown("TypeError"), false},
+        {"network failure at home", {{}, Response::End::fail, {PageError::Kind::network, "연결 거부"}}, {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        responses = {{home, c.response}};
+        results.clear();
+        if (c.result)
+            results = {{home, *c.result}};
+        runPass(Site::assessment);
+        EXPECT_EQ(store.needsLogin(), c.login);
+        EXPECT_EQ(error("home"), c.login ? "BrevaneLearn 로그인이 필요해요" : "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다.");
+        EXPECT_EQ(store.status(), c.login ? "로그인이 필요해요 · 기존 일정 유지" : "과목 목록 조회 실패 · 기존 일정 유지");
+        EXPECT_FALSE(std::filesystem::exists(store.fileURL())) << "nothing saved";
+        store.setNeedsLogin(false); // lets the next case start
+    }
+}
+
+TEST_F(AssessmentPassTest, ACourseFailureKeepsItsDeadlinesAndTheOtherCoursesGoOn)
+{
+    courses = {listed("1", "A"), listed("2", "B"), listed("3", "C")};
+    runPass(Site::assessment);
+    const Assessment kept = store.db().assessments.at(1);
+    ASSERT_EQ(kept.id, "2:HW1");
+    const struct {
+        const char* name;
+        Response response;
+        std::optional<ScriptOutcome> result;
+        std::string text;
+    } cases[] = {
+        {"network", {{}, Response::End::fail, {PageError::Kind::network, "호스트를 찾을 수 없음"}}, {}, "호스트를 찾을 수 없음"},
+        {"page of another course", {}, text(page("9")), "과목 정보가 일치하지 않아요. 기존 일정은 유지됩니다."},
+        {"no rows", {}, text(nlohmann::json{{"courseID", "2"}, {"courseHeading", ""}, {"rows", nlohmann::json::array()}}),
+            "과목 정보가 일치하지 않아요. 기존 일정은 유지됩니다."},
+        {"not text", {}, notText(), "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
+        {"wrong shape", {}, text(nlohmann::json{{"courseID", "2"}}), "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
+        {"script throws", {}, thrown("ReferenceError: x"), "ReferenceError: x"},
+        {"renderer died", {{}, Response::End::terminate}, {}, "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
+        {"never finishes", {{}, Response::End::hang}, {}, "응답 시간이 초과됐어요. 기존 일정은 유지됩니다."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        responses = {{coursePage("2"), c.response}};
+        results.clear();
+        if (c.result)
+            results = {{coursePage("2"), *c.result}};
+        runPass(Site::assessment);
+        EXPECT_EQ(error("2"), c.text);
+        EXPECT_FALSE(store.needsLogin());
+        EXPECT_EQ(store.status(), "일부 동기화 실패 · 기존 일정 유지");
+        EXPECT_EQ(loads().back(), coursePage("3")) << "the pass goes on";
+        ASSERT_EQ(store.db().assessments.size(), 3u);
+        EXPECT_EQ(store.db().assessments[1], kept) << "course 2 keeps its item as it was";
+    }
+}
+
+TEST_F(AssessmentPassTest, ASignInPageOnACourseEndsThePassAfterSavingTheCoursesBefore)
+{
+    courses = {listed("1", "A"), listed("2", "B"), listed("3", "C")};
+    responses = {{coursePage("2"), {"https://learn.test/pl/auth/institution/3/saml/login"}}};
+    runPass(Site::assessment);
+
+    EXPECT_TRUE(store.needsLogin());
+    EXPECT_EQ(error("2"), "BrevaneLearn 로그인이 필요해요");
+    EXPECT_EQ(store.status(), "로그인이 필요해요 · 기존 일정 유지");
+    EXPECT_EQ(loads().back(), coursePage("2")) << "course 3 is not visited";
+    ASSERT_EQ(store.db().assessments.size(), 1u);
+    EXPECT_EQ(store.db().assessments[0].courseID, "1");
+
+    // While login is needed, the schedule leaves the site alone.
+    scheduler.advance(std::chrono::hours(3));
+    EXPECT_EQ(loads().size(), 3u);
+}
+
+TEST_F(AssessmentPassTest, TheCourseListFollowsTheSiteWithoutLosingTheUsersChoices)
+{
+    store.update([](Database& db) {
+        db.settings.courses = {{.id = "1", .name = "내 이름", .year = 2024, .fullName = "old", .colorHex = "111111"},
+            {.id = "2", .name = "gone"}, {.id = "canvas:7", .name = "Canvas course"}};
+    });
+    courses = {listed("1", "site name", 2026), listed("3", "new")};
+    runPass(Site::assessment);
+
+    const auto& list = store.db().settings.courses;
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[0].name, "내 이름");
+    EXPECT_EQ(list[0].colorHex, "111111");
+    EXPECT_EQ(list[0].fullName, "site name 전체 이름");
+    EXPECT_EQ(list[0].year, 2026);
+    EXPECT_FALSE(list[1].enabled) << "a vanished course is disabled, not removed";
+    EXPECT_TRUE(list[2].enabled) << "Canvas courses are not this site's";
+    EXPECT_EQ(list[3].id, "3");
+    EXPECT_EQ(loads(), (std::vector<std::string>{home, coursePage("1"), coursePage("3")}));
+}
+
+TEST_F(AssessmentPassTest, NoEnabledCourseAndNoExtractionScriptAreToldApart)
+{
+    runPass(Site::assessment);
+    EXPECT_EQ(store.status(), "동기화할 과목이 없어요 · 설정에서 확인");
+
+    scripts.extract.clear();
+    store.setStatus("unchanged");
+    BrevaneConnection withoutScript(store, Site::assessment, host, scheduler, scripts);
+    withoutScript.sync();
+    EXPECT_FALSE(withoutScript.running());
+    EXPECT_EQ(store.status(), "unchanged");
+}
+
+TEST(CourseList, NewCoursesTakeDistinctPaletteColoursUntilAllAreUsed)
+{
+    std::vector<DiscoveredCourse> found;
+    for (int i = 0; i < 9; ++i)
+        found.push_back({std::to_string(i), "c" + std::to_string(i), "", 2025});
+    for (std::uint64_t seed = 0; seed < 20; ++seed) {
+        std::mt19937_64 random(seed);
+        std::vector<Course> courses;
+        CourseList::update(courses, found, Site::assessment, random);
+        ASSERT_EQ(courses.size(), 9u);
+        std::set<std::string> firstEight;
+        for (int i = 0; i < 8; ++i)
+            firstEight.insert(courses[i].colorHex);
+        EXPECT_EQ(firstEight, std::set<std::string>(CourseList::palette.begin(), CourseList::palette.end()));
+        EXPECT_TRUE(firstEight.contains(courses[8].colorHex));
+    }
+}
