@@ -5,11 +5,10 @@
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 
 using namespace vantory;
 using Lines = std::vector<std::string>;
