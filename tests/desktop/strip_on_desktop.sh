@@ -48,7 +48,7 @@ export QT_QPA_PLATFORM=xcb ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0
 unset WAYLAND_DISPLAY
 
 # Xvfb picks a free display number itself and writes it once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >>"$work/log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" >>"$work/log" 2>&1 &
 pids+=($!)
 within 10 grep -q '[0-9]' "$work/display" || fail "Xvfb did not start"
 export DISPLAY=:$(head -n1 "$work/display")
