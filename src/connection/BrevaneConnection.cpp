@@ -109,20 +109,20 @@ void BrevaneConnection::finishLoad(std::optional<StepError> outcome)
     watchdog_.stop();
     // A late callback of a load that already ended finds no waiter and is dropped.
     if (auto pending = std::exchange(pendingLoad_, std::nullopt))
-        pending->complete(std::move(outcome));
+        resumeLater(*pending, std::move(outcome));
 }
 
 QCoro::Task<ScriptOutcome> BrevaneConnection::evaluate(std::string script)
 {
     const Completion<ScriptOutcome> result;
-    page_.evaluate(script, [result](ScriptOutcome outcome) { result.complete(std::move(outcome)); });
+    page_.evaluate(script, [this, result](ScriptOutcome outcome) { resumeLater(result, std::move(outcome)); });
     co_return co_await result;
 }
 
 QCoro::Task<ScriptOutcome> BrevaneConnection::callAsync(std::string body)
 {
     const Completion<ScriptOutcome> result;
-    page_.callAsync(body, [result](ScriptOutcome outcome) { result.complete(std::move(outcome)); });
+    page_.callAsync(body, [this, result](ScriptOutcome outcome) { resumeLater(result, std::move(outcome)); });
     co_return co_await result;
 }
 

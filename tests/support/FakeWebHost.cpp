@@ -6,6 +6,7 @@ void FakePage::load(const std::string& url, double)
 {
     loads.push_back(url);
     stop();
+    url_ = url; // a navigation shows its URL from its start, as a browser's does
     const Response response = site ? site(url) : Response{};
     loading_ = scheduler_.schedule(Scheduler::Duration::zero(), [this, url, response] {
         if (response.end == Response::End::hang)
