@@ -3,6 +3,10 @@
 #include "app/SingleInstance.h"
 #include "app/StatusItem.h"
 #include "app/StripPreference.h"
+#include "connection/PageScripts.h"
+#include "connection/RemoteWebHost.h"
+#include "connection/SiteConnections.h"
+#include "model/Sites.h"
 #include "model/StateFile.h"
 
 #include <QApplication>
@@ -23,6 +27,21 @@ void preferPlaceableWindows()
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
+// VANTORY_ASSESSMENT_URL and VANTORY_CANVAS_URL point a run at other copies of the sites.
+vantory::Sites sitesFromEnvironment()
+{
+    vantory::Sites sites = vantory::Sites::production();
+    for (auto [name, url] : {std::pair{"VANTORY_ASSESSMENT_URL", &sites.assessmentBaseURL},
+             std::pair{"VANTORY_CANVAS_URL", &sites.canvasBaseURL}}) {
+        QString value = qEnvironmentVariable(name);
+        while (value.endsWith(QLatin1Char('/')))
+            value.chop(1);
+        if (!value.isEmpty())
+            *url = value.toStdString();
+    }
+    return sites;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -32,6 +51,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Vantory"));
     QApplication::setQuitOnLastWindowClosed(false);
 
+    vantory::Sites::setCurrent(sitesFromEnvironment());
     const std::vector<std::string> arguments(argv, argv + argc);
     const auto stateFile = vantory::StateFile::location(
         arguments, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString());
@@ -48,6 +68,9 @@ int main(int argc, char** argv)
 
     vantory::QtScheduler scheduler;
     vantory::AppDelegate delegate(stateFile, scheduler);
+    // The web engine runs in its own process, started when a page is first needed.
+    vantory::RemoteWebHost web(scheduler, QString::fromStdString((stateFile.parent_path() / "web").string()));
+    vantory::SiteConnections connections(delegate.store(), web, scheduler, vantory::PageScripts::fromResources());
     QObject::connect(
         &instance, &vantory::SingleInstance::activationRequested, &delegate, &vantory::AppDelegate::activate);
     delegate.start();
@@ -60,5 +83,10 @@ int main(int argc, char** argv)
         &instance, &vantory::SingleInstance::activationRequested, item, [item, &display](const QStringList& arguments) {
             item->setStripWanted(vantory::StripPreference::stripWanted(arguments, display));
         });
+
+    // A first launch, or one asked to, opens the sign-in; otherwise the schedule decides.
+    if (QApplication::arguments().contains(QStringLiteral("--login")) || delegate.store().db().assessments.empty())
+        connections.assessment().login().show();
+    connections.syncIfDue();
     return QApplication::exec();
 }
