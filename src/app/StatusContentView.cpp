@@ -1,5 +1,7 @@
 #include "app/StatusContentView.h"
 
+#include "model/Modes.h"
+
 #include "app/DesktopMotion.h"
 
 #include <QFontMetricsF>
@@ -42,13 +44,13 @@ struct Frame {
 // upward: the old one leaves at the top while the new one rises from below.
 Frame frameAt(const QString& effect, double e, double w, double h)
 {
-    if (effect == QLatin1String("slideUp"))
+    if (effect == QLatin1String(Modes::Transition::slideUp))
         return {{0, -e * h, 1 - e, 1}, {0, (1 - e) * h, e, 1}};
-    if (effect == QLatin1String("slideDown"))
+    if (effect == QLatin1String(Modes::Transition::slideDown))
         return {{0, e * h, 1 - e, 1}, {0, -(1 - e) * h, e, 1}};
-    if (effect == QLatin1String("slideLeft"))
+    if (effect == QLatin1String(Modes::Transition::slideLeft))
         return {{-e * w, 0, 1 - e, 1}, {(1 - e) * w, 0, e, 1}};
-    if (effect == QLatin1String("zoom"))
+    if (effect == QLatin1String(Modes::Transition::zoom))
         return {{0, 0, 1 - e, 1 + 0.12 * e}, {0, 0, e, 0.88 + 0.12 * e}};
     return {{0, 0, 1 - e, 1}, {0, 0, e, 1}};
 }
@@ -117,7 +119,7 @@ void StatusContentView::showLine(const StatusText& text, const QString& effect, 
     // that never ends.
     duration_ = duration >= 0.1 ? std::min(duration, 1.0) : 0.1;
 
-    if (animate && !previous_.empty() && effect != QLatin1String("none") && !(reduceMotion_ && reduceMotion_())) {
+    if (animate && !previous_.empty() && effect != QLatin1String(Modes::Transition::none) && !(reduceMotion_ && reduceMotion_())) {
         progress_ = 0;
         update();
         started_ = uptime_();
