@@ -50,16 +50,6 @@ std::string errorText(const StepError& error)
     return error.message;
 }
 
-void setNotice(Store& store, const std::string& courseID, const std::string& text)
-{
-    Store::Messages notices = store.courseNotices();
-    if (text.empty())
-        notices.erase(courseID);
-    else
-        notices[courseID] = text;
-    store.setCourseNotices(std::move(notices));
-}
-
 // Evaluates a script that answers null until its data is ready, every half second, at most 30
 // times, while the page stays on Canvas.
 QCoro::Task<Outcome<std::string>> canvasJSON(BrevaneConnection& connection, const std::string& script)
@@ -146,12 +136,12 @@ QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course
         ++counts.withoutList;
         const auto& items = store.db().assessments;
         const bool stored = std::any_of(items.begin(), items.end(), [&](const Assessment& a) { return a.courseID == course.id; });
-        setNotice(store, course.id,
+        PassSupport::setNotice(store, course.id,
             std::string("Canvas에서 과제 목록을 제공하지 않는 과목입니다.") + (stored ? " 이전 일정은 유지합니다." : ""));
         PassSupport::setError(store, course.id, "");
         co_return true;
     }
-    setNotice(store, course.id, "");
+    PassSupport::setNotice(store, course.id, "");
 
     if (auto failed = co_await connection.load(course.url()))
         co_return fail(*failed);

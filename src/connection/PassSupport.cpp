@@ -2,14 +2,27 @@
 
 namespace vantory::PassSupport {
 
+namespace {
+
+Store::Messages withEntry(Store::Messages messages, const std::string& key, const std::string& text)
+{
+    if (text.empty())
+        messages.erase(key);
+    else
+        messages[key] = text;
+    return messages;
+}
+
+} // namespace
+
 void setError(Store& store, const std::string& key, const std::string& text)
 {
-    Store::Messages errors = store.errors();
-    if (text.empty())
-        errors.erase(key);
-    else
-        errors[key] = text;
-    store.setErrors(std::move(errors));
+    store.setErrors(withEntry(store.errors(), key, text));
+}
+
+void setNotice(Store& store, const std::string& key, const std::string& text)
+{
+    store.setCourseNotices(withEntry(store.courseNotices(), key, text));
 }
 
 } // namespace vantory::PassSupport

@@ -32,7 +32,8 @@ Outcome<T> decodeResult(const ScriptOutcome& outcome)
     }
 }
 
-// Sets or, with an empty text, removes one entry of the Store's errors.
+// Sets or, with an empty text, removes one entry of the Store's errors or course notices.
 void setError(Store& store, const std::string& key, const std::string& text);
+void setNotice(Store& store, const std::string& key, const std::string& text);
 
 } // namespace vantory::PassSupport
