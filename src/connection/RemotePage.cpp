@@ -1,0 +1,105 @@
+#include "connection/RemotePage.h"
+
+#include "connection/RemoteWebHost.h"
+
+#include <utility>
+
+namespace vantory {
+
+namespace {
+
+// Chromium's own limit; a longer URL would never load.
+constexpr std::size_t longestUrl = 2 * 1024 * 1024;
+
+} // namespace
+
+RemotePage::RemotePage(RemoteWebHost& host, WorkerProtocol::PageId id)
+    : host_(host)
+    , id_(id)
+{
+}
+
+void RemotePage::load(const std::string& url, double networkTimeoutSeconds)
+{
+    ++load_;
+    if (url.size() > longestUrl) {
+        if (onFailed)
+            onFailed(PageError{PageError::Kind::network, "주소가 너무 깁니다."});
+        return;
+    }
+    loading_ = true;
+    generation_
+        = host_.send(WorkerProtocol::Load{id_, load_, QString::fromStdString(url), networkTimeoutSeconds}, true);
+    host_.workChanged();
+}
+
+void RemotePage::stop()
+{
+    if (!loading_)
+        return;
+    loading_ = false;
+    host_.send(WorkerProtocol::Stop{id_}, false);
+    host_.workChanged();
+}
+
+void RemotePage::evaluate(const std::string& script, std::function<void(ScriptOutcome)> done)
+{
+    host_.call(id_, script, false, std::move(done));
+}
+
+void RemotePage::callAsync(const std::string& body, std::function<void(ScriptOutcome)> done)
+{
+    host_.call(id_, body, true, std::move(done));
+}
+
+bool RemotePage::receive(const WorkerProtocol::Navigation& navigation)
+{
+    using State = WorkerProtocol::Navigation::State;
+    if (navigation.load > load_)
+        return false;
+    url_ = navigation.url.toStdString();
+    // The end of a load that a newer one replaced: the newer load ends on its own.
+    if (navigation.load < load_)
+        return true;
+    loading_ = navigation.state == State::started;
+    host_.workChanged();
+    if (navigation.state == State::finished) {
+        if (onFinished)
+            onFinished();
+    } else if (navigation.state == State::failed) {
+        const auto kind = navigation.cancelled ? PageError::Kind::cancelled : PageError::Kind::network;
+        if (onFailed)
+            onFailed(PageError{kind, navigation.message.toStdString()});
+    }
+    return true;
+}
+
+void RemotePage::receive(const WorkerProtocol::UrlChanged& change)
+{
+    url_ = change.url.toStdString();
+}
+
+void RemotePage::receive(const WorkerProtocol::Terminated&)
+{
+    loading_ = false;
+    host_.workChanged();
+    if (onTerminated)
+        onTerminated();
+}
+
+void RemotePage::workerGone(int generation, bool abnormal, std::vector<std::function<void()>>& notifications)
+{
+    // A load already waiting for the next worker stays pending.
+    if (generation_ > generation)
+        return;
+    const bool inUse = loading_ || !url_.empty();
+    url_.clear();
+    loading_ = false;
+    if (abnormal && inUse)
+        notifications.push_back([this] {
+            if (onTerminated)
+                onTerminated();
+        });
+}
+
+} // namespace vantory

@@ -1,0 +1,198 @@
+#include "web/LoginWindow.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace vantory {
+
+namespace {
+
+const QColor leafGreen(0x22, 0xC5, 0x5E);
+
+// The green leaf beside the heading.
+class LeafMark final : public QWidget {
+public:
+    explicit LeafMark(QWidget* parent)
+        : QWidget(parent)
+    {
+        setFixedSize(28, 28);
+        setAccessibleName(QStringLiteral("Vantory"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF box = QRectF(rect()).adjusted(3, 3, -3, -3);
+        QPainterPath leaf;
+        leaf.moveTo(box.bottomLeft());
+        leaf.cubicTo(QPointF(box.left(), box.top() + box.height() * 0.3),
+            QPointF(box.left() + box.width() * 0.4, box.top()), box.topRight());
+        leaf.cubicTo(QPointF(box.right(), box.top() + box.height() * 0.6),
+            QPointF(box.left() + box.width() * 0.6, box.bottom()), box.bottomLeft());
+        painter.fillPath(leaf, leafGreen);
+        painter.setPen(QPen(palette().color(QPalette::Base), 1.4, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(box.left() + 1, box.bottom() - 1),
+            QPointF(box.right() - box.width() * 0.3, box.top() + box.height() * 0.3));
+    }
+};
+
+QLabel* caption(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * 0.9);
+    label->setFont(font);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+// A caption line under the header: 16 points at the sides, 10 below.
+QLabel* line(QWidget* parent)
+{
+    QLabel* label = caption(QString(), parent);
+    label->setContentsMargins(16, 0, 16, 10);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+} // namespace
+
+LoginWindow::LoginWindow(Site site, QWebEnginePage* page, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    const QString name = site == Site::canvas ? QStringLiteral("Canvas") : QStringLiteral("BrevaneLearn");
+    setWindowTitle(QStringLiteral("Vantory · %1 로그인").arg(name));
+    resize(1050, 780);
+
+    auto* header = new QHBoxLayout;
+    header->setSpacing(12);
+    header->setContentsMargins(16, 16, 16, 16);
+    header->addWidget(new LeafMark(this), 0, Qt::AlignTop);
+
+    auto* column = new QVBoxLayout;
+    column->setSpacing(3);
+    auto* heading = new QLabel(QStringLiteral("%1 연결").arg(name), this);
+    QFont headingFont = heading->font();
+    headingFont.setBold(true);
+    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.15);
+    heading->setFont(headingFont);
+    column->addWidget(heading);
+    QLabel* hint = caption(
+        QStringLiteral("학교 계정으로 로그인한 뒤 ‘일정 업데이트’를 누르세요. 비밀번호는 앱이 수집하지 않습니다."),
+        this);
+    hint->setForegroundRole(QPalette::PlaceholderText);
+    hint->setWordWrap(true);
+    column->addWidget(hint);
+    // Where the student is about to type a password: the page's host and whether the connection is
+    // encrypted.
+    location_ = caption(QString(), this);
+    location_->setAccessibleName(QStringLiteral("페이지 주소"));
+    location_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(location_);
+    header->addLayout(column, 1);
+
+    auto* reloadButton = new QPushButton(QStringLiteral("페이지 다시 열기"), this);
+    syncButton_ = new QPushButton(QStringLiteral("일정 업데이트"), this);
+    auto* closeButton = new QPushButton(QStringLiteral("닫기"), this);
+    for (QPushButton* button : {reloadButton, syncButton_, closeButton}) {
+        button->setAutoDefault(false);
+        button->setAccessibleName(button->text());
+        header->addWidget(button, 0, Qt::AlignTop);
+    }
+    connect(reloadButton, &QPushButton::clicked, this, &LoginWindow::reloadRequested);
+    connect(syncButton_, &QPushButton::clicked, this, &LoginWindow::syncRequested);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+
+    status_ = line(this);
+    status_->setAccessibleName(QStringLiteral("상태"));
+    message_ = line(this);
+    message_->setAccessibleName(QStringLiteral("메시지"));
+    message_->hide();
+    auto* divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+
+    view_ = new QWebEngineView(this);
+    view_->setPage(page);
+    view_->setAccessibleName(QStringLiteral("로그인 페이지"));
+    connect(page, &QWebEnginePage::urlChanged, this, &LoginWindow::showLocation);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(header);
+    layout->addWidget(status_);
+    layout->addWidget(message_);
+    layout->addWidget(divider);
+    layout->addWidget(view_, 1);
+
+    setTabOrder(reloadButton, syncButton_);
+    setTabOrder(syncButton_, closeButton);
+    setTabOrder(closeButton, view_);
+    auto* reloadKey = new QShortcut(QKeySequence::Refresh, this);
+    connect(reloadKey, &QShortcut::activated, this, &LoginWindow::reloadRequested);
+    auto* closeKey = new QShortcut(QKeySequence::Close, this);
+    connect(closeKey, &QShortcut::activated, this, &QWidget::close);
+    showLocation(page->url());
+}
+
+void LoginWindow::setTexts(const QString& status, const QString& message, bool syncEnabled)
+{
+    status_->setText(status);
+    message_->setText(message);
+    message_->setVisible(!message.isEmpty());
+    syncButton_->setEnabled(syncEnabled);
+}
+
+void LoginWindow::present()
+{
+    if (!placed_) {
+        placed_ = true;
+        if (const QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    showNormal();
+    raise();
+    activateWindow();
+    view_->setFocus();
+}
+
+void LoginWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Q_EMIT closed();
+}
+
+void LoginWindow::showLocation(const QUrl& url)
+{
+    const QString host = url.host(QUrl::FullyEncoded); // punycode, so look-alike letters show
+    if (host.isEmpty()) {
+        location_->clear();
+        return;
+    }
+    const bool secure = url.scheme() == QLatin1String("https");
+    location_->setText(secure ? QStringLiteral("보안 연결 (https) · %1").arg(host)
+                              : QStringLiteral("보안되지 않은 연결 (%1) · %2").arg(url.scheme(), host));
+    QPalette colours = palette();
+    if (!secure)
+        colours.setColor(QPalette::WindowText, QColor(0xEF, 0x44, 0x44));
+    location_->setPalette(colours);
+}
+
+} // namespace vantory

@@ -1,0 +1,211 @@
+#include "web/WebWorker.h"
+
+#include "web/LoginWindow.h"
+#include "web/WorkerPage.h"
+
+#include <QCoreApplication>
+#include <QUrl>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+#include <cerrno>
+#include <type_traits>
+#include <unistd.h>
+
+namespace vantory {
+
+namespace {
+
+using namespace WorkerProtocol;
+
+constexpr int protocolError = 3;
+
+std::size_t indexOf(Site site)
+{
+    return site == Site::canvas ? 1 : 0;
+}
+
+bool isLogin(PageId id)
+{
+    return id == PageId::assessmentLogin || id == PageId::canvasLogin;
+}
+
+Site siteOf(PageId id)
+{
+    return id == PageId::canvas || id == PageId::canvasLogin ? Site::canvas : Site::assessment;
+}
+
+} // namespace
+
+WebWorker::WebWorker(const QString& profileFolder, int input, int output)
+    : input_(input)
+    , output_(output)
+    , profile_(std::make_unique<QWebEngineProfile>(QStringLiteral("vantory")))
+    , notifier_(input, QSocketNotifier::Read)
+{
+    profile_->setPersistentStoragePath(profileFolder + QStringLiteral("/storage"));
+    profile_->setCachePath(profileFolder + QStringLiteral("/cache"));
+    // Session cookies too, so a sign-in outlives the worker, which quits whenever it is idle. Every
+    // load of the application wants fresh pages, so no HTTP cache is kept (and no copy of private
+    // course pages lies on disk).
+    profile_->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
+    profile_->setHttpCacheType(QWebEngineProfile::NoCache);
+    connect(&notifier_, &QSocketNotifier::activated, this, &WebWorker::readInput);
+}
+
+WebWorker::~WebWorker()
+{
+    notifier_.setEnabled(false);
+    for (auto& window : windows_)
+        window.reset();
+    for (auto& view : hiddenViews_)
+        view.reset();
+    for (auto& page : pages_)
+        page.reset();
+}
+
+void WebWorker::readInput()
+{
+    char chunk[65536];
+    for (;;) {
+        const ssize_t count = ::read(input_, chunk, sizeof chunk);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        if (count <= 0) { // the application is gone
+            quit(0);
+            return;
+        }
+        buffer_.append(QByteArray(chunk, count));
+        if (static_cast<std::size_t>(count) < sizeof chunk)
+            break;
+    }
+    while (!quitting_) {
+        const std::optional<QByteArray> line = buffer_.take();
+        if (!line)
+            break;
+        const std::optional<Command> command = decodeCommand(*line);
+        if (!command) {
+            quit(protocolError);
+            return;
+        }
+        handle(*command);
+    }
+    if (buffer_.overflowed())
+        quit(protocolError);
+}
+
+void WebWorker::handle(const Command& command)
+{
+    if (!greeted_ && !std::holds_alternative<Hello>(command)) {
+        quit(protocolError);
+        return;
+    }
+    std::visit(
+        [this](const auto& c) {
+            using T = std::decay_t<decltype(c)>;
+            if constexpr (std::is_same_v<T, Hello>) {
+                if (greeted_)
+                    return quit(protocolError);
+                greeted_ = true;
+                send(Ready{});
+                if (c.version != WorkerProtocol::version)
+                    quit(protocolError);
+            } else if constexpr (std::is_same_v<T, Load>) {
+                const QUrl url(c.url, QUrl::StrictMode);
+                if (!url.isValid() || url.isRelative()) {
+                    send(Navigation{
+                        c.page, c.load, Navigation::State::failed, c.url, false, QStringLiteral("잘못된 주소입니다.")});
+                    return;
+                }
+                page(c.page).startLoad(c.load, url, c.timeout);
+            } else if constexpr (std::is_same_v<T, Stop>) {
+                if (pages_[static_cast<std::size_t>(c.page)])
+                    page(c.page).stopLoad();
+            } else if constexpr (std::is_same_v<T, Evaluate>) {
+                page(c.page).startCall(c.call, c.script, c.async);
+            } else if constexpr (std::is_same_v<T, ShowLogin>) {
+                window(c.site).present();
+            } else if constexpr (std::is_same_v<T, WorkerProtocol::LoginTexts>) {
+                texts_[indexOf(c.site)] = {c.status, c.message, c.syncEnabled};
+                if (windows_[indexOf(c.site)])
+                    windows_[indexOf(c.site)]->setTexts(c.status, c.message, c.syncEnabled);
+            } else {
+                static_assert(std::is_same_v<T, Quit>);
+                quit(0);
+            }
+        },
+        command);
+}
+
+void WebWorker::send(const Event& event)
+{
+    if (quitting_)
+        return;
+    QByteArray line = encode(event);
+    if (line.size() > maxMessageBytes + 1) {
+        // Only a script's value can be this large; the application would refuse the whole line.
+        const auto* result = std::get_if<Result>(&event);
+        if (!result)
+            return;
+        line = encode(Result{result->call, PageError{PageError::Kind::script, "the script's value is too large"}});
+    }
+    const char* data = line.constData();
+    qsizetype left = line.size();
+    while (left > 0) {
+        const ssize_t written = ::write(output_, data, static_cast<std::size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) { // the application is gone
+            quit(0);
+            return;
+        }
+        data += written;
+        left -= written;
+    }
+}
+
+void WebWorker::quit(int exitCode)
+{
+    if (quitting_)
+        return;
+    quitting_ = true;
+    notifier_.setEnabled(false);
+    QCoreApplication::exit(exitCode);
+}
+
+WorkerPage& WebWorker::page(PageId id)
+{
+    auto& slot = pages_[static_cast<std::size_t>(id)];
+    if (!slot) {
+        const bool hidden = !isLogin(id);
+        slot = std::make_unique<WorkerPage>(
+            id, hidden, profile_.get(), [this](const Event& e) { send(e); }, nullptr);
+        if (hidden) {
+            // The sync page is laid out as in a 1000 × 800 window that is never shown.
+            auto view = std::make_unique<QWebEngineView>();
+            view->setPage(slot.get());
+            view->resize(1000, 800);
+            hiddenViews_[indexOf(siteOf(id))] = std::move(view);
+        }
+    }
+    return *slot;
+}
+
+LoginWindow& WebWorker::window(Site site)
+{
+    auto& slot = windows_[indexOf(site)];
+    if (!slot) {
+        slot = std::make_unique<LoginWindow>(site, &page(loginPage(site)));
+        const LoginTexts& texts = texts_[indexOf(site)];
+        slot->setTexts(texts.status, texts.message, texts.syncEnabled);
+        const auto button = [this, site](LoginButton::Button which) { send(LoginButton{site, which}); };
+        connect(slot.get(), &LoginWindow::reloadRequested, this, [button] { button(LoginButton::Button::reload); });
+        connect(slot.get(), &LoginWindow::syncRequested, this, [button] { button(LoginButton::Button::sync); });
+        connect(slot.get(), &LoginWindow::closed, this, [button] { button(LoginButton::Button::closed); });
+    }
+    return *slot;
+}
+
+} // namespace vantory

@@ -1,0 +1,56 @@
+#include "web/WebWorker.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStringList>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#ifdef __SANITIZE_ADDRESS__
+// Under AddressSanitizer (debug builds): Qt WebEngine 6.4 frees some of its own objects with a sized
+// delete of another size and leaves much allocated at exit; neither is this program's to report.
+extern "C" const char* __asan_default_options()
+{
+    return "new_delete_type_mismatch=0:detect_leaks=0";
+}
+#endif
+
+// vantory-web --profile <folder>: the application's web engine, driven over stdin and stdout.
+int main(int argc, char** argv)
+{
+    // A write to a parent that died must end in an error, not a signal.
+    std::signal(SIGPIPE, SIG_IGN);
+    // The engine refuses to start as root with its sandbox on.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+
+    // The protocol moves off descriptors 0 and 1, which the engine and its child processes might
+    // write to or inherit: standard output becomes standard error, standard input /dev/null.
+    const int input = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 3);
+    const int output = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+    const int nothing = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (input < 0 || output < 0 || nothing < 0 || ::dup2(nothing, STDIN_FILENO) < 0
+        || ::dup2(STDERR_FILENO, STDOUT_FILENO) < 0)
+        return 2;
+    ::close(nothing);
+    ::fcntl(input, F_SETFL, ::fcntl(input, F_GETFL) | O_NONBLOCK);
+
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    application.setQuitOnLastWindowClosed(false);
+
+    const QStringList arguments = QApplication::arguments();
+    const qsizetype flag = arguments.indexOf(QStringLiteral("--profile"));
+    if (flag < 0 || flag + 1 >= arguments.size() || arguments[flag + 1].isEmpty())
+        return 2;
+    // The profile holds the sign-in cookies: owner only.
+    const QString folder = QDir(arguments[flag + 1]).absolutePath();
+    if (!QDir().mkpath(folder) || ::chmod(QFile::encodeName(folder).constData(), 0700) != 0)
+        return 2;
+
+    vantory::WebWorker worker(folder, input, output);
+    return application.exec();
+}
