@@ -62,7 +62,8 @@
         if (/^none$/i.test(text))
             return 0;
         const match = /^(\d+(?:\.\d+)?)\s*%?/.exec(text);
-        return match ? Number(match[1]) : 0;
+        const credit = match ? Number(match[1]) : 0;
+        return Number.isFinite(credit) ? credit : 0; // JSON has no Infinity
     }
 
     function normalizeDate(text) {
