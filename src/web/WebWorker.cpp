@@ -45,11 +45,12 @@ WebWorker::WebWorker(const QString& profileFolder, int input, int output)
 {
     profile_->setPersistentStoragePath(profileFolder + QStringLiteral("/storage"));
     profile_->setCachePath(profileFolder + QStringLiteral("/cache"));
-    // Session cookies too, so a sign-in outlives the worker, which quits whenever it is idle. Every
-    // load of the application wants fresh pages, so no HTTP cache is kept (and no copy of private
-    // course pages lies on disk).
+    // Session cookies too, so a sign-in outlives the worker, which quits whenever it is idle. The
+    // HTTP cache stays in memory, so no copy of private course pages lies on disk; the pages
+    // themselves are always fetched anew (WorkerPage::startLoad). Qt 6.4's NoCache is no choice: with
+    // it a fresh profile's first navigation sometimes never sends its request.
     profile_->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
-    profile_->setHttpCacheType(QWebEngineProfile::NoCache);
+    profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     connect(&notifier_, &QSocketNotifier::activated, this, &WebWorker::readInput);
 }
 

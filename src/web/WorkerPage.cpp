@@ -67,7 +67,8 @@ void WorkerPage::startLoad(std::int64_t load, const QUrl& url, double timeout)
 {
     load_ = load;
     swallowEndOf_ = -1;
-    // Every load of the application asks for fresh pages; the profile keeps no HTTP cache at all.
+    // Every load of the application wants the page as the site has it now: Chromium fetches a
+    // request that says no-cache from the network.
     QWebEngineHttpRequest request(url);
     request.setHeader(QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("no-cache"));
     QWebEnginePage::load(request);

@@ -1,0 +1,361 @@
+// The application's web host driving the real vantory-web worker against a small local site
+// (web_site.py), and surviving fake workers that misbehave (fake_worker.py).
+
+#include "connection/RemoteWebHost.h"
+
+#include "app/QtScheduler.h"
+
+#include "support/TemporaryFolder.h"
+
+#include <QProcess>
+#include <QTest>
+
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+
+using namespace vantory;
+
+namespace {
+
+constexpr int waitMs = 20000;
+
+// How one load ended.
+enum class Ending { none, finished, failed, terminated };
+
+// Records what a page reports, including the page's URL and loading state at each callback.
+struct PageWatch {
+    explicit PageWatch(WebPage& page)
+        : page(page)
+    {
+        page.onFinished = [this] { end(Ending::finished); };
+        page.onFailed = [this](const PageError& e) {
+            error = e;
+            end(Ending::failed);
+        };
+        page.onTerminated = [this] { end(Ending::terminated); };
+    }
+
+    void end(Ending how)
+    {
+        endings.push_back(how);
+        urlAtEnd = page.url();
+        loadingAtEnd = page.isLoading();
+    }
+
+    // Loads url and waits for its ending.
+    Ending load(const std::string& url)
+    {
+        endings.clear();
+        page.load(url, 35);
+        return QTest::qWaitFor([this] { return !endings.empty(); }, waitMs) ? endings.front() : Ending::none;
+    }
+
+    std::optional<ScriptOutcome> run(const std::string& script, bool async = false)
+    {
+        std::optional<ScriptOutcome> outcome;
+        auto done = [&outcome](ScriptOutcome o) { outcome = std::move(o); };
+        async ? page.callAsync(script, done) : page.evaluate(script, done);
+        if (!QTest::qWaitFor([&outcome] { return outcome.has_value(); }, waitMs))
+            ADD_FAILURE() << "no outcome of " << script;
+        return outcome;
+    }
+
+    WebPage& page;
+    std::vector<Ending> endings;
+    std::string urlAtEnd;
+    bool loadingAtEnd = true;
+    std::optional<PageError> error;
+};
+
+ScriptOutcome text(const std::string& value)
+{
+    return ScriptValue{ScriptValue::Kind::text, value};
+}
+
+ScriptOutcome flag(bool value)
+{
+    return ScriptValue{ScriptValue::Kind::flag, {}, value};
+}
+
+ScriptOutcome scriptError(const std::string& message)
+{
+    return PageError{PageError::Kind::script, message};
+}
+
+const ScriptOutcome terminated = PageError{PageError::Kind::terminated};
+
+class RemoteWebHostTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        site_ = new QProcess;
+        site_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        site_->start(QStringLiteral(VANTORY_PYTHON3), {QStringLiteral(VANTORY_TEST_SITE)});
+        ASSERT_TRUE(QTest::qWaitFor([] { return site_->canReadLine(); }, waitMs));
+        port_ = QString::fromLatin1(site_->readLine()).trimmed().toInt();
+        ASSERT_GT(port_, 0);
+    }
+
+    static void TearDownTestSuite()
+    {
+        site_->closeWriteChannel();
+        if (!site_->waitForFinished(5000))
+            site_->kill();
+        delete site_;
+    }
+
+    void SetUp() override
+    {
+        qputenv("VANTORY_WEB_WORKER", VANTORY_WEB_WORKER_PROGRAM);
+        site_->readAll(); // requests of earlier tests
+    }
+
+    RemoteWebHost& host(RemoteWebHostOptions options = {})
+    {
+        options.forwardErrors = true;
+        host_
+            = std::make_unique<RemoteWebHost>(scheduler_, QString::fromStdString((folder_ / "web").string()), options);
+        return *host_;
+    }
+
+    static std::string url(const char* path) { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+
+    // Waits until the site has been asked for path.
+    static bool requested(const QByteArray& path)
+    {
+        return QTest::qWaitFor(
+            [&path] {
+                while (site_->canReadLine())
+                    if (site_->readLine().trimmed() == path)
+                        return true;
+                return false;
+            },
+            waitMs);
+    }
+
+    static inline QProcess* site_ = nullptr;
+    static inline int port_ = 0;
+    QtScheduler scheduler_;
+    test::TemporaryFolder folder_;
+    std::unique_ptr<RemoteWebHost> host_;
+};
+
+TEST_F(RemoteWebHostTest, LoadEndsOnTheFinalPageAfterRedirects)
+{
+    PageWatch watch(host().workerPage(Site::assessment));
+    EXPECT_EQ(watch.page.url(), "");
+    ASSERT_EQ(watch.load(url("/redirect")), Ending::finished);
+    EXPECT_EQ(watch.urlAtEnd, url("/page"));
+    EXPECT_FALSE(watch.loadingAtEnd);
+    EXPECT_EQ(host_->workersStarted(), 1);
+
+    // The profile holds sign-in cookies: owner only.
+    struct stat info { };
+    ASSERT_EQ(::stat((folder_ / "web").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
+TEST_F(RemoteWebHostTest, LoadsBypassTheCache)
+{
+    PageWatch watch(host().workerPage(Site::assessment));
+    ASSERT_EQ(watch.load(url("/counter")), Ending::finished);
+    const auto first = watch.run("document.title");
+    ASSERT_EQ(watch.load(url("/page")), Ending::finished); // not a reload of the same page
+    ASSERT_EQ(watch.load(url("/counter")), Ending::finished);
+    EXPECT_NE(watch.run("document.title"), first);
+}
+
+TEST_F(RemoteWebHostTest, ANewerLoadReplacesAnOlderOneWithOneEnding)
+{
+    PageWatch watch(host().workerPage(Site::canvas));
+    ASSERT_EQ(watch.load(url("/page")), Ending::finished);
+    watch.endings.clear();
+    watch.page.load(url("/slow"), 35);
+    ASSERT_TRUE(requested("/slow"));
+    watch.page.load(url("/target"), 35);
+    ASSERT_TRUE(QTest::qWaitFor([&watch] { return !watch.endings.empty(); }, waitMs));
+    // The worker answers in order: a stray ending of the replaced load would come before this.
+    EXPECT_EQ(watch.run("1"), ScriptOutcome{ScriptValue{}});
+    EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::finished});
+    EXPECT_EQ(watch.urlAtEnd, url("/target"));
+}
+
+TEST_F(RemoteWebHostTest, EvaluatesScriptsAndKeepsTheirGlobals)
+{
+    PageWatch watch(host().workerPage(Site::assessment));
+    ASSERT_EQ(watch.load(url("/page")), Ending::finished);
+    const struct {
+        const char* script;
+        ScriptOutcome expected;
+    } cases[] = {
+        {"document.title", text("page")},
+        {"'한글 ' + 'text'", text("한글 text")},
+        {"!!document.querySelector('h1')", flag(true)},
+        {"document.querySelector('table') !== null", flag(false)},
+        {"null", ScriptValue{}},
+        {"42", ScriptValue{}},
+        {"({title: document.title})", ScriptValue{}},
+        {"undefinedName.property", scriptError("undefinedName is not defined")},
+        {"throw new Error('plain message')", scriptError("plain message")},
+        {"throw 'a bare text'", scriptError("a bare text")},
+        {"this is not JavaScript", scriptError("Unexpected identifier")},
+        {"var counter = 1; function next() { return ++counter; } 'set'", text("set")},
+        {"String(next()) + ':' + counter", text("2:2")},
+        {"'x'.repeat(300000).length === 300000 && 'x'.repeat(300000) + 'y'", text(std::string(300000, 'x') + "y")},
+    };
+    for (const auto& c : cases) {
+        const auto outcome = watch.run(c.script);
+        ASSERT_TRUE(outcome) << c.script;
+        if (c.expected.index() == 1 && outcome->index() == 1)
+            EXPECT_NE(
+                std::get<PageError>(*outcome).message.find(std::get<PageError>(c.expected).message), std::string::npos)
+                << c.script << ": " << std::get<PageError>(*outcome).message;
+        else
+            EXPECT_EQ(*outcome, c.expected) << c.script;
+    }
+}
+
+TEST_F(RemoteWebHostTest, AwaitsAsyncBodies)
+{
+    PageWatch watch(host().workerPage(Site::canvas));
+    ASSERT_EQ(watch.load(url("/page")), Ending::finished);
+    EXPECT_EQ(
+        watch.run("await new Promise(r => setTimeout(r, 300)); return document.title + '!';", true), text("page!"));
+    EXPECT_EQ(watch.run("return (await fetch('/target')).ok;", true), flag(true));
+    EXPECT_EQ(watch.run("return 5;", true), ScriptOutcome{ScriptValue{}});
+    EXPECT_EQ(watch.run("await null; throw new Error('rejected later');", true), scriptError("rejected later"));
+    EXPECT_EQ(watch.run("throw new Error('rejected at once');", true), scriptError("rejected at once"));
+    const auto syntax = watch.run("return (;", true);
+    ASSERT_TRUE(syntax && syntax->index() == 1);
+    EXPECT_EQ(std::get<PageError>(*syntax).kind, PageError::Kind::script);
+
+    // A navigation takes the call's document away.
+    std::optional<ScriptOutcome> abandoned;
+    watch.page.callAsync("await new Promise(r => setTimeout(r, 10000)); return 'late';",
+        [&abandoned](ScriptOutcome o) { abandoned = std::move(o); });
+    EXPECT_EQ(watch.run("1"), ScriptOutcome{ScriptValue{}}); // so the call has begun
+    watch.page.load(url("/target"), 35);
+    ASSERT_TRUE(QTest::qWaitFor([&abandoned] { return abandoned.has_value(); }, waitMs));
+    EXPECT_EQ(*abandoned, terminated);
+}
+
+TEST_F(RemoteWebHostTest, BlankTargetLinksStayInThePage)
+{
+    PageWatch watch(host().loginView(Site::canvas).page());
+    ASSERT_EQ(watch.load(url("/page")), Ending::finished);
+    watch.endings.clear();
+    EXPECT_EQ(watch.run("document.getElementById('blank').click(); true"), flag(true));
+    ASSERT_TRUE(QTest::qWaitFor([&watch] { return !watch.endings.empty(); }, waitMs));
+    EXPECT_EQ(watch.endings.front(), Ending::finished);
+    EXPECT_EQ(watch.page.url(), url("/target"));
+}
+
+TEST_F(RemoteWebHostTest, PersistentCookieSurvivesAnIdleQuit)
+{
+    PageWatch watch(host({.idleQuit = std::chrono::milliseconds(300)}).workerPage(Site::assessment));
+    ASSERT_EQ(watch.load(url("/cookie")), Ending::finished);
+    // Idle: the worker quits cleanly, which writes the cookie out. (A killed worker may lose it.)
+    ASSERT_TRUE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, waitMs));
+    EXPECT_EQ(watch.page.url(), "");
+
+    ASSERT_EQ(watch.load(url("/page")), Ending::finished);
+    EXPECT_EQ(host_->workersStarted(), 2);
+    EXPECT_EQ(watch.run("document.cookie"), text("session=kept"));
+}
+
+TEST_F(RemoteWebHostTest, AShownLoginWindowKeepsTheWorker)
+{
+    LoginView& view = host({.idleQuit = std::chrono::milliseconds(200)}).loginView(Site::assessment);
+    view.setTexts("상태", "", false);
+    view.show();
+    EXPECT_TRUE(view.isVisible());
+    PageWatch watch(view.page());
+    ASSERT_EQ(watch.load(url("/page")), Ending::finished);
+    EXPECT_FALSE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, 1000));
+    EXPECT_EQ(host_->workersStarted(), 1);
+}
+
+TEST_F(RemoteWebHostTest, AKilledWorkerEndsItsLoadAndTheNextLoadStartsAFreshOne)
+{
+    PageWatch watch(host().workerPage(Site::canvas));
+    watch.page.load(url("/slow"), 35);
+    ASSERT_TRUE(requested("/slow"));
+    std::optional<ScriptOutcome> pending;
+    watch.page.evaluate("1", [&pending](ScriptOutcome o) { pending = std::move(o); });
+    ::kill(static_cast<pid_t>(host_->workerProcessId()), SIGKILL);
+    ASSERT_TRUE(QTest::qWaitFor([&watch] { return !watch.endings.empty(); }, waitMs));
+    EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::terminated});
+    EXPECT_FALSE(watch.page.isLoading());
+    EXPECT_TRUE(!pending || *pending == terminated);
+
+    ASSERT_EQ(watch.load(url("/page")), Ending::finished);
+    EXPECT_EQ(host_->workersStarted(), 2);
+}
+
+// ---- fake workers ----
+
+class FakeWorkerTest : public RemoteWebHostTest, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override
+    {
+        qputenv("VANTORY_WEB_WORKER", VANTORY_FAKE_WORKER);
+        qputenv("FAKE_WORKER_MODE", GetParam());
+    }
+    void TearDown() override { qunsetenv("FAKE_WORKER_MODE"); }
+};
+
+TEST_P(FakeWorkerTest, EndsEverythingPendingAndStartsAgain)
+{
+    PageWatch watch(host({.replyTimeout = std::chrono::milliseconds(500)}).workerPage(Site::assessment));
+    std::optional<ScriptOutcome> outcome;
+    watch.page.evaluate("1", [&outcome](ScriptOutcome o) { outcome = std::move(o); });
+    watch.page.load(url("/page"), 35);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome && !watch.endings.empty(); }, waitMs));
+    EXPECT_EQ(*outcome, terminated);
+    EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::terminated});
+    EXPECT_FALSE(watch.page.isLoading());
+
+    // The next use starts a fresh worker, which fails the same way.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, waitMs));
+    outcome.reset();
+    watch.page.evaluate("1", [&outcome](ScriptOutcome o) { outcome = std::move(o); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, waitMs));
+    EXPECT_EQ(*outcome, terminated);
+    EXPECT_EQ(host_->workersStarted(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Misbehaving, FakeWorkerTest,
+    ::testing::Values(
+        "junk", "beforeReady", "wrongVersion", "oversized", "unknownCall", "unknownLoad", "silent", "exit"));
+
+TEST_F(RemoteWebHostTest, AMissingWorkerProgramEndsTheLoad)
+{
+    qputenv("VANTORY_WEB_WORKER", "/nonexistent/vantory-web");
+    PageWatch watch(host().workerPage(Site::canvas));
+    EXPECT_EQ(watch.load(url("/page")), Ending::terminated);
+}
+
+TEST_F(RemoteWebHostTest, LoginButtonsReachTheView)
+{
+    qputenv("VANTORY_WEB_WORKER", VANTORY_FAKE_WORKER);
+    qputenv("FAKE_WORKER_MODE", "buttons");
+    LoginView& view = host().loginView(Site::canvas);
+    int syncs = 0;
+    int closes = 0;
+    view.onSync = [&syncs] { ++syncs; };
+    view.onClosed = [&closes, &view] {
+        EXPECT_FALSE(view.isVisible());
+        ++closes;
+    };
+    view.show();
+    ASSERT_TRUE(QTest::qWaitFor([&closes] { return closes == 1; }, waitMs));
+    EXPECT_EQ(syncs, 1);
+    qunsetenv("FAKE_WORKER_MODE");
+}
+
+} // namespace

@@ -1,0 +1,170 @@
+// The worker protocol as untrusted input: every message survives a round trip, and anything that is
+// not exactly a message decodes to nothing.
+
+#include "connection/WorkerProtocol.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <string>
+
+using namespace vantory;
+using namespace vantory::WorkerProtocol;
+
+namespace {
+
+QByteArray withoutNewline(QByteArray line)
+{
+    EXPECT_TRUE(line.endsWith('\n'));
+    line.chop(1);
+    EXPECT_FALSE(line.contains('\n'));
+    return line;
+}
+
+TEST(WorkerProtocol, CommandsSurviveARoundTrip)
+{
+    const Command commands[] = {
+        Hello{},
+        Load{PageId::canvas, 7, QStringLiteral("https://canvas.example/courses?a=1&b=\"2\""), 35},
+        Stop{PageId::assessmentLogin},
+        Evaluate{PageId::assessment, 12, QStringLiteral("var x = '한글\\n';\nx"), false},
+        Evaluate{PageId::canvasLogin, 13, QStringLiteral("return 1;"), true},
+        ShowLogin{Site::canvas},
+        LoginTexts{Site::assessment, QStringLiteral("최근 업데이트 완료"), QString(), false},
+        Quit{},
+    };
+    for (const Command& command : commands) {
+        const std::optional<Command> decoded = decodeCommand(withoutNewline(encode(command)));
+        ASSERT_TRUE(decoded) << encode(command).toStdString();
+        EXPECT_EQ(encode(*decoded), encode(command));
+    }
+}
+
+TEST(WorkerProtocol, EventsSurviveARoundTrip)
+{
+    using Nav = Navigation;
+    const Event events[] = {
+        Ready{},
+        Nav{PageId::assessment, 3, Nav::State::started, QStringLiteral("about:blank")},
+        Nav{PageId::canvas, 4, Nav::State::finished, QStringLiteral("https://canvas.example/login")},
+        Nav{PageId::canvasLogin, 5, Nav::State::failed, QString(), true, QStringLiteral("net::ERR_ABORTED")},
+        UrlChanged{PageId::assessmentLogin, QStringLiteral("https://sso.example/")},
+        Terminated{PageId::canvas},
+        Result{1, ScriptValue{ScriptValue::Kind::text, std::string(300'000, 'x') + "끝"}},
+        Result{2, ScriptValue{ScriptValue::Kind::flag, {}, true}},
+        Result{3, ScriptValue{}},
+        Result{4, PageError{PageError::Kind::script, "boom"}},
+        Result{5, PageError{PageError::Kind::terminated}},
+        LoginButton{Site::canvas, LoginButton::Button::closed},
+    };
+    for (const Event& event : events) {
+        const std::optional<Event> decoded = decodeEvent(withoutNewline(encode(event)));
+        ASSERT_TRUE(decoded) << encode(event).left(200).toStdString();
+        EXPECT_EQ(encode(*decoded), encode(event));
+    }
+}
+
+TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
+{
+    const QByteArray nested = QByteArray(100'000, '[') + QByteArray(100'000, ']');
+    QByteArray oversized = R"({"type":"result","call":1,"kind":"text","text":")";
+    oversized += QByteArray(maxMessageBytes, 'x') + R"("})";
+    const struct {
+        const char* why;
+        QByteArray line;
+    } cases[] = {
+        {"empty", ""},
+        {"not JSON", "garbage"},
+        {"truncated", R"({"type":"ready","version":1)"},
+        {"trailing bytes", R"({"type":"ready","version":1} x)"},
+        {"array", R"([{"type":"ready","version":1}])"},
+        {"no type", R"({"version":1})"},
+        {"type not a text", R"({"type":1,"version":1})"},
+        {"unknown type", R"({"type":"hello","version":1})"}, // a command, not an event
+        {"missing field", R"({"type":"url","page":"canvas"})"},
+        {"unknown field", R"({"type":"ready","version":1,"extra":true})"},
+        {"wrong type of field", R"({"type":"terminated","page":1})"},
+        {"unknown page", R"({"type":"terminated","page":"other"})"},
+        {"unknown site", R"({"type":"loginButton","site":"moodle","button":"sync"})"},
+        {"unknown button", R"({"type":"loginButton","site":"canvas","button":"open"})"},
+        {"number as text", R"({"type":"result","call":"1","kind":"other"})"},
+        {"fraction in an integer", R"({"type":"result","call":1.5,"kind":"other"})"},
+        {"negative integer", R"({"type":"result","call":-1,"kind":"other"})"},
+        {"integer beyond 2^53", R"({"type":"result","call":1e300,"kind":"other"})"},
+        {"infinite number", R"({"type":"result","call":1e999,"kind":"other"})"},
+        {"NaN literal", R"({"type":"result","call":NaN,"kind":"other"})"},
+        {"version zero", R"({"type":"ready","version":0})"},
+        {"unknown outcome", R"({"type":"result","call":1,"kind":"network","message":"x"})"},
+        {"text outcome without text", R"({"type":"result","call":1,"kind":"text"})"},
+        {"flag outcome with a number", R"({"type":"result","call":1,"kind":"flag","flag":1})"},
+        {"extra field on a finished navigation",
+            R"({"type":"navigation","page":"canvas","load":1,"state":"finished","url":"","cancelled":false})"},
+        {"failed navigation without message",
+            R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false})"},
+        {"unknown navigation state", R"({"type":"navigation","page":"canvas","load":1,"state":"done","url":""})"},
+        {"deep nesting", nested},
+        {"nested object as a field", R"({"type":"url","page":"canvas","url":{"href":"x"}})"},
+        {"invalid UTF-8", "{\"type\":\"url\",\"page\":\"canvas\",\"url\":\"\xff\xfe\"}"},
+        {"oversized", oversized},
+    };
+    for (const auto& c : cases)
+        EXPECT_FALSE(decodeEvent(c.line)) << c.why;
+
+    EXPECT_FALSE(decodeCommand(R"({"type":"load","page":"canvas","load":1,"url":"x","timeout":-1})"));
+    EXPECT_FALSE(decodeCommand(R"({"type":"ready","version":1})")); // an event, not a command
+    EXPECT_FALSE(decodeCommand(R"({"type":"quit","now":true})"));
+}
+
+TEST(WorkerProtocol, NonFiniteTimeoutsAreSentAsNone)
+{
+    const QByteArray line = encode(Load{PageId::canvas, 1, QStringLiteral("https://x/"), std::nan("")});
+    const auto decoded = decodeCommand(withoutNewline(line));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(std::get<Load>(*decoded).timeout, 0);
+}
+
+TEST(LineBuffer, SplitsAStreamIntoLinesWhereverItIsCut)
+{
+    const QByteArray stream = encode(Ready{}) + encode(Terminated{PageId::canvas}) + encode(Quit{});
+    for (qsizetype cut = 0; cut <= stream.size(); ++cut) {
+        LineBuffer buffer;
+        QList<QByteArray> lines;
+        for (const QByteArray& part : {stream.left(cut), stream.mid(cut)}) {
+            buffer.append(part);
+            while (const auto line = buffer.take())
+                lines.append(*line);
+        }
+        ASSERT_EQ(lines.size(), 3) << cut;
+        EXPECT_TRUE(decodeEvent(lines[0]));
+        EXPECT_TRUE(decodeEvent(lines[1]));
+        EXPECT_TRUE(decodeCommand(lines[2]));
+        EXPECT_FALSE(buffer.overflowed());
+    }
+}
+
+TEST(LineBuffer, GivesUpOnALineLongerThanAMessage)
+{
+    LineBuffer endless;
+    const QByteArray chunk(64 * 1024, 'x');
+    for (qsizetype sent = 0; sent <= maxMessageBytes; sent += chunk.size()) {
+        endless.append(chunk);
+        EXPECT_FALSE(endless.take());
+    }
+    EXPECT_TRUE(endless.overflowed());
+
+    LineBuffer complete;
+    complete.append(QByteArray(maxMessageBytes + 1, 'x') + "\n" + encode(Ready{}));
+    EXPECT_FALSE(complete.take());
+    EXPECT_TRUE(complete.overflowed());
+    EXPECT_FALSE(complete.take()); // nothing after it is trusted either
+
+    LineBuffer largest;
+    largest.append(QByteArray(maxMessageBytes, 'x') + "\n");
+    const auto line = largest.take();
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->size(), maxMessageBytes);
+}
+
+} // namespace
