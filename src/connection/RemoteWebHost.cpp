@@ -6,7 +6,6 @@
 #include <QProcess>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <type_traits>
 #include <utility>

@@ -23,7 +23,6 @@ inline constexpr qsizetype maxMessageBytes = 4 * 1024 * 1024;
 
 // The four pages of the worker: each site's hidden page and the page of its login window.
 enum class PageId { assessment, canvas, assessmentLogin, canvasLogin };
-inline constexpr PageId allPages[] = {PageId::assessment, PageId::canvas, PageId::assessmentLogin, PageId::canvasLogin};
 
 PageId hiddenPage(Site site);
 PageId loginPage(Site site);

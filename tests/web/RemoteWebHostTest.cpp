@@ -340,6 +340,19 @@ TEST_F(RemoteWebHostTest, AMissingWorkerProgramEndsTheLoad)
     EXPECT_EQ(watch.load(url("/page")), Ending::terminated);
 }
 
+TEST_F(RemoteWebHostTest, AShowingLoginWindowGoesWithItsWorker)
+{
+    qputenv("VANTORY_WEB_WORKER", VANTORY_FAKE_WORKER);
+    qputenv("FAKE_WORKER_MODE", "exit");
+    LoginView& view = host().loginView(Site::assessment);
+    int closes = 0;
+    view.onClosed = [&closes] { ++closes; };
+    view.show();
+    ASSERT_TRUE(QTest::qWaitFor([&closes] { return closes == 1; }, waitMs));
+    EXPECT_FALSE(view.isVisible());
+    qunsetenv("FAKE_WORKER_MODE");
+}
+
 TEST_F(RemoteWebHostTest, LoginButtonsReachTheView)
 {
     qputenv("VANTORY_WEB_WORKER", VANTORY_FAKE_WORKER);
