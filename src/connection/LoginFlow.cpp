@@ -25,6 +25,9 @@ LoginFlow::LoginFlow(BrevaneConnection& connection, LoginView& view)
     page_.onTerminated = [this] { setMessage("로그인 페이지가 중단되었습니다. 페이지 다시 열기를 눌러 주세요."); };
     view_.onReload = [this] { reload(); };
     view_.onSync = [this] { connection_.sync(); };
+    // A closed window's page is no longer probed, so the web worker can quit and free its memory;
+    // showing the window again reloads and probes anew.
+    view_.onClosed = [this] { probe_.stop(); };
     storeObserver_ = connection_.store().observe([this](Store::Field field) {
         using Field = Store::Field;
         if (field == Field::status || field == Field::canvasStatus || field == Field::brevaneSyncing

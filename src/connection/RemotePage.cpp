@@ -92,8 +92,9 @@ void RemotePage::workerGone(int generation, bool abnormal, std::vector<std::func
     // A load already waiting for the next worker stays pending.
     if (generation_ > generation)
         return;
+    // The URL stays, as a browser tab keeps it when its page crashes: a pass decides from it
+    // whether its site wants a sign-in, and a crash is no reason to think so.
     const bool inUse = loading_ || !url_.empty();
-    url_.clear();
     loading_ = false;
     if (abnormal && inUse)
         notifications.push_back([this] {

@@ -15,9 +15,9 @@ protected:
     {
         for (Site site : {Site::assessment, Site::canvas}) {
             FakePage& page = host.view(site).fakePage();
-            page.site = [this](const std::string& url) { return Response{signedIn ? url : ssoPage}; };
-            page.scripts = [this](const std::string&, const std::string& script) -> ScriptOutcome {
-                return ScriptValue{ScriptValue::Kind::flag, "", signedIn && script != "other"};
+            page.site = [this](const std::string& url) { return Response{signedIn ? url : signInPage}; };
+            page.scripts = [this](const std::string&, const std::string&) -> ScriptOutcome {
+                return ScriptValue{ScriptValue::Kind::flag, "", signedIn};
             };
         }
     }
@@ -26,7 +26,7 @@ protected:
     std::size_t passes(Site site) { return host.page(site).loads.size(); }
 
     bool signedIn = false;
-    const std::string ssoPage = "https://sso.university.test/login";
+    std::string signInPage = "https://sso.university.test/login";
 };
 
 } // namespace
@@ -52,6 +52,22 @@ TEST_F(LoginFlowTest, ASignedInPageIsSeenWithinASecondAndStartsOnePass)
     scheduler.advance(10s);
     EXPECT_EQ(checks(Site::assessment), checked) << "the probe stops after a detection";
     EXPECT_EQ(passes(Site::assessment), 1u);
+}
+
+TEST_F(LoginFlowTest, AClosedWindowIsNoLongerProbed)
+{
+    signInPage = "https://learn.test/pl/login"; // the site's own page is probed while shown
+    LoginFlow& login = connection(Site::assessment).login();
+    login.show();
+    scheduler.advance(2s);
+    EXPECT_GT(checks(Site::assessment), 1u);
+    host.view(Site::assessment).onClosed();
+    signedIn = true; // a signed-in page would now be seen, if anything still looked
+    scheduler.advance(1min);
+    EXPECT_FALSE(login.detected());
+    login.show();
+    scheduler.advance(1s);
+    EXPECT_TRUE(login.detected());
 }
 
 TEST_F(LoginFlowTest, ADetectionDuringAPassStartsExactlyOneMoreAfterIt)

@@ -1,0 +1,262 @@
+#include "app/QtScheduler.h"
+#include "connection/PageScripts.h"
+#include "connection/RemoteWebHost.h"
+#include "connection/SiteConnections.h"
+#include "model/StateFile.h"
+#include "store/Store.h"
+#include "support/SiteScope.h"
+#include "support/TemporaryFolder.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <csignal>
+#include <memory>
+
+using namespace vantory;
+using Json = nlohmann::json;
+
+namespace {
+
+// The real passes in the real web worker against the fixture sites (fixtures/sites.py).
+class SyncEndToEndTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        server_ = new QProcess;
+        server_->start(QStringLiteral(VANTORY_PYTHON3), {QStringLiteral(VANTORY_FIXTURE_SITES)});
+        ASSERT_TRUE(server_->waitForReadyRead(20000));
+        port_ = QString::fromLatin1(server_->readLine()).trimmed().toInt();
+        ASSERT_GT(port_, 0);
+    }
+    static void TearDownTestSuite()
+    {
+        server_->closeWriteChannel();
+        server_->waitForFinished(5000);
+        delete server_;
+    }
+
+    void SetUp() override
+    {
+        qputenv("VANTORY_WEB_WORKER", VANTORY_WEB_WORKER);
+        startApplication();
+    }
+
+    std::string base(const char* host) const { return "http://" + std::string(host) + ":" + std::to_string(port_); }
+
+    // A fresh run of the application on the same data folder: store, web worker and connections.
+    void startApplication()
+    {
+        connections.reset();
+        web.reset();
+        store.reset();
+        store = std::make_unique<Store>(folder / "state.json", scheduler.now());
+        web = std::make_unique<RemoteWebHost>(scheduler, QString::fromStdString((folder / "web").string()), RemoteWebHostOptions{.forwardErrors = true});
+        connections = std::make_unique<SiteConnections>(*store, *web, scheduler, PageScripts::fromResources());
+    }
+
+    void setScenario(const Json& scenario)
+    {
+        QNetworkRequest request(QUrl(QString::fromStdString(base("127.0.0.1") + "/__control")));
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+        std::unique_ptr<QNetworkReply> reply(network.post(request, QByteArray::fromStdString(scenario.dump())));
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        ASSERT_TRUE(finished.wait(10000));
+        ASSERT_EQ(reply->error(), QNetworkReply::NoError);
+    }
+
+    // Runs one pass of the site to its end.
+    void runPass(BrevaneConnection& connection)
+    {
+        connection.sync();
+        ASSERT_TRUE(connection.running());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !connection.running(); }, 120000)) << "the pass never ended";
+    }
+
+    const Assessment* item(const std::string& id) const
+    {
+        for (const Assessment& stored : store->db().assessments) {
+            if (stored.id == id)
+                return &stored;
+        }
+        return nullptr;
+    }
+
+    static Json assessmentCourse(const std::string& id, const std::string& name, Json rows)
+    {
+        return {{"id", id}, {"text", name + ": Course " + id + ", 2025W1"}, {"heading", name + ", 2025W1"},
+            {"groups", {{{"heading", "Homeworks"}, {"rows", std::move(rows)}}}}};
+    }
+
+    static Json row(const std::string& code, const std::string& end)
+    {
+        return {{"code", code}, {"title", "Work " + code}, {"available", "100% until 23:59, Fri, Dec 12"},
+            {"score", "40%"}, {"rules", {{{"credit", "100%"}, {"start", "2025-12-01 10:00:00-08 (PST)"}, {"end", end}}}}};
+    }
+
+    static Json canvasCourse(int id, const std::string& code, Json assignments, bool tab = true)
+    {
+        return {{"id", id}, {"name", "Course " + code}, {"course_code", code}, {"term", "2025W1"},
+            {"assignmentsTab", tab}, {"groups", {{{"id", 1}, {"name", "Labs"}}}}, {"assignments", std::move(assignments)}};
+    }
+
+    static Json assignment(int id, const std::string& due, bool submitted = false)
+    {
+        return {{"id", id}, {"name", "Lab " + std::to_string(id)}, {"assignment_group_id", 1}, {"due_at", due},
+            {"unlock_at", nullptr}, {"submission", {{"workflow_state", submitted ? "submitted" : "unsubmitted"}}}};
+    }
+
+    inline static QProcess* server_ = nullptr;
+    inline static int port_ = 0;
+
+    QtScheduler scheduler;
+    test::TemporaryFolder folder;
+    test::SiteScope sites{{base("127.0.0.1"), base("localhost")}};
+    QNetworkAccessManager network;
+    std::unique_ptr<Store> store;
+    std::unique_ptr<RemoteWebHost> web;
+    std::unique_ptr<SiteConnections> connections;
+};
+
+} // namespace
+
+TEST_F(SyncEndToEndTest, BothSitesSyncAndASecondPassFollowsTheirChanges)
+{
+    setScenario({{"assessment",
+                     {{"courses",
+                         {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)"), row("HW2", "2025-12-19 23:59:00-08 (PST)")}),
+                             assessmentCourse("2", "CS 221", {row("Q1", "2025-12-15 10:00:00 (PST)")})}}}},
+        {"canvas",
+            {{"courses",
+                {canvasCourse(101, "ECON 101", {assignment(11, "2025-12-13T07:59:00Z", true), assignment(12, "2025-12-20T07:59:00Z")}),
+                    canvasCourse(102, "ENGL 110", Json::array(), false)}}}}});
+    runPass(connections->assessment());
+    EXPECT_EQ(store->status(), "최근 업데이트 완료");
+    EXPECT_TRUE(store->errors().empty());
+    ASSERT_NE(item("1:HW2"), nullptr);
+    EXPECT_EQ(item("1:HW2")->deadlineStatus, "known");
+    EXPECT_EQ(secondsSince1970(*item("1:HW2")->due), 1766217540); // 2025-12-19 23:59 PST
+    ASSERT_NE(item("2:Q1"), nullptr);
+
+    runPass(connections->canvas());
+    EXPECT_EQ(store->canvasStatus(), "Canvas 업데이트 완료 · 1개 과목은 과제 목록 미제공");
+    ASSERT_NE(item("canvas:101:11"), nullptr);
+    EXPECT_EQ(item("canvas:101:11")->submitted, true);
+    EXPECT_EQ(item("canvas:101:11")->category, "Labs");
+    EXPECT_EQ(store->db().settings.courses.size(), 4u);
+
+    // Course 2 vanishes, course 3 appears, HW1 vanishes and HW2 moves.
+    setScenario({{"assessment",
+                     {{"courses",
+                         {assessmentCourse("1", "CS 313", {row("HW2", "2025-12-20 23:59:00 (PST)")}),
+                             assessmentCourse("3", "CS 210", {row("L1", "2025-12-16 12:00:00 (PST)")})}}}},
+        {"canvas", {{"courses", {canvasCourse(101, "ECON 101", {assignment(12, "2025-12-21T07:59:00Z")})}}}}});
+    runPass(connections->assessment());
+    runPass(connections->canvas());
+    EXPECT_EQ(store->status(), "최근 업데이트 완료");
+    EXPECT_TRUE(item("1:HW1")->missing) << "a vanished item is kept, marked missing";
+    EXPECT_EQ(secondsSince1970(*item("1:HW2")->due), 1766303940);
+    EXPECT_NE(item("2:Q1"), nullptr) << "a vanished course keeps its items";
+    ASSERT_NE(item("3:L1"), nullptr);
+    const auto& courses = store->db().settings.courses;
+    EXPECT_FALSE(std::find_if(courses.begin(), courses.end(), [](const Course& c) { return c.id == "2"; })->enabled);
+    EXPECT_FALSE(std::find_if(courses.begin(), courses.end(), [](const Course& c) { return c.id == "canvas:102"; })->enabled);
+    EXPECT_EQ(StateFile(folder / "state.json").load(), store->db()) << "what is shown is what is saved";
+}
+
+TEST_F(SyncEndToEndTest, FailingPagesKeepTheStoredDeadlinesWithTheirTexts)
+{
+    const Json good = assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")});
+    Json wrong = assessmentCourse("2", "CS 221", {row("Q1", "2025-12-15 10:00:00 (PST)")});
+    Json unreadable = assessmentCourse("3", "CS 210", {row("L1", "someday")});
+    Json empty = assessmentCourse("4", "CS 110", Json::array());
+    setScenario({{"assessment", {{"courses", {good, wrong, unreadable, empty}}}},
+        {"canvas",
+            {{"courses",
+                {canvasCourse(101, "ECON 101", {assignment(11, "2025-12-13T07:59:00Z")}),
+                    canvasCourse(102, "ENGL 110", {assignment(21, "2025-12-13T07:59:00Z")})}}}}});
+    runPass(connections->assessment());
+    runPass(connections->canvas());
+    const std::size_t stored = store->db().assessments.size();
+
+    wrong["showsCourse"] = "1";
+    Json failingCanvas = canvasCourse(102, "ENGL 110", {assignment(21, "2025-12-13T07:59:00Z")});
+    failingCanvas["assignmentsError"] = 404;
+    setScenario({{"assessment", {{"courses", {good, wrong, unreadable, empty}}}},
+        {"canvas", {{"courses", {canvasCourse(101, "ECON 101", {assignment(11, "2025-12-13T07:59:00Z")}), failingCanvas}}}}});
+    runPass(connections->assessment());
+    runPass(connections->canvas());
+
+    const auto errors = store->errors();
+    EXPECT_EQ(errors.at("2"), "과목 정보가 일치하지 않아요. 기존 일정은 유지됩니다.");
+    EXPECT_EQ(errors.at("3"), "일부 날짜를 확인하지 못했어요");
+    EXPECT_EQ(errors.at("4"), "과목 정보가 일치하지 않아요. 기존 일정은 유지됩니다.");
+    EXPECT_EQ(errors.at("canvas:102"), "과제 페이지를 열 수 없습니다 · 기존 일정 유지");
+    EXPECT_EQ(store->status(), "일부 동기화 실패 · 기존 일정 유지");
+    EXPECT_EQ(store->canvasStatus(), "Canvas 1개 과목 업데이트 · 1개 확인 필요");
+    EXPECT_EQ(store->db().assessments.size(), stored);
+    EXPECT_FALSE(item("2:Q1")->missing);
+    EXPECT_FALSE(item("canvas:102:21")->missing);
+}
+
+TEST_F(SyncEndToEndTest, SigningInInTheLoginWindowStartsOnePassAndLastsAcrossARestart)
+{
+    Json scenario = {{"assessment",
+        {{"requireSignIn", true}, {"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")})}}}}};
+    setScenario(scenario); // this test's profile is new, so the worker starts signed out
+
+    runPass(connections->assessment());
+    EXPECT_TRUE(store->needsLogin());
+    EXPECT_EQ(store->status(), "로그인이 필요해요 · 기존 일정 유지");
+
+    // The student signs in on the sign-in host; the site's own page then shows the course table.
+    LoginFlow& login = connections->assessment().login();
+    login.show();
+    WebPage& page = web->loginView(Site::assessment).page();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page.url().find("/pl/login") != std::string::npos && !page.isLoading(); }, 60000));
+    page.load(base("127.0.0.2") + "/idp/login?site=assessment", 60);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page.url().find("/idp/login") != std::string::npos && !page.isLoading(); }, 60000));
+    page.evaluate("document.querySelector('form').submit(); true", [](ScriptOutcome) {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return login.detected(); }, 60000));
+    EXPECT_FALSE(store->needsLogin());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return store->status() == "최근 업데이트 완료"; }, 120000));
+    EXPECT_NE(item("1:HW1"), nullptr);
+
+    // Both processes restart: the cookie was flushed by the worker's clean exit.
+    startApplication();
+    runPass(connections->assessment());
+    EXPECT_EQ(store->status(), "최근 업데이트 완료");
+    EXPECT_FALSE(store->needsLogin());
+}
+
+TEST_F(SyncEndToEndTest, AWorkerKilledInAPassFailsItAndTheNextPassWorks)
+{
+    Json slow = assessmentCourse("2", "CS 221", {row("Q1", "2025-12-15 10:00:00 (PST)")});
+    setScenario({{"assessment", {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}), slow}}}}});
+    runPass(connections->assessment());
+    ASSERT_EQ(store->db().assessments.size(), 2u);
+
+    slow["hang"] = true;
+    setScenario({{"assessment", {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}), slow}}}}});
+    BrevaneConnection& site = connections->assessment();
+    site.sync();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return store->status() == "221 동기화 중…"; }, 60000));
+    ASSERT_GT(web->workerProcessId(), 0);
+    ::kill(static_cast<pid_t>(web->workerProcessId()), SIGKILL);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !site.running(); }, 60000));
+    EXPECT_EQ(store->errors().at("2"), "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다.");
+    EXPECT_EQ(store->status(), "일부 동기화 실패 · 기존 일정 유지");
+    EXPECT_EQ(store->db().assessments.size(), 2u);
+
+    slow.erase("hang");
+    setScenario({{"assessment", {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}), slow}}}}});
+    runPass(site);
+    EXPECT_EQ(store->status(), "최근 업데이트 완료");
+    EXPECT_EQ(web->workersStarted(), 2);
+}
