@@ -1,11 +1,11 @@
 // Costs that grow with the stored data, over the sample database of tools/SampleDatabase.
-#include "SampleDatabase.h"
-
-#include "status/StatusLine.h"
-#include "store/Store.h"
 #include "calendar/CalendarFile.h"
 #include "engine/Engine.h"
 #include "model/StateFile.h"
+#include "status/StatusLine.h"
+#include "store/Store.h"
+
+#include "SampleDatabase.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

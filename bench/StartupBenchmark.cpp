@@ -22,8 +22,7 @@ double millisecondsSinceProcessStart()
 {
     std::ifstream stat("/proc/self/stat");
     std::string field;
-    for (int index = 1; index <= 22 && stat >> field; ++index) {
-    }
+    for (int index = 1; index <= 22 && stat >> field; ++index) { }
     const double startTicks = std::stod(field);
     timespec now{};
     clock_gettime(CLOCK_BOOTTIME, &now);

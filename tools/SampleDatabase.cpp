@@ -31,9 +31,8 @@ constexpr std::array<CourseSeed, 8> courseSeeds{{
     {"canvas:155302", "PHYS 118", "PHYS 118 전기와 자기", "EC4899"},
 }};
 
-constexpr std::array<const char*, 8> siteCategories{
-    "Preclass", "Inclass", "Quizzes", "Quiz Practice", "Tutorials", "Programming Assignments", "Homework",
-    "Formal Quizzes (repeated for practice)"};
+constexpr std::array<const char*, 8> siteCategories{"Preclass", "Inclass", "Quizzes", "Quiz Practice", "Tutorials",
+    "Programming Assignments", "Homework", "Formal Quizzes (repeated for practice)"};
 constexpr std::array<const char*, 4> canvasCategories{"Assignments", "Quizzes", "Labs", "Discussions"};
 
 // The assessment site's access-rule form: "2026-12-08 23:59:00 (PST)".
@@ -54,22 +53,26 @@ Assessment makeItem(const CourseSeed& course, std::size_t number, Instant now, s
 
     Assessment item;
     item.courseID = course.id;
-    item.code = canvas ? std::to_string(700000 + number) : (std::string(1, static_cast<char>('A' + number % 6)) + std::to_string(number));
+    item.code = canvas ? std::to_string(700000 + number)
+                       : (std::string(1, static_cast<char>('A' + number % 6)) + std::to_string(number));
     item.id = item.courseID + ":" + item.code;
-    item.category = canvas ? canvasCategories[number % canvasCategories.size()] : siteCategories[number % siteCategories.size()];
+    item.category
+        = canvas ? canvasCategories[number % canvasCategories.size()] : siteCategories[number % siteCategories.size()];
     item.title = std::string(canvas ? "과제 " : "Assessment ") + std::to_string(number);
     item.availability = canvas ? "" : "Available";
     item.checkedAt = now - std::chrono::duration<double>(3600);
     item.deadlineStatus = "known";
     item.due = due;
     if (canvas) {
-        item.url = Sites::current().canvasBaseURL + "/courses/" + std::string(course.id).substr(7) + "/assignments/" + item.code;
+        item.url = Sites::current().canvasBaseURL + "/courses/" + std::string(course.id).substr(7) + "/assignments/"
+            + item.code;
         if (unit(random) < 0.3)
             item.submitted = due < now || unit(random) < 0.2;
     } else {
-        item.url = Sites::current().assessmentBaseURL + "/pl/course_instance/" + std::string(course.id) + "/assessment/" + item.code;
+        item.url = Sites::current().assessmentBaseURL + "/pl/course_instance/" + std::string(course.id) + "/assessment/"
+            + item.code;
         item.rules = {{100, accessRuleText(due - std::chrono::duration<double>(7 * 86400)), accessRuleText(due)},
-                      {50, accessRuleText(due), "—"}};
+            {50, accessRuleText(due), "—"}};
         if (unit(random) < 0.4)
             item.score = std::round(unit(random) * 1000) / 10;
     }
@@ -88,8 +91,8 @@ Database database(std::size_t itemCount, Instant now, std::uint32_t seed)
     std::mt19937 random(seed);
     Database db;
     for (const CourseSeed& seedCourse : courseSeeds) {
-        db.settings.courses.push_back({seedCourse.id, seedCourse.name, true, 2026, seedCourse.fullName, seedCourse.colorHex,
-                                       "calendar", seedCourse.colorHex});
+        db.settings.courses.push_back({seedCourse.id, seedCourse.name, true, 2026, seedCourse.fullName,
+            seedCourse.colorHex, "calendar", seedCourse.colorHex});
         db.lastSync[seedCourse.id] = now - std::chrono::duration<double>(1800);
     }
     db.settings.normalize();
@@ -108,12 +111,12 @@ Database database(std::size_t itemCount, Instant now, std::uint32_t seed)
         db.assessments.push_back(std::move(item));
     }
     std::sort(db.assessments.begin(), db.assessments.end(),
-              [](const Assessment& a, const Assessment& b) { return a.id < b.id; });
+        [](const Assessment& a, const Assessment& b) { return a.id < b.id; });
     return db;
 }
 
-std::vector<Assessment> freshItems(const Database& db, const std::string& courseID, std::size_t count, Instant now,
-                                   std::uint32_t seed)
+std::vector<Assessment> freshItems(
+    const Database& db, const std::string& courseID, std::size_t count, Instant now, std::uint32_t seed)
 {
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> unit(0, 1);

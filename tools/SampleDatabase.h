@@ -17,7 +17,7 @@ Database database(std::size_t itemCount, Instant now, std::uint32_t seed = 7);
 
 // Fresh rows of one course as a sync would bring them: existing ids with moved due dates, some
 // dropped and some new. Used to measure merges.
-std::vector<Assessment> freshItems(const Database& db, const std::string& courseID, std::size_t count, Instant now,
-                                   std::uint32_t seed = 11);
+std::vector<Assessment> freshItems(
+    const Database& db, const std::string& courseID, std::size_t count, Instant now, std::uint32_t seed = 11);
 
 } // namespace vantory::sample

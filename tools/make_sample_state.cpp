@@ -1,8 +1,8 @@
 // Writes a sample state file with deadlines around now, for trying Vantory without an account:
 //   vantory-sample <folder> [item count]   then   vantory --data-dir <folder>
-#include "SampleDatabase.h"
-
 #include "model/StateFile.h"
+
+#include "SampleDatabase.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,11 +1,10 @@
 #include "app/AppDelegate.h"
 
+#include "app/QtColor.h"
 #include "app/StatusContentView.h"
 #include "app/StatusItem.h"
-#include "app/QtColor.h"
 
 #include <QColor>
-
 
 namespace vantory {
 
@@ -67,8 +66,8 @@ void AppDelegate::updateStatus()
     view->setTextAlignment(qtAlignment(lastLine_.alignment));
     if (item_->length() != lastLine_.width)
         item_->setLength(lastLine_.width);
-    view->showLine(lastLine_.coloredLine, QString::fromStdString(lastLine_.effect), lastLine_.duration,
-                   lastLine_.animate);
+    view->showLine(
+        lastLine_.coloredLine, QString::fromStdString(lastLine_.effect), lastLine_.duration, lastLine_.animate);
     item_->setToolTip(QString::fromStdString(lastLine_.tooltip));
     item_->setAccessibleName(QString::fromStdString(lastLine_.plainText));
     item_->setDotColor(lastLine_.dotHex.empty() ? QColor() : QtColor::fromHex(lastLine_.dotHex));

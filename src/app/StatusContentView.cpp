@@ -1,8 +1,7 @@
 #include "app/StatusContentView.h"
 
-#include "model/Modes.h"
-
 #include "app/DesktopMotion.h"
+#include "model/Modes.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -119,7 +118,8 @@ void StatusContentView::showLine(const StatusText& text, const QString& effect, 
     // that never ends.
     duration_ = duration >= 0.1 ? std::min(duration, 1.0) : 0.1;
 
-    if (animate && !previous_.empty() && effect != QLatin1String(Modes::Transition::none) && !(reduceMotion_ && reduceMotion_())) {
+    if (animate && !previous_.empty() && effect != QLatin1String(Modes::Transition::none)
+        && !(reduceMotion_ && reduceMotion_())) {
         progress_ = 0;
         update();
         started_ = uptime_();

@@ -21,7 +21,7 @@ constexpr std::chrono::seconds eventLength{60};
 
 // The instants a basic-form UTC date-time can hold: years 0001 to 9999.
 constexpr double earliestWritableSeconds = -62135596800.0; // 0001-01-01T00:00:00Z
-constexpr double latestWritableSeconds = 253402300799.0;   // 9999-12-31T23:59:59Z
+constexpr double latestWritableSeconds = 253402300799.0; // 9999-12-31T23:59:59Z
 
 bool isWritable(Instant instant)
 {
@@ -46,9 +46,8 @@ std::string utcText(Instant instant)
     const hh_mm_ss clock{time - day};
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%04d%02u%02uT%02d%02d%02dZ", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
-                  static_cast<int>(clock.seconds().count()));
+        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()), static_cast<int>(clock.hours().count()),
+        static_cast<int>(clock.minutes().count()), static_cast<int>(clock.seconds().count()));
     return buffer;
 }
 
@@ -80,14 +79,13 @@ std::string uidText(const std::string& id)
     return text;
 }
 
-
 void appendEvent(std::vector<std::string>& lines, const Assessment& item, const Database& db, Instant due,
-                 std::int64_t alarm, const std::string& stamp)
+    std::int64_t alarm, const std::string& stamp)
 {
     const Course* course = db.settings.course(item.courseID);
     const std::string summary = db.settings.courseName(item.courseID) + " | " + item.title;
-    const std::string description = (course ? course->sourceName() : std::string("BrevaneLearn")) + " · " +
-                                    item.category + "\n마감: " + Dates::display(due) + "\n" + item.url.value_or("");
+    const std::string description = (course ? course->sourceName() : std::string("BrevaneLearn")) + " · "
+        + item.category + "\n마감: " + Dates::display(due) + "\n" + item.url.value_or("");
 
     lines.push_back("BEGIN:VEVENT");
     lines.push_back("UID:" + uidText(item.id) + "@" + std::string(uidDomain));
@@ -119,8 +117,12 @@ void appendEvent(std::vector<std::string>& lines, const Assessment& item, const 
 std::string generate(const std::vector<Assessment>& items, const Database& db, std::int64_t alarm, Instant now)
 {
     std::vector<std::string> lines{
-        "BEGIN:VCALENDAR",    "VERSION:2.0",    "PRODID:-//Vantory//Deadlines//KO",
-        "CALSCALE:GREGORIAN", "METHOD:PUBLISH", "X-WR-CALNAME:Vantory 마감",
+        "BEGIN:VCALENDAR",
+        "VERSION:2.0",
+        "PRODID:-//Vantory//Deadlines//KO",
+        "CALSCALE:GREGORIAN",
+        "METHOD:PUBLISH",
+        "X-WR-CALNAME:Vantory 마감",
     };
     const std::string stamp = utcText(now);
     for (const Assessment& item : items) {

@@ -79,7 +79,8 @@ QCoro::Task<Outcome<PagePayload>> readCourse(BrevaneConnection& connection, cons
         || SiteURLs::trimmedPath(url.path()) != SiteURLs::trimmedPath(expected.path()))
         co_return StepError::of(Failure::login);
     auto payload = PassSupport::decodeResult<PagePayload>(co_await connection.evaluate(connection.scripts().extract));
-    if (const auto* read = std::get_if<PagePayload>(&payload); read && (read->courseID != course.id || read->rows.empty()))
+    if (const auto* read = std::get_if<PagePayload>(&payload);
+        read && (read->courseID != course.id || read->rows.empty()))
         co_return StepError::of(Failure::wrongCourse);
     co_return payload;
 }

@@ -13,10 +13,11 @@ BrevaneConnection::BrevaneConnection(Store& store, Site site, WebHost& host, Sch
     , scheduler_(scheduler)
     , scripts_(std::move(scripts))
     , login_(*this, host.loginView(site))
-    , watchdog_(scheduler, [this] {
-        finishLoad(StepError::of(Failure::timeout));
-        page_.stop();
-    })
+    , watchdog_(scheduler,
+          [this] {
+              finishLoad(StepError::of(Failure::timeout));
+              page_.stop();
+          })
     , tick_(scheduler, [this] { syncIfDue(); })
 {
     page_.onFinished = [this] { finishLoad(std::nullopt); };

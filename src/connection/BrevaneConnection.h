@@ -71,8 +71,7 @@ private:
     void finishLoad(std::optional<StepError> outcome);
     // A pass resumes from the event loop, never inside the page's callback that ended its step:
     // the watchdog stops the page after ending the load, and must not stop the next one.
-    template <typename T>
-    void resumeLater(const Completion<T>& completion, T value)
+    template <typename T> void resumeLater(const Completion<T>& completion, T value)
     {
         scheduler_.schedule(
             Scheduler::Duration::zero(), [completion, value = std::move(value)] { completion.complete(value); });

@@ -31,8 +31,8 @@ std::optional<Instant> readDate(const std::optional<std::string>& text)
         offsetMinutes = (offsetHours * 60 + offsetPart) * (match[9] == "-" ? -1 : 1);
     }
     const double fraction = match[7].matched ? std::stod("0" + match[7].str()) : 0.0;
-    const double utc = double(sys_days(date).time_since_epoch().count()) * 86400 + hours * 3600 + minutes * 60
-        + seconds + fraction - offsetMinutes * 60;
+    const double utc = double(sys_days(date).time_since_epoch().count()) * 86400 + hours * 3600 + minutes * 60 + seconds
+        + fraction - offsetMinutes * 60;
     return instantFromSeconds(utc);
 }
 

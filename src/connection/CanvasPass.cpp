@@ -70,8 +70,7 @@ QCoro::Task<Outcome<std::string>> canvasJSON(BrevaneConnection& connection, cons
     }
 }
 
-template <typename T>
-QCoro::Task<Outcome<T>> readJSON(BrevaneConnection& connection, const std::string& script)
+template <typename T> QCoro::Task<Outcome<T>> readJSON(BrevaneConnection& connection, const std::string& script)
 {
     auto text = co_await canvasJSON(connection, script);
     if (auto* error = std::get_if<StepError>(&text))
@@ -135,9 +134,11 @@ QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course
     if (std::get<std::optional<bool>>(listed) == false) {
         ++counts.withoutList;
         const auto& items = store.db().assessments;
-        const bool stored = std::any_of(items.begin(), items.end(), [&](const Assessment& a) { return a.courseID == course.id; });
+        const bool stored
+            = std::any_of(items.begin(), items.end(), [&](const Assessment& a) { return a.courseID == course.id; });
         PassSupport::setNotice(store, course.id,
-            std::string("Canvas에서 과제 목록을 제공하지 않는 과목입니다.") + (stored ? " 이전 일정은 유지합니다." : ""));
+            std::string("Canvas에서 과제 목록을 제공하지 않는 과목입니다.")
+                + (stored ? " 이전 일정은 유지합니다." : ""));
         PassSupport::setError(store, course.id, "");
         co_return true;
     }
@@ -145,7 +146,8 @@ QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course
 
     if (auto failed = co_await connection.load(course.url()))
         co_return fail(*failed);
-    auto assignments = co_await readJSON<std::vector<CanvasAssignment>>(connection, connection.scripts().canvasAssignments);
+    auto assignments
+        = co_await readJSON<std::vector<CanvasAssignment>>(connection, connection.scripts().canvasAssignments);
     if (const auto* error = std::get_if<StepError>(&assignments))
         co_return fail(*error);
     const auto states = co_await submissionStates(connection);
@@ -157,12 +159,14 @@ QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course
         // A due date that is there but unreadable would silently drop the deadline.
         if (assignment.due && !CanvasItems::readDate(assignment.due))
             co_return fail(StepError::of(Failure::structure));
-        items.push_back(CanvasItems::item(assignment, course, submissions ? *submissions : Submissions{}, store.db(), now));
+        items.push_back(
+            CanvasItems::item(assignment, course, submissions ? *submissions : Submissions{}, store.db(), now));
     }
     if (submissions) {
         PassSupport::setError(store, course.id, "");
     } else {
-        PassSupport::setError(store, course.id, "마감은 업데이트했지만 제출 상태를 확인하지 못했습니다. 기존 완료 상태를 유지합니다.");
+        PassSupport::setError(
+            store, course.id, "마감은 업데이트했지만 제출 상태를 확인하지 못했습니다. 기존 완료 상태를 유지합니다.");
         ++counts.failed;
     }
     store.update([&](Database& db) { Engine::merge(std::move(items), course.id, db, now); });
@@ -217,7 +221,8 @@ QCoro::Task<> run(BrevaneConnection& connection)
         store.setCanvasStatus("Canvas " + std::to_string(counts.updated) + "개 과목 업데이트 · "
             + std::to_string(counts.failed) + "개 확인 필요");
     else if (counts.withoutList > 0)
-        store.setCanvasStatus("Canvas 업데이트 완료 · " + std::to_string(counts.withoutList) + "개 과목은 과제 목록 미제공");
+        store.setCanvasStatus(
+            "Canvas 업데이트 완료 · " + std::to_string(counts.withoutList) + "개 과목은 과제 목록 미제공");
     else
         store.setCanvasStatus("Canvas 업데이트 완료");
     connection.endPass();

@@ -10,8 +10,7 @@ namespace vantory {
 // A one-shot result that one coroutine awaits and a callback provides. Copies share the result;
 // the first complete() counts, later ones are dropped. Completing resumes the waiting coroutine at
 // once, on the completing call's stack.
-template <typename T>
-class Completion {
+template <typename T> class Completion {
 public:
     Completion()
         : state_(std::make_shared<State>())

@@ -6,8 +6,8 @@
 
 namespace vantory::CourseList {
 
-void update(std::vector<Course>& courses, const std::vector<DiscoveredCourse>& discovered, Site site,
-    std::mt19937_64& random)
+void update(
+    std::vector<Course>& courses, const std::vector<DiscoveredCourse>& discovered, Site site, std::mt19937_64& random)
 {
     std::array<const char*, 8> colors = palette;
     std::shuffle(colors.begin(), colors.end(), random);
@@ -25,12 +25,19 @@ void update(std::vector<Course>& courses, const std::vector<DiscoveredCourse>& d
             known->year = found.year;
             continue;
         }
-        const auto fresh = std::find_if(colors.begin(), colors.end(), [&](const char* hex) { return !used.contains(hex); });
-        const std::string color
-            = fresh != colors.end() ? *fresh : colors[std::uniform_int_distribution<std::size_t>(0, colors.size() - 1)(random)];
+        const auto fresh
+            = std::find_if(colors.begin(), colors.end(), [&](const char* hex) { return !used.contains(hex); });
+        const std::string color = fresh != colors.end()
+            ? *fresh
+            : colors[std::uniform_int_distribution<std::size_t>(0, colors.size() - 1)(random)];
         used.insert(color);
-        courses.push_back({.id = found.id, .name = found.name, .enabled = true, .year = found.year,
-            .fullName = found.fullName, .colorHex = color, .menuColorHex = color});
+        courses.push_back({.id = found.id,
+            .name = found.name,
+            .enabled = true,
+            .year = found.year,
+            .fullName = found.fullName,
+            .colorHex = color,
+            .menuColorHex = color});
     }
     const bool canvas = site == Site::canvas;
     for (Course& course : courses) {

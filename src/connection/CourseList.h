@@ -18,7 +18,7 @@ inline constexpr std::array<const char*, 8> palette{
 // appended, enabled, in a palette colour no course uses yet (any palette colour once all are
 // used); a course of that site the list no longer has is disabled, never removed. The other
 // site's courses are left alone.
-void update(std::vector<Course>& courses, const std::vector<DiscoveredCourse>& discovered, Site site,
-    std::mt19937_64& random);
+void update(
+    std::vector<Course>& courses, const std::vector<DiscoveredCourse>& discovered, Site site, std::mt19937_64& random);
 
 } // namespace vantory::CourseList

@@ -20,7 +20,7 @@ struct StepError {
 
     Kind kind = Kind::failure;
     Failure failure = Failure::structure; // for Kind::failure
-    std::string message;                  // the decoder's, the script's or the page's text
+    std::string message; // the decoder's, the script's or the page's text
 
     static StepError of(Failure failure) { return {Kind::failure, failure, {}}; }
     // A navigation failure as a step error; a terminated page is a structure failure.

@@ -12,13 +12,11 @@
 namespace vantory::PassSupport {
 
 // A step's value, or why it failed.
-template <typename T>
-using Outcome = std::variant<T, StepError>;
+template <typename T> using Outcome = std::variant<T, StepError>;
 
 // The record a script's text holds: not a text is a structure failure, a throw keeps its message,
 // text of another shape is a decoding error.
-template <typename T>
-Outcome<T> decodeResult(const ScriptOutcome& outcome)
+template <typename T> Outcome<T> decodeResult(const ScriptOutcome& outcome)
 {
     if (const auto* error = std::get_if<PageError>(&outcome))
         return StepError::of(*error);

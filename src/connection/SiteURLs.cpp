@@ -26,8 +26,7 @@ std::string canvas(const std::string& path)
 
 bool isOnSite(const QUrl& url, Site site)
 {
-    return url.isValid() && !url.host().isEmpty()
-        && url.host().toStdString() == Sites::host(baseURL(site));
+    return url.isValid() && !url.host().isEmpty() && url.host().toStdString() == Sites::host(baseURL(site));
 }
 
 QString trimmedPath(const QString& path)

@@ -20,10 +20,10 @@ struct ScriptValue {
 // Why a page step failed, as the page reports it.
 struct PageError {
     enum class Kind {
-        cancelled,  // the navigation was stopped or replaced by another
-        network,    // the navigation failed; message describes it
+        cancelled, // the navigation was stopped or replaced by another
+        network, // the navigation failed; message describes it
         terminated, // the page's web content (or the whole web process) is gone
-        script,     // the script threw; message is the exception's message
+        script, // the script threw; message is the exception's message
     };
 
     Kind kind = Kind::network;

@@ -44,14 +44,15 @@ bool autoCompleted(const Assessment& item);
 bool done(const Assessment& item, const Database& db);
 
 // Items that may appear among the status line's deadlines (enabled course, listed by the latest
-// sync, neither hidden nor done, category not excluded) whose effective due date lies strictly after now, nearest first.
+// sync, neither hidden nor done, category not excluded) whose effective due date lies strictly after now, nearest
+// first.
 std::vector<Assessment> upcoming(const Database& db, Instant now);
 
 // The same selection without copies: pointers into db.assessments, valid until the database
 // next changes, at most limit of them. For callers that need only the first few of thousands
 // of items, since copying and fully sorting them costs far more than selecting them.
-std::vector<const Assessment*> upcomingView(const Database& db, Instant now,
-                                            std::size_t limit = std::numeric_limits<std::size_t>::max());
+std::vector<const Assessment*> upcomingView(
+    const Database& db, Instant now, std::size_t limit = std::numeric_limits<std::size_t>::max());
 
 // The dashboard order: dated, then release-only, then undated items, each group ordered by
 // the settings' listSort key, then date, title and id.

@@ -1,8 +1,7 @@
 #include "engine/Engine.h"
-
 #include "model/Dates.h"
-#include "model/UnicodeText.h"
 #include "model/Modes.h"
+#include "model/UnicodeText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -76,16 +75,14 @@ bool idLess(const Assessment& left, const Assessment& right)
 // of several items with one id the last one stays, as a later fresh item replaces an earlier.
 void restoreOrder(std::vector<Assessment>& items)
 {
-    const auto unordered = std::adjacent_find(items.begin(), items.end(), [](const Assessment& a, const Assessment& b) {
-        return !idLess(a, b);
-    });
+    const auto unordered = std::adjacent_find(
+        items.begin(), items.end(), [](const Assessment& a, const Assessment& b) { return !idLess(a, b); });
     if (unordered == items.end())
         return;
     std::stable_sort(items.begin(), items.end(), idLess);
     auto kept = items.begin();
     for (auto run = items.begin(); run != items.end();) {
-        const auto runEnd =
-            std::find_if(run, items.end(), [&](const Assessment& item) { return item.id != run->id; });
+        const auto runEnd = std::find_if(run, items.end(), [&](const Assessment& item) { return item.id != run->id; });
         if (kept != runEnd - 1)
             *kept = std::move(*(runEnd - 1));
         ++kept;
@@ -96,15 +93,15 @@ void restoreOrder(std::vector<Assessment>& items)
 
 const Assessment* findByID(const std::vector<Assessment>& sorted, const std::string& id)
 {
-    const auto found = std::lower_bound(sorted.begin(), sorted.end(), id,
-                                        [](const Assessment& item, const std::string& key) { return item.id < key; });
+    const auto found = std::lower_bound(
+        sorted.begin(), sorted.end(), id, [](const Assessment& item, const std::string& key) { return item.id < key; });
     return found != sorted.end() && found->id == id ? &*found : nullptr;
 }
 
 // The fresh items that may enter the database, one per id (the later one wins), with dates
 // carried over, sorted by id.
-std::vector<Assessment> acceptFresh(std::vector<Assessment> fresh, const std::string& courseID,
-                                    const std::vector<Assessment>& stored)
+std::vector<Assessment> acceptFresh(
+    std::vector<Assessment> fresh, const std::string& courseID, const std::vector<Assessment>& stored)
 {
     std::vector<Assessment> accepted;
     accepted.reserve(fresh.size());

@@ -1,7 +1,6 @@
 #include "engine/Engine.h"
-
-#include "model/UnicodeText.h"
 #include "model/Modes.h"
+#include "model/UnicodeText.h"
 
 #include <algorithm>
 #include <cmath>

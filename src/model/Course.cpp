@@ -2,8 +2,8 @@
 
 #include "model/JsonSupport.h"
 #include "model/JsonWriter.h"
-#include "model/Sites.h"
 #include "model/Modes.h"
+#include "model/Sites.h"
 
 namespace vantory {
 

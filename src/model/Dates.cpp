@@ -2,6 +2,10 @@
 
 #include "model/UnicodeText.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string_view>
 #include <unicode/calendar.h>
 #include <unicode/gregocal.h>
 #include <unicode/locid.h>
@@ -11,11 +15,6 @@
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
-
-#include <algorithm>
-#include <array>
-#include <cmath>
-#include <string_view>
 
 namespace vantory::Dates {
 
@@ -42,8 +41,8 @@ constexpr std::array<ZoneAbbreviation, 10> abbreviations{{
     {"MST", -7},
 }};
 
-const char* const exactExpression =
-    R"(^(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}) \((PDT|PST|UTC|GMT|CDT|CST|EDT|EST|MDT|MST)\)$)";
+const char* const exactExpression
+    = R"(^(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}) \((PDT|PST|UTC|GMT|CDT|CST|EDT|EST|MDT|MST)\)$)";
 
 icu::UnicodeString fromUTF8(std::string_view text)
 {
@@ -97,7 +96,7 @@ std::optional<Instant> exact(const std::string& text)
         return std::nullopt;
 
     const auto entry = std::find_if(abbreviations.begin(), abbreviations.end(),
-                                    [&](const ZoneAbbreviation& candidate) { return candidate.name == abbreviation; });
+        [&](const ZoneAbbreviation& candidate) { return candidate.name == abbreviation; });
     if (entry == abbreviations.end())
         return std::nullopt;
     const icu::SimpleTimeZone offsetZone(entry->hoursFromUTC * millisecondsPerHour, fromUTF8(entry->name));

@@ -4,11 +4,10 @@
 
 // ICU's "icu" is a namespace alias of a versioned namespace, so its classes cannot be
 // forward-declared as icu::X.
-#include <unicode/timezone.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unicode/timezone.h>
 
 // Every calendar computation of the application happens in one fixed zone, America/Vancouver.
 namespace vantory::Dates {

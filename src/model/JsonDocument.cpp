@@ -75,8 +75,9 @@ private:
     {
         checkCapacity(text.size());
         ++nodes()[open_.back()].size;
-        nodes().push_back({.kind = Kind::String, .size = static_cast<std::uint32_t>(text.size()),
-                           .payload = document_.strings_.size()});
+        nodes().push_back({.kind = Kind::String,
+            .size = static_cast<std::uint32_t>(text.size()),
+            .payload = document_.strings_.size()});
         document_.strings_.append(text);
         return true;
     }
@@ -122,7 +123,7 @@ private:
     }
 
     JsonDocument& document_;
-    std::vector<std::uint32_t> open_;                           // arrays and objects being filled
+    std::vector<std::uint32_t> open_; // arrays and objects being filled
     std::vector<std::pair<std::string_view, std::uint32_t>> keys_; // scratch for shadowRepeatedKeys
 };
 

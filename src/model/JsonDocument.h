@@ -32,11 +32,9 @@ public:
     // The member of an object under key; none for a missing key or a value that is no object.
     std::optional<JsonValue> find(std::string_view key) const;
     // visit(JsonValue) for each element of an array, in order.
-    template <typename Visit>
-    void forEachElement(Visit visit) const;
+    template <typename Visit> void forEachElement(Visit visit) const;
     // visit(std::string_view key, JsonValue value) for each member of an object.
-    template <typename Visit>
-    void forEachMember(Visit visit) const;
+    template <typename Visit> void forEachMember(Visit visit) const;
 
 private:
     friend class JsonDocument;
@@ -119,8 +117,7 @@ inline std::uint32_t JsonDocument::after(std::uint32_t index) const
     return container ? static_cast<std::uint32_t>(node.payload) : index + 1;
 }
 
-template <typename Visit>
-void JsonValue::forEachElement(Visit visit) const
+template <typename Visit> void JsonValue::forEachElement(Visit visit) const
 {
     if (kind() != Kind::Array)
         return;
@@ -129,8 +126,7 @@ void JsonValue::forEachElement(Visit visit) const
         visit(JsonValue(*document_, element));
 }
 
-template <typename Visit>
-void JsonValue::forEachMember(Visit visit) const
+template <typename Visit> void JsonValue::forEachMember(Visit visit) const
 {
     if (kind() != Kind::Object)
         return;

@@ -22,8 +22,7 @@ struct DecodeError : std::runtime_error {
 };
 
 // A record reads itself with its own readJson, found by argument-dependent lookup.
-template <typename T>
-struct Decoder {
+template <typename T> struct Decoder {
     static T decode(JsonValue value)
     {
         T record;
@@ -32,35 +31,28 @@ struct Decoder {
     }
 };
 
-template <typename T>
-T decode(JsonValue value)
+template <typename T> T decode(JsonValue value)
 {
     return Decoder<T>::decode(value);
 }
 
-template <>
-struct Decoder<std::string> {
+template <> struct Decoder<std::string> {
     static std::string decode(JsonValue value);
 };
-template <>
-struct Decoder<bool> {
+template <> struct Decoder<bool> {
     static bool decode(JsonValue value);
 };
-template <>
-struct Decoder<std::int64_t> {
+template <> struct Decoder<std::int64_t> {
     static std::int64_t decode(JsonValue value);
 };
-template <>
-struct Decoder<double> {
+template <> struct Decoder<double> {
     static double decode(JsonValue value);
 };
-template <>
-struct Decoder<Instant> {
+template <> struct Decoder<Instant> {
     static Instant decode(JsonValue value);
 };
 
-template <typename T>
-struct Decoder<std::vector<T>> {
+template <typename T> struct Decoder<std::vector<T>> {
     static std::vector<T> decode(JsonValue value)
     {
         if (value.kind() != JsonValue::Kind::Array)
@@ -72,8 +64,7 @@ struct Decoder<std::vector<T>> {
     }
 };
 
-template <typename T>
-struct Decoder<std::map<std::string, T>> {
+template <typename T> struct Decoder<std::map<std::string, T>> {
     static std::map<std::string, T> decode(JsonValue value)
     {
         if (value.kind() != JsonValue::Kind::Object)
@@ -90,8 +81,7 @@ struct Decoder<std::map<std::string, T>> {
 void requireObject(JsonValue value, const char* record);
 
 // The value under a required key.
-template <typename T>
-T required(JsonValue object, const char* key)
+template <typename T> T required(JsonValue object, const char* key)
 {
     const auto found = object.find(key);
     if (!found)
@@ -104,8 +94,7 @@ T required(JsonValue object, const char* key)
 }
 
 // The value under an optional key; a missing key and JSON null are both absent.
-template <typename T>
-std::optional<T> optional(JsonValue object, const char* key)
+template <typename T> std::optional<T> optional(JsonValue object, const char* key)
 {
     const auto found = object.find(key);
     if (!found || found->kind() == JsonValue::Kind::Null)
@@ -119,8 +108,7 @@ std::optional<T> optional(JsonValue object, const char* key)
 
 // A record, or a list or map of them, from the UTF-8 JSON text of a page script. Throws
 // DecodeError for text that is not JSON or not of that shape.
-template <typename T>
-T decodeText(std::string_view text)
+template <typename T> T decodeText(std::string_view text)
 {
     return decode<T>(JsonDocument::parseText(text).root());
 }

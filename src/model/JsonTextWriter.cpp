@@ -28,8 +28,8 @@ constexpr std::array<bool, 256> plainBytes = [] {
 
 void appendEscaped(std::string& out, std::uint8_t byte)
 {
-    static constexpr std::pair<char, std::string_view> shortEscapes[] = {
-        {'"', "\\\""}, {'\\', "\\\\"}, {'\b', "\\b"}, {'\f', "\\f"}, {'\n', "\\n"}, {'\r', "\\r"}, {'\t', "\\t"}};
+    static constexpr std::pair<char, std::string_view> shortEscapes[]
+        = {{'"', "\\\""}, {'\\', "\\\\"}, {'\b', "\\b"}, {'\f', "\\f"}, {'\n', "\\n"}, {'\r', "\\r"}, {'\t', "\\t"}};
     for (const auto& [character, escape] : shortEscapes) {
         if (character == static_cast<char>(byte)) {
             out += escape;
@@ -77,7 +77,8 @@ void appendQuoted(std::string& out, std::string_view text)
 void appendShortest(std::string& text, double value)
 {
     std::array<char, 40> buffer{};
-    const char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific).ptr;
+    const char* end
+        = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific).ptr;
     std::string_view scientific(buffer.data(), static_cast<std::size_t>(end - buffer.data())); // "-1.25e+02"
     if (scientific.front() == '-') {
         text += '-';
@@ -85,8 +86,8 @@ void appendShortest(std::string& text, double value)
     }
     const std::size_t e = scientific.find('e');
     int exponent = 0;
-    std::from_chars(scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1), scientific.data() + scientific.size(),
-        exponent);
+    std::from_chars(
+        scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1), scientific.data() + scientific.size(), exponent);
     std::string digits(scientific.substr(0, e));
     std::erase(digits, '.');
 

@@ -57,14 +57,12 @@ inline void writeValue(JsonWriter& writer, Instant instant)
 }
 
 // A record writes itself with its own writeJson, found by argument-dependent lookup.
-template <typename Record>
-void writeValue(JsonWriter& writer, const Record& record)
+template <typename Record> void writeValue(JsonWriter& writer, const Record& record)
 {
     writeJson(writer, record);
 }
 
-template <typename T>
-void writeValue(JsonWriter& writer, const std::vector<T>& values)
+template <typename T> void writeValue(JsonWriter& writer, const std::vector<T>& values)
 {
     writer.beginArray();
     for (const T& value : values)
@@ -73,8 +71,7 @@ void writeValue(JsonWriter& writer, const std::vector<T>& values)
 }
 
 // std::map iterates in ascending key order, as JsonWriter requires.
-template <typename T>
-void writeValue(JsonWriter& writer, const std::map<std::string, T>& values)
+template <typename T> void writeValue(JsonWriter& writer, const std::map<std::string, T>& values)
 {
     writer.beginObject();
     for (const auto& [name, value] : values) {
@@ -85,16 +82,14 @@ void writeValue(JsonWriter& writer, const std::map<std::string, T>& values)
 }
 
 // One member of the object being written.
-template <typename T>
-void put(JsonWriter& writer, std::string_view key, const T& value)
+template <typename T> void put(JsonWriter& writer, std::string_view key, const T& value)
 {
     writer.key(key);
     writeValue(writer, value);
 }
 
 // An absent optional has no member at all.
-template <typename T>
-void put(JsonWriter& writer, std::string_view key, const std::optional<T>& value)
+template <typename T> void put(JsonWriter& writer, std::string_view key, const std::optional<T>& value)
 {
     if (value)
         put(writer, key, *value);

@@ -10,7 +10,10 @@
 namespace vantory {
 
 template <typename Record>
-    requires requires(codec::JsonWriter& writer, const Record& record) { writeJson(writer, record); }
+requires requires(codec::JsonWriter& writer, const Record& record)
+{
+    writeJson(writer, record);
+}
 void to_json(nlohmann::json& json, const Record& record)
 {
     std::string text;
@@ -20,14 +23,17 @@ void to_json(nlohmann::json& json, const Record& record)
 }
 
 template <typename Record>
-    requires requires(const codec::JsonValue& value, Record& record) { readJson(value, record); }
+requires requires(const codec::JsonValue& value, Record& record)
+{
+    readJson(value, record);
+}
 void from_json(const nlohmann::json& json, Record& record)
 {
     std::istringstream text(json.dump());
     readJson(codec::JsonDocument::parse(text).root(), record);
 }
 
-#define VANTORY_JSON_RECORD(Record)                                                                                   \
+#define VANTORY_JSON_RECORD(Record)                                                                                    \
     template void to_json<Record>(nlohmann::json&, const Record&);                                                     \
     template void from_json<Record>(const nlohmann::json&, Record&);
 

@@ -14,11 +14,17 @@ class JsonWriter;
 namespace vantory {
 
 template <typename Record>
-    requires requires(codec::JsonWriter& writer, const Record& record) { writeJson(writer, record); }
+requires requires(codec::JsonWriter& writer, const Record& record)
+{
+    writeJson(writer, record);
+}
 void to_json(nlohmann::json& json, const Record& record);
 
 template <typename Record>
-    requires requires(const codec::JsonValue& value, Record& record) { readJson(value, record); }
+requires requires(const codec::JsonValue& value, Record& record)
+{
+    readJson(value, record);
+}
 void from_json(const nlohmann::json& json, Record& record);
 
 } // namespace vantory

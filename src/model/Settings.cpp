@@ -82,7 +82,8 @@ void buildPairedRules(Settings& settings)
     std::vector<PairedColorRule> paired;
     paired.reserve(thresholds.size());
     for (double hours : thresholds)
-        paired.push_back({makeUuid(), hours, settings.legacyDotHex(hours * 3600), settings.legacyTimeHex(hours * 3600)});
+        paired.push_back(
+            {makeUuid(), hours, settings.legacyDotHex(hours * 3600), settings.legacyTimeHex(hours * 3600)});
 
     constexpr double forever = std::numeric_limits<double>::infinity();
     settings.pairedOtherDot = settings.legacyDotHex(forever);

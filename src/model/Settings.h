@@ -1,9 +1,9 @@
 #pragma once
 
 #include "model/Course.h"
+#include "model/Modes.h"
 #include "model/RecordJson.h"
 #include "model/Uuid.h"
-#include "model/Modes.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -46,8 +46,7 @@ struct PairedColorRule {
 
 // The first rule in ascending hours (stable) whose threshold the remaining time in seconds is
 // within. A NaN never compares less-or-equal, so it matches none.
-template <typename Rule>
-const Rule* matchingRule(const std::vector<Rule>& rules, double seconds)
+template <typename Rule> const Rule* matchingRule(const std::vector<Rule>& rules, double seconds)
 {
     std::vector<const Rule*> sorted;
     sorted.reserve(rules.size());

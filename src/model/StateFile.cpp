@@ -75,8 +75,8 @@ StateFile::StateFile(std::filesystem::path path)
 {
 }
 
-std::filesystem::path StateFile::location(std::span<const std::string> arguments,
-                                          const std::filesystem::path& applicationSupportDirectory)
+std::filesystem::path StateFile::location(
+    std::span<const std::string> arguments, const std::filesystem::path& applicationSupportDirectory)
 {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i] != "--data-dir")

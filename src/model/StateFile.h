@@ -23,8 +23,8 @@ public:
 
     // "state.json" in the directory after the first "--data-dir", else
     // <applicationSupportDirectory>/Vantory/state.json. Relative directories are made absolute.
-    static std::filesystem::path location(std::span<const std::string> arguments,
-                                          const std::filesystem::path& applicationSupportDirectory);
+    static std::filesystem::path location(
+        std::span<const std::string> arguments, const std::filesystem::path& applicationSupportDirectory);
 
     const std::filesystem::path& path() const { return path_; }
 

@@ -1,17 +1,16 @@
 #include "model/UnicodeText.h"
 
-#include <unicode/coll.h>
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-#include <unicode/locid.h>
-#include <unicode/stringpiece.h>
-#include <unicode/unistr.h>
-
 #include <array>
 #include <cctype>
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <unicode/coll.h>
+#include <unicode/locid.h>
+#include <unicode/stringpiece.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+#include <unicode/utf8.h>
 
 namespace vantory::UnicodeText {
 

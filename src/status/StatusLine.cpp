@@ -2,8 +2,8 @@
 
 #include "engine/Engine.h"
 #include "model/Dates.h"
-#include "model/UnicodeText.h"
 #include "model/Modes.h"
+#include "model/UnicodeText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -308,7 +308,9 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
         state.compactWidth = clampedWidth(std::ceil(content + 2 * line.padding + 2));
         line.measured = true;
     }
-    line.width = settings.statusWidthMode == Modes::Width::fixed ? settings.statusWidth.value_or(SettingsDefaults::statusWidth) : state.compactWidth;
+    line.width = settings.statusWidthMode == Modes::Width::fixed
+        ? settings.statusWidth.value_or(SettingsDefaults::statusWidth)
+        : state.compactWidth;
 
     line.animate = state.displayedAssessmentID && line.shownAssessmentID
         && *state.displayedAssessmentID != *line.shownAssessmentID;

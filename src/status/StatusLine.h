@@ -15,7 +15,7 @@ namespace vantory {
 struct StatusLineInput {
     const Database& db;
     Instant now;
-    std::string status;         // the sync status text
+    std::string status; // the sync status text
     std::string lastUpdateText; // "마지막 업데이트 …"
     bool needsLogin = false;
     bool hasErrors = false;
@@ -35,20 +35,20 @@ struct StatusLineState {
 struct StatusLine {
     enum class Alignment { left, center, right };
 
-    std::string plainText;      // also the accessible name
+    std::string plainText; // also the accessible name
     std::string tooltip;
-    std::string timeHex;        // empty while a placeholder shows
-    std::string dotHex;         // the urgency dot's colour, even when no dot is drawn; empty while a placeholder shows
+    std::string timeHex; // empty while a placeholder shows
+    std::string dotHex; // the urgency dot's colour, even when no dot is drawn; empty while a placeholder shows
     StatusText coloredLine;
     std::optional<std::string> shownAssessmentID;
     double width = SettingsDefaults::statusWidth; // points
-    double padding = 6;         // points, each side
+    double padding = 6; // points, each side
     Alignment alignment = Alignment::center;
     std::string effect = SettingsDefaults::transitionStyle;
-    double duration = 0.3;      // seconds
-    bool animate = false;       // a different deadline replaces the one on screen
-    double nextBoundary = 60;   // seconds until the line must change by itself
-    bool measured = false;      // whether this composition measured text widths
+    double duration = 0.3; // seconds
+    bool animate = false; // a different deadline replaces the one on screen
+    double nextBoundary = 60; // seconds until the line must change by itself
+    bool measured = false; // whether this composition measured text widths
 };
 
 // Width in points of a styled text set on one line.

@@ -11,7 +11,7 @@ namespace vantory {
 // layout uses.
 struct StatusRun {
     enum class Font {
-        dot,  // the system font, for the leading "● "
+        dot, // the system font, for the leading "● "
         main, // the system font with tabular digits, medium weight
     };
 

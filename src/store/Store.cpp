@@ -126,7 +126,7 @@ std::vector<Assessment> Store::enabled() const
     }
     std::vector<Assessment> items;
     std::copy_if(db_.assessments.begin(), db_.assessments.end(), std::back_inserter(items),
-                 [&](const Assessment& item) { return !item.missing && enabledCourses.contains(item.courseID); });
+        [&](const Assessment& item) { return !item.missing && enabledCourses.contains(item.courseID); });
     return items;
 }
 
@@ -171,8 +171,8 @@ Rgb Store::courseColor(const Assessment& item) const
 Rgb Store::color(const Assessment& item) const
 {
     const auto itemDue = due(item);
-    const double seconds = itemDue ? secondsSince1970(*itemDue) - secondsSince1970(now_)
-                                   : std::numeric_limits<double>::max();
+    const double seconds
+        = itemDue ? secondsSince1970(*itemDue) - secondsSince1970(now_) : std::numeric_limits<double>::max();
     return Rgb::fromHex(Engine::hex(seconds, db_.settings));
 }
 

@@ -1,6 +1,6 @@
-#include "ConnectionFixture.h"
-
 #include "connection/CourseList.h"
+
+#include "ConnectionFixture.h"
 
 #include <filesystem>
 #include <set>
@@ -23,7 +23,8 @@ nlohmann::json listed(const std::string& id, const std::string& name, std::int64
 }
 
 // One row due a day after start.
-nlohmann::json page(const std::string& id, const std::string& code = "HW1", const std::string& heading = "CS 313, 2025W1")
+nlohmann::json page(
+    const std::string& id, const std::string& code = "HW1", const std::string& heading = "CS 313, 2025W1")
 {
     const nlohmann::json row = {{"code", code}, {"title", code + " title"}, {"category", "Homeworks"},
         {"availability", "100% until 10:00, Fri, Dec 5"}, {"score", "20%"},
@@ -104,8 +105,10 @@ TEST_F(AssessmentPassTest, AFailedHomePageKeepsEverythingAndTellsLoginFromOtherF
             results = {{home, *c.result}};
         runPass(Site::assessment);
         EXPECT_EQ(store.needsLogin(), c.login);
-        EXPECT_EQ(error("home"), c.login ? "BrevaneLearn 로그인이 필요해요" : "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다.");
-        EXPECT_EQ(store.status(), c.login ? "로그인이 필요해요 · 기존 일정 유지" : "과목 목록 조회 실패 · 기존 일정 유지");
+        EXPECT_EQ(error("home"),
+            c.login ? "BrevaneLearn 로그인이 필요해요" : "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다.");
+        EXPECT_EQ(
+            store.status(), c.login ? "로그인이 필요해요 · 기존 일정 유지" : "과목 목록 조회 실패 · 기존 일정 유지");
         EXPECT_FALSE(std::filesystem::exists(store.fileURL())) << "nothing saved";
         store.setNeedsLogin(false); // lets the next case start
     }
@@ -123,12 +126,15 @@ TEST_F(AssessmentPassTest, ACourseFailureKeepsItsDeadlinesAndTheOtherCoursesGoOn
         std::optional<ScriptOutcome> result;
         std::string text;
     } cases[] = {
-        {"network", {{}, Response::End::fail, {PageError::Kind::network, "호스트를 찾을 수 없음"}}, {}, "호스트를 찾을 수 없음"},
+        {"network", {{}, Response::End::fail, {PageError::Kind::network, "호스트를 찾을 수 없음"}}, {},
+            "호스트를 찾을 수 없음"},
         {"page of another course", {}, text(page("9")), "과목 정보가 일치하지 않아요. 기존 일정은 유지됩니다."},
-        {"no rows", {}, text(nlohmann::json{{"courseID", "2"}, {"courseHeading", ""}, {"rows", nlohmann::json::array()}}),
+        {"no rows", {},
+            text(nlohmann::json{{"courseID", "2"}, {"courseHeading", ""}, {"rows", nlohmann::json::array()}}),
             "과목 정보가 일치하지 않아요. 기존 일정은 유지됩니다."},
         {"not text", {}, notText(), "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
-        {"wrong shape", {}, text(nlohmann::json{{"courseID", "2"}}), "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
+        {"wrong shape", {}, text(nlohmann::json{{"courseID", "2"}}),
+            "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
         {"script throws", {}, thrown("ReferenceError: x"), "ReferenceError: x"},
         {"renderer died", {{}, Response::End::terminate}, {}, "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
         {"never finishes", {{}, Response::End::hang}, {}, "응답 시간이 초과됐어요. 기존 일정은 유지됩니다."},

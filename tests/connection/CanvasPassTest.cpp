@@ -1,7 +1,7 @@
-#include "ConnectionFixture.h"
-
 #include "connection/CanvasItems.h"
 #include "connection/PageScripts.h"
+
+#include "ConnectionFixture.h"
 
 using namespace vantory;
 using namespace vantory::test;
@@ -48,7 +48,8 @@ protected:
                 return url.find("/login") == std::string::npos ? text(courses) : notText();
             if (script == assignmentsTabCheck)
                 return ScriptValue{ScriptValue::Kind::flag, "", !withoutTab.contains(url)};
-            const std::string number = url.substr(courseHome("").size(), url.find("/assignments") - courseHome("").size());
+            const std::string number
+                = url.substr(courseHome("").size(), url.find("/assignments") - courseHome("").size());
             if (script == "canvas-assignments")
                 return text(assignments.contains(number) ? assignments[number] : nlohmann::json::array());
             return text(nlohmann::json{{"1", true}});
@@ -59,7 +60,7 @@ protected:
 
     nlohmann::json courses = nlohmann::json::array();
     std::map<std::string, nlohmann::json> assignments; // by course number
-    std::set<std::string> withoutTab;                  // course home URLs
+    std::set<std::string> withoutTab; // course home URLs
     std::map<std::string, Response> responses;
     std::map<std::string, ScriptOutcome> results; // by URL, a space and the script
 };
@@ -130,14 +131,17 @@ TEST_F(CanvasPassTest, CourseFailuresAreCountedWithTheirTextsAndKeepStoredItems)
         std::map<std::string, Response> responses;
         std::string text;
     } cases[] = {
-        {"due date unreadable in the page", {{assignmentsOf2, thrown("Error: DUE_DATE 7")}}, {}, "일부 과제의 마감일 형식을 읽지 못했습니다"},
+        {"due date unreadable in the page", {{assignmentsOf2, thrown("Error: DUE_DATE 7")}}, {},
+            "일부 과제의 마감일 형식을 읽지 못했습니다"},
         {"assignments unavailable", {{assignmentsOf2, thrown("UNAVAILABLE")}}, {}, "과제 페이지를 열 수 없습니다"},
         {"other exception", {{assignmentsOf2, thrown("TypeError")}}, {}, "페이지 데이터 읽기 오류"},
-        {"not the shape", {{assignmentsOf2, text(nlohmann::json{{"x", 1}})}}, {}, "과제 데이터 형식을 확인하지 못했습니다"},
+        {"not the shape", {{assignmentsOf2, text(nlohmann::json{{"x", 1}})}}, {},
+            "과제 데이터 형식을 확인하지 못했습니다"},
         {"due date of another form", {{assignmentsOf2, text(nlohmann::json{assignment("1", "tomorrow")})}}, {},
             "과제 목록 형식을 확인하지 못했습니다"},
         {"home page never loads", {}, {{courseHome("2"), {{}, Response::End::hang}}}, "서버 응답 시간 초과"},
-        {"network", {}, {{courseHome("2") + "/assignments", {{}, Response::End::fail, {PageError::Kind::network, "끊김"}}}},
+        {"network", {},
+            {{courseHome("2") + "/assignments", {{}, Response::End::fail, {PageError::Kind::network, "끊김"}}}},
             "끊김"},
     };
     const Assessment kept = store.db().assessments[1];
@@ -159,7 +163,8 @@ TEST_F(CanvasPassTest, ACourseWithoutAnAssignmentsListGetsANoticeNotAFailure)
     runCanvas();
     withoutTab = {courseHome("2")};
     runCanvas();
-    EXPECT_EQ(store.courseNotices().at("canvas:2"), "Canvas에서 과제 목록을 제공하지 않는 과목입니다. 이전 일정은 유지합니다.");
+    EXPECT_EQ(store.courseNotices().at("canvas:2"),
+        "Canvas에서 과제 목록을 제공하지 않는 과목입니다. 이전 일정은 유지합니다.");
     EXPECT_EQ(store.canvasStatus(), "Canvas 업데이트 완료 · 1개 과목은 과제 목록 미제공");
 
     withoutTab.clear();

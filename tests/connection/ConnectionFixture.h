@@ -2,16 +2,16 @@
 
 #include "connection/BrevaneConnection.h"
 #include "store/Store.h"
+
 #include "support/FakeWebHost.h"
 #include "support/ManualScheduler.h"
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
-
 #include <map>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 
 namespace vantory::test {

@@ -1,6 +1,6 @@
-#include "ConnectionFixture.h"
-
 #include "connection/PageScripts.h"
+
+#include "ConnectionFixture.h"
 
 using namespace vantory;
 using namespace vantory::test;
@@ -106,7 +106,8 @@ TEST_F(LoginFlowTest, LoginPageFailuresShowTheirTextsAndCancellationsNothing)
     page.onFailed(PageError{PageError::Kind::cancelled, "취소"});
     EXPECT_EQ(login.message(), "학교 로그인 페이지를 여는 중…");
     page.onFailed(PageError{PageError::Kind::network, "이름을 찾을 수 없음"});
-    EXPECT_EQ(login.message(), "로그인 페이지를 열지 못했습니다: 이름을 찾을 수 없음 · 페이지 다시 열기를 눌러 주세요.");
+    EXPECT_EQ(
+        login.message(), "로그인 페이지를 열지 못했습니다: 이름을 찾을 수 없음 · 페이지 다시 열기를 눌러 주세요.");
     page.onTerminated();
     EXPECT_EQ(login.message(), "로그인 페이지가 중단되었습니다. 페이지 다시 열기를 눌러 주세요.");
     EXPECT_EQ(host.view(Site::assessment).message(), login.message());

@@ -41,15 +41,22 @@ protected:
 
     const test::SiteScope sites{{"https://learn.example.ca", "https://canvas.example.ca:8443"}};
     Database db;
-    Assessment item{.id = "pl-313:PC5", .courseID = "pl-313", .title = "Preclass 5", .category = "Preclass",
+    Assessment item{.id = "pl-313:PC5",
+        .courseID = "pl-313",
+        .title = "Preclass 5",
+        .category = "Preclass",
         .due = instantFromSeconds(1764748740)}; // 2025-12-03 07:59:00 UTC
 };
 
 TEST(CalendarFileText, EscapesBackslashesFirstThenLineBreaksAndSeparators)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"a\\b", "a\\\\b"}, {"a,b;c", "a\\,b\\;c"},       {"a\r\nb\rc\nd", "a\\nb\\nc\\nd"},
-        {"\\n", "\\\\n"},   {"\\;\\,", "\\\\\\;\\\\\\,"}, {"\r\n\n", "\\n\\n"},
+        {"a\\b", "a\\\\b"},
+        {"a,b;c", "a\\,b\\;c"},
+        {"a\r\nb\rc\nd", "a\\nb\\nc\\nd"},
+        {"\\n", "\\\\n"},
+        {"\\;\\,", "\\\\\\;\\\\\\,"},
+        {"\r\n\n", "\\n\\n"},
     };
     for (const auto& [text, escaped] : cases)
         EXPECT_EQ(CalendarFile::escape(text), escaped) << text;
@@ -62,10 +69,9 @@ TEST(CalendarFileText, FoldsAtSeventyFiveOctetsWithoutSplittingCharacters)
         korean += "마";
     // Octets per physical line; a continuation line's leading space counts.
     const std::pair<std::string, std::vector<std::size_t>> cases[] = {
-        {std::string(75, 'a'), {75}},
-        {korean, {74, 73, 73, 31}},                     // 8 + 80 three-octet characters
-        {std::string(73, 'a') + "😀", {73, 5}},          // four octets do not fit after 73
-        {std::string(74, 'a') + "\xE9" + "b", {75, 2}},   // a stray lead byte counts alone,
+        {std::string(75, 'a'), {75}}, {korean, {74, 73, 73, 31}}, // 8 + 80 three-octet characters
+        {std::string(73, 'a') + "😀", {73, 5}}, // four octets do not fit after 73
+        {std::string(74, 'a') + "\xE9" + "b", {75, 2}}, // a stray lead byte counts alone,
         {std::string(74, 'a') + "\xE9" + "bcd", {75, 4}}, // at the end of the text or before others
     };
     for (const auto& [line, expected] : cases) {
@@ -82,9 +88,9 @@ TEST(CalendarFileText, FoldsAtSeventyFiveOctetsWithoutSplittingCharacters)
 
 TEST_F(CalendarFileTest, WithoutDatedItemsWritesOnlyTheFrame)
 {
-    const std::string expected =
-        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Vantory//Deadlines//KO\r\nCALSCALE:GREGORIAN"
-        "\r\nMETHOD:PUBLISH\r\nX-WR-CALNAME:Vantory 마감\r\nEND:VCALENDAR\r\n";
+    const std::string expected
+        = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Vantory//Deadlines//KO\r\nCALSCALE:GREGORIAN"
+          "\r\nMETHOD:PUBLISH\r\nX-WR-CALNAME:Vantory 마감\r\nEND:VCALENDAR\r\n";
     item.due.reset();
     EXPECT_EQ(CalendarFile::generate({}, db, 30, exportTime), expected);
     EXPECT_EQ(CalendarFile::generate({item}, db, 30, exportTime), expected);
@@ -94,11 +100,11 @@ TEST_F(CalendarFileTest, WritesOneMinuteEventAtTheOverrideDueWithAStableUid)
 {
     const Instant due = *item.due + std::chrono::hours(1);
     db.overrides[item.id].due = due;
-    EXPECT_EQ(event(item), (Lines{"BEGIN:VEVENT", "UID:pl-313:PC5@vantory.app", "DTSTAMP:20251120T183000Z",
-                                  "LAST-MODIFIED:20251120T183000Z", "DTSTART:20251203T085900Z",
-                                  "DTEND:20251203T090000Z", "SUMMARY:313 | Preclass 5",
-                                  "DESCRIPTION:BrevaneLearn · Preclass\\n마감: " + Dates::display(due) + "\\n",
-                                  "CATEGORIES:Preclass", "TRANSP:TRANSPARENT", "END:VEVENT"}));
+    EXPECT_EQ(event(item),
+        (Lines{"BEGIN:VEVENT", "UID:pl-313:PC5@vantory.app", "DTSTAMP:20251120T183000Z",
+            "LAST-MODIFIED:20251120T183000Z", "DTSTART:20251203T085900Z", "DTEND:20251203T090000Z",
+            "SUMMARY:313 | Preclass 5", "DESCRIPTION:BrevaneLearn · Preclass\\n마감: " + Dates::display(due) + "\\n",
+            "CATEGORIES:Preclass", "TRANSP:TRANSPARENT", "END:VEVENT"}));
 
     item.courseID = "canvas:99"; // no longer configured
     item.title = "Quiz 1, A; \\x\ny";
@@ -111,10 +117,14 @@ TEST_F(CalendarFileTest, WritesOneMinuteEventAtTheOverrideDueWithAStableUid)
 TEST_F(CalendarFileTest, WritesUrlLinesOnlyForHttpsLinksIntoTheTwoSites)
 {
     const std::pair<std::string, bool> cases[] = {
-        {"https://learn.example.ca/pl/course_instance/313", true}, {"https://canvas.example.ca:8443/c?x=1#y", true},
-        {"http://learn.example.ca/pl/", false}, {"https://learn.example.ca.evil.com/", false},
-        {"https://evil-learn.example.ca/", false}, {"https://learn.example.ca@evil.com/", false},
-        {"https:learn.example.ca/", false}, {"https://learn.example.ca/a b", false},
+        {"https://learn.example.ca/pl/course_instance/313", true},
+        {"https://canvas.example.ca:8443/c?x=1#y", true},
+        {"http://learn.example.ca/pl/", false},
+        {"https://learn.example.ca.evil.com/", false},
+        {"https://evil-learn.example.ca/", false},
+        {"https://learn.example.ca@evil.com/", false},
+        {"https:learn.example.ca/", false},
+        {"https://learn.example.ca/a b", false},
         {"https://learn.example.ca/\r\nATTACH:https://evil.com/", false},
     };
     for (const auto& [url, written] : cases) {
@@ -134,8 +144,8 @@ TEST_F(CalendarFileTest, WritesRemindersInMinutesOnlyForPositiveAlarms)
     for (const std::int64_t alarm : {30, 1440}) {
         const Lines lines = event(item, alarm);
         EXPECT_EQ(Lines(lines.begin() + 10, lines.end()),
-                  (Lines{"BEGIN:VALARM", "TRIGGER:-PT" + std::to_string(alarm) + "M", "ACTION:DISPLAY",
-                         "DESCRIPTION:과제 마감", "END:VALARM", "END:VEVENT"}));
+            (Lines{"BEGIN:VALARM", "TRIGGER:-PT" + std::to_string(alarm) + "M", "ACTION:DISPLAY",
+                "DESCRIPTION:과제 마감", "END:VALARM", "END:VEVENT"}));
     }
 }
 

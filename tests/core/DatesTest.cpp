@@ -1,7 +1,6 @@
 #include "model/Dates.h"
 
 #include <gtest/gtest.h>
-
 #include <limits>
 #include <memory>
 #include <optional>
@@ -35,13 +34,20 @@ struct TokyoAsDefaultZone {
 TEST(DatesTest, ExactTakesTheOffsetFromTheAbbreviationAndRejectsAnyOtherForm)
 {
     const ParseCase cases[] = {
-        {"2025-09-08 14:00:00 (PDT)", mondaySeptember8},   {"2025-09-08 14:00:00 (PST)", mondaySeptember8 + hour},
-        {"2025-09-08 21:00:00 (UTC)", mondaySeptember8},   {"2025-09-08 21:00:00 (GMT)", mondaySeptember8},
-        {" \t2025-09-08 14:00:00 (PDT)\r\n", mondaySeptember8}, {"2024-02-29 12:00:00 (UTC)", 1709208000},
-        {"2025-09-08 14:00:00 (pdt)", std::nullopt},       {"2025-09-08 14:00:00 (JST)", std::nullopt},
-        {"2025-09-08 4:00:00 (PDT)", std::nullopt},        {"2025-09-08 14:00:00 (PDT) extra", std::nullopt},
-        {"2025-13-01 14:00:00 (PDT)", std::nullopt},       {"2025-02-29 14:00:00 (PDT)", std::nullopt},
-        {"2025-09-08 24:00:00 (PDT)", std::nullopt},       {"", std::nullopt},
+        {"2025-09-08 14:00:00 (PDT)", mondaySeptember8},
+        {"2025-09-08 14:00:00 (PST)", mondaySeptember8 + hour},
+        {"2025-09-08 21:00:00 (UTC)", mondaySeptember8},
+        {"2025-09-08 21:00:00 (GMT)", mondaySeptember8},
+        {" \t2025-09-08 14:00:00 (PDT)\r\n", mondaySeptember8},
+        {"2024-02-29 12:00:00 (UTC)", 1709208000},
+        {"2025-09-08 14:00:00 (pdt)", std::nullopt},
+        {"2025-09-08 14:00:00 (JST)", std::nullopt},
+        {"2025-09-08 4:00:00 (PDT)", std::nullopt},
+        {"2025-09-08 14:00:00 (PDT) extra", std::nullopt},
+        {"2025-13-01 14:00:00 (PDT)", std::nullopt},
+        {"2025-02-29 14:00:00 (PDT)", std::nullopt},
+        {"2025-09-08 24:00:00 (PDT)", std::nullopt},
+        {"", std::nullopt},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.text);
@@ -55,8 +61,10 @@ TEST(DatesTest, ReleaseReadsTheAvailabilityTextInVancouverTimeOfTheGivenYear)
         {"Available 14:00, Mon, Sep 8", mondaySeptember8},
         {"Available 14:00, Mon, Dec 8", 1765231200}, // standard time: 22:00 UTC
         {"Available 14:00, Fri, Sep 8", mondaySeptember8}, // a wrong weekday: month and day win
-        {"Not yet available", std::nullopt},         {"available 14:00, Mon, Sep 8", std::nullopt},
-        {"Available 14:00, Mon, Sep 31", std::nullopt}, {"Available 14:00, Mon, Sep 8 (PDT)", std::nullopt},
+        {"Not yet available", std::nullopt},
+        {"available 14:00, Mon, Sep 8", std::nullopt},
+        {"Available 14:00, Mon, Sep 31", std::nullopt},
+        {"Available 14:00, Mon, Sep 8 (PDT)", std::nullopt},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.text);
@@ -80,10 +88,18 @@ TEST(DatesTest, RemainingDropsLeftoverSecondsAndSplitsIntoDaysHoursMinutes)
         double seconds;
         const char* expected;
     } cases[] = {
-        {0, "마감"},         {-3600, "마감"},     {std::numeric_limits<double>::quiet_NaN(), "마감"},
-        {59.9, "<1m"},       {60, "1m"},          {3599, "59m"},
-        {3600, "1h0m"},      {3659.9, "1h0m"},    {86399, "23h59m"},
-        {86400, "1d 0h0m"},  {102000, "1d 4h20m"}, {1e300, "694444444444d 10h40m"},
+        {0, "마감"},
+        {-3600, "마감"},
+        {std::numeric_limits<double>::quiet_NaN(), "마감"},
+        {59.9, "<1m"},
+        {60, "1m"},
+        {3599, "59m"},
+        {3600, "1h0m"},
+        {3659.9, "1h0m"},
+        {86399, "23h59m"},
+        {86400, "1d 0h0m"},
+        {102000, "1d 4h20m"},
+        {1e300, "694444444444d 10h40m"},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.seconds);

@@ -1,5 +1,4 @@
 #include "engine/Engine.h"
-
 #include "model/Dates.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +18,7 @@ std::optional<Instant> at(const std::string& text)
 }
 
 Assessment item(const std::string& course, const std::string& code, std::optional<Instant> due = {},
-                const std::string& status = "known")
+    const std::string& status = "known")
 {
     return {.id = course + ":" + code, .courseID = course, .code = code, .due = due, .deadlineStatus = status};
 }
@@ -50,16 +49,25 @@ TEST(Merge, BuildsDeadlineFromFullCreditRules)
         SCOPED_TRACE(c.status + " " + c.availability + " " + std::to_string(c.rules.size()));
         const RawAssessment raw{"HW3", "Homework 3", "Homework", c.availability, "", "u", c.rules};
         const Assessment built = Engine::assessment(raw, Course{.id = "cs101", .year = 2025}, now);
-        EXPECT_EQ(built, (Assessment{"cs101:HW3", "cs101", "HW3", "Homework 3", "Homework", c.availability, {}, "u",
-                                     c.release, c.due, c.status, c.rules, now, {}, false}));
+        EXPECT_EQ(built,
+            (Assessment{"cs101:HW3", "cs101", "HW3", "Homework 3", "Homework", c.availability, {}, "u", c.release,
+                c.due, c.status, c.rules, now, {}, false}));
     }
 }
 
 TEST(Merge, ParsesScoreTexts)
 {
     const std::pair<std::string, std::optional<double>> cases[] = {
-        {"85%", 85},    {"\n 100 %\u00A0", 100}, {"72.5%", 72.5}, {"+85", 85}, {"+-5", {}},
-        {"", {}},       {"\u2014", {}},           {"85 pts", {}},  {"nan", {}}, {"inf%", {}},
+        {"85%", 85},
+        {"\n 100 %\u00A0", 100},
+        {"72.5%", 72.5},
+        {"+85", 85},
+        {"+-5", {}},
+        {"", {}},
+        {"\u2014", {}},
+        {"85 pts", {}},
+        {"nan", {}},
+        {"inf%", {}},
     };
     for (const auto& [text, score] : cases)
         EXPECT_EQ(Engine::assessment({.code = "Q", .score = text}, Course{.id = "c"}, now).score, score) << text;
@@ -114,7 +122,8 @@ TEST(Merge, KeepsOneItemPerIdInCodePointOrder)
     Database db;
     db.assessments = {item("c", "b"), item("c", "B"), item("c", "b", at(end))}; // hand-edited: unsorted, twice
     const Assessment second = item("c", "x", at(later));
-    Engine::merge({item("c", "x", at(end)), item("c", "\u00E9"), item("c", "10"), second, item("c", "2")}, "c", db, now);
+    Engine::merge(
+        {item("c", "x", at(end)), item("c", "\u00E9"), item("c", "10"), second, item("c", "2")}, "c", db, now);
 
     std::string ids;
     for (const Assessment& stored : db.assessments)

@@ -14,9 +14,9 @@ TEST(CourseJson, MissingOptionalsTakeTheirDefaults)
     const auto minimal = json::parse(R"({"id":"1","name":"313","enabled":true,"year":2025})").get<Course>();
     EXPECT_EQ(minimal, (Course{"1", "313", true, 2025, "313", "3B82F6", "calendar", "3B82F6"}));
 
-    const auto coloured =
-        json::parse(R"({"id":"1","name":"313","enabled":false,"year":2025,"colorHex":"22C55E","fullName":null})")
-            .get<Course>();
+    const auto coloured
+        = json::parse(R"({"id":"1","name":"313","enabled":false,"year":2025,"colorHex":"22C55E","fullName":null})")
+              .get<Course>();
     EXPECT_EQ(coloured.menuColorHex, "22C55E");
     EXPECT_EQ(coloured.fullName, "313");
 }
@@ -75,9 +75,9 @@ TEST(PayloadJson, DecodesScriptResults)
     EXPECT_EQ(payload.rows[0].rules[0].end, "—");
     EXPECT_THROW(json::parse(R"({"courseID":"7","courseHeading":"x"})").get<PagePayload>(), std::exception);
 
-    const auto assignment =
-        json::parse(R"({"id":"5","title":"HW","category":"Assignments","url":"https://c/5","due":"2025-09-08T21:00:00Z"})")
-            .get<CanvasAssignment>();
+    const auto assignment = json::parse(
+        R"({"id":"5","title":"HW","category":"Assignments","url":"https://c/5","due":"2025-09-08T21:00:00Z"})")
+                                .get<CanvasAssignment>();
     EXPECT_EQ(assignment.due, "2025-09-08T21:00:00Z");
     EXPECT_FALSE(assignment.release.has_value());
 }
@@ -85,9 +85,13 @@ TEST(PayloadJson, DecodesScriptResults)
 TEST(Assessment, ShortCategoryIgnoresCaseOnly)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"Formal Quizzes (Repeated For Practice)", "Quiz"}, {"Tutorials", "Tutorial"},
-        {"IN CLASS ACTIVITIES", "Inclass"}, {"Quiz Information", "Quiz Info"},
-        {"Programming Assignments", "Assignment"}, {" tutorials", " tutorials"}, {"Homework", "Homework"},
+        {"Formal Quizzes (Repeated For Practice)", "Quiz"},
+        {"Tutorials", "Tutorial"},
+        {"IN CLASS ACTIVITIES", "Inclass"},
+        {"Quiz Information", "Quiz Info"},
+        {"Programming Assignments", "Assignment"},
+        {" tutorials", " tutorials"},
+        {"Homework", "Homework"},
     };
     for (const auto& [category, label] : cases)
         EXPECT_EQ(Assessment{.category = category}.shortCategory(), label) << category;
@@ -106,8 +110,8 @@ TEST(Course, UrlsAndMenuColours)
     }
 
     Course course{"1", "313", true, 2025, "", "111111", "calendar", "222222"};
-    const std::pair<const char*, const char*> modes[] = {
-        {"custom", "222222"}, {"urgency", "EF4444"}, {"calendar", "111111"}, {"Custom", "111111"}, {"", "111111"}};
+    const std::pair<const char*, const char*> modes[]
+        = {{"custom", "222222"}, {"urgency", "EF4444"}, {"calendar", "111111"}, {"Custom", "111111"}, {"", "111111"}};
     for (const auto& [mode, expected] : modes) {
         course.menuColorMode = mode;
         EXPECT_EQ(course.menuHex("EF4444"), expected) << mode;

@@ -98,7 +98,9 @@ TEST(SettingsNormalize, BuildsThePairedTableFromOlderColourFields)
             },
             {}, "111111", "FFFFFF"},
         {"equal and unusable thresholds",
-            [](Settings& s) { s.rules = {{"A", 5, "111111"}, {"B", 5, "2"}, {"C", notANumber, "3"}, {"D", -1, "4"}}; },
+            [](Settings& s) {
+                s.rules = {{"A", 5, "111111"}, {"B", 5, "2"}, {"C", notANumber, "3"}, {"D", -1, "4"}};
+            },
             {{5, "111111", "111111"}}, "22C55E", "22C55E"},
     };
     for (const auto& c : cases) {
@@ -155,8 +157,11 @@ TEST(Settings, ColoredCourseAndCategoryStyles)
     EXPECT_EQ(settings.coloredCourse(course), (Course{"1", "313", true, 2025, "", "FFFFFF", "calendar", "FFFFFF"}));
 
     const std::pair<CategoryStyle, const char*> styles[] = {
-        {{"calendar", "333333"}, "111111"}, {{"course", "333333"}, "222222"}, {{"custom", "333333"}, "333333"},
-        {{"Custom", "333333"}, "EF4444"}, {{"urgency", "333333"}, "EF4444"},
+        {{"calendar", "333333"}, "111111"},
+        {{"course", "333333"}, "222222"},
+        {{"custom", "333333"}, "333333"},
+        {{"Custom", "333333"}, "EF4444"},
+        {{"urgency", "333333"}, "EF4444"},
     };
     for (const auto& [style, expected] : styles)
         EXPECT_EQ(style.color(course, "EF4444"), expected) << style.mode;

@@ -45,15 +45,14 @@ TEST(StateFileFormat, WritesTheBytesNlohmannPrintsForTheSameTree)
     const std::string title = "퀴즈 \"1\" \\ 복습\t\x01\x7f";
     const std::string category = "Quizzes\xC3(\xE2\x82(\xE0\x80\xED\xA0\x80\xF4\x90\xF0\x9F\x98";
     full.assessments.push_back({"1:Q1", "1", "Q1", title, category, "", 87.5, "https://x/q?a=1&b=2",
-                                instantFromSeconds(1.7e9), instantFromSeconds(1.75e9 + 0.1), "known",
-                                {{-0.0, "2025-09-08 14:00:00 (PDT)", "—"}, {1e21, "", "\xF0\x9F\x98\x80"}},
-                                instantFromSeconds(1.76e9), true, false});
+        instantFromSeconds(1.7e9), instantFromSeconds(1.75e9 + 0.1), "known",
+        {{-0.0, "2025-09-08 14:00:00 (PDT)", "—"}, {1e21, "", "\xF0\x9F\x98\x80"}}, instantFromSeconds(1.76e9), true,
+        false});
     full.assessments.push_back({.id = "2:A", .courseID = "2", .checkedAt = instantFromSeconds(0), .missing = true});
     full.overrides = {{"1:Q1", {true, false, instantFromSeconds(1.8e9)}}, {"2:A", {false, true, std::nullopt}}};
     full.lastSync = {{"1", instantFromSeconds(1764800000.75)}, {"한국", instantFromSeconds(-1e-7)}};
     Settings& settings = full.settings;
-    settings.courses.push_back(
-        {"canvas:7", "운영체제", true, 2026, "운영체제 (Canvas)", "EF4444", "custom", "22C55E"});
+    settings.courses.push_back({"canvas:7", "운영체제", true, 2026, "운영체제 (Canvas)", "EF4444", "custom", "22C55E"});
     settings.normalize(); // fills the paired table and the migrated colour fields
     settings.rules.push_back({"R", std::nan(""), "000000"});
     settings.uniformCourseColors = settings.canvasEnabled = settings.doubleClickOpensAssignment = true;
@@ -80,10 +79,10 @@ TEST(StateFileFormat, WritesTheBytesNlohmannPrintsForTheSameTree)
 // reject and resolve repeated keys exactly as nlohmann::json::parse followed by from_json does.
 TEST(StateFileFormat, ReadsWithTheRulesOfTheNlohmannTree)
 {
-    const std::string members =
-        R"("assessments":[],"lastSync":{},"overrides":{},"settings":{"colorMode":"text","courses":[],)"
-        R"("durations":[10],"excludePerfect":true,"excludedCategories":[],"otherHex":"22C55E","rules":[],)"
-        R"("showReleases":false,"syncMinutes":60})";
+    const std::string members
+        = R"("assessments":[],"lastSync":{},"overrides":{},"settings":{"colorMode":"text","courses":[],)"
+          R"("durations":[10],"excludePerfect":true,"excludedCategories":[],"otherHex":"22C55E","rules":[],)"
+          R"("showReleases":false,"syncMinutes":60})";
     const auto document = [&](const std::string& more) { return "{" + members + "," + more + "}"; };
     const struct {
         std::string text;
@@ -100,7 +99,7 @@ TEST(StateFileFormat, ReadsWithTheRulesOfTheNlohmannTree)
         {document(R"("version":1,"extra":[[[{"a":[null,1e308,"\ud83d\ude00"]}]]])"), true},
         {document(R"("version":1,"overrides":{"b":{"completed":1},"a":{"completed":true,"hidden":false},)"
                   R"("b":{"completed":false,"hidden":true,"due":5}})"),
-         true},
+            true},
         {document(R"("version":1,"lastSync":{"b":1.5,"a":2,"b":3})"), true},
         {document(R"("version":1,"assessments":{})"), false},
         {"\xEF\xBB\xBF" + document(R"("version":1)"), true},

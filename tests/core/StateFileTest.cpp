@@ -32,8 +32,8 @@ protected:
     {
         Database database;
         database.assessments.push_back({"1:Q1", "1", "Q1", "퀴즈 1", "Quizzes", "Available 14:00, Mon, Sep 8", 50.0,
-                                        std::nullopt, std::nullopt, instantFromSeconds(1764835140.123456),
-                                        "known", {}, instantFromSeconds(1764800000), std::nullopt, false});
+            std::nullopt, std::nullopt, instantFromSeconds(1764835140.123456), "known", {},
+            instantFromSeconds(1764800000), std::nullopt, false});
         database.overrides["1:Q1"] = {true, false, instantFromSeconds(1764900000.5)};
         database.lastSync["1"] = instantFromSeconds(1764800000.75);
         database.settings.courses.push_back({"1", "313", true, 2025, "CPSC 313", "3B82F6", "calendar", "3B82F6"});
@@ -51,7 +51,8 @@ TEST_F(StateFileTest, ChoosesTheLocationFromTheArguments)
     using Arguments = std::vector<std::string>;
     const fs::path support = "/home/u/.local/share";
     EXPECT_EQ(StateFile::location(Arguments{"vantory", "--data-dir", "/d"}, support), "/d/state.json");
-    EXPECT_EQ(StateFile::location(Arguments{"vantory", "--data-dir", "rel"}, support), fs::current_path() / "rel/state.json");
+    EXPECT_EQ(
+        StateFile::location(Arguments{"vantory", "--data-dir", "rel"}, support), fs::current_path() / "rel/state.json");
     EXPECT_EQ(StateFile::location(Arguments{"vantory", "--data-dir"}, support), support / "Vantory/state.json");
     EXPECT_EQ(StateFile::location(Arguments{"vantory"}, support), support / "Vantory/state.json");
 }
@@ -91,7 +92,8 @@ TEST_F(StateFileTest, UnreadableFilesAreKeptByteForByte)
     nlohmann::json wrongType = valid;
     wrongType["assessments"][0]["missing"] = "no";
 
-    for (const std::string& bytes : {std::string("{ not json"), std::string(), withoutLastSync.dump(), wrongType.dump()}) {
+    for (const std::string& bytes :
+        {std::string("{ not json"), std::string(), withoutLastSync.dump(), wrongType.dump()}) {
         const fs::path path = directory / "state.json";
         write(path, bytes);
         StateFile file(path);
@@ -110,8 +112,8 @@ TEST_F(StateFileTest, UnreadableFilesAreKeptByteForByte)
 TEST_F(StateFileTest, MissingOptionalSettingsLoadAndAreNormalised)
 {
     nlohmann::json stored = sampleDatabase();
-    for (const char* key : {"pairedRules", "pairedOtherDot", "pairedOtherTime", "linkedTimeColors",
-                            "independentColors", "dotStyle", "timeColorMode", "dotRules", "dotOtherHex", "showProgress"})
+    for (const char* key : {"pairedRules", "pairedOtherDot", "pairedOtherTime", "linkedTimeColors", "independentColors",
+             "dotStyle", "timeColorMode", "dotRules", "dotOtherHex", "showProgress"})
         stored["settings"].erase(key);
     stored["settings"]["syncMinutes"] = 1;
     write(directory / "state.json", stored.dump());

@@ -3,9 +3,8 @@
 #include "model/Dates.h"
 #include "model/UnicodeText.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 using namespace vantory;
 
@@ -18,8 +17,14 @@ using Change = std::function<void(Database&)>;
 Assessment item(const std::string& id, double dueIn, const std::string& courseID = "c1",
     const std::string& category = "Preclass", std::optional<double> score = {})
 {
-    return {.id = id, .courseID = courseID, .code = id + "-code", .title = id + " title", .category = category,
-        .score = score, .due = instantFromSeconds(base + dueIn), .deadlineStatus = "known"};
+    return {.id = id,
+        .courseID = courseID,
+        .code = id + "-code",
+        .title = id + " title",
+        .category = category,
+        .score = score,
+        .due = instantFromSeconds(base + dueIn),
+        .deadlineStatus = "known"};
 }
 
 // "start+length colour" per run; "dot" marks the dot run, "-" the default text colour.
@@ -82,7 +87,11 @@ protected:
 
 TEST_F(StatusLineTest, PlaceholdersFitTheirTextAndWaitAMinute)
 {
-    const struct { std::vector<Assessment> items; Change change; std::string text; } cases[] = {
+    const struct {
+        std::vector<Assessment> items;
+        Change change;
+        std::string text;
+    } cases[] = {
         {{item("a", day)}, [](Database& db) { db.settings.durations.clear(); }, "Vantory | 표시 항목을 추가해 주세요"},
         {{}, {}, "Vantory · 연결"},
         {{item("past", -1)}, {}, "자료구조/313 | 예정된 마감 없음"},
@@ -103,13 +112,15 @@ TEST_F(StatusLineTest, PlaceholdersFitTheirTextAndWaitAMinute)
 
 TEST_F(StatusLineTest, ItemTextAndTooltipNameTheItemItsPositionAndWarnings)
 {
-    reset({item("a", day, "c1", "Preclass", 86.5), item("b", 2 * day, "c2", "Quiz")},
-        [](Database& db) { db.settings.durations = {5, 3, 4}, db.settings.showProgress = true; });
+    reset({item("a", day, "c1", "Preclass", 86.5), item("b", 2 * day, "c2", "Quiz")}, [](Database& db) {
+        db.settings.durations = {5, 3, 4}, db.settings.showProgress = true;
+    });
     EXPECT_EQ(compose(0).plainText, "자료구조 | Preclass (1d 0h0m) · 87%");
     const StatusLine second = compose(6);
     EXPECT_EQ(second.plainText, "313 | Quiz (1d 23h59m)"); // no score, no progress
-    EXPECT_EQ(second.tooltip, "2개 중 2번째 항목 · 313\nb-code · b title\n마감 "
-            + Dates::display(instantFromSeconds(base + 2 * day)) + "\n" + lastUpdate);
+    EXPECT_EQ(second.tooltip,
+        "2개 중 2번째 항목 · 313\nb-code · b title\n마감 " + Dates::display(instantFromSeconds(base + 2 * day)) + "\n"
+            + lastUpdate);
     hasErrors = true;
     EXPECT_TRUE(compose(7).tooltip.ends_with(lastUpdate + "\n⚠ " + status));
 
@@ -120,22 +131,27 @@ TEST_F(StatusLineTest, ItemTextAndTooltipNameTheItemItsPositionAndWarnings)
 
 TEST_F(StatusLineTest, RotationRestartsOnlyWhenItemsDeadlinesOrSlotsChange)
 {
-    reset({item("A", day), item("B", 2 * day), item("C", 3 * day)},
-        [](Database& db) { db.settings.durations = {5, 3}; });
+    reset({item("A", day), item("B", 2 * day), item("C", 3 * day)}, [](Database& db) {
+        db.settings.durations = {5, 3};
+    });
     const auto moveDue = [](std::size_t index, double dueIn) {
         return [=](Database& db) { db.assessments[index].due = instantFromSeconds(base + dueIn); };
     };
-    const struct { double at; Change change; std::string shown; double boundary; } steps[] = {
-        {0, {}, "A", 5},
-        {6.5, {}, "B", 1.5},
-        {9, {}, "A", 4},
-        {10, moveDue(2, 4 * day), "A", 3}, // C is not displayed
-        {11, [](Database& db) { db.settings.durations = {5, 4}; }, "A", 5},
-        {17.5, {}, "B", 2.5},
-        {18, moveDue(1, 5 * day), "A", 5},
+    const struct {
+        double at;
+        Change change;
+        std::string shown;
+        double boundary;
+    } steps[] = {
+        {0, {}, "A", 5}, {6.5, {}, "B", 1.5}, {9, {}, "A", 4}, {10, moveDue(2, 4 * day), "A", 3}, // C is not displayed
+        {11,
+            [](Database& db) {
+                db.settings.durations = {5, 4};
+            },
+            "A", 5},
+        {17.5, {}, "B", 2.5}, {18, moveDue(1, 5 * day), "A", 5},
         {19, moveDue(0, 21), "A", 2}, // the deadline comes before the slot end
-        {20.99, {}, "A", 0.05},
-        {21, {}, "C", 5}, // A passed: C and B restart the cycle
+        {20.99, {}, "A", 0.05}, {21, {}, "C", 5}, // A passed: C and B restart the cycle
     };
     for (const auto& step : steps) {
         if (step.change)
@@ -153,7 +169,12 @@ TEST_F(StatusLineTest, ColoursCourseCategoryAndTimeByModeAndStyle)
     const std::string timeColored = ", 15+2 -, 17+8 AAAAAA, 25+1 -";
     const CategoryStyle custom{"custom", "654321"}, everywhere{"custom", "123456"}, calendar{"calendar"};
     using Styles = std::map<std::string, CategoryStyle>;
-    const struct { std::string mode; Styles styles; std::string runs; bool uniform = false; } cases[] = {
+    const struct {
+        std::string mode;
+        Styles styles;
+        std::string runs;
+        bool uniform = false;
+    } cases[] = {
         {"text", {}, course + "7+8 AAAAAA" + timeColored},
         {"both", {}, dotCourse + "9+8 AAAAAA, 17+2 -, 19+8 AAAAAA, 27+1 -"},
         {"dot", {}, "0+2 dot EAB308, 2+4 111111, 6+22 -"},
@@ -181,7 +202,13 @@ TEST_F(StatusLineTest, AutomaticWidthReservesTheWidestCountdownAndClamps)
 {
     // "313 | Quiz (" is 12 units and ")" one; padding adds 2 × 6 + 2 points, the dot 10.
     const auto settings = [](auto change) { return [=](Database& db) { change(db.settings); }; };
-    const struct { double left; Change change; double perUnit; double width; int measures; } cases[] = {
+    const struct {
+        double left;
+        Change change;
+        double perUnit;
+        double width;
+        int measures;
+    } cases[] = {
         {day + 5 * hour, {}, 7, 7 * (13 + 9) + 14, 5}, // 1d 23h59m
         {12 * hour, {}, 7, 7 * (13 + 6) + 14, 4}, // 23h59m
         {2 * hour, {}, 7, 7 * (13 + 5) + 14, 4}, // 9h59m
@@ -205,7 +232,12 @@ TEST_F(StatusLineTest, MeasuresOnlyWhenTheLayoutChangesAndAnimatesOnlyBetweenIte
 {
     reset({item("a", 2 * day), item("b", 3 * day, "c2")}, [](Database& db) { db.settings.durations = {5, 3}; });
     const double t = 1.5 * day;
-    const struct { double at; Change change; bool measured; bool animate; } steps[] = {
+    const struct {
+        double at;
+        Change change;
+        bool measured;
+        bool animate;
+    } steps[] = {
         {0, {}, true, false},
         {t, {}, false, false}, // a counts down from 2d to 12h: same item, same width
         {t + 6, {}, false, true},

@@ -74,8 +74,9 @@ TEST_F(StoreTest, ObserversHearEveryWrite)
     store->update([](Database&) {});
     store->unobserve(token);
     store->setNeedsLogin(true);
-    EXPECT_EQ(heard, (std::vector<Store::Field>{Store::Field::brevaneSyncing, Store::Field::canvasSyncing,
-                         Store::Field::brevaneSyncing, Store::Field::errors, Store::Field::db}));
+    EXPECT_EQ(heard,
+        (std::vector<Store::Field>{Store::Field::brevaneSyncing, Store::Field::canvasSyncing,
+            Store::Field::brevaneSyncing, Store::Field::errors, Store::Field::db}));
 }
 
 TEST_F(StoreTest, DerivedListsAndTexts)
@@ -113,9 +114,13 @@ TEST_F(StoreTest, OpensOnlyHttpsPagesOfTheTwoSites)
     const std::pair<std::optional<std::string>, std::optional<std::string>> cases[] = {
         {"https://learn.test/pl/x", "https://learn.test/pl/x"},
         {"https://canvas.test:8443/courses/1", "https://canvas.test:8443/courses/1"},
-        {std::nullopt, coursePage}, {"not a url", coursePage}, {"http://learn.test/pl/x", std::nullopt},
-        {"https://evil.test/pl/x", std::nullopt}, {"https://learn.test.evil.test/", std::nullopt},
-        {"https://learn.test@evil.test/", std::nullopt}, {"https://evillearn.test/", std::nullopt},
+        {std::nullopt, coursePage},
+        {"not a url", coursePage},
+        {"http://learn.test/pl/x", std::nullopt},
+        {"https://evil.test/pl/x", std::nullopt},
+        {"https://learn.test.evil.test/", std::nullopt},
+        {"https://learn.test@evil.test/", std::nullopt},
+        {"https://evillearn.test/", std::nullopt},
         {"javascript:alert(1)", std::nullopt},
     };
     for (const auto& [url, expected] : cases) {
@@ -133,9 +138,17 @@ TEST_F(StoreTest, OpensOnlyHttpsPagesOfTheTwoSites)
 TEST(Rgb, ParsesHexTextAndFormatsItBack)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"3B82F6", "3B82F6"}, {"#3b82f6", "3B82F6"}, {"##3B#82F6", "3B82F6"}, {"", "22C55E"},
-        {"0x3B82F6", "22C55E"}, {"GGGGGG", "22C55E"}, {"FF3B82F6", "3B82F6"}, {"+3B82F6", "3B82F6"},
-        {"-1", "22C55E"}, {"FFFFFFFFFFFFFFFFF", "22C55E"}, {"fff", "000FFF"},
+        {"3B82F6", "3B82F6"},
+        {"#3b82f6", "3B82F6"},
+        {"##3B#82F6", "3B82F6"},
+        {"", "22C55E"},
+        {"0x3B82F6", "22C55E"},
+        {"GGGGGG", "22C55E"},
+        {"FF3B82F6", "3B82F6"},
+        {"+3B82F6", "3B82F6"},
+        {"-1", "22C55E"},
+        {"FFFFFFFFFFFFFFFFF", "22C55E"},
+        {"fff", "000FFF"},
     };
     for (const auto& [text, hex] : cases)
         EXPECT_EQ(Rgb::fromHex(text).hex(), hex) << text;

@@ -27,8 +27,10 @@ TEST(TimeColors, PairedTableShortestMatchingThresholdWins)
         const char* dot;
         const char* time;
     } cases[] = {
-        {7200, "02D000", "02E000"},          {7201, "24D000", "24E000"},
-        {-86400, "02D000", "02E000"},        {24 * 3600 + 1, "0000D0", "0000E0"},
+        {7200, "02D000", "02E000"},
+        {7201, "24D000", "24E000"},
+        {-86400, "02D000", "02E000"},
+        {24 * 3600 + 1, "0000D0", "0000E0"},
         {std::numeric_limits<double>::quiet_NaN(), "0000D0", "0000E0"},
     };
     for (const auto& c : cases) {

@@ -1,9 +1,8 @@
 #include "model/UnicodeText.h"
 
 #include <gtest/gtest.h>
-#include <unicode/locid.h>
-
 #include <string>
+#include <unicode/locid.h>
 
 namespace vantory {
 namespace {
@@ -15,12 +14,9 @@ TEST(UnicodeTextTest, LowercasesWithFullRootMappingAndCountsUTF16Units)
         const char* lowercased;
         std::size_t units;
     } cases[] = {
-        {"", "", 0},
-        {"ÉCOLE", "école", 5},
-        {"İ", "i\u0307", 1}, // root mapping keeps the dot; only Turkish drops it
-        {"ΣΑΣ", "σας", 3},   // final sigma depends on context, not on the letter alone
-        {"한글", "한글", 2},
-        {"😀", "😀", 2},     // outside the BMP: a surrogate pair
+        {"", "", 0}, {"ÉCOLE", "école", 5}, {"İ", "i\u0307", 1}, // root mapping keeps the dot; only Turkish drops it
+        {"ΣΑΣ", "σας", 3}, // final sigma depends on context, not on the letter alone
+        {"한글", "한글", 2}, {"😀", "😀", 2}, // outside the BMP: a surrogate pair
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.text);
@@ -41,9 +37,7 @@ TEST(UnicodeTextTest, ComparesIgnoringCaseAndNumbersByValueInThePosixLocale)
         const char* right;
         int sign;
     } cases[] = {
-        {"Quiz 2", "quiz 10", -1},
-        {"abc", "ABC", 0},
-        {"B", "a", 1}, // ASCII order would put upper case first
+        {"Quiz 2", "quiz 10", -1}, {"abc", "ABC", 0}, {"B", "a", 1}, // ASCII order would put upper case first
         {"e", "é", -1}, // accents still count
     };
     for (const auto& testCase : cases) {

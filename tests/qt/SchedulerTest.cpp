@@ -1,13 +1,13 @@
 #include "app/QtScheduler.h"
 #include "app/Sleep.h"
 #include "app/Timer.h"
+
 #include "support/ManualScheduler.h"
 
 #include <QCoroTask>
 #include <QTest>
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -48,8 +48,8 @@ TEST(SchedulerTest, TimersFireAtTheirTimesAndNeverAfterStopOrDestruction)
     EXPECT_EQ(once.remaining(), 7s);
 
     scheduler.advance(10s);
-    EXPECT_EQ(fired, (std::vector<std::string>{"stop", "stop", "tick@3.000000", "tick@6.000000", "once@7.000000",
-                         "tick@9.000000"}));
+    EXPECT_EQ(fired,
+        (std::vector<std::string>{"stop", "stop", "tick@3.000000", "tick@6.000000", "once@7.000000", "tick@9.000000"}));
     EXPECT_FALSE(once.isActive());
     EXPECT_EQ(once.remaining(), 0s);
     EXPECT_EQ(tick.remaining(), 2s);

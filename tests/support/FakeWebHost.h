@@ -37,7 +37,7 @@ public:
 
     Site site;
     Scripts scripts;
-    std::vector<std::string> loads;       // every URL asked for, in order
+    std::vector<std::string> loads; // every URL asked for, in order
     std::vector<std::string> evaluations; // every script run, in order
 
 private:

@@ -4,6 +4,7 @@
 #include "connection/SiteConnections.h"
 #include "model/StateFile.h"
 #include "store/Store.h"
+
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
@@ -13,11 +14,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
-
 #include <csignal>
+#include <gtest/gtest.h>
 #include <memory>
+#include <nlohmann/json.hpp>
 
 using namespace vantory;
 using Json = nlohmann::json;
@@ -57,7 +57,8 @@ protected:
         web.reset();
         store.reset();
         store = std::make_unique<Store>(folder / "state.json", scheduler.now());
-        web = std::make_unique<RemoteWebHost>(scheduler, QString::fromStdString((folder / "web").string()), RemoteWebHostOptions{.forwardErrors = true});
+        web = std::make_unique<RemoteWebHost>(
+            scheduler, QString::fromStdString((folder / "web").string()), RemoteWebHostOptions{.forwardErrors = true});
         connections = std::make_unique<SiteConnections>(*store, *web, scheduler, PageScripts::fromResources());
     }
 
@@ -97,13 +98,15 @@ protected:
     static Json row(const std::string& code, const std::string& end)
     {
         return {{"code", code}, {"title", "Work " + code}, {"available", "100% until 23:59, Fri, Dec 12"},
-            {"score", "40%"}, {"rules", {{{"credit", "100%"}, {"start", "2025-12-01 10:00:00-08 (PST)"}, {"end", end}}}}};
+            {"score", "40%"},
+            {"rules", {{{"credit", "100%"}, {"start", "2025-12-01 10:00:00-08 (PST)"}, {"end", end}}}}};
     }
 
     static Json canvasCourse(int id, const std::string& code, Json assignments, bool tab = true)
     {
         return {{"id", id}, {"name", "Course " + code}, {"course_code", code}, {"term", "2025W1"},
-            {"assignmentsTab", tab}, {"groups", {{{"id", 1}, {"name", "Labs"}}}}, {"assignments", std::move(assignments)}};
+            {"assignmentsTab", tab}, {"groups", {{{"id", 1}, {"name", "Labs"}}}},
+            {"assignments", std::move(assignments)}};
     }
 
     static Json assignment(int id, const std::string& due, bool submitted = false)
@@ -130,11 +133,13 @@ TEST_F(SyncEndToEndTest, BothSitesSyncAndASecondPassFollowsTheirChanges)
 {
     setScenario({{"assessment",
                      {{"courses",
-                         {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)"), row("HW2", "2025-12-19 23:59:00-08 (PST)")}),
+                         {assessmentCourse("1", "CS 313",
+                              {row("HW1", "2025-12-12 23:59:00 (PST)"), row("HW2", "2025-12-19 23:59:00-08 (PST)")}),
                              assessmentCourse("2", "CS 221", {row("Q1", "2025-12-15 10:00:00 (PST)")})}}}},
         {"canvas",
             {{"courses",
-                {canvasCourse(101, "ECON 101", {assignment(11, "2025-12-13T07:59:00Z", true), assignment(12, "2025-12-20T07:59:00Z")}),
+                {canvasCourse(101, "ECON 101",
+                     {assignment(11, "2025-12-13T07:59:00Z", true), assignment(12, "2025-12-20T07:59:00Z")}),
                     canvasCourse(102, "ENGL 110", Json::array(), false)}}}}});
     runPass(connections->assessment());
     EXPECT_EQ(store->status(), "최근 업데이트 완료");
@@ -166,7 +171,8 @@ TEST_F(SyncEndToEndTest, BothSitesSyncAndASecondPassFollowsTheirChanges)
     ASSERT_NE(item("3:L1"), nullptr);
     const auto& courses = store->db().settings.courses;
     EXPECT_FALSE(std::find_if(courses.begin(), courses.end(), [](const Course& c) { return c.id == "2"; })->enabled);
-    EXPECT_FALSE(std::find_if(courses.begin(), courses.end(), [](const Course& c) { return c.id == "canvas:102"; })->enabled);
+    EXPECT_FALSE(
+        std::find_if(courses.begin(), courses.end(), [](const Course& c) { return c.id == "canvas:102"; })->enabled);
     EXPECT_EQ(StateFile(folder / "state.json").load(), store->db()) << "what is shown is what is saved";
 }
 
@@ -189,7 +195,8 @@ TEST_F(SyncEndToEndTest, FailingPagesKeepTheStoredDeadlinesWithTheirTexts)
     Json failingCanvas = canvasCourse(102, "ENGL 110", {assignment(21, "2025-12-13T07:59:00Z")});
     failingCanvas["assignmentsError"] = 404;
     setScenario({{"assessment", {{"courses", {good, wrong, unreadable, empty}}}},
-        {"canvas", {{"courses", {canvasCourse(101, "ECON 101", {assignment(11, "2025-12-13T07:59:00Z")}), failingCanvas}}}}});
+        {"canvas",
+            {{"courses", {canvasCourse(101, "ECON 101", {assignment(11, "2025-12-13T07:59:00Z")}), failingCanvas}}}}});
     runPass(connections->assessment());
     runPass(connections->canvas());
 
@@ -208,7 +215,8 @@ TEST_F(SyncEndToEndTest, FailingPagesKeepTheStoredDeadlinesWithTheirTexts)
 TEST_F(SyncEndToEndTest, SigningInInTheLoginWindowStartsOnePassAndLastsAcrossARestart)
 {
     Json scenario = {{"assessment",
-        {{"requireSignIn", true}, {"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")})}}}}};
+        {{"requireSignIn", true},
+            {"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")})}}}}};
     setScenario(scenario); // this test's profile is new, so the worker starts signed out
 
     runPass(connections->assessment());
@@ -219,9 +227,11 @@ TEST_F(SyncEndToEndTest, SigningInInTheLoginWindowStartsOnePassAndLastsAcrossARe
     LoginFlow& login = connections->assessment().login();
     login.show();
     WebPage& page = web->loginView(Site::assessment).page();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return page.url().find("/pl/login") != std::string::npos && !page.isLoading(); }, 60000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return page.url().find("/pl/login") != std::string::npos && !page.isLoading(); }, 60000));
     page.load(base("127.0.0.2") + "/idp/login?site=assessment", 60);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return page.url().find("/idp/login") != std::string::npos && !page.isLoading(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return page.url().find("/idp/login") != std::string::npos && !page.isLoading(); }, 60000));
     page.evaluate("document.querySelector('form').submit(); true", [](ScriptOutcome) {});
     ASSERT_TRUE(QTest::qWaitFor([&] { return login.detected(); }, 60000));
     EXPECT_FALSE(store->needsLogin());
@@ -238,12 +248,14 @@ TEST_F(SyncEndToEndTest, SigningInInTheLoginWindowStartsOnePassAndLastsAcrossARe
 TEST_F(SyncEndToEndTest, AWorkerKilledInAPassFailsItAndTheNextPassWorks)
 {
     Json slow = assessmentCourse("2", "CS 221", {row("Q1", "2025-12-15 10:00:00 (PST)")});
-    setScenario({{"assessment", {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}), slow}}}}});
+    setScenario({{"assessment",
+        {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}), slow}}}}});
     runPass(connections->assessment());
     ASSERT_EQ(store->db().assessments.size(), 2u);
 
     slow["hang"] = true;
-    setScenario({{"assessment", {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}), slow}}}}});
+    setScenario({{"assessment",
+        {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}), slow}}}}});
     BrevaneConnection& site = connections->assessment();
     site.sync();
     ASSERT_TRUE(QTest::qWaitFor([&] { return store->status() == "221 동기화 중…"; }, 60000));
@@ -255,7 +267,8 @@ TEST_F(SyncEndToEndTest, AWorkerKilledInAPassFailsItAndTheNextPassWorks)
     EXPECT_EQ(store->db().assessments.size(), 2u);
 
     slow.erase("hang");
-    setScenario({{"assessment", {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}), slow}}}}});
+    setScenario({{"assessment",
+        {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}), slow}}}}});
     runPass(site);
     EXPECT_EQ(store->status(), "최근 업데이트 완료");
     EXPECT_EQ(web->workersStarted(), 2);
