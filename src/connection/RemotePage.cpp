@@ -27,6 +27,9 @@ void RemotePage::load(const std::string& url, double networkTimeoutSeconds)
             onFailed(PageError{PageError::Kind::network, "주소가 너무 깁니다."});
         return;
     }
+    // Like an address bar, the page shows the URL it goes to from the start, so a load that fails
+    // before any answer (the site unreachable) still tells which site it was on.
+    url_ = url;
     loading_ = true;
     generation_
         = host_.send(WorkerProtocol::Load{id_, load_, QString::fromStdString(url), networkTimeoutSeconds}, true);
@@ -57,7 +60,8 @@ bool RemotePage::receive(const WorkerProtocol::Navigation& navigation)
     using State = WorkerProtocol::Navigation::State;
     if (navigation.load > load_)
         return false;
-    url_ = navigation.url.toStdString();
+    if (!navigation.url.isEmpty())
+        url_ = navigation.url.toStdString();
     // The end of a load that a newer one replaced: the newer load ends on its own.
     if (navigation.load < load_)
         return true;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <initializer_list>
+#include <string_view>
 #include <utility>
 
 namespace vantory::WorkerProtocol {
@@ -17,14 +18,21 @@ namespace {
 constexpr double largestInteger = 9007199254740992.0;
 
 // Names on the wire, in enumeration order.
-constexpr std::array pageNames{"assessment", "canvas", "assessmentLogin", "canvasLogin"};
-constexpr std::array siteNames{"assessment", "canvas"};
-constexpr std::array stateNames{"started", "finished", "failed"};
-constexpr std::array buttonNames{"reload", "sync", "closed"};
+using namespace std::string_view_literals;
+constexpr std::array pageNames{"assessment"sv, "canvas"sv, "assessmentLogin"sv, "canvasLogin"sv};
+constexpr std::array siteNames{"assessment"sv, "canvas"sv};
+constexpr std::array stateNames{"started"sv, "finished"sv, "failed"sv};
+constexpr std::array buttonNames{"reload"sv, "sync"sv, "closed"sv};
 
-template <typename Enum, std::size_t size> QString nameOf(Enum value, const std::array<const char*, size>& names)
+// With its length, so no compiler has to reason about a string's end.
+QLatin1String latin1(std::string_view name)
 {
-    return QString::fromLatin1(names[static_cast<std::size_t>(value)]);
+    return QLatin1String(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+template <typename Enum, std::size_t size> QString nameOf(Enum value, const std::array<std::string_view, size>& names)
+{
+    return latin1(names[static_cast<std::size_t>(value)]);
 }
 
 // A decoding failure anywhere in a message; caught once per message.
@@ -55,11 +63,12 @@ public:
             throw Malformed{};
         return static_cast<std::int64_t>(value);
     }
-    template <typename Enum, std::size_t size> Enum choice(const char* key, const std::array<const char*, size>& names)
+    template <typename Enum, std::size_t size>
+    Enum choice(const char* key, const std::array<std::string_view, size>& names)
     {
         const QString value = string(key);
         for (std::size_t i = 0; i < size; ++i)
-            if (value == QLatin1String(names[i]))
+            if (value == latin1(names[i]))
                 return static_cast<Enum>(i);
         throw Malformed{};
     }

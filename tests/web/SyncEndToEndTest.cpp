@@ -245,6 +245,17 @@ TEST_F(SyncEndToEndTest, SigningInInTheLoginWindowStartsOnePassAndLastsAcrossARe
     EXPECT_FALSE(store->needsLogin());
 }
 
+TEST_F(SyncEndToEndTest, AnUnreachableSiteIsAFailureNotASignIn)
+{
+    const test::SiteScope closed({"http://127.0.0.1:9", "http://127.0.0.1:9"}); // nothing listens there
+    runPass(connections->assessment());
+    EXPECT_FALSE(store->needsLogin()) << "being offline must not stop the schedule until a sign-in";
+    EXPECT_EQ(store->status(), "과목 목록 조회 실패 · 기존 일정 유지");
+    runPass(connections->canvas());
+    EXPECT_FALSE(store->canvasNeedsLogin());
+    EXPECT_EQ(store->canvasStatus(), "Canvas 과목 조회 실패 · 기존 일정 유지");
+}
+
 TEST_F(SyncEndToEndTest, AWorkerKilledInAPassFailsItAndTheNextPassWorks)
 {
     Json slow = assessmentCourse("2", "CS 221", {row("Q1", "2025-12-15 10:00:00 (PST)")});
