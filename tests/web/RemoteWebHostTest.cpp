@@ -148,7 +148,7 @@ protected:
 TEST_F(RemoteWebHostTest, LoadEndsOnTheFinalPageAfterRedirects)
 {
     PageWatch watch(host().workerPage(Site::assessment));
-    EXPECT_EQ(watch.page.url(), "");
+    EXPECT_EQ(watch.page.url(), url("/cookie")) << "the page keeps its address across workers";
     ASSERT_EQ(watch.load(url("/redirect")), Ending::finished);
     EXPECT_EQ(watch.urlAtEnd, url("/page"));
     EXPECT_FALSE(watch.loadingAtEnd);
@@ -261,7 +261,7 @@ TEST_F(RemoteWebHostTest, PersistentCookieSurvivesAnIdleQuit)
     ASSERT_EQ(watch.load(url("/cookie")), Ending::finished);
     // Idle: the worker quits cleanly, which writes the cookie out. (A killed worker may lose it.)
     ASSERT_TRUE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, waitMs));
-    EXPECT_EQ(watch.page.url(), "");
+    EXPECT_EQ(watch.page.url(), url("/cookie")) << "the page keeps its address across workers";
 
     ASSERT_EQ(watch.load(url("/page")), Ending::finished);
     EXPECT_EQ(host_->workersStarted(), 2);
