@@ -2,6 +2,7 @@
 
 #include "model/UnicodeText.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <charconv>
@@ -88,8 +89,9 @@ void appendShortest(std::string& text, double value)
     int exponent = 0;
     std::from_chars(
         scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1), scientific.data() + scientific.size(), exponent);
-    std::string digits(scientific.substr(0, e));
-    std::erase(digits, '.');
+    std::array<char, 24> digitBuffer{};
+    const auto digitsEnd = std::remove_copy(scientific.begin(), scientific.begin() + e, digitBuffer.begin(), '.');
+    const std::string_view digits(digitBuffer.data(), static_cast<std::size_t>(digitsEnd - digitBuffer.begin()));
 
     const int count = static_cast<int>(digits.size());
     const int point = exponent + 1; // digits before the decimal point
@@ -99,9 +101,9 @@ void appendShortest(std::string& text, double value)
         text.append(static_cast<std::size_t>(point - count), '0');
         text += ".0";
     } else if (0 < point && point <= maxPoint) {
-        text.append(digits, 0, static_cast<std::size_t>(point));
+        text += digits.substr(0, static_cast<std::size_t>(point));
         text += '.';
-        text.append(digits, static_cast<std::size_t>(point));
+        text += digits.substr(static_cast<std::size_t>(point));
     } else if (minPoint < point && point <= 0) {
         text += "0.";
         text.append(static_cast<std::size_t>(-point), '0');
@@ -110,7 +112,7 @@ void appendShortest(std::string& text, double value)
         text += digits.front();
         if (count > 1) {
             text += '.';
-            text.append(digits, 1);
+            text += digits.substr(1);
         }
         const int shown = point - 1;
         text += shown < 0 ? "e-" : "e+";
