@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+#include <QSize>
+#include <QString>
+
+namespace vantory {
+
+// A top-level window hosting one screen at a fixed content size (points): titled, closable, not
+// resizable, centred on the primary screen. Closing only hides it, so the screen keeps its state
+// for the next opening. Takes ownership of the screen.
+class ScreenWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    ScreenWindow(const QString& title, QWidget* screen, QSize size);
+
+    // Shows the window (centred the first time) and brings it to the front with the focus.
+    void present();
+
+private:
+    bool placed_ = false;
+};
+
+} // namespace vantory
