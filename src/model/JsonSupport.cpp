@@ -57,6 +57,9 @@ double Decoder<double>::decode(JsonValue value)
     case Kind::Unsigned:
         return static_cast<double>(value.unsignedInteger());
     case Kind::Float:
+        // The parser reads 1e400 as infinity; no record holds one, and it could not be saved.
+        if (!std::isfinite(value.floating()))
+            throw DecodeError("expected a finite number");
         return value.floating();
     default:
         throw DecodeError("expected a number");

@@ -96,6 +96,7 @@ TEST(StateFileFormat, ReadsWithTheRulesOfTheNlohmannTree)
         {document(R"("version":-0)"), true},
         {document(R"("version":9223372036854775808)"), false},
         {document(R"("version":1e400)"), false},
+        {document(R"("version":1,"lastSync":{"a":-1e400})"), false}, // a page's infinity never gets in
         {document(R"("version":1,"extra":[[[{"a":[null,1e308,"\ud83d\ude00"]}]]])"), true},
         {document(R"("version":1,"overrides":{"b":{"completed":1},"a":{"completed":true,"hidden":false},)"
                   R"("b":{"completed":false,"hidden":true,"due":5}})"),
