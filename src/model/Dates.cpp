@@ -81,6 +81,33 @@ const icu::TimeZone& zone()
     return *fixedZone;
 }
 
+std::unique_ptr<icu::Calendar> calendar()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    // The root locale keeps week rules independent of the machine's locale.
+    auto gregorian = std::make_unique<icu::GregorianCalendar>(zone(), icu::Locale::getRoot(), status);
+    if (U_FAILURE(status))
+        return nullptr;
+    gregorian->setFirstDayOfWeek(UCAL_MONDAY);
+    return gregorian;
+}
+
+std::int64_t dayNumber(Instant instant)
+{
+    const double seconds = secondsSince1970(instant);
+    std::int32_t rawOffset = 0;
+    std::int32_t dstOffset = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    zone().getOffset(seconds * millisecondsPerSecond, false, rawOffset, dstOffset, status);
+    const double local = seconds + (U_SUCCESS(status) ? (rawOffset + dstOffset) / millisecondsPerSecond : 0.0);
+    // Dates the state file cannot hold (non-finite, beyond any calendar) share one day far away
+    // rather than overflowing the conversion.
+    constexpr double limit = 1e12;
+    const double days = std::floor(local / 86400.0);
+    return std::isfinite(days) ? static_cast<std::int64_t>(std::clamp(days, -limit, limit))
+                               : static_cast<std::int64_t>(limit);
+}
+
 std::optional<Instant> exact(const std::string& text)
 {
     const icu::UnicodeString input = fromUTF8(UnicodeText::trimmed(text));

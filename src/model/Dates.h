@@ -3,10 +3,12 @@
 #include "model/Instant.h"
 
 // ICU's "icu" is a namespace alias of a versioned namespace, so its classes cannot be
-// forward-declared as icu::X.
+// forward-declared as icu::X; callers of calendar() need the complete type anyway.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <unicode/calendar.h>
 #include <unicode/timezone.h>
 
 // Every calendar computation of the application happens in one fixed zone, America/Vancouver.
@@ -17,6 +19,13 @@ inline constexpr const char* defaultDisplayFormat = "M월 d일 (EEE) HH:mm z";
 
 // The fixed zone, created once and shared.
 const icu::TimeZone& zone();
+
+// A fresh Gregorian calendar in the fixed zone whose weeks start on Monday.
+std::unique_ptr<icu::Calendar> calendar();
+
+// The calendar day of an instant in the fixed zone, as days since 1970-01-01: equal numbers are
+// the same day. Cheaper than a calendar for thousands of items.
+std::int64_t dayNumber(Instant instant);
 
 // Reads "2025-09-08 14:00:00 (PDT)": the offset comes from the abbreviation alone.
 std::optional<Instant> exact(const std::string& text);

@@ -107,5 +107,41 @@ TEST(DatesTest, RemainingDropsLeftoverSecondsAndSplitsIntoDaysHoursMinutes)
     }
 }
 
+TEST(DatesTest, CalendarStartsWeeksOnMondayAtVancouverMidnightWhateverTheDefaultZone)
+{
+    const TokyoAsDefaultZone tokyo;
+    const std::unique_ptr<icu::Calendar> calendar = Dates::calendar();
+    ASSERT_NE(calendar, nullptr);
+    UErrorCode status = U_ZERO_ERROR;
+    EXPECT_EQ(calendar->getFirstDayOfWeek(status), UCAL_MONDAY);
+
+    // 2025-12-08 07:30 UTC is Monday in Tokyo and UTC but still Sunday 7 December in Vancouver,
+    // so the start of its week is Monday 1 December at Vancouver midnight (08:00 UTC).
+    calendar->setTime(1765179000 * 1000.0, status);
+    EXPECT_EQ(calendar->get(UCAL_DAY_OF_WEEK, status), UCAL_SUNDAY);
+    calendar->set(UCAL_DAY_OF_WEEK, UCAL_MONDAY);
+    for (UCalendarDateFields field : {UCAL_HOUR_OF_DAY, UCAL_MINUTE, UCAL_SECOND, UCAL_MILLISECOND})
+        calendar->set(field, 0);
+    EXPECT_EQ(calendar->getTime(status), 1764576000 * 1000.0);
+    EXPECT_TRUE(U_SUCCESS(status));
+}
+
+TEST(DatesTest, DayNumberChangesAtVancouverMidnightAcrossDaylightSavingChanges)
+{
+    const TokyoAsDefaultZone tokyo;
+    // 2025-12-07 is day 20429 since 1970; Vancouver midnight is 08:00 UTC in winter.
+    const double december7 = 1765065600 + 8 * 3600;
+    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(december7)), 20429);
+    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(december7 - 1)), 20428);
+    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(december7 + 86399)), 20429);
+    // 2025-11-02, the night the clocks go back, lasts 25 hours: 07:00 UTC to 08:00 UTC next day.
+    const double november2 = 1762041600 + 7 * 3600;
+    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(november2)), 20394);
+    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(november2 + 25 * 3600 - 1)), 20394);
+    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(november2 + 25 * 3600)), 20395);
+    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(std::numeric_limits<double>::max())),
+        Dates::dayNumber(instantFromSeconds(std::numeric_limits<double>::infinity())));
+}
+
 } // namespace
 } // namespace vantory
