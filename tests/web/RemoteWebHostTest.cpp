@@ -5,72 +5,16 @@
 
 #include "app/QtScheduler.h"
 
+#include "WebFixture.h"
 #include "support/TemporaryFolder.h"
 
-#include <QProcess>
-#include <QTest>
-
 #include <csignal>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <memory>
-#include <optional>
-#include <string>
 #include <sys/stat.h>
 
 using namespace vantory;
+using namespace vantory::test;
 
 namespace {
-
-constexpr int waitMs = 20000;
-
-// How one load ended.
-enum class Ending { none, finished, failed, terminated };
-
-// Records what a page reports, including the page's URL and loading state at each callback.
-struct PageWatch {
-    explicit PageWatch(WebPage& page)
-        : page(page)
-    {
-        page.onFinished = [this] { end(Ending::finished); };
-        page.onFailed = [this](const PageError& e) {
-            error = e;
-            end(Ending::failed);
-        };
-        page.onTerminated = [this] { end(Ending::terminated); };
-    }
-
-    void end(Ending how)
-    {
-        endings.push_back(how);
-        urlAtEnd = page.url();
-        loadingAtEnd = page.isLoading();
-    }
-
-    // Loads url and waits for its ending.
-    Ending load(const std::string& url)
-    {
-        endings.clear();
-        page.load(url, 35);
-        return QTest::qWaitFor([this] { return !endings.empty(); }, waitMs) ? endings.front() : Ending::none;
-    }
-
-    std::optional<ScriptOutcome> run(const std::string& script, bool async = false)
-    {
-        std::optional<ScriptOutcome> outcome;
-        auto done = [&outcome](ScriptOutcome o) { outcome = std::move(o); };
-        async ? page.callAsync(script, done) : page.evaluate(script, done);
-        if (!QTest::qWaitFor([&outcome] { return outcome.has_value(); }, waitMs))
-            ADD_FAILURE() << "no outcome of " << script;
-        return outcome;
-    }
-
-    WebPage& page;
-    std::vector<Ending> endings;
-    std::string urlAtEnd;
-    bool loadingAtEnd = true;
-    std::optional<PageError> error;
-};
 
 ScriptOutcome text(const std::string& value)
 {
@@ -91,29 +35,16 @@ const ScriptOutcome terminated = PageError{PageError::Kind::terminated};
 
 class RemoteWebHostTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        site_ = new QProcess;
-        site_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        site_->start(QStringLiteral(VANTORY_PYTHON3), {QStringLiteral(VANTORY_TEST_SITE)});
-        ASSERT_TRUE(QTest::qWaitFor([] { return site_->canReadLine(); }, waitMs));
-        port_ = QString::fromLatin1(site_->readLine()).trimmed().toInt();
-        ASSERT_GT(port_, 0);
-    }
-
-    static void TearDownTestSuite()
-    {
-        site_->closeWriteChannel();
-        if (!site_->waitForFinished(5000))
-            site_->kill();
-        delete site_;
-    }
+    static void SetUpTestSuite() { site = new TestServer(VANTORY_TEST_SITE); }
+    static void TearDownTestSuite() { delete site; }
 
     void SetUp() override
     {
+        ASSERT_GT(site->port, 0);
         qputenv("VANTORY_WEB_WORKER", VANTORY_WEB_WORKER_PROGRAM);
-        site_->readAll(); // requests of earlier tests
+        site->process.readAll(); // requests of earlier tests
     }
+    void TearDown() override { qunsetenv("FAKE_WORKER_MODE"); }
 
     RemoteWebHost& host(RemoteWebHostOptions options = {})
     {
@@ -123,32 +54,31 @@ protected:
         return *host_;
     }
 
-    static std::string url(const char* path) { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+    static std::string url(const char* path) { return site->base() + path; }
 
     // Waits until the site has been asked for path.
     static bool requested(const QByteArray& path)
     {
         return QTest::qWaitFor(
             [&path] {
-                while (site_->canReadLine())
-                    if (site_->readLine().trimmed() == path)
+                while (site->process.canReadLine())
+                    if (site->process.readLine().trimmed() == path)
                         return true;
                 return false;
             },
-            waitMs);
+            webWaitMs);
     }
 
-    static inline QProcess* site_ = nullptr;
-    static inline int port_ = 0;
+    static inline TestServer* site = nullptr;
     QtScheduler scheduler_;
-    test::TemporaryFolder folder_;
+    TemporaryFolder folder_;
     std::unique_ptr<RemoteWebHost> host_;
 };
 
 TEST_F(RemoteWebHostTest, LoadEndsOnTheFinalPageAfterRedirects)
 {
     PageWatch watch(host().workerPage(Site::assessment));
-    EXPECT_EQ(watch.page.url(), url("/cookie")) << "the page keeps its address across workers";
+    EXPECT_EQ(watch.page.url(), "");
     ASSERT_EQ(watch.load(url("/redirect")), Ending::finished);
     EXPECT_EQ(watch.urlAtEnd, url("/page"));
     EXPECT_FALSE(watch.loadingAtEnd);
@@ -178,7 +108,7 @@ TEST_F(RemoteWebHostTest, ANewerLoadReplacesAnOlderOneWithOneEnding)
     watch.page.load(url("/slow"), 35);
     ASSERT_TRUE(requested("/slow"));
     watch.page.load(url("/target"), 35);
-    ASSERT_TRUE(QTest::qWaitFor([&watch] { return !watch.endings.empty(); }, waitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&watch] { return !watch.endings.empty(); }, webWaitMs));
     // The worker answers in order: a stray ending of the replaced load would come before this.
     EXPECT_EQ(watch.run("1"), ScriptOutcome{ScriptValue{}});
     EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::finished});
@@ -240,19 +170,8 @@ TEST_F(RemoteWebHostTest, AwaitsAsyncBodies)
         [&abandoned](ScriptOutcome o) { abandoned = std::move(o); });
     EXPECT_EQ(watch.run("1"), ScriptOutcome{ScriptValue{}}); // so the call has begun
     watch.page.load(url("/target"), 35);
-    ASSERT_TRUE(QTest::qWaitFor([&abandoned] { return abandoned.has_value(); }, waitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&abandoned] { return abandoned.has_value(); }, webWaitMs));
     EXPECT_EQ(*abandoned, terminated);
-}
-
-TEST_F(RemoteWebHostTest, BlankTargetLinksStayInThePage)
-{
-    PageWatch watch(host().loginView(Site::canvas).page());
-    ASSERT_EQ(watch.load(url("/page")), Ending::finished);
-    watch.endings.clear();
-    EXPECT_EQ(watch.run("document.getElementById('blank').click(); true"), flag(true));
-    ASSERT_TRUE(QTest::qWaitFor([&watch] { return !watch.endings.empty(); }, waitMs));
-    EXPECT_EQ(watch.endings.front(), Ending::finished);
-    EXPECT_EQ(watch.page.url(), url("/target"));
 }
 
 TEST_F(RemoteWebHostTest, PersistentCookieSurvivesAnIdleQuit)
@@ -260,7 +179,7 @@ TEST_F(RemoteWebHostTest, PersistentCookieSurvivesAnIdleQuit)
     PageWatch watch(host({.idleQuit = std::chrono::milliseconds(300)}).workerPage(Site::assessment));
     ASSERT_EQ(watch.load(url("/cookie")), Ending::finished);
     // Idle: the worker quits cleanly, which writes the cookie out. (A killed worker may lose it.)
-    ASSERT_TRUE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, waitMs));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, webWaitMs));
     EXPECT_EQ(watch.page.url(), url("/cookie")) << "the page keeps its address across workers";
 
     ASSERT_EQ(watch.load(url("/page")), Ending::finished);
@@ -268,14 +187,18 @@ TEST_F(RemoteWebHostTest, PersistentCookieSurvivesAnIdleQuit)
     EXPECT_EQ(watch.run("document.cookie"), text("session=kept"));
 }
 
-TEST_F(RemoteWebHostTest, AShownLoginWindowKeepsTheWorker)
+TEST_F(RemoteWebHostTest, AShownLoginWindowKeepsTheWorkerAndOpensBlankTargetLinksInPlace)
 {
-    LoginView& view = host({.idleQuit = std::chrono::milliseconds(200)}).loginView(Site::assessment);
+    LoginView& view = host({.idleQuit = std::chrono::milliseconds(200)}).loginView(Site::canvas);
     view.setTexts("상태", "", false);
     view.show();
     EXPECT_TRUE(view.isVisible());
     PageWatch watch(view.page());
     ASSERT_EQ(watch.load(url("/page")), Ending::finished);
+    EXPECT_EQ(watch.run("document.getElementById('blank').click(); true"), flag(true));
+    ASSERT_TRUE(QTest::qWaitFor([&watch] { return watch.endings.size() == 2; }, webWaitMs));
+    EXPECT_EQ(watch.endings.back(), Ending::finished);
+    EXPECT_EQ(watch.page.url(), url("/target"));
     EXPECT_FALSE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, 1000));
     EXPECT_EQ(host_->workersStarted(), 1);
 }
@@ -288,7 +211,7 @@ TEST_F(RemoteWebHostTest, AKilledWorkerEndsItsLoadAndTheNextLoadStartsAFreshOne)
     std::optional<ScriptOutcome> pending;
     watch.page.evaluate("1", [&pending](ScriptOutcome o) { pending = std::move(o); });
     ::kill(static_cast<pid_t>(host_->workerProcessId()), SIGKILL);
-    ASSERT_TRUE(QTest::qWaitFor([&watch] { return !watch.endings.empty(); }, waitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&watch] { return !watch.endings.empty(); }, webWaitMs));
     EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::terminated});
     EXPECT_FALSE(watch.page.isLoading());
     EXPECT_TRUE(!pending || *pending == terminated);
@@ -306,7 +229,6 @@ protected:
         qputenv("VANTORY_WEB_WORKER", VANTORY_FAKE_WORKER);
         qputenv("FAKE_WORKER_MODE", GetParam());
     }
-    void TearDown() override { qunsetenv("FAKE_WORKER_MODE"); }
 };
 
 TEST_P(FakeWorkerTest, EndsEverythingPendingAndStartsAgain)
@@ -315,16 +237,16 @@ TEST_P(FakeWorkerTest, EndsEverythingPendingAndStartsAgain)
     std::optional<ScriptOutcome> outcome;
     watch.page.evaluate("1", [&outcome](ScriptOutcome o) { outcome = std::move(o); });
     watch.page.load(url("/page"), 35);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome && !watch.endings.empty(); }, waitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome && !watch.endings.empty(); }, webWaitMs));
     EXPECT_EQ(*outcome, terminated);
     EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::terminated});
     EXPECT_FALSE(watch.page.isLoading());
 
     // The next use starts a fresh worker, which fails the same way.
-    ASSERT_TRUE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, waitMs));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, webWaitMs));
     outcome.reset();
     watch.page.evaluate("1", [&outcome](ScriptOutcome o) { outcome = std::move(o); });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, waitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, webWaitMs));
     EXPECT_EQ(*outcome, terminated);
     EXPECT_EQ(host_->workersStarted(), 2);
 }
@@ -340,35 +262,23 @@ TEST_F(RemoteWebHostTest, AMissingWorkerProgramEndsTheLoad)
     EXPECT_EQ(watch.load(url("/page")), Ending::terminated);
 }
 
-TEST_F(RemoteWebHostTest, AShowingLoginWindowGoesWithItsWorker)
+TEST_F(RemoteWebHostTest, ALoginWindowClosesWithItsWorkerAndHearsItsButtons)
 {
     qputenv("VANTORY_WEB_WORKER", VANTORY_FAKE_WORKER);
-    qputenv("FAKE_WORKER_MODE", "exit");
-    LoginView& view = host().loginView(Site::assessment);
-    int closes = 0;
-    view.onClosed = [&closes] { ++closes; };
-    view.show();
-    ASSERT_TRUE(QTest::qWaitFor([&closes] { return closes == 1; }, waitMs));
-    EXPECT_FALSE(view.isVisible());
-    qunsetenv("FAKE_WORKER_MODE");
-}
-
-TEST_F(RemoteWebHostTest, LoginButtonsReachTheView)
-{
-    qputenv("VANTORY_WEB_WORKER", VANTORY_FAKE_WORKER);
-    qputenv("FAKE_WORKER_MODE", "buttons");
-    LoginView& view = host().loginView(Site::canvas);
-    int syncs = 0;
-    int closes = 0;
-    view.onSync = [&syncs] { ++syncs; };
-    view.onClosed = [&closes, &view] {
-        EXPECT_FALSE(view.isVisible());
-        ++closes;
-    };
-    view.show();
-    ASSERT_TRUE(QTest::qWaitFor([&closes] { return closes == 1; }, waitMs));
-    EXPECT_EQ(syncs, 1);
-    qunsetenv("FAKE_WORKER_MODE");
+    for (const auto& [mode, expectedSyncs] : {std::pair{"exit", 0}, {"buttons", 1}}) {
+        qputenv("FAKE_WORKER_MODE", mode);
+        LoginView& view = host().loginView(Site::canvas);
+        int syncs = 0, closes = 0;
+        view.onSync = [&syncs] { ++syncs; };
+        view.onClosed = [&closes, &view] {
+            EXPECT_FALSE(view.isVisible());
+            ++closes;
+        };
+        view.show();
+        ASSERT_TRUE(QTest::qWaitFor([&closes] { return closes == 1; }, webWaitMs)) << mode;
+        EXPECT_EQ(syncs, expectedSyncs) << mode;
+        host_.reset(); // before the callbacks' variables go
+    }
 }
 
 } // namespace

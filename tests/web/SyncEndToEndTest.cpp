@@ -1,3 +1,6 @@
+// Both passes and the sign-in in the real web worker against the fixture sites: what each pass
+// ends in, for the store and the saved file.
+
 #include "app/QtScheduler.h"
 #include "connection/PageScripts.h"
 #include "connection/RemoteWebHost.h"
@@ -5,74 +8,36 @@
 #include "model/StateFile.h"
 #include "store/Store.h"
 
+#include "WebFixture.h"
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QProcess>
-#include <QSignalSpy>
-#include <QTest>
-
 #include <csignal>
-#include <gtest/gtest.h>
-#include <memory>
-#include <nlohmann/json.hpp>
 
 using namespace vantory;
 using Json = nlohmann::json;
 
 namespace {
 
-// The real passes in the real web worker against the fixture sites (fixtures/sites.py).
 class SyncEndToEndTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        server_ = new QProcess;
-        server_->start(QStringLiteral(VANTORY_PYTHON3), {QStringLiteral(VANTORY_FIXTURE_SITES)});
-        ASSERT_TRUE(server_->waitForReadyRead(20000));
-        port_ = QString::fromLatin1(server_->readLine()).trimmed().toInt();
-        ASSERT_GT(port_, 0);
-    }
-    static void TearDownTestSuite()
-    {
-        server_->closeWriteChannel();
-        server_->waitForFinished(5000);
-        delete server_;
-    }
-
-    void SetUp() override
-    {
-        qputenv("VANTORY_WEB_WORKER", VANTORY_WEB_WORKER);
-        startApplication();
-    }
-
-    std::string base(const char* host) const { return "http://" + std::string(host) + ":" + std::to_string(port_); }
+    static void SetUpTestSuite() { server = new test::TestServer(VANTORY_FIXTURE_SITES); }
+    static void TearDownTestSuite() { delete server; }
+    void SetUp() override { startApplication(); }
 
     // A fresh run of the application on the same data folder: store, web worker and connections.
     void startApplication()
     {
         connections.reset();
         web.reset();
-        store.reset();
         store = std::make_unique<Store>(folder / "state.json", scheduler.now());
         web = std::make_unique<RemoteWebHost>(
             scheduler, QString::fromStdString((folder / "web").string()), RemoteWebHostOptions{.forwardErrors = true});
         connections = std::make_unique<SiteConnections>(*store, *web, scheduler, PageScripts::fromResources());
     }
 
-    void setScenario(const Json& scenario)
-    {
-        QNetworkRequest request(QUrl(QString::fromStdString(base("127.0.0.1") + "/__control")));
-        request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
-        std::unique_ptr<QNetworkReply> reply(network.post(request, QByteArray::fromStdString(scenario.dump())));
-        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
-        ASSERT_TRUE(finished.wait(10000));
-        ASSERT_EQ(reply->error(), QNetworkReply::NoError);
-    }
+    void setScenario(const Json& scenario) { ASSERT_TRUE(server->setScenario(scenario)); }
 
-    // Runs one pass of the site to its end.
     void runPass(BrevaneConnection& connection)
     {
         connection.sync();
@@ -115,13 +80,10 @@ protected:
             {"unlock_at", nullptr}, {"submission", {{"workflow_state", submitted ? "submitted" : "unsubmitted"}}}};
     }
 
-    inline static QProcess* server_ = nullptr;
-    inline static int port_ = 0;
-
+    inline static test::TestServer* server = nullptr;
     QtScheduler scheduler;
     test::TemporaryFolder folder;
-    test::SiteScope sites{{base("127.0.0.1"), base("localhost")}};
-    QNetworkAccessManager network;
+    test::SiteScope sites{{server->base(), server->base("localhost")}};
     std::unique_ptr<Store> store;
     std::unique_ptr<RemoteWebHost> web;
     std::unique_ptr<SiteConnections> connections;
@@ -229,7 +191,7 @@ TEST_F(SyncEndToEndTest, SigningInInTheLoginWindowStartsOnePassAndLastsAcrossARe
     WebPage& page = web->loginView(Site::assessment).page();
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return page.url().find("/pl/login") != std::string::npos && !page.isLoading(); }, 60000));
-    page.load(base("127.0.0.2") + "/idp/login?site=assessment", 60);
+    page.load(server->base("127.0.0.2") + "/idp/login?site=assessment", 60);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return page.url().find("/idp/login") != std::string::npos && !page.isLoading(); }, 60000));
     page.evaluate("document.querySelector('form').submit(); true", [](ScriptOutcome) {});
@@ -259,14 +221,16 @@ TEST_F(SyncEndToEndTest, AnUnreachableSiteIsAFailureNotASignIn)
 TEST_F(SyncEndToEndTest, AWorkerKilledInAPassFailsItAndTheNextPassWorks)
 {
     Json slow = assessmentCourse("2", "CS 221", {row("Q1", "2025-12-15 10:00:00 (PST)")});
-    setScenario({{"assessment",
-        {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}), slow}}}}});
+    const auto serve = [&] {
+        setScenario({{"assessment",
+            {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}), slow}}}}});
+    };
+    serve();
     runPass(connections->assessment());
     ASSERT_EQ(store->db().assessments.size(), 2u);
 
     slow["hang"] = true;
-    setScenario({{"assessment",
-        {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}), slow}}}}});
+    serve();
     BrevaneConnection& site = connections->assessment();
     site.sync();
     ASSERT_TRUE(QTest::qWaitFor([&] { return store->status() == "221 동기화 중…"; }, 60000));
@@ -278,8 +242,7 @@ TEST_F(SyncEndToEndTest, AWorkerKilledInAPassFailsItAndTheNextPassWorks)
     EXPECT_EQ(store->db().assessments.size(), 2u);
 
     slow.erase("hang");
-    setScenario({{"assessment",
-        {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}), slow}}}}});
+    serve();
     runPass(site);
     EXPECT_EQ(store->status(), "최근 업데이트 완료");
     EXPECT_EQ(web->workersStarted(), 2);

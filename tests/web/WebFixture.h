@@ -1,0 +1,106 @@
+#pragma once
+
+#include "connection/WebPage.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantory::test {
+
+constexpr int webWaitMs = 20000;
+
+// A Python test server that prints its port on its first line and stops when its stdin closes.
+class TestServer {
+public:
+    explicit TestServer(const char* script)
+    {
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QStringLiteral(VANTORY_PYTHON3), {QString::fromUtf8(script)});
+        if (QTest::qWaitFor([this] { return process.canReadLine(); }, webWaitMs))
+            port = QString::fromLatin1(process.readLine()).trimmed().toInt();
+        network.setProxy(QNetworkProxy::NoProxy);
+    }
+    ~TestServer()
+    {
+        process.closeWriteChannel();
+        if (!process.waitForFinished(5000))
+            process.kill();
+    }
+
+    std::string base(const std::string& host = "127.0.0.1") const
+    {
+        return "http://" + host + ":" + std::to_string(port);
+    }
+
+    // Replaces the fixture sites' data (fixtures/sites.py).
+    bool setScenario(const nlohmann::json& scenario)
+    {
+        QNetworkRequest request(QUrl(QString::fromStdString(base() + "/__control")));
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+        std::unique_ptr<QNetworkReply> reply(network.post(request, QByteArray::fromStdString(scenario.dump())));
+        return QTest::qWaitFor([&] { return reply->isFinished(); }, webWaitMs)
+            && reply->error() == QNetworkReply::NoError;
+    }
+
+    QProcess process;
+    QNetworkAccessManager network;
+    int port = 0;
+};
+
+enum class Ending { none, finished, failed, terminated };
+
+// Records how each load of a page ends, with the page's URL and loading state at that moment.
+struct PageWatch {
+    explicit PageWatch(WebPage& page)
+        : page(page)
+    {
+        page.onFinished = [this] { end(Ending::finished); };
+        page.onFailed = [this](const PageError& e) {
+            error = e;
+            end(Ending::failed);
+        };
+        page.onTerminated = [this] { end(Ending::terminated); };
+    }
+
+    void end(Ending how)
+    {
+        endings.push_back(how);
+        urlAtEnd = page.url();
+        loadingAtEnd = page.isLoading();
+    }
+
+    Ending load(const std::string& url)
+    {
+        endings.clear();
+        page.load(url, 35);
+        return QTest::qWaitFor([this] { return !endings.empty(); }, webWaitMs) ? endings.front() : Ending::none;
+    }
+
+    std::optional<ScriptOutcome> run(const std::string& script, bool async = false)
+    {
+        std::optional<ScriptOutcome> outcome;
+        auto done = [&outcome](ScriptOutcome o) { outcome = std::move(o); };
+        async ? page.callAsync(script, done) : page.evaluate(script, done);
+        if (!QTest::qWaitFor([&outcome] { return outcome.has_value(); }, webWaitMs))
+            ADD_FAILURE() << "no outcome of " << script;
+        return outcome;
+    }
+
+    WebPage& page;
+    std::vector<Ending> endings;
+    std::string urlAtEnd;
+    bool loadingAtEnd = true;
+    std::optional<PageError> error;
+};
+
+} // namespace vantory::test
