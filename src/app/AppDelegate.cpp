@@ -42,7 +42,9 @@ void AppDelegate::start()
     item_ = std::make_unique<StatusItem>(store_.db().settings.statusWidth.value_or(SettingsDefaults::statusWidth));
     // The hooks are read at click time: windows install them later.
     connect(item_.get(), &StatusItem::activated, this, [this] {
-        if (store_.calendarWindow)
+        if (popoverToggle)
+            popoverToggle();
+        else if (store_.calendarWindow)
             store_.calendarWindow();
     });
     connect(item_.get(), &StatusItem::contextRequested, this, [this] {

@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 
 namespace vantory {
@@ -33,6 +34,9 @@ public:
 
     // A later launch for the same state file asked this instance to show itself.
     void activate(const QStringList& arguments);
+
+    // What a left click on the status item does; without it the click opens the calendar hook.
+    std::function<void()> popoverToggle;
 
     Store& store() { return store_; }
     StatusItem* item() const { return item_.get(); }

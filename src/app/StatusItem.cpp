@@ -49,8 +49,14 @@ StatusItem::StatusItem(double length, QObject* parent)
     , strip_(std::make_unique<StatusStrip>())
     , desktop_(X11Desktop::create())
 {
-    connect(strip_.get(), &StatusStrip::clicked, this, &StatusItem::activated);
-    connect(strip_.get(), &StatusStrip::rightClicked, this, &StatusItem::contextRequested);
+    connect(strip_.get(), &StatusStrip::clicked, this, [this] {
+        trayClicked_ = false;
+        Q_EMIT activated();
+    });
+    connect(strip_.get(), &StatusStrip::rightClicked, this, [this] {
+        trayClicked_ = false;
+        Q_EMIT contextRequested();
+    });
     createTray();
 
     watchScreen(QGuiApplication::primaryScreen());
@@ -78,10 +84,11 @@ void StatusItem::createTray()
         return;
     tray_ = new QSystemTrayIcon(this);
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Context)
-            Q_EMIT contextRequested();
-        else
+        trayClicked_ = true;
+        if (reason != QSystemTrayIcon::Context)
             Q_EMIT activated();
+        else if (!tray_->contextMenu())
+            Q_EMIT contextRequested();
     });
     setDotColor(QColor());
     tray_->show();
@@ -151,6 +158,19 @@ void StatusItem::setStripWanted(bool wanted)
 bool StatusItem::stripShown() const
 {
     return strip_->isVisible();
+}
+
+void StatusItem::setTrayMenu(QMenu* menu)
+{
+    if (tray_)
+        tray_->setContextMenu(menu);
+}
+
+QRect StatusItem::anchor() const
+{
+    if (trayClicked_ && tray_ && tray_->geometry().isValid())
+        return tray_->geometry();
+    return strip_->geometry();
 }
 
 void StatusItem::updateStrip()

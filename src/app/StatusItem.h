@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QMenu;
 class QScreen;
 class QSystemTrayIcon;
 
@@ -45,6 +46,13 @@ public:
     void setStripWanted(bool wanted);
     bool stripShown() const;
 
+    // The tray icon's menu; a right click on the icon opens it instead of asking for the settings.
+    // The menu must outlive the item.
+    void setTrayMenu(QMenu* menu);
+    // Global geometry of what the user clicked last: the strip, or the tray icon when the click
+    // came from there (falling back to the strip where the tray gives no geometry).
+    QRect anchor() const;
+
 Q_SIGNALS:
     void activated();
     void contextRequested();
@@ -62,6 +70,7 @@ private:
     QSystemTrayIcon* tray_ = nullptr; // child; null where no tray can ever show
     QColor dotColor_;
     QRect reserved_; // the strip frame whose strut is set, native pixels
+    bool trayClicked_ = false;
 };
 
 } // namespace vantory

@@ -1,0 +1,147 @@
+#include "ui/EditAssessment.h"
+
+#include "model/Dates.h"
+#include "store/Store.h"
+#include "ui/ZoneTime.h"
+
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <chrono>
+#include <cmath>
+
+namespace vantory {
+
+namespace {
+
+QString text(const std::string& utf8)
+{
+    return QString::fromStdString(utf8);
+}
+
+QLabel* secondaryLabel(const QString& content, QWidget* parent)
+{
+    auto* label = new QLabel(content, parent);
+    label->setWordWrap(true);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
+// The picker edits whole minutes; the moment shown is the current minute.
+Instant currentMinute()
+{
+    const double seconds = secondsSince1970(std::chrono::system_clock::now());
+    return instantFromSeconds(std::floor(seconds / 60) * 60);
+}
+
+} // namespace
+
+EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* parent)
+    : QDialog(parent)
+    , store_(store)
+    , item_(item)
+{
+    setWindowModality(Qt::WindowModal);
+    setWindowTitle(QStringLiteral("마감 수정"));
+
+    const auto override = store_.db().overrides.find(item_.id);
+    const bool customDue = override != store_.db().overrides.end() && override->second.due.has_value();
+    date_ = store_.due(item_).value_or(currentMinute());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 24, 24, 24);
+    layout->setSpacing(12);
+
+    auto* heading = new QLabel(text(item_.code) + QStringLiteral(" · ") + text(item_.title), this);
+    heading->setWordWrap(true);
+    QFont headingFont = heading->font();
+    headingFont.setBold(true);
+    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.2);
+    heading->setFont(headingFont);
+    layout->addWidget(heading);
+
+    if (item_.due)
+        layout->addWidget(new QLabel(QStringLiteral("사이트 마감: ") + text(Dates::display(*item_.due)), this));
+    if (item_.release)
+        layout->addWidget(new QLabel(QStringLiteral("공개: ") + text(Dates::display(*item_.release)), this));
+
+    custom_ = new QCheckBox(QStringLiteral("마감 직접 설정"), this);
+    custom_->setChecked(customDue);
+    layout->addWidget(custom_);
+
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(new QLabel(QStringLiteral("마감"), this));
+    editor_ = new QDateTimeEdit(this);
+    editor_->setTimeSpec(Qt::UTC);
+    editor_->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
+    editor_->setCalendarPopup(true);
+    editor_->setDateTime(ZoneTime::wallClock(date_));
+    editor_->setEnabled(customDue);
+    dateRow->addWidget(editor_, 1);
+    layout->addLayout(dateRow);
+    // Connected after the first value, so an untouched picker keeps the deadline to the second.
+    connect(editor_, &QDateTimeEdit::dateTimeChanged, this,
+        [this](const QDateTime& wallClock) { date_ = ZoneTime::instant(wallClock); });
+    connect(custom_, &QCheckBox::toggled, editor_, &QWidget::setEnabled);
+
+    layout->addWidget(secondaryLabel(
+        QStringLiteral("시간대: America/Vancouver. 직접 설정한 마감은 동기화가 덮어쓰지 않습니다."), this));
+
+    if (!item_.rules.empty()) {
+        auto* divider = new QFrame(this);
+        divider->setFrameShape(QFrame::HLine);
+        divider->setFrameShadow(QFrame::Sunken);
+        layout->addWidget(divider);
+        auto* rulesHeading = new QLabel(QStringLiteral("점수 인정 기간"), this);
+        QFont bold = rulesHeading->font();
+        bold.setBold(true);
+        rulesHeading->setFont(bold);
+        layout->addWidget(rulesHeading);
+        const QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        for (const AccessRule& rule : item_.rules) {
+            auto* line = new QLabel(QString::number(std::trunc(rule.credit), 'f', 0) + QStringLiteral("% · ")
+                    + text(rule.start) + QStringLiteral(" → ") + text(rule.end),
+                this);
+            line->setFont(mono);
+            line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            layout->addWidget(line);
+        }
+    }
+
+    layout->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    auto* open = new QPushButton(QStringLiteral("과제 열기"), this);
+    open->setAutoDefault(false);
+    connect(open, &QPushButton::clicked, this, [this] { store_.open(item_); });
+    buttons->addWidget(open);
+    buttons->addStretch(1);
+    cancel_ = new QPushButton(QStringLiteral("취소"), this);
+    cancel_->setAutoDefault(false);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    buttons->addWidget(cancel_);
+    save_ = new QPushButton(QStringLiteral("저장"), this);
+    save_->setDefault(true);
+    connect(save_, &QPushButton::clicked, this, &EditAssessment::save);
+    buttons->addWidget(save_);
+    layout->addLayout(buttons);
+}
+
+bool EditAssessment::custom() const
+{
+    return custom_->isChecked();
+}
+
+void EditAssessment::save()
+{
+    const std::optional<Instant> due = custom() ? std::optional(date_) : std::nullopt;
+    store_.override(item_, [due](UserOverride& override) { override.due = due; });
+    accept();
+}
+
+} // namespace vantory

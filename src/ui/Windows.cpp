@@ -1,0 +1,167 @@
+#include "ui/Windows.h"
+
+#include "app/AppDelegate.h"
+#include "app/StatusItem.h"
+#include "app/TrayMenu.h"
+#include "ui/EditAssessment.h"
+#include "ui/ExportScreen.h"
+#include "ui/ScreenWindow.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
+
+namespace vantory {
+
+namespace {
+
+// Under the anchor, centred on it and kept on its screen; above it when the anchor sits in the
+// screen's lower half (a tray icon in a bottom panel).
+QPoint popoverPosition(const QRect& anchor, QSize size)
+{
+    const QScreen* screen = QGuiApplication::screenAt(anchor.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), size);
+    QPoint position(anchor.center().x() - size.width() / 2, anchor.bottom() + 1);
+    if (anchor.center().y() > area.center().y())
+        position.setY(anchor.top() - size.height());
+    position.setX(std::clamp(position.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
+    position.setY(std::clamp(position.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+    return position;
+}
+
+} // namespace
+
+Windows::Windows(AppDelegate& delegate, Screens screens, Logins logins, QObject* parent)
+    : QObject(parent)
+    , delegate_(delegate)
+    , store_(delegate.store())
+    , screens_(std::move(screens))
+    , logins_(std::move(logins))
+{
+    // A click outside closes the popover and goes nowhere else, so a click on the item while it
+    // is open closes it instead of opening it again.
+    popover_ = std::make_unique<QWidget>(nullptr, Qt::Popup | Qt::FramelessWindowHint);
+    popover_->setAttribute(Qt::WA_NoMouseReplay);
+    auto* layout = new QVBoxLayout(popover_.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(
+        screens_.dashboard(store_, [this](const Assessment& item, QWidget* over) { openEditor(item, over); }));
+    popover_->resize(calendarSize);
+
+    store_.connect = [this] {
+        closePopover();
+        if (logins_.assessment)
+            logins_.assessment();
+    };
+    store_.connectCanvas = [this] {
+        closePopover();
+        if (logins_.canvas)
+            logins_.canvas();
+    };
+    store_.exportCalendar = [this] {
+        closePopover();
+        showExport();
+    };
+    store_.colorsWindow = [this] { showColors(); };
+    store_.settingsWindow = [this] { showSettings(); };
+    store_.calendarWindow = [this] { showCalendar(); };
+    delegate_.popoverToggle = [this] { togglePopover(); };
+
+    trayMenu_ = std::make_unique<TrayMenu>(
+        store_, [&delegate] { return QString::fromStdString(delegate.lastLine().plainText); });
+    delegate_.item()->setTrayMenu(trayMenu_.get());
+}
+
+Windows::~Windows()
+{
+    delegate_.item()->setTrayMenu(nullptr);
+    delegate_.popoverToggle = nullptr;
+    for (Store::Action* hook : {&store_.connect, &store_.connectCanvas, &store_.exportCalendar, &store_.colorsWindow,
+             &store_.settingsWindow, &store_.calendarWindow})
+        *hook = nullptr;
+}
+
+void Windows::togglePopover()
+{
+    if (popover_->isVisible()) {
+        closePopover();
+        return;
+    }
+    delegate_.updateStatus();
+    QSize size = calendarSize;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size.setHeight(std::min(size.height(), screen->availableGeometry().height()));
+    popover_->resize(size);
+    popover_->move(popoverPosition(delegate_.item()->anchor(), size));
+    popover_->show();
+    popover_->activateWindow();
+}
+
+void Windows::closePopover()
+{
+    popover_->hide();
+}
+
+void Windows::showSettings()
+{
+    present(settings_, [this] {
+        return new ScreenWindow(QStringLiteral("Vantory 설정"), screens_.settings(store_, false), settingsSize);
+    });
+}
+
+void Windows::showColors()
+{
+    present(colors_, [this] {
+        return new ScreenWindow(QStringLiteral("Vantory 색상"), screens_.settings(store_, true), settingsSize);
+    });
+}
+
+void Windows::showCalendar()
+{
+    present(calendar_, [this] {
+        QWidget* dashboard
+            = screens_.dashboard(store_, [this](const Assessment& item, QWidget* over) { openEditor(item, over); });
+        return new ScreenWindow(QStringLiteral("Vantory 캘린더"), dashboard, calendarSize);
+    });
+}
+
+void Windows::showExport()
+{
+    present(export_,
+        [this] { return new ScreenWindow(QStringLiteral("캘린더 내보내기"), new ExportScreen(store_), exportSize); });
+}
+
+void Windows::handleArguments(const QStringList& arguments)
+{
+    if (arguments.contains(QStringLiteral("--show-calendar")))
+        showCalendar();
+}
+
+void Windows::present(std::unique_ptr<ScreenWindow>& window, const std::function<ScreenWindow*()>& create)
+{
+    closePopover();
+    if (!window)
+        window.reset(create());
+    window->present();
+}
+
+void Windows::openEditor(const Assessment& item, QWidget* over)
+{
+    // A popup closes at the first click outside it, so the sheet cannot sit over the popover: it
+    // opens as a window of its own once the popover is gone.
+    QWidget* host = over ? over->window() : nullptr;
+    if (host == popover_.get()) {
+        closePopover();
+        host = nullptr;
+    }
+    auto* sheet = new EditAssessment(store_, item, host);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->open();
+}
+
+} // namespace vantory

@@ -1,0 +1,192 @@
+#include "ui/EditAssessment.h"
+
+#include "engine/Engine.h"
+#include "model/Dates.h"
+#include "model/StateFile.h"
+#include "store/Store.h"
+
+#include "support/SiteScope.h"
+#include "support/TemporaryFolder.h"
+
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdlib>
+#include <ctime>
+#include <gtest/gtest.h>
+
+using namespace vantory;
+
+namespace {
+
+// 2026-03-01 12:00 UTC, a week before the spring daylight-saving change.
+const Instant now = instantFromSeconds(1772366400);
+const Instant siteDue = instantFromSeconds(1772409540); // 2026-03-01 15:59 PST
+
+// The machine's zone for one test, back to what it was afterwards.
+class MachineZone {
+public:
+    explicit MachineZone(const char* zone)
+    {
+        if (const char* old = std::getenv("TZ"))
+            old_ = old;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~MachineZone()
+    {
+        if (old_.empty())
+            unsetenv("TZ");
+        else
+            setenv("TZ", old_.c_str(), 1);
+        tzset();
+    }
+
+private:
+    std::string old_;
+};
+
+class EditAssessmentTest : public ::testing::Test {
+protected:
+    EditAssessmentTest()
+    {
+        store.update([](Database& db) {
+            db.settings.courses = {{"1", "313", true, 2026}};
+            db.assessments.push_back(item);
+        });
+    }
+
+    std::optional<UserOverride> storedOverride() const
+    {
+        const auto found = store.db().overrides.find(item.id);
+        return found == store.db().overrides.end() ? std::nullopt : std::optional(found->second);
+    }
+
+    static inline const Assessment item{.id = "1:A",
+        .courseID = "1",
+        .code = "A",
+        .title = "Preclass 5",
+        .category = "Preclass",
+        .availability = "",
+        .due = siteDue,
+        .deadlineStatus = "known",
+        .rules = {{100, "2026-02-20 09:00:00 (PST)", "2026-03-01 15:59:00 (PST)"}, {79.9, "-", "-"}},
+        .checkedAt = now};
+
+    test::SiteScope sites;
+    test::TemporaryFolder folder;
+    Store store{folder / "state.json", now};
+};
+
+} // namespace
+
+TEST_F(EditAssessmentTest, StoresTheDeadlineSetByHandInVancouverTimeWhateverTheMachineZone)
+{
+    struct Case {
+        const char* machineZone;
+        QDateTime wallClock;
+        double expectedUTC;
+    };
+    const Case cases[] = {
+        {"Asia/Seoul", QDateTime(QDate(2026, 3, 5), QTime(9, 30), Qt::UTC), 1772731800}, // PST, UTC-8
+        {"UTC", QDateTime(QDate(2026, 3, 8), QTime(23, 59), Qt::UTC), 1773039540}, // PDT from that morning
+        {"Europe/Berlin", QDateTime(QDate(2026, 11, 1), QTime(1, 30), Qt::UTC), 1793521800}, // repeated hour: PDT
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.machineZone);
+        const MachineZone zone(c.machineZone);
+        EditAssessment sheet(store, item, nullptr);
+        sheet.customSwitch()->setChecked(true);
+        ASSERT_TRUE(sheet.dateEditor()->isEnabled());
+        sheet.dateEditor()->setDateTime(c.wallClock);
+        QTest::mouseClick(sheet.saveButton(), Qt::LeftButton);
+
+        EXPECT_EQ(sheet.result(), QDialog::Accepted);
+        ASSERT_TRUE(storedOverride() && storedOverride()->due);
+        EXPECT_EQ(secondsSince1970(*storedOverride()->due), c.expectedUTC);
+        // Saved, and reopening shows the same wall clock with the switch on.
+        EXPECT_EQ(StateFile(store.fileURL()).load()->overrides.at(item.id).due, storedOverride()->due);
+        EditAssessment reopened(store, item, nullptr);
+        EXPECT_TRUE(reopened.customSwitch()->isChecked());
+        EXPECT_EQ(reopened.dateEditor()->dateTime(), c.wallClock);
+    }
+}
+
+TEST_F(EditAssessmentTest, DeadlineSetByHandSurvivesLaterSyncsAndAMissingItem)
+{
+    EditAssessment sheet(store, item, nullptr);
+    sheet.customSwitch()->setChecked(true);
+    sheet.dateEditor()->setDateTime(QDateTime(QDate(2026, 3, 4), QTime(18, 0), Qt::UTC));
+    sheet.saveButton()->click();
+    const Instant custom = instantFromSeconds(1772676000); // 2026-03-04 18:00 PST
+
+    Database db = store.db();
+    Assessment moved = item;
+    moved.due = siteDue + std::chrono::hours(48);
+    Engine::merge({moved}, "1", db, now);
+    EXPECT_EQ(Engine::due(db.assessments.front(), db), custom);
+    Engine::merge({}, "1", db, now);
+    ASSERT_TRUE(db.assessments.front().missing);
+    EXPECT_EQ(Engine::due(db.assessments.front(), db), custom);
+}
+
+TEST_F(EditAssessmentTest, ShowsTheSiteDatesAndRulesAsTheSiteGaveThem)
+{
+    store.override(item, [](UserOverride& o) { o.due = siteDue + std::chrono::hours(5); });
+    EditAssessment sheet(store, item, nullptr);
+    QStringList texts;
+    for (const QLabel* label : sheet.findChildren<QLabel*>())
+        texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("A · Preclass 5"))) << texts.join(QLatin1Char('|')).toStdString();
+    // The site's deadline even though the override replaces it.
+    EXPECT_TRUE(texts.contains(QString::fromStdString("사이트 마감: " + Dates::display(siteDue))));
+    EXPECT_TRUE(texts.contains(QStringLiteral("100% · 2026-02-20 09:00:00 (PST) → 2026-03-01 15:59:00 (PST)")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("79% · - → -")));
+    EXPECT_TRUE(sheet.customSwitch()->isChecked());
+    EXPECT_EQ(sheet.dateEditor()->dateTime(), QDateTime(QDate(2026, 3, 1), QTime(20, 59), Qt::UTC));
+}
+
+TEST_F(EditAssessmentTest, CancelWritesNothing)
+{
+    EditAssessment sheet(store, item, nullptr);
+    sheet.customSwitch()->setChecked(true);
+    sheet.dateEditor()->setDateTime(QDateTime(QDate(2026, 4, 1), QTime(8, 0), Qt::UTC));
+    const auto before = std::filesystem::last_write_time(store.fileURL());
+    sheet.cancelButton()->click();
+
+    EXPECT_EQ(sheet.result(), QDialog::Rejected);
+    EXPECT_FALSE(storedOverride());
+    EXPECT_EQ(std::filesystem::last_write_time(store.fileURL()), before);
+}
+
+TEST_F(EditAssessmentTest, SwitchOffBringsBackTheSiteDeadlineAndKeepsTheOtherCorrections)
+{
+    store.override(item, [](UserOverride& o) {
+        o.completed = true;
+        o.due = siteDue + std::chrono::hours(5);
+    });
+    EditAssessment sheet(store, item, nullptr);
+    sheet.customSwitch()->setChecked(false);
+    EXPECT_FALSE(sheet.dateEditor()->isEnabled());
+    sheet.saveButton()->click();
+
+    EXPECT_EQ(storedOverride(), (UserOverride{.completed = true, .hidden = false, .due = std::nullopt}));
+    EXPECT_EQ(store.due(item), siteDue);
+}
+
+TEST_F(EditAssessmentTest, ItemWithoutDeadlineOpensAtTheCurrentMinuteAndSavesAnEmptyOverride)
+{
+    Assessment undated = item;
+    undated.due.reset();
+    EditAssessment sheet(store, undated, nullptr);
+    EXPECT_FALSE(sheet.customSwitch()->isChecked());
+    const double shown = secondsSince1970(sheet.date());
+    const double clock = secondsSince1970(std::chrono::system_clock::now());
+    EXPECT_LE(shown, clock);
+    EXPECT_GT(shown, clock - 120);
+    sheet.saveButton()->click();
+    EXPECT_EQ(storedOverride(), UserOverride{});
+}

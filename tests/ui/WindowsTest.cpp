@@ -1,0 +1,202 @@
+#include "ui/Windows.h"
+
+#include "app/AppDelegate.h"
+#include "app/StatusItem.h"
+#include "app/TrayMenu.h"
+#include "ui/EditAssessment.h"
+#include "ui/ScreenWindow.h"
+
+#include "support/ManualScheduler.h"
+#include "support/TemporaryFolder.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace vantory;
+
+namespace {
+
+class WindowsTest : public ::testing::Test {
+protected:
+    WindowsTest()
+    {
+        delegate.start();
+        windows = std::make_unique<Windows>(delegate, screens(),
+            Windows::Logins{[this] { logins.push_back("assessment"); }, [this] { logins.push_back("canvas"); }});
+    }
+
+    Windows::Screens screens()
+    {
+        return {[this](Store&, Windows::EditOpener opener) {
+                    edit = std::move(opener);
+                    ++dashboards;
+                    return new QLabel(QStringLiteral("dashboard"));
+                },
+            [this](Store&, bool colorOnly) {
+                settingsMade.push_back(colorOnly);
+                return new QLabel(QStringLiteral("settings"));
+            }};
+    }
+
+    QAction* menuEntry(const Windows& windows, const QString& text)
+    {
+        for (QAction* action : windows.trayMenu()->actions())
+            if (action->text() == text)
+                return action;
+        return nullptr;
+    }
+
+    test::TemporaryFolder folder;
+    test::ManualScheduler scheduler{instantFromSeconds(1796587200)};
+    AppDelegate delegate{folder / "state.json", scheduler};
+    Windows::EditOpener edit;
+    int dashboards = 0;
+    std::vector<bool> settingsMade;
+    std::vector<const char*> logins;
+    std::unique_ptr<Windows> windows;
+};
+
+} // namespace
+
+TEST_F(WindowsTest, EachWindowIsCreatedOnceWithItsTitleAndSize)
+{
+    struct Case {
+        void (Windows::*open)();
+        ScreenWindow* (Windows::*window)() const;
+        QString title;
+        QSize size;
+    };
+    const Case cases[] = {
+        {&Windows::showSettings, &Windows::settingsWindow, QStringLiteral("Vantory 설정"), {500, 600}},
+        {&Windows::showColors, &Windows::colorsWindow, QStringLiteral("Vantory 색상"), {500, 600}},
+        {&Windows::showCalendar, &Windows::calendarWindow, QStringLiteral("Vantory 캘린더"), {440, 730}},
+        {&Windows::showExport, &Windows::exportWindow, QStringLiteral("캘린더 내보내기"), {480, 390}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title.toStdString());
+        EXPECT_EQ(((*windows).*c.window)(), nullptr);
+        ((*windows).*c.open)();
+        ScreenWindow* first = ((*windows).*c.window)();
+        ASSERT_NE(first, nullptr);
+        EXPECT_TRUE(first->isVisible());
+        EXPECT_EQ(first->windowTitle(), c.title);
+        EXPECT_EQ(first->size(), c.size);
+        first->close();
+        ((*windows).*c.open)();
+        EXPECT_EQ(((*windows).*c.window)(), first);
+        EXPECT_TRUE(first->isVisible());
+    }
+    EXPECT_EQ(settingsMade, (std::vector<bool>{false, true}));
+    EXPECT_EQ(dashboards, 2); // the popover's and the calendar window's
+}
+
+TEST_F(WindowsTest, OpeningAnyWindowOrLoginClosesThePopover)
+{
+    Store& store = delegate.store();
+    for (const Store::Action* hook : {&store.settingsWindow, &store.colorsWindow, &store.calendarWindow,
+             &store.exportCalendar, &store.connect, &store.connectCanvas}) {
+        windows->togglePopover();
+        ASSERT_TRUE(windows->popover()->isVisible());
+        (*hook)();
+        EXPECT_FALSE(windows->popover()->isVisible());
+    }
+    EXPECT_TRUE(windows->exportWindow()->isVisible());
+    EXPECT_EQ(logins, (std::vector<const char*>{"assessment", "canvas"}));
+}
+
+TEST_F(WindowsTest, LeftClickTogglesThePopoverAndRightClickOpensTheSettings)
+{
+    Q_EMIT delegate.item()->activated();
+    EXPECT_TRUE(windows->popover()->isVisible());
+    EXPECT_EQ(windows->popover()->size(), Windows::calendarSize);
+    Q_EMIT delegate.item()->activated();
+    EXPECT_FALSE(windows->popover()->isVisible());
+    EXPECT_EQ(windows->calendarWindow(), nullptr);
+
+    Q_EMIT delegate.item()->contextRequested();
+    ASSERT_NE(windows->settingsWindow(), nullptr);
+    EXPECT_TRUE(windows->settingsWindow()->isVisible());
+}
+
+TEST_F(WindowsTest, ShowCalendarOptionAndALaterLaunchOpenTheCalendar)
+{
+    windows->handleArguments({QStringLiteral("vantory"), QStringLiteral("--login")});
+    EXPECT_EQ(windows->calendarWindow(), nullptr);
+    windows->handleArguments({QStringLiteral("vantory"), QStringLiteral("--show-calendar")});
+    ASSERT_NE(windows->calendarWindow(), nullptr);
+    EXPECT_TRUE(windows->calendarWindow()->isVisible());
+
+    windows->calendarWindow()->close();
+    delegate.activate({QStringLiteral("vantory")}); // the single-instance hand-over
+    EXPECT_TRUE(windows->calendarWindow()->isVisible());
+}
+
+TEST_F(WindowsTest, TrayMenuOffersEveryActionOfTheStrip)
+{
+    TrayMenu& menu = *windows->trayMenu();
+    menu.refresh();
+    QAction* line = menu.actions().constFirst();
+    EXPECT_EQ(line->text(), QString::fromStdString(delegate.lastLine().plainText));
+    EXPECT_FALSE(line->isEnabled());
+
+    struct Case {
+        QString text;
+        std::function<bool()> opened;
+    };
+    const Case cases[] = {
+        {QStringLiteral("캘린더 열기"), [&] { return windows->calendarWindow() != nullptr; }},
+        {QStringLiteral("설정"), [&] { return windows->settingsWindow() != nullptr; }},
+        {QStringLiteral("색상 설정"), [&] { return windows->colorsWindow() != nullptr; }},
+        {QStringLiteral("iPhone 캘린더 내보내기 (.ics)"), [&] { return windows->exportWindow() != nullptr; }},
+        {QStringLiteral("BrevaneLearn 로그인"), [&] { return logins.size() == 1; }},
+        {QStringLiteral("Canvas 로그인"), [&] { return logins.size() == 2; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        QAction* action = menuEntry(*windows, c.text);
+        ASSERT_NE(action, nullptr);
+        EXPECT_TRUE(action->isEnabled());
+        action->trigger();
+        EXPECT_TRUE(c.opened());
+    }
+
+    // No sync hook in this composition: the entry is there but disabled until one is set.
+    QAction* refresh = menuEntry(*windows, QStringLiteral("지금 새로고침"));
+    ASSERT_NE(refresh, nullptr);
+    EXPECT_FALSE(refresh->isEnabled());
+    int syncs = 0;
+    delegate.store().sync = [&] { ++syncs; };
+    menu.refresh();
+    EXPECT_TRUE(refresh->isEnabled());
+    refresh->trigger();
+    EXPECT_EQ(syncs, 1);
+    EXPECT_NE(menuEntry(*windows, QStringLiteral("앱 종료")), nullptr);
+}
+
+TEST_F(WindowsTest, EditSheetOpensOverTheCalendarWindowAndInPlaceOfThePopover)
+{
+    const Assessment item{.id = "1:A", .courseID = "1", .code = "A", .title = "A"};
+    windows->togglePopover();
+    edit(item, windows->popover()->layout()->itemAt(0)->widget());
+    EXPECT_FALSE(windows->popover()->isVisible());
+    auto sheets = [] {
+        std::vector<EditAssessment*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* sheet = qobject_cast<EditAssessment*>(widget); sheet && sheet->isVisible())
+                found.push_back(sheet);
+        return found;
+    };
+    ASSERT_EQ(sheets().size(), 1u);
+    sheets().front()->reject();
+
+    windows->showCalendar();
+    edit(item, windows->calendarWindow());
+    ASSERT_EQ(sheets().size(), 1u);
+    EXPECT_EQ(sheets().front()->parentWidget(), windows->calendarWindow());
+    EXPECT_EQ(sheets().front()->windowModality(), Qt::WindowModal);
+    sheets().front()->reject();
+}
