@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vantory {
+
+class Store;
+struct CategoryStyle;
+struct Settings;
+struct SettingsViewState;
+
+// The colour window's category tab: the style of each category, for every course or one, a bulk
+// action and the categories hidden from the status line. The screen builds a fresh one on every
+// change.
+class CategoryColorTab : public QWidget {
+    Q_OBJECT
+
+public:
+    // `viewChanged` asks the screen to rebuild after a change of the view state alone.
+    CategoryColorTab(
+        Store& store, SettingsViewState& view, std::function<void()> viewChanged, QWidget* parent = nullptr);
+
+    // The distinct categories of the enabled items in `scope` ("all" or a course id), byte order.
+    static std::vector<std::string> scopedCategories(const Store& store, const std::string& scope);
+
+    // Stores `style` for the category under `scope`. In the "all" scope the courses' own entries
+    // for that category go first, so the common style really applies everywhere.
+    static void setCategoryStyle(
+        Settings& settings, const std::string& scope, const std::string& category, const CategoryStyle& style);
+
+private:
+    Store& store_;
+};
+
+} // namespace vantory

@@ -1,0 +1,189 @@
+#include "ui/ConnectionSettingsTab.h"
+
+#include "store/Store.h"
+#include "ui/Autostart.h"
+#include "ui/ReadableGroup.h"
+#include "ui/SettingsChoice.h"
+#include "ui/SettingsRows.h"
+#include "ui/SettingsScreen.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vantory {
+
+namespace {
+
+SettingsChoice::Options syncOptions()
+{
+    SettingsChoice::Options options;
+    for (const int minutes : {15, 30, 60, 120, 240, 720, 1440}) {
+        options.emplace_back(
+            minutes < 60 ? QStringLiteral("%1분").arg(minutes) : QStringLiteral("%1시간").arg(minutes / 60),
+            std::to_string(minutes));
+    }
+    return options;
+}
+
+void call(const Store::Action& action)
+{
+    if (action)
+        action();
+}
+
+QLabel* message(const QString& text, bool warning, QWidget* parent)
+{
+    QLabel* label = SettingsRows::caption(text, parent);
+    if (warning) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, SettingsRows::warningColor());
+        label->setPalette(palette);
+        label->setForegroundRole(QPalette::WindowText);
+    }
+    return label;
+}
+
+} // namespace
+
+ConnectionSettingsTab::ConnectionSettingsTab(
+    Store& store, SettingsViewState& view, Autostart& autostart, std::function<void()> viewChanged, QWidget* parent)
+    : QWidget(parent)
+    , store_(store)
+{
+    const Settings& settings = store.db().settings;
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 4, 0);
+    layout->setSpacing(12);
+
+    auto* brevane = new ReadableGroup(QStringLiteral("BrevaneLearn"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(SettingsRows::button(
+        QStringLiteral("BrevaneLearn 로그인…"), QStringLiteral("connect"), [this] { call(store_.connect); }, brevane));
+    QPushButton* refresh = SettingsRows::button(
+        QStringLiteral("지금 새로고침"), QStringLiteral("sync"), [this] { call(store_.sync); }, brevane);
+    refresh->setEnabled(!store.syncing());
+    buttons->addWidget(refresh);
+    buttons->addStretch(1);
+    brevane->content()->addLayout(buttons);
+    brevane->content()->addWidget(message(QString::fromStdString(store.status()), store.needsLogin(), brevane));
+    brevane->content()->addWidget(SettingsRows::caption(QString::fromStdString(store.lastUpdateText()), brevane));
+    auto* interval = new SettingsChoice(QStringLiteral("자동 동기화"), syncOptions(), brevane);
+    interval->picker()->setObjectName(QStringLiteral("sync-minutes"));
+    interval->setSelection(std::to_string(settings.syncMinutes));
+    connect(interval, &SettingsChoice::chosen, this, [this](const std::string& value) {
+        store_.update([&](Database& db) { db.settings.syncMinutes = std::stoll(value); });
+    });
+    brevane->content()->addWidget(interval);
+    layout->addWidget(brevane);
+
+    auto* courses = new ReadableGroup(QStringLiteral("과목"), this);
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(12);
+    grid->addWidget(SettingsRows::caption(QStringLiteral("과목"), courses), 0, 0);
+    grid->addWidget(SettingsRows::caption(QStringLiteral("표시 이름"), courses), 0, 1);
+    int line = 1;
+    for (const Course& course : settings.courses) {
+        const QString id = QString::fromStdString(course.id);
+        const QString shown = QString::fromStdString(course.fullName.empty() ? course.id : course.fullName);
+        QCheckBox* enabled = SettingsRows::toggle(
+            shown, QStringLiteral("course-enabled-") + id, course.enabled,
+            [this, courseID = course.id](bool on) {
+                store_.update([&](Database& db) {
+                    for (Course& c : db.settings.courses) {
+                        if (c.id == courseID)
+                            c.enabled = on;
+                    }
+                });
+            },
+            courses);
+        enabled->setToolTip(shown);
+        auto* name = new QLineEdit(QString::fromStdString(course.name), courses);
+        name->setObjectName(QStringLiteral("course-name-") + id);
+        name->setAccessibleName(QStringLiteral("%1 표시 이름").arg(shown));
+        name->setFixedWidth(160);
+        connect(name, &QLineEdit::editingFinished, this, [this, name, courseID = course.id] {
+            const std::string text = name->text().toStdString();
+            const Course* current = store_.db().settings.course(courseID);
+            if (!current || current->name == text)
+                return;
+            store_.update([&](Database& db) {
+                for (Course& c : db.settings.courses) {
+                    if (c.id == courseID)
+                        c.name = text;
+                }
+            });
+        });
+        grid->addWidget(enabled, line, 0);
+        grid->addWidget(name, line, 1);
+        ++line;
+        const auto error = store.errors().find(course.id);
+        const auto notice = store.courseNotices().find(course.id);
+        if (error != store.errors().end())
+            grid->addWidget(message(QString::fromStdString(error->second), true, courses), line++, 0, 1, 2);
+        else if (notice != store.courseNotices().end())
+            grid->addWidget(message(QString::fromStdString(notice->second), false, courses), line++, 0, 1, 2);
+    }
+    grid->setColumnStretch(0, 1);
+    courses->content()->addLayout(grid);
+    courses->content()->addWidget(SettingsRows::caption(QStringLiteral("홈페이지의 모든 과목을 자동으로 가져옵니다. 새 "
+                                                                       "과목은 기본으로 포함하고 캘린더 색상을 "
+                                                                       "무작위로 배정합니다."),
+        courses));
+    layout->addWidget(courses);
+
+    auto* canvas = new ReadableGroup(QStringLiteral("Canvas"), this);
+    canvas->content()->addWidget(SettingsRows::toggle(
+        QStringLiteral("Canvas 자동 동기화"), QStringLiteral("canvas-enabled"), settings.canvasEnabled.value_or(true),
+        [this](bool on) {
+            store_.update([&](Database& db) { db.settings.canvasEnabled = on; });
+            if (on)
+                call(store_.sync);
+        },
+        canvas));
+    canvas->content()->addWidget(
+        message(QString::fromStdString(store.canvasStatus()), store.canvasNeedsLogin(), canvas));
+    auto* canvasRow = new QHBoxLayout;
+    canvasRow->addWidget(SettingsRows::button(
+        QStringLiteral("Canvas 로그인…"), QStringLiteral("connect-canvas"), [this] { call(store_.connectCanvas); },
+        canvas));
+    canvasRow->addStretch(1);
+    canvas->content()->addLayout(canvasRow);
+    canvas->content()->addWidget(
+        SettingsRows::caption(QStringLiteral("과제 마감과 제출 상태를 함께 가져옵니다. Canvas에서 "
+                                             "제출한 과제는 자동으로 완료 표시합니다."),
+            canvas));
+    layout->addWidget(canvas);
+
+    auto* more = new ReadableGroup(QString(), this);
+    auto* exportRow = new QHBoxLayout;
+    exportRow->addWidget(SettingsRows::button(
+        QStringLiteral("iPhone 캘린더 내보내기 (.ics)…"), QStringLiteral("export-calendar"),
+        [this] { call(store_.exportCalendar); }, more));
+    exportRow->addStretch(1);
+    more->content()->addLayout(exportRow);
+    more->content()->addWidget(SettingsRows::toggle(
+        QStringLiteral("로그인 시 Vantory 자동 실행"), QStringLiteral("launch-at-login"), view.loginEnabled,
+        [&view, &autostart, viewChanged](bool on) {
+            view.launchError = autostart.setEnabled(on);
+            view.loginEnabled = autostart.enabled();
+            viewChanged();
+        },
+        more));
+    if (view.launchError)
+        more->content()->addWidget(message(*view.launchError, true, more));
+    more->content()->addWidget(
+        SettingsRows::caption(QStringLiteral("자동 실행은 앱을 고정된 위치에 둔 뒤 켜 주세요. 앱이 "
+                                             "실행 중일 때 매시간 동기화하고, 잠자기에서 "
+                                             "돌아오면 밀린 조회를 한 번 실행합니다."),
+            more));
+    layout->addWidget(more);
+    layout->addStretch(1);
+}
+
+} // namespace vantory

@@ -1,0 +1,51 @@
+#include "ui/SettingsChoice.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace vantory {
+
+SettingsChoice::SettingsChoice(const QString& title, Options options, QWidget* parent)
+    : QWidget(parent)
+    , options_(std::move(options))
+    , picker_(new QComboBox(this))
+{
+    setMinimumHeight(30);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+    auto* label = new QLabel(title, this);
+    label->setFixedWidth(126);
+    label->setBuddy(picker_);
+    layout->addWidget(label);
+    for (const auto& [text, value] : options_)
+        picker_->addItem(text);
+    picker_->setFixedWidth(220);
+    picker_->setAccessibleName(title);
+    picker_->setCurrentIndex(-1);
+    layout->addWidget(picker_);
+    layout->addStretch(1);
+    connect(picker_, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0 && index < static_cast<int>(options_.size()))
+            Q_EMIT chosen(options_[static_cast<std::size_t>(index)].second);
+    });
+}
+
+void SettingsChoice::setSelection(const std::string& value)
+{
+    int index = -1;
+    for (std::size_t i = 0; i < options_.size(); ++i) {
+        if (options_[i].second == value)
+            index = static_cast<int>(i);
+    }
+    picker_->setCurrentIndex(index);
+}
+
+std::string SettingsChoice::selection() const
+{
+    const int index = picker_->currentIndex();
+    return index < 0 ? std::string() : options_[static_cast<std::size_t>(index)].second;
+}
+
+} // namespace vantory

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// Row builders shared by the settings tabs, so every tab lines up the same way: a 126 px title
+// column, 12 px between elements. Every control gets an object name (to keep the focus across a
+// refresh) and an accessible name.
+namespace vantory::SettingsRows {
+
+// A wrapped explanation in the palette's secondary text colour.
+QLabel* caption(const QString& text, QWidget* parent);
+
+// The title in its column, then the controls, then flexible space.
+QWidget* row(const QString& title, std::initializer_list<QWidget*> controls, QWidget* parent);
+
+// A slider over [minimum, maximum] in steps, showing its value through `format`. It reports a
+// value when the user lets go or moves it from the keyboard, not for every pixel of a drag.
+QWidget* slider(const QString& title, const QString& name, double minimum, double maximum, double step, double value,
+    const std::function<QString(double)>& format, const std::function<void(double)>& commit, QWidget* parent);
+
+QCheckBox* toggle(
+    const QString& text, const QString& name, bool checked, const std::function<void(bool)>& commit, QWidget* parent);
+
+QPushButton* button(const QString& text, const QString& name, const std::function<void()>& press, QWidget* parent);
+
+// Orange for errors and login warnings; readable on light and dark palettes alike.
+QColor warningColor();
+
+// Whole numbers without a fraction, others with up to two decimals ("72", "0.5").
+QString number(double value);
+
+} // namespace vantory::SettingsRows

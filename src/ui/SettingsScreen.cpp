@@ -1,0 +1,278 @@
+#include "ui/SettingsScreen.h"
+
+#include "app/StatusContentView.h"
+#include "status/StatusLine.h"
+#include "store/Store.h"
+#include "ui/CategoryColorTab.h"
+#include "ui/ConnectionSettingsTab.h"
+#include "ui/CourseColorTab.h"
+#include "ui/DisplaySettingsTab.h"
+#include "ui/SettingsRows.h"
+#include "ui/SettingsWindowSize.h"
+#include "ui/TimeColorTab.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <chrono>
+
+namespace vantory {
+
+namespace {
+
+QString tag(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// The status line as it would read for a deadline ten hours away, composed from the current
+// settings: the first item that can show, or a stand-in when the database has none yet.
+StatusText previewLine(const Store& store)
+{
+    const Database& db = store.db();
+    Database preview;
+    preview.settings = db.settings;
+    preview.settings.durations = {10};
+    Assessment item;
+    for (const Assessment& candidate : store.enabled()) {
+        if (std::find(db.settings.excludedCategories.begin(), db.settings.excludedCategories.end(), candidate.category)
+            == db.settings.excludedCategories.end()) {
+            item = candidate;
+            break;
+        }
+    }
+    if (item.id.empty()) {
+        auto course = std::find_if(
+            db.settings.courses.begin(), db.settings.courses.end(), [](const Course& c) { return c.enabled; });
+        if (course == db.settings.courses.end()) {
+            preview.settings.courses.push_back(Course{.id = "preview", .name = "313"});
+            item.courseID = "preview";
+        } else {
+            item.courseID = course->id;
+        }
+        item.category = "Preclass";
+        item.code = "1.1";
+        item.title = "Preclass";
+        preview.settings.excludedCategories.clear();
+    }
+    item.id = "preview";
+    item.missing = false;
+    item.score.reset();
+    item.submitted.reset();
+    item.due = store.now() + std::chrono::hours(10);
+    preview.assessments.push_back(item);
+    StatusLineState state;
+    const StatusLineInput input{preview, store.now(), {}, {}};
+    return composeStatusLine(input, state, &StatusContentView::measure).coloredLine;
+}
+
+QString explanation(const QString& tab)
+{
+    if (tab == tag(SettingsTabs::courseColors))
+        return QStringLiteral("과목 번호와 월간 캘린더의 색상을 설정합니다.");
+    if (tab == tag(SettingsTabs::categoryColors))
+        return QStringLiteral("메뉴바의 카테고리 이름에 적용되는 색상입니다.");
+    return QStringLiteral("마감이 가까워지면 남은 시간의 색상이 바뀝니다.");
+}
+
+} // namespace
+
+SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab, QWidget* parent)
+    : QWidget(parent)
+    , store_(store)
+    , colorOnly_(colorOnly)
+    , tabBar_(new QTabBar(this))
+    , scroll_(new QScrollArea(this))
+{
+    view_.loginEnabled = autostart_.enabled();
+    const QStringList tags = tabs();
+    tab_ = tags.contains(tab) ? tab : tags.front();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 14, 16, 10);
+    layout->setSpacing(10);
+
+    auto* header = new QHBoxLayout;
+    auto* leaf = new QLabel(QStringLiteral("🌿"), this);
+    leaf->setAccessibleName(QStringLiteral("Vantory"));
+    header->addWidget(leaf);
+    auto* title = new QLabel(colorOnly ? QStringLiteral("Vantory 색상") : QStringLiteral("Vantory 설정"), this);
+    QFont titleFont = title->font();
+    titleFont.setPixelSize(17);
+    titleFont.setWeight(QFont::DemiBold);
+    title->setFont(titleFont);
+    header->addWidget(title);
+    header->addStretch(1);
+    if (!colorOnly) {
+        header->addWidget(SettingsRows::button(
+            QStringLiteral("색상 설정…"), QStringLiteral("colors-window"),
+            [this] {
+                if (store_.colorsWindow)
+                    store_.colorsWindow();
+            },
+            this));
+    }
+    layout->addLayout(header);
+
+    const QStringList labels = colorOnly
+        ? QStringList{QStringLiteral("과목"), QStringLiteral("카테고리"), QStringLiteral("남은 시간")}
+        : QStringList{QStringLiteral("표시 방식"), QStringLiteral("연결 및 과목")};
+    for (const QString& label : labels)
+        tabBar_->addTab(label);
+    tabBar_->setAccessibleName(QStringLiteral("설정 탭"));
+    tabBar_->setExpanding(false);
+    tabBar_->setDrawBase(false);
+    tabBar_->setCurrentIndex(static_cast<int>(tags.indexOf(tab_)));
+    auto* tabRow = new QHBoxLayout;
+    tabRow->addStretch(1);
+    tabRow->addWidget(tabBar_);
+    tabRow->addStretch(1);
+    layout->addLayout(tabRow);
+    connect(tabBar_, &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0 && index < tabs().size())
+            setTab(tabs().at(index));
+    });
+
+    if (colorOnly) {
+        layout->addWidget(SettingsRows::caption(QStringLiteral("메뉴바 색상 예시 · 마감까지 10시간"), this));
+        auto* bar = new QFrame(this);
+        bar->setObjectName(QStringLiteral("preview-bar"));
+        bar->setFixedHeight(28);
+        // A dark bar like the desktop's top panel, in either palette.
+        QPalette barPalette = bar->palette();
+        barPalette.setColor(QPalette::Window, QColor(0x20, 0x22, 0x26));
+        barPalette.setColor(QPalette::WindowText, QColor(0xF2, 0xF2, 0xF2));
+        bar->setPalette(barPalette);
+        bar->setAutoFillBackground(true);
+        auto* barLayout = new QHBoxLayout(bar);
+        barLayout->setContentsMargins(0, 0, 0, 0);
+        preview_ = new StatusContentView(bar);
+        preview_->setPalette(barPalette);
+        preview_->setAccessibleName(QStringLiteral("메뉴바 색상 예시"));
+        barLayout->addWidget(preview_);
+        layout->addWidget(bar);
+        explanation_ = SettingsRows::caption(explanation(tab_), this);
+        layout->addWidget(explanation_);
+    }
+
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    layout->addWidget(scroll_, 1);
+
+    auto* divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(divider);
+    auto* footer = new QHBoxLayout;
+    footer->addWidget(SettingsRows::caption(QStringLiteral("자동 저장 · Vancouver 시간 · v1.4.2"), this));
+    footer->addStretch(1);
+    footer->addWidget(SettingsRows::caption(QStringLiteral("vantory.app"), this));
+    layout->addLayout(footer);
+
+    observer_ = store_.observe([this](Store::Field field) {
+        if (field == Store::Field::now)
+            refreshPreview();
+        else
+            scheduleRefresh();
+    });
+    refresh();
+}
+
+SettingsScreen::~SettingsScreen()
+{
+    store_.unobserve(observer_);
+}
+
+QStringList SettingsScreen::tabs() const
+{
+    if (colorOnly_)
+        return {tag(SettingsTabs::courseColors), tag(SettingsTabs::categoryColors), tag(SettingsTabs::timeColors)};
+    return {tag(SettingsTabs::display), tag(SettingsTabs::connection)};
+}
+
+void SettingsScreen::setTab(const QString& tag)
+{
+    const QStringList tags = tabs();
+    if (!tags.contains(tag) || tag == tab_)
+        return;
+    tab_ = tag;
+    tabBar_->setCurrentIndex(static_cast<int>(tags.indexOf(tag)));
+    if (explanation_)
+        explanation_->setText(explanation(tab_));
+    refresh();
+}
+
+QSize SettingsScreen::panelSize(bool colorOnly, const QString& tab, std::size_t pairedRuleCount)
+{
+    if (colorOnly && tab == tag(SettingsTabs::timeColors))
+        return {500, static_cast<int>(std::min<std::size_t>(390 + 34 * pairedRuleCount, 620))};
+    return {500, 600};
+}
+
+QSize SettingsScreen::wantedSize() const
+{
+    const auto& rules = store_.db().settings.pairedRules;
+    return panelSize(colorOnly_, tab_, rules ? rules->size() : 0);
+}
+
+void SettingsScreen::scheduleRefresh()
+{
+    // Later, not inside the notification: the control that wrote is still running its signal.
+    if (refreshPending_)
+        return;
+    refreshPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (refreshPending_)
+            refresh();
+    });
+}
+
+void SettingsScreen::refresh()
+{
+    refreshPending_ = false;
+    QWidget* focused = focusWidget();
+    const QString focusName = focused && scroll_->isAncestorOf(focused) ? focused->objectName() : QString();
+    const int scrolled = scroll_->verticalScrollBar()->value();
+    scroll_->setWidget(buildTab());
+    scroll_->verticalScrollBar()->setValue(scrolled);
+    if (!focusName.isEmpty()) {
+        if (auto* again = scroll_->widget()->findChild<QWidget*>(focusName))
+            again->setFocus(Qt::OtherFocusReason);
+    }
+    refreshPreview();
+    const QSize size = wantedSize();
+    if (size != lastSize_) {
+        lastSize_ = size;
+        SettingsWindowSize::fit(this, size);
+        Q_EMIT wantedSizeChanged(size);
+    }
+}
+
+void SettingsScreen::refreshPreview()
+{
+    if (preview_)
+        preview_->showLine(previewLine(store_), QStringLiteral("none"), 0.3, false);
+}
+
+QWidget* SettingsScreen::buildTab()
+{
+    if (tab_ == tag(SettingsTabs::connection))
+        return new ConnectionSettingsTab(store_, view_, autostart_, [this] { scheduleRefresh(); });
+    if (tab_ == tag(SettingsTabs::courseColors))
+        return new CourseColorTab(store_);
+    if (tab_ == tag(SettingsTabs::categoryColors))
+        return new CategoryColorTab(store_, view_, [this] { scheduleRefresh(); });
+    if (tab_ == tag(SettingsTabs::timeColors))
+        return new TimeColorTab(store_);
+    return new DisplaySettingsTab(store_);
+}
+
+} // namespace vantory

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "model/Settings.h"
+#include "ui/Autostart.h"
+
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class QLabel;
+class QScrollArea;
+class QTabBar;
+
+namespace vantory {
+
+class Store;
+class StatusContentView;
+
+// The tags of the tabs, as the screen stores its selected tab.
+namespace SettingsTabs {
+inline constexpr const char* display = "표시";
+inline constexpr const char* connection = "연결 및 과목";
+inline constexpr const char* courseColors = "과목";
+inline constexpr const char* categoryColors = "카테고리";
+inline constexpr const char* timeColors = "시간";
+} // namespace SettingsTabs
+
+// What the screen remembers while its window content lives; everything else is read from the
+// Store on every refresh.
+struct SettingsViewState {
+    std::string categoryScope = "all"; // "all" or a course id
+    CategoryStyle bulkCategoryStyle;
+    std::optional<QString> launchError;
+    bool loginEnabled = false;
+};
+
+// The content of the settings window (display, connection) and of the colour window (course,
+// category and time colours, with a live preview of the status line). Every control writes
+// through Store::update; the screen refreshes from the Store's notifications.
+class SettingsScreen : public QWidget {
+    Q_OBJECT
+
+public:
+    // `tab` is a tag of SettingsTabs; an empty one picks the window's first tab.
+    SettingsScreen(Store& store, bool colorOnly, const QString& tab = {}, QWidget* parent = nullptr);
+    ~SettingsScreen() override;
+
+    bool colorOnly() const { return colorOnly_; }
+    QString tab() const { return tab_; }
+    void setTab(const QString& tag);
+    // Tags of this window's tabs, in order.
+    QStringList tabs() const;
+
+    // The content size (points) the window should hold for the current tab.
+    QSize wantedSize() const;
+    static QSize panelSize(bool colorOnly, const QString& tab, std::size_t pairedRuleCount);
+
+    Autostart& autostart() { return autostart_; }
+    const SettingsViewState& viewState() const { return view_; }
+
+Q_SIGNALS:
+    // The current tab needs another window size.
+    void wantedSizeChanged(QSize size);
+
+private:
+    void scheduleRefresh();
+    void refresh();
+    void refreshPreview();
+    QWidget* buildTab();
+
+    Store& store_;
+    bool colorOnly_;
+    QString tab_;
+    SettingsViewState view_;
+    Autostart autostart_;
+    QTabBar* tabBar_;
+    QScrollArea* scroll_;
+    StatusContentView* preview_ = nullptr;
+    QLabel* explanation_ = nullptr;
+    std::int64_t observer_;
+    bool refreshPending_ = false;
+    QSize lastSize_;
+};
+
+} // namespace vantory
