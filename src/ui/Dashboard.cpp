@@ -1,0 +1,369 @@
+#include "ui/Dashboard.h"
+
+#include "model/Dates.h"
+#include "store/Store.h"
+#include "ui/DeadlineList.h"
+#include "ui/MonthCalendar.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vantory {
+
+namespace {
+
+const char* const sortHelp
+    = "마감일 있음 → 공개일만 있음 → 날짜 미확인 순으로 묶고, 각 묶음 안에서 선택한 기준으로 정렬합니다.";
+
+QString text(const std::string& value)
+{
+    return QString::fromStdString(value);
+}
+
+// A warning orange that stays readable on the window colour of either palette.
+QColor warning(const QPalette& palette)
+{
+    return palette.color(QPalette::Window).lightness() < 128 ? QColor(0xFB, 0x92, 0x3C) : QColor(0xC2, 0x41, 0x0C);
+}
+
+void setWarning(QLabel* label, bool warn)
+{
+    QPalette palette = label->palette();
+    palette.setColor(
+        QPalette::WindowText, warn ? warning(palette) : QApplication::palette(label).color(QPalette::PlaceholderText));
+    label->setPalette(palette);
+}
+
+QToolButton* iconButton(const QString& glyph, const QString& help, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(glyph);
+    button->setToolTip(help);
+    button->setAccessibleName(help);
+    button->setAutoRaise(true);
+    return button;
+}
+
+// Calls a Store hook when the application has set it.
+void call(const Store::Action& hook)
+{
+    if (hook)
+        hook();
+}
+
+QLabel* secondaryLabel(QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    label->setWordWrap(true);
+    return label;
+}
+
+bool hasErrorKey(const Store::Messages& errors, bool canvas)
+{
+    return std::any_of(errors.begin(), errors.end(),
+        [canvas](const auto& entry) { return entry.first.starts_with(Course::canvasPrefix) == canvas; });
+}
+
+} // namespace
+
+Dashboard::Dashboard(Store& store, QWidget* parent)
+    : QWidget(parent)
+    , store_(store)
+{
+    setAccessibleName(QStringLiteral("Vantory"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 10, 12, 10);
+    layout->setSpacing(8);
+    layout->addWidget(buildHeader());
+    layout->addWidget(prompt_ = buildPrompt());
+    layout->addWidget(buildStatus());
+    calendar_ = new MonthCalendar(store_, this);
+    layout->addWidget(calendar_);
+    layout->addWidget(buildFilters());
+    layout->addWidget(buildSort());
+
+    stack_ = new QStackedWidget(this);
+    list_ = new DeadlineList(store_, stack_);
+    list_->editRequested = [this](const Assessment& item) {
+        if (editRequested)
+            editRequested(item);
+    };
+    auto* empty = new QWidget(stack_);
+    auto* emptyLayout = new QVBoxLayout(empty);
+    emptyIcon_ = secondaryLabel(empty);
+    emptyIcon_->setAlignment(Qt::AlignCenter);
+    QFont iconFont = emptyIcon_->font();
+    iconFont.setPointSizeF(iconFont.pointSizeF() * 2);
+    emptyIcon_->setFont(iconFont);
+    emptyText_ = secondaryLabel(empty);
+    emptyText_->setAlignment(Qt::AlignCenter);
+    emptyLayout->addStretch();
+    emptyLayout->addWidget(emptyIcon_);
+    emptyLayout->addWidget(emptyText_);
+    emptyLayout->addStretch();
+    stack_->addWidget(list_);
+    stack_->addWidget(empty);
+    layout->addWidget(stack_, 1);
+
+    connect(calendar_, &MonthCalendar::selectionChanged, this, &Dashboard::refreshList);
+    observer_ = store_.observe([this](Store::Field field) {
+        if (field == Store::Field::db || field == Store::Field::now)
+            refresh();
+        else
+            refreshStatus();
+    });
+    refresh();
+}
+
+Dashboard::~Dashboard()
+{
+    store_.unobserve(observer_);
+}
+
+QWidget* Dashboard::buildHeader()
+{
+    auto* header = new QWidget(this);
+    auto* layout = new QHBoxLayout(header);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* leaf = new QLabel(QStringLiteral("☘"), header);
+    leaf->setStyleSheet(QStringLiteral("color: #22C55E; font-size: 20px;"));
+    leaf->setAccessibleName(QStringLiteral("Vantory"));
+    layout->addWidget(leaf);
+
+    auto* names = new QVBoxLayout;
+    names->setSpacing(0);
+    auto* title = new QLabel(QStringLiteral("Vantory"), header);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    courses_ = secondaryLabel(header);
+    courses_->setAccessibleName(QStringLiteral("과목"));
+    names->addWidget(title);
+    names->addWidget(courses_);
+    layout->addLayout(names, 1);
+
+    auto* login = iconButton(QStringLiteral("로그인 ▾"), QStringLiteral("로그인"), header);
+    auto* loginMenu = new QMenu(login);
+    loginMenu->addAction(QStringLiteral("BrevaneLearn 로그인"), this, [this] { call(store_.connect); });
+    loginMenu->addAction(QStringLiteral("Canvas 로그인"), this, [this] { call(store_.connectCanvas); });
+    login->setMenu(loginMenu);
+    login->setPopupMode(QToolButton::InstantPopup);
+    layout->addWidget(login);
+
+    auto* colors = iconButton(QStringLiteral("◑"), QStringLiteral("색상 설정"), header);
+    connect(colors, &QToolButton::clicked, this, [this] { call(store_.colorsWindow); });
+    layout->addWidget(colors);
+    auto* settings = iconButton(QStringLiteral("⚙"), QStringLiteral("설정"), header);
+    connect(settings, &QToolButton::clicked, this, [this] { call(store_.settingsWindow); });
+    layout->addWidget(settings);
+
+    auto* more = iconButton(QStringLiteral("⋯"), QStringLiteral("더 보기"), header);
+    auto* moreMenu = new QMenu(more);
+    moreMenu->addAction(QStringLiteral("iPhone 캘린더 내보내기 (.ics)"), this, [this] { call(store_.exportCalendar); });
+    moreMenu->addAction(QStringLiteral("캘린더 열기"), this, [this] { call(store_.calendarWindow); });
+    moreMenu->addSeparator();
+    moreMenu->addAction(QStringLiteral("앱 종료"), qApp, &QApplication::quit);
+    more->setMenu(moreMenu);
+    more->setPopupMode(QToolButton::InstantPopup);
+    layout->addWidget(more);
+    return header;
+}
+
+QWidget* Dashboard::buildPrompt()
+{
+    auto* prompt = new QWidget(this);
+    prompt->setAutoFillBackground(true);
+    prompt->setBackgroundRole(QPalette::AlternateBase);
+    auto* layout = new QHBoxLayout(prompt);
+    auto* icon = new QLabel(QStringLiteral("⛓"), prompt);
+    icon->setStyleSheet(QStringLiteral("color: #3B82F6; font-size: 20px;"));
+    layout->addWidget(icon);
+    auto* texts = new QVBoxLayout;
+    auto* title = new QLabel(QStringLiteral("BrevaneLearn을 연결해 주세요"), prompt);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    texts->addWidget(title);
+    texts->addWidget(secondaryLabel(prompt));
+    static_cast<QLabel*>(texts->itemAt(1)->widget())
+        ->setText(QStringLiteral("로그인하면 과제 마감을 매시간 가져옵니다."));
+    layout->addLayout(texts, 1);
+    auto* connectButton = new QPushButton(QStringLiteral("연결"), prompt);
+    connectButton->setAccessibleName(QStringLiteral("BrevaneLearn 연결"));
+    connect(connectButton, &QPushButton::clicked, this, [this] { call(store_.connect); });
+    layout->addWidget(connectButton);
+    return prompt;
+}
+
+QWidget* Dashboard::buildStatus()
+{
+    auto* status = new QWidget(this);
+    auto* layout = new QHBoxLayout(status);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* lines = new QVBoxLayout;
+    lines->setSpacing(1);
+    lastUpdate_ = new QLabel(status);
+    brevaneStatus_ = secondaryLabel(status);
+    canvasStatus_ = secondaryLabel(status);
+    storageError_ = secondaryLabel(status);
+    for (QLabel* label : {lastUpdate_, brevaneStatus_, canvasStatus_, storageError_})
+        lines->addWidget(label);
+    layout->addLayout(lines, 1);
+
+    progress_ = new QProgressBar(status);
+    progress_->setRange(0, 0);
+    progress_->setFixedWidth(36);
+    progress_->setTextVisible(false);
+    progress_->setAccessibleName(QStringLiteral("동기화 중"));
+    layout->addWidget(progress_, 0, Qt::AlignTop);
+    refreshButton_ = iconButton(QStringLiteral("⟳ 지금 새로고침"), QStringLiteral("지금 새로고침"), status);
+    refreshButton_->setAutoRaise(false);
+    connect(refreshButton_, &QToolButton::clicked, this, [this] { call(store_.sync); });
+    layout->addWidget(refreshButton_, 0, Qt::AlignTop);
+    return status;
+}
+
+QWidget* Dashboard::buildFilters()
+{
+    auto* bar = new QWidget(this);
+    auto* layout = new QVBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(4);
+    auto* group = new QButtonGroup(bar);
+    for (std::size_t index = 0; index < DashboardItems::filters.size(); ++index) {
+        const DashboardItems::FilterChoice& choice = DashboardItems::filters[index];
+        auto* button = new QToolButton(bar);
+        button->setText(QString::fromUtf8(choice.label));
+        button->setAccessibleName(QString::fromUtf8(choice.key));
+        button->setToolTip(QString::fromUtf8(choice.key));
+        button->setCheckable(true);
+        group->addButton(button);
+        buttons->addWidget(button);
+        filterButtons_[index] = button;
+        connect(button, &QToolButton::clicked, this, [this, choice] { setFilter(choice.filter); });
+    }
+    buttons->addStretch();
+    layout->addLayout(buttons);
+
+    dayLine_ = new QWidget(bar);
+    auto* dayLayout = new QHBoxLayout(dayLine_);
+    dayLayout->setContentsMargins(0, 0, 0, 0);
+    dayLabel_ = new QLabel(dayLine_);
+    auto* clear = new QPushButton(QStringLiteral("날짜 선택 해제"), dayLine_);
+    connect(clear, &QPushButton::clicked, this, &Dashboard::clearSelection);
+    dayLayout->addWidget(dayLabel_, 1);
+    dayLayout->addWidget(clear);
+    layout->addWidget(dayLine_);
+    return bar;
+}
+
+QWidget* Dashboard::buildSort()
+{
+    auto* bar = new QWidget(this);
+    bar->setToolTip(QString::fromUtf8(sortHelp));
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    auto* title = secondaryLabel(bar);
+    title->setText(QStringLiteral("정렬"));
+    title->setWordWrap(false);
+    layout->addWidget(title);
+    auto* group = new QButtonGroup(bar);
+    for (std::size_t index = 0; index < DashboardItems::sorts.size(); ++index) {
+        const DashboardItems::SortChoice& choice = DashboardItems::sorts[index];
+        auto* button = new QToolButton(bar);
+        button->setText(QString::fromUtf8(choice.label));
+        button->setAccessibleName(QStringLiteral("정렬: ") + QString::fromUtf8(choice.label));
+        button->setAccessibleDescription(QString::fromUtf8(sortHelp));
+        button->setToolTip(QString::fromUtf8(sortHelp));
+        button->setCheckable(true);
+        group->addButton(button);
+        layout->addWidget(button);
+        sortButtons_[index] = button;
+        const std::string key = choice.key;
+        connect(button, &QToolButton::clicked, this,
+            [this, key] { store_.update([&key](Database& db) { db.settings.listSort = key; }); });
+    }
+    layout->addStretch();
+    return bar;
+}
+
+void Dashboard::refresh()
+{
+    const Settings& settings = store_.db().settings;
+    QStringList names;
+    for (const Course& course : settings.courses) {
+        if (course.enabled)
+            names << text(course.name);
+    }
+    courses_->setText(names.join(QStringLiteral(" · ")));
+    courses_->setVisible(!names.isEmpty());
+
+    const std::string sort = DashboardItems::sortKey(settings);
+    for (std::size_t index = 0; index < sortButtons_.size(); ++index)
+        sortButtons_[index]->setChecked(sort == DashboardItems::sorts[index].key);
+
+    refreshStatus();
+    calendar_->refresh();
+    refreshList();
+}
+
+void Dashboard::refreshStatus()
+{
+    prompt_->setVisible(store_.needsLogin() || store_.db().assessments.empty());
+    lastUpdate_->setText(text(store_.lastUpdateText()));
+    brevaneStatus_->setText(QStringLiteral("BrevaneLearn · ") + text(store_.status()));
+    setWarning(brevaneStatus_, store_.needsLogin() || hasErrorKey(store_.errors(), false));
+    const bool canvas = store_.db().settings.canvasEnabled.value_or(true);
+    canvasStatus_->setVisible(canvas);
+    canvasStatus_->setText(text(store_.canvasStatus()));
+    setWarning(canvasStatus_, store_.canvasNeedsLogin() || hasErrorKey(store_.errors(), true));
+    storageError_->setVisible(store_.storageError().has_value());
+    storageError_->setText(text(store_.storageError().value_or("")));
+    setWarning(storageError_, true);
+    refreshButton_->setEnabled(!store_.syncing());
+    progress_->setVisible(store_.syncing());
+}
+
+void Dashboard::refreshList()
+{
+    const std::optional<std::int64_t> selected = calendar_->selected();
+    for (std::size_t index = 0; index < filterButtons_.size(); ++index)
+        filterButtons_[index]->setChecked(DashboardItems::filters[index].filter == filter_);
+    dayLine_->setVisible(selected.has_value());
+    if (selected)
+        dayLabel_->setText(text(Dates::display(DashboardItems::dayStart(*selected), "M월 d일 (EEE)")));
+
+    list_->setItems(DashboardItems::visible(store_, filter_, selected));
+    const bool anyItems = !store_.db().assessments.empty();
+    emptyIcon_->setText(anyItems ? QStringLiteral("✓") : QStringLiteral("◷"));
+    emptyText_->setText(
+        anyItems ? QStringLiteral("표시할 과제가 없어요") : QStringLiteral("일정을 연결하면 여기에 표시돼요"));
+    stack_->setCurrentIndex(list_->count() > 0 ? 0 : 1);
+}
+
+void Dashboard::setFilter(DashboardItems::Filter filter)
+{
+    filter_ = filter;
+    calendar_->setSelected(std::nullopt);
+    refreshList();
+}
+
+void Dashboard::clearSelection()
+{
+    calendar_->setSelected(std::nullopt);
+    refreshList();
+}
+
+} // namespace vantory

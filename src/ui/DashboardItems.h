@@ -1,0 +1,103 @@
+#pragma once
+
+#include "model/Assessment.h"
+#include "model/Instant.h"
+#include "model/Rgb.h"
+#include "model/Settings.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantory {
+class Store;
+}
+
+// What the dashboard shows, computed from the Store: the list's content, the month grid and its
+// marks, and the texts of one row. The widgets only lay these out.
+namespace vantory::DashboardItems {
+
+enum class Filter { all, upcoming, undated, overdue, doneOrHidden };
+
+struct FilterChoice {
+    Filter filter;
+    const char* key;
+    const char* label;
+};
+inline constexpr std::array<FilterChoice, 5> filters{{
+    {Filter::all, "전체 과제", "전체"},
+    {Filter::upcoming, "다가오는 마감", "예정"},
+    {Filter::undated, "마감일 미확인", "마감 미확인"},
+    {Filter::overdue, "마감 지난 과제", "지난 마감"},
+    {Filter::doneOrHidden, "완료·숨긴 과제", "완료·숨김"},
+}};
+
+struct SortChoice {
+    const char* key;
+    const char* label;
+};
+inline constexpr std::array<SortChoice, 4> sorts{{
+    {"date", "일정순"},
+    {"course", "과목순"},
+    {"category", "카테고리순"},
+    {"title", "이름순"},
+}};
+
+// The list's sort key as the sort bar marks it: an absent setting is "date".
+std::string sortKey(const Settings& settings);
+
+// The list: the enabled items of the selected day (due, or released when releases show), which
+// ignores the filter, or else the items of the filter; in the dashboard order.
+std::vector<Assessment> visible(const Store& store, Filter filter, std::optional<std::int64_t> selectedDay);
+
+// One displayed month of the fixed zone's calendar.
+struct Month {
+    Instant start{}; // its first instant
+    std::int64_t firstDay = 0; // Dates::dayNumber of its first day
+    int year = 0;
+    int month = 0; // 1 to 12
+    int days = 0;
+    int leadingBlanks = 0; // cells before the 1st in a Monday-first week
+};
+// The month holding instant.
+Month month(Instant instant);
+// The month delta months away from the one holding instant.
+Month shifted(const Month& month, int delta);
+// The first instant of a day given by Dates::dayNumber.
+Instant dayStart(std::int64_t day);
+
+// A day cell's marks: up to four course colours of the items due (and released) that day, in
+// course-id order, and how many items are due.
+struct DayMarks {
+    std::vector<Rgb> due;
+    std::vector<Rgb> released;
+    int dueCount = 0;
+};
+inline constexpr std::size_t maxDots = 4;
+std::vector<DayMarks> marks(const Store& store, const Month& month);
+
+// The fixed zone's abbreviation at instant ("PDT"), or "PT" when there is none.
+std::string zoneAbbreviation(Instant instant);
+
+// The texts and colours of one list row.
+struct Row {
+    Assessment item;
+    bool done = false;
+    bool autoCompleted = false;
+    bool completedByUser = false;
+    bool hidden = false;
+    bool edited = false; // the due date is the user's own
+    bool parseError = false; // the last sync could not read the date
+    std::string heading; // course · category · code
+    Rgb courseColor;
+    std::optional<std::string> dueText; // "M/d HH:mm" when there is an effective due date
+    std::string remaining; // remaining time when due and not done
+    Rgb urgency;
+    std::string undatedText; // the line shown without an effective due date
+    std::string completionHelp;
+};
+Row row(const Store& store, const Assessment& item);
+
+} // namespace vantory::DashboardItems

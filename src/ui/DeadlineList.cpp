@@ -1,0 +1,415 @@
+#include "ui/DeadlineList.h"
+
+#include "store/Store.h"
+#include "ui/DashboardItems.h"
+
+#include <QAbstractListModel>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyledItemDelegate>
+#include <QToolTip>
+
+#include <optional>
+
+namespace vantory {
+
+namespace {
+
+constexpr int padding = 8;
+constexpr int buttonSize = 22;
+constexpr int textLeft = padding + buttonSize + 10;
+
+QColor qColor(const Rgb& rgb)
+{
+    return QColor::fromRgbF(static_cast<float>(rgb.red), static_cast<float>(rgb.green), static_cast<float>(rgb.blue));
+}
+
+bool darkPalette(const QPalette& palette)
+{
+    return palette.color(QPalette::Base).lightness() < 128;
+}
+
+// Green and orange that keep at least 3:1 against the list's base colour in either palette.
+QColor green(const QPalette& palette)
+{
+    return darkPalette(palette) ? QColor(0x22, 0xC5, 0x5E) : QColor(0x15, 0x80, 0x3D);
+}
+
+QColor orange(const QPalette& palette)
+{
+    return darkPalette(palette) ? QColor(0xFB, 0x92, 0x3C) : QColor(0xC2, 0x41, 0x0C);
+}
+
+QString text(const std::string& value)
+{
+    return QString::fromStdString(value);
+}
+
+// The rows' items; each row's texts are computed when it is first painted.
+class RowModel : public QAbstractListModel {
+public:
+    RowModel(const Store& store, QObject* parent)
+        : QAbstractListModel(parent)
+        , store_(store)
+    {
+    }
+
+    void reset(std::vector<Assessment> items)
+    {
+        beginResetModel();
+        items_ = std::move(items);
+        rows_.assign(items_.size(), std::nullopt);
+        endResetModel();
+    }
+
+    const Assessment& item(int row) const { return items_[static_cast<std::size_t>(row)]; }
+
+    const DashboardItems::Row& row(int row) const
+    {
+        std::optional<DashboardItems::Row>& cached = rows_[static_cast<std::size_t>(row)];
+        if (!cached)
+            cached = DashboardItems::row(store_, item(row));
+        return *cached;
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(items_.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= rowCount())
+            return {};
+        switch (role) {
+        case Qt::DisplayRole:
+            return text(item(index.row()).title);
+        case Qt::AccessibleTextRole: {
+            const DashboardItems::Row& shown = row(index.row());
+            QStringList parts{text(shown.heading), text(shown.item.title)};
+            parts << (shown.dueText ? text(*shown.dueText + (shown.remaining.empty() ? "" : " · " + shown.remaining))
+                                    : text(shown.undatedText));
+            parts << (shown.done ? QStringLiteral("완료됨") : QStringLiteral("미완료"));
+            if (shown.hidden)
+                parts << QStringLiteral("메뉴바에서 숨김");
+            if (shown.edited)
+                parts << QStringLiteral("수정됨");
+            return parts.join(QStringLiteral(", "));
+        }
+        case Qt::ToolTipRole:
+        case Qt::AccessibleDescriptionRole:
+            return store_.db().settings.doubleClickOpensAssignment.value_or(true)
+                ? QStringLiteral("더블클릭하여 과제 페이지 열기")
+                : QStringLiteral("과제 정보");
+        default:
+            return {};
+        }
+    }
+
+private:
+    const Store& store_;
+    std::vector<Assessment> items_;
+    mutable std::vector<std::optional<DashboardItems::Row>> rows_;
+};
+
+class RowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const auto* model = static_cast<const RowModel*>(index.model());
+        const bool parseError = model->item(index.row()).deadlineStatus == "parse-error";
+        const int line = option.fontMetrics.height() + 2;
+        return {200, 2 * padding + line * (parseError ? 4 : 3)};
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem background = option;
+        background.text.clear();
+        background.features &= ~QStyleOptionViewItem::HasDisplay;
+        option.widget->style()->drawPrimitive(QStyle::PE_PanelItemViewItem, &background, painter, option.widget);
+
+        const auto* model = static_cast<const RowModel*>(index.model());
+        const DashboardItems::Row& row = model->row(index.row());
+        const QPalette& palette = option.palette;
+        const bool selected = option.state & QStyle::State_Selected;
+        const QColor textColor = palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+        const QColor secondary = selected ? textColor : palette.color(QPalette::PlaceholderText);
+        const QRect box = option.rect;
+        const QFontMetrics metrics = option.fontMetrics;
+        const int line = metrics.height() + 2;
+        const int right = box.right() - padding - buttonSize - 6;
+
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        paintCompletion(
+            painter, row, QRectF(box.left() + padding, box.top() + padding, buttonSize, buttonSize), palette);
+
+        // Heading: course · category · code, then the hidden mark.
+        int top = box.top() + padding;
+        QFont bold = option.font;
+        bold.setWeight(QFont::DemiBold);
+        painter->setFont(bold);
+        painter->setPen(qColor(row.courseColor));
+        const QFontMetrics boldMetrics(bold);
+        const int hiddenSpace = row.hidden ? 20 : 0;
+        const QString heading
+            = boldMetrics.elidedText(text(row.heading), Qt::ElideRight, right - textLeft - hiddenSpace);
+        painter->drawText(QRect(box.left() + textLeft, top, right - textLeft, line), Qt::AlignVCenter, heading);
+        if (row.hidden)
+            paintHiddenMark(painter,
+                QPointF(box.left() + textLeft + boldMetrics.horizontalAdvance(heading) + 11, top + line / 2.0),
+                secondary);
+
+        top += line;
+        painter->setFont(option.font);
+        painter->setPen(textColor);
+        painter->drawText(QRect(box.left() + textLeft, top, right - textLeft, line), Qt::AlignVCenter,
+            metrics.elidedText(text(row.item.title), Qt::ElideRight, right - textLeft));
+
+        top += line;
+        paintDateLine(painter, row, QRect(box.left() + textLeft, top, right - textLeft, line), option, selected);
+
+        if (row.parseError) {
+            top += line;
+            painter->setPen(selected ? textColor : orange(palette));
+            painter->drawText(QRect(box.left() + textLeft, top, right - textLeft, line), Qt::AlignVCenter,
+                QStringLiteral("날짜 확인 필요 · 이전 마감 유지"));
+        }
+
+        painter->setPen(secondary);
+        painter->drawText(QRect(box.right() - padding - buttonSize, box.top() + padding, buttonSize, buttonSize),
+            Qt::AlignCenter, QStringLiteral("⋯"));
+        painter->restore();
+    }
+
+private:
+    static void paintCompletion(QPainter* painter, const DashboardItems::Row& row, QRectF area, const QPalette& palette)
+    {
+        const QRectF circle = area.adjusted(2, 2, -2, -2);
+        painter->setOpacity(row.autoCompleted ? 0.55 : 1.0);
+        if (row.done) {
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(green(palette));
+            painter->drawEllipse(circle);
+            QPainterPath check;
+            check.moveTo(circle.left() + circle.width() * 0.28, circle.center().y());
+            check.lineTo(circle.left() + circle.width() * 0.45, circle.top() + circle.height() * 0.68);
+            check.lineTo(circle.left() + circle.width() * 0.74, circle.top() + circle.height() * 0.34);
+            painter->setPen(QPen(Qt::white, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawPath(check);
+        } else {
+            painter->setPen(QPen(palette.color(QPalette::PlaceholderText), 1.5));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawEllipse(circle);
+        }
+        painter->setOpacity(1.0);
+    }
+
+    static void paintHiddenMark(QPainter* painter, QPointF center, const QColor& color)
+    {
+        painter->setPen(QPen(color, 1.3));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawEllipse(center, 6.5, 4);
+        painter->drawEllipse(center, 1.6, 1.6);
+        painter->drawLine(center + QPointF(-6, 5), center + QPointF(6, -5));
+    }
+
+    static void paintDateLine(QPainter* painter, const DashboardItems::Row& row, QRect area,
+        const QStyleOptionViewItem& option, bool selected)
+    {
+        const QPalette& palette = option.palette;
+        const QColor secondary = palette.color(selected ? QPalette::HighlightedText : QPalette::PlaceholderText);
+        const QFontMetrics metrics = option.fontMetrics;
+        int x = area.left();
+        const auto draw = [&](const QString& part, const QColor& color) {
+            painter->setPen(color);
+            painter->drawText(QRect(x, area.top(), area.right() - x, area.height()), Qt::AlignVCenter, part);
+            x += metrics.horizontalAdvance(part);
+        };
+        if (!row.dueText) {
+            draw(text(row.undatedText), secondary);
+            return;
+        }
+        const QColor urgency = qColor(row.urgency);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(urgency);
+        painter->drawEllipse(QRectF(x, area.center().y() - 3, 6, 6));
+        x += 11;
+        draw(text(*row.dueText), secondary);
+        if (!row.done)
+            draw(QStringLiteral(" · ") + text(row.remaining), selected ? secondary : urgency);
+        else
+            draw(QStringLiteral(" · 완료됨"), selected ? secondary : green(palette));
+        if (row.edited) {
+            const QString tag = QStringLiteral("수정됨");
+            const QRectF tagBox(x + 6, area.center().y() - metrics.height() / 2.0, metrics.horizontalAdvance(tag) + 10,
+                metrics.height());
+            painter->setPen(QPen(secondary, 1));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRoundedRect(tagBox, 4, 4);
+            painter->drawText(tagBox, Qt::AlignCenter, tag);
+        }
+    }
+};
+
+} // namespace
+
+DeadlineList::DeadlineList(Store& store, QWidget* parent)
+    : QListView(parent)
+    , store_(store)
+{
+    setModel(new RowModel(store, this));
+    setItemDelegate(new RowDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAccessibleName(QStringLiteral("과제 목록"));
+}
+
+void DeadlineList::setItems(std::vector<Assessment> items)
+{
+    // Keep the current row across a refresh, so a toggled row stays under the keyboard.
+    const QModelIndex current = currentIndex();
+    const std::string currentID = current.isValid() ? static_cast<RowModel*>(model())->item(current.row()).id : "";
+    auto* rows = static_cast<RowModel*>(model());
+    rows->reset(std::move(items));
+    for (int row = 0; !currentID.empty() && row < rows->rowCount(); ++row) {
+        if (rows->item(row).id == currentID) {
+            setCurrentIndex(rows->index(row));
+            break;
+        }
+    }
+}
+
+int DeadlineList::count() const
+{
+    return model()->rowCount();
+}
+
+QRect DeadlineList::completionRect(int row) const
+{
+    const QRect box = visualRect(model()->index(row, 0));
+    return {box.left() + padding, box.top() + padding, buttonSize, buttonSize};
+}
+
+QRect DeadlineList::menuRect(int row) const
+{
+    const QRect box = visualRect(model()->index(row, 0));
+    return {box.right() - padding - buttonSize, box.top() + padding, buttonSize, buttonSize};
+}
+
+void DeadlineList::showMenu(int row, QPoint position)
+{
+    const DashboardItems::Row shown = static_cast<RowModel*>(model())->row(row);
+    const Assessment item = shown.item;
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->setAccessibleName(QStringLiteral("과제 메뉴"));
+    menu->addAction(QStringLiteral("과제 페이지 열기"), this, [this, item] { store_.open(item); });
+    menu->addAction(QStringLiteral("마감 수정·상세 보기"), this, [this, item] {
+        if (editRequested)
+            editRequested(item);
+    });
+    menu->addAction(shown.hidden ? QStringLiteral("숨김 해제") : QStringLiteral("메뉴바에서 숨기기"), this,
+        [this, item] { store_.override(item, [](UserOverride& override) { override.hidden = !override.hidden; }); });
+    if (shown.completedByUser) {
+        menu->addAction(QStringLiteral("수동 완료 해제"), this,
+            [this, item] { store_.override(item, [](UserOverride& override) { override.completed = false; }); });
+    }
+    menu->popup(viewport()->mapToGlobal(position));
+}
+
+void DeadlineList::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    const QModelIndex index = indexAt(position);
+    if (index.isValid() && event->button() == Qt::LeftButton) {
+        if (completionRect(index.row()).contains(position)) {
+            setCurrentIndex(index);
+            toggleCompleted(index.row());
+            return;
+        }
+        if (menuRect(index.row()).contains(position)) {
+            setCurrentIndex(index);
+            showMenu(index.row(), menuRect(index.row()).bottomLeft());
+            return;
+        }
+    }
+    QListView::mousePressEvent(event);
+}
+
+void DeadlineList::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    const QModelIndex index = indexAt(position);
+    if (index.isValid() && !completionRect(index.row()).contains(position) && !menuRect(index.row()).contains(position))
+        activate(index.row());
+}
+
+void DeadlineList::keyPressEvent(QKeyEvent* event)
+{
+    const QModelIndex index = currentIndex();
+    if (index.isValid()) {
+        switch (event->key()) {
+        case Qt::Key_Space:
+            toggleCompleted(index.row());
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            activate(index.row());
+            return;
+        default:
+            break;
+        }
+    }
+    QListView::keyPressEvent(event);
+}
+
+void DeadlineList::contextMenuEvent(QContextMenuEvent* event)
+{
+    const bool byMouse = event->reason() == QContextMenuEvent::Mouse;
+    const QModelIndex index = byMouse ? indexAt(viewport()->mapFromGlobal(event->globalPos())) : currentIndex();
+    if (index.isValid())
+        showMenu(index.row(), byMouse ? viewport()->mapFromGlobal(event->globalPos()) : visualRect(index).center());
+}
+
+bool DeadlineList::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid() && completionRect(index.row()).contains(help->pos())) {
+            QToolTip::showText(
+                help->globalPos(), text(static_cast<RowModel*>(model())->row(index.row()).completionHelp), viewport());
+            return true;
+        }
+    }
+    return QListView::viewportEvent(event);
+}
+
+void DeadlineList::toggleCompleted(int row)
+{
+    const Assessment& item = static_cast<RowModel*>(model())->item(row);
+    if (static_cast<RowModel*>(model())->row(row).autoCompleted)
+        return;
+    const Assessment copy = item; // the refresh that follows replaces the model's items
+    store_.override(copy, [](UserOverride& override) { override.completed = !override.completed; });
+}
+
+void DeadlineList::activate(int row)
+{
+    if (store_.db().settings.doubleClickOpensAssignment.value_or(true))
+        store_.open(static_cast<RowModel*>(model())->item(row));
+}
+
+} // namespace vantory

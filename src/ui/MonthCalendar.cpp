@@ -1,0 +1,296 @@
+#include "ui/MonthCalendar.h"
+
+#include "app/QtColor.h"
+#include "model/Dates.h"
+#include "store/Store.h"
+
+#include <QAbstractButton>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vantory {
+
+namespace {
+
+QColor qColor(const Rgb& rgb)
+{
+    return QColor::fromRgbF(static_cast<float>(rgb.red), static_cast<float>(rgb.green), static_cast<float>(rgb.blue));
+}
+
+// One day: its number, then a row of course dots, filled for deadlines and hollow for releases.
+class DayCell : public QAbstractButton {
+public:
+    explicit DayCell(QWidget* parent)
+        : QAbstractButton(parent)
+    {
+        setFocusPolicy(Qt::ClickFocus);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+
+    void present(int day, DashboardItems::DayMarks marks, bool today, bool selected)
+    {
+        setText(QString::number(day));
+        marks_ = std::move(marks);
+        today_ = today;
+        selected_ = selected;
+        update();
+    }
+
+    QSize sizeHint() const override { return {44, fontMetrics().height() + 18}; }
+
+protected:
+    // Arrows go to the calendar, which moves the selection; Return picks the day like Space.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            event->ignore();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            click();
+            return;
+        default:
+            QAbstractButton::keyPressEvent(event);
+        }
+    }
+
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF box = QRectF(rect()).adjusted(2, 1, -2, -1);
+        const QColor accent = palette().color(QPalette::Highlight);
+        if (selected_) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(accent);
+            painter.drawRoundedRect(box, 6, 6);
+        } else if (today_) {
+            painter.setPen(QPen(accent, 1.5));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRoundedRect(box, 6, 6);
+        }
+        if (hasFocus()) {
+            painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRoundedRect(box.adjusted(1, 1, -1, -1), 5, 5);
+        }
+        QFont font = painter.font();
+        font.setBold(today_);
+        painter.setFont(font);
+        painter.setPen(palette().color(selected_ ? QPalette::HighlightedText : QPalette::Text));
+        const QRectF numberBox(box.left(), box.top() + 1, box.width(), fontMetrics().height());
+        painter.drawText(numberBox, Qt::AlignCenter, text());
+
+        const qreal dot = 5;
+        const qreal gap = 3;
+        const auto drawRow = [&](const std::vector<Rgb>& colors, bool filled, qreal top) {
+            const qreal width = static_cast<qreal>(colors.size()) * (dot + gap) - gap;
+            qreal left = box.center().x() - width / 2;
+            for (const Rgb& rgb : colors) {
+                const QRectF circle(left, top, dot, dot);
+                painter.setPen(filled ? QPen(Qt::NoPen) : QPen(qColor(rgb), 1.2));
+                painter.setBrush(filled ? QBrush(qColor(rgb)) : QBrush(Qt::NoBrush));
+                painter.drawEllipse(circle);
+                left += dot + gap;
+            }
+        };
+        const qreal dotsTop = numberBox.bottom() + 2;
+        drawRow(marks_.due, true, dotsTop);
+        drawRow(marks_.released, false, dotsTop + (marks_.due.empty() ? 0 : dot + 2));
+    }
+
+private:
+    DashboardItems::DayMarks marks_;
+    bool today_ = false;
+    bool selected_ = false;
+};
+
+QToolButton* toolButton(const QString& text, const QString& help, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(text);
+    button->setToolTip(help);
+    button->setAccessibleName(help);
+    button->setAutoRaise(true);
+    return button;
+}
+
+} // namespace
+
+MonthCalendar::MonthCalendar(const Store& store, QWidget* parent)
+    : QWidget(parent)
+    , store_(store)
+    , month_(DashboardItems::month(store.now()))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+
+    auto* header = new QHBoxLayout;
+    title_ = new QLabel(this);
+    QFont titleFont = title_->font();
+    titleFont.setBold(true);
+    title_->setFont(titleFont);
+    auto* today = new QToolButton(this);
+    today->setText(QStringLiteral("오늘"));
+    today->setAccessibleName(QStringLiteral("오늘"));
+    auto* previous = toolButton(QStringLiteral("‹"), QStringLiteral("이전 달"), this);
+    auto* next = toolButton(QStringLiteral("›"), QStringLiteral("다음 달"), this);
+    header->addWidget(title_, 1);
+    header->addWidget(today);
+    header->addWidget(previous);
+    header->addWidget(next);
+    layout->addLayout(header);
+    connect(today, &QToolButton::clicked, this, &MonthCalendar::selectToday);
+    connect(previous, &QToolButton::clicked, this, [this] { showMonth(DashboardItems::shifted(month_, -1)); });
+    connect(next, &QToolButton::clicked, this, [this] { showMonth(DashboardItems::shifted(month_, 1)); });
+
+    auto* grid = new QGridLayout;
+    grid->setSpacing(0);
+    const QString weekdays[] = {QStringLiteral("월"), QStringLiteral("화"), QStringLiteral("수"), QStringLiteral("목"),
+        QStringLiteral("금"), QStringLiteral("토"), QStringLiteral("일")};
+    for (int column = 0; column < 7; ++column) {
+        auto* label = new QLabel(weekdays[column], this);
+        label->setAlignment(Qt::AlignCenter);
+        label->setForegroundRole(QPalette::PlaceholderText);
+        grid->addWidget(label, 0, column);
+    }
+    for (std::size_t index = 0; index < cells_.size(); ++index) {
+        auto* cell = new DayCell(this);
+        cells_[index] = cell;
+        grid->addWidget(cell, static_cast<int>(index / 7) + 1, static_cast<int>(index % 7));
+        connect(cell, &QAbstractButton::clicked, this, [this, index] {
+            const auto offset = static_cast<std::int64_t>(index) - month_.leadingBlanks;
+            select(month_.firstDay + offset);
+        });
+    }
+    layout->addLayout(grid);
+
+    legend_ = new QLabel(this);
+    legend_->setWordWrap(true);
+    legend_->setTextFormat(Qt::RichText);
+    legend_->setForegroundRole(QPalette::PlaceholderText);
+    layout->addWidget(legend_);
+
+    setFocusProxy(cells_[0]);
+    refresh();
+}
+
+void MonthCalendar::refresh()
+{
+    updateCells();
+
+    const Settings& settings = store_.db().settings;
+    QStringList parts;
+    for (const Course& course : settings.courses) {
+        if (!course.enabled)
+            continue;
+        parts << QStringLiteral("<span style=\"color:#%1\">●</span> %2")
+                     .arg(QString::fromStdString(settings.coloredCourse(course).colorHex),
+                         QString::fromStdString(course.name).toHtmlEscaped());
+    }
+    if (settings.showReleases)
+        parts << QStringLiteral("● 마감 ○ 공개");
+    parts << QStringLiteral("Vancouver · ") + QString::fromStdString(DashboardItems::zoneAbbreviation(store_.now()));
+    legend_->setText(parts.join(QStringLiteral("&nbsp;&nbsp; ")));
+}
+
+void MonthCalendar::setSelected(std::optional<std::int64_t> day)
+{
+    selected_ = day;
+    updateCells();
+}
+
+void MonthCalendar::showMonth(const DashboardItems::Month& month)
+{
+    month_ = month;
+    updateCells();
+}
+
+QWidget* MonthCalendar::dayButton(int day) const
+{
+    const int index = month_.leadingBlanks + day - 1;
+    return day >= 1 && day <= month_.days ? cells_[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void MonthCalendar::keyPressEvent(QKeyEvent* event)
+{
+    int delta = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        delta = -1;
+        break;
+    case Qt::Key_Right:
+        delta = 1;
+        break;
+    case Qt::Key_Up:
+        delta = -7;
+        break;
+    case Qt::Key_Down:
+        delta = 7;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const std::int64_t from = selected_.value_or(Dates::dayNumber(store_.now()));
+    select(from + delta);
+}
+
+void MonthCalendar::select(std::int64_t day)
+{
+    selected_ = day;
+    if (day < month_.firstDay || day >= month_.firstDay + month_.days)
+        month_ = DashboardItems::month(DashboardItems::dayStart(day));
+    updateCells();
+    if (QWidget* button = dayButton(static_cast<int>(day - month_.firstDay) + 1))
+        button->setFocus(Qt::OtherFocusReason);
+    Q_EMIT selectionChanged();
+}
+
+void MonthCalendar::selectToday()
+{
+    month_ = DashboardItems::month(store_.now());
+    select(Dates::dayNumber(store_.now()));
+}
+
+void MonthCalendar::updateCells()
+{
+    title_->setText(QString::fromStdString(Dates::display(month_.start, "yyyy년 M월")));
+    const std::vector<DashboardItems::DayMarks> marks = DashboardItems::marks(store_, month_);
+    const std::int64_t today = Dates::dayNumber(store_.now());
+    const std::int64_t current = selected_.value_or(today);
+    QWidget* tabStop = nullptr;
+    for (std::size_t index = 0; index < cells_.size(); ++index) {
+        auto* cell = static_cast<DayCell*>(cells_[index]);
+        const int day = static_cast<int>(index) - month_.leadingBlanks + 1;
+        if (day < 1 || day > month_.days) {
+            cell->hide();
+            continue;
+        }
+        const std::int64_t number = month_.firstDay + day - 1;
+        const DashboardItems::DayMarks& mark = marks[static_cast<std::size_t>(day - 1)];
+        cell->setAccessibleName(QStringLiteral("%1월 %2일, 마감 %3개").arg(month_.month).arg(day).arg(mark.dueCount));
+        cell->present(day, mark, number == today, selected_ == number);
+        cell->setVisible(true);
+        cell->setFocusPolicy(Qt::ClickFocus);
+        if (number == current || (!tabStop && day == month_.days))
+            tabStop = cell;
+    }
+    // One tab stop for the whole grid, on the selected day, today or the last day; arrows do the rest.
+    if (tabStop) {
+        tabStop->setFocusPolicy(Qt::StrongFocus);
+        setFocusProxy(tabStop);
+    }
+}
+
+} // namespace vantory

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "model/Instant.h"
+#include "ui/DashboardItems.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+class QLabel;
+class QToolButton;
+
+namespace vantory {
+
+class Store;
+
+// The dashboard's month of the fixed zone: Monday-first weeks, course dots per day, today and
+// the selected day highlighted. Arrow keys move the selection by a day or a week, across months.
+class MonthCalendar : public QWidget {
+    Q_OBJECT
+
+public:
+    MonthCalendar(const Store& store, QWidget* parent = nullptr);
+
+    // Re-reads the store: today, the dots and the legend.
+    void refresh();
+
+    const DashboardItems::Month& month() const { return month_; }
+    std::optional<std::int64_t> selected() const { return selected_; }
+    // Changes the selection without selectionChanged (the dashboard clearing it).
+    void setSelected(std::optional<std::int64_t> day);
+    void showMonth(const DashboardItems::Month& month);
+
+    // The button of a day of the displayed month (1 to days), for keyboard focus and tests.
+    QWidget* dayButton(int day) const;
+
+Q_SIGNALS:
+    // The user picked a day (or "오늘").
+    void selectionChanged();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void select(std::int64_t day);
+    void selectToday();
+    void updateCells();
+
+    const Store& store_;
+    DashboardItems::Month month_;
+    std::optional<std::int64_t> selected_;
+    QLabel* title_ = nullptr;
+    QLabel* legend_ = nullptr;
+    std::array<QWidget*, 42> cells_{};
+};
+
+} // namespace vantory
