@@ -70,13 +70,14 @@ bool isControlCharacter(char character)
     return octet < 0x20 || octet == 0x7F;
 }
 
-// The UID is written unescaped so it stays the item's id; a control character scraped into an id
-// would break the line (a line break would even start new properties), so those are dropped.
+// The UID stays the item's id, so a re-imported calendar matches its events. A control character
+// scraped into an id would break the line, so those are dropped; an id with "," or ";" is escaped
+// as text, since readers split the value there and two deadlines would share one event.
 std::string uidText(const std::string& id)
 {
     std::string text = id;
     std::erase_if(text, isControlCharacter);
-    return text;
+    return text.find_first_of(",;") == std::string::npos ? text : escape(text);
 }
 
 void appendEvent(std::vector<std::string>& lines, const Assessment& item, const Database& db, Instant due,
@@ -149,6 +150,8 @@ std::string escape(std::string_view text)
     replaceAll(result, "\\", "\\\\");
     replaceAll(result, "\r\n", "\n");
     replaceAll(result, "\r", "\n");
+    // The format allows no other control character in a text but the tab.
+    std::erase_if(result, [](char c) { return c != '\n' && c != '\t' && isControlCharacter(c); });
     replaceAll(result, "\n", "\\n");
     replaceAll(result, ";", "\\;");
     replaceAll(result, ",", "\\,");

@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -188,11 +189,11 @@ void JsonTextWriter::integer(std::int64_t value)
 
 void JsonTextWriter::number(double value)
 {
+    // nlohmann would print null, which no number field reads back: a file with one would be
+    // refused at the next start. Failing the save keeps the old file instead.
+    if (!std::isfinite(value))
+        throw std::domain_error("a number that is not finite");
     beginValue();
-    if (!std::isfinite(value)) {
-        text_ += "null";
-        return;
-    }
     appendShortest(text_, value);
 }
 

@@ -9,8 +9,9 @@
 namespace vantory::codec {
 
 // Writes JSON text byte for byte as nlohmann's dump(2, ' ', false, error_handler_t::replace)
-// prints the same tree: two-space indentation, doubles in nlohmann's shortest round-trip form
-// (non-finite ones as null), invalid UTF-8 replaced by U+FFFD. It streams into one string, so
+// prints the same tree: two-space indentation, doubles in the shortest round-trip form laid out
+// as nlohmann does, invalid UTF-8 replaced by U+FFFD. A non-finite number, which nlohmann would
+// print as an unreadable null, throws std::domain_error. It streams into one string, so
 // saving a large database builds no tree of its own.
 class JsonTextWriter final : public JsonWriter {
 public:

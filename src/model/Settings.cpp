@@ -115,6 +115,10 @@ void Settings::normalize()
     std::erase_if(rules, [](const ColorRule& rule) { return !std::isfinite(rule.hours) || rule.hours <= 0; });
     for (ColorRule& rule : rules)
         rule.hours = std::min(rule.hours, 8760.0);
+    // The older dot table is only kept, never read once the paired rules exist; a number that is
+    // not finite goes all the same, since no file could hold it.
+    if (dotRules)
+        std::erase_if(*dotRules, [](const ColorRule& rule) { return !std::isfinite(rule.hours); });
 }
 
 std::string Settings::legacyDotHex(double seconds) const

@@ -3,10 +3,13 @@
 #include "model/JsonDocument.h"
 #include "model/JsonTextWriter.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -33,11 +36,69 @@ void writeAll(int descriptor, std::string_view bytes)
     }
 }
 
+// The file a path names: a state file kept as a link into a synced folder is written through the
+// link, so the link stays and the synced copy changes.
+std::filesystem::path target(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return std::filesystem::is_symlink(path, error) ? std::filesystem::weakly_canonical(path) : path;
+}
+
+// Creates the missing folders owner-only, whatever the umask: other users must not be able to
+// replace the state file or put something else in its place.
+void createPrivateDirectories(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    if (folder.empty() || std::filesystem::exists(folder, error))
+        return;
+    createPrivateDirectories(folder.parent_path());
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+        throw lastSystemError("mkdir");
+}
+
+// Whether name is one of mkstemp's temporaries of the state file: its name, a dot and six
+// letters or digits.
+bool isTemporaryOf(const std::string& name, const std::string& stateName)
+{
+    return name.size() == stateName.size() + 7 && name.starts_with(stateName + ".")
+        && std::all_of(name.end() - 6, name.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
+// A save killed half-way leaves its temporary, often a whole copy of the data. Only this
+// process writes the file (one instance per state file), so every temporary found at start-up
+// is stale; nothing else in the folder is touched.
+void removeStaleTemporaries(const std::filesystem::path& file)
+{
+    std::error_code error;
+    const std::string stateName = file.filename().string();
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), error)) {
+        struct stat status { };
+        if (isTemporaryOf(entry.path().filename().string(), stateName) && ::lstat(entry.path().c_str(), &status) == 0
+            && S_ISREG(status.st_mode) && status.st_uid == ::geteuid())
+            ::unlink(entry.path().c_str());
+    }
+}
+
+// Opening a FIFO for reading would block start-up until someone writes to it, so the file is
+// opened without blocking and must be a regular file.
+void requireRegularFile(const std::filesystem::path& path)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        throw lastSystemError("open");
+    struct stat status { };
+    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+    ::close(descriptor);
+    if (!regular)
+        throw std::runtime_error("not a regular file");
+}
+
 // Temporary file in the same directory, fsync, rename over the old file, fsync the directory:
 // a reader sees either the old file or the new one, even after a power loss. The file keeps
 // mkstemp's owner-only permissions: it holds the user's private course data.
-void writeAtomically(const std::filesystem::path& path, std::string_view bytes)
+void writeAtomically(const std::filesystem::path& link, std::string_view bytes)
 {
+    const std::filesystem::path path = target(link);
     std::filesystem::path pattern = path;
     pattern.replace_filename(path.filename().native() + ".XXXXXX");
     std::string temporary = pattern.native();
@@ -91,9 +152,11 @@ std::filesystem::path StateFile::location(
 std::optional<Database> StateFile::load()
 {
     std::error_code error;
+    removeStaleTemporaries(target(path_));
     if (!std::filesystem::exists(path_, error) && !error)
         return std::nullopt;
     try {
+        requireRegularFile(path_);
         // Parsed as it is read: the whole text of a large file is never held in memory as well.
         std::ifstream stream(path_, std::ios::binary);
         if (!stream)
@@ -113,7 +176,7 @@ void StateFile::save(const Database& database)
     if (storageError_)
         return;
     try {
-        std::filesystem::create_directories(path_.parent_path());
+        createPrivateDirectories(path_.parent_path());
         writeAtomically(path_, encode(database));
     } catch (const std::system_error& error) {
         storageError_ = std::string(saveFailedPrefix) + error.code().message();

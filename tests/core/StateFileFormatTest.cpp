@@ -54,7 +54,6 @@ TEST(StateFileFormat, WritesTheBytesNlohmannPrintsForTheSameTree)
     Settings& settings = full.settings;
     settings.courses.push_back({"canvas:7", "운영체제", true, 2026, "운영체제 (Canvas)", "EF4444", "custom", "22C55E"});
     settings.normalize(); // fills the paired table and the migrated colour fields
-    settings.rules.push_back({"R", std::nan(""), "000000"});
     settings.uniformCourseColors = settings.canvasEnabled = settings.doubleClickOpensAssignment = true;
     settings.uniformCalendarHex = settings.uniformMenuHex = settings.timeHex = settings.dotHex = "FFFFFF";
     settings.uniformMenuMode = settings.dotColorMode = "urgency";
