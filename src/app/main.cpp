@@ -8,6 +8,9 @@
 #include "connection/SiteConnections.h"
 #include "model/Sites.h"
 #include "model/StateFile.h"
+#include "ui/Dashboard.h"
+#include "ui/SettingsScreen.h"
+#include "ui/Windows.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -83,6 +86,21 @@ int main(int argc, char** argv)
         &instance, &vantory::SingleInstance::activationRequested, item, [item, &display](const QStringList& arguments) {
             item->setStripWanted(vantory::StripPreference::stripWanted(arguments, display));
         });
+
+    const vantory::Windows::Screens screens{
+        [](vantory::Store& store, vantory::Windows::EditOpener edit) {
+            auto* dashboard = new vantory::Dashboard(store);
+            dashboard->editRequested = [dashboard, edit](const vantory::Assessment& item) { edit(item, dashboard); };
+            return dashboard;
+        },
+        [](vantory::Store& store, bool colorOnly) {
+            return new vantory::SettingsScreen(store, colorOnly,
+                QString::fromUtf8(colorOnly ? vantory::SettingsTabs::courseColors : vantory::SettingsTabs::display));
+        }};
+    vantory::Windows windows(delegate, screens,
+        {[&connections] { connections.assessment().login().show(); },
+            [&connections] { connections.canvas().login().show(); }});
+    windows.handleArguments(QApplication::arguments());
 
     // A first launch, or one asked to, opens the sign-in; otherwise the schedule decides.
     if (QApplication::arguments().contains(QStringLiteral("--login")) || delegate.store().db().assessments.empty())

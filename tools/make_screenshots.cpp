@@ -1,0 +1,117 @@
+// Renders the screens offscreen with a sample database into PNG files, in a light and a dark
+// palette: vantory-screenshots <folder>.
+#include "store/Store.h"
+#include "ui/Dashboard.h"
+#include "ui/EditAssessment.h"
+#include "ui/ExportScreen.h"
+
+#include "SampleDatabase.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using namespace vantory;
+
+// Wednesday 2025-10-15 12:00 in Vancouver.
+const Instant now = instantFromSeconds(1760554800);
+
+QPalette darkPalette()
+{
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(0x2B, 0x2B, 0x2E));
+    palette.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+    palette.setColor(QPalette::Base, QColor(0x1F, 0x1F, 0x22));
+    palette.setColor(QPalette::AlternateBase, QColor(0x33, 0x33, 0x38));
+    palette.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+    palette.setColor(QPalette::PlaceholderText, QColor(0xA8, 0xA8, 0xAE));
+    palette.setColor(QPalette::Button, QColor(0x3A, 0x3A, 0x3F));
+    palette.setColor(QPalette::ButtonText, QColor(0xEE, 0xEE, 0xEE));
+    palette.setColor(QPalette::Highlight, QColor(0x3B, 0x82, 0xF6));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::ToolTipBase, QColor(0x3A, 0x3A, 0x3F));
+    palette.setColor(QPalette::ToolTipText, QColor(0xEE, 0xEE, 0xEE));
+    return palette;
+}
+
+// The sheet's item: a deadline re-dated by hand, with as many access rules as the sample has.
+const Assessment& sheetItem(const Store& store)
+{
+    const auto& items = store.db().assessments;
+    const auto rank = [&store](const Assessment& item) {
+        const auto override = store.db().overrides.find(item.id);
+        const bool redated = override != store.db().overrides.end() && override->second.due && item.due;
+        return std::pair(redated, item.rules.size());
+    };
+    return *std::max_element(
+        items.begin(), items.end(), [&](const Assessment& a, const Assessment& b) { return rank(a) < rank(b); });
+}
+
+// One named shot: builds its screen over the store; the caller renders it at size.
+struct Shot {
+    const char* name;
+    QSize size;
+    std::function<std::unique_ptr<QWidget>(Store&)> make;
+};
+
+const Shot shots[] = {
+    {"dashboard", {440, 730}, [](Store& store) { return std::make_unique<Dashboard>(store); }},
+    {"edit", {460, 440}, [](Store& store) { return std::make_unique<EditAssessment>(store, sheetItem(store)); }},
+    {"export", {480, 390},
+        [](Store& store) {
+            return std::make_unique<ExportScreen>(store, ExportChoices{}, nullptr, [] { return now; });
+        }},
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QFont font(QStringLiteral("Noto Sans CJK KR"));
+    font.setPointSize(10);
+    QApplication::setFont(font);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
+    QDir().mkpath(folder);
+
+    QTemporaryDir data;
+    Store store(data.filePath(QStringLiteral("state.json")).toStdString(), now);
+    store.update([](Database& db) { db = sample::database(300, now); });
+    store.setStatus("최근 업데이트 완료");
+    store.setCanvasStatus("Canvas 업데이트 완료");
+
+    const std::pair<const char*, QPalette> palettes[] = {
+        {"light", QApplication::style()->standardPalette()},
+        {"dark", darkPalette()},
+    };
+    int failures = 0;
+    for (const auto& [paletteName, palette] : palettes) {
+        QApplication::setPalette(palette);
+        for (const Shot& shot : shots) {
+            std::unique_ptr<QWidget> screen = shot.make(store);
+            screen->resize(shot.size);
+            screen->show();
+            QApplication::processEvents();
+            const QString file = QStringLiteral("%1/%2-%3.png")
+                                     .arg(folder, QString::fromUtf8(shot.name), QString::fromUtf8(paletteName));
+            if (!screen->grab().save(file)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+                ++failures;
+            }
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
