@@ -67,6 +67,15 @@ QLabel* secondaryLabel(QWidget* parent)
     return label;
 }
 
+// Checked and bold: the bold keeps the choice visible where a style shades checked buttons faintly.
+void mark(QToolButton* button, bool checked)
+{
+    button->setChecked(checked);
+    QFont font = button->font();
+    font.setBold(checked);
+    button->setFont(font);
+}
+
 bool hasErrorKey(const Store::Messages& errors, bool canvas)
 {
     return std::any_of(errors.begin(), errors.end(),
@@ -312,7 +321,7 @@ void Dashboard::refresh()
 
     const std::string sort = DashboardItems::sortKey(settings);
     for (std::size_t index = 0; index < sortButtons_.size(); ++index)
-        sortButtons_[index]->setChecked(sort == DashboardItems::sorts[index].key);
+        mark(sortButtons_[index], sort == DashboardItems::sorts[index].key);
 
     refreshStatus();
     calendar_->refresh();
@@ -340,7 +349,7 @@ void Dashboard::refreshList()
 {
     const std::optional<std::int64_t> selected = calendar_->selected();
     for (std::size_t index = 0; index < filterButtons_.size(); ++index)
-        filterButtons_[index]->setChecked(DashboardItems::filters[index].filter == filter_);
+        mark(filterButtons_[index], DashboardItems::filters[index].filter == filter_);
     dayLine_->setVisible(selected.has_value());
     if (selected)
         dayLabel_->setText(text(Dates::display(DashboardItems::dayStart(*selected), "M월 d일 (EEE)")));
