@@ -46,6 +46,14 @@ QWidget* segmented(const QString& title, const QString& name,
         button->setCheckable(true);
         button->setAutoDefault(false);
         button->setChecked(options[i].second == value);
+        button->setMinimumWidth(button->sizeHint().width() + 16);
+        if (button->isChecked()) {
+            // The chosen segment in the selection colours, which every palette keeps distinct.
+            QPalette palette = button->palette();
+            palette.setColor(QPalette::Button, palette.color(QPalette::Highlight));
+            palette.setColor(QPalette::ButtonText, palette.color(QPalette::HighlightedText));
+            button->setPalette(palette);
+        }
         group->addButton(button);
         layout->addWidget(button);
         QObject::connect(

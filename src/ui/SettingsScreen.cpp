@@ -13,9 +13,13 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -73,6 +77,23 @@ StatusText previewLine(const Store& store)
     return composeStatusLine(input, state, &StatusContentView::measure).coloredLine;
 }
 
+// The application's leaf mark, drawn rather than taken from a font: emoji fonts are not everywhere.
+QPixmap leafIcon(double scale)
+{
+    QPixmap pixmap(QSize(18, 18) * scale);
+    pixmap.setDevicePixelRatio(scale);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath leaf(QPointF(3, 15));
+    leaf.cubicTo(QPointF(2, 6), QPointF(8, 2), QPointF(16, 2));
+    leaf.cubicTo(QPointF(16, 10), QPointF(11, 16), QPointF(3, 15));
+    painter.fillPath(leaf, QColor(0x22, 0xC5, 0x5E));
+    painter.setPen(QPen(QColor(0x15, 0x80, 0x3D), 1.2));
+    painter.drawLine(QPointF(3, 15), QPointF(12, 6));
+    return pixmap;
+}
+
 QString explanation(const QString& tab)
 {
     if (tab == tag(SettingsTabs::courseColors))
@@ -96,11 +117,12 @@ SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab,
     tab_ = tags.contains(tab) ? tab : tags.front();
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 14, 16, 10);
-    layout->setSpacing(10);
+    layout->setContentsMargins(16, 10, 16, 8);
+    layout->setSpacing(6);
 
     auto* header = new QHBoxLayout;
-    auto* leaf = new QLabel(QStringLiteral("🌿"), this);
+    auto* leaf = new QLabel(this);
+    leaf->setPixmap(leafIcon(devicePixelRatioF()));
     leaf->setAccessibleName(QStringLiteral("Vantory"));
     header->addWidget(leaf);
     auto* title = new QLabel(colorOnly ? QStringLiteral("Vantory 색상") : QStringLiteral("Vantory 설정"), this);
@@ -176,6 +198,14 @@ SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab,
     footer->addStretch(1);
     footer->addWidget(SettingsRows::caption(QStringLiteral("vantory.app"), this));
     layout->addLayout(footer);
+
+    // Escape closes the hosting window; edits are already saved.
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    close->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(close, &QShortcut::activated, this, [this] {
+        if (window() != this)
+            window()->close();
+    });
 
     observer_ = store_.observe([this](Store::Field field) {
         if (field == Store::Field::now)

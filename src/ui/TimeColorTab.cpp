@@ -73,7 +73,7 @@ TimeColorTab::TimeColorTab(Store& store, QWidget* parent)
     auto* table = new ReadableGroup(QStringLiteral("시간 조건"), this);
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(6);
+    grid->setVerticalSpacing(4);
     grid->addWidget(SettingsRows::caption(QStringLiteral("점"), table), 0, 2);
     grid->addWidget(SettingsRows::caption(QStringLiteral("남은 시간"), table), 0, 3);
     int line = 1;
