@@ -4,6 +4,7 @@
 #include "ui/Dashboard.h"
 #include "ui/EditAssessment.h"
 #include "ui/ExportScreen.h"
+#include "ui/SettingsScreen.h"
 
 #include "SampleDatabase.h"
 
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -62,7 +64,13 @@ struct Shot {
     const char* name;
     QSize size;
     std::function<std::unique_ptr<QWidget>(Store&)> make;
+    bool dark = true; // also rendered in the dark palette
 };
+
+std::function<std::unique_ptr<QWidget>(Store&)> settingsTab(bool colorOnly, const char* tab)
+{
+    return [=](Store& store) { return std::make_unique<SettingsScreen>(store, colorOnly, QString::fromUtf8(tab)); };
+}
 
 const Shot shots[] = {
     {"dashboard", {440, 730}, [](Store& store) { return std::make_unique<Dashboard>(store); }},
@@ -71,6 +79,12 @@ const Shot shots[] = {
         [](Store& store) {
             return std::make_unique<ExportScreen>(store, ExportChoices{}, nullptr, [] { return now; });
         }},
+    // The sizes the settings and colour windows hold; the time tab's grows with the sample's two rules.
+    {"settings-display", {500, 600}, settingsTab(false, SettingsTabs::display)},
+    {"settings-connection", {500, 600}, settingsTab(false, SettingsTabs::connection), false},
+    {"settings-course-colors", {500, 600}, settingsTab(true, SettingsTabs::courseColors), false},
+    {"settings-category-colors", {500, 600}, settingsTab(true, SettingsTabs::categoryColors)},
+    {"settings-time-colors", {500, 458}, settingsTab(true, SettingsTabs::timeColors)},
 };
 
 } // namespace
@@ -88,6 +102,8 @@ int main(int argc, char** argv)
     QDir().mkpath(folder);
 
     QTemporaryDir data;
+    // The launch-at-login switch reads a private autostart folder, not the user's.
+    qputenv("XDG_CONFIG_HOME", data.filePath(QStringLiteral("config")).toUtf8());
     Store store(data.filePath(QStringLiteral("state.json")).toStdString(), now);
     store.update([](Database& db) { db = sample::database(300, now); });
     store.setStatus("최근 업데이트 완료");
@@ -101,6 +117,8 @@ int main(int argc, char** argv)
     for (const auto& [paletteName, palette] : palettes) {
         QApplication::setPalette(palette);
         for (const Shot& shot : shots) {
+            if (!shot.dark && std::string_view(paletteName) == "dark")
+                continue;
             std::unique_ptr<QWidget> screen = shot.make(store);
             screen->resize(shot.size);
             screen->show();
