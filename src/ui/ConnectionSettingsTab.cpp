@@ -108,9 +108,16 @@ ConnectionSettingsTab::ConnectionSettingsTab(
         name->setAccessibleName(QStringLiteral("%1 표시 이름").arg(shown));
         name->setFixedWidth(160);
         connect(name, &QLineEdit::editingFinished, this, [this, name, courseID = course.id] {
-            const std::string text = name->text().toStdString();
+            const std::string text = name->text().trimmed().toStdString();
             const Course* current = store_.db().settings.course(courseID);
-            if (!current || current->name == text)
+            if (!current)
+                return;
+            // A blank name would leave the status line starting with " | "; keep the old one.
+            if (text.empty()) {
+                name->setText(QString::fromStdString(current->name));
+                return;
+            }
+            if (current->name == text)
                 return;
             store_.update([&](Database& db) {
                 for (Course& c : db.settings.courses) {

@@ -12,6 +12,7 @@
 #include "ui/TimeColorTab.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -19,7 +20,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -199,14 +199,6 @@ SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab,
     footer->addWidget(SettingsRows::caption(QStringLiteral("vantory.app"), this));
     layout->addLayout(footer);
 
-    // Escape closes the hosting window; edits are already saved.
-    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    close->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(close, &QShortcut::activated, this, [this] {
-        if (window() != this)
-            window()->close();
-    });
-
     observer_ = store_.observe([this](Store::Field field) {
         if (field == Store::Field::now)
             refreshPreview();
@@ -219,6 +211,16 @@ SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab,
 SettingsScreen::~SettingsScreen()
 {
     store_.unobserve(observer_);
+}
+
+void SettingsScreen::keyPressEvent(QKeyEvent* event)
+{
+    // Escape closes the hosting window: every edit is already saved, there is nothing to cancel.
+    if (event->key() == Qt::Key_Escape && window() != this) {
+        window()->close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QStringList SettingsScreen::tabs() const

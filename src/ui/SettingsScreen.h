@@ -66,6 +66,9 @@ Q_SIGNALS:
     // The current tab needs another window size.
     void wantedSizeChanged(QSize size);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void scheduleRefresh();
     void refresh();

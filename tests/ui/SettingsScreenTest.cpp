@@ -1,9 +1,13 @@
 #include "ui/SettingsScreen.h"
 
+#include "app/StatusContentView.h"
+#include "engine/Engine.h"
 #include "store/Store.h"
 #include "ui/CategoryColorTab.h"
 #include "ui/ColorModeMenu.h"
 #include "ui/ColorWell.h"
+#include "ui/ScreenWindow.h"
+#include "ui/SettingsWindowSize.h"
 
 #include "SampleDatabase.h"
 #include "support/TemporaryFolder.h"
@@ -167,6 +171,10 @@ TEST_F(SettingsScreenTest, CourseNamesAndSwitchesAreSaved)
     name->selectAll();
     QTest::keyClicks(name, QStringLiteral("CPSC 221"));
     QTest::keyClick(name, Qt::Key_Return);
+    name = find<QLineEdit>(*screen, QStringLiteral("course-name-") + id);
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("  "));
+    QTest::keyClick(name, Qt::Key_Return); // a blank name keeps the last one
     click(find<QCheckBox>(*screen, QStringLiteral("course-enabled-") + id));
     const Settings settings = saved();
     const Course* stored = settings.course(course.id);
@@ -238,6 +246,44 @@ TEST_F(SettingsScreenTest, ColourWindowOffersOnlyItsTabsAndSizesTheTimeTab)
     const std::size_t rules = store.db().settings.pairedRules->size();
     EXPECT_EQ(wanted, QSize(500, static_cast<int>(390 + 34 * rules)));
     EXPECT_EQ(SettingsScreen::panelSize(true, QString::fromUtf8(SettingsTabs::timeColors), 20), QSize(500, 620));
+}
+
+TEST_F(SettingsScreenTest, TheHostingWindowFollowsTheTabAndEscapeClosesIt)
+{
+    auto* screen = new SettingsScreen(store, true);
+    ScreenWindow window(QStringLiteral("Vantory 색상"), screen, screen->wantedSize());
+    window.show();
+    screen->setTab(QString::fromUtf8(SettingsTabs::timeColors));
+    EXPECT_EQ(window.size(), screen->wantedSize());
+    EXPECT_NE(window.size(), QSize(500, 600));
+    // Within a point of the wanted size is left alone.
+    EXPECT_FALSE(SettingsWindowSize::fit(screen, screen->wantedSize() + QSize(1, -1)));
+    EXPECT_TRUE(SettingsWindowSize::fit(screen, QSize(500, 600)));
+    EXPECT_FALSE(SettingsWindowSize::fit(&window, QSize(10, 10))); // no hosting window
+
+    QTest::keyClick(screen->findChild<QTabBar*>(), Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(SettingsScreenTest, ThePreviewShowsTheLineTenHoursBeforeADeadline)
+{
+    auto screen = open(true, SettingsTabs::timeColors);
+    auto* preview = screen->findChild<StatusContentView*>();
+    ASSERT_NE(preview, nullptr);
+    auto timeColor = [&] {
+        QCoreApplication::processEvents();
+        const StatusText& line = preview->current();
+        const std::size_t at = line.text.find("10h0m");
+        EXPECT_NE(at, std::string::npos) << line.text;
+        for (const StatusRun& run : line.runs) {
+            if (run.start <= at && at < run.start + run.length) // the text before is ASCII or "● "
+                return run.colorHex.value_or("");
+        }
+        return std::string();
+    };
+    EXPECT_EQ(timeColor(), Engine::hex(10 * 3600, store.db().settings));
+    pickColor(find<ColorWell>(*screen, QStringLiteral("rule-time-0")), QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(timeColor(), "123456");
 }
 
 TEST_F(SettingsScreenTest, TimeRulesResetAddRemoveAndClampTheirHours)
