@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -271,6 +272,12 @@ void SettingsScreen::refresh()
 {
     refreshPending_ = false;
     QWidget* focused = focusWidget();
+    // Text being typed when a sync changes the database is saved first, not dropped with its field.
+    if (auto* typing = qobject_cast<QLineEdit*>(focused);
+        typing && typing->isModified() && scroll_->isAncestorOf(typing)) {
+        typing->setModified(false);
+        Q_EMIT typing->editingFinished();
+    }
     const QString focusName = focused && scroll_->isAncestorOf(focused) ? focused->objectName() : QString();
     const int scrolled = scroll_->verticalScrollBar()->value();
     scroll_->setWidget(buildTab());

@@ -175,11 +175,18 @@ TEST_F(SettingsScreenTest, CourseNamesAndSwitchesAreSaved)
     name->selectAll();
     QTest::keyClicks(name, QStringLiteral("  "));
     QTest::keyClick(name, Qt::Key_Return); // a blank name keeps the last one
+    // A sync while a name is being typed neither drops the text nor the focus.
+    name = find<QLineEdit>(*screen, QStringLiteral("course-name-") + id);
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("CPSC 221 A"));
+    store.update([](Database& db) { db.lastSync["sync"] = now; });
+    EXPECT_EQ(find<QLineEdit>(*screen, QStringLiteral("course-name-") + id)->text(), QStringLiteral("CPSC 221 A"));
+    EXPECT_TRUE(find<QLineEdit>(*screen, QStringLiteral("course-name-") + id)->hasFocus());
     click(find<QCheckBox>(*screen, QStringLiteral("course-enabled-") + id));
     const Settings settings = saved();
     const Course* stored = settings.course(course.id);
     ASSERT_NE(stored, nullptr);
-    EXPECT_EQ(stored->name, "CPSC 221");
+    EXPECT_EQ(stored->name, "CPSC 221 A");
     EXPECT_EQ(stored->enabled, !course.enabled);
 }
 
