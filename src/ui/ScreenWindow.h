@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QWidget>
-
 #include <QSize>
 #include <QString>
+#include <QWidget>
 
 namespace vantory {
 

@@ -195,9 +195,14 @@ SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab,
     divider->setFrameShadow(QFrame::Sunken);
     layout->addWidget(divider);
     auto* footer = new QHBoxLayout;
-    footer->addWidget(SettingsRows::caption(QStringLiteral("자동 저장 · Vancouver 시간 · v1.4.2"), this));
-    footer->addStretch(1);
-    footer->addWidget(SettingsRows::caption(QStringLiteral("vantory.app"), this));
+    // One line each: a wrapped caption in a row takes only the width left by its stretch.
+    for (const QString& text : {QStringLiteral("자동 저장 · Vancouver 시간 · v1.4.2"), QStringLiteral("vantory.app")}) {
+        QLabel* label = SettingsRows::caption(text, this);
+        label->setWordWrap(false);
+        footer->addWidget(label);
+        if (footer->count() == 1)
+            footer->addStretch(1);
+    }
     layout->addLayout(footer);
 
     observer_ = store_.observe([this](Store::Field field) {
