@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <string_view>
 
 namespace {
 
@@ -64,7 +63,6 @@ struct Shot {
     const char* name;
     QSize size;
     std::function<std::unique_ptr<QWidget>(Store&)> make;
-    bool dark = true; // also rendered in the dark palette
 };
 
 std::function<std::unique_ptr<QWidget>(Store&)> settingsTab(bool colorOnly, const char* tab)
@@ -81,8 +79,8 @@ const Shot shots[] = {
         }},
     // The sizes the settings and colour windows hold; the time tab's grows with the sample's two rules.
     {"settings-display", {500, 600}, settingsTab(false, SettingsTabs::display)},
-    {"settings-connection", {500, 600}, settingsTab(false, SettingsTabs::connection), false},
-    {"settings-course-colors", {500, 600}, settingsTab(true, SettingsTabs::courseColors), false},
+    {"settings-connection", {500, 600}, settingsTab(false, SettingsTabs::connection)},
+    {"settings-course-colors", {500, 600}, settingsTab(true, SettingsTabs::courseColors)},
     {"settings-category-colors", {500, 600}, settingsTab(true, SettingsTabs::categoryColors)},
     {"settings-time-colors", {500, 458}, settingsTab(true, SettingsTabs::timeColors)},
 };
@@ -117,8 +115,6 @@ int main(int argc, char** argv)
     for (const auto& [paletteName, palette] : palettes) {
         QApplication::setPalette(palette);
         for (const Shot& shot : shots) {
-            if (!shot.dark && std::string_view(paletteName) == "dark")
-                continue;
             std::unique_ptr<QWidget> screen = shot.make(store);
             screen->resize(shot.size);
             screen->show();
