@@ -64,9 +64,7 @@ CategoryColorTab::CategoryColorTab(
         view.categoryScope = allScope;
     const std::string scope = view.categoryScope;
     const std::vector<std::string> categories = scopedCategories(store, scope);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 4, 0);
-    layout->setSpacing(12);
+    auto* layout = SettingsRows::tabColumn(this);
 
     auto* styles = new ReadableGroup(QString(), this);
     SettingsChoice::Options scopes{{QStringLiteral("모든 과목"), allScope}};

@@ -57,9 +57,7 @@ ConnectionSettingsTab::ConnectionSettingsTab(
     , store_(store)
 {
     const Settings& settings = store.db().settings;
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 4, 0);
-    layout->setSpacing(12);
+    auto* layout = SettingsRows::tabColumn(this);
 
     auto* brevane = new ReadableGroup(QStringLiteral("BrevaneLearn"), this);
     auto* buttons = new QHBoxLayout;

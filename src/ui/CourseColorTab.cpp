@@ -42,11 +42,8 @@ CourseColorTab::CourseColorTab(Store& store, QWidget* parent)
 {
     using Modes::ColorSource::custom;
     const Settings& settings = store.db().settings;
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 4, 0);
-    layout->setSpacing(12);
-    auto edit
-        = [this](std::function<void(Settings&)> change) { store_.update([&](Database& db) { change(db.settings); }); };
+    auto* layout = SettingsRows::tabColumn(this);
+    auto edit = [this](const std::function<void(Settings&)>& change) { SettingsRows::updateSettings(store_, change); };
     auto editCourse = [this](std::string courseID, std::function<void(Course&)> change) {
         store_.update([&](Database& db) {
             for (Course& course : db.settings.courses) {

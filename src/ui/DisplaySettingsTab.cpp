@@ -69,11 +69,8 @@ DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
     , store_(store)
 {
     const Settings& settings = store.db().settings;
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 4, 0);
-    layout->setSpacing(12);
-    auto edit
-        = [this](std::function<void(Settings&)> change) { store_.update([&](Database& db) { change(db.settings); }); };
+    auto* layout = SettingsRows::tabColumn(this);
+    auto edit = [this](const std::function<void(Settings&)>& change) { SettingsRows::updateSettings(store_, change); };
 
     auto* slots = new ReadableGroup(QStringLiteral("메뉴바에 표시할 과제"), this);
     for (std::size_t i = 0; i < settings.durations.size(); ++i) {

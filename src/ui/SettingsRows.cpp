@@ -1,15 +1,31 @@
 #include "ui/SettingsRows.h"
 
+#include "store/Store.h"
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
+#include <QVBoxLayout>
 
 #include <cmath>
 
 namespace vantory::SettingsRows {
+
+QVBoxLayout* tabColumn(QWidget* tab)
+{
+    auto* layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(0, 0, 4, 0);
+    layout->setSpacing(12);
+    return layout;
+}
+
+void updateSettings(Store& store, const std::function<void(Settings&)>& change)
+{
+    store.update([&](Database& db) { change(db.settings); });
+}
 
 QLabel* caption(const QString& text, QWidget* parent)
 {

@@ -8,12 +8,24 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 class QWidget;
+
+namespace vantory {
+class Store;
+struct Settings;
+} // namespace vantory
 
 // Row builders shared by the settings tabs, so every tab lines up the same way: a 126 px title
 // column, 12 px between elements. Every control gets an object name (to keep the focus across a
 // refresh) and an accessible name.
 namespace vantory::SettingsRows {
+
+// The column a tab stacks its groups in.
+QVBoxLayout* tabColumn(QWidget* tab);
+
+// Changes the stored settings; the Store normalises and saves them.
+void updateSettings(Store& store, const std::function<void(Settings&)>& change);
 
 // A wrapped explanation in the palette's secondary text colour.
 QLabel* caption(const QString& text, QWidget* parent);

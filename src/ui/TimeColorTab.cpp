@@ -37,11 +37,8 @@ TimeColorTab::TimeColorTab(Store& store, QWidget* parent)
 {
     const Settings& settings = store.db().settings;
     const bool linked = settings.linkedTimeColors.value_or(false);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 4, 0);
-    layout->setSpacing(12);
-    auto edit
-        = [this](std::function<void(Settings&)> change) { store_.update([&](Database& db) { change(db.settings); }); };
+    auto* layout = SettingsRows::tabColumn(this);
+    auto edit = [this](const std::function<void(Settings&)>& change) { SettingsRows::updateSettings(store_, change); };
     // Each edit finds its rule by id, so a rule removed meanwhile is left alone.
     auto editRule = [edit](std::string id, std::function<void(PairedColorRule&)> change) {
         edit([&](Settings& s) {
