@@ -14,8 +14,10 @@ using Kind = JsonValue::Kind;
 // Appends nodes as nlohmann's SAX parser reports values.
 class JsonDocument::Builder final : public nlohmann::json_sax<nlohmann::json> {
 public:
-    explicit Builder(JsonDocument& document)
+    // maxDepth 0 admits any nesting: the parser keeps no stack of its own per level.
+    explicit Builder(JsonDocument& document, std::size_t maxDepth = 0)
         : document_(document)
+        , maxDepth_(maxDepth)
     {
     }
 
@@ -84,6 +86,8 @@ private:
 
     bool open(Kind kind)
     {
+        if (maxDepth_ != 0 && open_.size() >= maxDepth_)
+            throw DecodeError("nested too deeply");
         addValue(kind, 0);
         open_.push_back(static_cast<std::uint32_t>(nodes().size() - 1));
         return true;
@@ -123,6 +127,7 @@ private:
     }
 
     JsonDocument& document_;
+    std::size_t maxDepth_;
     std::vector<std::uint32_t> open_; // arrays and objects being filled
     std::vector<std::pair<std::string_view, std::uint32_t>> keys_; // scratch for shadowRepeatedKeys
 };
@@ -139,12 +144,12 @@ JsonDocument JsonDocument::parse(std::istream& bytes, std::size_t expectedSize)
     return document;
 }
 
-JsonDocument JsonDocument::parseText(std::string_view text)
+JsonDocument JsonDocument::parseText(std::string_view text, std::size_t maxDepth)
 {
     JsonDocument document;
     document.nodes_.reserve(text.size() / 12);
     document.strings_.reserve(text.size());
-    Builder builder(document);
+    Builder builder(document, maxDepth);
     nlohmann::json::sax_parse(text, &builder);
     return document;
 }

@@ -54,7 +54,9 @@ public:
     // of bytes when known, sizes the buffers so they are not copied as they grow. Throws
     // DecodeError when the bytes are not one JSON value, and whatever the stream throws.
     static JsonDocument parse(std::istream& bytes, std::size_t expectedSize = 0);
-    static JsonDocument parseText(std::string_view text);
+    // The same over a text in memory; a value nested deeper than maxDepth (0: any depth) throws
+    // DecodeError.
+    static JsonDocument parseText(std::string_view text, std::size_t maxDepth = 0);
 
     JsonValue root() const { return {*this, 0}; }
 

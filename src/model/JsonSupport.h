@@ -110,7 +110,12 @@ template <typename T> std::optional<T> optional(JsonValue object, const char* ke
 // DecodeError for text that is not JSON or not of that shape.
 template <typename T> T decodeText(std::string_view text)
 {
-    return decode<T>(JsonDocument::parseText(text).root());
+    // A page's result is untrusted: records nest a few levels, and no page lists megabytes.
+    constexpr std::size_t maxDepth = 64;
+    constexpr std::size_t maxBytes = 16 * 1024 * 1024;
+    if (text.size() > maxBytes)
+        throw DecodeError("text too large");
+    return decode<T>(JsonDocument::parseText(text, maxDepth).root());
 }
 
 } // namespace vantory::codec

@@ -133,6 +133,8 @@ TEST_F(AssessmentPassTest, ACourseFailureKeepsItsDeadlinesAndTheOtherCoursesGoOn
             text(nlohmann::json{{"courseID", "2"}, {"courseHeading", ""}, {"rows", nlohmann::json::array()}}),
             "과목 정보가 일치하지 않아요. 기존 일정은 유지됩니다."},
         {"not text", {}, notText(), "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
+        {"nested 70,000 deep", {}, text(std::string(70000, '[')),
+            "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
         {"wrong shape", {}, text(nlohmann::json{{"courseID", "2"}}),
             "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
         {"script throws", {}, thrown("ReferenceError: x"), "ReferenceError: x"},
