@@ -52,8 +52,21 @@ void AppDelegate::start()
             store_.settingsWindow();
     });
     store_.onChange = [this] { updateStatus(); };
+    store_.observe([this](Store::Field field) {
+        if (field == Store::Field::storageError) {
+            updateStatus();
+            announceStorageProblem();
+        }
+    });
     heartbeat_.startRepeating(heartbeatInterval);
     updateStatus();
+    if (store_.storageError())
+        announceStorageProblem();
+}
+
+void AppDelegate::announceStorageProblem()
+{
+    item_->notify(QStringLiteral("Vantory"), QString::fromStdString(storageProblem()));
 }
 
 void AppDelegate::updateStatus()
@@ -61,7 +74,7 @@ void AppDelegate::updateStatus()
     store_.setNow(scheduler_.now());
     StatusContentView* view = item_->view();
     const StatusLineInput input{store_.db(), store_.now(), store_.status(), store_.lastUpdateText(),
-        store_.needsLogin(), !store_.errors().empty()};
+        store_.needsLogin(), !store_.errors().empty(), storageProblem()};
     lastLine_ = composeStatusLine(input, lineState_, &StatusContentView::measure);
 
     view->setHorizontalPadding(lastLine_.padding);
@@ -75,6 +88,12 @@ void AppDelegate::updateStatus()
     item_->setDotColor(lastLine_.dotHex.empty() ? QColor() : QtColor::fromHex(lastLine_.dotHex));
 
     boundary_.start(Scheduler::Duration(lastLine_.nextBoundary));
+}
+
+std::string AppDelegate::storageProblem() const
+{
+    const auto& error = store_.storageError();
+    return error ? *error + " (" + store_.fileURL().string() + ")" : std::string();
 }
 
 void AppDelegate::activate(const QStringList&)

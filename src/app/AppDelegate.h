@@ -46,6 +46,11 @@ public:
     static constexpr std::chrono::seconds heartbeatInterval{60};
 
 private:
+    // The stopped storage's text and the file it concerns; empty while storage works.
+    std::string storageProblem() const;
+    // Says at once, beyond the tooltip, that changes are no longer saved.
+    void announceStorageProblem();
+
     Scheduler& scheduler_;
     Store store_;
     std::unique_ptr<StatusItem> item_;

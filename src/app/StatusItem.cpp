@@ -132,6 +132,12 @@ void StatusItem::setToolTip(const QString& text)
         tray_->setToolTip(text);
 }
 
+void StatusItem::notify(const QString& title, const QString& message)
+{
+    if (tray_ && tray_->isVisible())
+        tray_->showMessage(title, message, QSystemTrayIcon::Warning);
+}
+
 void StatusItem::setAccessibleName(const QString& text)
 {
     if (strip_->accessibleName() == text)

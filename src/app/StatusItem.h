@@ -35,6 +35,8 @@ public:
     void setLength(double points);
 
     void setToolTip(const QString& text);
+    // A desktop notification from the tray icon, where the desktop shows them.
+    void notify(const QString& title, const QString& message);
     void setAccessibleName(const QString& text);
     // The tray icon's dot; an invalid colour draws it in the strip's default text colour.
     void setDotColor(const QColor& color);

@@ -266,7 +266,8 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
     std::vector<ColoredRange> ranges;
     bool withDot = false;
     if (items.empty()) {
-        placeholder = placeholderText(db);
+        // A file that could not be read must not look like a fresh start with nothing stored.
+        placeholder = input.storageProblem.empty() ? placeholderText(db) : "Vantory | 일정 파일 오류";
         line.plainText = placeholder;
         line.tooltip = input.status + "\n" + input.lastUpdateText;
         line.nextBoundary = placeholderDelay;
@@ -297,6 +298,8 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
 
     if (input.needsLogin || input.hasErrors)
         line.tooltip += "\n⚠ " + input.status;
+    if (!input.storageProblem.empty())
+        line.tooltip = "⚠ " + input.storageProblem + "\n" + line.tooltip;
 
     line.coloredLine
         = coloredLine(line.plainText, withDot ? std::optional(line.dotHex) : std::nullopt, fontSize, ranges);

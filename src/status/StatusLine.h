@@ -19,6 +19,9 @@ struct StatusLineInput {
     std::string lastUpdateText; // "마지막 업데이트 …"
     bool needsLogin = false;
     bool hasErrors = false;
+    // Why the state file is neither read nor written any more, naming the file; empty while
+    // storage works.
+    std::string storageProblem;
 };
 
 // What one composition remembers for the next: the rotation cycle, the shown item and the last

@@ -50,14 +50,15 @@ protected:
         db.assessments = std::move(items);
         if (change)
             change(db);
-        status = "BrevaneLearn을 연결해 주세요", needsLogin = hasErrors = false;
+        status = "BrevaneLearn을 연결해 주세요", needsLogin = hasErrors = false, storageProblem.clear();
         state = {}, perUnit = pointsPerUnit, measureCalls = 0;
     }
 
     // Composes at base + at seconds; main text measures perUnit points a UTF-16 unit, the dot 5.
     StatusLine compose(double at)
     {
-        const StatusLineInput input{db, instantFromSeconds(base + at), status, lastUpdate, needsLogin, hasErrors};
+        const StatusLineInput input{
+            db, instantFromSeconds(base + at), status, lastUpdate, needsLogin, hasErrors, storageProblem};
         StatusLine line = composeStatusLine(input, state, [this](const StatusText& text) {
             ++measureCalls;
             double width = 0;
@@ -78,6 +79,7 @@ protected:
     std::string status;
     const std::string lastUpdate = "마지막 업데이트 12/4 10:00";
     bool needsLogin = false, hasErrors = false;
+    std::string storageProblem;
     StatusLineState state;
     double perUnit = 7;
     int measureCalls = 0;
@@ -127,6 +129,13 @@ TEST_F(StatusLineTest, ItemTextAndTooltipNameTheItemItsPositionAndWarnings)
     reset({});
     status = "로그인이 필요해요", needsLogin = true;
     EXPECT_EQ(compose(0).tooltip, "로그인이 필요해요\n" + lastUpdate + "\n⚠ 로그인이 필요해요");
+
+    // A file that cannot be read does not pass for a fresh start; the tooltip names it first.
+    reset({});
+    storageProblem = "저장된 일정을 읽지 못했습니다. 원본을 유지합니다. (/home/s/state.json)";
+    const StatusLine stopped = compose(0);
+    EXPECT_EQ(stopped.plainText, "Vantory | 일정 파일 오류");
+    EXPECT_TRUE(stopped.tooltip.starts_with("⚠ " + storageProblem + "\n")) << stopped.tooltip;
 }
 
 TEST_F(StatusLineTest, RotationRestartsOnlyWhenItemsDeadlinesOrSlotsChange)
