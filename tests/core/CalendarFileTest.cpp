@@ -51,12 +51,13 @@ protected:
 TEST(CalendarFileText, EscapesBackslashesFirstThenLineBreaksAndSeparators)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"a\\b", "a\\\\b"},
-        {"a,b;c", "a\\,b\\;c"},
-        {"a\r\nb\rc\nd", "a\\nb\\nc\\nd"},
-        {"\\n", "\\\\n"},
-        {"\\;\\,", "\\\\\\;\\\\\\,"},
-        {"\r\n\n", "\\n\\n"},
+        {"a\\b", "a\\\\b"}, {"a,b;c", "a\\,b\\;c"}, {"a\r\nb\rc\nd", "a\\nb\\nc\\nd"}, {"\\n", "\\\\n"},
+        {"\\;\\,", "\\\\\\;\\\\\\,"}, {"\r\n\n", "\\n\\n"},
+        {std::string("a\0b\vc\fd\x1b"
+                     "e\x7f"
+                     "f\tg",
+             13),
+            "abcdef\tg"}, // only the tab is a text's control
     };
     for (const auto& [text, escaped] : cases)
         EXPECT_EQ(CalendarFile::escape(text), escaped) << text;
@@ -157,6 +158,10 @@ TEST_F(CalendarFileTest, SkipsUnwritableDueDatesAndDropsControlCharactersFromUid
     const Lines lines = logicalLines(CalendarFile::generate({farFuture, item}, db, 0, exportTime));
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "BEGIN:VEVENT"), 1);
     EXPECT_EQ(lines.at(7), "UID:pl-313:PCX-INJECTED:1@vantory.app");
+
+    // Readers split a UID at "," and ";": such an id is escaped, so two deadlines never merge.
+    item.id = "9001:A,1;x";
+    EXPECT_EQ(logicalLines(CalendarFile::generate({item}, db, 0, exportTime)).at(7), "UID:9001:A\\,1\\;x@vantory.app");
 }
 
 // python3-icalendar, an independent parser, must accept the file and read folded Korean back.
