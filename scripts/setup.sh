@@ -12,6 +12,7 @@ packages=(
     fonts-noto-cjk xvfb xauth
     libxcb1-dev openbox tint2 trayer x11-utils x11-xserver-utils xdotool wmctrl imagemagick
     python3 python3-icalendar
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -21,3 +21,6 @@ export QTWEBENGINE_DISABLE_SANDBOX=1
 export ASAN_OPTIONS=abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$build" --output-on-failure -j2 --timeout 300
+
+# The fuzz harnesses for a few seconds each from their seeds: a crash there fails the suite.
+bash scripts/fuzz.sh --check

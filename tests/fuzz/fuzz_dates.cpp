@@ -1,0 +1,23 @@
+#include "connection/CanvasItems.h"
+#include "model/Dates.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+// The dates scraped from both sites: the first eight bytes are a year for the release texts.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::int64_t year = 0;
+    if (size >= sizeof year) {
+        std::memcpy(&year, data, sizeof year);
+        data += sizeof year;
+        size -= sizeof year;
+    }
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    (void)vantory::Dates::exact(text);
+    (void)vantory::Dates::release(text, year);
+    (void)vantory::Dates::release(text, 2000 + year % 100);
+    (void)vantory::CanvasItems::readDate(text);
+    return 0;
+}

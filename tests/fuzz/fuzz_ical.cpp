@@ -1,0 +1,107 @@
+#include "calendar/CalendarFile.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
+#include <string>
+#include <string_view>
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// Physical lines end in CR LF and nowhere else, hold at most 75 octets and no control character
+// but the tab.
+void checkLines(std::string_view file)
+{
+    check(file.empty() || file.ends_with("\r\n"));
+    while (!file.empty()) {
+        const std::size_t end = file.find("\r\n");
+        const std::string_view line = file.substr(0, end);
+        check(line.size() <= 75);
+        for (const char c : line)
+            check(c == '\t' || !(static_cast<unsigned char>(c) < 0x20 || c == 0x7F));
+        file.remove_prefix(end + 2);
+    }
+}
+
+std::string unfold(std::string_view folded)
+{
+    std::string line;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = folded.find("\r\n ", start);
+        line.append(folded.substr(start, end - start));
+        if (end == std::string_view::npos)
+            return line;
+        start = end + 3;
+    }
+}
+
+std::string unescape(std::string_view text)
+{
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            result += text[i];
+            continue;
+        }
+        check(++i < text.size());
+        check(std::string_view("\\;,n").find(text[i]) != std::string_view::npos);
+        result += text[i] == 'n' ? '\n' : text[i];
+    }
+    return result;
+}
+
+// The text as a calendar reads it back: line breaks as LF, no control character but LF and tab.
+std::string readable(std::string_view text)
+{
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\r') {
+            result += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (c == '\n' || c == '\t' || (c >= 0x20 && c != 0x7F)) {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace vantory;
+    FuzzedDataProvider input(data, size);
+
+    const std::string text = input.ConsumeRandomLengthString();
+    const std::string folded = CalendarFile::fold("DESCRIPTION:" + CalendarFile::escape(text));
+    checkLines(folded + "\r\n");
+    check(unescape(unfold(folded).substr(12)) == readable(text));
+
+    Database db;
+    Course course;
+    course.id = input.ConsumeRandomLengthString(40);
+    course.name = input.ConsumeRandomLengthString(80);
+    db.settings.courses.push_back(course);
+    while (input.remaining_bytes() > 0 && db.assessments.size() < 8) {
+        Assessment item;
+        item.id = input.ConsumeRandomLengthString(60);
+        item.courseID = input.ConsumeBool() ? course.id : input.ConsumeRandomLengthString(20);
+        item.title = input.ConsumeRandomLengthString(200);
+        item.category = input.ConsumeRandomLengthString(40);
+        if (input.ConsumeBool())
+            item.url = input.ConsumeRandomLengthString(100);
+        item.due = instantFromSeconds(input.ConsumeFloatingPoint<double>());
+        db.assessments.push_back(item);
+    }
+    checkLines(CalendarFile::generate(db.assessments, db, input.ConsumeIntegral<std::int64_t>(),
+        instantFromSeconds(input.ConsumeFloatingPoint<double>())));
+    return 0;
+}
