@@ -28,8 +28,9 @@ struct RemoteWebHostOptions {
     // A worker that does not greet, or does not answer a script, within this long counts as hung.
     Scheduler::Duration replyTimeout{60.0};
     // How long a worker asked to quit may take before it is killed; the host's destructor waits at
-    // most this long too.
-    Scheduler::Duration quitGrace{3.0};
+    // most this long too. A killed worker loses the cookies it had not written yet (the sign-in),
+    // so this is generous: a clean quit takes some 30 ms, but far longer on a machine under load.
+    Scheduler::Duration quitGrace{10.0};
     // The worker's standard error goes to ours (the engine is chatty), or nowhere.
     bool forwardErrors = false;
 };
