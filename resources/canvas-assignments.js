@@ -7,56 +7,10 @@
 (() => {
     const STATE = '__vantoryCanvasAssignments';
     const KEPT = '__vantoryCanvasSubmissionSource';
-    const MAX_PAGES = 50;
     // RFC 3339 internet date-time, the only form the application reads.
     const INTERNET_DATE = /^(\d{4})-(\d{2})-(\d{2})T(\d{2}):(\d{2}):(\d{2})(\.\d+)?(Z|[+-](\d{2}):(\d{2}))$/;
 
-    class HttpError extends Error {
-        constructor(message, status) {
-            super(message);
-            this.status = status;
-        }
-    }
-
-    // The rel="next" URL of a Link header. URLs may hold commas, so entries split only before "<".
-    function nextLink(header) {
-        for (const entry of (header || '').split(/,(?=\s*<)/)) {
-            const match = /^\s*<([^>]*)>(.*)$/.exec(entry);
-            const rel = match && /;\s*rel\s*=\s*(?:"([^"]*)"|([^;\s]+))/i.exec(match[2]);
-            if (rel && (rel[1] ?? rel[2]).split(/\s+/).includes('next'))
-                return new URL(match[1], location.href).href;
-        }
-        return null;
-    }
-
-    // Every page of a paginated endpoint; the next URLs are followed as given, on this site only.
-    // An answer that is not JSON (a sign-in or error page) counts as status 0.
-    async function fetchAllPages(path) {
-        const items = [];
-        const seen = new Set();
-        for (let url = new URL(path, location.origin).href; url; ) {
-            if (seen.has(url) || seen.size >= MAX_PAGES)
-                throw new Error(`pagination of ${path} does not end`);
-            if (new URL(url).origin !== location.origin)
-                throw new Error(`pagination of ${path} leaves the site`);
-            seen.add(url);
-            const response = await fetch(url, {credentials: 'same-origin', headers: {Accept: 'application/json'}});
-            if (!response.ok)
-                throw new HttpError(`${path}: HTTP ${response.status}`, response.status);
-            const text = (await response.text()).replace(/^\s*while\(1\);/, '');
-            let page;
-            try {
-                page = JSON.parse(text);
-            } catch (error) {
-                throw new HttpError(`${path}: the answer is not JSON`, 0);
-            }
-            if (!Array.isArray(page))
-                throw new HttpError(`${path}: the answer is not a list`, 0);
-            items.push(...page);
-            url = nextLink(response.headers.get('Link'));
-        }
-        return items;
-    }
+    const {fetchAllPages} = window.__vantoryCanvasApi;
 
     function isInternetDate(text) {
         const match = typeof text === 'string' ? INTERNET_DATE.exec(text) : null;
@@ -116,7 +70,7 @@
         ]);
         if (assignments.status === 'rejected') {
             const error = assignments.reason;
-            if (error instanceof HttpError && [0, 401, 403, 404].includes(error.status))
+            if ([0, 401, 403, 404].includes(error.status))
                 throw new Error(`UNAVAILABLE: ${error.message}`);
             throw error;
         }

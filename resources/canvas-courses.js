@@ -6,46 +6,7 @@
 (() => {
     const STATE = '__vantoryCanvasCourses';
     const COURSES = '/api/v1/courses?enrollment_state=active&enrollment_type=student&include[]=term&per_page=100';
-    const MAX_PAGES = 50;
-
-    // The rel="next" URL of a Link header. URLs may hold commas, so entries split only before "<".
-    function nextLink(header) {
-        for (const entry of (header || '').split(/,(?=\s*<)/)) {
-            const match = /^\s*<([^>]*)>(.*)$/.exec(entry);
-            const rel = match && /;\s*rel\s*=\s*(?:"([^"]*)"|([^;\s]+))/i.exec(match[2]);
-            if (rel && (rel[1] ?? rel[2]).split(/\s+/).includes('next'))
-                return new URL(match[1], location.href).href;
-        }
-        return null;
-    }
-
-    // Every page of a paginated endpoint; the next URLs are followed as given, on this site only.
-    async function fetchAllPages(path) {
-        const items = [];
-        const seen = new Set();
-        for (let url = new URL(path, location.origin).href; url; ) {
-            if (seen.has(url) || seen.size >= MAX_PAGES)
-                throw new Error(`pagination of ${path} does not end`);
-            if (new URL(url).origin !== location.origin)
-                throw new Error(`pagination of ${path} leaves the site`);
-            seen.add(url);
-            const response = await fetch(url, {credentials: 'same-origin', headers: {Accept: 'application/json'}});
-            if (!response.ok)
-                throw new Error(`${path}: HTTP ${response.status}`);
-            const text = (await response.text()).replace(/^\s*while\(1\);/, '');
-            let page;
-            try {
-                page = JSON.parse(text);
-            } catch (error) {
-                throw new Error(`${path}: the answer is not JSON`);
-            }
-            if (!Array.isArray(page))
-                throw new Error(`${path}: the answer is not a list`);
-            items.push(...page);
-            url = nextLink(response.headers.get('Link'));
-        }
-        return items;
-    }
+    const {fetchAllPages} = window.__vantoryCanvasApi;
 
     function firstYear(text) {
         const match = /(?<!\d)20\d{2}(?!\d)/.exec(typeof text === 'string' ? text : '');

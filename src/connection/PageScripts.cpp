@@ -18,8 +18,15 @@ std::string resource(const char* name)
 
 PageScripts PageScripts::fromResources()
 {
-    return {resource("courses"), resource("extract"), resource("canvas-courses"), resource("canvas-assignments"),
-        resource("canvas-submissions")};
+    // The Canvas scripts share their API reader, which goes first in each: its statements leave
+    // the script's own last expression as the value, and it may sit in an async function body.
+    const std::string canvasApi = resource("canvas-api");
+    const auto canvas = [&](const char* name) {
+        std::string script = resource(name);
+        return script.empty() ? script : canvasApi + script;
+    };
+    return {resource("courses"), resource("extract"), canvas("canvas-courses"), canvas("canvas-assignments"),
+        canvas("canvas-submissions")};
 }
 
 const char* const assignmentsTabCheck = R"((() => {

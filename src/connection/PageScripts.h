@@ -7,7 +7,7 @@
 namespace vantory {
 
 // The page scripts the connections run, read once from the application's resources; a missing
-// resource leaves its text empty.
+// resource leaves its text empty, and each Canvas script starts with the shared Canvas API reader.
 struct PageScripts {
     std::string courses;
     std::string extract;
