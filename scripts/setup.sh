@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs to build, test, benchmark and run.
+# Installs every Debian package the project needs to build, test, benchmark, package and run.
 # Non-interactive, and only what is missing, so repeated runs are quick.
 set -euo pipefail
 
@@ -13,6 +13,7 @@ packages=(
     libxcb1-dev openbox tint2 trayer x11-utils x11-xserver-utils xdotool wmctrl imagemagick
     python3 python3-icalendar
     clang libclang-rt-14-dev
+    dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 
 missing=()
