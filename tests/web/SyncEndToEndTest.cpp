@@ -12,7 +12,13 @@
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <algorithm>
 #include <csignal>
+#include <random>
+#include <set>
 
 using namespace vantory;
 using Json = nlohmann::json;
@@ -26,13 +32,12 @@ protected:
     void SetUp() override { startApplication(); }
 
     // A fresh run of the application on the same data folder: store, web worker and connections.
-    void startApplication()
+    void startApplication(RemoteWebHostOptions options = {.forwardErrors = true})
     {
         connections.reset();
         web.reset();
         store = std::make_unique<Store>(folder / "state.json", scheduler.now());
-        web = std::make_unique<RemoteWebHost>(
-            scheduler, QString::fromStdString((folder / "web").string()), RemoteWebHostOptions{.forwardErrors = true});
+        web = std::make_unique<RemoteWebHost>(scheduler, QString::fromStdString((folder / "web").string()), options);
         connections = std::make_unique<SiteConnections>(*store, *web, scheduler, PageScripts::fromResources());
     }
 
@@ -43,6 +48,25 @@ protected:
         connection.sync();
         ASSERT_TRUE(connection.running());
         ASSERT_TRUE(QTest::qWaitFor([&] { return !connection.running(); }, 120000)) << "the pass never ended";
+    }
+
+    std::set<std::string> storedIds() const
+    {
+        std::set<std::string> ids;
+        for (const Assessment& stored : store->db().assessments)
+            ids.insert(stored.id);
+        return ids;
+    }
+
+    // Every failure a pass reports says that what is stored stays.
+    void expectOnlyKeptDeadlineFailures() const
+    {
+        for (const auto& [course, text] : store->errors()) {
+            EXPECT_NE(text.find("유지"), std::string::npos) << course << ": " << text;
+        }
+        for (const std::string& status : {store->status(), store->canvasStatus()}) {
+            EXPECT_EQ(status.find("중…"), std::string::npos) << status;
+        }
     }
 
     const Assessment* item(const std::string& id) const
@@ -247,3 +271,91 @@ TEST_F(SyncEndToEndTest, AWorkerKilledInAPassFailsItAndTheNextPassWorks)
     EXPECT_EQ(store->status(), "최근 업데이트 완료");
     EXPECT_EQ(web->workersStarted(), 2);
 }
+
+// The worker dies at random moments of both sites' passes: every pass ends with its failure texts,
+// the application's event loop never stalls (the line keeps drawing), nothing stored is lost, and
+// a clean pass right after succeeds.
+TEST_F(SyncEndToEndTest, AWorkerKilledAtRandomMomentsLosesNothingAndTheNextPassRecovers)
+{
+    setScenario({{"assessment",
+                     {{"courses",
+                         {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")}),
+                             assessmentCourse("2", "CS 221", {row("Q1", "2025-12-15 10:00:00 (PST)")}),
+                             assessmentCourse("3", "CS 210", {row("L1", "2025-12-16 12:00:00 (PST)")})}}}},
+        {"canvas",
+            {{"courses",
+                {canvasCourse(101, "ECON 101", {assignment(11, "2025-12-13T07:59:00Z")}),
+                    canvasCourse(102, "ENGL 110", {assignment(21, "2025-12-14T07:59:00Z")})}}}}});
+    QElapsedTimer clock;
+    clock.start();
+    runPass(connections->assessment());
+    runPass(connections->canvas());
+    const qint64 cleanPassesMs = clock.elapsed();
+    const std::set<std::string> stored = storedIds();
+    ASSERT_EQ(stored.size(), 5u);
+
+    // A 20 ms tick stands in for the line's redraws; the longest gap between two ticks is the
+    // longest the application could not draw.
+    qint64 lastTick = clock.elapsed();
+    qint64 longestGap = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, clock.elapsed() - lastTick);
+        lastTick = clock.elapsed();
+    });
+    tick.start(20);
+
+    std::mt19937 random(2026);
+    int killedMidPass = 0;
+    for (int round = 0; round < 6; ++round) {
+        BrevaneConnection& site = round % 2 == 0 ? connections->assessment() : connections->canvas();
+        const int delayMs = std::uniform_int_distribution<int>(0, static_cast<int>(cleanPassesMs / 2))(random);
+        site.sync();
+        QTest::qWait(delayMs);
+        if (site.running() && web->workerProcessId() > 0) {
+            ::kill(static_cast<pid_t>(web->workerProcessId()), SIGKILL);
+            ++killedMidPass;
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !site.running(); }, 120000)) << "round " << round;
+        expectOnlyKeptDeadlineFailures();
+        EXPECT_EQ(storedIds(), stored) << "round " << round << ", killed after " << delayMs << " ms";
+    }
+    EXPECT_GE(killedMidPass, 3) << "most kills should land inside a pass";
+
+    runPass(connections->assessment());
+    runPass(connections->canvas());
+    EXPECT_EQ(store->status(), "최근 업데이트 완료");
+    EXPECT_TRUE(store->errors().empty());
+    EXPECT_EQ(StateFile(folder / "state.json").load(), store->db());
+    EXPECT_LT(longestGap, 2000) << "the application stalled while its worker died";
+    RecordProperty("killedMidPass", killedMidPass);
+    RecordProperty("longestGapMs", static_cast<int>(longestGap));
+}
+
+// A worker that talks garbage, floods, exits or speaks another protocol fails the pass like a crash; the next
+// pass, with a sound worker, succeeds.
+class MisbehavingWorkerPassTest : public SyncEndToEndTest, public ::testing::WithParamInterface<const char*> { };
+
+TEST_P(MisbehavingWorkerPassTest, FailsThePassAndTheNextOneRecovers)
+{
+    setScenario(
+        {{"assessment", {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")})}}}}});
+    runPass(connections->assessment());
+    ASSERT_EQ(store->status(), "최근 업데이트 완료");
+
+    startApplication({.replyTimeout = Scheduler::Duration(2.0), .forwardErrors = true});
+    qputenv("VANTORY_WEB_WORKER", VANTORY_FAKE_WORKER);
+    qputenv("FAKE_WORKER_MODE", GetParam());
+    runPass(connections->assessment());
+    qunsetenv("VANTORY_WEB_WORKER");
+    qunsetenv("FAKE_WORKER_MODE");
+    EXPECT_EQ(store->status(), "과목 목록 조회 실패 · 기존 일정 유지");
+    EXPECT_FALSE(store->needsLogin()) << "a broken worker is not a sign-in";
+    EXPECT_NE(item("1:HW1"), nullptr);
+
+    runPass(connections->assessment());
+    EXPECT_EQ(store->status(), "최근 업데이트 완료");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Worker, MisbehavingWorkerPassTest, ::testing::Values("junk", "beforeReady", "wrongVersion", "oversized", "exit"));
