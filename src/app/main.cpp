@@ -1,4 +1,6 @@
 #include "app/AppDelegate.h"
+#include "app/BarFollower.h"
+#include "app/CommandLine.h"
 #include "app/QtScheduler.h"
 #include "app/SingleInstance.h"
 #include "app/StatusItem.h"
@@ -13,10 +15,14 @@
 #include "ui/Windows.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <csignal>
+#include <iostream>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -45,9 +51,29 @@ vantory::Sites sitesFromEnvironment()
     return sites;
 }
 
-} // namespace
+std::filesystem::path stateFileLocation(const vantory::CommandLine& options)
+{
+    return vantory::StateFile::location(
+        options.dataDirectory, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString());
+}
 
-int main(int argc, char** argv)
+// vantory --bar: no display, no window, no single-instance claim; it only reads the state file.
+int runBar(int argc, char** argv, const vantory::CommandLine& options)
+{
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Vantory"));
+    // A bar that closes the pipe ends the follower through a failed write, not a signal.
+    std::signal(SIGPIPE, SIG_IGN);
+    vantory::QtScheduler scheduler;
+    vantory::BarFollower follower(
+        stateFileLocation(options), options.bar, scheduler, &vantory::BarFollower::writeToStandardOutput);
+    if (options.once)
+        return follower.printOnce() ? 0 : 1;
+    follower.follow([] { QCoreApplication::exit(0); });
+    return QCoreApplication::exec();
+}
+
+int runApplication(int argc, char** argv, const vantory::CommandLine& options)
 {
     preferPlaceableWindows();
     QApplication application(argc, argv);
@@ -55,10 +81,7 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     vantory::Sites::setCurrent(sitesFromEnvironment());
-    const std::vector<std::string> arguments(argv, argv + argc);
-    const auto stateFile = vantory::StateFile::location(
-        arguments, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString());
-
+    const auto stateFile = stateFileLocation(options);
     vantory::SingleInstance instance(stateFile);
     switch (instance.claim(QApplication::arguments())) {
     case vantory::SingleInstance::Claim::owner:
@@ -107,4 +130,30 @@ int main(int argc, char** argv)
         connections.assessment().login().show();
     connections.syncIfDue();
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    const auto parsed = vantory::CommandLine::parse(arguments);
+    if (const auto* error = std::get_if<vantory::CommandLine::UsageError>(&parsed)) {
+        std::cerr << "vantory: " << error->message << '\n' << vantory::CommandLine::helpHint << '\n';
+        return 2;
+    }
+    const auto& options = std::get<vantory::CommandLine>(parsed);
+    switch (options.action) {
+    case vantory::CommandLine::Action::help:
+        std::cout << vantory::CommandLine::help();
+        return 0;
+    case vantory::CommandLine::Action::version:
+        std::cout << "vantory " VANTORY_VERSION "\n";
+        return 0;
+    case vantory::CommandLine::Action::bar:
+        return runBar(argc, argv, options);
+    case vantory::CommandLine::Action::run:
+        break;
+    }
+    return runApplication(argc, argv, options);
 }

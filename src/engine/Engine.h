@@ -43,6 +43,10 @@ bool autoCompleted(const Assessment& item);
 // Completed by the user or by the site; an override cannot undo the site's completion.
 bool done(const Assessment& item, const Database& db);
 
+// "마지막 업데이트 M/d HH:mm" for the oldest last sync among the enabled courses, or the text
+// for none yet.
+std::string lastUpdateText(const Database& db);
+
 // Items that may appear among the status line's deadlines (enabled course, listed by the latest
 // sync, neither hidden nor done, category not excluded) whose effective due date lies strictly after now, nearest
 // first.

@@ -1,4 +1,5 @@
 #include "engine/Engine.h"
+#include "model/Dates.h"
 #include "model/Modes.h"
 #include "model/UnicodeText.h"
 
@@ -253,6 +254,20 @@ RotationSlot rotationSlot(double elapsed, std::int64_t count, const std::vector<
     }
     // Only rounding, or an infinite elapsed time whose remainder is NaN, lands here.
     return {};
+}
+
+std::string lastUpdateText(const Database& db)
+{
+    std::optional<Instant> oldest;
+    for (const Course& course : db.settings.courses) {
+        if (!course.enabled)
+            continue;
+        if (const auto found = db.lastSync.find(course.id); found != db.lastSync.end())
+            oldest = oldest ? std::min(*oldest, found->second) : found->second;
+    }
+    if (!oldest)
+        return "아직 동기화하지 않았어요";
+    return "마지막 업데이트 " + Dates::display(*oldest, "M/d HH:mm");
 }
 
 } // namespace vantory::Engine

@@ -137,22 +137,22 @@ StateFile::StateFile(std::filesystem::path path)
 }
 
 std::filesystem::path StateFile::location(
-    std::span<const std::string> arguments, const std::filesystem::path& applicationSupportDirectory)
+    const std::optional<std::filesystem::path>& dataDirectory, const std::filesystem::path& applicationSupportDirectory)
 {
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] != "--data-dir")
-            continue;
-        if (i + 1 < arguments.size())
-            return std::filesystem::absolute(arguments[i + 1]) / "state.json";
-        break;
-    }
+    if (dataDirectory)
+        return std::filesystem::absolute(*dataDirectory) / "state.json";
     return applicationSupportDirectory / "Vantory" / "state.json";
 }
 
 std::optional<Database> StateFile::load()
 {
-    std::error_code error;
     removeStaleTemporaries(target(path_));
+    return read();
+}
+
+std::optional<Database> StateFile::read()
+{
+    std::error_code error;
     if (!std::filesystem::exists(path_, error) && !error)
         return std::nullopt;
     try {

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,16 +20,19 @@ public:
 
     explicit StateFile(std::filesystem::path path);
 
-    // "state.json" in the directory after the first "--data-dir", else
-    // <applicationSupportDirectory>/Vantory/state.json. Relative directories are made absolute.
-    static std::filesystem::path location(
-        std::span<const std::string> arguments, const std::filesystem::path& applicationSupportDirectory);
+    // "state.json" in dataDirectory when given, else <applicationSupportDirectory>/Vantory/state.json.
+    // A relative directory is made absolute.
+    static std::filesystem::path location(const std::optional<std::filesystem::path>& dataDirectory,
+        const std::filesystem::path& applicationSupportDirectory);
 
     const std::filesystem::path& path() const { return path_; }
 
     // The stored database with its settings normalised; none when there is no file yet, or when
     // the file cannot be read or decoded (then storage stops and the file stays untouched).
     std::optional<Database> load();
+    // The same without tidying the folder (stale temporaries stay): for a reader beside the
+    // process that owns the file.
+    std::optional<Database> read();
 
     // Writes the whole database atomically; does nothing while storage is stopped.
     void save(const Database& database);

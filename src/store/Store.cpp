@@ -1,7 +1,6 @@
 #include "store/Store.h"
 
 #include "engine/Engine.h"
-#include "model/Dates.h"
 #include "model/Sites.h"
 
 #include <algorithm>
@@ -140,16 +139,7 @@ std::vector<std::string> Store::categories() const
 
 std::string Store::lastUpdateText() const
 {
-    std::optional<Instant> oldest;
-    for (const Course& course : db_.settings.courses) {
-        if (!course.enabled)
-            continue;
-        if (const auto found = db_.lastSync.find(course.id); found != db_.lastSync.end())
-            oldest = oldest ? std::min(*oldest, found->second) : found->second;
-    }
-    if (!oldest)
-        return "아직 동기화하지 않았어요";
-    return "마지막 업데이트 " + Dates::display(*oldest, "M/d HH:mm");
+    return Engine::lastUpdateText(db_);
 }
 
 std::optional<Instant> Store::due(const Assessment& item) const

@@ -46,17 +46,6 @@ protected:
 
 } // namespace
 
-TEST_F(StateFileTest, ChoosesTheLocationFromTheArguments)
-{
-    using Arguments = std::vector<std::string>;
-    const fs::path support = "/home/u/.local/share";
-    EXPECT_EQ(StateFile::location(Arguments{"vantory", "--data-dir", "/d"}, support), "/d/state.json");
-    EXPECT_EQ(
-        StateFile::location(Arguments{"vantory", "--data-dir", "rel"}, support), fs::current_path() / "rel/state.json");
-    EXPECT_EQ(StateFile::location(Arguments{"vantory", "--data-dir"}, support), support / "Vantory/state.json");
-    EXPECT_EQ(StateFile::location(Arguments{"vantory"}, support), support / "Vantory/state.json");
-}
-
 TEST_F(StateFileTest, SavesIntoANewFolderAndReadsBackEqual)
 {
     const fs::path path = directory / "new" / "state.json";

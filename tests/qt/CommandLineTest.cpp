@@ -1,0 +1,113 @@
+#include "app/CommandLine.h"
+
+#include "support/TemporaryFolder.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+using namespace vantory;
+using Action = CommandLine::Action;
+
+namespace {
+
+std::variant<CommandLine, CommandLine::UsageError> parse(std::vector<std::string> arguments)
+{
+    return CommandLine::parse(arguments);
+}
+
+} // namespace
+
+TEST(CommandLineTest, ReadsEveryOptionAndLetsQtsOwnPass)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        Action action;
+        std::optional<std::string> dataDirectory = {};
+        BarFormat bar = BarFormat::waybar;
+        bool once = false;
+    };
+    const std::vector<Case> cases{
+        {{}, Action::run},
+        {{"--login", "--show-calendar", "--tray-only", "--with-strip"}, Action::run},
+        {{"--data-dir", "/d"}, Action::run, "/d"},
+        {{"--data-dir=/e", "-platform", "xcb", "-reverse"}, Action::run, "/e"},
+        {{"--bar=polybar", "--once"}, Action::bar, {}, BarFormat::polybar, true},
+        {{"--bar", "i3blocks", "--data-dir", "x"}, Action::bar, "x", BarFormat::i3blocks},
+        {{"--login", "-h"}, Action::help},
+        {{"--version", "--bar=waybar"}, Action::version},
+        {{"--help", "--version"}, Action::help},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = parse(c.arguments);
+        ASSERT_TRUE(std::holds_alternative<CommandLine>(parsed)) << c.arguments.size();
+        const auto& line = std::get<CommandLine>(parsed);
+        EXPECT_EQ(line.action, c.action);
+        EXPECT_EQ(line.dataDirectory, c.dataDirectory);
+        if (c.action == Action::bar) {
+            EXPECT_EQ(line.bar, c.bar);
+            EXPECT_EQ(line.once, c.once);
+        }
+    }
+}
+
+TEST(CommandLineTest, RefusesWhatItDoesNotKnow)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"--frobnicate"}, "알 수 없는 옵션 '--frobnicate'"},
+        {{"calendar"}, "알 수 없는 옵션 'calendar'"},
+        {{"-x"}, "알 수 없는 옵션 '-x'"},
+        {{"--data-dir"}, "'--data-dir'에 폴더를 지정해 주세요"},
+        {{"--data-dir="}, "'--data-dir'에 폴더를 지정해 주세요"},
+        {{"--bar=lemonbar"}, "'--bar'에는 waybar, i3blocks, polybar 중 하나를 지정해 주세요"},
+        {{"--bar"}, "'--bar'에는 waybar, i3blocks, polybar 중 하나를 지정해 주세요"},
+        {{"--once"}, "'--once'는 '--bar'와 함께 써 주세요"},
+        {{"--login=yes"}, "'--login' 옵션은 값을 받지 않아요"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const auto parsed = parse(arguments);
+        ASSERT_TRUE(std::holds_alternative<CommandLine::UsageError>(parsed)) << arguments.front();
+        EXPECT_EQ(std::get<CommandLine::UsageError>(parsed).message, message);
+    }
+}
+
+// The installed program without a display: what prints, where, and the exit status.
+TEST(CommandLineTest, TheProgramAnswersWithoutADisplay)
+{
+    test::TemporaryFolder folder;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    const auto run = [&](const QStringList& arguments) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(VANTORY_APP_PROGRAM), arguments);
+        EXPECT_TRUE(process.waitForFinished(30000)) << arguments.join(u' ').toStdString();
+        return std::tuple{process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+    };
+
+    auto [status, out, error] = run({QStringLiteral("--help")});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out, CommandLine::help());
+
+    std::tie(status, out, error) = run({QStringLiteral("--version")});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out, "vantory " VANTORY_VERSION "\n");
+
+    std::tie(status, out, error) = run({QStringLiteral("--nope")});
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(error, "vantory: 알 수 없는 옵션 '--nope'\n" + std::string(CommandLine::helpHint) + "\n");
+
+    const QString data = QString::fromStdString(folder.path().string());
+    std::tie(status, out, error)
+        = run({QStringLiteral("--bar=waybar"), QStringLiteral("--once"), QStringLiteral("--data-dir"), data});
+    EXPECT_EQ(status, 0) << error;
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out.find('\n'), out.size() - 1) << "exactly one line";
+    EXPECT_EQ(nlohmann::json::parse(out).at("text"), "Vantory · 연결");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path())) << "the bar mode creates nothing";
+}
