@@ -4,7 +4,9 @@
 #include "model/StateFile.h"
 
 #include <cerrno>
+#include <poll.h>
 #include <unistd.h>
+#include <utility>
 
 namespace vantory {
 
@@ -94,16 +96,37 @@ bool BarFollower::print()
     if (text == printed_)
         return true;
     if (!sink_(text)) {
-        boundary_.stop();
-        settle_.stop();
-        if (const QStringList watched = watcher_.files() + watcher_.directories(); !watched.isEmpty())
-            watcher_.removePaths(watched);
-        if (closed_)
-            closed_();
+        stop();
         return false;
     }
     printed_ = std::move(text);
     return true;
+}
+
+void BarFollower::stop()
+{
+    boundary_.stop();
+    settle_.stop();
+    hangUp_.reset();
+    if (const QStringList watched = watcher_.files() + watcher_.directories(); !watched.isEmpty())
+        watcher_.removePaths(watched);
+    if (const auto closed = std::exchange(closed_, nullptr))
+        closed();
+}
+
+void BarFollower::stopWhenPipeCloses(int descriptor)
+{
+    struct stat file { };
+    if (::fstat(descriptor, &file) != 0 || !S_ISFIFO(file.st_mode))
+        return;
+    // A pipe's writing end never reads; it reports an error once the reader closed its end, which
+    // Qt delivers as readability.
+    hangUp_ = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+    QObject::connect(hangUp_.get(), &QSocketNotifier::activated, [this, descriptor] {
+        pollfd state{descriptor, 0, 0};
+        if (::poll(&state, 1, 0) == 1 && (state.revents & (POLLERR | POLLHUP)) != 0)
+            stop();
+    });
 }
 
 bool BarFollower::writeToStandardOutput(const std::string& line)

@@ -7,9 +7,11 @@
 #include "status/StatusLine.h"
 
 #include <QFileSystemWatcher>
+#include <QSocketNotifier>
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 
@@ -33,10 +35,15 @@ public:
     // closed is called.
     void follow(std::function<void()> closed);
 
+    // Ends the following as soon as the reader of the pipe at descriptor goes away, rather than at
+    // the next line, which may be a minute off. Anything but a pipe is left alone.
+    void stopWhenPipeCloses(int descriptor);
+
     // Writes a line and its break to standard output, whole; false once the reader closed it.
     static bool writeToStandardOutput(const std::string& line);
 
 private:
+    void stop();
     void update();
     void reloadIfChanged();
     // Composes and prints when the text differs from the last printed one; false when the sink failed.
@@ -57,6 +64,7 @@ private:
     std::string printed_;
 
     QFileSystemWatcher watcher_;
+    std::unique_ptr<QSocketNotifier> hangUp_;
     Timer boundary_;
     Timer settle_;
 };

@@ -22,6 +22,7 @@
 #include <csignal>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 #include <variant>
 #include <vector>
 
@@ -70,6 +71,7 @@ int runBar(int argc, char** argv, const vantory::CommandLine& options)
     if (options.once)
         return follower.printOnce() ? 0 : 1;
     follower.follow([] { QCoreApplication::exit(0); });
+    follower.stopWhenPipeCloses(STDOUT_FILENO);
     return QCoreApplication::exec();
 }
 

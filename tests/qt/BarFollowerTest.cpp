@@ -12,6 +12,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <unistd.h>
 
 using namespace vantory;
 
@@ -92,4 +93,18 @@ TEST_F(BarFollowerTest, StopsWhenTheBarClosesThePipe)
     StateFile(file).save(deadline("110", scheduler.now() + Instant::duration(3600)));
     QTest::qWait(300);
     EXPECT_EQ(lines.size(), 2u) << "nothing is printed after the pipe closed";
+}
+
+TEST_F(BarFollowerTest, StopsAsSoonAsThePipesReaderLeaves)
+{
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    bool closed = false;
+    follower.follow([&closed] { closed = true; });
+    follower.stopWhenPipeCloses(ends[1]);
+    QTest::qWait(100);
+    EXPECT_FALSE(closed) << "an open pipe keeps the follower";
+    ::close(ends[0]);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closed; }, waitMs));
+    ::close(ends[1]);
 }
