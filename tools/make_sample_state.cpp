@@ -1,21 +1,24 @@
 // Writes a sample state file with deadlines around now, for trying Vantory without an account:
-//   vantory-sample <folder> [item count]   then   vantory --data-dir <folder>
+//   vantory-sample <folder> [item count] [calendar file]   then   vantory --data-dir <folder>
+// With a calendar file it also exports every deadline there, as the export window would.
+#include "calendar/CalendarFile.h"
 #include "model/StateFile.h"
 
 #include "SampleDatabase.h"
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s <folder> [item count, default 60]\n", argv[0]);
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: %s <folder> [item count, default 60] [calendar file]\n", argv[0]);
         return 2;
     }
     std::size_t count = 60;
-    if (argc == 3) {
+    if (argc >= 3) {
         try {
             count = std::stoul(argv[2]);
         } catch (const std::exception&) {
@@ -25,11 +28,21 @@ int main(int argc, char** argv)
     }
     const auto now = std::chrono::time_point_cast<std::chrono::duration<double>>(std::chrono::system_clock::now());
     vantory::StateFile file(std::filesystem::absolute(argv[1]) / "state.json");
-    file.save(vantory::sample::database(count, now));
+    const vantory::Database database = vantory::sample::database(count, now);
+    file.save(database);
     if (file.storageError()) {
         std::fprintf(stderr, "%s\n", file.storageError()->c_str());
         return 1;
     }
     std::printf("%s\n", file.path().c_str());
+    if (argc == 4) {
+        std::ofstream calendar(argv[3], std::ios::binary);
+        calendar << vantory::CalendarFile::generate(database.assessments, database, 0, now);
+        if (!calendar.flush()) {
+            std::fprintf(stderr, "could not write %s\n", argv[3]);
+            return 1;
+        }
+        std::printf("%s\n", argv[3]);
+    }
     return 0;
 }
