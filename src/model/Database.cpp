@@ -5,12 +5,28 @@
 
 namespace vantory {
 
+void writeJson(codec::JsonWriter& writer, const ShownReminder& reminder)
+{
+    writer.beginObject();
+    codec::put(writer, "due", reminder.due);
+    codec::put(writer, "minutes", reminder.minutes);
+    writer.endObject();
+}
+
+void readJson(const codec::JsonValue& json, ShownReminder& reminder)
+{
+    codec::requireObject(json, "ShownReminder");
+    reminder.due = codec::required<Instant>(json, "due");
+    reminder.minutes = codec::required<std::int64_t>(json, "minutes");
+}
+
 void writeJson(codec::JsonWriter& writer, const Database& database)
 {
     writer.beginObject();
     codec::put(writer, "assessments", database.assessments);
     codec::put(writer, "lastSync", database.lastSync);
     codec::put(writer, "overrides", database.overrides);
+    codec::put(writer, "reminders", database.reminders);
     codec::put(writer, "settings", database.settings);
     codec::put(writer, "version", database.version);
     writer.endObject();
@@ -24,6 +40,7 @@ void readJson(const codec::JsonValue& json, Database& database)
     database.overrides = codec::required<std::map<std::string, UserOverride>>(json, "overrides");
     database.settings = codec::required<Settings>(json, "settings");
     database.lastSync = codec::required<std::map<std::string, Instant>>(json, "lastSync");
+    database.reminders = codec::optional<std::map<std::string, ShownReminder>>(json, "reminders");
 }
 
 } // namespace vantory

@@ -92,6 +92,23 @@ void buildPairedRules(Settings& settings)
     settings.pairedRules = std::move(paired);
 }
 
+// Lead times from a minute to four weeks, each once, shortest first; at most eight of the shortest,
+// so a hand-edited file cannot multiply the work per item. None left means reminders are off.
+void normalizeReminderMinutes(std::optional<std::vector<std::int64_t>>& minutes)
+{
+    if (!minutes)
+        return;
+    constexpr std::int64_t longest = 4 * 7 * 24 * 60;
+    constexpr std::size_t most = 8;
+    std::erase_if(*minutes, [](std::int64_t lead) { return lead < 1 || lead > longest; });
+    std::sort(minutes->begin(), minutes->end());
+    minutes->erase(std::unique(minutes->begin(), minutes->end()), minutes->end());
+    if (minutes->size() > most)
+        minutes->resize(most);
+    if (minutes->empty())
+        minutes.reset();
+}
+
 } // namespace
 
 void Settings::normalize()
@@ -119,6 +136,7 @@ void Settings::normalize()
     // not finite goes all the same, since no file could hold it.
     if (dotRules)
         std::erase_if(*dotRules, [](const ColorRule& rule) { return !std::isfinite(rule.hours); });
+    normalizeReminderMinutes(reminderMinutes);
 }
 
 std::string Settings::legacyDotHex(double seconds) const
@@ -261,6 +279,7 @@ void writeJson(codec::JsonWriter& writer, const Settings& settings)
     codec::put(writer, "pairedOtherDot", settings.pairedOtherDot);
     codec::put(writer, "pairedOtherTime", settings.pairedOtherTime);
     codec::put(writer, "pairedRules", settings.pairedRules);
+    codec::put(writer, "reminderMinutes", settings.reminderMinutes);
     codec::put(writer, "rules", settings.rules);
     codec::put(writer, "showProgress", settings.showProgress);
     codec::put(writer, "showReleases", settings.showReleases);
@@ -325,6 +344,7 @@ void readJson(const codec::JsonValue& json, Settings& settings)
         .showReleases = required<bool>(json, "showReleases"),
         .excludedCategories = required<std::vector<std::string>>(json, "excludedCategories"),
         .courses = required<std::vector<Course>>(json, "courses"),
+        .reminderMinutes = optional<std::vector<std::int64_t>>(json, "reminderMinutes"),
     };
 }
 

@@ -111,6 +111,8 @@ struct Settings {
     bool showReleases = false;
     std::vector<std::string> excludedCategories;
     std::vector<Course> courses;
+    // Lead times of the deadline reminders in whole minutes; absent (or empty) means no reminders.
+    std::optional<std::vector<std::int64_t>> reminderMinutes;
 
     bool operator==(const Settings&) const = default;
 

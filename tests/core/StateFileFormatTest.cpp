@@ -64,6 +64,8 @@ TEST(StateFileFormat, WritesTheBytesNlohmannPrintsForTheSameTree)
     settings.transitionDuration = 0.3;
     settings.statusWidthMode = settings.statusAlignment = settings.transitionStyle = settings.listSort = "x";
     settings.excludedCategories = {"Labs", ""};
+    settings.reminderMinutes = {{15, 1440}};
+    full.reminders = {{{"1:Q1", {instantFromSeconds(1.75e9 + 0.1), 15}}, {"gone", {}}}};
 
     Database bare;
     bare.settings.durations.clear();
