@@ -1,10 +1,15 @@
 #include "app/AppDelegate.h"
 
+#include "app/DeadlineReminders.h"
+#include "app/DesktopNotifications.h"
 #include "app/QtColor.h"
 #include "app/StatusContentView.h"
 #include "app/StatusItem.h"
 
 #include <QColor>
+#include <QDBusConnection>
+#include <QDesktopServices>
+#include <QUrl>
 
 namespace vantory {
 
@@ -52,6 +57,9 @@ void AppDelegate::start()
             store_.settingsWindow();
     });
     store_.onChange = [this] { updateStatus(); };
+    // Store::open hands over only https URLs on the two site hosts.
+    if (!store_.openURL)
+        store_.openURL = [](const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); };
     store_.observe([this](Store::Field field) {
         if (field == Store::Field::storageError) {
             updateStatus();
@@ -59,6 +67,8 @@ void AppDelegate::start()
         }
     });
     heartbeat_.startRepeating(heartbeatInterval);
+    reminders_ = std::make_unique<DeadlineReminders>(
+        store_, scheduler_, std::make_unique<DesktopNotifications>(QDBusConnection::sessionBus()));
     updateStatus();
     if (store_.storageError())
         announceStorageProblem();

@@ -12,6 +12,7 @@
 
 namespace vantory {
 
+class DeadlineReminders;
 class StatusItem;
 
 // Owns the one Store, the status item and the timers that keep the status line current. Lives
@@ -25,8 +26,9 @@ public:
     AppDelegate(std::filesystem::path stateFile, Scheduler& scheduler, QObject* parent = nullptr);
     ~AppDelegate() override;
 
-    // Builds the status item, installs the Store's hooks and the heartbeat, and composes the
-    // line once.
+    // Builds the status item, installs the Store's hooks (opening a page in the default browser
+    // unless one is installed already), the heartbeat and the deadline reminders on the session
+    // bus, and composes the line once.
     void start();
 
     // Recomposes the status line from scratch and re-arms the boundary timer.
@@ -40,6 +42,7 @@ public:
 
     Store& store() { return store_; }
     StatusItem* item() const { return item_.get(); }
+    DeadlineReminders* reminders() const { return reminders_.get(); }
     const StatusLine& lastLine() const { return lastLine_; }
     const Timer& boundary() const { return boundary_; }
 
@@ -54,6 +57,7 @@ private:
     Scheduler& scheduler_;
     Store store_;
     std::unique_ptr<StatusItem> item_;
+    std::unique_ptr<DeadlineReminders> reminders_;
     Timer heartbeat_;
     Timer boundary_;
     StatusLineState lineState_;
