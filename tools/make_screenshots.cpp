@@ -80,6 +80,7 @@ const Shot shots[] = {
     // The sizes the settings and colour windows hold; the time tab's grows with the sample's two rules.
     {"settings-display", {500, 600}, settingsTab(false, SettingsTabs::display)},
     {"settings-connection", {500, 600}, settingsTab(false, SettingsTabs::connection)},
+    {"settings-reminders", {500, 600}, settingsTab(false, SettingsTabs::reminders)},
     {"settings-course-colors", {500, 600}, settingsTab(true, SettingsTabs::courseColors)},
     {"settings-category-colors", {500, 600}, settingsTab(true, SettingsTabs::categoryColors)},
     {"settings-time-colors", {500, 458}, settingsTab(true, SettingsTabs::timeColors)},
@@ -103,7 +104,10 @@ int main(int argc, char** argv)
     // The launch-at-login switch reads a private autostart folder, not the user's.
     qputenv("XDG_CONFIG_HOME", data.filePath(QStringLiteral("config")).toUtf8());
     Store store(data.filePath(QStringLiteral("state.json")).toStdString(), now);
-    store.update([](Database& db) { db = sample::database(300, now); });
+    store.update([](Database& db) {
+        db = sample::database(300, now);
+        db.settings.reminderMinutes = {{1440, 60}};
+    });
     store.setStatus("최근 업데이트 완료");
     store.setCanvasStatus("Canvas 업데이트 완료");
 

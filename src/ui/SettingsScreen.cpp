@@ -7,6 +7,7 @@
 #include "ui/ConnectionSettingsTab.h"
 #include "ui/CourseColorTab.h"
 #include "ui/DisplaySettingsTab.h"
+#include "ui/ReminderSettingsTab.h"
 #include "ui/SettingsRows.h"
 #include "ui/SettingsWindowSize.h"
 #include "ui/TimeColorTab.h"
@@ -146,7 +147,7 @@ SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab,
 
     const QStringList labels = colorOnly
         ? QStringList{QStringLiteral("과목"), QStringLiteral("카테고리"), QStringLiteral("남은 시간")}
-        : QStringList{QStringLiteral("표시 방식"), QStringLiteral("연결 및 과목")};
+        : QStringList{QStringLiteral("표시 방식"), QStringLiteral("연결 및 과목"), QStringLiteral("알림")};
     for (const QString& label : labels)
         tabBar_->addTab(label);
     tabBar_->setAccessibleName(QStringLiteral("설정 탭"));
@@ -233,7 +234,7 @@ QStringList SettingsScreen::tabs() const
 {
     if (colorOnly_)
         return {tag(SettingsTabs::courseColors), tag(SettingsTabs::categoryColors), tag(SettingsTabs::timeColors)};
-    return {tag(SettingsTabs::display), tag(SettingsTabs::connection)};
+    return {tag(SettingsTabs::display), tag(SettingsTabs::connection), tag(SettingsTabs::reminders)};
 }
 
 void SettingsScreen::setTab(const QString& tag)
@@ -310,6 +311,8 @@ QWidget* SettingsScreen::buildTab()
 {
     if (tab_ == tag(SettingsTabs::connection))
         return new ConnectionSettingsTab(store_, view_, autostart_, [this] { scheduleRefresh(); });
+    if (tab_ == tag(SettingsTabs::reminders))
+        return new ReminderSettingsTab(store_);
     if (tab_ == tag(SettingsTabs::courseColors))
         return new CourseColorTab(store_);
     if (tab_ == tag(SettingsTabs::categoryColors))

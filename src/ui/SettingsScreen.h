@@ -24,6 +24,7 @@ class StatusContentView;
 namespace SettingsTabs {
 inline constexpr const char* display = "표시";
 inline constexpr const char* connection = "연결 및 과목";
+inline constexpr const char* reminders = "알림";
 inline constexpr const char* courseColors = "과목";
 inline constexpr const char* categoryColors = "카테고리";
 inline constexpr const char* timeColors = "시간";
@@ -38,7 +39,7 @@ struct SettingsViewState {
     bool loginEnabled = false;
 };
 
-// The content of the settings window (display, connection) and of the colour window (course,
+// The content of the settings window (display, connection, reminders) and of the colour window (course,
 // category and time colours, with a live preview of the status line). Every control writes
 // through Store::update; the screen refreshes from the Store's notifications.
 class SettingsScreen : public QWidget {

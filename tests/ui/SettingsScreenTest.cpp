@@ -12,6 +12,7 @@
 #include "SampleDatabase.h"
 #include "support/TemporaryFolder.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -242,6 +243,39 @@ TEST(AutostartTest, ExecQuotesAndEscapesThePath)
         Autostart::execValue(QStringLiteral("/opt/Van tory/vantory")), QStringLiteral("\"/opt/Van tory/vantory\""));
     EXPECT_EQ(Autostart::execValue(QStringLiteral("/a$b/100%/c\"d")), QStringLiteral("\"/a\\\\$b/100%%/c\\\\\"d\""));
     EXPECT_EQ(Autostart::execValue(QStringLiteral("/a\nb")), QString());
+}
+
+TEST_F(SettingsScreenTest, ReminderLeadsAreChosenFromTheKeyboardAndLeftOutWhenNoneIsLeft)
+{
+    store.update([](Database& db) { db.settings.reminderMinutes.reset(); });
+    auto screen = open(false, SettingsTabs::reminders);
+    EXPECT_EQ(screen->findChild<QTabBar*>()->tabText(2), QStringLiteral("알림"));
+    auto* day = find<QCheckBox>(*screen, QStringLiteral("reminder-1440"));
+    EXPECT_EQ(day->accessibleName(), QStringLiteral("마감 1일 전 알림"));
+    EXPECT_FALSE(day->isChecked());
+    day->setFocus();
+    QTest::keyClick(day, Qt::Key_Space);
+    EXPECT_EQ(store.db().settings.reminderMinutes, (std::vector<std::int64_t>{1440}));
+    day = find<QCheckBox>(*screen, QStringLiteral("reminder-1440"));
+    EXPECT_TRUE(day->isChecked());
+    EXPECT_TRUE(day->hasFocus()) << "the rebuilt box keeps the focus";
+    QTest::keyClick(day, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), find<QCheckBox>(*screen, QStringLiteral("reminder-180")));
+
+    click(find<QCheckBox>(*screen, QStringLiteral("reminder-15")));
+    EXPECT_EQ(saved().reminderMinutes, (std::vector<std::int64_t>{15, 1440}));
+
+    // A lead set in the file that the tab does not offer stays; unchecking the rest leaves only it.
+    store.update([](Database& db) { db.settings.reminderMinutes->push_back(30); });
+    click(find<QCheckBox>(*screen, QStringLiteral("reminder-15")));
+    click(find<QCheckBox>(*screen, QStringLiteral("reminder-1440")));
+    EXPECT_EQ(saved().reminderMinutes, (std::vector<std::int64_t>{30}));
+    store.update([](Database& db) { db.settings.reminderMinutes = {{60}}; });
+    click(find<QCheckBox>(*screen, QStringLiteral("reminder-60")));
+    EXPECT_EQ(saved().reminderMinutes, std::nullopt);
+    QFile file(QString::fromStdString(store.fileURL().string()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(file.readAll().contains("reminderMinutes"));
 }
 
 TEST_F(SettingsScreenTest, ColourWindowOffersOnlyItsTabsAndSizesTheTimeTab)

@@ -1,0 +1,68 @@
+#include "ui/ReminderSettingsTab.h"
+
+#include "store/Store.h"
+#include "ui/ReadableGroup.h"
+#include "ui/SettingsRows.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+namespace vantory {
+
+namespace {
+
+QString leadText(std::int64_t minutes)
+{
+    if (minutes % 1440 == 0)
+        return QStringLiteral("%1일 전").arg(minutes / 1440);
+    if (minutes % 60 == 0)
+        return QStringLiteral("%1시간 전").arg(minutes / 60);
+    return QStringLiteral("%1분 전").arg(minutes);
+}
+
+} // namespace
+
+ReminderSettingsTab::ReminderSettingsTab(Store& store, QWidget* parent)
+    : QWidget(parent)
+    , store_(store)
+{
+    const std::vector<std::int64_t> chosen = store.db().settings.reminderMinutes.value_or(std::vector<std::int64_t>{});
+    auto* layout = SettingsRows::tabColumn(this);
+
+    auto* group = new ReadableGroup(QStringLiteral("마감 알림"), this);
+    group->content()->addWidget(
+        SettingsRows::caption(QStringLiteral("선택한 시점에 데스크톱 알림으로 마감을 알려 드립니다. 알림에서 과제 "
+                                             "페이지를 열거나 바로 완료 처리할 수 있습니다."),
+            group));
+    for (const std::int64_t minutes : offeredMinutes) {
+        QCheckBox* box = SettingsRows::toggle(
+            leadText(minutes), QStringLiteral("reminder-%1").arg(minutes),
+            std::find(chosen.begin(), chosen.end(), minutes) != chosen.end(),
+            [this, minutes](bool on) {
+                SettingsRows::updateSettings(store_, [&](Settings& settings) {
+                    std::vector<std::int64_t> leads = settings.reminderMinutes.value_or(std::vector<std::int64_t>{});
+                    std::erase(leads, minutes);
+                    if (on)
+                        leads.push_back(minutes);
+                    // Normalising sorts the list and leaves the field out when it is empty.
+                    settings.reminderMinutes = leads;
+                });
+            },
+            group);
+        box->setAccessibleName(QStringLiteral("마감 %1 알림").arg(leadText(minutes)));
+        group->content()->addWidget(box);
+    }
+    group->content()->addWidget(SettingsRows::caption(
+        QStringLiteral("완료했거나 숨긴 과제와 메뉴바에서 제외한 카테고리는 알리지 않습니다. 앱이 꺼져 있는 동안 지난 "
+                       "알림은 다음 실행 때 가장 가까운 것 하나만 남은 시간과 함께 보여 드립니다. 마감이 바뀌면 "
+                       "알림을 다시 보냅니다."),
+        group));
+    layout->addWidget(group);
+    layout->addStretch(1);
+}
+
+} // namespace vantory

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QWidget>
+
+#include <cstdint>
+
+namespace vantory {
+
+class Store;
+
+// The settings window's reminder tab: which lead times before a deadline bring a desktop
+// notification. Built from the Store's current values; the screen builds a fresh one on every
+// change. Lead times stored that the tab does not offer are kept as they are.
+class ReminderSettingsTab : public QWidget {
+    Q_OBJECT
+
+public:
+    // The lead times offered, in minutes, longest first.
+    static constexpr std::int64_t offeredMinutes[] = {1440, 180, 60, 15};
+
+    explicit ReminderSettingsTab(Store& store, QWidget* parent = nullptr);
+
+private:
+    Store& store_;
+};
+
+} // namespace vantory
