@@ -98,6 +98,7 @@ TEST(Reminders, CatchesUpWithTheShortestFallenLeadOnly)
         Instant now;
         std::optional<ShownReminder> shown;
         std::optional<std::int64_t> expected;
+        std::vector<std::int64_t> leads = {1440, 180, 60};
     };
     const Case cases[] = {
         {"two leads passed while not running", before(2h), {}, 180},
@@ -108,9 +109,12 @@ TEST(Reminders, CatchesUpWithTheShortestFallenLeadOnly)
         {"shown for another date", before(2h), ShownReminder{deadline - 1h, 60}, 180},
         {"no lead reached yet", before(25h), {}, std::nullopt},
         {"exactly at a lead", before(24h), {}, 1440},
+        {"a longer lead chosen after a shorter one showed", before(50min), ShownReminder{deadline, 60}, std::nullopt,
+            {180, 60, 15}},
+        {"a shorter lead chosen after", before(15min), ShownReminder{deadline, 60}, 15, {180, 60, 15}},
     };
     for (const Case& c : cases) {
-        Database db = database();
+        Database db = database(c.leads);
         if (c.shown)
             db.reminders = {{{"q", *c.shown}}};
         const auto reminders = dueAt(db, c.now);
@@ -120,7 +124,7 @@ TEST(Reminders, CatchesUpWithTheShortestFallenLeadOnly)
         }
         ASSERT_EQ(reminders.size(), 1u) << c.name;
         EXPECT_EQ(reminders.front().minutes, *c.expected) << c.name;
-        EXPECT_EQ(reminders.front().last, *c.expected == 60) << c.name;
+        EXPECT_EQ(reminders.front().last, *c.expected == c.leads.back()) << c.name;
     }
 }
 
@@ -145,17 +149,6 @@ TEST(Reminders, AMovedDeadlineRearmsItsLeads)
     db.overrides.clear();
     db.assessments[0].due = deadline;
     EXPECT_TRUE(dueAt(db, before(30min)).empty());
-}
-
-TEST(Reminders, LeadsChosenLaterFollowTheShortestShown)
-{
-    Database db = database({60});
-    Reminders::markShown(db, {"q", deadline, 60, true}, before(1h));
-    db.settings.reminderMinutes = {180, 60, 15};
-    EXPECT_TRUE(dueAt(db, before(50min)).empty()) << "a longer lead would only repeat";
-    EXPECT_EQ(Reminders::next(db, before(50min)), before(15min));
-    ASSERT_EQ(dueAt(db, before(15min)).size(), 1u);
-    EXPECT_TRUE(dueAt(db, before(15min)).front().last);
 }
 
 TEST(Reminders, TheStateFileKeepsShownRemindersAcrossARestart)
