@@ -19,7 +19,13 @@ if [[ "${1:-}" == "--demo" ]]; then
     set -- --data-dir "$demo" "$@"
 fi
 
-if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
+# --help, --version and the bar mode need no display.
+needs_display=1
+for argument in "$@"; do
+    [[ "$argument" == -h || "$argument" == --help || "$argument" == -v || "$argument" == --version
+        || "$argument" == --bar* ]] && needs_display=0
+done
+if ((needs_display)) && [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
     echo "No desktop session found (DISPLAY or WAYLAND_DISPLAY); start Vantory from a desktop session." >&2
     exit 1
 fi
