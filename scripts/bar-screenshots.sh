@@ -19,26 +19,7 @@ if ((${#missing[@]})); then
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-within() { # seconds, command...
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || { echo "timed out: $*" >&2; exit 1; }
-        sleep 0.1
-    done
-}
-
-mkdir -p "$work/run" && chmod 700 "$work/run"
-export HOME=$work XDG_CONFIG_HOME=$work/.config XDG_RUNTIME_DIR=$work/run ASAN_OPTIONS=detect_leaks=0
+source scripts/virtual-desktop.sh
 "$build/bin/vantory-sample" "$work/data" 60 >/dev/null
 
 cat >"$work/i3blocks.conf" <<CONF
@@ -81,15 +62,10 @@ type = internal/date
 date = %H:%M
 CONF
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-within 10 grep -q '[0-9]' "$work/display"
-export DISPLAY=:$(head -n1 "$work/display")
-i3 -c "$work/i3.conf" >"$work/i3.log" 2>&1 &
-pids+=($!)
-within 10 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
-polybar -q -c "$work/polybar.ini" top >"$work/polybar.log" 2>&1 &
-pids+=($!)
+start_display
+start i3 -c "$work/i3.conf"
+await_window_manager
+start polybar -q -c "$work/polybar.ini" top
 within 10 xdotool search --class '^polybar$'
 within 10 xdotool search --class '^i3bar$'
 sleep 2

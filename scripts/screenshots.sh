@@ -11,28 +11,7 @@ app=$build/bin/vantory
 sample=$build/bin/vantory-sample
 out=docs/screenshots
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-within() { # seconds, command...
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || { echo "timed out: $*" >&2; cat "$work"/*.log >&2; exit 1; }
-        sleep 0.1
-    done
-}
-
-mkdir -p "$work/run" && chmod 700 "$work/run"
-export HOME=$work XDG_CONFIG_HOME=$work/.config XDG_RUNTIME_DIR=$work/run DBUS_SESSION_BUS_ADDRESS=disabled:
-export QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0
-unset WAYLAND_DISPLAY
+source scripts/virtual-desktop.sh
 
 # Sample deadlines around now with Korean course names, one display slot so that no transition
 # is caught half-way.
@@ -54,15 +33,10 @@ json.dump(narrow, open(os.path.join(os.path.dirname(path), "narrow", "state.json
 PY
 
 shoot() { # name, state folder, desktop colour, panel colour, panel text colour
-    rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-    pids+=($!)
-    within 10 grep -q '[0-9]' "$work/display"
-    export DISPLAY=:$(head -n1 "$work/display")
+    start_display
     within 10 xsetroot -solid "$3"
-    openbox >"$work/openbox.log" 2>&1 &
-    pids+=($!)
-    within 10 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+    start openbox
+    await_window_manager
     cat >"$work/tint2rc" <<RC
 rounded = 0
 border_width = 0
@@ -82,22 +56,16 @@ clock_font_color = $5 100
 systray_padding = 4 2 4
 systray_icon_size = 22
 RC
-    tint2 -c "$work/tint2rc" >/dev/null 2>&1 &
-    pids+=($!)
-    "$app" --data-dir "$2" >/dev/null 2>&1 &
-    pids+=($!)
-    xmessage -name maximised -geometry 600x300+100+100 "A maximised window: its title bar starts below the strip." >/dev/null 2>&1 &
-    pids+=($!)
+    start tint2 -c "$work/tint2rc"
+    start "$app" --data-dir "$2"
+    start xmessage -name maximised -geometry 600x300+100+100 "A maximised window: its title bar starts below the strip."
     within 10 xdotool search --classname '^maximised$'
     wmctrl -r maximised -b add,maximized_vert,maximized_horz
     # The strip below the panel, the tray icon in the panel, then a moment for the first paint.
     within 10 sh -c "xdotool search --classname '^vantory$' | xargs -n1 xwininfo -id | grep -q 'upper-left Y:  30'"
     sleep 1
     import -window root -crop 720x110+560+0 "$out/$1"
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    pids=()
+    stop_all
 }
 
 mkdir -p "$out"

@@ -8,47 +8,16 @@ for tool in Xvfb openbox tint2 trayer xprop xwininfo xdotool wmctrl xmessage; do
     command -v "$tool" >/dev/null || { echo "missing $tool (bash scripts/setup.sh installs it)" >&2; exit 1; }
 done
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
+source "$(dirname "$0")/../../scripts/virtual-desktop.sh"
 fail() {
     echo "FAIL: $*" >&2
     tail -n 30 "$work/log" >&2
     exit 1
 }
-# Runs "$@" every 0.1 s until it succeeds, for at most $1 seconds.
-within() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
-start() { "$@" >>"$work/log" 2>&1 & pids+=($!); }
 
-# A fresh home, so no setting of the machine's user leaks in, and no session bus.
-mkdir -p "$work/home" "$work/run"
-chmod 700 "$work/run"
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
-export XDG_CACHE_HOME=$work/home/.cache XDG_RUNTIME_DIR=$work/run DBUS_SESSION_BUS_ADDRESS=disabled:
-export QT_QPA_PLATFORM=xcb ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0
-unset WAYLAND_DISPLAY
-
-# Xvfb picks a free display number itself and writes it once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" >>"$work/log" 2>&1 &
-pids+=($!)
-within 10 grep -q '[0-9]' "$work/display" || fail "Xvfb did not start"
-export DISPLAY=:$(head -n1 "$work/display")
+start_display || fail "Xvfb did not start"
 start openbox
-within 10 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q \"window id\"" || fail "openbox did not start"
+await_window_manager || fail "openbox did not start"
 
 start "$app" --data-dir "$work/data"
 strip_window() {

@@ -1,0 +1,48 @@
+# Sourced by the scripts that run Vantory on a private virtual X display: a scratch folder with a
+# fresh home, the processes to stop at exit, and the display itself.
+
+work=$(mktemp -d)
+pids=()
+# Stops every process started so far.
+stop_all() {
+    local pid
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    pids=()
+}
+trap 'stop_all; rm -rf "$work"' EXIT
+
+# Runs "$@" every 0.1 s until it succeeds, for at most $1 seconds.
+within() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.1
+    done
+}
+# Starts "$@" in the background, its output in $work/log.
+start() { "$@" >>"$work/log" 2>&1 & pids+=($!); }
+
+# A fresh home, so no setting of the machine's user leaks in, and no session bus.
+mkdir -p "$work/home" "$work/run"
+chmod 700 "$work/run"
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
+export XDG_CACHE_HOME=$work/home/.cache XDG_RUNTIME_DIR=$work/run DBUS_SESSION_BUS_ADDRESS=disabled:
+export QT_QPA_PLATFORM=xcb ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0
+unset WAYLAND_DISPLAY
+
+# Starts Xvfb at 1280×800 on a free display number, which it writes once it accepts clients, and
+# exports DISPLAY.
+start_display() {
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" >>"$work/log" 2>&1 &
+    pids+=($!)
+    within 10 grep -q '[0-9]' "$work/display" || return 1
+    export DISPLAY=:$(head -n1 "$work/display")
+}
+
+# Waits until a window manager has announced itself.
+await_window_manager() {
+    within 10 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+}
