@@ -23,14 +23,15 @@ start "$app" --data-dir "$work/data"
 strip_window() {
     local id
     for id in $(xdotool search --classname '^vantory$' 2>/dev/null); do
-        xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DOCK && { echo "$id"; return 0; }
+        xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DOCK && { echo "$id"; return 0; }
     done
     return 1
 }
 within 15 strip_window || fail "no dock window of Vantory"
 strip=$(strip_window)
-viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
-top_of() { xwininfo -id "$1" | awk '/Absolute upper-left Y/ {print $4}'; }
+# Windows come and go while these look (tooltips, tray icons): a vanished one is simply not a match.
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+top_of() { xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left Y/ {print $4}'; }
 strut_top() { xprop -id "$strip" _NET_WM_STRUT_PARTIAL | awk -F'[=,]' '{gsub(/ /, "", $4); print $4}'; }
 within 10 viewable "$strip" || fail "the strip is not shown: $(xwininfo -id "$strip")"
 
@@ -62,21 +63,22 @@ within 10 below_panel || fail "the strip is at $(top_of "$strip"), strut $(strut
 
 # A window that stays behind on its own desktop; the strip keeps its place meanwhile.
 start xmessage -name vantoryprobe "a probe window"
-within 10 xdotool search --classname vantoryprobe || fail "no probe window"
-probe=$(xdotool search --classname vantoryprobe | head -n1)
+# xdotool's search walks the whole window tree and dies when a window vanishes meanwhile.
+find_probe() { probe=$(xdotool search --classname vantoryprobe 2>/dev/null | head -n1) && [[ -n $probe ]]; }
+within 10 find_probe || fail "no probe window"
 below_panel || fail "the strip moved to $(top_of "$strip") after settling"
 
 # Another desktop: the probe goes, the strip stays.
 wmctrl -s 1
 within 5 sh -c "xprop -root _NET_CURRENT_DESKTOP | grep -q '= 1$'" || fail "the desktop did not change"
-within 5 sh -c "! xwininfo -id $probe | grep -q IsViewable" || fail "the probe is still shown on desktop 1"
+within 5 sh -c "! xwininfo -id $probe 2>/dev/null | grep -q IsViewable" || fail "the probe is still shown on desktop 1"
 viewable "$strip" || fail "the strip vanished on desktop 1"
 
 # The strip never takes focus, yet its tooltip shows on hover.
 tooltip_shown() {
     local id
     for id in $(xdotool search --onlyvisible --classname '^vantory$' 2>/dev/null); do
-        xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_TOOLTIP && return 0
+        xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_TOOLTIP && return 0
     done
     return 1
 }
@@ -89,7 +91,7 @@ start trayer --edge bottom --align right --widthtype request --height 24
 icon_in_tray() {
     local id
     for id in $(xdotool search --class '^trayer$' 2>/dev/null); do
-        xwininfo -tree -id "$id" | grep -q '("vantory" "Vantory")' && return 0
+        xwininfo -tree -id "$id" 2>/dev/null | grep -q '("vantory" "Vantory")' && return 0
     done
     return 1
 }
@@ -99,7 +101,7 @@ trayer_pid=${pids[-1]}
 # Tray-only, asked from a second launch: the strip goes while the tray exists, comes back when
 # the tray goes, and the choice outlives the process.
 "$app" --data-dir "$work/data" --tray-only || fail "the hand-over failed"
-within 5 sh -c "! xwininfo -id $strip | grep -q IsViewable" || fail "the strip still shows in tray-only mode"
+within 5 sh -c "! xwininfo -id $strip 2>/dev/null | grep -q IsViewable" || fail "the strip still shows in tray-only mode"
 kill "$trayer_pid"
 within 5 viewable "$strip" || fail "no strip after the tray went away in tray-only mode"
 grep -q 'trayOnly=true' "$XDG_CONFIG_HOME/Vantory/Vantory.conf" || fail "tray-only was not remembered"
