@@ -2,6 +2,7 @@
 #include "app/BarFollower.h"
 #include "app/CommandLine.h"
 #include "app/QtScheduler.h"
+#include "app/QuitOnSignals.h"
 #include "app/SingleInstance.h"
 #include "app/StatusItem.h"
 #include "app/StripPreference.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -81,6 +83,10 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantory"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Ties the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("app.vantory.Vantory"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vantory")));
+    vantory::quitOnTerminationSignals();
 
     vantory::Sites::setCurrent(sitesFromEnvironment());
     const auto stateFile = stateFileLocation(options);

@@ -89,9 +89,9 @@ kill -TERM "$app"
 status=0
 wait "$app" || status=$?
 app=
-((status == 0 || status == 128 + 15)) || fail "vantory ended with status $status on SIGTERM"
+((status == 0)) || fail "vantory ended with status $status on SIGTERM instead of quitting"
 
-# The worker sees its input close and quits by itself.
+# The worker is asked to quit (or sees its input close) and goes.
 gone() { [[ ! -e /proc/$worker ]] || grep -q '^[0-9]* ([^)]*) Z' "/proc/$worker/stat" 2>/dev/null; }
 deadline=$((SECONDS + 15))
 until gone; do
