@@ -4,6 +4,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
+#include <QGuiApplication>
 #include <QVariantMap>
 #include <QtGlobal>
 
@@ -41,10 +42,10 @@ void DesktopNotifications::show(const Notification& notification, Shown shown)
     const QString openLabel = QStringLiteral("과제 페이지 열기");
     const QStringList actions{QString::fromUtf8(defaultAction), openLabel, QString::fromUtf8(openAction), openLabel,
         QString::fromUtf8(doneAction), QStringLiteral("완료 처리")};
-    const QVariantMap hints{
-        {QStringLiteral("urgency"), QVariant::fromValue<uchar>(notification.critical ? 2 : 1)},
-        {QStringLiteral("desktop-entry"), QStringLiteral("vantory")},
-    };
+    QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue<uchar>(notification.critical ? 2 : 1)}};
+    // The server finds the application's name and icon, and its notification settings, by the entry.
+    if (const QString entry = QGuiApplication::desktopFileName(); !entry.isEmpty())
+        hints.insert(QStringLiteral("desktop-entry"), entry);
     QDBusMessage call = QDBusMessage::createMethodCall(service(), path(), service(), QStringLiteral("Notify"));
     call << QStringLiteral("Vantory") << uint(notification.replaces) << QStringLiteral("vantory")
          << notification.summary << notification.body << actions << hints << -1;
