@@ -21,6 +21,13 @@
 using namespace vantory;
 using namespace std::chrono_literals;
 
+namespace {
+
+const QString service = QStringLiteral("org.freedesktop.Notifications");
+const QString servicePath = QStringLiteral("/org/freedesktop/Notifications");
+
+} // namespace
+
 // A notification service on its own connection to the private session bus, registered as
 // org.freedesktop.Notifications. Its calls and replies go through the bus like a real server's,
 // so nothing waits on itself.
@@ -32,12 +39,11 @@ public:
     struct Call {
         QString appName;
         uint replaces;
-        QString icon;
-        QString summary;
-        QString body;
+        QString icon, summary, body;
         QStringList actions;
         QVariantMap hints;
         int timeout;
+        QString headline() const { return body.section(QLatin1Char('\n'), 0, 0); }
     };
 
     explicit FakeNotificationServer(QDBusConnection bus)
@@ -47,20 +53,18 @@ public:
 
     bool start()
     {
-        return bus_.registerObject(path, this, QDBusConnection::ExportAllSlots)
-            && bus_.registerService(QStringLiteral("org.freedesktop.Notifications"));
+        return bus_.registerObject(servicePath, this, QDBusConnection::ExportAllSlots) && bus_.registerService(service);
     }
 
     void stop()
     {
-        bus_.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
-        bus_.unregisterObject(path);
+        bus_.unregisterService(service);
+        bus_.unregisterObject(servicePath);
     }
 
     void emitSignal(const char* name, const QVariantList& arguments)
     {
-        QDBusMessage signal = QDBusMessage::createSignal(
-            path, QStringLiteral("org.freedesktop.Notifications"), QString::fromLatin1(name));
+        QDBusMessage signal = QDBusMessage::createSignal(servicePath, service, QString::fromLatin1(name));
         signal.setArguments(arguments);
         bus_.send(signal);
     }
@@ -79,7 +83,6 @@ public Q_SLOTS:
     QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
 
 private:
-    static inline const QString path = QStringLiteral("/org/freedesktop/Notifications");
     QDBusConnection bus_;
     uint nextID_ = 41;
 };
@@ -132,31 +135,28 @@ protected:
     void TearDown() override
     {
         server.stop();
-        serverBus.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
         QDBusConnection::disconnectFromBus(serverBus.name());
     }
 
     // Items due at the deadline: the quiz, one done and one hidden; one course, the leads chosen.
-    void writeState(std::vector<std::int64_t> leads)
+    // Then a fresh start over that file: a new Store and new reminders on the session bus.
+    void launch(std::optional<std::vector<std::int64_t>> leads = {})
     {
-        Database db;
-        db.settings.courses = {{.id = "c", .name = "313"}};
-        db.settings.reminderMinutes = std::move(leads);
-        for (const char* id : {"done", "hidden", "q"})
-            db.assessments.push_back({.id = id,
-                .courseID = "c",
-                .title = "Quiz 3",
-                .category = "Quiz",
-                .url = "https://learn.test/pl/" + std::string(id),
-                .due = deadline});
-        db.overrides = {{"done", {.completed = true}}, {"hidden", {.hidden = true}}};
-        db.settings.normalize();
-        StateFile(folder / "state.json").save(db);
-    }
-
-    // A fresh start over the state file: a new Store and new reminders on the session bus.
-    void launch()
-    {
+        if (leads) {
+            Database db;
+            db.settings.courses = {{.id = "c", .name = "313"}};
+            db.settings.reminderMinutes = std::move(leads);
+            for (const char* id : {"done", "hidden", "q"})
+                db.assessments.push_back({.id = id,
+                    .courseID = "c",
+                    .title = "Quiz 3",
+                    .category = "Quiz",
+                    .url = "https://learn.test/pl/" + std::string(id),
+                    .due = deadline});
+            db.overrides = {{"done", {.completed = true}}, {"hidden", {.hidden = true}}};
+            db.settings.normalize();
+            StateFile(folder / "state.json").save(db);
+        }
         reminders.reset();
         store = std::make_unique<Store>(folder / "state.json", scheduler.now());
         store->openURL = [this](const std::string& url) { opened.push_back(url); };
@@ -170,22 +170,29 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([this] { return reminders->awaiting() == 0; }, 5000));
     }
 
+    // Whether the service received its n-th call; settled after.
+    bool received(std::size_t n)
+    {
+        const bool arrived = QTest::qWaitFor([&] { return server.calls.size() == n; }, 5000);
+        settle();
+        return arrived;
+    }
+
     // A round trip to the service: everything the application sent before has reached it.
     void reachServer()
     {
-        QDBusPendingCallWatcher watcher(QDBusConnection::sessionBus().asyncCall(QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
-            QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("GetCapabilities"))));
+        QDBusPendingCallWatcher watcher(QDBusConnection::sessionBus().asyncCall(
+            QDBusMessage::createMethodCall(service, servicePath, service, QStringLiteral("GetCapabilities"))));
         EXPECT_TRUE(QTest::qWaitFor([&] { return watcher.isFinished(); }, 5000));
         QCoreApplication::processEvents();
     }
 
-    std::optional<ShownReminder> shown(const std::string& id) const
+    std::optional<ShownReminder> shown() const
     {
         const auto saved = StateFile(folder / "state.json").load();
-        if (!saved || !saved->reminders || !saved->reminders->contains(id))
+        if (!saved || !saved->reminders || !saved->reminders->contains("q"))
             return std::nullopt;
-        return saved->reminders->at(id);
+        return saved->reminders->at("q");
     }
 
     test::SiteScope sites;
@@ -203,15 +210,14 @@ protected:
 TEST_F(DeadlineRemindersTest, ShowsEachLeadOnceAndReplacesTheItemsEarlierNotification)
 {
     ASSERT_TRUE(server.start());
-    writeState({1440, 60});
-    launch();
+    launch({{1440, 60}});
     reachServer();
     EXPECT_TRUE(server.calls.empty()) << "the day-before lead is still 3h59m away";
     EXPECT_EQ(reminders->nextReminder(), deadline - 24h);
 
+    // Only the quiz: the done and the hidden item would arrive with it.
     scheduler.advance(deadline - 24h - start);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return server.calls.size() == 1; }, 5000));
-    settle();
+    ASSERT_TRUE(received(1));
     const FakeNotificationServer::Call& first = server.calls[0];
     EXPECT_EQ(first.appName, QStringLiteral("Vantory"));
     EXPECT_EQ(first.icon, QStringLiteral("vantory"));
@@ -221,28 +227,25 @@ TEST_F(DeadlineRemindersTest, ShowsEachLeadOnceAndReplacesTheItemsEarlierNotific
     EXPECT_EQ(first.actions,
         (QStringList{QStringLiteral("default"), QStringLiteral("과제 페이지 열기"), QStringLiteral("open"),
             QStringLiteral("과제 페이지 열기"), QStringLiteral("done"), QStringLiteral("완료 처리")}));
-    EXPECT_EQ(first.hints.value(QStringLiteral("urgency")).toInt(), 1);
+    EXPECT_EQ(first.hints.value(QStringLiteral("urgency")), QVariant::fromValue<uchar>(1));
     EXPECT_EQ(first.hints.value(QStringLiteral("urgency")).metaType(), QMetaType::fromType<uchar>());
     EXPECT_EQ(first.timeout, -1);
-    EXPECT_EQ(shown("q"), (ShownReminder{deadline, 1440}));
-    EXPECT_EQ(shown("done"), std::nullopt);
-    EXPECT_EQ(shown("hidden"), std::nullopt);
+    EXPECT_EQ(shown(), (ShownReminder{deadline, 1440}));
 
     // The last lead takes the place of the first notification, as critical.
     scheduler.advance(23h);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return server.calls.size() == 2; }, 5000));
-    settle();
+    ASSERT_TRUE(received(2));
     EXPECT_EQ(server.calls[1].replaces, 41u);
-    EXPECT_EQ(server.calls[1].hints.value(QStringLiteral("urgency")).toInt(), 2);
-    EXPECT_EQ(server.calls[1].body.section(QLatin1Char('\n'), 0, 0), QStringLiteral("마감까지 1h0m 남았어요"));
-    EXPECT_EQ(shown("q"), (ShownReminder{deadline, 60}));
+    EXPECT_EQ(server.calls[1].hints.value(QStringLiteral("urgency")), QVariant::fromValue<uchar>(2));
+    EXPECT_EQ(server.calls[1].headline(), QStringLiteral("마감까지 1h0m 남았어요"));
+    EXPECT_EQ(shown(), (ShownReminder{deadline, 60}));
     EXPECT_EQ(reminders->nextReminder(), std::nullopt);
 
     // Closed by the user: the next reminder of the item is a new notification.
     server.emitSignal("NotificationClosed", {41u, 2u});
     reachServer(); // its answer comes after the signal
     store->override(store->db().assessments.back(), [](UserOverride& o) { o.due = deadline + 2h; });
-    ASSERT_TRUE(QTest::qWaitFor([this] { return server.calls.size() == 3; }, 5000));
+    ASSERT_TRUE(received(3));
     EXPECT_EQ(server.calls[2].replaces, 0u) << "a deadline moved later re-arms its reminders";
 }
 
@@ -250,10 +253,8 @@ TEST_F(DeadlineRemindersTest, ActionsOpenThePageAndMarkTheItemDone)
 {
     ASSERT_TRUE(server.start());
     scheduler.jump(deadline - 30min - start);
-    writeState({60});
-    launch();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return server.calls.size() == 1; }, 5000));
-    settle();
+    launch({{60}});
+    ASSERT_TRUE(received(1));
 
     // Another application's notification and an unknown action are not ours to act on.
     server.emitSignal("ActionInvoked", {40u, QStringLiteral("open")});
@@ -266,17 +267,15 @@ TEST_F(DeadlineRemindersTest, ActionsOpenThePageAndMarkTheItemDone)
 
     server.emitSignal("ActionInvoked", {41u, QStringLiteral("done")});
     ASSERT_TRUE(QTest::qWaitFor([this] { return store->db().overrides.contains("q"); }, 5000));
-    EXPECT_TRUE(store->db().overrides.at("q").completed);
     EXPECT_TRUE(StateFile(folder / "state.json").load()->overrides.at("q").completed);
 
     // A signal of the same shape from a client that is not the service is ignored, and so is an
     // action of a notification that has closed.
     QDBusConnection intruder = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("intruder"));
-    QDBusMessage forged = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
-        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("ActionInvoked"));
+    QDBusMessage forged = QDBusMessage::createSignal(servicePath, service, QStringLiteral("ActionInvoked"));
     forged << 41u << QStringLiteral("open");
     intruder.send(forged);
-    intruder.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.Notifications")); // routed by now
+    intruder.interface()->isServiceRegistered(service); // routed by now
     reachServer();
     EXPECT_EQ(opened.size(), 2u);
     server.emitSignal("NotificationClosed", {41u, 3u});
@@ -290,13 +289,11 @@ TEST_F(DeadlineRemindersTest, NothingRepeatsAfterARestart)
 {
     ASSERT_TRUE(server.start());
     scheduler.jump(deadline - 2h - start);
-    writeState({1440, 180, 60});
-    launch();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return server.calls.size() == 1; }, 5000));
-    settle();
-    EXPECT_EQ(server.calls[0].body.section(QLatin1Char('\n'), 0, 0), QStringLiteral("마감까지 2h0m 남았어요"))
+    launch({{1440, 180, 60}});
+    ASSERT_TRUE(received(1));
+    EXPECT_EQ(server.calls[0].headline(), QStringLiteral("마감까지 2h0m 남았어요"))
         << "of two leads passed while not running, one notification";
-    EXPECT_EQ(shown("q"), (ShownReminder{deadline, 180}));
+    EXPECT_EQ(shown(), (ShownReminder{deadline, 180}));
 
     scheduler.jump(10min);
     launch();
@@ -310,32 +307,26 @@ TEST_F(DeadlineRemindersTest, WithoutAServiceNothingIsRecordedUntilOneAppears)
     qInstallMessageHandler(countWarnings);
     warnings = 0;
     scheduler.jump(deadline - 30min - start);
-    writeState({60});
-    const std::string before = StateFile::encode(*StateFile(folder / "state.json").load());
-    launch();
+    launch({{60}});
     settle();
     store->update([](Database& db) { db.lastSync["c"] = deadline - 1h; }); // another evaluation, another failure
     settle();
     EXPECT_EQ(warnings, 1) << "logged once";
-    EXPECT_EQ(store->db().reminders, std::nullopt);
+    EXPECT_EQ(shown(), std::nullopt);
 
     // A service that answers with the wrong type has not shown it. It hands over to a working one
     // before its answer comes, so the evaluation at the hand-over finds the reminder still waiting
     // for that answer and has to be repeated once it is in.
     MalformedNotificationServer malformed;
     malformed.beforeAnswer = [this] {
-        serverBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
-        serverBus.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
+        server.stop();
         server.start();
     };
-    ASSERT_TRUE(serverBus.registerObject(
-        QStringLiteral("/org/freedesktop/Notifications"), &malformed, QDBusConnection::ExportAllSlots));
-    ASSERT_TRUE(serverBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return server.calls.size() == 1; }, 5000));
-    settle();
+    ASSERT_TRUE(serverBus.registerObject(servicePath, &malformed, QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(serverBus.registerService(service));
+    ASSERT_TRUE(received(1));
     EXPECT_EQ(malformed.calls, 1);
-    EXPECT_EQ(shown("q"), (ShownReminder{deadline, 60}));
-    EXPECT_NE(StateFile::encode(*StateFile(folder / "state.json").load()), before);
+    EXPECT_EQ(shown(), (ShownReminder{deadline, 60}));
     EXPECT_EQ(warnings, 1);
     qInstallMessageHandler(nullptr);
 }
