@@ -26,27 +26,20 @@ namespace {
 const Instant now = instantFromSeconds(1772366400);
 const Instant siteDue = instantFromSeconds(1772409540); // 2026-03-01 15:59 PST
 
-// The machine's zone for one test, back to what it was afterwards.
-class MachineZone {
-public:
+// The machine's zone for one scope, back to what it was afterwards.
+struct MachineZone {
     explicit MachineZone(const char* zone)
     {
-        if (const char* old = std::getenv("TZ"))
-            old_ = old;
         setenv("TZ", zone, 1);
         tzset();
     }
     ~MachineZone()
     {
-        if (old_.empty())
-            unsetenv("TZ");
-        else
-            setenv("TZ", old_.c_str(), 1);
+        old ? setenv("TZ", old->c_str(), 1) : unsetenv("TZ");
         tzset();
     }
-
-private:
-    std::string old_;
+    const std::optional<std::string> old
+        = std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
 };
 
 class EditAssessmentTest : public ::testing::Test {
@@ -57,6 +50,15 @@ protected:
             db.settings.courses = {{"1", "313", true, 2026}};
             db.assessments.push_back(item);
         });
+    }
+
+    // Sets the deadline by hand, in the sheet's wall clock, and saves.
+    void saveCustom(EditAssessment& sheet, const QDateTime& wallClock)
+    {
+        sheet.customSwitch()->setChecked(true);
+        ASSERT_TRUE(sheet.dateEditor()->isEnabled());
+        sheet.dateEditor()->setDateTime(wallClock);
+        QTest::mouseClick(sheet.saveButton(), Qt::LeftButton);
     }
 
     std::optional<UserOverride> storedOverride() const
@@ -99,11 +101,7 @@ TEST_F(EditAssessmentTest, StoresTheDeadlineSetByHandInVancouverTimeWhateverTheM
         SCOPED_TRACE(c.machineZone);
         const MachineZone zone(c.machineZone);
         EditAssessment sheet(store, item, nullptr);
-        sheet.customSwitch()->setChecked(true);
-        ASSERT_TRUE(sheet.dateEditor()->isEnabled());
-        sheet.dateEditor()->setDateTime(c.wallClock);
-        QTest::mouseClick(sheet.saveButton(), Qt::LeftButton);
-
+        saveCustom(sheet, c.wallClock);
         EXPECT_EQ(sheet.result(), QDialog::Accepted);
         ASSERT_TRUE(storedOverride() && storedOverride()->due);
         EXPECT_EQ(secondsSince1970(*storedOverride()->due), c.expectedUTC);
@@ -118,9 +116,7 @@ TEST_F(EditAssessmentTest, StoresTheDeadlineSetByHandInVancouverTimeWhateverTheM
 TEST_F(EditAssessmentTest, DeadlineSetByHandSurvivesLaterSyncsAndAMissingItem)
 {
     EditAssessment sheet(store, item, nullptr);
-    sheet.customSwitch()->setChecked(true);
-    sheet.dateEditor()->setDateTime(QDateTime(QDate(2026, 3, 4), QTime(18, 0), Qt::UTC));
-    sheet.saveButton()->click();
+    saveCustom(sheet, QDateTime(QDate(2026, 3, 4), QTime(18, 0), Qt::UTC));
     const Instant custom = instantFromSeconds(1772676000); // 2026-03-04 18:00 PST
 
     Database db = store.db();

@@ -137,22 +137,34 @@ TEST_F(ExportScreenTest, SwitchesAndMenusDriveTheCountLine)
     EXPECT_EQ(courses->currentIndex(), 0);
 }
 
+// The file replaces an older one whole, holds exactly the counted events, and the count reported
+// is of the events written; also for a large database with everything chosen.
 TEST_F(ExportScreenTest, SavesTheGeneratedFileAndReportsTheCount)
 {
-    auto export_ = screen();
-    Q_EMIT export_->alarmMenu()->activated(3);
-    EXPECT_EQ(export_->alarmMenu()->itemText(3), QStringLiteral("1일 전"));
-    const fs::path target = folder / "Vantory-deadlines.ics";
-    std::ofstream(target) << "old";
-    export_->setPathChooser([&](QWidget*) { return QString::fromStdString(target.string()); });
-    export_->saveButton()->click();
+    for (const bool large : {false, true}) {
+        SCOPED_TRACE(large ? "large" : "small");
+        if (large)
+            store.update([](Database& db) { db = sample::database(400, now); });
+        auto export_ = large ? screen({.futureOnly = false, .includeCompleted = true}) : screen();
+        Q_EMIT export_->alarmMenu()->activated(3);
+        const std::size_t counted = export_->rows().size();
+        ASSERT_GT(counted, 0u);
+        const fs::path target = folder / "Vantory-deadlines.ics";
+        std::ofstream(target) << "old";
+        export_->setPathChooser([&](QWidget*) { return QString::fromStdString(target.string()); });
+        export_->saveButton()->click();
 
-    const std::string text = contents(target);
-    EXPECT_EQ(text, CalendarFile::generate(export_->rows(), store.db(), 1440, now));
-    EXPECT_NE(text.find("TRIGGER:-PT1440M"), std::string::npos);
-    EXPECT_EQ(export_->result(), QStringLiteral("2개 일정 저장 완료"));
-    // Only the file itself is left in the folder: the temporary one was renamed over it.
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2); // + state.json
+        const std::string text = contents(target);
+        EXPECT_EQ(text, CalendarFile::generate(export_->rows(), store.db(), 1440, now));
+        std::size_t events = 0;
+        for (auto at = text.find("BEGIN:VEVENT"); at != std::string::npos; at = text.find("BEGIN:VEVENT", at + 1))
+            ++events;
+        EXPECT_EQ(events, counted);
+        EXPECT_EQ(export_->result(), QString::number(counted) + QStringLiteral("개 일정 저장 완료"));
+        // Only the file itself is left in the folder: the temporary one was renamed over it.
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2); // + state.json
+    }
+    EXPECT_EQ(screen()->alarmMenu()->itemText(3), QStringLiteral("1일 전"));
 }
 
 TEST_F(ExportScreenTest, FailureAndCancelAreReportedApart)
@@ -167,22 +179,4 @@ TEST_F(ExportScreenTest, FailureAndCancelAreReportedApart)
     export_->setPathChooser([](QWidget*) { return QString(); });
     export_->save();
     EXPECT_EQ(export_->result(), failure);
-}
-
-TEST_F(ExportScreenTest, TheFileHoldsExactlyTheCountedEventsOfALargeDatabase)
-{
-    store.update([](Database& db) { db = sample::database(400, now); });
-    auto export_ = screen({.futureOnly = false, .includeCompleted = true});
-    const std::size_t counted = export_->rows().size();
-    ASSERT_GT(counted, 0u);
-    const fs::path target = folder / "all.ics";
-    export_->setPathChooser([&](QWidget*) { return QString::fromStdString(target.string()); });
-    export_->save();
-
-    const std::string text = contents(target);
-    std::size_t events = 0;
-    for (auto at = text.find("BEGIN:VEVENT"); at != std::string::npos; at = text.find("BEGIN:VEVENT", at + 1))
-        ++events;
-    EXPECT_EQ(events, counted);
-    EXPECT_EQ(export_->result(), QString::number(counted) + QStringLiteral("개 일정 저장 완료"));
 }
