@@ -48,5 +48,27 @@ window.__vantoryCanvasApi = window.__vantoryCanvasApi || (() => {
         return items;
     }
 
-    return {fetchAllPages};
+    // For a script evaluated repeatedly: the first evaluation starts read() and answers null, later
+    // ones null until its text is ready, then the text (or throw what went wrong). The state lives
+    // on window under key, since nothing an evaluation declares survives it, and is cleared once
+    // delivered, so the next read is fresh.
+    function answerWhenReady(key, read) {
+        const state = window[key];
+        if (!state) {
+            const started = {done: false};
+            window[key] = started;
+            read().then(
+                (text) => Object.assign(started, {done: true, text}),
+                (error) => Object.assign(started, {done: true, error: String((error && error.message) || error)}));
+            return null;
+        }
+        if (!state.done)
+            return null;
+        delete window[key];
+        if (state.error !== undefined)
+            throw new Error(state.error);
+        return state.text;
+    }
+
+    return {fetchAllPages, answerWhenReady};
 })();

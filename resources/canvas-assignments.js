@@ -10,7 +10,7 @@
     // RFC 3339 internet date-time, the only form the application reads.
     const INTERNET_DATE = /^(\d{4})-(\d{2})-(\d{2})T(\d{2}):(\d{2}):(\d{2})(\.\d+)?(Z|[+-](\d{2}):(\d{2}))$/;
 
-    const {fetchAllPages} = window.__vantoryCanvasApi;
+    const {fetchAllPages, answerWhenReady} = window.__vantoryCanvasApi;
 
     function isInternetDate(text) {
         const match = typeof text === 'string' ? INTERNET_DATE.exec(text) : null;
@@ -83,19 +83,5 @@
         return JSON.stringify(items);
     }
 
-    const state = window[STATE];
-    if (!state) {
-        const started = {done: false};
-        window[STATE] = started;
-        readAssignments().then(
-            (text) => Object.assign(started, {done: true, text}),
-            (error) => Object.assign(started, {done: true, error: String((error && error.message) || error)}));
-        return null;
-    }
-    if (!state.done)
-        return null;
-    delete window[STATE];
-    if (state.error !== undefined)
-        throw new Error(state.error);
-    return state.text;
+    return answerWhenReady(STATE, readAssignments);
 })()

@@ -1,12 +1,10 @@
 // The student's active Canvas courses, as a JSON array of {id: "canvas:N", name, fullName, year}.
-// Evaluated repeatedly in the course list page: the first evaluation starts reading the site's
-// JSON API from inside the signed-in page and returns null, later ones return null until the
-// text is ready, then the text (or throw what went wrong). State lives on window because nothing
-// declared by an evaluation survives it; it is cleared once delivered, so the next read is fresh.
+// Evaluated repeatedly in the course list page: it reads the site's JSON API from inside the
+// signed-in page and answers null until the text is ready (answerWhenReady).
 (() => {
     const STATE = '__vantoryCanvasCourses';
     const COURSES = '/api/v1/courses?enrollment_state=active&enrollment_type=student&include[]=term&per_page=100';
-    const {fetchAllPages} = window.__vantoryCanvasApi;
+    const {fetchAllPages, answerWhenReady} = window.__vantoryCanvasApi;
 
     function firstYear(text) {
         const match = /(?<!\d)20\d{2}(?!\d)/.exec(typeof text === 'string' ? text : '');
@@ -46,19 +44,5 @@
         })));
     }
 
-    const state = window[STATE];
-    if (!state) {
-        const started = {done: false};
-        window[STATE] = started;
-        readCourses().then(
-            (text) => Object.assign(started, {done: true, text}),
-            (error) => Object.assign(started, {done: true, error: String((error && error.message) || error)}));
-        return null;
-    }
-    if (!state.done)
-        return null;
-    delete window[STATE];
-    if (state.error !== undefined)
-        throw new Error(state.error);
-    return state.text;
+    return answerWhenReady(STATE, readCourses);
 })()
