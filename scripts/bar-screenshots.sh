@@ -10,16 +10,8 @@ build=${1:-build/release}
 app=$(realpath "$build/bin/vantory")
 out=docs/screenshots
 
-missing=()
-for package in polybar i3-wm i3blocks xvfb imagemagick fonts-noto-cjk; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
-done
-if ((${#missing[@]})); then
-    sudo=$( ((EUID == 0)) || echo sudo)
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
-
 source scripts/virtual-desktop.sh
+install_missing polybar i3-wm i3blocks xvfb imagemagick fonts-noto-cjk
 "$build/bin/vantory-sample" "$work/data" 60 >/dev/null
 
 cat >"$work/i3blocks.conf" <<CONF

@@ -9,16 +9,8 @@ cd "$(dirname "$0")/.."
 build=${1:-build/release}
 app=$(realpath "$build/bin/vantory")
 
-missing=()
-for package in dunst dbus-daemon openbox xvfb imagemagick fonts-noto-cjk; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
-done
-if ((${#missing[@]})); then
-    sudo=$( ((EUID == 0)) || echo sudo)
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
-
 source scripts/virtual-desktop.sh
+install_missing dunst dbus-daemon openbox xvfb imagemagick fonts-noto-cjk
 "$build/bin/vantory-sample" "$work/data" 60 >/dev/null
 # The nearest sample deadline moves to 50 minutes from now.
 python3 - "$work/data/state.json" <<'PY'

@@ -21,6 +21,16 @@ within() {
         sleep 0.1
     done
 }
+# Installs those of the Debian packages "$@" that are missing.
+install_missing() {
+    local package missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
+    done
+    ((${#missing[@]})) || return 0
+    $( ((EUID == 0)) || echo sudo) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+        "${missing[@]}"
+}
 # Starts "$@" in the background, its output in $work/log.
 start() { "$@" >>"$work/log" 2>&1 & pids+=($!); }
 
