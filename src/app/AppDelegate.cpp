@@ -2,9 +2,11 @@
 
 #include "app/DeadlineReminders.h"
 #include "app/DesktopNotifications.h"
+#include "app/LineService.h"
 #include "app/QtColor.h"
 #include "app/StatusContentView.h"
 #include "app/StatusItem.h"
+#include "status/BarLine.h"
 
 #include <QColor>
 #include <QDBusConnection>
@@ -46,12 +48,13 @@ void AppDelegate::start()
 {
     item_ = std::make_unique<StatusItem>(store_.db().settings.statusWidth.value_or(SettingsDefaults::statusWidth));
     // The hooks are read at click time: windows install them later.
-    connect(item_.get(), &StatusItem::activated, this, [this] {
+    const auto activate = [this](const QRect& anchor) {
         if (popoverToggle)
-            popoverToggle();
+            popoverToggle(anchor);
         else if (store_.calendarWindow)
             store_.calendarWindow();
-    });
+    };
+    connect(item_.get(), &StatusItem::activated, this, [this, activate] { activate(item_->anchor()); });
     connect(item_.get(), &StatusItem::contextRequested, this, [this] {
         if (store_.settingsWindow)
             store_.settingsWindow();
@@ -69,7 +72,11 @@ void AppDelegate::start()
     heartbeat_.startRepeating(heartbeatInterval);
     reminders_ = std::make_unique<DeadlineReminders>(
         store_, scheduler_, std::make_unique<DesktopNotifications>(QDBusConnection::sessionBus()));
+    lineService_ = std::make_unique<LineService>(store_, QDBusConnection::sessionBus());
+    lineService_->showDashboard = activate;
+    connect(lineService_.get(), &LineService::panelShownChanged, item_.get(), &StatusItem::setPanelShown);
     updateStatus();
+    lineService_->publish();
     if (store_.storageError())
         announceStorageProblem();
 }
@@ -97,7 +104,12 @@ void AppDelegate::updateStatus()
     item_->setAccessibleName(QString::fromStdString(lastLine_.plainText));
     item_->setDotColor(lastLine_.dotHex.empty() ? QColor() : QtColor::fromHex(lastLine_.dotHex));
 
+    if (lineService_)
+        lineService_->setLine(lastLine_,
+            QString::fromStdString(
+                urgencyClass(lastLine_, store_.db(), store_.now(), store_.storageError().has_value())));
     boundary_.start(Scheduler::Duration(lastLine_.nextBoundary));
+    Q_EMIT lineComposed();
 }
 
 std::string AppDelegate::storageProblem() const

@@ -5,6 +5,7 @@
 #include "store/Store.h"
 
 #include <QObject>
+#include <QRect>
 
 #include <chrono>
 #include <functional>
@@ -13,6 +14,7 @@
 namespace vantory {
 
 class DeadlineReminders;
+class LineService;
 class StatusItem;
 
 // Owns the one Store, the status item and the timers that keep the status line current. Lives
@@ -28,7 +30,7 @@ public:
 
     // Builds the status item, installs the Store's hooks (opening a page in the default browser
     // unless one is installed already), the heartbeat and the deadline reminders on the session
-    // bus, and composes the line once.
+    // bus, composes the line once and publishes it on the session bus for the desktop shell.
     void start();
 
     // Recomposes the status line from scratch and re-arms the boundary timer.
@@ -37,16 +39,22 @@ public:
     // A later launch for the same state file asked this instance to show itself.
     void activate(const QStringList& arguments);
 
-    // What a left click on the status item does; without it the click opens the calendar hook.
-    std::function<void()> popoverToggle;
+    // What a left click on the status item, or on a desktop shell's button showing the line, does
+    // with the global rectangle of what was clicked; without it the click opens the calendar hook.
+    std::function<void(const QRect& anchor)> popoverToggle;
 
     Store& store() { return store_; }
     StatusItem* item() const { return item_.get(); }
     DeadlineReminders* reminders() const { return reminders_.get(); }
+    LineService* lineService() const { return lineService_.get(); }
     const StatusLine& lastLine() const { return lastLine_; }
     const Timer& boundary() const { return boundary_; }
 
     static constexpr std::chrono::seconds heartbeatInterval{60};
+
+Q_SIGNALS:
+    // The line was composed again, possibly with another text.
+    void lineComposed();
 
 private:
     // The stopped storage's text and the file it concerns; empty while storage works.
@@ -58,6 +66,7 @@ private:
     Store store_;
     std::unique_ptr<StatusItem> item_;
     std::unique_ptr<DeadlineReminders> reminders_;
+    std::unique_ptr<LineService> lineService_;
     Timer heartbeat_;
     Timer boundary_;
     StatusLineState lineState_;

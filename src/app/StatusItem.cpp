@@ -166,6 +166,14 @@ bool StatusItem::stripShown() const
     return strip_->isVisible();
 }
 
+void StatusItem::setPanelShown(bool shown)
+{
+    panelShown_ = shown;
+    if (tray_)
+        tray_->setVisible(!shown);
+    updateStrip();
+}
+
 void StatusItem::setTrayMenu(QMenu* menu)
 {
     if (tray_)
@@ -181,7 +189,7 @@ QRect StatusItem::anchor() const
 
 void StatusItem::updateStrip()
 {
-    const bool show = stripWanted_ || !tray_ || !QSystemTrayIcon::isSystemTrayAvailable();
+    const bool show = !panelShown_ && (stripWanted_ || !tray_ || !QSystemTrayIcon::isSystemTrayAvailable());
     if (show == strip_->isVisible())
         return;
     if (!show) {
@@ -211,12 +219,18 @@ void StatusItem::place()
         strip_->setGeometry(frame);
         return;
     }
-    // The available area includes our own reservation once the window manager has applied it,
-    // so the strip goes right below what the other panels reserve over its columns instead.
+    // The strip goes below whatever the window manager keeps free at the top: the other clients'
+    // struts over its columns, and the work area, through which a shell whose panel is no X
+    // client (GNOME's top bar) reserves its space. Our own strut is part of the work area once
+    // applied; a work area that ends exactly at it tells nothing new, so the strip keeps its place.
     const double ratio = screen->devicePixelRatio();
     const QRect native = nativeRect(frame, ratio);
+    int top = qRound(area.top() * ratio);
+    if (reserved_.isValid() && top == reserved_.bottom() + 1)
+        top = reserved_.top();
     if (const auto reserved = desktop_->reservedTopByOthers(*strip_->windowHandle(), native.left(), native.right()))
-        frame.moveTop(std::max(screen->geometry().top(), static_cast<int>(std::ceil(*reserved / ratio))));
+        top = std::max(top, *reserved);
+    frame.moveTop(std::max(screen->geometry().top(), static_cast<int>(std::ceil(top / ratio))));
     strip_->setGeometry(frame);
     if (const QRect wanted = nativeRect(frame, ratio); wanted != reserved_) {
         desktop_->reserveTop(*strip_->windowHandle(), wanted);

@@ -48,6 +48,10 @@ public:
     void setStripWanted(bool wanted);
     bool stripShown() const;
 
+    // While the desktop shell shows the line in its own panel, neither the strip nor the tray icon
+    // shows, so the line is not shown twice.
+    void setPanelShown(bool shown);
+
     // The tray icon's menu; a right click on the icon opens it instead of asking for the settings.
     // The menu must outlive the item.
     void setTrayMenu(QMenu* menu);
@@ -67,6 +71,7 @@ private:
 
     double length_;
     bool stripWanted_ = true;
+    bool panelShown_ = false;
     std::unique_ptr<StatusStrip> strip_;
     std::unique_ptr<X11Desktop> desktop_; // null off X11
     QSystemTrayIcon* tray_ = nullptr; // child; null where no tray can ever show

@@ -79,16 +79,6 @@ std::size_t byteOffset(std::string_view text, std::size_t utf16Offset)
     return offset;
 }
 
-// The line's text split at its coloured runs, each piece with its colour (none: the bar's own).
-template <typename Visit> void forEachRun(const StatusText& line, Visit visit)
-{
-    for (const StatusRun& run : line.runs) {
-        const std::size_t begin = byteOffset(line.text, run.start);
-        const std::size_t end = byteOffset(line.text, run.start + run.length);
-        visit(withoutControls(std::string_view(line.text).substr(begin, end - begin)), run.colorHex);
-    }
-}
-
 std::string trimmedLines(std::string_view text)
 {
     const auto first = text.find_first_not_of('\n');
@@ -103,6 +93,37 @@ std::string json(const nlohmann::json& value)
 }
 
 } // namespace
+
+std::vector<LineRun> lineRuns(const StatusText& line)
+{
+    std::vector<LineRun> runs;
+    runs.reserve(line.runs.size());
+    for (const StatusRun& run : line.runs) {
+        const std::size_t begin = byteOffset(line.text, run.start);
+        const std::size_t end = byteOffset(line.text, run.start + run.length);
+        runs.push_back({withoutControls(std::string_view(line.text).substr(begin, end - begin)), run.colorHex});
+    }
+    return runs;
+}
+
+std::string pangoMarkup(const StatusText& line)
+{
+    std::string markup;
+    for (const LineRun& run : lineRuns(line))
+        markup += run.colorHex ? "<span color=\"#" + *run.colorHex + "\">" + markupEscaped(run.text) + "</span>"
+                               : markupEscaped(run.text);
+    return markup;
+}
+
+std::string plainText(const StatusText& line)
+{
+    return withoutControls(line.text);
+}
+
+std::string plainTooltip(const StatusLine& line)
+{
+    return trimmedLines(withoutControls(line.tooltip, true));
+}
 
 std::optional<BarFormat> barFormat(std::string_view name)
 {
@@ -130,26 +151,21 @@ std::string urgencyClass(const StatusLine& line, const Database& db, Instant now
 
 std::string barLine(BarFormat format, const StatusLine& line, std::string_view cssClass)
 {
-    const std::string tooltip = trimmedLines(withoutControls(line.tooltip, true));
     switch (format) {
-    case BarFormat::waybar: {
-        std::string markup;
-        forEachRun(line.coloredLine, [&markup](const std::string& text, const std::optional<std::string>& hex) {
-            markup += hex ? "<span color=\"#" + *hex + "\">" + markupEscaped(text) + "</span>" : markupEscaped(text);
-        });
-        return json({{"text", markup}, {"tooltip", markupEscaped(tooltip)}, {"class", cssClass}, {"alt", cssClass}});
-    }
+    case BarFormat::waybar:
+        return json({{"text", pangoMarkup(line.coloredLine)}, {"tooltip", markupEscaped(plainTooltip(line))},
+            {"class", cssClass}, {"alt", cssClass}});
     case BarFormat::i3blocks: {
-        nlohmann::json block{{"full_text", withoutControls(line.coloredLine.text)}};
+        nlohmann::json block{{"full_text", plainText(line.coloredLine)}};
         if (!line.dotHex.empty())
             block["color"] = "#" + line.dotHex;
         return json(block);
     }
     case BarFormat::polybar: {
         std::string text;
-        forEachRun(line.coloredLine, [&text](const std::string& piece, const std::optional<std::string>& hex) {
-            text += hex ? "%{F#" + *hex + "}" + polybarEscaped(piece) + "%{F-}" : polybarEscaped(piece);
-        });
+        for (const LineRun& run : lineRuns(line.coloredLine))
+            text += run.colorHex ? "%{F#" + *run.colorHex + "}" + polybarEscaped(run.text) + "%{F-}"
+                                 : polybarEscaped(run.text);
         return text;
     }
     }

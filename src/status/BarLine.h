@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantory {
 
@@ -15,6 +16,23 @@ namespace vantory {
 enum class BarFormat { waybar, i3blocks, polybar };
 
 std::optional<BarFormat> barFormat(std::string_view name);
+
+// One coloured stretch of the line as a front end shows it; no colour means the front end's own.
+struct LineRun {
+    std::string text;
+    std::optional<std::string> colorHex; // six hex digits
+
+    bool operator==(const LineRun&) const = default;
+};
+
+// The line's text split at its coloured runs. Titles come from web pages: in these and in every
+// form below, control characters become spaces.
+std::vector<LineRun> lineRuns(const StatusText& line);
+// One <span color="#rrggbb"> per coloured run, the text escaped for Pango.
+std::string pangoMarkup(const StatusText& line);
+std::string plainText(const StatusText& line);
+// The tooltip's lines without leading or trailing empty ones; line breaks kept.
+std::string plainTooltip(const StatusLine& line);
 
 // How urgent the shown deadline is, for the bar's styling: "overdue", "urgent" (under a day),
 // "soon" (under three days), "later"; "idle" when no deadline shows, "error" when the state file

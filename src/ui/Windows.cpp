@@ -70,11 +70,14 @@ Windows::Windows(AppDelegate& delegate, Screens screens, Logins logins, QObject*
     store_.colorsWindow = [this] { showColors(); };
     store_.settingsWindow = [this] { showSettings(); };
     store_.calendarWindow = [this] { showCalendar(); };
-    delegate_.popoverToggle = [this] { togglePopover(); };
+    delegate_.popoverToggle = [this](const QRect& anchor) { togglePopover(anchor); };
 
     trayMenu_ = std::make_unique<TrayMenu>(
         store_, [&delegate] { return QString::fromStdString(delegate.lastLine().plainText); });
+    connect(&delegate_, &AppDelegate::lineComposed, trayMenu_.get(), &TrayMenu::refresh);
     delegate_.item()->setTrayMenu(trayMenu_.get());
+    // The menus offered elsewhere (the desktop shell's) follow the hooks just installed.
+    delegate_.updateStatus();
 }
 
 Windows::~Windows()
@@ -88,6 +91,11 @@ Windows::~Windows()
 
 void Windows::togglePopover()
 {
+    togglePopover(delegate_.item()->anchor());
+}
+
+void Windows::togglePopover(const QRect& anchor)
+{
     if (popover_->isVisible()) {
         closePopover();
         return;
@@ -97,7 +105,7 @@ void Windows::togglePopover()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         size.setHeight(std::min(size.height(), screen->availableGeometry().height()));
     popover_->resize(size);
-    popover_->move(popoverPosition(delegate_.item()->anchor(), size));
+    popover_->move(popoverPosition(anchor, size));
     popover_->show();
     popover_->activateWindow();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QSize>
 #include <QStringList>
 
@@ -49,6 +50,8 @@ public:
 
     // Left click: shows the popover under what was clicked, or closes it.
     void togglePopover();
+    // The same under a given global rectangle, such as a desktop shell's button.
+    void togglePopover(const QRect& anchor);
     void closePopover();
     void showSettings();
     void showColors();

@@ -1,0 +1,15 @@
+#include "app/LineActions.h"
+
+#include <QCoreApplication>
+
+namespace vantory {
+
+void run(const LineAction& action, Store& store)
+{
+    if (!action.hook)
+        QCoreApplication::quit();
+    else if (const Store::Action& hook = store.*action.hook)
+        hook();
+}
+
+} // namespace vantory
