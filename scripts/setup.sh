@@ -9,7 +9,7 @@ packages=(
     nlohmann-json3-dev libicu-dev
     qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-webengine-dev qt6-webengine-dev-tools
     libqt6opengl6-dev qcoro-qt6-dev libgl-dev
-    fonts-noto-cjk xvfb xauth
+    fonts-noto-cjk fonts-dejavu-core qt6-wayland xvfb xauth
     libxcb1-dev openbox tint2 trayer x11-utils x11-xserver-utils xdotool wmctrl imagemagick
     python3 python3-icalendar dbus-daemon
     clang libclang-rt-14-dev

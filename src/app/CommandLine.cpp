@@ -29,6 +29,8 @@ constexpr std::string_view helpText = R"(사용법: vantory [옵션]
       --show-calendar    캘린더 창을 엽니다 (실행 중이면 그 창을 엽니다)
       --tray-only        화면 위쪽 막대 없이 트레이 아이콘만 보여 줍니다 (기억됨)
       --with-strip       화면 위쪽 막대를 다시 보여 줍니다 (기억됨)
+                         sway 같은 타일링 Wayland에서는 기본이 트레이 아이콘만이며,
+                         waybar에는 --bar=waybar 모듈을 쓰세요
       --data-dir DIR     일정 파일(state.json)을 DIR에 둡니다 (기본: ~/.local/share/Vantory)
       --bar=FORMAT       막대 프로그램용 한 줄을 출력하고 바뀔 때마다 새 줄을 씁니다
                          FORMAT: waybar, i3blocks, polybar (일정 파일은 읽기만 합니다)

@@ -20,7 +20,19 @@ bool stripWanted(const QStringList& arguments, QSettings& settings)
             return !trayOnly;
         }
     }
-    return !settings.value(key, false).toBool();
+    return !settings.value(key, tilingSession()).toBool();
+}
+
+bool tilingSession()
+{
+    if (!qEnvironmentVariableIsEmpty("SWAYSOCK") || !qEnvironmentVariableIsEmpty("HYPRLAND_INSTANCE_SIGNATURE"))
+        return true;
+    const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'));
+    for (const char* tiling : {"sway", "Hyprland", "river"}) {
+        if (desktops.contains(QLatin1String(tiling), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
 }
 
 } // namespace vantory::StripPreference

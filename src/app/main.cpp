@@ -31,12 +31,13 @@
 namespace {
 
 // Wayland compositors do not let a client place its own window; XWayland does, so the strip can
-// sit at the top edge.
+// sit at the top edge. Qt tries the platforms in order, so an XWayland that cannot be reached (no
+// cookie, not started yet) leaves the application on Wayland instead of ending it.
 void preferPlaceableWindows()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
 }
 
 // VANTORY_ASSESSMENT_URL and VANTORY_CANVAS_URL point a run at other copies of the sites.

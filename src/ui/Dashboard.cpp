@@ -193,7 +193,7 @@ QWidget* Dashboard::buildPrompt()
     prompt->setAutoFillBackground(true);
     prompt->setBackgroundRole(QPalette::AlternateBase);
     auto* layout = new QHBoxLayout(prompt);
-    auto* icon = new QLabel(QStringLiteral("⛓"), prompt);
+    auto* icon = new QLabel(QStringLiteral("⇄"), prompt);
     icon->setStyleSheet(QStringLiteral("color: #3B82F6; font-size: 20px;"));
     layout->addWidget(icon);
     auto* texts = new QVBoxLayout;
