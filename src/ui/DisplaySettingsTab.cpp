@@ -1,6 +1,7 @@
 #include "ui/DisplaySettingsTab.h"
 
 #include "store/Store.h"
+#include "ui/GnomeTopBarSwitch.h"
 #include "ui/ReadableGroup.h"
 #include "ui/SettingsChoice.h"
 #include "ui/SettingsRows.h"
@@ -173,6 +174,8 @@ DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
     layout->addWidget(size);
 
     auto* options = new ReadableGroup(QString(), this);
+    if (GnomeTopBarSwitch::offered())
+        options->content()->addWidget(new GnomeTopBarSwitch(options));
     options->content()->addWidget(SettingsRows::toggle(
         QStringLiteral("과제 카드를 더블클릭하면 과제 페이지 열기"), QStringLiteral("double-click"),
         settings.doubleClickOpensAssignment.value_or(true),
