@@ -33,7 +33,9 @@ prefix=$(realpath "$work/prefix")
 id=app.vantory.Vantory
 for path in bin/vantory libexec/vantory/vantory-web share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
     share/icons/hicolor/scalable/apps/vantory.svg share/icons/hicolor/48x48/apps/vantory.png \
-    share/man/man1/vantory.1.gz share/doc/vantory/copyright share/doc/vantory/changelog.Debian.gz; do
+    share/man/man1/vantory.1.gz share/doc/vantory/copyright share/doc/vantory/changelog.Debian.gz \
+    share/dbus-1/interfaces/${id}1.xml share/gnome-shell/extensions/vantory@vantory.app/extension.js \
+    share/gnome-shell/extensions/vantory@vantory.app/metadata.json; do
     [[ -f $prefix/$path ]] || fail "$path is not installed"
 done
 # The worker is not beside the program, so only the libexec lookup can find it.

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The desktop tests, kept out of the default suite because they start whole desktops (about a
+# minute each, more at the first run, which installs them):
+#   bash scripts/desktop-tests.sh [gnome] [openbox] [wayland]
+# gnome: GNOME Shell 43 headless with the extension, the fake application and the real one.
+# openbox: the strip and tray under openbox, tint2 and trayer on Xvfb (also in the default suite).
+# wayland: sway with waybar and KDE Plasma (scripts/wayland-screenshots.sh, which also renews the
+# pictures docs/screenshots/sway-waybar.png and kde-plasma.png).
+# With no argument, all of them. Builds the release configuration first; exits non-zero on a failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+suites=("$@")
+((${#suites[@]})) || suites=(gnome openbox wayland)
+
+bash scripts/setup.sh
+missing=()
+for package in gnome-shell xwayland gjs imagemagick; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
+done
+if ((${#missing[@]})); then
+    $( ((EUID == 0)) || echo sudo) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+        "${missing[@]}"
+fi
+build=build/release
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=ON
+cmake --build "$build" -j2
+
+failed=()
+for suite in "${suites[@]}"; do
+    echo "== $suite"
+    case $suite in
+    gnome) bash tests/desktop/gnome_top_bar.sh "$build/bin/vantory" "$build/shell/gnome/legacy" || failed+=("$suite") ;;
+    openbox) bash tests/desktop/strip_on_desktop.sh "$build/bin/vantory" || failed+=("$suite") ;;
+    wayland) bash scripts/wayland-screenshots.sh "$build" || failed+=("$suite") ;;
+    *) echo "unknown desktop test: $suite (gnome, openbox, wayland)" >&2; exit 2 ;;
+    esac
+done
+((${#failed[@]} == 0)) || { echo "failed: ${failed[*]}"; exit 1; }
+echo "all desktop tests passed: ${suites[*]}"

@@ -1,0 +1,7 @@
+
+const VantoryPanel = vantoryPanel({Clutter, Gio, GLib, GObject, Pango, St, Main, PanelMenu, PopupMenu},
+    vantoryInterfaceXml);
+
+function init() {
+    return new VantoryPanel();
+}

@@ -1,0 +1,232 @@
+// Both built forms of the GNOME Shell extension against stand-ins for GNOME Shell's modules and a
+// fake Vantory on a private session bus (run under dbus-run-session):
+// gjs -m extension_test.js <build>/shell/gnome <shell/gnome/indicator.js> <fake_service.js> <interface XML>
+import Gio from 'gi://Gio';
+import GLib from 'gi://GLib';
+import Pango from 'gi://Pango';
+import System from 'system';
+
+import * as Stubs from './shell_stubs.js';
+
+const {Clutter, event, GObject, live, Main, PanelMenu, PopupMenuModule, St} = Stubs;
+
+const [buildDir, indicatorPath, fakePath, interfacePath] = ARGV;
+const read = path => new TextDecoder().decode(GLib.file_get_contents(path)[1]);
+Gio._promisify(Gio.DBusConnection.prototype, 'call', 'call_finish');
+Gio._promisify(Gio.Subprocess.prototype, 'wait_async', 'wait_finish');
+
+let passed = 0, failed = 0;
+function check(what, ok) {
+    if (ok) {
+        passed++;
+    } else {
+        failed++;
+        printerr(`FAIL: ${what}`);
+    }
+}
+
+function delay(ms) {
+    return new Promise(resolve => GLib.timeout_add(GLib.PRIORITY_DEFAULT, ms, () => {
+        resolve();
+        return GLib.SOURCE_REMOVE;
+    }));
+}
+
+// Polls a condition, which may be asynchronous, until it holds or ten seconds pass.
+async function until(what, condition) {
+    const deadline = GLib.get_monotonic_time() + 10 * GLib.USEC_PER_SEC;
+    for (;;) {
+        const value = await Promise.resolve().then(condition).catch(() => null);
+        if (value)
+            return value;
+        if (GLib.get_monotonic_time() > deadline)
+            throw new Error(`timed out waiting for ${what}`);
+        await delay(20);
+    }
+}
+
+async function fake(method, parameters = null) {
+    const reply = await Gio.DBus.session.call('app.vantory.Vantory', '/app/vantory/Vantory', 'app.vantory.Fake1',
+        method, parameters, null, Gio.DBusCallFlags.NONE, 2000, null);
+    return reply.deepUnpack()[0];
+}
+const set = (name, type, value) => fake('Set', new GLib.Variant('(sv)', [name, new GLib.Variant(type, value)]));
+const called = call => until(call, async () => (await fake('Calls')).includes(call));
+
+async function startFake() {
+    const process = Gio.Subprocess.new([GLib.find_program_in_path('gjs'), '-m', fakePath, interfacePath],
+        Gio.SubprocessFlags.NONE);
+    await until('the fake service', () => fake('Calls'));
+    return process;
+}
+
+async function stopFake(process) {
+    process.send_signal(15);
+    await process.wait_async(null);
+}
+
+// The legacy form is a script that reads its modules from the global imports object: run it as a
+// function body with a stand-in for that object.
+function loadLegacy(source) {
+    const imports = {
+        gi: {Clutter, Gio, GLib, GObject, Pango, St},
+        ui: {main: Main, panelMenu: PanelMenu, popupMenu: PopupMenuModule},
+    };
+    return new Function('imports', `${source}\nreturn init;`)(imports)();
+}
+
+// The module form imports GNOME Shell's modules by URI: point those at one-line modules that
+// re-export the stand-ins, in a scratch folder.
+async function loadModule(source) {
+    const stubs = {
+        'gi://Clutter': 'Clutter', 'gi://GObject': 'GObject', 'gi://St': 'St',
+        'resource:///org/gnome/shell/ui/main.js': 'Main',
+        'resource:///org/gnome/shell/ui/panelMenu.js': 'PanelMenu',
+        'resource:///org/gnome/shell/ui/popupMenu.js': 'PopupMenuModule',
+        'resource:///org/gnome/shell/extensions/extension.js': 'ExtensionModule',
+    };
+    const stubsUri = import.meta.url.replace(/[^/]*$/, 'shell_stubs.js');
+    const scratch = GLib.dir_make_tmp('vantory-extension-XXXXXX');
+    for (const [uri, name] of Object.entries(stubs)) {
+        const file = `${scratch}/${name}.js`;
+        GLib.file_set_contents(file, `import {${name} as stub} from '${stubsUri}';\nexport default stub;\n` +
+            `export const {${Object.keys(Stubs[name]).join(', ')}} = stub;\n`);
+        source = source.replaceAll(`'${uri}'`, `'file://${file}'`);
+    }
+    check('the module form imports nothing of GNOME Shell but what is stubbed', !source.includes('resource:///'));
+    GLib.file_set_contents(`${scratch}/extension.js`, source);
+    const {default: VantoryExtension} = await import(`file://${scratch}/extension.js`);
+    for (const name of [...Object.values(stubs), 'extension'])
+        GLib.unlink(`${scratch}/${name}.js`);
+    GLib.rmdir(scratch);
+    return new VantoryExtension({uuid: 'vantory@vantory.app'});
+}
+
+// The label's markup without the leading word joiner, or the plain text it shows instead.
+const shown = label => label.clutter_text.use_markup ? label.text.replace(/^\u2060/, '') : `plain:${label.text}`;
+const menuRows = menu => menu.shownItems().map(item => item.label ? [item.label.text, item.sensitive] : '---');
+
+// One form from enable() to disable(); a failure leaves neither the fake nor the extension behind
+// for the next form.
+async function exercise(form, extension) {
+    const before = new Set(live);
+    const running = {service: await startFake(), extension};
+    extension.enable();
+    try {
+        await scenario(form, extension, before, running);
+    } finally {
+        running.extension?.disable();
+        if (running.service)
+            await stopFake(running.service);
+    }
+}
+
+async function scenario(form, extension, before, running) {
+    // Shown while the application is there, registered as its panel.
+    const button = await until(`${form}: the button`, () => Main.panel.statusArea.vantory);
+    check(`${form}: the line as markup`, shown(button.label) ===
+        '<span foreground="#3b82f6">313</span> | Preclass <span foreground="#f97316">(1d 4h20m)</span>');
+    check(`${form}: accessible name is the text`, button.accessible_name === '313 | Preclass (1d 4h20m)');
+    await called('RegisterPanel');
+
+    // Follows the application's changes; markup that does not parse shows the plain text.
+    await set('Markup', 's', '<span foreground="#ef4444">201</span> | Quiz');
+    await until(`${form}: the new markup`,
+        () => shown(button.label) === '<span foreground="#ef4444">201</span> | Quiz');
+    await set('Text', 's', '201 | Quiz (3h)');
+    await set('Markup', 's', '<b>201 | Quiz (3h)');
+    await until(`${form}: the text instead of broken markup`, () => shown(button.label) === 'plain:201 | Quiz (3h)');
+    check(`${form}: accessible name follows`, button.accessible_name === '201 | Quiz (3h)');
+
+    // Right click: the line, then the application's entries; only methods without arguments that
+    // are not the panel's own life cycle may be called.
+    button.vfunc_event(event(Clutter.EventType.BUTTON_PRESS, {button: Clutter.BUTTON_SECONDARY}));
+    check(`${form}: right click opens the menu`, button.menu.isOpen);
+    check(`${form}: the menu's rows`, JSON.stringify(menuRows(button.menu)) === JSON.stringify([
+        ['201 | Quiz (3h)', false], '---', ['캘린더 열기', true], ['지금 새로 고침', true], '---', ['로그인', false],
+        ['종료', true]]));
+    button.menu.shownItems()[3].emit('activate');
+    await called('Refresh');
+    await set('Menu', 'a(ssb)', [['ShowSettings', '설정', true], ['ShowDashboard', '대시보드', true],
+        ['UnregisterPanel', '숨기기', true], ['Nonexistent', '없음', true]]);
+    await until(`${form}: the new entries`, () => menuRows(button.menu).length === 6);
+    check(`${form}: entries that cannot be called are insensitive`,
+        JSON.stringify(menuRows(button.menu).slice(2).map(row => row[1])) === '[true,false,false,false]');
+    const entries = button.menu.shownItems();
+    await set('Text', 's', '201 | Quiz (2h)');
+    await until(`${form}: the menu's line`, () => menuRows(button.menu)[0][0] === '201 | Quiz (2h)');
+    check(`${form}: entries are kept while only the line changes`,
+        button.menu.shownItems().every((item, i) => item === entries[i]));
+    button.vfunc_event(event(Clutter.EventType.BUTTON_PRESS, {button: Clutter.BUTTON_SECONDARY}));
+    check(`${form}: right click again closes it`, !button.menu.isOpen);
+    button.vfunc_key_press_event(event(Clutter.EventType.KEY_PRESS, {key: Clutter.KEY_Menu}));
+    check(`${form}: the Menu key opens it`, button.menu.isOpen);
+    button.menu.close();
+
+    // Left click: the dashboard under the button, in stage coordinates; the menu stays shut.
+    button.hover = true;
+    button.emit('notify::hover');
+    const tooltip = Main.uiGroup.children.find(child => child.visible);
+    check(`${form}: hovering shows the tooltip`, tooltip?.text === '313 Preclass\n마감: 10월 3일 (금) 23:59');
+    const tipWidth = tooltip.get_preferred_width(-1)[1];
+    check(`${form}: the tooltip sits under the button, on the screen`,
+        tooltip.y === 36 && tooltip.x === 1440 - tipWidth);
+    button.vfunc_event(event(Clutter.EventType.BUTTON_PRESS, {button: Clutter.BUTTON_PRIMARY}));
+    button.vfunc_event(event(Clutter.EventType.BUTTON_RELEASE, {button: Clutter.BUTTON_PRIMARY}));
+    await called('ShowDashboard 1300 0 140 32');
+    check(`${form}: left click leaves the menu shut`, !button.menu.isOpen);
+    check(`${form}: left click hides the tooltip`, !tooltip.visible);
+    button.hover = false;
+    button.emit('notify::hover');
+    button.hover = true;
+    button.emit('notify::hover');
+    check(`${form}: the tooltip returns on the next hover`, tooltip.visible);
+
+    // The application leaves with the menu and tooltip open: all of it goes, and comes back with it.
+    button.menu.open();
+    await stopFake(running.service);
+    running.service = null;
+    await until(`${form}: the button to go`, () => !Main.panel.statusArea.vantory);
+    check(`${form}: the menu closed`, !button.menu.isOpen && button.menu.destroyed);
+    check(`${form}: nothing left on screen`, [...live].every(actor => before.has(actor)));
+    running.service = await startFake();
+    await until(`${form}: the button to return`, () => Main.panel.statusArea.vantory);
+    await called('RegisterPanel');
+
+    // Disabled: unregistered, and nothing of it left in the shell.
+    extension.disable();
+    running.extension = null;
+    check(`${form}: disable removes the button`, !Main.panel.statusArea.vantory);
+    check(`${form}: disable leaves no actor`, [...live].every(actor => before.has(actor)));
+    await called('UnregisterPanel');
+
+    // No longer watching: an application that starts now is left alone.
+    await stopFake(running.service);
+    running.service = await startFake();
+    await delay(300);
+    check(`${form}: disabled, it ignores a new start`,
+        [...live].every(actor => before.has(actor)) && !(await fake('Calls')).includes('RegisterPanel'));
+}
+
+async function main() {
+    const logic = read(indicatorPath);
+    for (const form of ['legacy', 'module']) {
+        const dir = `${buildDir}/${form}`;
+        const source = read(`${dir}/extension.js`);
+        const metadata = JSON.parse(read(`${dir}/metadata.json`));
+        check(`${form}: holds indicator.js unchanged`, source.includes(logic));
+        check(`${form}: metadata`, metadata.uuid === 'vantory@vantory.app' &&
+            metadata['shell-version'].includes(form === 'legacy' ? '43' : '45'));
+        try {
+            await exercise(form, form === 'legacy' ? loadLegacy(source) : await loadModule(source));
+        } catch (e) {
+            check(`${form}: ${e.message}\n${e.stack}`, false);
+        }
+    }
+}
+
+const loop = new GLib.MainLoop(null, false);
+main().catch(e => check(e.stack, false)).finally(() => loop.quit());
+loop.run();
+print(`${passed} passed, ${failed} failed`);
+System.exit(failed === 0 ? 0 : 1);

@@ -1,0 +1,268 @@
+// Stand-ins for the parts of GNOME Shell 43 that the extension touches (St, Clutter, GObject's
+// class registration, the top bar, popup menus, the Extension base class), small enough to run
+// under plain gjs. They keep what a test needs to see: what is shown and what is still alive.
+
+// Every actor created and not yet destroyed.
+export const live = new Set();
+
+class Emitter {
+    constructor() {
+        this._handlers = new Map();
+        this._nextHandler = 1;
+    }
+
+    connect(name, callback) {
+        this._handlers.set(this._nextHandler, {name, callback});
+        return this._nextHandler++;
+    }
+
+    disconnect(id) {
+        if (!this._handlers.delete(id))
+            throw new Error(`no handler ${id} to disconnect`);
+    }
+
+    emit(name, ...args) {
+        for (const handler of [...this._handlers.values()]) {
+            if (handler.name === name)
+                handler.callback(this, ...args);
+        }
+    }
+}
+
+export const Clutter = {
+    ActorAlign: {FILL: 0, START: 1, CENTER: 2, END: 3},
+    EventType: {BUTTON_PRESS: 1, BUTTON_RELEASE: 2, TOUCH_BEGIN: 3, TOUCH_END: 4, KEY_PRESS: 5},
+    BUTTON_PRIMARY: 1,
+    BUTTON_MIDDLE: 2,
+    BUTTON_SECONDARY: 3,
+    EVENT_PROPAGATE: false,
+    EVENT_STOP: true,
+    KEY_Menu: 0xff67,
+    KEY_Return: 0xff0d,
+};
+
+// An input event as Clutter hands it to an actor.
+export function event(type, {button = 0, key = 0} = {}) {
+    return {type: () => type, get_button: () => button, get_key_symbol: () => key};
+}
+
+export const GObject = {
+    registerClass: (info, klass) => klass ?? info,
+};
+
+// GObject classes run _init from their constructor; the extension's button relies on that.
+class Widget extends Emitter {
+    constructor(...args) {
+        super();
+        this._init(...args);
+    }
+
+    _init(properties = {}) {
+        Object.assign(this, {visible: true, hover: false, accessible_name: '', x: 0, y: 0, width: 0, height: 0},
+            properties);
+        this.children = [];
+        this.parent = null;
+        this.destroyed = false;
+        live.add(this);
+    }
+
+    add_child(child) {
+        child.parent = this;
+        this.children.push(child);
+    }
+
+    remove_child(child) {
+        this.children.splice(this.children.indexOf(child), 1);
+        child.parent = null;
+    }
+
+    show() {
+        this.visible = true;
+    }
+
+    hide() {
+        this.visible = false;
+    }
+
+    set_position(x, y) {
+        this.x = x;
+        this.y = y;
+    }
+
+    get_transformed_position() {
+        return [this.x, this.y];
+    }
+
+    get_transformed_size() {
+        return [this.width, this.height];
+    }
+
+    get_preferred_width() {
+        return [0, this.width];
+    }
+
+    destroy() {
+        if (this.destroyed)
+            return;
+        this.destroyed = true;
+        this.emit('destroy');
+        for (const child of [...this.children])
+            child.destroy();
+        this.parent?.remove_child(this);
+        live.delete(this);
+    }
+}
+
+class Label extends Widget {
+    _init(properties = {}) {
+        super._init({text: '', ...properties});
+        const label = this;
+        this.clutter_text = {
+            use_markup: false,
+            set_markup(markup) {
+                this.use_markup = true;
+                label.text = markup;
+            },
+        };
+    }
+
+    // Eight pixels a character of the longest line.
+    get_preferred_width() {
+        return [0, 8 * Math.max(...this.text.split('\n').map(line => line.length))];
+    }
+}
+
+export const St = {Widget, Label, Bin: Widget, Side: {TOP: 0, RIGHT: 1, BOTTOM: 2, LEFT: 3}};
+
+class MenuBase extends Emitter {
+    constructor() {
+        super();
+        this.items = [];
+    }
+
+    addMenuItem(item) {
+        this.items.push(item);
+    }
+
+    removeAll() {
+        for (const item of this.items)
+            item.destroy();
+        this.items = [];
+    }
+
+    // The items as shown, sections flattened.
+    shownItems() {
+        return this.items.flatMap(item => item instanceof PopupMenuSection ? item.shownItems() : [item]);
+    }
+}
+
+class PopupMenuSection extends MenuBase {
+    destroy() {
+        this.removeAll();
+    }
+}
+
+class PopupMenu extends MenuBase {
+    constructor(sourceActor) {
+        super();
+        this.sourceActor = sourceActor;
+        this.isOpen = false;
+        this.destroyed = false;
+    }
+
+    open() {
+        if (this.isOpen)
+            return;
+        this.isOpen = true;
+        this.emit('open-state-changed', true);
+    }
+
+    close() {
+        if (!this.isOpen)
+            return;
+        this.isOpen = false;
+        this.emit('open-state-changed', false);
+    }
+
+    toggle() {
+        if (this.isOpen)
+            this.close();
+        else
+            this.open();
+    }
+
+    destroy() {
+        this.close();
+        this.removeAll();
+        this.destroyed = true;
+        this.emit('destroy');
+    }
+}
+
+class PopupMenuItem extends Widget {
+    _init(text) {
+        super._init({sensitive: true});
+        this.label = new Label({text});
+        this.add_child(this.label);
+    }
+}
+
+class PopupSeparatorMenuItem extends Widget {}
+
+export const PopupMenuModule = {PopupMenu, PopupMenuSection, PopupMenuItem, PopupSeparatorMenuItem};
+
+// As GNOME 43's: a press toggles the menu.
+class Button extends Widget {
+    _init(menuAlignment, nameText) {
+        super._init({reactive: true, can_focus: true, track_hover: true, accessible_name: nameText ?? ''});
+        this.menu = new PopupMenu(this);
+        this.container = new Widget();
+        this.container.add_child(this);
+        this.connect('destroy', () => {
+            this.menu.destroy();
+            this.container.destroy();
+        });
+    }
+
+    vfunc_event(e) {
+        if (e.type() === Clutter.EventType.BUTTON_PRESS || e.type() === Clutter.EventType.TOUCH_BEGIN)
+            this.menu.toggle();
+        return Clutter.EVENT_PROPAGATE;
+    }
+}
+
+export const PanelMenu = {Button};
+
+const rightBox = new Widget();
+export const Main = {
+    panel: {
+        statusArea: {},
+        // Places the button at the right end of a 1440 × 32 top bar.
+        addToStatusArea(role, indicator, position, box) {
+            if (this.statusArea[role])
+                throw new Error(`there is already a status indicator for role ${role}`);
+            if (!(indicator instanceof Button) || box !== 'right')
+                throw new Error('not a panel button for the right box');
+            this.statusArea[role] = indicator;
+            rightBox.add_child(indicator.container);
+            Object.assign(indicator, {x: 1300, y: 0, width: 140, height: 32});
+            indicator.connect('destroy', () => delete this.statusArea[role]);
+            return indicator;
+        },
+    },
+    uiGroup: new Widget(),
+    layoutManager: {
+        primaryMonitor: {x: 0, y: 0, width: 1440, height: 900, geometry_scale: 1},
+        findMonitorForActor() {
+            return this.primaryMonitor;
+        },
+    },
+};
+
+export const ExtensionModule = {
+    Extension: class {
+        constructor(metadata) {
+            this.metadata = metadata;
+        }
+    },
+};
