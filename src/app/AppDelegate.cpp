@@ -2,6 +2,7 @@
 
 #include "app/DeadlineReminders.h"
 #include "app/DesktopNotifications.h"
+#include "app/GnomeExtension.h"
 #include "app/LineService.h"
 #include "app/QtColor.h"
 #include "app/StatusContentView.h"
@@ -10,6 +11,8 @@
 
 #include <QColor>
 #include <QDBusConnection>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -38,6 +41,7 @@ AppDelegate::AppDelegate(std::filesystem::path stateFile, Scheduler& scheduler, 
     , store_(std::move(stateFile), scheduler.now())
     , heartbeat_(scheduler, [this] { updateStatus(); })
     , boundary_(scheduler, [this] { updateStatus(); })
+    , panelWait_(scheduler, [this] { releaseStrip(); })
 {
     lineState_.rotationStarted = store_.now();
 }
@@ -74,11 +78,42 @@ void AppDelegate::start()
         store_, scheduler_, std::make_unique<DesktopNotifications>(QDBusConnection::sessionBus()));
     lineService_ = std::make_unique<LineService>(store_, QDBusConnection::sessionBus());
     lineService_->showDashboard = activate;
-    connect(lineService_.get(), &LineService::panelShownChanged, item_.get(), &StatusItem::setPanelShown);
+    connect(lineService_.get(), &LineService::panelShownChanged, this, [this](bool shown) {
+        item_->setPanelShown(shown);
+        if (shown)
+            releaseStrip(); // hidden by the panel from now on, and shown again when it leaves
+    });
     updateStatus();
     lineService_->publish();
+    awaitShellPanel();
     if (store_.storageError())
         announceStorageProblem();
+}
+
+// With Vantory's extension enabled in GNOME, the strip waits for the extension's panel rather than
+// flash under GNOME's top bar; if the panel does not come within a few seconds, the strip shows.
+void AppDelegate::awaitShellPanel()
+{
+    if (!GnomeExtension::session())
+        return;
+    item_->setStripHeld(true);
+    panelWait_.start(panelPatience);
+    auto* call = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(GnomeExtension::call("GetExtensionInfo")), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* answer) {
+        answer->deleteLater();
+        const QDBusPendingReply<QVariantMap> info = *answer;
+        const bool enabled = info.isValid()
+            && qRound(info.value().value(QStringLiteral("state")).toDouble()) == GnomeExtension::enabled;
+        if (!enabled)
+            releaseStrip();
+    });
+}
+
+void AppDelegate::releaseStrip()
+{
+    panelWait_.stop();
+    item_->setStripHeld(false);
 }
 
 void AppDelegate::announceStorageProblem()

@@ -51,6 +51,8 @@ public:
     const Timer& boundary() const { return boundary_; }
 
     static constexpr std::chrono::seconds heartbeatInterval{60};
+    // How long the strip waits at start-up for GNOME's extension to show the line instead.
+    static constexpr std::chrono::seconds panelPatience{5};
 
 Q_SIGNALS:
     // The line was composed again, possibly with another text.
@@ -61,6 +63,8 @@ private:
     std::string storageProblem() const;
     // Says at once, beyond the tooltip, that changes are no longer saved.
     void announceStorageProblem();
+    void awaitShellPanel();
+    void releaseStrip();
 
     Scheduler& scheduler_;
     Store store_;
@@ -69,6 +73,7 @@ private:
     std::unique_ptr<LineService> lineService_;
     Timer heartbeat_;
     Timer boundary_;
+    Timer panelWait_;
     StatusLineState lineState_;
     StatusLine lastLine_;
 };

@@ -174,6 +174,12 @@ void StatusItem::setPanelShown(bool shown)
     updateStrip();
 }
 
+void StatusItem::setStripHeld(bool held)
+{
+    stripHeld_ = held;
+    updateStrip();
+}
+
 void StatusItem::setTrayMenu(QMenu* menu)
 {
     if (tray_)
@@ -189,7 +195,8 @@ QRect StatusItem::anchor() const
 
 void StatusItem::updateStrip()
 {
-    const bool show = !panelShown_ && (stripWanted_ || !tray_ || !QSystemTrayIcon::isSystemTrayAvailable());
+    const bool show
+        = !stripHeld_ && !panelShown_ && (stripWanted_ || !tray_ || !QSystemTrayIcon::isSystemTrayAvailable());
     if (show == strip_->isVisible())
         return;
     if (!show) {

@@ -51,6 +51,9 @@ public:
     // While the desktop shell shows the line in its own panel, neither the strip nor the tray icon
     // shows, so the line is not shown twice.
     void setPanelShown(bool shown);
+    // Keeps the strip from showing while a panel is expected to register: a window mapped and at
+    // once unmapped can stay mapped under a window manager that handles the map request late.
+    void setStripHeld(bool held);
 
     // The tray icon's menu; a right click on the icon opens it instead of asking for the settings.
     // The menu must outlive the item.
@@ -72,6 +75,7 @@ private:
     double length_;
     bool stripWanted_ = true;
     bool panelShown_ = false;
+    bool stripHeld_ = false;
     std::unique_ptr<StatusStrip> strip_;
     std::unique_ptr<X11Desktop> desktop_; // null off X11
     QSystemTrayIcon* tray_ = nullptr; // child; null where no tray can ever show

@@ -1,5 +1,6 @@
 #include "ui/DisplaySettingsTab.h"
 
+#include "app/GnomeExtension.h"
 #include "store/Store.h"
 #include "ui/GnomeTopBarSwitch.h"
 #include "ui/ReadableGroup.h"
@@ -174,7 +175,7 @@ DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
     layout->addWidget(size);
 
     auto* options = new ReadableGroup(QString(), this);
-    if (GnomeTopBarSwitch::offered())
+    if (GnomeExtension::session())
         options->content()->addWidget(new GnomeTopBarSwitch(options));
     options->content()->addWidget(SettingsRows::toggle(
         QStringLiteral("과제 카드를 더블클릭하면 과제 페이지 열기"), QStringLiteral("double-click"),

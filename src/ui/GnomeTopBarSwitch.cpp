@@ -1,10 +1,10 @@
 #include "ui/GnomeTopBarSwitch.h"
 
+#include "app/GnomeExtension.h"
 #include "ui/SettingsRows.h"
 
 #include <QCheckBox>
 #include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QLabel>
@@ -18,22 +18,7 @@ const QString shell = QStringLiteral("org.gnome.Shell");
 const QString shellPath = QStringLiteral("/org/gnome/Shell");
 const QString extensions = QStringLiteral("org.gnome.Shell.Extensions");
 
-// GNOME Shell's extension states (ExtensionUtils.ExtensionState).
-enum State { enabled = 1, error = 3, outOfDate = 4 };
-
-QDBusMessage extensionCall(const char* method)
-{
-    QDBusMessage message = QDBusMessage::createMethodCall(shell, shellPath, extensions, QString::fromLatin1(method));
-    message << QString::fromLatin1(GnomeTopBarSwitch::extensionUuid);
-    return message;
-}
-
 } // namespace
-
-bool GnomeTopBarSwitch::offered()
-{
-    return qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':')).contains(QLatin1String("GNOME"));
-}
 
 GnomeTopBarSwitch::GnomeTopBarSwitch(QWidget* parent)
     : QWidget(parent)
@@ -55,8 +40,8 @@ GnomeTopBarSwitch::GnomeTopBarSwitch(QWidget* parent)
 
 void GnomeTopBarSwitch::query()
 {
-    auto* call
-        = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(extensionCall("GetExtensionInfo")), this);
+    auto* call = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(GnomeExtension::call("GetExtensionInfo")), this);
     connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* answer) {
         answer->deleteLater();
         const QDBusPendingReply<QVariantMap> info = *answer;
@@ -71,7 +56,8 @@ void GnomeTopBarSwitch::request(bool enable)
 {
     toggle_->setEnabled(false);
     auto* call = new QDBusPendingCallWatcher(
-        QDBusConnection::sessionBus().asyncCall(extensionCall(enable ? "EnableExtension" : "DisableExtension")), this);
+        QDBusConnection::sessionBus().asyncCall(GnomeExtension::call(enable ? "EnableExtension" : "DisableExtension")),
+        this);
     connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* answer) {
         answer->deleteLater();
         if (answer->isError())
@@ -83,7 +69,7 @@ void GnomeTopBarSwitch::request(bool enable)
 
 void GnomeTopBarSwitch::stateChanged(const QString& uuid, const QVariantMap& info)
 {
-    if (uuid == QLatin1String(extensionUuid))
+    if (uuid == QLatin1String(GnomeExtension::uuid))
         show(info);
 }
 
@@ -99,17 +85,17 @@ void GnomeTopBarSwitch::show(const QVariantMap& info)
         return;
     }
     const int state = qRound(info.value(QStringLiteral("state")).toDouble());
-    toggle_->setChecked(state == enabled);
+    toggle_->setChecked(state == GnomeExtension::enabled);
     switch (state) {
-    case enabled:
+    case GnomeExtension::enabled:
         caption_->setText(
             QStringLiteral("GNOME 상단 바에 일정이 표시되고, 화면 위쪽 막대와 트레이 아이콘은 숨겨집니다."));
         break;
-    case error:
+    case GnomeExtension::error:
         caption_->setText(
             QStringLiteral("확장을 켜지 못했습니다: %1").arg(info.value(QStringLiteral("error")).toString().left(200)));
         break;
-    case outOfDate:
+    case GnomeExtension::outOfDate:
         caption_->setText(QStringLiteral("이 GNOME 버전에서는 확장을 쓸 수 없습니다. Vantory를 업데이트해 주세요."));
         break;
     default:

@@ -17,11 +17,7 @@ class GnomeTopBarSwitch : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr const char* extensionUuid = "vantory@vantory.app";
-
-    // Whether the session is GNOME's, the only one where the switch is offered.
-    static bool offered();
-
+    // Offered in GNOME sessions only (GnomeExtension::session).
     explicit GnomeTopBarSwitch(QWidget* parent = nullptr);
 
 private Q_SLOTS:
