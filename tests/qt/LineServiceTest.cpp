@@ -104,7 +104,7 @@ TEST_F(LineServiceTest, PublishesTheComposedLineAndAnnouncesOnlyWhatChanged)
 {
     const StatusLine& line = delegate->lastLine();
     EXPECT_EQ(property("Text").toString().toStdString(), plainText(line.coloredLine));
-    EXPECT_EQ(property("Text").toString(), QStringLiteral("313 | Preclass (1h0m)"));
+    EXPECT_EQ(property("Text").toString(), QStringLiteral("● 313 | Preclass (1h0m)"));
     EXPECT_EQ(property("Markup").toString().toStdString(), pangoMarkup(line.coloredLine));
     EXPECT_EQ(property("Urgency").toString(), QStringLiteral("urgent"));
     EXPECT_EQ(property("ToolTip").toString().toStdString(), plainTooltip(line));
@@ -121,7 +121,7 @@ TEST_F(LineServiceTest, PublishesTheComposedLineAndAnnouncesOnlyWhatChanged)
     call(QStringLiteral("Ping"), {}, QStringLiteral("org.freedesktop.DBus.Peer"));
     ASSERT_EQ(listener.changes.size(), 1u);
     const QVariantMap& changed = listener.changes.front();
-    EXPECT_EQ(changed.value(QStringLiteral("Text")).toString(), QStringLiteral("313 | Preclass (0h59m)"));
+    EXPECT_EQ(changed.value(QStringLiteral("Text")).toString(), QStringLiteral("● 313 | Preclass (59m)"));
     EXPECT_TRUE(changed.contains(QStringLiteral("Markup")));
     EXPECT_FALSE(changed.contains(QStringLiteral("Menu")));
     EXPECT_FALSE(changed.contains(QStringLiteral("Urgency")));
