@@ -6,9 +6,9 @@
 #include "connection/Failure.h"
 #include "connection/LoginFlow.h"
 #include "connection/PageScripts.h"
-#include "connection/Site.h"
 #include "connection/WebHost.h"
 #include "model/Instant.h"
+#include "model/Sites.h"
 
 #include <QCoroTask>
 #include <QUrl>

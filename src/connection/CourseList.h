@@ -1,7 +1,7 @@
 #pragma once
 
-#include "connection/Site.h"
 #include "model/Course.h"
+#include "model/Sites.h"
 
 #include <array>
 #include <random>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "connection/Site.h"
 #include "connection/WebPage.h"
+#include "model/Sites.h"
 
 #include <functional>
 #include <string>

@@ -4,19 +4,9 @@
 
 namespace vantory::SiteURLs {
 
-namespace {
-
-const std::string& baseURL(Site site)
-{
-    const Sites& sites = Sites::current();
-    return site == Site::canvas ? sites.canvasBaseURL : sites.assessmentBaseURL;
-}
-
-} // namespace
-
 std::string startPage(Site site)
 {
-    return site == Site::canvas ? canvas("/courses") : baseURL(site) + "/";
+    return site == Site::canvas ? canvas("/courses") : Sites::current().baseURL(site) + "/";
 }
 
 std::string canvas(const std::string& path)
@@ -26,7 +16,8 @@ std::string canvas(const std::string& path)
 
 bool isOnSite(const QUrl& url, Site site)
 {
-    return url.isValid() && !url.host().isEmpty() && url.host().toStdString() == Sites::host(baseURL(site));
+    return url.isValid() && !url.host().isEmpty()
+        && url.host().toStdString() == Sites::host(Sites::current().baseURL(site));
 }
 
 QString trimmedPath(const QString& path)

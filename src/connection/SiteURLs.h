@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connection/Site.h"
+#include "model/Sites.h"
 
 #include <QUrl>
 

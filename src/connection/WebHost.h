@@ -1,8 +1,8 @@
 #pragma once
 
 #include "connection/LoginView.h"
-#include "connection/Site.h"
 #include "connection/WebPage.h"
+#include "model/Sites.h"
 
 namespace vantory {
 

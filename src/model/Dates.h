@@ -15,6 +15,7 @@
 namespace vantory::Dates {
 
 inline constexpr const char* zoneID = "America/Vancouver";
+inline constexpr const char* defaultZoneID = zoneID;
 inline constexpr const char* defaultDisplayFormat = "M월 d일 (EEE) HH:mm z";
 
 // The fixed zone, created once and shared.

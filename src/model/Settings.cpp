@@ -1,8 +1,10 @@
 #include "model/Settings.h"
 
+#include "model/Dates.h"
 #include "model/JsonSupport.h"
 #include "model/JsonWriter.h"
 #include "model/Modes.h"
+#include "model/SiteAddress.h"
 
 #include <algorithm>
 #include <cmath>
@@ -109,6 +111,12 @@ void normalizeReminderMinutes(std::optional<std::vector<std::int64_t>>& minutes)
         minutes.reset();
 }
 
+void dropIfDefault(std::optional<std::string>& value, std::string_view builtIn)
+{
+    if (value == builtIn)
+        value.reset();
+}
+
 } // namespace
 
 void Settings::normalize()
@@ -137,6 +145,10 @@ void Settings::normalize()
     if (dotRules)
         std::erase_if(*dotRules, [](const ColorRule& rule) { return !std::isfinite(rule.hours); });
     normalizeReminderMinutes(reminderMinutes);
+    const Sites built = Sites::production();
+    dropIfDefault(assessmentBaseURL, SiteAddress::stored(built.assessmentBaseURL, Site::assessment));
+    dropIfDefault(canvasBaseURL, SiteAddress::stored(built.canvasBaseURL, Site::canvas));
+    dropIfDefault(timeZone, Dates::defaultZoneID);
 }
 
 std::string Settings::legacyDotHex(double seconds) const
@@ -158,6 +170,18 @@ std::string Settings::legacyTimeHex(double seconds) const
         return rule ? rule->hex : otherHex;
     }
     return legacyDotHex(seconds);
+}
+
+Sites Settings::sites() const
+{
+    const Sites built = Sites::production();
+    const auto chosen = [&](const std::optional<std::string>& address, Site site) {
+        if (!address)
+            return built.baseURL(site);
+        const SiteAddress::Checked checked = SiteAddress::check(*address, site);
+        return checked.usable() ? SiteAddress::baseURL(checked.address) : std::string{};
+    };
+    return {chosen(assessmentBaseURL, Site::assessment), chosen(canvasBaseURL, Site::canvas)};
 }
 
 const Course* Settings::course(std::string_view courseID) const
@@ -259,6 +283,8 @@ void readJson(const codec::JsonValue& json, CategoryStyle& style)
 void writeJson(codec::JsonWriter& writer, const Settings& settings)
 {
     writer.beginObject();
+    codec::put(writer, "assessmentBaseURL", settings.assessmentBaseURL);
+    codec::put(writer, "canvasBaseURL", settings.canvasBaseURL);
     codec::put(writer, "canvasEnabled", settings.canvasEnabled);
     codec::put(writer, "categoryStyles", settings.categoryStyles);
     codec::put(writer, "colorMode", settings.colorMode);
@@ -291,6 +317,7 @@ void writeJson(codec::JsonWriter& writer, const Settings& settings)
     codec::put(writer, "syncMinutes", settings.syncMinutes);
     codec::put(writer, "timeColorMode", settings.timeColorMode);
     codec::put(writer, "timeHex", settings.timeHex);
+    codec::put(writer, "timeZone", settings.timeZone);
     codec::put(writer, "transitionDuration", settings.transitionDuration);
     codec::put(writer, "transitionStyle", settings.transitionStyle);
     codec::put(writer, "uniformCalendarHex", settings.uniformCalendarHex);
@@ -345,6 +372,9 @@ void readJson(const codec::JsonValue& json, Settings& settings)
         .excludedCategories = required<std::vector<std::string>>(json, "excludedCategories"),
         .courses = required<std::vector<Course>>(json, "courses"),
         .reminderMinutes = optional<std::vector<std::int64_t>>(json, "reminderMinutes"),
+        .assessmentBaseURL = optional<std::string>(json, "assessmentBaseURL"),
+        .canvasBaseURL = optional<std::string>(json, "canvasBaseURL"),
+        .timeZone = optional<std::string>(json, "timeZone"),
     };
 }
 

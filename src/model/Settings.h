@@ -3,6 +3,7 @@
 #include "model/Course.h"
 #include "model/Modes.h"
 #include "model/RecordJson.h"
+#include "model/Sites.h"
 #include "model/Uuid.h"
 
 #include <algorithm>
@@ -113,6 +114,12 @@ struct Settings {
     std::vector<Course> courses;
     // Lead times of the deadline reminders in whole minutes; absent (or empty) means no reminders.
     std::optional<std::vector<std::int64_t>> reminderMinutes;
+    // The school's sites as SiteAddress normalises them; absent means the build's address, empty
+    // means the school does not use that site. Absent while equal to the build's.
+    std::optional<std::string> assessmentBaseURL;
+    std::optional<std::string> canvasBaseURL;
+    // The school's IANA time zone; absent means the default zone.
+    std::optional<std::string> timeZone;
 
     bool operator==(const Settings&) const = default;
 
@@ -123,6 +130,10 @@ struct Settings {
     // than the paired rules describe them; normalize() migrates those fields through these.
     std::string legacyDotHex(double seconds) const;
     std::string legacyTimeHex(double seconds) const;
+
+    // The sites these settings choose: each stored address (one that no longer passes its check
+    // means the site is not used), else the build's.
+    Sites sites() const;
 
     // The course with that id; none when the settings do not list it.
     const Course* course(std::string_view courseID) const;

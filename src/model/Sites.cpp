@@ -8,18 +8,20 @@
 namespace vantory {
 
 namespace {
+
+constexpr Site allSites[] = {Site::assessment, Site::canvas};
+
 Sites& mutableCurrent()
 {
     static Sites sites = Sites::production();
     return sites;
 }
 
-// The host of an https URL, or nothing when the text is no URL a parser would accept. The text must
-// be printable ASCII without the characters URLs never hold, which also keeps it safe to write
-// unescaped on a content line.
-std::optional<std::string_view> httpsHost(std::string_view url)
+// The host of a URL with that scheme prefix, or nothing when the text is no URL a parser would
+// accept. The text must be printable ASCII without the characters URLs never hold, which also keeps
+// it safe to write unescaped on a content line.
+std::optional<std::string_view> hostWithPrefix(std::string_view url, std::string_view prefix)
 {
-    constexpr std::string_view prefix = "https://";
     constexpr std::string_view forbidden = "\"<>\\^`{|}";
     const bool printable = std::all_of(url.begin(), url.end(), [&](char character) {
         const auto octet = static_cast<unsigned char>(character);
@@ -32,7 +34,7 @@ std::optional<std::string_view> httpsHost(std::string_view url)
     authority = authority.substr(0, authority.find_first_of("/?#"));
     if (const auto at = authority.rfind('@'); at != std::string_view::npos)
         authority.remove_prefix(at + 1);
-    const auto colon = authority.find(':');
+    const auto colon = authority.find(':', authority.starts_with('[') ? authority.find(']') : 0);
     const std::string_view host = authority.substr(0, colon);
     const std::string_view port = colon == std::string_view::npos ? std::string_view{} : authority.substr(colon + 1);
     const bool numericPort = std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -58,18 +60,27 @@ void Sites::setCurrent(Sites sites)
     mutableCurrent() = std::move(sites);
 }
 
-std::string Sites::host(const std::string& baseURL)
+std::string Sites::host(std::string_view url)
 {
-    auto start = baseURL.find("://");
-    start = start == std::string::npos ? 0 : start + 3;
-    const auto end = baseURL.find_first_of(":/?#", start);
-    return baseURL.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    auto start = url.find("://");
+    start = start == std::string_view::npos ? 0 : start + 3;
+    if (url.substr(start).starts_with('[')) {
+        const auto close = url.find(']', start);
+        return close == std::string_view::npos ? std::string{} : std::string(url.substr(start + 1, close - start - 1));
+    }
+    const auto end = url.find_first_of(":/?#", start);
+    return std::string(url.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
 }
 
 bool Sites::isSiteURL(std::string_view url) const
 {
-    const auto found = httpsHost(url);
-    return found && (*found == host(assessmentBaseURL) || *found == host(canvasBaseURL));
+    return std::any_of(std::begin(allSites), std::end(allSites), [&](Site site) {
+        const std::string& base = baseURL(site);
+        if (base.empty())
+            return false;
+        const auto found = hostWithPrefix(url, base.starts_with("http://") ? "http://" : "https://");
+        return found && host(*found) == host(base);
+    });
 }
 
 } // namespace vantory

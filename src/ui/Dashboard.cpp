@@ -34,11 +34,12 @@ QColor warning(const QPalette& palette)
     return palette.color(QPalette::Window).lightness() < 128 ? QColor(0xFB, 0x92, 0x3C) : QColor(0xC2, 0x41, 0x0C);
 }
 
+// Secondary labels draw in the placeholder role, so that is the colour a warning replaces.
 void setWarning(QLabel* label, bool warn)
 {
     QPalette palette = label->palette();
-    palette.setColor(
-        QPalette::WindowText, warn ? warning(palette) : QApplication::palette(label).color(QPalette::PlaceholderText));
+    palette.setColor(QPalette::PlaceholderText,
+        warn ? warning(palette) : QApplication::palette(label).color(QPalette::PlaceholderText));
     label->setPalette(palette);
 }
 
@@ -352,7 +353,7 @@ void Dashboard::refreshList()
         mark(filterButtons_[index], DashboardItems::filters[index].filter == filter_);
     dayLine_->setVisible(selected.has_value());
     if (selected)
-        dayLabel_->setText(text(Dates::display(DashboardItems::dayStart(*selected), "M월 d일 (EEE)")));
+        dayLabel_->setText(text(Dates::display(DashboardItems::dayStart(*selected), "M월 d일 EEEE")));
 
     list_->setItems(DashboardItems::visible(store_, filter_, selected));
     const bool anyItems = !store_.db().assessments.empty();

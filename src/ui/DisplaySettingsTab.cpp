@@ -135,8 +135,8 @@ DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
             [](double v) { return QStringLiteral("%1초").arg(v, 0, 'f', 1); },
             [edit](double v) { edit([&](Settings& s) { s.transitionDuration = v; }); }, size));
     }
-    size->content()->addWidget(
-        SettingsRows::caption(QStringLiteral("macOS 동작 줄이기가 켜져 있으면 전환 효과를 생략합니다."), size));
+    size->content()->addWidget(SettingsRows::caption(
+        QStringLiteral("데스크톱의 애니메이션 효과가 꺼져 있으면 전환 효과를 생략합니다."), size));
     size->content()->addWidget(segmented(
         QStringLiteral("정렬"), QStringLiteral("alignment"),
         {{QStringLiteral("왼쪽"), Modes::Alignment::left}, {QStringLiteral("가운데"), "center"},

@@ -116,9 +116,9 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
     count_->setFont(scaled(count_->font(), 0.95));
     layout->addWidget(count_);
     auto* note = wrappedLabel(this);
-    note->setText(
-        QStringLiteral("파일을 Mac의 iCloud 캘린더로 가져오면 같은 계정의 iPhone에도 표시됩니다. 내보낸 파일은 자동 "
-                       "갱신되지 않습니다. 과목별 색상은 가져온 캘린더에서 지정하세요."));
+    note->setText(QStringLiteral("파일을 GNOME 캘린더나 Thunderbird 같은 캘린더 앱으로 가져오세요. 온라인 계정(Google, "
+                                 "Nextcloud 등)의 캘린더에 넣으면 휴대폰에도 표시됩니다. 내보낸 파일은 자동 갱신되지 "
+                                 "않습니다. 과목별 색상은 가져온 캘린더에서 지정하세요."));
     note->setFont(scaled(note->font(), 0.85));
     note->setForegroundRole(QPalette::PlaceholderText);
     layout->addWidget(note);

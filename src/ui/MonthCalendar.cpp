@@ -199,7 +199,7 @@ void MonthCalendar::refresh()
                          QString::fromStdString(course.name).toHtmlEscaped());
     }
     if (settings.showReleases)
-        parts << QStringLiteral("● 마감 ○ 공개");
+        parts << QStringLiteral("● 마감&nbsp;&nbsp;○ 공개");
     parts << QStringLiteral("Vancouver · ") + QString::fromStdString(DashboardItems::zoneAbbreviation(store_.now()));
     legend_->setText(parts.join(QStringLiteral("&nbsp;&nbsp; ")));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "connection/Site.h"
 #include "connection/WorkerProtocol.h"
+#include "model/Sites.h"
 
 #include <QObject>
 #include <QSocketNotifier>

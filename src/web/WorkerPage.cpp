@@ -1,5 +1,6 @@
 #include "web/WorkerPage.h"
 
+#include "web/NetworkErrorText.h"
 #include "web/ScriptBridge.h"
 
 #include <QRandomGenerator>
@@ -107,10 +108,8 @@ void WorkerPage::onLoadingChanged(const QWebEngineLoadingInfo& info)
     }
     const bool cancelled
         = info.status() == QWebEngineLoadingInfo::LoadStoppedStatus || info.errorCode() == abortedError;
-    QString message = info.errorString();
-    if (message.isEmpty())
-        message = QStringLiteral("오류 %1").arg(info.errorCode());
-    sink_(Navigation{id_, load_, Navigation::State::failed, url, cancelled, message});
+    sink_(Navigation{
+        id_, load_, Navigation::State::failed, url, cancelled, networkErrorText(info.errorDomain(), info.errorCode())});
 }
 
 void WorkerPage::onNetworkTimeout()
