@@ -125,8 +125,8 @@ void AppDelegate::updateStatus()
 {
     store_.setNow(scheduler_.now());
     StatusContentView* view = item_->view();
-    const StatusLineInput input{store_.db(), store_.now(), store_.status(), store_.lastUpdateText(),
-        store_.needsLogin(), !store_.errors().empty(), storageProblem()};
+    const StatusLineInput input{store_.db(), store_.now(), store_.lineStatus(), store_.lastUpdateText(),
+        store_.lineNeedsLogin(), !store_.errors().empty(), storageProblem()};
     lastLine_ = composeStatusLine(input, lineState_, &StatusContentView::measure);
 
     view->setHorizontalPadding(lastLine_.padding);

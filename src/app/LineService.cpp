@@ -102,6 +102,11 @@ QList<bus::MenuEntry> menu(const Store& store)
 {
     QList<bus::MenuEntry> entries;
     for (const LineAction& action : lineActions) {
+        if (!offered(action))
+            continue;
+        // Two separators in a row would draw an empty section where the hidden actions were.
+        if (!action.label && (entries.isEmpty() || entries.back().method.isEmpty()))
+            continue;
         if (!action.label)
             entries.push_back({});
         else

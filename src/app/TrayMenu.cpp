@@ -37,9 +37,12 @@ void TrayMenu::refresh()
     for (QAction* action : actions()) {
         if (!action->data().isValid())
             continue;
-        const bool enabled = available(lineActions[action->data().toInt()], store_);
+        const LineAction& entry = lineActions[action->data().toInt()];
+        const bool enabled = available(entry, store_);
         if (action->isEnabled() != enabled)
             action->setEnabled(enabled);
+        if (action->isVisible() != offered(entry))
+            action->setVisible(offered(entry));
     }
 }
 

@@ -11,7 +11,9 @@
 #include "connection/SiteConnections.h"
 #include "model/Sites.h"
 #include "model/StateFile.h"
+#include "store/SiteChoice.h"
 #include "ui/Dashboard.h"
+#include "ui/FirstLaunch.h"
 #include "ui/SettingsScreen.h"
 #include "ui/Windows.h"
 
@@ -40,10 +42,11 @@ void preferPlaceableWindows()
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
 }
 
-// VANTORY_ASSESSMENT_URL and VANTORY_CANVAS_URL point a run at other copies of the sites.
+// VANTORY_ASSESSMENT_URL and VANTORY_CANVAS_URL point a run at other copies of the sites, whatever
+// the settings say.
 vantory::Sites sitesFromEnvironment()
 {
-    vantory::Sites sites = vantory::Sites::production();
+    vantory::Sites sites{};
     for (auto [name, url] : {std::pair{"VANTORY_ASSESSMENT_URL", &sites.assessmentBaseURL},
              std::pair{"VANTORY_CANVAS_URL", &sites.canvasBaseURL}}) {
         QString value = qEnvironmentVariable(name);
@@ -89,7 +92,6 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vantory")));
     vantory::quitOnTerminationSignals();
 
-    vantory::Sites::setCurrent(sitesFromEnvironment());
     const auto stateFile = stateFileLocation(options);
     vantory::SingleInstance instance(stateFile);
     switch (instance.claim(QApplication::arguments())) {
@@ -103,6 +105,7 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
 
     vantory::QtScheduler scheduler;
     vantory::AppDelegate delegate(stateFile, scheduler);
+    const vantory::SiteChoice sites(delegate.store(), sitesFromEnvironment());
     // The web engine runs in its own process, started when a page is first needed.
     vantory::RemoteWebHost web(scheduler, QString::fromStdString((stateFile.parent_path() / "web").string()));
     vantory::SiteConnections connections(delegate.store(), web, scheduler, vantory::PageScripts::fromResources());
@@ -134,9 +137,9 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
             [&connections] { connections.canvas().login().show(); }});
     windows.handleArguments(QApplication::arguments());
 
-    // A first launch, or one asked to, opens the sign-in; otherwise the schedule decides.
-    if (QApplication::arguments().contains(QStringLiteral("--login")) || delegate.store().db().assessments.empty())
-        connections.assessment().login().show();
+    // A first launch, or one asked to, opens the sign-in (or the addresses); otherwise the schedule decides.
+    vantory::FirstLaunch firstLaunch(delegate.store(), [&windows] { windows.showSchoolSites(); });
+    firstLaunch.start(QApplication::arguments().contains(QStringLiteral("--login")));
     connections.syncIfDue();
     return QApplication::exec();
 }

@@ -35,7 +35,7 @@ BrevaneConnection::~BrevaneConnection()
 
 void BrevaneConnection::syncIfDue()
 {
-    if (running_)
+    if (running_ || !Sites::current().uses(site_))
         return;
     const Database& db = store_.db();
     if (isCanvas() ? store_.canvasNeedsLogin() || db.settings.canvasEnabled == false : store_.needsLogin())
@@ -56,7 +56,7 @@ void BrevaneConnection::woke()
 
 void BrevaneConnection::sync()
 {
-    if (running_)
+    if (running_ || !Sites::current().uses(site_))
         return;
     if (isCanvas()) {
         if (store_.db().settings.canvasEnabled == false)
@@ -125,6 +125,38 @@ QCoro::Task<ScriptOutcome> BrevaneConnection::callAsync(std::string body)
     const Completion<ScriptOutcome> result;
     page_.callAsync(body, [this, result](ScriptOutcome outcome) { resumeLater(result, std::move(outcome)); });
     co_return co_await result;
+}
+
+void BrevaneConnection::checkAddress(std::string url, AddressReport report)
+{
+    if (running_) {
+        report(false, "동기화 중이라 확인할 수 없어요. 잠시 후 다시 눌러 주세요.");
+        return;
+    }
+    running_ = true;
+    runAddressCheck(std::move(url), std::move(report));
+}
+
+QCoro::Task<> BrevaneConnection::runAddressCheck(std::string url, AddressReport report)
+{
+    const std::optional<StepError> error = co_await load(url);
+    running_ = false;
+    if (error) {
+        std::string reason = error->message;
+        if (error->kind != StepError::Kind::platform || reason.empty())
+            reason = error->failure == Failure::timeout ? "사이트가 응답하지 않습니다" : "페이지를 불러오지 못했습니다";
+        report(false, "연결 실패 · " + reason);
+        co_return;
+    }
+    const QUrl reached = currentURL();
+    const QString host = reached.host(QUrl::FullyEncoded);
+    const bool secure = reached.scheme() == QLatin1String("https");
+    QString text = (secure ? QStringLiteral("연결됨 · 보안 연결 (https) · %1")
+                           : QStringLiteral("연결됨 · 보안되지 않은 연결 (%1) · %2").arg(reached.scheme()))
+                       .arg(host);
+    if (host != QUrl(QString::fromStdString(url)).host(QUrl::FullyEncoded))
+        text += QStringLiteral(" (입력한 주소에서 이동)");
+    report(true, text.toStdString());
 }
 
 QUrl BrevaneConnection::currentURL() const

@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -51,6 +52,11 @@ public:
 
     LoginFlow& login() { return login_; }
 
+    // Loads an address in the hidden page between passes and tells what came back: where the page
+    // ended up and over which connection, or why it failed, as one short text.
+    using AddressReport = std::function<void(bool reached, std::string text)>;
+    void checkAddress(std::string url, AddressReport report);
+
     // What the passes use. Each page step resumes the pass on the main thread.
     Store& store() { return store_; }
     Scheduler& scheduler() { return scheduler_; }
@@ -68,6 +74,7 @@ public:
 
 private:
     void startPass();
+    QCoro::Task<> runAddressCheck(std::string url, AddressReport report);
     void finishLoad(std::optional<StepError> outcome);
     // A pass resumes from the event loop, never inside the page's callback that ended its step:
     // the watchdog stops the page after ending the load, and must not stop the next one.

@@ -18,6 +18,9 @@ SiteConnections::SiteConnections(Store& store, WebHost& host, Scheduler& schedul
     };
     store.connect = [this] { assessment_.login().show(); };
     store.connectCanvas = [this] { canvas_.login().show(); };
+    store.checkAddress = [this](Site site, const std::string& address, BrevaneConnection::AddressReport report) {
+        (site == Site::canvas ? canvas_ : assessment_).checkAddress(address, std::move(report));
+    };
 }
 
 void SiteConnections::syncIfDue()

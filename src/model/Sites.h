@@ -17,6 +17,7 @@ struct Sites {
 
     const std::string& baseURL(Site site) const { return site == Site::canvas ? canvasBaseURL : assessmentBaseURL; }
     bool uses(Site site) const { return !baseURL(site).empty(); }
+    bool operator==(const Sites&) const = default;
 
     static Sites production();
     // The process-wide value every URL builder reads; the application sets it at start-up and

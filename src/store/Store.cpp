@@ -137,6 +137,21 @@ std::vector<std::string> Store::categories() const
     return {categories.begin(), categories.end()};
 }
 
+const std::string& Store::lineStatus() const
+{
+    static const std::string noSites = noSitesStatus;
+    const Sites& sites = Sites::current();
+    if (sites.uses(Site::assessment))
+        return status_;
+    return sites.uses(Site::canvas) ? canvasStatus_ : noSites;
+}
+
+bool Store::lineNeedsLogin() const
+{
+    const Sites& sites = Sites::current();
+    return sites.uses(Site::assessment) ? needsLogin_ : sites.uses(Site::canvas) && canvasNeedsLogin_;
+}
+
 std::string Store::lastUpdateText() const
 {
     return Engine::lastUpdateText(db_);

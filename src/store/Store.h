@@ -3,6 +3,7 @@
 #include "model/Database.h"
 #include "model/Instant.h"
 #include "model/Rgb.h"
+#include "model/Sites.h"
 #include "model/StateFile.h"
 
 #include <cstdint>
@@ -40,6 +41,7 @@ public:
     static constexpr const char* initialStatus = "BrevaneLearn을 연결해 주세요";
     static constexpr const char* loadedStatus = "저장된 일정 · 연결 확인 중";
     static constexpr const char* initialCanvasStatus = "Canvas 연결 대기";
+    static constexpr const char* noSitesStatus = "학교 사이트 주소를 설정해 주세요";
 
     // Fixes the state file's location and loads it; nothing is saved here.
     Store(std::filesystem::path fileURL, Instant now);
@@ -53,6 +55,9 @@ public:
     Action settingsWindow;
     Action colorsWindow;
     Action calendarWindow;
+    // Loads a checked site address and reports whether it was reached, with a short text.
+    std::function<void(Site site, const std::string& address, std::function<void(bool reached, std::string text)>)>
+        checkAddress;
     // Opens an https URL on one of the two site hosts in the user's browser.
     std::function<void(const std::string& url)> openURL;
 
@@ -94,6 +99,11 @@ public:
     // The distinct categories of enabled(), in byte order.
     std::vector<std::string> categories() const;
     bool syncing() const { return brevaneSyncing_ || canvasSyncing_; }
+    // The status the line speaks of: the assessment site's, or Canvas's when the school uses only
+    // Canvas, or a request for the addresses when it uses neither.
+    const std::string& lineStatus() const;
+    // Whether a site the school uses needs the student to sign in.
+    bool lineNeedsLogin() const;
     // "마지막 업데이트 M/d HH:mm" of the oldest sync among enabled courses.
     std::string lastUpdateText() const;
     std::optional<Instant> due(const Assessment& item) const;

@@ -3,6 +3,7 @@
 #include "store/Store.h"
 #include "ui/Autostart.h"
 #include "ui/ReadableGroup.h"
+#include "ui/SchoolSitesGroup.h"
 #include "ui/SettingsChoice.h"
 #include "ui/SettingsRows.h"
 #include "ui/SettingsScreen.h"
@@ -37,18 +38,6 @@ void call(const Store::Action& action)
         action();
 }
 
-QLabel* message(const QString& text, bool warning, QWidget* parent)
-{
-    QLabel* label = SettingsRows::caption(text, parent);
-    if (warning) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, SettingsRows::warningColor());
-        label->setPalette(palette);
-        label->setForegroundRole(QPalette::WindowText);
-    }
-    return label;
-}
-
 } // namespace
 
 ConnectionSettingsTab::ConnectionSettingsTab(
@@ -57,19 +46,25 @@ ConnectionSettingsTab::ConnectionSettingsTab(
     , store_(store)
 {
     const Settings& settings = store.db().settings;
+    const Sites& sites = Sites::current();
     auto* layout = SettingsRows::tabColumn(this);
+    layout->addWidget(new SchoolSitesGroup(store, view, viewChanged, parent));
 
     auto* brevane = new ReadableGroup(QStringLiteral("BrevaneLearn"), this);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(SettingsRows::button(
-        QStringLiteral("BrevaneLearn 로그인…"), QStringLiteral("connect"), [this] { call(store_.connect); }, brevane));
+    if (sites.uses(Site::assessment))
+        buttons->addWidget(SettingsRows::button(
+            QStringLiteral("BrevaneLearn 로그인…"), QStringLiteral("connect"), [this] { call(store_.connect); },
+            brevane));
     QPushButton* refresh = SettingsRows::button(
         QStringLiteral("지금 새로고침"), QStringLiteral("sync"), [this] { call(store_.sync); }, brevane);
     refresh->setEnabled(!store.syncing());
     buttons->addWidget(refresh);
     buttons->addStretch(1);
     brevane->content()->addLayout(buttons);
-    brevane->content()->addWidget(message(QString::fromStdString(store.status()), store.needsLogin(), brevane));
+    if (sites.uses(Site::assessment))
+        brevane->content()->addWidget(
+            SettingsRows::notice(QString::fromStdString(store.status()), store.needsLogin(), brevane));
     brevane->content()->addWidget(SettingsRows::caption(QString::fromStdString(store.lastUpdateText()), brevane));
     auto* interval = new SettingsChoice(QStringLiteral("자동 동기화"), syncOptions(), brevane);
     interval->picker()->setObjectName(QStringLiteral("sync-minutes"));
@@ -130,9 +125,11 @@ ConnectionSettingsTab::ConnectionSettingsTab(
         const auto error = store.errors().find(course.id);
         const auto notice = store.courseNotices().find(course.id);
         if (error != store.errors().end())
-            grid->addWidget(message(QString::fromStdString(error->second), true, courses), line++, 0, 1, 2);
+            grid->addWidget(
+                SettingsRows::notice(QString::fromStdString(error->second), true, courses), line++, 0, 1, 2);
         else if (notice != store.courseNotices().end())
-            grid->addWidget(message(QString::fromStdString(notice->second), false, courses), line++, 0, 1, 2);
+            grid->addWidget(
+                SettingsRows::notice(QString::fromStdString(notice->second), false, courses), line++, 0, 1, 2);
     }
     grid->setColumnStretch(0, 1);
     courses->content()->addLayout(grid);
@@ -152,7 +149,7 @@ ConnectionSettingsTab::ConnectionSettingsTab(
         },
         canvas));
     canvas->content()->addWidget(
-        message(QString::fromStdString(store.canvasStatus()), store.canvasNeedsLogin(), canvas));
+        SettingsRows::notice(QString::fromStdString(store.canvasStatus()), store.canvasNeedsLogin(), canvas));
     auto* canvasRow = new QHBoxLayout;
     canvasRow->addWidget(SettingsRows::button(
         QStringLiteral("Canvas 로그인…"), QStringLiteral("connect-canvas"), [this] { call(store_.connectCanvas); },
@@ -163,6 +160,7 @@ ConnectionSettingsTab::ConnectionSettingsTab(
         SettingsRows::caption(QStringLiteral("과제 마감과 제출 상태를 함께 가져옵니다. Canvas에서 "
                                              "제출한 과제는 자동으로 완료 표시합니다."),
             canvas));
+    canvas->setVisible(sites.uses(Site::canvas));
     layout->addWidget(canvas);
 
     auto* more = new ReadableGroup(QString(), this);
@@ -181,7 +179,7 @@ ConnectionSettingsTab::ConnectionSettingsTab(
         },
         more));
     if (view.launchError)
-        more->content()->addWidget(message(*view.launchError, true, more));
+        more->content()->addWidget(SettingsRows::notice(*view.launchError, true, more));
     more->content()->addWidget(
         SettingsRows::caption(QStringLiteral("자동 실행은 앱을 고정된 위치에 둔 뒤 켜 주세요. 앱이 "
                                              "실행 중일 때 매시간 동기화하고, 잠자기에서 "

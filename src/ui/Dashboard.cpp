@@ -198,20 +198,38 @@ QWidget* Dashboard::buildPrompt()
     icon->setStyleSheet(QStringLiteral("color: #3B82F6; font-size: 20px;"));
     layout->addWidget(icon);
     auto* texts = new QVBoxLayout;
-    auto* title = new QLabel(QStringLiteral("BrevaneLearn을 연결해 주세요"), prompt);
-    QFont bold = title->font();
+    promptTitle_ = new QLabel(prompt);
+    QFont bold = promptTitle_->font();
     bold.setBold(true);
-    title->setFont(bold);
-    texts->addWidget(title);
-    texts->addWidget(secondaryLabel(prompt));
-    static_cast<QLabel*>(texts->itemAt(1)->widget())
-        ->setText(QStringLiteral("로그인하면 과제 마감을 매시간 가져옵니다."));
+    promptTitle_->setFont(bold);
+    texts->addWidget(promptTitle_);
+    promptText_ = secondaryLabel(prompt);
+    texts->addWidget(promptText_);
     layout->addLayout(texts, 1);
-    auto* connectButton = new QPushButton(QStringLiteral("연결"), prompt);
-    connectButton->setAccessibleName(QStringLiteral("BrevaneLearn 연결"));
-    connect(connectButton, &QPushButton::clicked, this, [this] { call(store_.connect); });
-    layout->addWidget(connectButton);
+    promptButton_ = new QPushButton(prompt);
+    // Without the assessment site, the sign-in hook leads to Canvas's or to the addresses.
+    connect(promptButton_, &QPushButton::clicked, this, [this] {
+        call(Sites::current().uses(Site::assessment) || !Sites::current().uses(Site::canvas) ? store_.connect
+                                                                                             : store_.connectCanvas);
+    });
+    layout->addWidget(promptButton_);
     return prompt;
+}
+
+// The prompt names the site the school uses, or asks for the addresses when it uses none.
+void Dashboard::refreshPrompt()
+{
+    const Sites& sites = Sites::current();
+    const bool anySite = sites.uses(Site::assessment) || sites.uses(Site::canvas);
+    const QString site = sites.uses(Site::assessment) ? QStringLiteral("BrevaneLearn") : QStringLiteral("Canvas");
+    promptTitle_->setText(anySite ? (sites.uses(Site::assessment) ? QStringLiteral("BrevaneLearn을 연결해 주세요")
+                                                                  : QStringLiteral("Canvas를 연결해 주세요"))
+                                  : QString::fromUtf8(Store::noSitesStatus));
+    promptText_->setText(anySite ? QStringLiteral("로그인하면 과제 마감을 매시간 가져옵니다.")
+                                 : QStringLiteral("설정에서 학교 사이트의 주소를 입력하면 과제 마감을 가져옵니다."));
+    promptButton_->setText(anySite ? QStringLiteral("연결") : QStringLiteral("설정"));
+    promptButton_->setAccessibleName(anySite ? site + QStringLiteral(" 연결") : QStringLiteral("학교 사이트 설정"));
+    prompt_->setVisible(store_.lineNeedsLogin() || store_.db().assessments.empty());
 }
 
 QWidget* Dashboard::buildStatus()
@@ -331,11 +349,14 @@ void Dashboard::refresh()
 
 void Dashboard::refreshStatus()
 {
-    prompt_->setVisible(store_.needsLogin() || store_.db().assessments.empty());
+    refreshPrompt();
     lastUpdate_->setText(text(store_.lastUpdateText()));
-    brevaneStatus_->setText(QStringLiteral("BrevaneLearn · ") + text(store_.status()));
+    const Sites& sites = Sites::current();
+    brevaneStatus_->setVisible(sites.uses(Site::assessment) || !sites.uses(Site::canvas));
+    brevaneStatus_->setText(sites.uses(Site::assessment) ? QStringLiteral("BrevaneLearn · ") + text(store_.status())
+                                                         : text(store_.lineStatus()));
     setWarning(brevaneStatus_, store_.needsLogin() || hasErrorKey(store_.errors(), false));
-    const bool canvas = store_.db().settings.canvasEnabled.value_or(true);
+    const bool canvas = sites.uses(Site::canvas) && store_.db().settings.canvasEnabled.value_or(true);
     canvasStatus_->setVisible(canvas);
     canvasStatus_->setText(text(store_.canvasStatus()));
     setWarning(canvasStatus_, store_.canvasNeedsLogin() || hasErrorKey(store_.errors(), true));

@@ -48,6 +48,7 @@ private:
     QWidget* buildFilters();
     QWidget* buildSort();
     void refreshStatus();
+    void refreshPrompt();
     void refreshList();
     void setFilter(DashboardItems::Filter filter);
     void clearSelection();
@@ -57,6 +58,9 @@ private:
     DashboardItems::Filter filter_ = DashboardItems::Filter::all;
     QLabel* courses_ = nullptr;
     QWidget* prompt_ = nullptr;
+    QLabel* promptTitle_ = nullptr;
+    QLabel* promptText_ = nullptr;
+    QPushButton* promptButton_ = nullptr;
     QLabel* lastUpdate_ = nullptr;
     QLabel* brevaneStatus_ = nullptr;
     QLabel* canvasStatus_ = nullptr;

@@ -90,6 +90,18 @@ QCheckBox* toggle(
     return box;
 }
 
+QLabel* notice(const QString& text, bool warning, QWidget* parent)
+{
+    QLabel* label = caption(text, parent);
+    if (warning) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, warningColor());
+        label->setPalette(palette);
+        label->setForegroundRole(QPalette::WindowText);
+    }
+    return label;
+}
+
 QPushButton* button(const QString& text, const QString& name, const std::function<void()>& press, QWidget* parent)
 {
     auto* push = new QPushButton(text, parent);

@@ -41,6 +41,9 @@ QWidget* slider(const QString& title, const QString& name, double minimum, doubl
 QCheckBox* toggle(
     const QString& text, const QString& name, bool checked, const std::function<void(bool)>& commit, QWidget* parent);
 
+// A caption that reports a state; orange when it is a warning.
+QLabel* notice(const QString& text, bool warning, QWidget* parent);
+
 QPushButton* button(const QString& text, const QString& name, const std::function<void()>& press, QWidget* parent);
 
 // Orange for errors and login warnings; readable on light and dark palettes alike.

@@ -310,7 +310,8 @@ void SettingsScreen::refreshPreview()
 QWidget* SettingsScreen::buildTab()
 {
     if (tab_ == tag(SettingsTabs::connection))
-        return new ConnectionSettingsTab(store_, view_, autostart_, [this] { scheduleRefresh(); });
+        return new ConnectionSettingsTab(
+            store_, view_, autostart_, [this] { scheduleRefresh(); }, this);
     if (tab_ == tag(SettingsTabs::reminders))
         return new ReminderSettingsTab(store_);
     if (tab_ == tag(SettingsTabs::courseColors))

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,15 @@ inline constexpr const char* categoryColors = "카테고리";
 inline constexpr const char* timeColors = "시간";
 } // namespace SettingsTabs
 
+// An address field between its typing and its saving, and its last connection check.
+struct AddressDraft {
+    std::optional<QString> text; // typed text that did not pass its check
+    QString problem;
+    QString report;
+    bool reached = false;
+    bool checking = false;
+};
+
 // What the screen remembers while its window content lives; everything else is read from the
 // Store on every refresh.
 struct SettingsViewState {
@@ -37,6 +47,7 @@ struct SettingsViewState {
     CategoryStyle bulkCategoryStyle;
     std::optional<QString> launchError;
     bool loginEnabled = false;
+    std::map<Site, AddressDraft> addresses;
 };
 
 // The content of the settings window (display, connection, reminders) and of the colour window (course,

@@ -6,6 +6,7 @@
 #include "ui/EditAssessment.h"
 #include "ui/ExportScreen.h"
 #include "ui/ScreenWindow.h"
+#include "ui/SettingsScreen.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -53,16 +54,16 @@ Windows::Windows(AppDelegate& delegate, Screens screens, Logins logins, QObject*
         screens_.dashboard(store_, [this](const Assessment& item, QWidget* over) { openEditor(item, over); }));
     popover_->resize(calendarSize);
 
-    store_.connect = [this] {
+    // A site without an address has no sign-in page: asking for one leads to its address.
+    const auto signIn = [this](Site site, const std::function<void()>& login) {
         closePopover();
-        if (logins_.assessment)
-            logins_.assessment();
+        if (!Sites::current().uses(site))
+            showSchoolSites();
+        else if (login)
+            login();
     };
-    store_.connectCanvas = [this] {
-        closePopover();
-        if (logins_.canvas)
-            logins_.canvas();
-    };
+    store_.connect = [this, signIn] { signIn(Site::assessment, logins_.assessment); };
+    store_.connectCanvas = [this, signIn] { signIn(Site::canvas, logins_.canvas); };
     store_.exportCalendar = [this] {
         closePopover();
         showExport();
@@ -120,6 +121,17 @@ void Windows::showSettings()
     present(settings_, [this] {
         return new ScreenWindow(QStringLiteral("Vantory 설정"), screens_.settings(store_, false), settingsSize);
     });
+}
+
+void Windows::showSchoolSites()
+{
+    showSettings();
+    auto* screen = settings_->findChild<SettingsScreen*>();
+    if (!screen)
+        return;
+    screen->setTab(QString::fromUtf8(SettingsTabs::connection));
+    if (auto* field = screen->findChild<QWidget*>(QStringLiteral("assessment-address")))
+        field->setFocus(Qt::OtherFocusReason);
 }
 
 void Windows::showColors()

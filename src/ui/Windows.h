@@ -54,6 +54,8 @@ public:
     void togglePopover(const QRect& anchor);
     void closePopover();
     void showSettings();
+    // The settings window on the school's site addresses, the first field focused.
+    void showSchoolSites();
     void showColors();
     void showCalendar();
     void showExport();

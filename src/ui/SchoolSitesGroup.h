@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ui/ReadableGroup.h"
+
+#include <functional>
+
+namespace vantory {
+
+class Store;
+struct SettingsViewState;
+
+// "학교 사이트": the addresses of the school's two sites, each checked as it is typed and saved
+// once it passes, with a button that loads it and says what came back. Built from the Store's
+// values and the view state's drafts; the settings screen builds a fresh one on every change.
+class SchoolSitesGroup : public ReadableGroup {
+    Q_OBJECT
+
+public:
+    // `viewChanged` asks the screen to rebuild after a change of the view state alone.
+    SchoolSitesGroup(Store& store, SettingsViewState& view, std::function<void()> viewChanged, QWidget* parent);
+};
+
+} // namespace vantory
