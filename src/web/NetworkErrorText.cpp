@@ -19,6 +19,7 @@ constexpr int addressUnreachable = -109;
 constexpr int connectionTimedOut = -118;
 constexpr int nameResolutionFailed = -137;
 constexpr int tooManyRedirects = -310;
+constexpr int unsafePort = -312;
 constexpr int emptyResponse = -324;
 // TLS handshake failures outside the certificate range (-200 to -299).
 constexpr std::array<int, 12> tlsFailures{-107, -110, -112, -113, -114, -117, -123, -125, -126, -129, -134, -135};
@@ -51,6 +52,8 @@ QString plainText(QWebEngineLoadingInfo::ErrorDomain domain, int code)
         return QStringLiteral("사이트와의 연결이 끊어졌습니다");
     case addressUnreachable:
         return QStringLiteral("사이트에 연결할 수 없습니다");
+    case unsafePort:
+        return QStringLiteral("이 포트로는 연결할 수 없습니다");
     case tooManyRedirects:
         return QStringLiteral("사이트가 페이지를 너무 여러 번 옮겼습니다");
     default:

@@ -1,5 +1,7 @@
 #include "model/Settings.h"
 
+#include "model/SiteAddress.h"
+
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
@@ -170,4 +172,74 @@ TEST(Settings, ColoredCourseAndCategoryStyles)
     EXPECT_EQ(settings.categoryStyle("1", "Quiz")->hex, "BBBBBB");
     EXPECT_EQ(settings.categoryStyle("2", "Quiz")->hex, "AAAAAA");
     EXPECT_EQ(settings.categoryStyle("2", "Lab"), nullptr);
+}
+
+TEST(SiteAddress, ChecksAndNormalisesWhatAStudentTypes)
+{
+    const std::string longHost = std::string(300, 'a') + ".edu";
+    struct Case {
+        std::string input;
+        Site site;
+        std::string address; // empty with a problem: refused
+        bool refused;
+    };
+    const Case cases[] = {
+        {"  https://Canvas.School.edu/ ", Site::canvas, "https://canvas.school.edu", false},
+        {"https://learn.school.edu", Site::assessment, "https://learn.school.edu/", false},
+        {"learn.school.edu", Site::assessment, "https://learn.school.edu/", false},
+        {"HTTPS://learn.school.edu:443/", Site::assessment, "https://learn.school.edu/", false},
+        {"https://learn.school.edu:8443", Site::canvas, "https://learn.school.edu:8443", false},
+        {"https://bücher.example", Site::canvas, "https://xn--bcher-kva.example", false},
+        {"http://127.0.0.1:8080/", Site::assessment, "http://127.0.0.1:8080/", false},
+        {"http://localhost:9000", Site::canvas, "http://localhost:9000", false},
+        {"http://[::1]:9000", Site::canvas, "http://[::1]:9000", false},
+        {"", Site::canvas, "", false},
+        {"   ", Site::assessment, "", false},
+        {"http://learn.school.edu", Site::assessment, "", true},
+        {"http://127.0.0.1.evil.com/", Site::assessment, "", true},
+        {"http://", Site::assessment, "", true},
+        {"https://", Site::canvas, "", true},
+        {"javascript:alert(1)", Site::canvas, "", true},
+        {"ftp://learn.school.edu", Site::canvas, "", true},
+        {"https://user@learn.school.edu", Site::canvas, "", true},
+        {"https://user:pw@learn.school.edu/", Site::assessment, "", true},
+        {"https://learn.school.edu/?a=1", Site::assessment, "", true},
+        {"https://learn.school.edu/#x", Site::assessment, "", true},
+        {"https://canvas.school.edu/courses", Site::canvas, "", true},
+        {"https://learn school.edu", Site::assessment, "", true},
+        {"https://learn.school.edu\n/", Site::assessment, "", true},
+        {"https://learn.school.edu\x7f", Site::assessment, "", true},
+        {"https://\u202Eude.loohcs.nrael", Site::assessment, "", true},
+        {"https://learn.school.edu\u200F", Site::assessment, "", true},
+        {"https://" + longHost, Site::canvas, "", true},
+        {"https://learn.school.edu:0", Site::canvas, "", true},
+        {"https://learn.school.edu:65536", Site::canvas, "", true},
+        {"https://learn.school.edu:8x", Site::canvas, "", true},
+        {"https://[2001:db8::1]/", Site::canvas, "", true},
+        {"https://a..b/", Site::canvas, "", true},
+        {"https://learn.school.edu\\@evil.com", Site::canvas, "", true},
+        {std::string("https://learn.school.edu\xff"), Site::canvas, "", true},
+    };
+    for (const Case& entry : cases) {
+        const SiteAddress::Checked checked = SiteAddress::check(entry.input, entry.site);
+        EXPECT_EQ(checked.address, entry.address) << entry.input;
+        EXPECT_EQ(!checked.usable(), entry.refused) << entry.input << ": " << checked.problem;
+    }
+}
+
+TEST(SiteAddress, StoredOnlyWhileNotTheBuildsAndReadBackAsSites)
+{
+    const Sites built = Sites::production();
+    Settings settings = storedSettings();
+    settings.assessmentBaseURL = SiteAddress::stored(built.assessmentBaseURL, Site::assessment);
+    settings.canvasBaseURL = "https://canvas.other.edu";
+    settings.timeZone = "America/Vancouver";
+    settings.normalize();
+    EXPECT_EQ(settings.assessmentBaseURL, std::nullopt) << "the build's address is left out of the file";
+    EXPECT_EQ(settings.timeZone, std::nullopt);
+    EXPECT_EQ(settings.sites(), (Sites{built.assessmentBaseURL, "https://canvas.other.edu"}));
+
+    settings.assessmentBaseURL = "";
+    settings.canvasBaseURL = "javascript:alert(1)";
+    EXPECT_EQ(settings.sites(), Sites{}) << "an empty address is no site; one that fails its check is none either";
 }

@@ -71,6 +71,9 @@ TEST_F(StateFileTest, SavesIntoANewFolderAndReadsBackEqual)
     EXPECT_DOUBLE_EQ(json["lastSync"]["1"].get<double>(), 1764800000.75 - referenceEpochOffset);
     EXPECT_LT(bytes.find("\"assessments\""), bytes.find("\"lastSync\"")) << "keys are sorted";
     EXPECT_NE(bytes.find("\n  \""), std::string::npos) << "pretty-printed";
+    for (const char* key : {"assessmentBaseURL", "canvasBaseURL", "timeZone"})
+        EXPECT_EQ(bytes.find(key), std::string::npos)
+            << key << ": a default stays out, so older files keep their bytes";
 }
 
 TEST_F(StateFileTest, UnreadableFilesAreKeptByteForByte)

@@ -1,5 +1,7 @@
 #include "store/Store.h"
 
+#include "store/SiteChoice.h"
+
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
@@ -133,6 +135,42 @@ TEST_F(StoreTest, OpensOnlyHttpsPagesOfTheTwoSites)
     opened.clear();
     store->open(item("9:A", "9"));
     EXPECT_TRUE(opened.empty()) << "no course, no URL";
+}
+
+TEST_F(StoreTest, TheAllowListFollowsTheChosenAddressesAtOnce)
+{
+    auto store = makeStore(true);
+    const SiteChoice choice(*store, {});
+    std::vector<std::string> opened;
+    store->openURL = [&](const std::string& url) { opened.push_back(url); };
+    const auto opens = [&](const std::string& url) {
+        opened.clear();
+        Assessment target = item("1:A", "1");
+        target.url = url;
+        store->open(target);
+        return !opened.empty() && opened.front() == url;
+    };
+
+    store->update([](Database& db) {
+        db.settings.assessmentBaseURL = "";
+        db.settings.canvasBaseURL = "https://canvas.other.edu";
+    });
+    EXPECT_TRUE(opens("https://canvas.other.edu/courses/1"));
+    EXPECT_FALSE(opens("https://canvas.test/courses/1")) << "the replaced host";
+    EXPECT_FALSE(opens("https://learn.test/pl/x")) << "a site without an address";
+    EXPECT_EQ(store->lineStatus(), store->canvasStatus()) << "the line speaks of the site in use";
+
+    store->update([](Database& db) { db.settings.assessmentBaseURL = "http://127.0.0.1:8080/"; });
+    EXPECT_TRUE(opens("http://127.0.0.1:8080/pl/x")) << "this computer's own address over http";
+    EXPECT_FALSE(opens("http://127.0.0.2:8080/pl/x"));
+    EXPECT_EQ(store->lineStatus(), store->status());
+
+    store->update([](Database& db) {
+        db.settings.canvasBaseURL = "";
+        db.settings.assessmentBaseURL = "";
+    });
+    EXPECT_EQ(store->lineStatus(), Store::noSitesStatus);
+    EXPECT_EQ(store->db().settings.courses.size(), 3u) << "changing an address deletes nothing";
 }
 
 TEST(Rgb, ParsesHexTextAndFormatsItBack)

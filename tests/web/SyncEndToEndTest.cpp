@@ -6,6 +6,7 @@
 #include "connection/RemoteWebHost.h"
 #include "connection/SiteConnections.h"
 #include "model/StateFile.h"
+#include "store/SiteChoice.h"
 #include "store/Store.h"
 
 #include "WebFixture.h"
@@ -13,6 +14,7 @@
 #include "support/TemporaryFolder.h"
 
 #include <QElapsedTimer>
+#include <QTcpServer>
 #include <QTimer>
 
 #include <algorithm>
@@ -39,6 +41,14 @@ protected:
         store = std::make_unique<Store>(folder / "state.json", scheduler.now());
         web = std::make_unique<RemoteWebHost>(scheduler, QString::fromStdString((folder / "web").string()), options);
         connections = std::make_unique<SiteConnections>(*store, *web, scheduler, PageScripts::fromResources());
+    }
+
+    // A port that nothing listens on any more.
+    static quint16 closedPort()
+    {
+        QTcpServer server;
+        server.listen(QHostAddress::LocalHost);
+        return server.serverPort();
     }
 
     void setScenario(const Json& scenario) { ASSERT_TRUE(server->setScenario(scenario)); }
@@ -162,6 +172,39 @@ TEST_F(SyncEndToEndTest, BothSitesSyncAndASecondPassFollowsTheirChanges)
     EXPECT_EQ(StateFile(folder / "state.json").load(), store->db()) << "what is shown is what is saved";
 }
 
+TEST_F(SyncEndToEndTest, AddressesFromTheStateFileAloneReachTheSites)
+{
+    setScenario(
+        {{"assessment", {{"courses", {assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")})}}}},
+            {"canvas", {{"courses", {canvasCourse(101, "ECON 101", {assignment(12, "2025-12-20T07:59:00Z")})}}}}});
+    store->update([](Database& db) {
+        db.settings.assessmentBaseURL = server->base() + "/";
+        db.settings.canvasBaseURL = server->base("localhost");
+    });
+    Sites::setCurrent({}); // nothing but the file names the sites
+    startApplication();
+    const SiteChoice choice(*store, {});
+    runPass(connections->assessment());
+    runPass(connections->canvas());
+    EXPECT_NE(item("1:HW1"), nullptr);
+    EXPECT_NE(item("canvas:101:12"), nullptr);
+
+    std::optional<std::pair<bool, std::string>> report;
+    connections->canvas().checkAddress(
+        server->base("localhost"), [&](bool reached, std::string text) { report.emplace(reached, text); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return report.has_value(); }, 60000));
+    EXPECT_EQ(*report, std::pair(true, std::string("연결됨 · 보안되지 않은 연결 (http) · localhost")));
+
+    // A school with Canvas alone: the assessment site is never asked, Canvas still is.
+    store->update([](Database& db) { db.settings.assessmentBaseURL = ""; });
+    connections->assessment().sync();
+    EXPECT_FALSE(connections->assessment().running());
+    setScenario({{"canvas", {{"courses", {canvasCourse(101, "ECON 101", {assignment(13, "2025-12-21T07:59:00Z")})}}}}});
+    runPass(connections->canvas());
+    EXPECT_NE(item("canvas:101:13"), nullptr);
+    EXPECT_NE(item("1:HW1"), nullptr) << "the unused site's deadlines stay";
+}
+
 TEST_F(SyncEndToEndTest, FailingPagesKeepTheStoredDeadlinesWithTheirTexts)
 {
     const Json good = assessmentCourse("1", "CS 313", {row("HW1", "2025-12-12 23:59:00 (PST)")});
@@ -233,13 +276,20 @@ TEST_F(SyncEndToEndTest, SigningInInTheLoginWindowStartsOnePassAndLastsAcrossARe
 
 TEST_F(SyncEndToEndTest, AnUnreachableSiteIsAFailureNotASignIn)
 {
-    const test::SiteScope closed({"http://127.0.0.1:9", "http://127.0.0.1:9"}); // nothing listens there
+    const std::string closedSite = "http://127.0.0.1:" + std::to_string(closedPort());
+    const test::SiteScope closed({closedSite, closedSite});
     runPass(connections->assessment());
     EXPECT_FALSE(store->needsLogin()) << "being offline must not stop the schedule until a sign-in";
     EXPECT_EQ(store->status(), "과목 목록 조회 실패 · 기존 일정 유지");
     runPass(connections->canvas());
     EXPECT_FALSE(store->canvasNeedsLogin());
     EXPECT_EQ(store->canvasStatus(), "Canvas 과목 조회 실패 · 기존 일정 유지");
+
+    std::optional<std::pair<bool, std::string>> report;
+    connections->canvas().checkAddress(
+        closedSite, [&](bool reached, std::string text) { report.emplace(reached, text); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return report.has_value(); }, 60000));
+    EXPECT_EQ(*report, std::pair(false, std::string("연결 실패 · 사이트가 연결을 거부했습니다 (오류 -102)")));
 }
 
 TEST_F(SyncEndToEndTest, AWorkerKilledInAPassFailsItAndTheNextPassWorks)
