@@ -9,7 +9,7 @@ namespace vantory {
 SiteChoice::SiteChoice(Store& store, Sites overrides)
     : store_(store)
     , overrides_(std::move(overrides))
-    , observer_(store.observe([this](Store::Field field) {
+    , observer_(store.observeFirst([this](Store::Field field) {
         if (field == Store::Field::db)
             choose();
     }))

@@ -9,7 +9,8 @@ namespace vantory {
 class Store;
 
 // Keeps Sites::current() on the addresses the Store's settings choose for as long as it lives, so
-// every URL builder, sign-in and allow-list follows a changed address at once. A site that
+// every URL builder, sign-in and allow-list follows a changed address at once, before any observer
+// of the Store hears of the change. A site that
 // `overrides` names (the environment's, for copies of the sites) keeps that address instead.
 // Afterwards the build's addresses are current again.
 class SiteChoice {

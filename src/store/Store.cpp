@@ -26,6 +26,12 @@ std::int64_t Store::observe(Observer observer)
     return nextObserverToken_++;
 }
 
+std::int64_t Store::observeFirst(Observer observer)
+{
+    observers_.emplace(--nextFirstObserverToken_, std::move(observer));
+    return nextFirstObserverToken_;
+}
+
 void Store::unobserve(std::int64_t token)
 {
     observers_.erase(token);

@@ -63,6 +63,8 @@ public:
 
     // Returns a token for unobserve().
     std::int64_t observe(Observer observer);
+    // The same, notified before every observe()d observer: for state that other observers read.
+    std::int64_t observeFirst(Observer observer);
     void unobserve(std::int64_t token);
 
     const Database& db() const { return db_; }
@@ -132,6 +134,7 @@ private:
     StateFile stateFile_;
     std::map<std::int64_t, Observer> observers_;
     std::int64_t nextObserverToken_ = 0;
+    std::int64_t nextFirstObserverToken_ = 0;
 };
 
 } // namespace vantory

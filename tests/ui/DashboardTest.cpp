@@ -2,6 +2,7 @@
 
 #include "engine/Engine.h"
 #include "model/Dates.h"
+#include "store/SiteChoice.h"
 #include "store/Store.h"
 #include "ui/DashboardItems.h"
 #include "ui/DeadlineList.h"
@@ -12,6 +13,7 @@
 #include "support/TemporaryFolder.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 #include <QToolButton>
@@ -266,6 +268,34 @@ TEST_F(DashboardWidgetTest, PickingADayListsItsItemsAndAFilterClearsIt)
     button("지난 마감")->click();
     EXPECT_EQ(calendar->selected(), std::nullopt);
     EXPECT_EQ(dashboard->filter(), Filter::overdue);
+}
+
+TEST_F(DashboardWidgetTest, StatusLinesWarnInOrangeAndSpeakOnlyOfTheSitesInUse)
+{
+    const auto label = [this](const QString& start) -> QLabel* {
+        for (QLabel* candidate : dashboard->findChildren<QLabel*>()) {
+            if (candidate->isVisibleTo(dashboard.get()) && candidate->text().startsWith(start))
+                return candidate;
+        }
+        return nullptr;
+    };
+    const auto drawn = [](const QLabel* shown) { return shown->palette().color(shown->foregroundRole()); };
+    const QColor grey = drawn(label(QStringLiteral("BrevaneLearn · ")));
+    store.setNeedsLogin(true);
+    QLabel* warned = label(QStringLiteral("BrevaneLearn · "));
+    ASSERT_NE(warned, nullptr);
+    EXPECT_GT(drawn(warned).red(), drawn(warned).blue() + 100) << "orange, not " << grey.name().toStdString();
+
+    const SiteChoice sites(store, {});
+    store.update([](Database& db) {
+        db.settings.assessmentBaseURL = "";
+        db.settings.canvasBaseURL = "https://canvas.school.edu";
+    });
+    QLabel* mentioned = label(QStringLiteral("BrevaneLearn"));
+    EXPECT_EQ(mentioned, nullptr) << "a site without an address is never mentioned: "
+                                  << (mentioned ? mentioned->text().toStdString() : "");
+    store.update([](Database& db) { db.assessments.clear(); });
+    EXPECT_NE(label(QStringLiteral("Canvas를 연결해 주세요")), nullptr);
 }
 
 TEST_F(DashboardWidgetTest, SortAndHeaderButtonsAreSavedOrCallTheirHooks)

@@ -2,10 +2,12 @@
 
 #include "app/StatusContentView.h"
 #include "engine/Engine.h"
+#include "store/SiteChoice.h"
 #include "store/Store.h"
 #include "ui/CategoryColorTab.h"
 #include "ui/ColorModeMenu.h"
 #include "ui/ColorWell.h"
+#include "ui/FirstLaunch.h"
 #include "ui/ScreenWindow.h"
 #include "ui/SettingsWindowSize.h"
 
@@ -188,6 +190,67 @@ TEST_F(SettingsScreenTest, CourseNamesAndSwitchesAreSaved)
     ASSERT_NE(settings.course(course.id), nullptr);
     EXPECT_EQ(settings.course(course.id)->name, "CPSC 221 A");
     EXPECT_EQ(settings.course(course.id)->enabled, !course.enabled);
+}
+
+TEST_F(SettingsScreenTest, SiteAddressesAreCheckedSavedAndTried)
+{
+    const SiteChoice sites(store, {});
+    open(false, SettingsTabs::connection);
+    const auto notices = [this] {
+        QCoreApplication::processEvents();
+        QStringList texts;
+        for (const QLabel* label : screen->findChildren<QLabel*>())
+            texts << label->text();
+        return texts.join(QLatin1Char('\n'));
+    };
+    type(find<QLineEdit>("assessment-address"), QStringLiteral("http://learn.school.edu"));
+    EXPECT_TRUE(notices().contains(QStringLiteral("https 주소만"))) << notices().toStdString();
+    EXPECT_EQ(find<QLineEdit>("assessment-address")->text(), QStringLiteral("http://learn.school.edu"))
+        << "a refused address stays in its field to be mended";
+    EXPECT_EQ(store.db().settings.assessmentBaseURL, std::nullopt);
+
+    type(find<QLineEdit>("assessment-address"), QStringLiteral("Learn.School.edu"));
+    EXPECT_EQ(saved().assessmentBaseURL, "https://learn.school.edu/");
+    EXPECT_EQ(find<QLineEdit>("assessment-address")->text(), QStringLiteral("https://learn.school.edu/"));
+    EXPECT_EQ(Sites::current().assessmentBaseURL, "https://learn.school.edu") << "followed at once";
+    find<QLineEdit>("canvas-address")->clear();
+    type(find<QLineEdit>("canvas-address"), QString());
+    EXPECT_FALSE(Sites::current().uses(Site::canvas));
+    EXPECT_EQ(find<QCheckBox>("canvas-enabled")->isVisibleTo(screen.get()), false) << "no Canvas without its address";
+
+    std::function<void(bool, std::string)> report;
+    store.checkAddress = [&](Site site, const std::string& address, auto done) {
+        EXPECT_EQ(site, Site::assessment);
+        EXPECT_EQ(address, "https://learn.school.edu/");
+        report = std::move(done);
+    };
+    click(find<QPushButton>("assessment-address-check"));
+    EXPECT_FALSE(find<QPushButton>("assessment-address-check")->isEnabled()) << "one check at a time";
+    ASSERT_TRUE(report);
+    report(false, "연결 실패 · 사이트 주소를 찾을 수 없습니다 (오류 -105)");
+    EXPECT_TRUE(find<QPushButton>("assessment-address-check")->isEnabled());
+    EXPECT_TRUE(notices().contains(QStringLiteral("사이트 주소를 찾을 수 없습니다"))) << notices().toStdString();
+}
+
+TEST_F(SettingsScreenTest, AFirstLaunchWithoutAddressesLeadsToThemAndOnToTheSignIn)
+{
+    store.update([](Database& db) {
+        db.assessments.clear();
+        db.settings.assessmentBaseURL = "";
+        db.settings.canvasBaseURL = "";
+    });
+    const SiteChoice sites(store, {});
+    int addressesShown = 0;
+    std::vector<std::string> signIns;
+    store.connect = [&] { signIns.push_back("assessment"); };
+    store.connectCanvas = [&] { signIns.push_back("canvas"); };
+    FirstLaunch launch(store, [&] { ++addressesShown; });
+    launch.start(false);
+    EXPECT_EQ(addressesShown, 1);
+    EXPECT_TRUE(signIns.empty()) << "no sign-in window for a host that does not exist";
+    store.update([](Database& db) { db.settings.canvasBaseURL = "https://canvas.school.edu"; });
+    store.update([](Database& db) { db.settings.assessmentBaseURL = "https://learn.school.edu/"; });
+    EXPECT_EQ(signIns, std::vector<std::string>{"canvas"}) << "the first saved address leads on, once";
 }
 
 TEST_F(SettingsScreenTest, LaunchAtLoginWritesAndRemovesTheEntryOrShowsWhyItCannot)
