@@ -85,6 +85,7 @@ private:
     QScrollArea* scroll_;
     StatusContentView* preview_ = nullptr;
     QLabel* explanation_ = nullptr;
+    QLabel* zoneNote_ = nullptr; // the footer's "자동 저장 · <city> 시간"
     std::int64_t observer_;
     bool refreshPending_ = false;
     QSize lastSize_;
