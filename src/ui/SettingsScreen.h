@@ -37,6 +37,7 @@ struct SettingsViewState {
     CategoryStyle bulkCategoryStyle;
     std::optional<QString> launchError;
     bool loginEnabled = false;
+    QString zoneSearch; // typed into the school zone's search, kept across a rebuild
 };
 
 // The content of the settings window (display, connection, reminders) and of the colour window (course,
