@@ -70,7 +70,7 @@ int main(int argc, char** argv)
         button(dashboard, (flip++ % 2) ? QStringLiteral("전체") : QStringLiteral("예정"))->click();
         dashboard.repaint();
     });
-    const std::int64_t today = Dates::dayNumber(now);
+    const std::int64_t today = Dates::dayNumber(now, store.zone());
     const int day = static_cast<int>(today - dashboard.calendar()->month().firstDay) + 1;
     const double select = medianMilliseconds(41, [&] {
         static_cast<QAbstractButton*>(dashboard.calendar()->dayButton(day + (flip++ % 2)))->click();

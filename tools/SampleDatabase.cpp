@@ -35,11 +35,12 @@ constexpr std::array<const char*, 8> siteCategories{"Preclass", "Inclass", "Quiz
     "Programming Assignments", "Homework", "Formal Quizzes (repeated for practice)"};
 constexpr std::array<const char*, 4> canvasCategories{"Assignments", "Quizzes", "Labs", "Discussions"};
 
-// The assessment site's access-rule form: "2026-12-08 23:59:00 (PST)".
+// The assessment site's access-rule form in the default zone: "2026-12-08 23:59:00 (PST)".
 std::string accessRuleText(Instant instant)
 {
-    const bool daylight = Dates::display(instant, "Z") == "-0700";
-    return Dates::display(instant, "yyyy-MM-dd HH:mm:ss") + (daylight ? " (PDT)" : " (PST)");
+    const Zone vancouver;
+    const bool daylight = Dates::display(instant, vancouver, "Z") == "-0700";
+    return Dates::display(instant, vancouver, "yyyy-MM-dd HH:mm:ss") + (daylight ? " (PDT)" : " (PST)");
 }
 
 Assessment makeItem(const CourseSeed& course, std::size_t number, Instant now, std::mt19937& random)

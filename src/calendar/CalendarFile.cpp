@@ -80,13 +80,13 @@ std::string uidText(const std::string& id)
     return text.find_first_of(",;") == std::string::npos ? text : escape(text);
 }
 
-void appendEvent(std::vector<std::string>& lines, const Assessment& item, const Database& db, Instant due,
-    std::int64_t alarm, const std::string& stamp)
+void appendEvent(std::vector<std::string>& lines, const Assessment& item, const Database& db, const Zone& zone,
+    Instant due, std::int64_t alarm, const std::string& stamp)
 {
     const Course* course = db.settings.course(item.courseID);
     const std::string summary = db.settings.courseName(item.courseID) + " | " + item.title;
     const std::string description = (course ? course->sourceName() : std::string("BrevaneLearn")) + " · "
-        + item.category + "\n마감: " + Dates::display(due) + "\n" + item.url.value_or("");
+        + item.category + "\n마감: " + Dates::display(due, zone) + "\n" + item.url.value_or("");
 
     lines.push_back("BEGIN:VEVENT");
     lines.push_back("UID:" + uidText(item.id) + "@" + std::string(uidDomain));
@@ -117,6 +117,7 @@ void appendEvent(std::vector<std::string>& lines, const Assessment& item, const 
 
 std::string generate(const std::vector<Assessment>& items, const Database& db, std::int64_t alarm, Instant now)
 {
+    const Zone zone = db.settings.zone();
     std::vector<std::string> lines{
         "BEGIN:VCALENDAR",
         "VERSION:2.0",
@@ -124,6 +125,9 @@ std::string generate(const std::vector<Assessment>& items, const Database& db, s
         "CALSCALE:GREGORIAN",
         "METHOD:PUBLISH",
         "X-WR-CALNAME:Vantory 마감",
+        // A hint for calendars that show the file as a calendar of its own; the canonical id is
+        // ICU's, never the stored text, so it cannot carry a line break.
+        "X-WR-TIMEZONE:" + zone.id(),
     };
     const std::string stamp = utcText(now);
     for (const Assessment& item : items) {
@@ -131,7 +135,7 @@ std::string generate(const std::vector<Assessment>& items, const Database& db, s
         // A due date outside the years 0001-9999 cannot be written; such an item is as good as undated.
         if (!due || !isWritable(*due) || !isWritable(*due + eventLength))
             continue;
-        appendEvent(lines, item, db, *due, alarm, stamp);
+        appendEvent(lines, item, db, zone, *due, alarm, stamp);
     }
     lines.push_back("END:VCALENDAR");
 

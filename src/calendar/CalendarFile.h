@@ -19,7 +19,8 @@ inline constexpr std::string_view uidDomain = "vantory.app";
 
 // The whole file, lines ended by CR LF, in the order of items; items without an effective due date
 // are left out. alarm is the reminder lead time in minutes (0 or less: no reminder); now is written
-// as every event's stamp. Instants are written in UTC.
+// as every event's stamp. Instants are written in UTC; the settings' zone names the calendar's zone
+// and writes the deadline in each description.
 std::string generate(const std::vector<Assessment>& items, const Database& db, std::int64_t alarm, Instant now);
 
 // The text as an iCalendar TEXT value: backslashes doubled, every line break as "\n", ";" and ","

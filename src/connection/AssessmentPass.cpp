@@ -91,11 +91,12 @@ void mergeCourse(BrevaneConnection& connection, const Course& course, const Page
     const Instant now = connection.scheduler().now();
     Course dated = course;
     dated.year = headingYear(payload.courseHeading).value_or(course.year);
+    const Zone zone = connection.store().db().settings.zone();
     std::vector<Assessment> items;
     items.reserve(payload.rows.size());
     bool unreadableDates = false;
     for (const RawAssessment& row : payload.rows) {
-        items.push_back(Engine::assessment(row, dated, now));
+        items.push_back(Engine::assessment(row, dated, now, zone));
         unreadableDates = unreadableDates || items.back().deadlineStatus == Modes::Deadline::parseError;
     }
     Store& store = connection.store();

@@ -5,6 +5,7 @@
 #include "model/Database.h"
 #include "model/Instant.h"
 #include "model/Settings.h"
+#include "model/Zone.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,8 +24,8 @@ std::string dotHex(double seconds, const Settings& settings);
 std::string hex(double seconds, const Settings& settings);
 
 // One scraped row of a course page as a stored item; unreadable parts become a deadline
-// status or absent values, never a failure.
-Assessment assessment(const RawAssessment& raw, const Course& course, Instant now);
+// status or absent values, never a failure. The availability text is read in zone, the school's.
+Assessment assessment(const RawAssessment& raw, const Course& course, Instant now, const Zone& zone);
 
 // Replaces the items of course courseID with fresh ones: rows whose dates did not parse keep
 // the stored due date, stored items the sync no longer lists are marked missing (never
@@ -43,8 +44,8 @@ bool autoCompleted(const Assessment& item);
 // Completed by the user or by the site; an override cannot undo the site's completion.
 bool done(const Assessment& item, const Database& db);
 
-// "마지막 업데이트 M/d HH:mm" for the oldest last sync among the enabled courses, or the text
-// for none yet.
+// "마지막 업데이트 M/d HH:mm" in the settings' zone for the oldest last sync among the enabled
+// courses, or the text for none yet.
 std::string lastUpdateText(const Database& db);
 
 // Items that may appear among the status line's deadlines (enabled course, listed by the latest

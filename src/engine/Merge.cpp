@@ -126,9 +126,9 @@ std::vector<Assessment> acceptFresh(
 
 } // namespace
 
-Assessment assessment(const RawAssessment& raw, const Course& course, Instant now)
+Assessment assessment(const RawAssessment& raw, const Course& course, Instant now, const Zone& zone)
 {
-    const std::optional<Instant> availabilityRelease = Dates::release(raw.availability, course.year);
+    const std::optional<Instant> availabilityRelease = Dates::release(raw.availability, course.year, zone);
 
     Assessment item{
         .id = course.id + ":" + raw.code,

@@ -267,7 +267,7 @@ std::string lastUpdateText(const Database& db)
     }
     if (!oldest)
         return "아직 동기화하지 않았어요";
-    return "마지막 업데이트 " + Dates::display(*oldest, "M/d HH:mm");
+    return "마지막 업데이트 " + Dates::display(*oldest, db.settings.zone(), "M/d HH:mm");
 }
 
 } // namespace vantory::Engine

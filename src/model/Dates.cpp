@@ -74,31 +74,24 @@ std::optional<Instant> parseStrictly(const icu::UnicodeString& text, const char*
 
 } // namespace
 
-const icu::TimeZone& zone()
-{
-    static const std::unique_ptr<const icu::TimeZone> fixedZone{
-        icu::TimeZone::createTimeZone(icu::UnicodeString(zoneID, -1, US_INV))};
-    return *fixedZone;
-}
-
-std::unique_ptr<icu::Calendar> calendar()
+std::unique_ptr<icu::Calendar> calendar(const Zone& zone)
 {
     UErrorCode status = U_ZERO_ERROR;
     // The root locale keeps week rules independent of the machine's locale.
-    auto gregorian = std::make_unique<icu::GregorianCalendar>(zone(), icu::Locale::getRoot(), status);
+    auto gregorian = std::make_unique<icu::GregorianCalendar>(zone.timeZone(), icu::Locale::getRoot(), status);
     if (U_FAILURE(status))
         return nullptr;
     gregorian->setFirstDayOfWeek(UCAL_MONDAY);
     return gregorian;
 }
 
-std::int64_t dayNumber(Instant instant)
+std::int64_t dayNumber(Instant instant, const Zone& zone)
 {
     const double seconds = secondsSince1970(instant);
     std::int32_t rawOffset = 0;
     std::int32_t dstOffset = 0;
     UErrorCode status = U_ZERO_ERROR;
-    zone().getOffset(seconds * millisecondsPerSecond, false, rawOffset, dstOffset, status);
+    zone.timeZone().getOffset(seconds * millisecondsPerSecond, false, rawOffset, dstOffset, status);
     const double local = seconds + (U_SUCCESS(status) ? (rawOffset + dstOffset) / millisecondsPerSecond : 0.0);
     // Dates the state file cannot hold (non-finite, beyond any calendar) share one day far away
     // rather than overflowing the conversion.
@@ -130,22 +123,22 @@ std::optional<Instant> exact(const std::string& text)
     return parseStrictly(dateTime, "yyyy-MM-dd HH:mm:ss", offsetZone);
 }
 
-std::optional<Instant> release(const std::string& text, std::int64_t year)
+std::optional<Instant> release(const std::string& text, std::int64_t year, const Zone& zone)
 {
     constexpr std::string_view prefix = "Available ";
     if (!text.starts_with(prefix))
         return std::nullopt;
     const std::string withYear = std::to_string(year) + " " + text.substr(prefix.size());
-    return parseStrictly(fromUTF8(withYear), "yyyy HH:mm, EEE, MMM d", zone());
+    return parseStrictly(fromUTF8(withYear), "yyyy HH:mm, EEE, MMM d", zone.timeZone());
 }
 
-std::string display(Instant instant, const std::string& format)
+std::string display(Instant instant, const Zone& zone, const std::string& format)
 {
     UErrorCode status = U_ZERO_ERROR;
     icu::SimpleDateFormat formatter(fromUTF8(format), icu::Locale("ko_KR"), status);
     if (U_FAILURE(status))
         return {};
-    formatter.setTimeZone(zone());
+    formatter.setTimeZone(zone.timeZone());
 
     icu::UnicodeString formatted;
     formatter.format(secondsSince1970(instant) * millisecondsPerSecond, formatted);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Instant.h"
+#include "model/Zone.h"
 
 // ICU's "icu" is a namespace alias of a versioned namespace, so its classes cannot be
 // forward-declared as icu::X; callers of calendar() need the complete type anyway.
@@ -9,33 +10,28 @@
 #include <optional>
 #include <string>
 #include <unicode/calendar.h>
-#include <unicode/timezone.h>
 
-// Every calendar computation of the application happens in one fixed zone, America/Vancouver.
+// Calendar computations in the school's zone, which every caller passes in (Settings::zone()).
 namespace vantory::Dates {
 
-inline constexpr const char* zoneID = "America/Vancouver";
-inline constexpr const char* defaultZoneID = zoneID;
 inline constexpr const char* defaultDisplayFormat = "M월 d일 (EEE) HH:mm z";
 
-// The fixed zone, created once and shared.
-const icu::TimeZone& zone();
+// A fresh Gregorian calendar in zone whose weeks start on Monday.
+std::unique_ptr<icu::Calendar> calendar(const Zone& zone);
 
-// A fresh Gregorian calendar in the fixed zone whose weeks start on Monday.
-std::unique_ptr<icu::Calendar> calendar();
-
-// The calendar day of an instant in the fixed zone, as days since 1970-01-01: equal numbers are
-// the same day. Cheaper than a calendar for thousands of items.
-std::int64_t dayNumber(Instant instant);
+// The calendar day of an instant in zone, as days since 1970-01-01: equal numbers are the same
+// day. Cheaper than a calendar for thousands of items.
+std::int64_t dayNumber(Instant instant, const Zone& zone);
 
 // Reads "2025-09-08 14:00:00 (PDT)": the offset comes from the abbreviation alone.
 std::optional<Instant> exact(const std::string& text);
 
-// Reads the availability text "Available 14:00, Mon, Sep 8" in the fixed zone of the given year.
-std::optional<Instant> release(const std::string& text, std::int64_t year);
+// Reads the availability text "Available 14:00, Mon, Sep 8" of the given year: the site prints it
+// without a zone, in the school's.
+std::optional<Instant> release(const std::string& text, std::int64_t year, const Zone& zone);
 
-// Formats an instant with an ICU pattern, the Korean locale and the fixed zone.
-std::string display(Instant instant, const std::string& format = defaultDisplayFormat);
+// Formats an instant with an ICU pattern and the Korean locale in zone.
+std::string display(Instant instant, const Zone& zone, const std::string& format = defaultDisplayFormat);
 
 // The short remaining-time text: "마감", "<1m", "45m", "23h59m", "1d 4h20m".
 std::string remaining(double seconds);

@@ -1,10 +1,10 @@
 #include "model/Settings.h"
 
-#include "model/Dates.h"
 #include "model/JsonSupport.h"
 #include "model/JsonWriter.h"
 #include "model/Modes.h"
 #include "model/SiteAddress.h"
+#include "model/Zone.h"
 
 #include <algorithm>
 #include <cmath>
@@ -148,7 +148,7 @@ void Settings::normalize()
     const Sites built = Sites::production();
     dropIfDefault(assessmentBaseURL, SiteAddress::stored(built.assessmentBaseURL, Site::assessment));
     dropIfDefault(canvasBaseURL, SiteAddress::stored(built.canvasBaseURL, Site::canvas));
-    dropIfDefault(timeZone, Dates::defaultZoneID);
+    dropIfDefault(timeZone, Zone::defaultID);
 }
 
 std::string Settings::legacyDotHex(double seconds) const
@@ -182,6 +182,11 @@ Sites Settings::sites() const
         return checked.usable() ? SiteAddress::baseURL(checked.address) : std::string{};
     };
     return {chosen(assessmentBaseURL, Site::assessment), chosen(canvasBaseURL, Site::canvas)};
+}
+
+Zone Settings::zone() const
+{
+    return timeZone ? Zone(*timeZone) : Zone();
 }
 
 const Course* Settings::course(std::string_view courseID) const

@@ -16,6 +16,8 @@
 
 namespace vantory {
 
+class Zone;
+
 // What an absent optional setting means to its readers, and where normalize() puts a value it
 // cannot keep. Points and seconds.
 namespace SettingsDefaults {
@@ -134,6 +136,10 @@ struct Settings {
     // The sites these settings choose: each stored address (one that no longer passes its check
     // means the site is not used), else the build's.
     Sites sites() const;
+
+    // The school's zone: the stored one, else the default (also for an id ICU does not know).
+    // Creates an ICU zone, so callers take it once per operation, not per item.
+    Zone zone() const;
 
     // The course with that id; none when the settings do not list it.
     const Course* course(std::string_view courseID) const;

@@ -38,7 +38,7 @@ ReminderText reminderText(const Assessment& item, const Settings& settings, Inst
     const std::string summary = settings.courseName(item.courseID) + " · " + title;
     const double secondsLeft = secondsSince1970(due) - secondsSince1970(now);
     return {oneLine(summary, ReminderText::summaryLength),
-        "마감까지 " + Dates::remaining(secondsLeft) + " 남았어요\n" + Dates::display(due)};
+        "마감까지 " + Dates::remaining(secondsLeft) + " 남았어요\n" + Dates::display(due, settings.zone())};
 }
 
 } // namespace vantory

@@ -9,7 +9,7 @@
 namespace vantory {
 
 // The words of a deadline reminder's desktop notification: the course and the item as the summary,
-// then the time left as the status line writes it and the deadline in Vancouver time. Plain text
+// then the time left as the status line writes it and the deadline in the school's zone. Plain text
 // (the body holds no scraped text, so it needs no markup escaping); the summary keeps to one line
 // of at most summaryLength characters.
 struct ReminderText {

@@ -282,8 +282,8 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
         line.timeHex = Engine::hex(shown.secondsLeft, settings);
         line.dotHex = Engine::dotHex(shown.secondsLeft, settings);
         line.tooltip = std::to_string(count) + "개 중 " + std::to_string(index + 1) + "번째 항목 · " + shown.courseName
-            + "\n" + item.code + " · " + item.title + "\n마감 " + Dates::display(instantFromSeconds(shown.due)) + "\n"
-            + input.lastUpdateText;
+            + "\n" + item.code + " · " + item.title + "\n마감 "
+            + Dates::display(instantFromSeconds(shown.due), settings.zone()) + "\n" + input.lastUpdateText;
 
         double nearest = std::numeric_limits<double>::infinity();
         for (const DisplayItem& other : items)

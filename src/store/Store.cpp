@@ -18,6 +18,7 @@ Store::Store(std::filesystem::path fileURL, Instant now)
         db_ = std::move(*loaded);
         status_ = loadedStatus;
     }
+    zone_ = db_.settings.zone();
 }
 
 std::int64_t Store::observe(Observer observer)
@@ -57,6 +58,7 @@ void Store::update(const std::function<void(Database&)>& change)
 {
     change(db_);
     db_.settings.normalize();
+    zone_ = db_.settings.zone();
     notify(Field::db);
     save();
     if (onChange)

@@ -5,6 +5,7 @@
 #include "model/Rgb.h"
 #include "model/Sites.h"
 #include "model/StateFile.h"
+#include "model/Zone.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -68,6 +69,8 @@ public:
     void unobserve(std::int64_t token);
 
     const Database& db() const { return db_; }
+    // The settings' zone, kept in step with db().settings by every update.
+    const Zone& zone() const { return zone_; }
     // The one way to change the database: applies change, normalises the settings, notifies the
     // observers once, saves and calls onChange.
     void update(const std::function<void(Database&)>& change);
@@ -122,6 +125,7 @@ private:
     void save();
 
     Database db_;
+    Zone zone_;
     Instant now_;
     bool brevaneSyncing_ = false;
     bool canvasSyncing_ = false;

@@ -374,7 +374,8 @@ void Dashboard::refreshList()
         mark(filterButtons_[index], DashboardItems::filters[index].filter == filter_);
     dayLine_->setVisible(selected.has_value());
     if (selected)
-        dayLabel_->setText(text(Dates::display(DashboardItems::dayStart(*selected), "M월 d일 EEEE")));
+        dayLabel_->setText(
+            text(Dates::display(DashboardItems::dayStart(*selected, store_.zone()), store_.zone(), "M월 d일 EEEE")));
 
     list_->setItems(DashboardItems::visible(store_, filter_, selected));
     const bool anyItems = !store_.db().assessments.empty();

@@ -7,8 +7,6 @@
 
 #include <chrono>
 #include <map>
-#include <unicode/locid.h>
-#include <unicode/unistr.h>
 
 namespace vantory::DashboardItems {
 
@@ -16,10 +14,10 @@ namespace {
 
 constexpr double millisecondsPerSecond = 1000.0;
 
-Month monthOf(int year, int monthNumber)
+Month monthOf(int year, int monthNumber, const Zone& zone)
 {
-    Month month;
-    const std::unique_ptr<icu::Calendar> calendar = Dates::calendar();
+    Month month{.zone = zone};
+    const std::unique_ptr<icu::Calendar> calendar = Dates::calendar(zone);
     if (!calendar)
         return month;
     UErrorCode status = U_ZERO_ERROR;
@@ -31,14 +29,14 @@ Month monthOf(int year, int monthNumber)
     month.days = calendar->getActualMaximum(UCAL_DATE, status);
     // Weekdays count 1 = Sunday … 7 = Saturday; Monday-first weeks put Monday in column 0.
     month.leadingBlanks = (calendar->get(UCAL_DAY_OF_WEEK, status) + 5) % 7;
-    month.firstDay = Dates::dayNumber(month.start);
-    return U_SUCCESS(status) ? month : Month{};
+    month.firstDay = Dates::dayNumber(month.start, zone);
+    return U_SUCCESS(status) ? month : Month{.zone = zone};
 }
 
 // The day's index in the month, or -1 outside it.
 int dayIndex(const Month& month, Instant instant)
 {
-    const std::int64_t offset = Dates::dayNumber(instant) - month.firstDay;
+    const std::int64_t offset = Dates::dayNumber(instant, month.zone) - month.firstDay;
     return offset >= 0 && offset < month.days ? static_cast<int>(offset) : -1;
 }
 
@@ -64,6 +62,7 @@ std::vector<Assessment> visible(const Store& store, Filter filter, std::optional
 {
     const Database& db = store.db();
     const Instant now = store.now();
+    const Zone& zone = store.zone();
     std::vector<Assessment> items;
     if (filter == Filter::upcoming && !selectedDay)
         return Engine::sortedList(Engine::upcoming(db, now), db);
@@ -72,8 +71,8 @@ std::vector<Assessment> visible(const Store& store, Filter filter, std::optional
         const std::optional<Instant> due = store.due(item);
         bool keep = false;
         if (selectedDay) {
-            keep = (due && Dates::dayNumber(*due) == *selectedDay)
-                || (db.settings.showReleases && item.release && Dates::dayNumber(*item.release) == *selectedDay);
+            keep = (due && Dates::dayNumber(*due, zone) == *selectedDay)
+                || (db.settings.showReleases && item.release && Dates::dayNumber(*item.release, zone) == *selectedDay);
         } else {
             switch (filter) {
             case Filter::all:
@@ -99,28 +98,28 @@ std::vector<Assessment> visible(const Store& store, Filter filter, std::optional
     return Engine::sortedList(std::move(items), db);
 }
 
-Month month(Instant instant)
+Month month(Instant instant, const Zone& zone)
 {
-    const std::unique_ptr<icu::Calendar> calendar = Dates::calendar();
+    const std::unique_ptr<icu::Calendar> calendar = Dates::calendar(zone);
     if (!calendar)
-        return {};
+        return {.zone = zone};
     UErrorCode status = U_ZERO_ERROR;
     calendar->setTime(secondsSince1970(instant) * millisecondsPerSecond, status);
     const int year = calendar->get(UCAL_YEAR, status);
     const int monthNumber = calendar->get(UCAL_MONTH, status) + 1;
-    return U_SUCCESS(status) ? monthOf(year, monthNumber) : Month{};
+    return U_SUCCESS(status) ? monthOf(year, monthNumber, zone) : Month{.zone = zone};
 }
 
 Month shifted(const Month& month, int delta)
 {
     const int index = month.year * 12 + (month.month - 1) + delta;
-    return monthOf(index / 12, index % 12 + 1);
+    return monthOf(index / 12, index % 12 + 1, month.zone);
 }
 
-Instant dayStart(std::int64_t day)
+Instant dayStart(std::int64_t day, const Zone& zone)
 {
     const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{day}}};
-    const std::unique_ptr<icu::Calendar> calendar = Dates::calendar();
+    const std::unique_ptr<icu::Calendar> calendar = Dates::calendar(zone);
     if (!calendar)
         return {};
     UErrorCode status = U_ZERO_ERROR;
@@ -162,18 +161,9 @@ std::vector<DayMarks> marks(const Store& store, const Month& month)
     return result;
 }
 
-std::string zoneAbbreviation(Instant instant)
+std::string zoneLabel(const Zone& zone, Instant now)
 {
-    std::int32_t rawOffset = 0;
-    std::int32_t dstOffset = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    Dates::zone().getOffset(secondsSince1970(instant) * millisecondsPerSecond, false, rawOffset, dstOffset, status);
-    icu::UnicodeString name;
-    Dates::zone().getDisplayName(U_SUCCESS(status) && dstOffset != 0, icu::TimeZone::SHORT, icu::Locale::getUS(), name);
-    std::string text;
-    name.toUTF8String(text);
-    // Without an abbreviation ICU prints the offset ("GMT-8").
-    return text.empty() || text.starts_with("GMT") ? std::string("PT") : text;
+    return zone.city() + " · " + zone.abbreviation(now);
 }
 
 Row row(const Store& store, const Assessment& item)
@@ -199,12 +189,12 @@ Row row(const Store& store, const Assessment& item)
     row.courseColor = store.courseColor(item);
 
     if (const std::optional<Instant> due = store.due(item)) {
-        row.dueText = Dates::display(*due, "M/d HH:mm");
+        row.dueText = Dates::display(*due, store.zone(), "M/d HH:mm");
         row.urgency = store.color(item);
         if (!row.done)
             row.remaining = Dates::remaining(secondsSince1970(*due) - secondsSince1970(store.now()));
     } else if (item.release) {
-        row.undatedText = Dates::display(*item.release, "M/d HH:mm") + " 공개 · 마감일 미확인";
+        row.undatedText = Dates::display(*item.release, store.zone(), "M/d HH:mm") + " 공개 · 마감일 미확인";
     } else {
         row.undatedText = item.deadlineStatus == Modes::Deadline::unlimited ? "마감 제한 없음" : "마감일 미확인";
     }

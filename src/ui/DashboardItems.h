@@ -4,6 +4,7 @@
 #include "model/Instant.h"
 #include "model/Rgb.h"
 #include "model/Settings.h"
+#include "model/Zone.h"
 
 #include <array>
 #include <cstdint>
@@ -49,11 +50,13 @@ inline constexpr std::array<SortChoice, 4> sorts{{
 std::string sortKey(const Settings& settings);
 
 // The list: the enabled items of the selected day (due, or released when releases show), which
-// ignores the filter, or else the items of the filter; in the dashboard order.
+// ignores the filter, or else the items of the filter; in the dashboard order. Days are the
+// store's zone's.
 std::vector<Assessment> visible(const Store& store, Filter filter, std::optional<std::int64_t> selectedDay);
 
-// One displayed month of the fixed zone's calendar.
+// One displayed month of a zone's calendar.
 struct Month {
+    Zone zone; // whose days these are
     Instant start{}; // its first instant
     std::int64_t firstDay = 0; // Dates::dayNumber of its first day
     int year = 0;
@@ -61,12 +64,12 @@ struct Month {
     int days = 0;
     int leadingBlanks = 0; // cells before the 1st in a Monday-first week
 };
-// The month holding instant.
-Month month(Instant instant);
-// The month delta months away from the one holding instant.
+// The month of zone holding instant.
+Month month(Instant instant, const Zone& zone);
+// The month delta months away from month, in its zone.
 Month shifted(const Month& month, int delta);
-// The first instant of a day given by Dates::dayNumber.
-Instant dayStart(std::int64_t day);
+// The first instant in zone of a day given by Dates::dayNumber.
+Instant dayStart(std::int64_t day, const Zone& zone);
 
 // A day cell's marks: up to four course colours of the items due (and released) that day, in
 // course-id order, and how many items are due.
@@ -78,8 +81,8 @@ struct DayMarks {
 inline constexpr std::size_t maxDots = 4;
 std::vector<DayMarks> marks(const Store& store, const Month& month);
 
-// The fixed zone's abbreviation at instant ("PDT"), or "PT" when there is none.
-std::string zoneAbbreviation(Instant instant);
+// The calendar's note of its zone at now: the city and the current short name ("Vancouver · PDT").
+std::string zoneLabel(const Zone& zone, Instant now);
 
 // The texts and colours of one list row.
 struct Row {

@@ -46,6 +46,7 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
     : QDialog(parent)
     , store_(store)
     , item_(item)
+    , zone_(store.zone())
 {
     setWindowModality(Qt::WindowModal);
     setWindowTitle(QStringLiteral("마감 수정"));
@@ -67,9 +68,9 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
     layout->addWidget(heading);
 
     if (item_.due)
-        layout->addWidget(new QLabel(QStringLiteral("사이트 마감: ") + text(Dates::display(*item_.due)), this));
+        layout->addWidget(new QLabel(QStringLiteral("사이트 마감: ") + text(Dates::display(*item_.due, zone_)), this));
     if (item_.release)
-        layout->addWidget(new QLabel(QStringLiteral("공개: ") + text(Dates::display(*item_.release)), this));
+        layout->addWidget(new QLabel(QStringLiteral("공개: ") + text(Dates::display(*item_.release, zone_)), this));
 
     custom_ = new QCheckBox(QStringLiteral("마감 직접 설정"), this);
     custom_->setChecked(customDue);
@@ -81,17 +82,18 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
     editor_->setTimeSpec(Qt::UTC);
     editor_->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
     editor_->setCalendarPopup(true);
-    editor_->setDateTime(ZoneTime::wallClock(date_));
+    editor_->setDateTime(ZoneTime::wallClock(date_, zone_));
     editor_->setEnabled(customDue);
     dateRow->addWidget(editor_, 1);
     layout->addLayout(dateRow);
     // Connected after the first value, so an untouched picker keeps the deadline to the second.
     connect(editor_, &QDateTimeEdit::dateTimeChanged, this,
-        [this](const QDateTime& wallClock) { date_ = ZoneTime::instant(wallClock); });
+        [this](const QDateTime& wallClock) { date_ = ZoneTime::instant(wallClock, zone_); });
     connect(custom_, &QCheckBox::toggled, editor_, &QWidget::setEnabled);
 
-    layout->addWidget(secondaryLabel(
-        QStringLiteral("시간대: America/Vancouver. 직접 설정한 마감은 동기화가 덮어쓰지 않습니다."), this));
+    layout->addWidget(secondaryLabel(QStringLiteral("시간대: %1. 직접 설정한 마감은 동기화가 덮어쓰지 않습니다.")
+                                         .arg(QString::fromStdString(zone_.id())),
+        this));
 
     if (!item_.rules.empty()) {
         auto* divider = new QFrame(this);

@@ -2,6 +2,7 @@
 
 #include "model/Assessment.h"
 #include "model/Instant.h"
+#include "model/Zone.h"
 
 #include <QDialog>
 
@@ -15,7 +16,8 @@ class Store;
 
 // The sheet for one item: its site dates and access rules, and a deadline of the user's own that
 // replaces the site's everywhere. Window-modal over its parent; nothing is written until "저장",
-// which stores the choice in the item's override. Edits in the fixed zone's wall clock.
+// which stores the choice in the item's override. Edits in the wall clock of the school's zone as
+// it was when the sheet opened; the choice is stored as an instant.
 class EditAssessment : public QDialog {
     Q_OBJECT
 
@@ -37,6 +39,7 @@ private:
 
     Store& store_;
     const Assessment item_;
+    const Zone zone_;
     Instant date_;
     QCheckBox* custom_;
     QDateTimeEdit* editor_;

@@ -129,7 +129,7 @@ QToolButton* toolButton(const QString& text, const QString& help, QWidget* paren
 MonthCalendar::MonthCalendar(const Store& store, QWidget* parent)
     : QWidget(parent)
     , store_(store)
-    , month_(DashboardItems::month(store.now()))
+    , month_(DashboardItems::month(store.now(), store.zone()))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -187,6 +187,11 @@ MonthCalendar::MonthCalendar(const Store& store, QWidget* parent)
 
 void MonthCalendar::refresh()
 {
+    // Another zone moves every day's bounds; the same month is shown in it.
+    if (month_.zone != store_.zone()) {
+        month_.zone = store_.zone();
+        month_ = DashboardItems::shifted(month_, 0);
+    }
     updateCells();
 
     const Settings& settings = store_.db().settings;
@@ -200,7 +205,7 @@ void MonthCalendar::refresh()
     }
     if (settings.showReleases)
         parts << QStringLiteral("● 마감&nbsp;&nbsp;○ 공개");
-    parts << QStringLiteral("Vancouver · ") + QString::fromStdString(DashboardItems::zoneAbbreviation(store_.now()));
+    parts << QString::fromStdString(DashboardItems::zoneLabel(store_.zone(), store_.now())).toHtmlEscaped();
     legend_->setText(parts.join(QStringLiteral("&nbsp;&nbsp; ")));
 }
 
@@ -242,7 +247,7 @@ void MonthCalendar::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
         return;
     }
-    const std::int64_t from = selected_.value_or(Dates::dayNumber(store_.now()));
+    const std::int64_t from = selected_.value_or(Dates::dayNumber(store_.now(), month_.zone));
     select(from + delta);
 }
 
@@ -250,7 +255,7 @@ void MonthCalendar::select(std::int64_t day)
 {
     selected_ = day;
     if (day < month_.firstDay || day >= month_.firstDay + month_.days)
-        month_ = DashboardItems::month(DashboardItems::dayStart(day));
+        month_ = DashboardItems::month(DashboardItems::dayStart(day, month_.zone), month_.zone);
     updateCells();
     if (QWidget* button = dayButton(static_cast<int>(day - month_.firstDay) + 1))
         button->setFocus(Qt::OtherFocusReason);
@@ -259,15 +264,15 @@ void MonthCalendar::select(std::int64_t day)
 
 void MonthCalendar::selectToday()
 {
-    month_ = DashboardItems::month(store_.now());
-    select(Dates::dayNumber(store_.now()));
+    month_ = DashboardItems::month(store_.now(), month_.zone);
+    select(Dates::dayNumber(store_.now(), month_.zone));
 }
 
 void MonthCalendar::updateCells()
 {
-    title_->setText(QString::fromStdString(Dates::display(month_.start, "yyyy년 M월")));
+    title_->setText(QString::fromStdString(Dates::display(month_.start, month_.zone, "yyyy년 M월")));
     const std::vector<DashboardItems::DayMarks> marks = DashboardItems::marks(store_, month_);
-    const std::int64_t today = Dates::dayNumber(store_.now());
+    const std::int64_t today = Dates::dayNumber(store_.now(), month_.zone);
     const std::int64_t current = selected_.value_or(today);
     QWidget* tabStop = nullptr;
     for (std::size_t index = 0; index < cells_.size(); ++index) {

@@ -16,7 +16,7 @@ namespace vantory {
 
 class Store;
 
-// The dashboard's month of the fixed zone: Monday-first weeks, course dots per day, today and
+// The dashboard's month in the school's zone: Monday-first weeks, course dots per day, today and
 // the selected day highlighted. Arrow keys move the selection by a day or a week, across months.
 class MonthCalendar : public QWidget {
     Q_OBJECT

@@ -197,12 +197,14 @@ SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab,
     layout->addWidget(divider);
     auto* footer = new QHBoxLayout;
     // One line each: a wrapped caption in a row takes only the width left by its stretch.
-    for (const QString& text : {QStringLiteral("자동 저장 · Vancouver 시간 · v1.4.2"), QStringLiteral("vantory.app")}) {
+    for (const QString& text : {QString(), QStringLiteral("vantory.app")}) {
         QLabel* label = SettingsRows::caption(text, this);
         label->setWordWrap(false);
         footer->addWidget(label);
-        if (footer->count() == 1)
+        if (footer->count() == 1) {
             footer->addStretch(1);
+            zoneNote_ = label;
+        }
     }
     layout->addLayout(footer);
 
@@ -293,6 +295,9 @@ void SettingsScreen::refresh()
             again->setFocus(Qt::OtherFocusReason);
     }
     refreshPreview();
+    if (zoneNote_)
+        zoneNote_->setText(
+            QStringLiteral("자동 저장 · %1 시간 · v1.4.2").arg(QString::fromStdString(store_.zone().city())));
     const QSize size = wantedSize();
     if (size != lastSize_) {
         lastSize_ = size;

@@ -48,6 +48,7 @@ struct SettingsViewState {
     std::optional<QString> launchError;
     bool loginEnabled = false;
     std::map<Site, AddressDraft> addresses;
+    QString zoneSearch; // typed into the school zone's search, kept across a rebuild
 };
 
 // The content of the settings window (display, connection, reminders) and of the colour window (course,
@@ -96,6 +97,7 @@ private:
     QScrollArea* scroll_;
     StatusContentView* preview_ = nullptr;
     QLabel* explanation_ = nullptr;
+    QLabel* zoneNote_ = nullptr; // the footer's "자동 저장 · <city> 시간"
     std::int64_t observer_;
     bool refreshPending_ = false;
     QSize lastSize_;

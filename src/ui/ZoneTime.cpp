@@ -1,7 +1,5 @@
 #include "ui/ZoneTime.h"
 
-#include "model/Dates.h"
-
 #include <cmath>
 #include <memory>
 #include <unicode/gregocal.h>
@@ -10,10 +8,10 @@ namespace vantory::ZoneTime {
 
 namespace {
 
-std::unique_ptr<icu::GregorianCalendar> zoneCalendar()
+std::unique_ptr<icu::GregorianCalendar> zoneCalendar(const Zone& zone)
 {
     UErrorCode status = U_ZERO_ERROR;
-    auto calendar = std::make_unique<icu::GregorianCalendar>(Dates::zone(), status);
+    auto calendar = std::make_unique<icu::GregorianCalendar>(zone.timeZone(), status);
     // Proleptic Gregorian, as QDate counts.
     calendar->setGregorianChange(-HUGE_VAL, status);
     calendar->setRepeatedWallTimeOption(UCAL_WALLTIME_FIRST);
@@ -23,9 +21,9 @@ std::unique_ptr<icu::GregorianCalendar> zoneCalendar()
 
 } // namespace
 
-QDateTime wallClock(Instant instant)
+QDateTime wallClock(Instant instant, const Zone& zone)
 {
-    auto calendar = zoneCalendar();
+    auto calendar = zoneCalendar(zone);
     UErrorCode status = U_ZERO_ERROR;
     calendar->setTime(std::floor(secondsSince1970(instant)) * 1000.0, status);
     const auto field = [&](UCalendarDateFields name) { return calendar->get(name, status); };
@@ -34,9 +32,9 @@ QDateTime wallClock(Instant instant)
     return QDateTime(date, time, Qt::UTC);
 }
 
-Instant instant(const QDateTime& wallClock)
+Instant instant(const QDateTime& wallClock, const Zone& zone)
 {
-    auto calendar = zoneCalendar();
+    auto calendar = zoneCalendar(zone);
     const QDate date = wallClock.date();
     const QTime time = wallClock.time();
     calendar->clear();

@@ -1,7 +1,5 @@
 #include "calendar/CalendarFile.h"
 
-#include "model/Dates.h"
-
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
@@ -36,7 +34,7 @@ protected:
     Lines event(const Assessment& assessment, std::int64_t alarm = 0) const
     {
         const Lines lines = logicalLines(CalendarFile::generate({assessment}, db, alarm, exportTime));
-        return lines.size() < 8 ? Lines{} : Lines(lines.begin() + 6, lines.end() - 1);
+        return lines.size() < 9 ? Lines{} : Lines(lines.begin() + 7, lines.end() - 1);
     }
 
     const test::SiteScope sites{{"https://learn.example.ca", "https://canvas.example.ca:8443"}};
@@ -87,14 +85,27 @@ TEST(CalendarFileText, FoldsAtSeventyFiveOctetsWithoutSplittingCharacters)
     }
 }
 
-TEST_F(CalendarFileTest, WithoutDatedItemsWritesOnlyTheFrame)
+TEST_F(CalendarFileTest, WithoutDatedItemsWritesOnlyTheFrameNamingTheSchoolZone)
 {
-    const std::string expected
-        = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Vantory//Deadlines//KO\r\nCALSCALE:GREGORIAN"
-          "\r\nMETHOD:PUBLISH\r\nX-WR-CALNAME:Vantory 마감\r\nEND:VCALENDAR\r\n";
+    const auto frame = [](const std::string& zone) {
+        return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Vantory//Deadlines//KO\r\nCALSCALE:GREGORIAN"
+               "\r\nMETHOD:PUBLISH\r\nX-WR-CALNAME:Vantory 마감\r\nX-WR-TIMEZONE:"
+            + zone + "\r\nEND:VCALENDAR\r\n";
+    };
     item.due.reset();
-    EXPECT_EQ(CalendarFile::generate({}, db, 30, exportTime), expected);
-    EXPECT_EQ(CalendarFile::generate({item}, db, 30, exportTime), expected);
+    EXPECT_EQ(CalendarFile::generate({}, db, 30, exportTime), frame("America/Vancouver"));
+    EXPECT_EQ(CalendarFile::generate({item}, db, 30, exportTime), frame("America/Vancouver"));
+
+    // ICU's canonical id, never the stored text: one that is no zone cannot add a line.
+    const std::pair<std::string, std::string> zones[] = {
+        {"Asia/Seoul", "Asia/Seoul"},
+        {"Canada/Eastern", "America/Toronto"},
+        {"Asia/Seoul\r\nATTACH:https://evil.com/", "America/Vancouver"},
+    };
+    for (const auto& [stored, written] : zones) {
+        db.settings.timeZone = stored;
+        EXPECT_EQ(CalendarFile::generate({}, db, 30, exportTime), frame(written)) << stored;
+    }
 }
 
 TEST_F(CalendarFileTest, WritesOneMinuteEventAtTheOverrideDueWithAStableUid)
@@ -104,7 +115,7 @@ TEST_F(CalendarFileTest, WritesOneMinuteEventAtTheOverrideDueWithAStableUid)
     EXPECT_EQ(event(item),
         (Lines{"BEGIN:VEVENT", "UID:pl-313:PC5@vantory.app", "DTSTAMP:20251120T183000Z",
             "LAST-MODIFIED:20251120T183000Z", "DTSTART:20251203T085900Z", "DTEND:20251203T090000Z",
-            "SUMMARY:313 | Preclass 5", "DESCRIPTION:BrevaneLearn · Preclass\\n마감: " + Dates::display(due) + "\\n",
+            "SUMMARY:313 | Preclass 5", "DESCRIPTION:BrevaneLearn · Preclass\\n마감: 12월 3일 (수) 00:59 GMT-8\\n",
             "CATEGORIES:Preclass", "TRANSP:TRANSPARENT", "END:VEVENT"}));
 
     item.courseID = "canvas:99"; // no longer configured
@@ -113,6 +124,13 @@ TEST_F(CalendarFileTest, WritesOneMinuteEventAtTheOverrideDueWithAStableUid)
     EXPECT_EQ(orphan.at(1), "UID:pl-313:PC5@vantory.app");
     EXPECT_EQ(orphan.at(6), "SUMMARY:canvas:99 | Quiz 1\\, A\\; \\\\x\\ny");
     EXPECT_TRUE(orphan.at(7).starts_with("DESCRIPTION:BrevaneLearn · Preclass\\n"));
+
+    // Another school zone moves only the deadline's words; the instant stays.
+    db.settings.timeZone = "Asia/Seoul";
+    const Lines seoul = event(item);
+    EXPECT_EQ(seoul.at(4), "DTSTART:20251203T085900Z");
+    EXPECT_TRUE(seoul.at(7).starts_with("DESCRIPTION:BrevaneLearn · Preclass\\n마감: 12월 3일 (수) 17:59 GMT+9\\n"))
+        << seoul.at(7);
 }
 
 TEST_F(CalendarFileTest, WritesUrlLinesOnlyForHttpsLinksIntoTheTwoSites)
@@ -157,11 +175,11 @@ TEST_F(CalendarFileTest, SkipsUnwritableDueDatesAndDropsControlCharactersFromUid
     item.id = "pl-313:PC\r\nX-INJECTED:1";
     const Lines lines = logicalLines(CalendarFile::generate({farFuture, item}, db, 0, exportTime));
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "BEGIN:VEVENT"), 1);
-    EXPECT_EQ(lines.at(7), "UID:pl-313:PCX-INJECTED:1@vantory.app");
+    EXPECT_EQ(lines.at(8), "UID:pl-313:PCX-INJECTED:1@vantory.app");
 
     // Readers split a UID at "," and ";": such an id is escaped, so two deadlines never merge.
     item.id = "9001:A,1;x";
-    EXPECT_EQ(logicalLines(CalendarFile::generate({item}, db, 0, exportTime)).at(7), "UID:9001:A\\,1\\;x@vantory.app");
+    EXPECT_EQ(logicalLines(CalendarFile::generate({item}, db, 0, exportTime)).at(8), "UID:9001:A\\,1\\;x@vantory.app");
 }
 
 // python3-icalendar, an independent parser, must accept the file and read folded Korean back.

@@ -4,6 +4,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace vantory {
 namespace {
@@ -18,6 +19,11 @@ struct ParseCase {
     const char* text;
     std::optional<double> seconds;
 };
+
+constexpr const char* vancouver = "America/Vancouver";
+constexpr const char* toronto = "America/Toronto";
+constexpr const char* berlin = "Europe/Berlin";
+constexpr const char* seoul = "Asia/Seoul";
 
 std::optional<double> seconds(std::optional<Instant> instant)
 {
@@ -55,31 +61,91 @@ TEST(DatesTest, ExactTakesTheOffsetFromTheAbbreviationAndRejectsAnyOtherForm)
     }
 }
 
-TEST(DatesTest, ReleaseReadsTheAvailabilityTextInVancouverTimeOfTheGivenYear)
+TEST(DatesTest, ZoneIsICUsCanonicalZoneAndAnyOtherTextTheDefault)
 {
-    const ParseCase cases[] = {
-        {"Available 14:00, Mon, Sep 8", mondaySeptember8},
-        {"Available 14:00, Mon, Dec 8", 1765231200}, // standard time: 22:00 UTC
-        {"Available 14:00, Fri, Sep 8", mondaySeptember8}, // a wrong weekday: month and day win
-        {"Not yet available", std::nullopt},
-        {"available 14:00, Mon, Sep 8", std::nullopt},
-        {"Available 14:00, Mon, Sep 31", std::nullopt},
-        {"Available 14:00, Mon, Sep 8 (PDT)", std::nullopt},
+    const struct {
+        const char* stored;
+        const char* id;
+        const char* city;
+    } cases[] = {
+        {"America/Vancouver", "America/Vancouver", "Vancouver"},
+        {"Canada/Eastern", "America/Toronto", "Toronto"},
+        {"Asia/Seoul", "Asia/Seoul", "Seoul"},
+        {"", "America/Vancouver", "Vancouver"},
+        {"Mars/Olympus", "America/Vancouver", "Vancouver"},
+        {"GMT+3", "America/Vancouver", "Vancouver"},
+        {"Etc/Unknown", "America/Vancouver", "Vancouver"},
+        {"Asia/Seoul\r\nX:1", "America/Vancouver", "Vancouver"},
     };
     for (const auto& testCase : cases) {
-        SCOPED_TRACE(testCase.text);
-        EXPECT_EQ(seconds(Dates::release(testCase.text, 2025)), testCase.seconds);
+        SCOPED_TRACE(testCase.stored);
+        const Zone zone(testCase.stored);
+        EXPECT_EQ(zone.id(), testCase.id);
+        EXPECT_EQ(zone.city(), testCase.city);
+    }
+    EXPECT_EQ(Zone().abbreviation(instantFromSeconds(mondaySeptember8)), "PDT");
+    EXPECT_EQ(Zone().abbreviation(instantFromSeconds(lateWednesdayDecember3)), "PST");
+    EXPECT_EQ(Zone("America/Toronto").abbreviation(instantFromSeconds(lateWednesdayDecember3)), "EST");
+    EXPECT_EQ(Zone("Asia/Seoul").abbreviation(instantFromSeconds(mondaySeptember8)), "GMT+9");
+}
+
+TEST(DatesTest, ReleaseReadsTheAvailabilityTextInTheSchoolZoneOfTheGivenYear)
+{
+    const struct {
+        const char* zone;
+        const char* text;
+        std::optional<double> seconds;
+    } cases[] = {
+        {vancouver, "Available 14:00, Mon, Sep 8", mondaySeptember8},
+        {vancouver, "Available 14:00, Mon, Dec 8", 1765231200}, // standard time: 22:00 UTC
+        {vancouver, "Available 14:00, Fri, Sep 8", mondaySeptember8}, // a wrong weekday: month and day win
+        {vancouver, "Not yet available", std::nullopt},
+        {vancouver, "available 14:00, Mon, Sep 8", std::nullopt},
+        {vancouver, "Available 14:00, Mon, Sep 31", std::nullopt},
+        {vancouver, "Available 14:00, Mon, Sep 8 (PDT)", std::nullopt},
+        {"Mars/Olympus", "Available 14:00, Mon, Sep 8", mondaySeptember8},
+        // Toronto springs forward at 02:00 on 9 March 2025 and falls back at 02:00 on 2 November.
+        {toronto, "Available 01:59, Sun, Mar 9", 1741503540},
+        {toronto, "Available 03:00, Sun, Mar 9", 1741503600},
+        {toronto, "Available 02:30, Sun, Mar 9", std::nullopt}, // a time that day does not have
+        {toronto, "Available 01:30, Sun, Nov 2", 1762065000}, // the repeated hour: the later, never early
+        // Berlin springs forward at 02:00 on 30 March and falls back at 03:00 on 26 October.
+        {berlin, "Available 01:59, Sun, Mar 30", 1743296340},
+        {berlin, "Available 03:00, Sun, Mar 30", 1743296400},
+        {berlin, "Available 02:30, Sun, Oct 26", 1761442200}, // CET
+        {seoul, "Available 14:00, Mon, Sep 8", 1757307600},
+        {seoul, "Available 02:30, Sun, Mar 9", 1741455000},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(std::string(testCase.zone) + " " + testCase.text);
+        EXPECT_EQ(seconds(Dates::release(testCase.text, 2025, Zone(testCase.zone))), testCase.seconds);
     }
 }
 
-TEST(DatesTest, DisplayFormatsInKoreanInVancouverWhateverTheDefaultZone)
+TEST(DatesTest, DisplayFormatsInKoreanInTheSchoolZoneWhateverTheDefaultZone)
 {
     const TokyoAsDefaultZone tokyo;
-    const Instant late = instantFromSeconds(lateWednesdayDecember3);
-    EXPECT_EQ(Dates::display(late), "12월 3일 (수) 23:59 GMT-8");
-    EXPECT_EQ(Dates::display(instantFromSeconds(mondaySeptember8)), "9월 8일 (월) 14:00 GMT-7");
-    EXPECT_EQ(Dates::display(late, "M/d HH:mm"), "12/3 23:59");
-    EXPECT_EQ(Dates::display(late, "M월 d일 EEEE"), "12월 3일 수요일");
+    const struct {
+        const char* zone;
+        double seconds;
+        const char* format;
+        const char* expected;
+    } cases[] = {
+        {vancouver, lateWednesdayDecember3, Dates::defaultDisplayFormat, "12월 3일 (수) 23:59 GMT-8"},
+        {vancouver, mondaySeptember8, Dates::defaultDisplayFormat, "9월 8일 (월) 14:00 GMT-7"},
+        {vancouver, lateWednesdayDecember3, "M/d HH:mm", "12/3 23:59"},
+        {vancouver, lateWednesdayDecember3, "M월 d일 EEEE", "12월 3일 수요일"},
+        {toronto, 1741503599, Dates::defaultDisplayFormat, "3월 9일 (일) 01:59 GMT-5"},
+        {toronto, 1741503600, Dates::defaultDisplayFormat, "3월 9일 (일) 03:00 GMT-4"},
+        {berlin, 1743296399, Dates::defaultDisplayFormat, "3월 30일 (일) 01:59 GMT+1"},
+        {berlin, 1743296400, Dates::defaultDisplayFormat, "3월 30일 (일) 03:00 GMT+2"},
+        {seoul, lateWednesdayDecember3, Dates::defaultDisplayFormat, "12월 4일 (목) 16:59 GMT+9"},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(std::string(testCase.zone) + " " + std::to_string(testCase.seconds));
+        EXPECT_EQ(Dates::display(instantFromSeconds(testCase.seconds), Zone(testCase.zone), testCase.format),
+            testCase.expected);
+    }
 }
 
 TEST(DatesTest, RemainingDropsLeftoverSecondsAndSplitsIntoDaysHoursMinutes)
@@ -107,10 +173,10 @@ TEST(DatesTest, RemainingDropsLeftoverSecondsAndSplitsIntoDaysHoursMinutes)
     }
 }
 
-TEST(DatesTest, CalendarStartsWeeksOnMondayAtVancouverMidnightWhateverTheDefaultZone)
+TEST(DatesTest, CalendarStartsWeeksOnMondayAtMidnightInItsZoneWhateverTheDefaultZone)
 {
     const TokyoAsDefaultZone tokyo;
-    const std::unique_ptr<icu::Calendar> calendar = Dates::calendar();
+    const std::unique_ptr<icu::Calendar> calendar = Dates::calendar(Zone());
     ASSERT_NE(calendar, nullptr);
     UErrorCode status = U_ZERO_ERROR;
     EXPECT_EQ(calendar->getFirstDayOfWeek(status), UCAL_MONDAY);
@@ -126,21 +192,45 @@ TEST(DatesTest, CalendarStartsWeeksOnMondayAtVancouverMidnightWhateverTheDefault
     EXPECT_TRUE(U_SUCCESS(status));
 }
 
-TEST(DatesTest, DayNumberChangesAtVancouverMidnightAcrossDaylightSavingChanges)
+TEST(DatesTest, DayNumberChangesAtMidnightInTheSchoolZoneAcrossDaylightSavingChanges)
 {
     const TokyoAsDefaultZone tokyo;
     // 2025-12-07 is day 20429 since 1970; Vancouver midnight is 08:00 UTC in winter.
     const double december7 = 1765065600 + 8 * 3600;
-    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(december7)), 20429);
-    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(december7 - 1)), 20428);
-    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(december7 + 86399)), 20429);
-    // 2025-11-02, the night the clocks go back, lasts 25 hours: 07:00 UTC to 08:00 UTC next day.
+    // 2025-11-02 in Vancouver, the night the clocks go back, lasts 25 hours from 07:00 UTC.
     const double november2 = 1762041600 + 7 * 3600;
-    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(november2)), 20394);
-    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(november2 + 25 * 3600 - 1)), 20394);
-    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(november2 + 25 * 3600)), 20395);
-    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(std::numeric_limits<double>::max())),
-        Dates::dayNumber(instantFromSeconds(std::numeric_limits<double>::infinity())));
+    const struct {
+        const char* zone;
+        double seconds;
+        std::int64_t day;
+    } cases[] = {
+        {vancouver, december7, 20429},
+        {vancouver, december7 - 1, 20428},
+        {vancouver, december7 + 86399, 20429},
+        {vancouver, november2, 20394},
+        {vancouver, november2 + 25 * hour - 1, 20394},
+        {vancouver, november2 + 25 * hour, 20395},
+        // 2025-03-09 in Toronto lasts 23 hours, from 05:00 UTC.
+        {toronto, 1741496400 - 1, 20155},
+        {toronto, 1741496400, 20156},
+        {toronto, 1741496400 + 23 * hour - 1, 20156},
+        {toronto, 1741496400 + 23 * hour, 20157},
+        // 2025-10-26 in Berlin lasts 25 hours, from 22:00 UTC the day before.
+        {berlin, 1761429600 - 1, 20386},
+        {berlin, 1761429600, 20387},
+        {berlin, 1761429600 + 25 * hour - 1, 20387},
+        {berlin, 1761429600 + 25 * hour, 20388},
+        // Seoul's day starts at 15:00 UTC the day before, all year.
+        {seoul, 1757257200 - 1, 20338},
+        {seoul, 1757257200, 20339},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(std::string(testCase.zone) + " " + std::to_string(testCase.seconds));
+        EXPECT_EQ(Dates::dayNumber(instantFromSeconds(testCase.seconds), Zone(testCase.zone)), testCase.day);
+    }
+    const Zone zone;
+    EXPECT_EQ(Dates::dayNumber(instantFromSeconds(std::numeric_limits<double>::max()), zone),
+        Dates::dayNumber(instantFromSeconds(std::numeric_limits<double>::infinity()), zone));
 }
 
 } // namespace

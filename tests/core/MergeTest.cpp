@@ -27,7 +27,7 @@ Assessment item(const std::string& course, const std::string& code, std::optiona
 
 TEST(Merge, BuildsDeadlineFromFullCreditRules)
 {
-    const auto released = Dates::release(available, 2025);
+    const auto released = Dates::release(available, 2025, Zone());
     const struct {
         std::vector<AccessRule> rules;
         std::string availability, status;
@@ -48,7 +48,7 @@ TEST(Merge, BuildsDeadlineFromFullCreditRules)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.status + " " + c.availability + " " + std::to_string(c.rules.size()));
         const RawAssessment raw{"HW3", "Homework 3", "Homework", c.availability, "", "u", c.rules};
-        const Assessment built = Engine::assessment(raw, Course{.id = "cs101", .year = 2025}, now);
+        const Assessment built = Engine::assessment(raw, Course{.id = "cs101", .year = 2025}, now, Zone());
         EXPECT_EQ(built,
             (Assessment{"cs101:HW3", "cs101", "HW3", "Homework 3", "Homework", c.availability, {}, "u", c.release,
                 c.due, c.status, c.rules, now, {}, false}));
@@ -70,7 +70,8 @@ TEST(Merge, ParsesScoreTexts)
         {"inf%", {}},
     };
     for (const auto& [text, score] : cases)
-        EXPECT_EQ(Engine::assessment({.code = "Q", .score = text}, Course{.id = "c"}, now).score, score) << text;
+        EXPECT_EQ(Engine::assessment({.code = "Q", .score = text}, Course{.id = "c"}, now, Zone()).score, score)
+            << text;
 }
 
 TEST(Merge, KeepsPreviousDatesOnlyWhenDatesDoNotParse)

@@ -121,8 +121,8 @@ TEST_F(StatusLineTest, ItemTextAndTooltipNameTheItemItsPositionAndWarnings)
     const StatusLine second = compose(6);
     EXPECT_EQ(second.plainText, "313 | Quiz (1d 23h59m)"); // no score, no progress
     EXPECT_EQ(second.tooltip,
-        "2개 중 2번째 항목 · 313\nb-code · b title\n마감 " + Dates::display(instantFromSeconds(base + 2 * day)) + "\n"
-            + lastUpdate);
+        "2개 중 2번째 항목 · 313\nb-code · b title\n마감 " + Dates::display(instantFromSeconds(base + 2 * day), Zone())
+            + "\n" + lastUpdate);
     hasErrors = true;
     EXPECT_TRUE(compose(7).tooltip.ends_with(lastUpdate + "\n⚠ " + status));
 

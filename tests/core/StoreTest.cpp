@@ -94,6 +94,13 @@ TEST_F(StoreTest, DerivedListsAndTexts)
     EXPECT_EQ(store->enabled().size(), 3u);
     EXPECT_EQ(store->categories(), (std::vector<std::string>{"Exam", "Quiz"}));
     EXPECT_EQ(store->lastUpdateText(), "마지막 업데이트 12/4 10:00");
+    // The zone follows the settings, also after a reload.
+    store->update([](Database& db) { db.settings.timeZone = "Asia/Seoul"; });
+    EXPECT_EQ(store->zone().id(), "Asia/Seoul");
+    EXPECT_EQ(store->lastUpdateText(), "마지막 업데이트 12/5 03:00");
+    EXPECT_EQ(makeStore()->zone().id(), "Asia/Seoul");
+    store->update([](Database& db) { db.settings.timeZone = "America/Vancouver"; });
+    EXPECT_EQ(store->zone().id(), "America/Vancouver");
 
     EXPECT_EQ(store->courseName(item("x", "2")), "221");
     EXPECT_EQ(store->courseName(item("x", "9")), "9");

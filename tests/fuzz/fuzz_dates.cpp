@@ -5,7 +5,8 @@
 #include <cstring>
 #include <string>
 
-// The dates scraped from both sites: the first eight bytes are a year for the release texts.
+// The dates scraped from both sites, and a stored zone id: the first eight bytes are a year for the
+// release texts.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::int64_t year = 0;
@@ -16,8 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string text(reinterpret_cast<const char*>(data), size);
     (void)vantory::Dates::exact(text);
-    (void)vantory::Dates::release(text, year);
-    (void)vantory::Dates::release(text, 2000 + year % 100);
+    const vantory::Zone zone(text);
+    (void)vantory::Dates::release(text, year, zone);
+    (void)vantory::Dates::release(text, 2000 + year % 100, vantory::Zone());
     (void)vantory::CanvasItems::readDate(text);
     return 0;
 }

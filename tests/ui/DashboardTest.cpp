@@ -84,7 +84,7 @@ TEST_F(DashboardTest, FiltersAndSelectedDaysChooseTheListedItems)
     std::sort(db.assessments.begin(), db.assessments.end(), [](auto& a, auto& b) { return a.id < b.id; });
     load(db);
 
-    const std::int64_t today = Dates::dayNumber(now);
+    const std::int64_t today = Dates::dayNumber(now, Zone());
     const struct {
         const char* name;
         Filter filter;
@@ -123,10 +123,10 @@ TEST_F(DashboardTest, MonthsStartOnMondayWithUpToFourCourseDotsPerDay)
         {instantFromSeconds(1759276800), 9, 30, 0}, // 1 October 00:00 UTC is still 30 September here
     };
     for (const auto& c : cases) {
-        const DashboardItems::Month month = DashboardItems::month(c.inside);
+        const DashboardItems::Month month = DashboardItems::month(c.inside, Zone());
         EXPECT_EQ(std::tie(month.month, month.days, month.leadingBlanks), std::tie(c.month, c.days, c.leadingBlanks));
-        EXPECT_EQ(Dates::dayNumber(month.start), month.firstDay);
-        EXPECT_EQ(Dates::dayNumber(DashboardItems::shifted(month, 1).start), month.firstDay + month.days);
+        EXPECT_EQ(Dates::dayNumber(month.start, month.zone), month.firstDay);
+        EXPECT_EQ(Dates::dayNumber(DashboardItems::shifted(month, 1).start, month.zone), month.firstDay + month.days);
     }
 
     Database db;
@@ -137,9 +137,9 @@ TEST_F(DashboardTest, MonthsStartOnMondayWithUpToFourCourseDotsPerDay)
         db.assessments.back().release = at(2 * day);
     }
     load(db);
-    const DashboardItems::Month month = DashboardItems::month(now);
+    const DashboardItems::Month month = DashboardItems::month(now, Zone());
     const auto marks = DashboardItems::marks(store, month);
-    const auto tomorrow = static_cast<std::size_t>(Dates::dayNumber(at(day)) - month.firstDay);
+    const auto tomorrow = static_cast<std::size_t>(Dates::dayNumber(at(day), month.zone) - month.firstDay);
     EXPECT_EQ(marks[tomorrow].due.size(), DashboardItems::maxDots);
     EXPECT_EQ(marks[tomorrow].dueCount, 6);
     EXPECT_TRUE(marks[tomorrow + 1].released.empty()) << "releases show only when enabled";
@@ -251,10 +251,24 @@ TEST_F(DashboardWidgetTest, TheEditEntryOpensTheRowsItemAndItsRowShowsTheHandSet
     EXPECT_TRUE(DashboardItems::row(store, chosen).edited);
 }
 
+TEST_F(DashboardWidgetTest, AnotherSchoolZoneMovesTheMonthsBoundsAndTheLegendNamesItsCity)
+{
+    const auto legendNames = [&](const QString& zone) {
+        const auto labels = dashboard->calendar()->findChildren<QLabel*>();
+        return std::any_of(labels.begin(), labels.end(), [&](QLabel* label) { return label->text().endsWith(zone); });
+    };
+    EXPECT_TRUE(legendNames(QStringLiteral("Vancouver · PDT")));
+    store.update([](Database& db) { db.settings.timeZone = "Asia/Seoul"; });
+    const DashboardItems::Month& month = dashboard->calendar()->month();
+    EXPECT_EQ(month.month, 10);
+    EXPECT_EQ(secondsSince1970(month.start), 1759244400); // 1 October 00:00 in Seoul
+    EXPECT_TRUE(legendNames(QStringLiteral("Seoul · GMT+9")));
+}
+
 TEST_F(DashboardWidgetTest, PickingADayListsItsItemsAndAFilterClearsIt)
 {
     MonthCalendar* calendar = dashboard->calendar();
-    const std::int64_t today = Dates::dayNumber(now);
+    const std::int64_t today = Dates::dayNumber(now, Zone());
     QWidget* todayButton = calendar->dayButton(static_cast<int>(today - calendar->month().firstDay) + 1);
     QTest::mouseClick(todayButton, Qt::LeftButton);
     ASSERT_EQ(calendar->selected(), today);

@@ -85,21 +85,28 @@ protected:
 
 } // namespace
 
-TEST_F(EditAssessmentTest, StoresTheDeadlineSetByHandInVancouverTimeWhateverTheMachineZone)
+TEST_F(EditAssessmentTest, StoresTheDeadlineSetByHandInTheSchoolZoneWhateverTheMachineZone)
 {
     struct Case {
         const char* machineZone;
+        const char* schoolZone;
         QDateTime wallClock;
         double expectedUTC;
     };
     const Case cases[] = {
-        {"Asia/Seoul", QDateTime(QDate(2026, 3, 5), QTime(9, 30), Qt::UTC), 1772731800}, // PST, UTC-8
-        {"UTC", QDateTime(QDate(2026, 3, 8), QTime(23, 59), Qt::UTC), 1773039540}, // PDT from that morning
-        {"Europe/Berlin", QDateTime(QDate(2026, 11, 1), QTime(1, 30), Qt::UTC), 1793521800}, // repeated hour: PDT
+        {"Asia/Seoul", "America/Vancouver", QDateTime(QDate(2026, 3, 5), QTime(9, 30), Qt::UTC), 1772731800}, // PST
+        {"UTC", "America/Vancouver", QDateTime(QDate(2026, 3, 8), QTime(23, 59), Qt::UTC), 1773039540}, // PDT
+        {"Europe/Berlin", "America/Vancouver", QDateTime(QDate(2026, 11, 1), QTime(1, 30), Qt::UTC),
+            1793521800}, // repeated hour: PDT
+        {"America/Vancouver", "America/Toronto", QDateTime(QDate(2026, 11, 1), QTime(1, 30), Qt::UTC),
+            1793511000}, // repeated hour: EDT
+        {"America/Vancouver", "Europe/Berlin", QDateTime(QDate(2026, 3, 29), QTime(3, 0), Qt::UTC),
+            1774746000}, // the first hour of CEST
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.machineZone);
+        SCOPED_TRACE(std::string(c.machineZone) + " " + c.schoolZone);
         const MachineZone zone(c.machineZone);
+        store.update([&](Database& db) { db.settings.timeZone = c.schoolZone; });
         EditAssessment sheet(store, item, nullptr);
         saveCustom(sheet, c.wallClock);
         EXPECT_EQ(sheet.result(), QDialog::Accepted);
@@ -111,6 +118,25 @@ TEST_F(EditAssessmentTest, StoresTheDeadlineSetByHandInVancouverTimeWhateverTheM
         EXPECT_TRUE(reopened.customSwitch()->isChecked());
         EXPECT_EQ(reopened.dateEditor()->dateTime(), c.wallClock);
     }
+}
+
+TEST_F(EditAssessmentTest, AnotherSchoolZoneKeepsTheInstantSetByHandAndMovesItsWallClock)
+{
+    EditAssessment sheet(store, item, nullptr);
+    saveCustom(sheet, QDateTime(QDate(2026, 3, 4), QTime(18, 0), Qt::UTC));
+    const Instant custom = instantFromSeconds(1772676000); // 2026-03-04 18:00 PST
+    store.update([](Database& db) { db.settings.timeZone = "Asia/Seoul"; });
+    ASSERT_EQ(storedOverride()->due, custom);
+
+    EditAssessment reopened(store, item, nullptr);
+    EXPECT_EQ(reopened.dateEditor()->dateTime(), QDateTime(QDate(2026, 3, 5), QTime(11, 0), Qt::UTC));
+    QStringList texts;
+    for (const QLabel* label : reopened.findChildren<QLabel*>())
+        texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("시간대: Asia/Seoul. 직접 설정한 마감은 동기화가 덮어쓰지 않습니다.")));
+    // Saved untouched, the deadline stays the same instant.
+    QTest::mouseClick(reopened.saveButton(), Qt::LeftButton);
+    EXPECT_EQ(storedOverride()->due, custom);
 }
 
 TEST_F(EditAssessmentTest, DeadlineSetByHandSurvivesLaterSyncsAndAMissingItem)
@@ -138,7 +164,7 @@ TEST_F(EditAssessmentTest, ShowsTheSiteDatesAndRulesAsTheSiteGaveThem)
         texts << label->text();
     EXPECT_TRUE(texts.contains(QStringLiteral("A · Preclass 5"))) << texts.join(QLatin1Char('|')).toStdString();
     // The site's deadline even though the override replaces it.
-    EXPECT_TRUE(texts.contains(QString::fromStdString("사이트 마감: " + Dates::display(siteDue))));
+    EXPECT_TRUE(texts.contains(QString::fromStdString("사이트 마감: " + Dates::display(siteDue, Zone()))));
     EXPECT_TRUE(texts.contains(QStringLiteral("100% · 2026-02-20 09:00:00 (PST) → 2026-03-01 15:59:00 (PST)")));
     EXPECT_TRUE(texts.contains(QStringLiteral("79% · - → -")));
     EXPECT_TRUE(sheet.customSwitch()->isChecked());

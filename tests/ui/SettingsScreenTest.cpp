@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
@@ -251,6 +252,50 @@ TEST_F(SettingsScreenTest, AFirstLaunchWithoutAddressesLeadsToThemAndOnToTheSign
     store.update([](Database& db) { db.settings.canvasBaseURL = "https://canvas.school.edu"; });
     store.update([](Database& db) { db.settings.assessmentBaseURL = "https://learn.school.edu/"; });
     EXPECT_EQ(signIns, std::vector<std::string>{"canvas"}) << "the first saved address leads on, once";
+}
+
+TEST_F(SettingsScreenTest, SchoolZoneIsFoundByCityAndChosenFromTheKeyboard)
+{
+    open(false, SettingsTabs::connection);
+    const auto shown = [&] {
+        QStringList rows;
+        const QAbstractItemModel* model = find<QListView>("zone-list")->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            rows << model->index(row, 0).data().toString();
+        return rows;
+    };
+    const auto footerNames = [&](const QString& city) {
+        QCoreApplication::processEvents();
+        const auto labels = screen->findChildren<QLabel*>();
+        return std::any_of(labels.begin(), labels.end(),
+            [&](QLabel* label) { return label->text() == QStringLiteral("자동 저장 · %1 시간 · v1.4.2").arg(city); });
+    };
+    EXPECT_TRUE(find<QListView>("zone-list")
+                    ->currentIndex()
+                    .data()
+                    .toString()
+                    .startsWith(QStringLiteral("America/Vancouver · ")));
+    EXPECT_TRUE(footerNames(QStringLiteral("Vancouver")));
+
+    // ICU keeps Kolkata under its older id; a sync while typing keeps the search.
+    type(find<QLineEdit>("zone-search"), QStringLiteral("kolkata"), false);
+    store.update([](Database& db) { db.lastSync["sync"] = now; });
+    EXPECT_EQ(find<QLineEdit>("zone-search")->text(), QStringLiteral("kolkata"));
+    EXPECT_EQ(shown(), QStringList{QStringLiteral("Asia/Calcutta · GMT+5:30")});
+
+    type(find<QLineEdit>("zone-search"), QStringLiteral("seoul"));
+    EXPECT_EQ(store.db().settings.timeZone, "Asia/Seoul");
+    EXPECT_EQ(saved().timeZone, "Asia/Seoul");
+    EXPECT_TRUE(footerNames(QStringLiteral("Seoul")));
+    EXPECT_TRUE(find<QLineEdit>("zone-search")->text().isEmpty()) << "a choice ends the search";
+
+    // Down enters the list, Enter there chooses; the default zone is not stored.
+    type(find<QLineEdit>("zone-search"), QStringLiteral("vancouver"), false);
+    QTest::keyClick(find<QLineEdit>("zone-search"), Qt::Key_Down);
+    ASSERT_TRUE(find<QListView>("zone-list")->hasFocus());
+    QTest::keyClick(find<QListView>("zone-list"), Qt::Key_Return);
+    EXPECT_EQ(store.db().settings.timeZone, std::nullopt);
+    EXPECT_TRUE(footerNames(QStringLiteral("Vancouver")));
 }
 
 TEST_F(SettingsScreenTest, LaunchAtLoginWritesAndRemovesTheEntryOrShowsWhyItCannot)
