@@ -7,7 +7,6 @@
 #include "ui/SettingsChoice.h"
 #include "ui/SettingsRows.h"
 #include "ui/SettingsScreen.h"
-#include "ui/ZonePicker.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -75,24 +74,6 @@ ConnectionSettingsTab::ConnectionSettingsTab(
     });
     brevane->content()->addWidget(interval);
     layout->addWidget(brevane);
-
-    auto* zoneGroup = new ReadableGroup(QStringLiteral("시간대"), this);
-    auto* zonePicker = new ZonePicker(
-        store.zone().id(), store.now(),
-        [this, &view](const std::string& id) {
-            view.zoneSearch.clear();
-            store_.update([&](Database& db) { db.settings.timeZone = id; });
-        },
-        zoneGroup);
-    // A sync rebuilds the tab; what was typed into the search stays.
-    zonePicker->searchField()->setText(view.zoneSearch);
-    connect(zonePicker->searchField(), &QLineEdit::textChanged, this,
-        [&view](const QString& text) { view.zoneSearch = text; });
-    zoneGroup->content()->addWidget(SettingsRows::row(QStringLiteral("학교 시간대"), {zonePicker}, zoneGroup));
-    zoneGroup->content()->addWidget(SettingsRows::caption(
-        QStringLiteral("마감과 달력은 이 시간대로 보여 줍니다. 직접 설정한 마감은 시각이 그대로 유지됩니다."),
-        zoneGroup));
-    layout->addWidget(zoneGroup);
 
     auto* courses = new ReadableGroup(QStringLiteral("과목"), this);
     auto* grid = new QGridLayout;

@@ -4,6 +4,7 @@
 #include "store/Store.h"
 #include "ui/SettingsRows.h"
 #include "ui/SettingsScreen.h"
+#include "ui/ZonePicker.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -105,6 +106,21 @@ SchoolSitesGroup::SchoolSitesGroup(
     }
     content()->addWidget(SettingsRows::caption(
         QStringLiteral("학교에서 쓰는 사이트의 주소를 입력하세요. 비워 둔 사이트는 동기화하지 않습니다."), this));
+
+    auto* zonePicker = new ZonePicker(
+        store.zone().id(), store.now(),
+        [&store, &view](const std::string& id) {
+            view.zoneSearch.clear();
+            store.update([&](Database& db) { db.settings.timeZone = id; });
+        },
+        this);
+    // A sync rebuilds the tab; what was typed into the search stays.
+    zonePicker->searchField()->setText(view.zoneSearch);
+    connect(zonePicker->searchField(), &QLineEdit::textChanged, this,
+        [&view](const QString& text) { view.zoneSearch = text; });
+    content()->addWidget(SettingsRows::row(QStringLiteral("학교 시간대"), {zonePicker}, this));
+    content()->addWidget(SettingsRows::caption(
+        QStringLiteral("마감과 달력은 이 시간대로 보여 줍니다. 직접 설정한 마감은 시각이 그대로 유지됩니다."), this));
 }
 
 } // namespace vantory
