@@ -12,7 +12,9 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 # package ships stripped programs.
 cxxflags="$(DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 ldflags=$(dpkg-buildflags --get LDFLAGS)
+# No site address is built in: every school has its own, and the first launch asks for them.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=OFF \
+    -DVANTORY_ASSESSMENT_BASE_URL= -DVANTORY_CANVAS_BASE_URL= \
     -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
 cmake --build "$build" -j2
 

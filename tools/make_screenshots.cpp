@@ -1,5 +1,6 @@
 // Renders the screens offscreen with a sample database into PNG files, in a light and a dark
 // palette: vantory-screenshots <folder>.
+#include "store/SiteChoice.h"
 #include "store/Store.h"
 #include "ui/Dashboard.h"
 #include "ui/EditAssessment.h"
@@ -84,6 +85,22 @@ const Shot shots[] = {
     {"settings-course-colors", {500, 600}, settingsTab(true, SettingsTabs::courseColors)},
     {"settings-category-colors", {500, 600}, settingsTab(true, SettingsTabs::categoryColors)},
     {"settings-time-colors", {500, 458}, settingsTab(true, SettingsTabs::timeColors)},
+    // The last two change the store; main() puts it back for the next palette.
+    {"dashboard-warning", {440, 730},
+        [](Store& store) {
+            store.setNeedsLogin(true);
+            store.setStatus("로그인이 필요해요 · 기존 일정 유지");
+            return std::make_unique<Dashboard>(store);
+        }},
+    {"settings-no-address", {500, 600},
+        [](Store& store) {
+            store.update([](Database& db) {
+                db.assessments.clear();
+                db.settings.assessmentBaseURL = "";
+                db.settings.canvasBaseURL = "";
+            });
+            return settingsTab(false, SettingsTabs::connection)(store);
+        }},
 };
 
 } // namespace
@@ -104,12 +121,16 @@ int main(int argc, char** argv)
     // The launch-at-login switch reads a private autostart folder, not the user's.
     qputenv("XDG_CONFIG_HOME", data.filePath(QStringLiteral("config")).toUtf8());
     Store store(data.filePath(QStringLiteral("state.json")).toStdString(), now);
-    store.update([](Database& db) {
-        db = sample::database(300, now);
-        db.settings.reminderMinutes = {{1440, 60}};
-    });
-    store.setStatus("최근 업데이트 완료");
-    store.setCanvasStatus("Canvas 업데이트 완료");
+    const SiteChoice sites(store, {});
+    const auto sample = [&store] {
+        store.update([](Database& db) {
+            db = sample::database(300, now);
+            db.settings.reminderMinutes = {{1440, 60}};
+        });
+        store.setNeedsLogin(false);
+        store.setStatus("최근 업데이트 완료");
+        store.setCanvasStatus("Canvas 업데이트 완료");
+    };
 
     const std::pair<const char*, QPalette> palettes[] = {
         {"light", QApplication::style()->standardPalette()},
@@ -118,6 +139,7 @@ int main(int argc, char** argv)
     int failures = 0;
     for (const auto& [paletteName, palette] : palettes) {
         QApplication::setPalette(palette);
+        sample();
         for (const Shot& shot : shots) {
             std::unique_ptr<QWidget> screen = shot.make(store);
             screen->resize(shot.size);

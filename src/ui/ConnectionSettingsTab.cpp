@@ -50,7 +50,8 @@ ConnectionSettingsTab::ConnectionSettingsTab(
     auto* layout = SettingsRows::tabColumn(this);
     layout->addWidget(new SchoolSitesGroup(store, view, viewChanged, parent));
 
-    auto* brevane = new ReadableGroup(QStringLiteral("BrevaneLearn"), this);
+    auto* brevane = new ReadableGroup(
+        sites.uses(Site::assessment) ? QStringLiteral("BrevaneLearn") : QStringLiteral("동기화"), this);
     auto* buttons = new QHBoxLayout;
     if (sites.uses(Site::assessment))
         buttons->addWidget(SettingsRows::button(

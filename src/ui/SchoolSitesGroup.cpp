@@ -47,7 +47,7 @@ SchoolSitesGroup::SchoolSitesGroup(
         edit->setPlaceholderText(QString::fromLatin1(field.example));
         edit->setText(
             draft.text.value_or(QString::fromStdString(SiteAddress::stored(chosen.baseURL(field.site), field.site))));
-        edit->setMinimumWidth(220);
+        edit->setMinimumWidth(190);
         const Site site = field.site;
         // Saved once it passes its check; otherwise the text stays in the field with the reason.
         connect(edit, &QLineEdit::editingFinished, this, [&store, &view, viewChanged, edit, site] {
