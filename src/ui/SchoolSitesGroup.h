@@ -10,8 +10,8 @@ class Store;
 struct SettingsViewState;
 
 // "학교 사이트": the addresses of the school's two sites, each checked as it is typed and saved
-// once it passes, with a button that loads it and says what came back; and the school's time zone. Built from the Store's
-// values and the view state's drafts; the settings screen builds a fresh one on every change.
+// once it passes, with a button that loads it and says what came back; and the school's time zone. Built from the
+// Store's values and the view state's drafts; the settings screen builds a fresh one on every change.
 class SchoolSitesGroup : public ReadableGroup {
     Q_OBJECT
 
