@@ -70,14 +70,34 @@ bool isControlCharacter(char character)
     return octet < 0x20 || octet == 0x7F;
 }
 
-// The UID stays the item's id, so a re-imported calendar matches its events. A control character
-// scraped into an id would break the line, so those are dropped; an id with "," or ";" is escaped
-// as text, since readers split the value there and two deadlines would share one event.
-std::string uidText(const std::string& id)
+bool isWellFormed(std::string_view text)
 {
-    std::string text = id;
-    std::erase_if(text, isControlCharacter);
-    return text.find_first_of(",;") == std::string::npos ? text : escape(text);
+    for (std::size_t offset = 0; offset < text.size();) {
+        const UnicodeText::Utf8Sequence sequence = UnicodeText::sequenceAt(text, offset);
+        if (!sequence.valid)
+            return false;
+        offset += sequence.length;
+    }
+    return true;
+}
+
+// The UID stays the item's id, so a re-imported calendar matches its events; "," and ";" are
+// escaped as text, since readers split the value there. Readers undo escapes each their own way,
+// so an id with a backslash, a control character or ill-formed UTF-8 could not stay one line and
+// one value in all of them: its bytes are written in hex under a domain of their own, which no
+// plain id's UID can end in.
+std::string uid(const std::string& id)
+{
+    const bool plain = std::none_of(id.begin(), id.end(), [](char c) { return c == '\\' || isControlCharacter(c); });
+    if (plain && isWellFormed(id))
+        return escape(id) + "@" + std::string(uidDomain);
+    std::string hex;
+    for (const char byte : id) {
+        constexpr std::string_view digits = "0123456789abcdef";
+        hex += digits[static_cast<unsigned char>(byte) >> 4];
+        hex += digits[static_cast<unsigned char>(byte) & 0xF];
+    }
+    return hex + "@hex." + std::string(uidDomain);
 }
 
 void appendEvent(std::vector<std::string>& lines, const Assessment& item, const Database& db, const Zone& zone,
@@ -89,7 +109,7 @@ void appendEvent(std::vector<std::string>& lines, const Assessment& item, const 
         + item.category + "\n마감: " + Dates::display(due, zone) + "\n" + item.url.value_or("");
 
     lines.push_back("BEGIN:VEVENT");
-    lines.push_back("UID:" + uidText(item.id) + "@" + std::string(uidDomain));
+    lines.push_back("UID:" + uid(item.id));
     lines.push_back("DTSTAMP:" + stamp);
     lines.push_back("LAST-MODIFIED:" + stamp);
     lines.push_back("DTSTART:" + utcText(due));

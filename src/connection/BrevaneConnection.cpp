@@ -79,10 +79,26 @@ void BrevaneConnection::sync()
 void BrevaneConnection::startPass()
 {
     // The task runs on by itself after its first suspension; it ends with endPass().
-    if (isCanvas())
-        CanvasPass::run(*this);
-    else
-        AssessmentPass::run(*this);
+    runPass();
+}
+
+QCoro::Task<> BrevaneConnection::runPass()
+{
+    // Whatever a step throws (a reader of page text, a store hook), the pass ends with its texts,
+    // so the site never stays "syncing" until a restart.
+    try {
+        // Not "co_await (a ? b : c)": GCC 12 loses the awaited task of a conditional expression.
+        if (isCanvas())
+            co_await CanvasPass::run(*this);
+        else
+            co_await AssessmentPass::run(*this);
+    } catch (const std::exception&) {
+        if (isCanvas())
+            store_.setCanvasStatus("Canvas 동기화 오류 · 기존 일정 유지");
+        else
+            store_.setStatus("동기화 오류 · 기존 일정 유지");
+        endPass();
+    }
 }
 
 void BrevaneConnection::endPass()

@@ -74,6 +74,7 @@ public:
 
 private:
     void startPass();
+    QCoro::Task<> runPass();
     QCoro::Task<> runAddressCheck(std::string url, AddressReport report);
     void finishLoad(std::optional<StepError> outcome);
     // A pass resumes from the event loop, never inside the page's callback that ended its step:

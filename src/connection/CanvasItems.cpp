@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <regex>
 
 namespace vantory::CanvasItems {
@@ -30,7 +31,10 @@ std::optional<Instant> readDate(const std::optional<std::string>& text)
             return std::nullopt;
         offsetMinutes = (offsetHours * 60 + offsetPart) * (match[9] == "-" ? -1 : 1);
     }
-    const double fraction = match[7].matched ? std::stod("0" + match[7].str()) : 0.0;
+    // Nanoseconds at most: a page may send any number of digits, and std::stod throws on the tiny
+    // value hundreds of them can spell.
+    const std::string digits = match[7].matched ? match[7].str().substr(1, 9) : std::string();
+    const double fraction = digits.empty() ? 0.0 : std::stoi(digits) / std::pow(10.0, double(digits.size()));
     const double utc = double(sys_days(date).time_since_epoch().count()) * 86400 + hours * 3600 + minutes * 60 + seconds
         + fraction - offsetMinutes * 60;
     return instantFromSeconds(utc);

@@ -203,11 +203,29 @@ TEST_F(CanvasPassTest, SignInOnACourseStopsThePassWithTheRelogInText)
     EXPECT_EQ(host.page(Site::canvas).loads.back(), courseHome("1"));
 }
 
+TEST_F(CanvasPassTest, WhateverAStepThrowsThePassEndsWithItsTexts)
+{
+    courses = {listed("1", "A")};
+    assignments["1"] = {assignment("1")};
+    bool thrownOnce = false;
+    store.observe([&](Store::Field field) {
+        if (field == Store::Field::db && !std::exchange(thrownOnce, true))
+            throw std::runtime_error("a step that throws");
+    });
+    runCanvas();
+    EXPECT_TRUE(thrownOnce);
+    EXPECT_FALSE(store.canvasSyncing());
+    EXPECT_EQ(store.canvasStatus(), "Canvas 동기화 오류 · 기존 일정 유지");
+    runCanvas();
+    EXPECT_EQ(store.db().assessments.size(), 1u) << "the next pass works";
+}
+
 TEST(CanvasItems, ReadsInternetDateTimesOnly)
 {
-    const std::pair<const char*, std::optional<double>> cases[] = {
+    const std::pair<std::string, std::optional<double>> cases[] = {
         {"2025-03-01T07:59:59Z", 1740815999},
         {"2025-03-01T07:59:59.500Z", 1740815999.5},
+        {"2025-03-01T07:59:59." + std::string(330, '0') + "1Z", 1740815999},
         {"2025-02-28T23:59:59-08:00", 1740815999},
         {"2025-03-01t07:59:59z", 1740815999},
         {"2025-03-01T07:59Z", std::nullopt},
@@ -217,7 +235,7 @@ TEST(CanvasItems, ReadsInternetDateTimesOnly)
         {"tomorrow", std::nullopt},
     };
     for (const auto& [text, seconds] : cases) {
-        const auto read = CanvasItems::readDate(std::string(text));
+        const auto read = CanvasItems::readDate(text);
         EXPECT_EQ(read ? std::optional(secondsSince1970(*read)) : std::nullopt, seconds) << text;
     }
 }

@@ -168,18 +168,25 @@ TEST_F(CalendarFileTest, WritesRemindersInMinutesOnlyForPositiveAlarms)
     }
 }
 
-TEST_F(CalendarFileTest, SkipsUnwritableDueDatesAndDropsControlCharactersFromUids)
+TEST_F(CalendarFileTest, SkipsUnwritableDueDatesAndKeepsEveryUidOneDistinctLine)
 {
     auto farFuture = item;
     farFuture.due = instantFromSeconds(1e300);
     item.id = "pl-313:PC\r\nX-INJECTED:1";
     const Lines lines = logicalLines(CalendarFile::generate({farFuture, item}, db, 0, exportTime));
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "BEGIN:VEVENT"), 1);
-    EXPECT_EQ(lines.at(8), "UID:pl-313:PCX-INJECTED:1@vantory.app");
+    EXPECT_EQ(lines.at(8), "UID:706c2d3331333a50430d0a582d494e4a45435445443a31@hex.vantory.app");
 
-    // Readers split a UID at "," and ";": such an id is escaped, so two deadlines never merge.
-    item.id = "9001:A,1;x";
-    EXPECT_EQ(logicalLines(CalendarFile::generate({item}, db, 0, exportTime)).at(8), "UID:9001:A\\,1\\;x@vantory.app");
+    // Readers split a UID at "," and ";" and undo escapes their own way, so two deadlines never merge.
+    const std::pair<const char*, const char*> ids[] = {
+        {"9001:A,1;x", "UID:9001:A\\,1\\;x@vantory.app"},
+        {"9001:BS\\1", "UID:393030313a42535c31@hex.vantory.app"},
+        {"9001:BS1", "UID:9001:BS1@vantory.app"},
+    };
+    for (const auto& [id, line] : ids) {
+        item.id = id;
+        EXPECT_EQ(logicalLines(CalendarFile::generate({item}, db, 0, exportTime)).at(8), line) << id;
+    }
 }
 
 // python3-icalendar, an independent parser, must accept the file and read folded Korean back.
@@ -189,9 +196,15 @@ TEST_F(CalendarFileTest, IndependentParserReadsTheFileBack)
     korean.id = "pl-313:HW6";
     korean.title = "한국어 과제 제목이 아주 길어서 여러 줄로 접혀야 합니다, 세미콜론; 그리고 \\ 역슬래시까지";
     korean.url = "https://learn.example.ca/pl/course_instance/313/assessments";
+    // Ids that readers would merge or break if written as they are.
+    std::vector<Assessment> items{item, korean};
+    for (const char* id : {"9001:BS\\1", "9001:BS\\\\1", "9001:BS\n1", "9001:BS\r1", "9001:BS1", "9001:BS\\n1"}) {
+        items.push_back(item);
+        items.back().id = id;
+    }
     const test::TemporaryFolder folder;
     const auto path = folder / "export.ics";
-    std::ofstream(path, std::ios::binary) << CalendarFile::generate({item, korean}, db, 1440, exportTime);
+    std::ofstream(path, std::ios::binary) << CalendarFile::generate(items, db, 1440, exportTime);
 
     // Every argument single-quoted for the shell; the titles hold no quote of their own.
     std::string command;

@@ -1,8 +1,8 @@
 """Checks an exported .ics file with an independent parser (python3-icalendar).
 
 Usage: validate_ics.py FILE [SUMMARY ...]. Exits non-zero when the file breaks the line rules,
-does not parse, holds an event without UID, DTSTART or SUMMARY, or lacks an event whose
-unfolded, unescaped SUMMARY equals each SUMMARY.
+does not parse, holds an event without UID, DTSTART or SUMMARY, two events with one UID or a UID
+with a line break, or lacks an event whose unfolded, unescaped SUMMARY equals each SUMMARY.
 """
 import sys
 
@@ -21,6 +21,9 @@ problems += ["%s: %s" % (part.name, part.errors) for part in calendar.walk() if 
 problems += ["event without " + key for event in events for key in ("UID", "DTSTART", "SUMMARY") if key not in event]
 for event in events:
     event.decoded("DTSTART")  # raises on a malformed date-time
+uids = [str(event["UID"]) for event in events if "UID" in event]
+problems += ["%d events share %d UIDs" % (len(uids), len(set(uids)))] if len(set(uids)) != len(uids) else []
+problems += ["UID %r spans lines" % uid for uid in uids if "\n" in uid or "\r" in uid]
 summaries = {str(event["SUMMARY"]) for event in events}
 problems += ["no event with SUMMARY %r among %r" % (s, sorted(summaries)) for s in sys.argv[2:] if s not in summaries]
 if problems:
