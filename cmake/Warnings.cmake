@@ -2,7 +2,12 @@
 function(vantory_target_defaults target)
     # Records are aggregates whose default member initialisers are their new values, so leaving
     # trailing fields out of a brace initialiser is intended, not a slip.
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -Wno-missing-field-initializers)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-missing-field-initializers)
+    # Errors for the project's own scripts and CI; a packager's newer compiler may warn where ours
+    # does not, and that must not stop the build.
+    if(VANTORY_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
     if(VANTORY_SANITIZE)
         target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
                                                  -fno-sanitize-recover=undefined)

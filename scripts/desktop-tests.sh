@@ -22,7 +22,7 @@ if ((${#missing[@]})); then
         "${missing[@]}"
 fi
 build=build/release
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=ON
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=ON -DVANTORY_WERROR=ON
 cmake --build "$build" -j2
 
 failed=()

@@ -9,7 +9,7 @@ bash scripts/setup.sh
 
 build=build/release
 # The options are scripts/test.sh's, which compiles the benchmarks here too; only what runs is built.
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=ON >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=ON -DVANTORY_WERROR=ON >/dev/null
 cmake --build "$build" -j2 --target vantory vantory-sample
 
 if [[ "${1:-}" == "--demo" ]]; then

@@ -8,12 +8,12 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 build=build/debug
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTORY_SANITIZE=ON -DVANTORY_BUILD_BENCHMARKS=OFF
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTORY_SANITIZE=ON -DVANTORY_WERROR=ON -DVANTORY_BUILD_BENCHMARKS=OFF
 cmake --build "$build" -j2
 
 # The options are scripts/run.sh's, so both scripts share this tree without reconfiguring it.
 release=build/release
-cmake -S . -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=ON
+cmake -S . -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=ON -DVANTORY_WERROR=ON
 cmake --build "$release" -j2
 
 export QT_QPA_PLATFORM=offscreen
