@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <csignal>
@@ -17,6 +19,21 @@ extern "C" const char* __asan_default_options()
     return "new_delete_type_mismatch=0:detect_leaks=0";
 }
 #endif
+
+namespace {
+
+// Creates the folder and each missing parent owner-only, whatever the umask: the first start may
+// create the data folder itself on the way to the profile.
+bool createPrivateFolders(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (info.exists())
+        return info.isDir();
+    return createPrivateFolders(info.absolutePath())
+        && QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
 
 // vantory-web --profile <folder>: the application's web engine, driven over stdin and stdout.
 int main(int argc, char** argv)
@@ -48,7 +65,7 @@ int main(int argc, char** argv)
         return 2;
     // The profile holds the sign-in cookies: owner only.
     const QString folder = QDir(arguments[flag + 1]).absolutePath();
-    if (!QDir().mkpath(folder) || ::chmod(QFile::encodeName(folder).constData(), 0700) != 0)
+    if (!createPrivateFolders(folder) || ::chmod(QFile::encodeName(folder).constData(), 0700) != 0)
         return 2;
 
     vantory::WebWorker worker(folder, input, output);

@@ -49,8 +49,8 @@ protected:
     RemoteWebHost& host(RemoteWebHostOptions options = {})
     {
         options.forwardErrors = true;
-        host_
-            = std::make_unique<RemoteWebHost>(scheduler_, QString::fromStdString((folder_ / "web").string()), options);
+        host_ = std::make_unique<RemoteWebHost>(
+            scheduler_, QString::fromStdString((folder_ / "data" / "web").string()), options);
         return *host_;
     }
 
@@ -77,6 +77,7 @@ protected:
 
 TEST_F(RemoteWebHostTest, LoadEndsOnTheFinalPageAfterRedirects)
 {
+    const mode_t umask = ::umask(0); // the worker inherits it
     PageWatch watch(host().workerPage(Site::assessment));
     EXPECT_EQ(watch.page.url(), "");
     ASSERT_EQ(watch.load(url("/redirect")), Ending::finished);
@@ -84,10 +85,14 @@ TEST_F(RemoteWebHostTest, LoadEndsOnTheFinalPageAfterRedirects)
     EXPECT_FALSE(watch.loadingAtEnd);
     EXPECT_EQ(host_->workersStarted(), 1);
 
-    // The profile holds sign-in cookies: owner only.
-    struct stat info { };
-    ASSERT_EQ(::stat((folder_ / "web").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    // The profile holds sign-in cookies, and the data folder the first start creates on the way
+    // to it holds the state file: owner only, whatever the umask.
+    ::umask(umask);
+    for (const auto& created : {folder_ / "data", folder_ / "data" / "web"}) {
+        struct stat info { };
+        ASSERT_EQ(::stat(created.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u) << created;
+    }
 }
 
 TEST_F(RemoteWebHostTest, LoadsBypassTheCache)
