@@ -6,15 +6,32 @@
 
 #include "SampleDatabase.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <string_view>
+
+namespace {
+
+void usage(std::FILE* to, const char* program)
+{
+    std::fprintf(to, "usage: %s <folder> [item count, default 60] [calendar file]\n", program);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: %s <folder> [item count, default 60] [calendar file]\n", argv[0]);
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        usage(stdout, argv[0]);
+        return 0;
+    }
+    // No option is known: "--x" is a mistake, not a folder to write into ("./--x" is one).
+    const bool option = std::any_of(argv + 1, argv + argc, [](const char* argument) { return argument[0] == '-'; });
+    if (argc < 2 || argc > 4 || option) {
+        usage(stderr, argv[0]);
         return 2;
     }
     std::size_t count = 60;
