@@ -150,7 +150,7 @@ void AppDelegate::updateStatus()
 std::string AppDelegate::storageProblem() const
 {
     const auto& error = store_.storageError();
-    return error ? *error + " (" + store_.fileURL().string() + ")" : std::string();
+    return error ? *error + " (" + store_.statePath().string() + ")" : std::string();
 }
 
 void AppDelegate::activate(const QStringList&)

@@ -120,7 +120,7 @@ Checked authority(std::string_view text, bool secure)
         if (port.empty() || error != std::errc{} || end != port.data() + port.size() || number == 0 || number > 65535)
             return {{}, badPort};
         if (number != (secure ? 443U : 80U))
-            result += ":" + std::to_string(number);
+            result.append(":").append(std::to_string(number));
     }
     return {result, {}};
 }

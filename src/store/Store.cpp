@@ -10,9 +10,9 @@
 
 namespace vantory {
 
-Store::Store(std::filesystem::path fileURL, Instant now)
+Store::Store(std::filesystem::path statePath, Instant now)
     : now_(now)
-    , stateFile_(std::move(fileURL))
+    , stateFile_(std::move(statePath))
 {
     if (auto loaded = stateFile_.load()) {
         db_ = std::move(*loaded);

@@ -45,7 +45,7 @@ public:
     static constexpr const char* noSitesStatus = "학교 사이트 주소를 설정해 주세요";
 
     // Fixes the state file's location and loads it; nothing is saved here.
-    Store(std::filesystem::path fileURL, Instant now);
+    Store(std::filesystem::path statePath, Instant now);
 
     // Hooks set once by the application; an absent hook makes its button do nothing.
     Action onChange;
@@ -96,7 +96,7 @@ public:
     const Messages& courseNotices() const { return courseNotices_; }
     void setCourseNotices(Messages notices);
     const std::optional<std::string>& storageError() const { return stateFile_.storageError(); }
-    const std::filesystem::path& fileURL() const { return stateFile_.path(); }
+    const std::filesystem::path& statePath() const { return stateFile_.path(); }
 
     // Derived values, recomputed on every read.
     // Items of enabled courses that the latest sync still listed, in stored order.

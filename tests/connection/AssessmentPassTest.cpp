@@ -78,7 +78,7 @@ TEST_F(AssessmentPassTest, FirstPassAddsTheListedCoursesAndMergesEachPage)
     ASSERT_EQ(store.db().assessments.size(), 2u);
     EXPECT_EQ(store.db().assessments[0].id, "4127:HW1");
     EXPECT_EQ(store.db().assessments[0].deadlineStatus, "known");
-    EXPECT_TRUE(std::filesystem::exists(store.fileURL()));
+    EXPECT_TRUE(std::filesystem::exists(store.statePath()));
     EXPECT_FALSE(store.brevaneSyncing());
 }
 
@@ -109,7 +109,7 @@ TEST_F(AssessmentPassTest, AFailedHomePageKeepsEverythingAndTellsLoginFromOtherF
             c.login ? "BrevaneLearn 로그인이 필요해요" : "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다.");
         EXPECT_EQ(
             store.status(), c.login ? "로그인이 필요해요 · 기존 일정 유지" : "과목 목록 조회 실패 · 기존 일정 유지");
-        EXPECT_FALSE(std::filesystem::exists(store.fileURL())) << "nothing saved";
+        EXPECT_FALSE(std::filesystem::exists(store.statePath())) << "nothing saved";
         store.setNeedsLogin(false); // lets the next case start
     }
 }

@@ -165,7 +165,7 @@ protected:
             ASSERT_TRUE(ids.contains(id)) << id << " was lost";
         stored = std::move(ids);
         ASSERT_FALSE(store.storageError()) << *store.storageError();
-        const std::string bytes = contents(store.fileURL());
+        const std::string bytes = contents(store.statePath());
         ASSERT_EQ(bytes, StateFile::encode(store.db())) << "the file holds the Store's database";
         std::istringstream stream(bytes);
         if (decode) { // slow under the sanitizers; the bytes above are compared every time
@@ -224,5 +224,5 @@ TEST_F(SoakTest, ThirtyDaysOfPassesAgainstChangingFailingSites)
     EXPECT_GT(passes, 2 * 30 * 12) << "both sites ran about hourly";
     EXPECT_GT(stored.size(), 30u);
     std::printf("30 days: %d passes, %d invariant checks, %d sign-ins, %zu items stored of %zu listed, %zu bytes\n",
-        passes, checks, signIns, stored.size(), listedEver.size(), contents(store.fileURL()).size());
+        passes, checks, signIns, stored.size(), listedEver.size(), contents(store.statePath()).size());
 }

@@ -48,7 +48,7 @@ TEST_F(StoreTest, StartsFreshAndSavesOnlyOnChange)
     int changes = 0;
     store->onChange = [&] { ++changes; };
     store->setStatus("x");
-    EXPECT_FALSE(fs::exists(store->fileURL())) << "flags and texts are never saved";
+    EXPECT_FALSE(fs::exists(store->statePath())) << "flags and texts are never saved";
 
     // An override is created on first edit and kept even when it returns to the defaults.
     const Assessment quiz = item("1:Q", "1");

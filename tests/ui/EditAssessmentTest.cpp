@@ -113,7 +113,7 @@ TEST_F(EditAssessmentTest, StoresTheDeadlineSetByHandInTheSchoolZoneWhateverTheM
         ASSERT_TRUE(storedOverride() && storedOverride()->due);
         EXPECT_EQ(secondsSince1970(*storedOverride()->due), c.expectedUTC);
         // Saved, and reopening shows the same wall clock with the switch on.
-        EXPECT_EQ(StateFile(store.fileURL()).load()->overrides.at(item.id).due, storedOverride()->due);
+        EXPECT_EQ(StateFile(store.statePath()).load()->overrides.at(item.id).due, storedOverride()->due);
         EditAssessment reopened(store, item, nullptr);
         EXPECT_TRUE(reopened.customSwitch()->isChecked());
         EXPECT_EQ(reopened.dateEditor()->dateTime(), c.wallClock);
@@ -176,12 +176,12 @@ TEST_F(EditAssessmentTest, CancelWritesNothing)
     EditAssessment sheet(store, item, nullptr);
     sheet.customSwitch()->setChecked(true);
     sheet.dateEditor()->setDateTime(QDateTime(QDate(2026, 4, 1), QTime(8, 0), Qt::UTC));
-    const auto before = std::filesystem::last_write_time(store.fileURL());
+    const auto before = std::filesystem::last_write_time(store.statePath());
     sheet.cancelButton()->click();
 
     EXPECT_EQ(sheet.result(), QDialog::Rejected);
     EXPECT_FALSE(storedOverride());
-    EXPECT_EQ(std::filesystem::last_write_time(store.fileURL()), before);
+    EXPECT_EQ(std::filesystem::last_write_time(store.statePath()), before);
 }
 
 TEST_F(EditAssessmentTest, SwitchOffBringsBackTheSiteDeadlineAndKeepsTheOtherCorrections)

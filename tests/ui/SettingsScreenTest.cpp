@@ -70,7 +70,7 @@ protected:
     }
 
     // What a fresh start reads from the state file.
-    Settings saved() const { return Store(store.fileURL(), now).db().settings; }
+    Settings saved() const { return Store(store.statePath(), now).db().settings; }
 
     // Scrolled into view first: a click lands on whatever the window shows at that point.
     static void click(QWidget* widget)
