@@ -213,7 +213,7 @@ TEST(CourseList, NewCoursesTakeDistinctPaletteColoursUntilAllAreUsed)
 {
     std::vector<DiscoveredCourse> found;
     for (int i = 0; i < 9; ++i)
-        found.push_back({std::to_string(i), "c" + std::to_string(i), "", 2025});
+        found.push_back({std::to_string(i), std::string("c").append(std::to_string(i)), "", 2025});
     for (std::uint64_t seed = 0; seed < 20; ++seed) {
         std::mt19937_64 random(seed);
         std::vector<Course> courses;
