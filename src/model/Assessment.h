@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/Instant.h"
-#include "model/RecordJson.h"
+#include "model/JsonFwd.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "model/JsonFwd.h"
 #include "model/Modes.h"
-#include "model/RecordJson.h"
 
 #include <cstdint>
 #include <optional>

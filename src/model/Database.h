@@ -2,7 +2,7 @@
 
 #include "model/Assessment.h"
 #include "model/Instant.h"
-#include "model/RecordJson.h"
+#include "model/JsonFwd.h"
 #include "model/Settings.h"
 
 #include <cstdint>

@@ -13,8 +13,8 @@
 // Strict JSON decoding shared by the records: a missing required key or a value of the wrong
 // JSON type throws DecodeError, never a silent conversion (nlohmann would turn true into 1.0).
 // Dates are numbers of seconds since 2001-01-01 00:00:00 UTC. Each record reads itself from a
-// JsonValue in readJson and writes itself to a JsonWriter in writeJson; its nlohmann
-// from_json and to_json go through those two (RecordJson.h).
+// JsonValue in readJson and writes itself to a JsonWriter in writeJson; the tests' nlohmann
+// from_json and to_json go through those two (tests/support/RecordJson.h).
 namespace vantory::codec {
 
 struct DecodeError : std::runtime_error {

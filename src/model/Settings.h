@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/Course.h"
+#include "model/JsonFwd.h"
 #include "model/Modes.h"
-#include "model/RecordJson.h"
 #include "model/Sites.h"
 #include "model/Uuid.h"
 

@@ -1,6 +1,7 @@
 #include "model/Assessment.h"
 #include "model/Course.h"
 
+#include "support/RecordJson.h"
 #include "support/SiteScope.h"
 
 #include <gtest/gtest.h>

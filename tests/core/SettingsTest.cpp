@@ -2,6 +2,8 @@
 
 #include "model/SiteAddress.h"
 
+#include "support/RecordJson.h"
+
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>

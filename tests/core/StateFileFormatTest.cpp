@@ -1,6 +1,8 @@
 #include "model/JsonTextWriter.h"
 #include "model/StateFile.h"
 
+#include "support/RecordJson.h"
+
 #include <bit>
 #include <cmath>
 #include <gtest/gtest.h>

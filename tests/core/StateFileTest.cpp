@@ -1,5 +1,6 @@
 #include "model/StateFile.h"
 
+#include "support/RecordJson.h"
 #include "support/TemporaryFolder.h"
 
 #include <filesystem>

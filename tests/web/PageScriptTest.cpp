@@ -9,6 +9,7 @@
 #include "model/Course.h"
 
 #include "WebFixture.h"
+#include "support/RecordJson.h"
 #include "support/TemporaryFolder.h"
 
 #include <QDate>

@@ -1,4 +1,4 @@
-#include "model/RecordJson.h"
+#include "support/RecordJson.h"
 
 #include "model/Database.h"
 #include "model/JsonSupport.h"

@@ -1,0 +1,8 @@
+#pragma once
+
+// What a record header needs to declare its readJson and writeJson (model/JsonSupport.h and
+// model/JsonWriter.h define them), without the JSON headers.
+namespace vantory::codec {
+class JsonValue;
+class JsonWriter;
+} // namespace vantory::codec

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "model/JsonFwd.h"
+
+#include <nlohmann/json_fwd.hpp>
+
+// nlohmann's to_json and from_json for every record, for the tests' tables: they go through JSON
+// text and the record's own writeJson and readJson, so each record keeps one reader and one
+// writer, the state file's. The application never builds an nlohmann tree of a record.
+// Instantiated for the records in RecordJson.cpp.
+namespace vantory {
+
+template <typename Record>
+requires requires(codec::JsonWriter& writer, const Record& record)
+{
+    writeJson(writer, record);
+}
+void to_json(nlohmann::json& json, const Record& record);
+
+template <typename Record>
+requires requires(const codec::JsonValue& value, Record& record)
+{
+    readJson(value, record);
+}
+void from_json(const nlohmann::json& json, Record& record);
+
+} // namespace vantory
