@@ -33,14 +33,6 @@ std::string date(int day, bool iso)
 // lives in memory when the machine offers a tmpfs.
 const bool inMemory = std::filesystem::is_directory("/dev/shm") && ::setenv("TMPDIR", "/dev/shm", 1) == 0;
 
-std::string contents(const std::filesystem::path& file)
-{
-    std::ifstream stream(file, std::ios::binary);
-    std::ostringstream text;
-    text << stream.rdbuf();
-    return text.str();
-}
-
 // Both sites as they change over the weeks: courses come and go, items appear, move and vanish,
 // and any load or script may fail in one of the ways a real page does.
 class SoakTest : public ConnectionFixture {

@@ -26,13 +26,7 @@ namespace {
 
 const Instant now = instantFromSeconds(1764871200);
 
-std::string contents(const fs::path& file)
-{
-    std::ifstream stream(file, std::ios::binary);
-    std::ostringstream text;
-    text << stream.rdbuf();
-    return text.str();
-}
+using test::contents;
 
 std::size_t entries(const fs::path& folder)
 {

@@ -21,13 +21,7 @@ Database sampleDatabase()
     return db;
 }
 
-std::string contents(const fs::path& file)
-{
-    std::ifstream stream(file, std::ios::binary);
-    std::ostringstream text;
-    text << stream.rdbuf();
-    return text.str();
-}
+using test::contents;
 
 } // namespace
 

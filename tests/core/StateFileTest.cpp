@@ -16,13 +16,7 @@ namespace {
 
 class StateFileTest : public ::testing::Test {
 protected:
-    static std::string read(const fs::path& path)
-    {
-        std::ifstream stream(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << stream.rdbuf();
-        return bytes.str();
-    }
+    static std::string read(const fs::path& path) { return test::contents(path); }
     static void write(const fs::path& path, const std::string& bytes)
     {
         fs::create_directories(path.parent_path());

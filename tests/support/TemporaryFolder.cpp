@@ -1,7 +1,9 @@
 #include "support/TemporaryFolder.h"
 
 #include <atomic>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <unistd.h>
@@ -39,6 +41,14 @@ TemporaryFolder::~TemporaryFolder()
     // Never throws: a folder left behind must not turn into a crash in a test's clean-up.
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+}
+
+std::string contents(const std::filesystem::path& file)
+{
+    std::ifstream stream(file, std::ios::binary);
+    std::ostringstream text;
+    text << stream.rdbuf();
+    return text.str();
 }
 
 } // namespace vantory::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace vantory::test {
 
@@ -20,5 +21,8 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// A file's bytes; empty when it cannot be read.
+std::string contents(const std::filesystem::path& file);
 
 } // namespace vantory::test

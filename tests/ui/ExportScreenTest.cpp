@@ -25,13 +25,7 @@ namespace {
 // 2026-12-06 20:00 UTC.
 const Instant now = instantFromSeconds(1796587200);
 
-std::string contents(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+using test::contents;
 
 std::vector<std::string> ids(const std::vector<Assessment>& items)
 {
