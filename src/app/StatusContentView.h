@@ -36,7 +36,6 @@ public:
     const StatusText& current() const { return current_; }
     const StatusText& previous() const { return previous_; }
     QString effect() const { return effect_; }
-    double duration() const { return duration_; }
     // Linear progress of the transition; 1 when none runs.
     double progress() const { return progress_; }
     bool isTransitioning() const;

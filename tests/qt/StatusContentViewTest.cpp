@@ -93,15 +93,6 @@ protected:
     StatusContentView view;
 };
 
-TEST_F(StatusContentViewTest, ClampsDurationToATenthUpToOneSecond)
-{
-    const std::pair<double, double> cases[] = {{0, 0.1}, {5, 1}, {0.3, 0.3}, {-2, 0.1}, {NAN, 0.1}};
-    for (const auto& [duration, clamped] : cases) {
-        view.showLine(view.current() == red ? blue : red, QStringLiteral("fade"), duration, true);
-        EXPECT_EQ(view.duration(), clamped) << duration;
-    }
-}
-
 TEST_F(StatusContentViewTest, EqualTextWithoutAnimationCostsNothing)
 {
     PaintCounter counter;
