@@ -45,11 +45,18 @@ ConnectionSettingsTab::ConnectionSettingsTab(
     : QWidget(parent)
     , store_(store)
 {
-    const Settings& settings = store.db().settings;
-    const Sites& sites = Sites::current();
     auto* layout = SettingsRows::tabColumn(this);
     layout->addWidget(new SchoolSitesGroup(store, view, viewChanged, parent));
+    layout->addWidget(syncGroup());
+    layout->addWidget(coursesGroup());
+    layout->addWidget(canvasGroup());
+    layout->addWidget(moreGroup(view, autostart, viewChanged));
+    layout->addStretch(1);
+}
 
+ReadableGroup* ConnectionSettingsTab::syncGroup()
+{
+    const Sites& sites = Sites::current();
     auto* brevane = new ReadableGroup(
         sites.uses(Site::assessment) ? QStringLiteral("BrevaneLearn") : QStringLiteral("동기화"), this);
     auto* buttons = new QHBoxLayout;
@@ -59,30 +66,33 @@ ConnectionSettingsTab::ConnectionSettingsTab(
             brevane));
     QPushButton* refresh = SettingsRows::button(
         QStringLiteral("지금 새로고침"), QStringLiteral("sync"), [this] { call(store_.sync); }, brevane);
-    refresh->setEnabled(!store.syncing());
+    refresh->setEnabled(!store_.syncing());
     buttons->addWidget(refresh);
     buttons->addStretch(1);
     brevane->content()->addLayout(buttons);
     if (sites.uses(Site::assessment))
         brevane->content()->addWidget(
-            SettingsRows::notice(QString::fromStdString(store.status()), store.needsLogin(), brevane));
-    brevane->content()->addWidget(SettingsRows::caption(QString::fromStdString(store.lastUpdateText()), brevane));
+            SettingsRows::notice(QString::fromStdString(store_.status()), store_.needsLogin(), brevane));
+    brevane->content()->addWidget(SettingsRows::caption(QString::fromStdString(store_.lastUpdateText()), brevane));
     auto* interval = new SettingsChoice(QStringLiteral("자동 동기화"), syncOptions(), brevane);
     interval->picker()->setObjectName(QStringLiteral("sync-minutes"));
-    interval->setSelection(std::to_string(settings.syncMinutes));
+    interval->setSelection(std::to_string(store_.db().settings.syncMinutes));
     connect(interval, &SettingsChoice::chosen, this, [this](const std::string& value) {
         store_.update([&](Database& db) { db.settings.syncMinutes = std::stoll(value); });
     });
     brevane->content()->addWidget(interval);
-    layout->addWidget(brevane);
+    return brevane;
+}
 
+ReadableGroup* ConnectionSettingsTab::coursesGroup()
+{
     auto* courses = new ReadableGroup(QStringLiteral("과목"), this);
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(12);
     grid->addWidget(SettingsRows::caption(QStringLiteral("과목"), courses), 0, 0);
     grid->addWidget(SettingsRows::caption(QStringLiteral("표시 이름"), courses), 0, 1);
     int line = 1;
-    for (const Course& course : settings.courses) {
+    for (const Course& course : store_.db().settings.courses) {
         const QString id = QString::fromStdString(course.id);
         const QString shown = QString::fromStdString(course.fullName.empty() ? course.id : course.fullName);
         QCheckBox* enabled = SettingsRows::toggle(
@@ -123,12 +133,12 @@ ConnectionSettingsTab::ConnectionSettingsTab(
         grid->addWidget(enabled, line, 0);
         grid->addWidget(name, line, 1);
         ++line;
-        const auto error = store.errors().find(course.id);
-        const auto notice = store.courseNotices().find(course.id);
-        if (error != store.errors().end())
+        const auto error = store_.errors().find(course.id);
+        const auto notice = store_.courseNotices().find(course.id);
+        if (error != store_.errors().end())
             grid->addWidget(
                 SettingsRows::notice(QString::fromStdString(error->second), true, courses), line++, 0, 1, 2);
-        else if (notice != store.courseNotices().end())
+        else if (notice != store_.courseNotices().end())
             grid->addWidget(
                 SettingsRows::notice(QString::fromStdString(notice->second), false, courses), line++, 0, 1, 2);
     }
@@ -138,11 +148,15 @@ ConnectionSettingsTab::ConnectionSettingsTab(
                                                                        "과목은 기본으로 포함하고 캘린더 색상을 "
                                                                        "무작위로 배정합니다."),
         courses));
-    layout->addWidget(courses);
+    return courses;
+}
 
+ReadableGroup* ConnectionSettingsTab::canvasGroup()
+{
     auto* canvas = new ReadableGroup(QStringLiteral("Canvas"), this);
     canvas->content()->addWidget(SettingsRows::toggle(
-        QStringLiteral("Canvas 자동 동기화"), QStringLiteral("canvas-enabled"), settings.canvasEnabled.value_or(true),
+        QStringLiteral("Canvas 자동 동기화"), QStringLiteral("canvas-enabled"),
+        store_.db().settings.canvasEnabled.value_or(true),
         [this](bool on) {
             store_.update([&](Database& db) { db.settings.canvasEnabled = on; });
             if (on)
@@ -150,7 +164,7 @@ ConnectionSettingsTab::ConnectionSettingsTab(
         },
         canvas));
     canvas->content()->addWidget(
-        SettingsRows::notice(QString::fromStdString(store.canvasStatus()), store.canvasNeedsLogin(), canvas));
+        SettingsRows::notice(QString::fromStdString(store_.canvasStatus()), store_.canvasNeedsLogin(), canvas));
     auto* canvasRow = new QHBoxLayout;
     canvasRow->addWidget(SettingsRows::button(
         QStringLiteral("Canvas 로그인…"), QStringLiteral("connect-canvas"), [this] { call(store_.connectCanvas); },
@@ -161,9 +175,13 @@ ConnectionSettingsTab::ConnectionSettingsTab(
         SettingsRows::caption(QStringLiteral("과제 마감과 제출 상태를 함께 가져옵니다. Canvas에서 "
                                              "제출한 과제는 자동으로 완료 표시합니다."),
             canvas));
-    canvas->setVisible(sites.uses(Site::canvas));
-    layout->addWidget(canvas);
+    canvas->setVisible(Sites::current().uses(Site::canvas));
+    return canvas;
+}
 
+ReadableGroup* ConnectionSettingsTab::moreGroup(
+    SettingsViewState& view, Autostart& autostart, const std::function<void()>& viewChanged)
+{
     auto* more = new ReadableGroup(QString(), this);
     auto* exportRow = new QHBoxLayout;
     exportRow->addWidget(SettingsRows::button(
@@ -186,8 +204,7 @@ ConnectionSettingsTab::ConnectionSettingsTab(
                                              "실행 중일 때 매시간 동기화하고, 잠자기에서 "
                                              "돌아오면 밀린 조회를 한 번 실행합니다."),
             more));
-    layout->addWidget(more);
-    layout->addStretch(1);
+    return more;
 }
 
 } // namespace vantory

@@ -7,6 +7,7 @@
 namespace vantory {
 
 class Autostart;
+class ReadableGroup;
 class Store;
 struct SettingsViewState;
 
@@ -21,6 +22,11 @@ public:
         std::function<void()> viewChanged, QWidget* parent = nullptr);
 
 private:
+    ReadableGroup* syncGroup();
+    ReadableGroup* coursesGroup();
+    ReadableGroup* canvasGroup();
+    ReadableGroup* moreGroup(SettingsViewState& view, Autostart& autostart, const std::function<void()>& viewChanged);
+
     Store& store_;
 };
 
