@@ -70,10 +70,21 @@ DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
     : QWidget(parent)
     , store_(store)
 {
-    const Settings& settings = store.db().settings;
     auto* layout = SettingsRows::tabColumn(this);
-    auto edit = [this](const std::function<void(Settings&)>& change) { SettingsRows::updateSettings(store_, change); };
+    layout->addWidget(slotsGroup());
+    layout->addWidget(sizeGroup());
+    layout->addWidget(optionsGroup());
+    layout->addStretch(1);
+}
 
+void DisplaySettingsTab::edit(const std::function<void(Settings&)>& change)
+{
+    SettingsRows::updateSettings(store_, change);
+}
+
+ReadableGroup* DisplaySettingsTab::slotsGroup()
+{
+    const Settings& settings = store_.db().settings;
     auto* slots = new ReadableGroup(QStringLiteral("메뉴바에 표시할 과제"), this);
     for (std::size_t i = 0; i < settings.durations.size(); ++i) {
         auto* seconds = new QSpinBox(slots);
@@ -83,7 +94,7 @@ DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
         seconds->setValue(static_cast<int>(std::lround(settings.durations[i])));
         seconds->setKeyboardTracking(false);
         seconds->setFixedWidth(90);
-        connect(seconds, &QSpinBox::valueChanged, this, [edit, i](int value) {
+        connect(seconds, &QSpinBox::valueChanged, this, [this, i](int value) {
             edit([&](Settings& s) {
                 if (i < s.durations.size())
                     s.durations[i] = value;
@@ -94,7 +105,7 @@ DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
         remove->setText(QStringLiteral("⊖"));
         remove->setToolTip(QStringLiteral("이 표시 항목 삭제"));
         remove->setAccessibleName(QStringLiteral("%1 삭제").arg(slotLabel(i)));
-        connect(remove, &QToolButton::clicked, this, [edit, i] {
+        connect(remove, &QToolButton::clicked, this, [this, i] {
             edit([&](Settings& s) {
                 if (i < s.durations.size())
                     s.durations.erase(s.durations.begin() + static_cast<std::ptrdiff_t>(i));
@@ -104,7 +115,7 @@ DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
     }
     auto* add = SettingsRows::button(
         QStringLiteral("표시 항목 추가"), QStringLiteral("add-duration"),
-        [edit] { edit([](Settings& s) { s.durations.push_back(5); }); }, slots);
+        [this] { edit([](Settings& s) { s.durations.push_back(5); }); }, slots);
     auto* count = new QLabel(QStringLiteral("최대 %1개 표시").arg(settings.durations.size()), slots);
     auto* addRow = new QHBoxLayout;
     addRow->addWidget(add);
@@ -113,8 +124,12 @@ DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
     slots->content()->addLayout(addRow);
     slots->content()->addWidget(
         SettingsRows::caption(QStringLiteral("표시 항목을 추가하면 마감이 가까운 과제부터 보여 드립니다."), slots));
-    layout->addWidget(slots);
+    return slots;
+}
 
+ReadableGroup* DisplaySettingsTab::sizeGroup()
+{
+    const Settings& settings = store_.db().settings;
     auto* size = new ReadableGroup(QStringLiteral("메뉴바 크기와 정렬"), this);
     using namespace Modes::Transition;
     auto* transition = new SettingsChoice(QStringLiteral("전환 효과"),
@@ -126,14 +141,14 @@ DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
     const std::string style = settings.transitionStyle.value_or(SettingsDefaults::transitionStyle);
     transition->setSelection(style);
     connect(transition, &SettingsChoice::chosen, this,
-        [edit](const std::string& value) { edit([&](Settings& s) { s.transitionStyle = value; }); });
+        [this](const std::string& value) { edit([&](Settings& s) { s.transitionStyle = value; }); });
     size->content()->addWidget(transition);
     if (style != none) {
         size->content()->addWidget(SettingsRows::slider(
             QStringLiteral("전환 시간"), QStringLiteral("transition-duration"), 0.1, 1.0, 0.1,
             settings.transitionDuration.value_or(SettingsDefaults::transitionDuration),
             [](double v) { return QStringLiteral("%1초").arg(v, 0, 'f', 1); },
-            [edit](double v) { edit([&](Settings& s) { s.transitionDuration = v; }); }, size));
+            [this](double v) { edit([&](Settings& s) { s.transitionDuration = v; }); }, size));
     }
     size->content()->addWidget(SettingsRows::caption(
         QStringLiteral("데스크톱의 애니메이션 효과가 꺼져 있으면 전환 효과를 생략합니다."), size));
@@ -142,19 +157,19 @@ DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
         {{QStringLiteral("왼쪽"), Modes::Alignment::left}, {QStringLiteral("가운데"), "center"},
             {QStringLiteral("오른쪽"), Modes::Alignment::right}},
         settings.statusAlignment.value_or("center"),
-        [edit](const std::string& value) { edit([&](Settings& s) { s.statusAlignment = value; }); }, size));
+        [this](const std::string& value) { edit([&](Settings& s) { s.statusAlignment = value; }); }, size));
     const bool fixed = settings.statusWidthMode == Modes::Width::fixed;
     size->content()->addWidget(segmented(
         QStringLiteral("너비"), QStringLiteral("width-mode"),
         {{QStringLiteral("가장 긴 문구에 맞춤"), "auto"}, {QStringLiteral("직접 설정"), Modes::Width::fixed}},
         fixed ? Modes::Width::fixed : "auto",
-        [edit](const std::string& value) { edit([&](Settings& s) { s.statusWidthMode = value; }); }, size));
+        [this](const std::string& value) { edit([&](Settings& s) { s.statusWidthMode = value; }); }, size));
     if (fixed) {
         size->content()->addWidget(SettingsRows::slider(
             QStringLiteral("메뉴바 너비"), QStringLiteral("status-width"), 120, 600, 5,
             settings.statusWidth.value_or(SettingsDefaults::statusWidth),
             [](double v) { return QString::number(std::lround(v)); },
-            [edit](double v) { edit([&](Settings& s) { s.statusWidth = v; }); }, size));
+            [this](double v) { edit([&](Settings& s) { s.statusWidth = v; }); }, size));
     }
     size->content()->addWidget(SettingsRows::caption(
         QStringLiteral(
@@ -166,24 +181,28 @@ DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
         QStringLiteral("좌우 여백"), QStringLiteral("status-padding"), 0, 20, 1,
         settings.statusPadding.value_or(SettingsDefaults::statusPadding),
         [](double v) { return QString::number(std::lround(v)); },
-        [edit](double v) { edit([&](Settings& s) { s.statusPadding = v; }); }, size));
+        [this](double v) { edit([&](Settings& s) { s.statusPadding = v; }); }, size));
     size->content()->addWidget(SettingsRows::slider(
         QStringLiteral("글자 크기"), QStringLiteral("status-font-size"), 10, 16, 1,
         settings.statusFontSize.value_or(SettingsDefaults::statusFontSize),
         [](double v) { return QString::number(std::lround(v)); },
-        [edit](double v) { edit([&](Settings& s) { s.statusFontSize = v; }); }, size));
-    layout->addWidget(size);
+        [this](double v) { edit([&](Settings& s) { s.statusFontSize = v; }); }, size));
+    return size;
+}
 
+ReadableGroup* DisplaySettingsTab::optionsGroup()
+{
+    const Settings& settings = store_.db().settings;
     auto* options = new ReadableGroup(QString(), this);
     if (GnomeExtension::session())
         options->content()->addWidget(new GnomeTopBarSwitch(options));
     options->content()->addWidget(SettingsRows::toggle(
         QStringLiteral("과제 카드를 더블클릭하면 과제 페이지 열기"), QStringLiteral("double-click"),
         settings.doubleClickOpensAssignment.value_or(true),
-        [edit](bool on) { edit([&](Settings& s) { s.doubleClickOpensAssignment = on; }); }, options));
+        [this](bool on) { edit([&](Settings& s) { s.doubleClickOpensAssignment = on; }); }, options));
     options->content()->addWidget(SettingsRows::toggle(
         QStringLiteral("메뉴바에 진행률(%) 표시"), QStringLiteral("show-progress"),
-        settings.showProgress.value_or(false), [edit](bool on) { edit([&](Settings& s) { s.showProgress = on; }); },
+        settings.showProgress.value_or(false), [this](bool on) { edit([&](Settings& s) { s.showProgress = on; }); },
         options));
     options->content()->addWidget(SettingsRows::caption(
         QStringLiteral("사이트에서 제공하는 점수를 표시합니다. 퍼센트가 없는 과제는 생략합니다."), options));
@@ -191,9 +210,8 @@ DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
         QStringLiteral("BrevaneLearn 100% · Canvas 제출 완료 과제는 자동으로 완료 표시합니다."), options));
     options->content()->addWidget(SettingsRows::toggle(
         QStringLiteral("캘린더에 공개 일정도 표시"), QStringLiteral("show-releases"), settings.showReleases,
-        [edit](bool on) { edit([&](Settings& s) { s.showReleases = on; }); }, options));
-    layout->addWidget(options);
-    layout->addStretch(1);
+        [this](bool on) { edit([&](Settings& s) { s.showReleases = on; }); }, options));
+    return options;
 }
 
 } // namespace vantory
