@@ -154,6 +154,12 @@ const std::string& Store::lineStatus() const
     return sites.uses(Site::canvas) ? canvasStatus_ : noSites;
 }
 
+const Store::Action& Store::siteSignIn() const
+{
+    const Sites& sites = Sites::current();
+    return sites.uses(Site::assessment) || !sites.uses(Site::canvas) ? connect : connectCanvas;
+}
+
 bool Store::lineNeedsLogin() const
 {
     const Sites& sites = Sites::current();

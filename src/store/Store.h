@@ -107,6 +107,9 @@ public:
     // The status the line speaks of: the assessment site's, or Canvas's when the school uses only
     // Canvas, or a request for the addresses when it uses neither.
     const std::string& lineStatus() const;
+    // The sign-in of the first site the school uses (the assessment site's, which leads to the
+    // addresses, when it uses none).
+    const Action& siteSignIn() const;
     // Whether a site the school uses needs the student to sign in.
     bool lineNeedsLogin() const;
     // "마지막 업데이트 M/d HH:mm" of the oldest sync among enabled courses.

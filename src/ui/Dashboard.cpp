@@ -207,11 +207,7 @@ QWidget* Dashboard::buildPrompt()
     texts->addWidget(promptText_);
     layout->addLayout(texts, 1);
     promptButton_ = new QPushButton(prompt);
-    // Without the assessment site, the sign-in hook leads to Canvas's or to the addresses.
-    connect(promptButton_, &QPushButton::clicked, this, [this] {
-        call(Sites::current().uses(Site::assessment) || !Sites::current().uses(Site::canvas) ? store_.connect
-                                                                                             : store_.connectCanvas);
-    });
+    connect(promptButton_, &QPushButton::clicked, this, [this] { call(store_.siteSignIn()); });
     layout->addWidget(promptButton_);
     return prompt;
 }

@@ -48,8 +48,7 @@ void FirstLaunch::start(bool signInAsked)
 
 void FirstLaunch::signIn()
 {
-    const Store::Action& hook = Sites::current().uses(Site::assessment) ? store_.connect : store_.connectCanvas;
-    if (hook)
+    if (const Store::Action& hook = store_.siteSignIn())
         hook();
 }
 
