@@ -4,7 +4,6 @@
 // status view's first paint with text, and prints the milliseconds since the process started.
 #include "app/AppDelegate.h"
 #include "app/QtScheduler.h"
-#include "app/StatusContentView.h"
 #include "app/StatusItem.h"
 
 #include <QApplication>
@@ -14,6 +13,8 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
+
+#include "desktop/StatusContentView.h"
 
 namespace {
 

@@ -2,10 +2,7 @@
 
 #include "app/DeadlineReminders.h"
 #include "app/DesktopNotifications.h"
-#include "app/GnomeExtension.h"
 #include "app/LineService.h"
-#include "app/QtColor.h"
-#include "app/StatusContentView.h"
 #include "app/StatusItem.h"
 #include "status/BarLine.h"
 
@@ -15,6 +12,10 @@
 #include <QDBusPendingReply>
 #include <QDesktopServices>
 #include <QUrl>
+
+#include "desktop/GnomeExtension.h"
+#include "desktop/QtColor.h"
+#include "desktop/StatusContentView.h"
 
 namespace vantory {
 

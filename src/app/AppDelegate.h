@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/Timer.h"
 #include "status/StatusLine.h"
 #include "store/Store.h"
 
@@ -10,6 +9,8 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+
+#include "schedule/Timer.h"
 
 namespace vantory {
 

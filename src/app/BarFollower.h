@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/Scheduler.h"
-#include "app/Timer.h"
 #include "model/Database.h"
 #include "status/BarLine.h"
 #include "status/StatusLine.h"
@@ -14,6 +12,9 @@
 #include <memory>
 #include <string>
 #include <sys/stat.h>
+
+#include "schedule/Scheduler.h"
+#include "schedule/Timer.h"
 
 namespace vantory {
 

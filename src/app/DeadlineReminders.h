@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/Notifier.h"
-#include "app/Timer.h"
 #include "engine/Reminders.h"
 
 #include <QObject>
@@ -13,6 +12,8 @@
 #include <optional>
 #include <set>
 #include <string>
+
+#include "schedule/Timer.h"
 
 namespace vantory {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/Scheduler.h"
-
 #include <QObject>
 
 #include <map>
 #include <memory>
+
+#include "schedule/Scheduler.h"
 
 class QTimer;
 

@@ -1,6 +1,5 @@
 #include "app/StatusItem.h"
 
-#include "app/StatusContentView.h"
 #include "app/StatusStrip.h"
 #include "app/X11Desktop.h"
 
@@ -15,6 +14,8 @@
 
 #include <algorithm>
 #include <cmath>
+
+#include "desktop/StatusContentView.h"
 
 namespace vantory {
 

@@ -1,10 +1,10 @@
 #include "app/StatusStrip.h"
 
-#include "app/Legibility.h"
-#include "app/StatusContentView.h"
-
 #include <QMouseEvent>
 #include <QPainter>
+
+#include "desktop/Legibility.h"
+#include "desktop/StatusContentView.h"
 
 namespace vantory {
 

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/QtScheduler.h"
 #include "app/QuitOnSignals.h"
+#include "app/ScreenOpener.h"
 #include "app/SingleInstance.h"
 #include "app/StatusItem.h"
 #include "app/StripPreference.h"
@@ -15,7 +16,6 @@
 #include "ui/Dashboard.h"
 #include "ui/FirstLaunch.h"
 #include "ui/SettingsScreen.h"
-#include "ui/Windows.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -122,8 +122,8 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
             item->setStripWanted(vantory::StripPreference::stripWanted(arguments, display));
         });
 
-    const vantory::Windows::Screens screens{
-        [](vantory::Store& store, vantory::Windows::EditOpener edit) {
+    const vantory::ScreenOpener::Screens screens{
+        [](vantory::Store& store, vantory::ScreenOpener::EditOpener edit) {
             auto* dashboard = new vantory::Dashboard(store);
             dashboard->editRequested = [dashboard, edit](const vantory::Assessment& item) { edit(item, dashboard); };
             return dashboard;
@@ -132,13 +132,13 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
             return new vantory::SettingsScreen(store, colorOnly,
                 QString::fromUtf8(colorOnly ? vantory::SettingsTabs::courseColors : vantory::SettingsTabs::display));
         }};
-    vantory::Windows windows(delegate, screens,
+    vantory::ScreenOpener opener(delegate, screens,
         {[&connections] { connections.assessment().login().show(); },
             [&connections] { connections.canvas().login().show(); }});
-    windows.handleArguments(QApplication::arguments());
+    opener.handleArguments(QApplication::arguments());
 
     // A first launch, or one asked to, opens the sign-in (or the addresses); otherwise the schedule decides.
-    vantory::FirstLaunch firstLaunch(delegate.store(), [&windows] { windows.showSchoolSites(); });
+    vantory::FirstLaunch firstLaunch(delegate.store(), [&opener] { opener.showSchoolSites(); });
     firstLaunch.start(QApplication::arguments().contains(QStringLiteral("--login")));
     connections.syncIfDue();
     return QApplication::exec();

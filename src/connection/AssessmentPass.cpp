@@ -2,7 +2,7 @@
 
 #include "connection/BrevaneConnection.h"
 #include "connection/CourseList.h"
-#include "connection/PassSupport.h"
+#include "connection/PassSteps.h"
 #include "connection/SiteURLs.h"
 #include "engine/Engine.h"
 #include "model/Modes.h"
@@ -13,7 +13,7 @@ namespace vantory::AssessmentPass {
 
 namespace {
 
-using PassSupport::Outcome;
+using PassSteps::Outcome;
 
 const std::string homeKey = "home";
 const std::string loginStatus = "로그인이 필요해요 · 기존 일정 유지";
@@ -62,7 +62,7 @@ QCoro::Task<std::optional<std::vector<DiscoveredCourse>>> readCourseList(Brevane
     const QUrl url = connection.currentURL();
     if (!SiteURLs::isOnSite(url, Site::assessment) || url.path() != QStringLiteral("/"))
         co_return std::nullopt;
-    auto courses = PassSupport::decodeResult<std::vector<DiscoveredCourse>>(
+    auto courses = PassSteps::decodeResult<std::vector<DiscoveredCourse>>(
         co_await connection.evaluate(connection.scripts().courses));
     if (auto* list = std::get_if<std::vector<DiscoveredCourse>>(&courses))
         co_return std::move(*list);
@@ -78,7 +78,7 @@ QCoro::Task<Outcome<PagePayload>> readCourse(BrevaneConnection& connection, cons
     if (!SiteURLs::isOnSite(url, Site::assessment)
         || SiteURLs::trimmedPath(url.path()) != SiteURLs::trimmedPath(expected.path()))
         co_return StepError::of(Failure::login);
-    auto payload = PassSupport::decodeResult<PagePayload>(co_await connection.evaluate(connection.scripts().extract));
+    auto payload = PassSteps::decodeResult<PagePayload>(co_await connection.evaluate(connection.scripts().extract));
     if (const auto* read = std::get_if<PagePayload>(&payload);
         read && (read->courseID != course.id || read->rows.empty()))
         co_return StepError::of(Failure::wrongCourse);
@@ -100,7 +100,7 @@ void mergeCourse(BrevaneConnection& connection, const Course& course, const Page
         unreadableDates = unreadableDates || items.back().deadlineStatus == Modes::Deadline::parseError;
     }
     Store& store = connection.store();
-    PassSupport::setError(store, course.id, unreadableDates ? "일부 날짜를 확인하지 못했어요" : "");
+    PassSteps::setError(store, course.id, unreadableDates ? "일부 날짜를 확인하지 못했어요" : "");
     store.update([&](Database& db) { Engine::merge(std::move(items), course.id, db, now); });
 }
 
@@ -114,13 +114,13 @@ QCoro::Task<> run(BrevaneConnection& connection)
     if (!discovered) {
         const bool login = homeNeedsLogin(connection.currentURL());
         store.setNeedsLogin(login);
-        PassSupport::setError(store, homeKey, description(login ? Failure::login : Failure::structure));
+        PassSteps::setError(store, homeKey, description(login ? Failure::login : Failure::structure));
         store.setStatus(login ? loginStatus : "과목 목록 조회 실패 · 기존 일정 유지");
         connection.endPass();
         co_return;
     }
 
-    PassSupport::setError(store, homeKey, "");
+    PassSteps::setError(store, homeKey, "");
     store.update([&](Database& db) {
         CourseList::update(db.settings.courses, *discovered, Site::assessment, connection.random());
     });
@@ -149,10 +149,10 @@ QCoro::Task<> run(BrevaneConnection& connection)
         const bool loginFailure = error.kind == StepError::Kind::failure && error.failure == Failure::login;
         if (loginFailure || coursePageNeedsLogin(connection.currentURL())) {
             store.setNeedsLogin(true);
-            PassSupport::setError(store, course.id, description(Failure::login));
+            PassSteps::setError(store, course.id, description(Failure::login));
             break;
         }
-        PassSupport::setError(store, course.id, errorText(error));
+        PassSteps::setError(store, course.id, errorText(error));
     }
 
     const auto& errors = store.errors();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/Scheduler.h"
-#include "app/Timer.h"
 #include "connection/Completion.h"
 #include "connection/Failure.h"
 #include "connection/LoginFlow.h"
@@ -18,6 +16,9 @@
 #include <optional>
 #include <random>
 #include <string>
+
+#include "schedule/Scheduler.h"
+#include "schedule/Timer.h"
 
 namespace vantory {
 

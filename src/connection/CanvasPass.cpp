@@ -1,20 +1,21 @@
 #include "connection/CanvasPass.h"
 
-#include "app/Sleep.h"
 #include "connection/BrevaneConnection.h"
 #include "connection/CanvasItems.h"
 #include "connection/CourseList.h"
-#include "connection/PassSupport.h"
+#include "connection/PassSteps.h"
 #include "connection/SiteURLs.h"
 #include "engine/Engine.h"
 
 #include <algorithm>
 
+#include "schedule/Sleep.h"
+
 namespace vantory::CanvasPass {
 
 namespace {
 
-using PassSupport::Outcome;
+using PassSteps::Outcome;
 using Submissions = std::map<std::string, bool>;
 
 constexpr int scriptAttempts = 30;
@@ -75,7 +76,7 @@ template <typename T> QCoro::Task<Outcome<T>> readJSON(BrevaneConnection& connec
     auto text = co_await canvasJSON(connection, script);
     if (auto* error = std::get_if<StepError>(&text))
         co_return *error;
-    co_return PassSupport::decodeResult<T>(ScriptValue{ScriptValue::Kind::text, std::get<std::string>(text)});
+    co_return PassSteps::decodeResult<T>(ScriptValue{ScriptValue::Kind::text, std::get<std::string>(text)});
 }
 
 // Whether the course's navigation links to its assignments; absent when that cannot be told.
@@ -106,7 +107,7 @@ QCoro::Task<Outcome<Submissions>> submissionStates(BrevaneConnection& connection
     const std::string& script = connection.scripts().canvasSubmissions;
     if (script.empty())
         co_return StepError::of(Failure::structure);
-    co_return PassSupport::decodeResult<Submissions>(co_await connection.callAsync(script));
+    co_return PassSteps::decodeResult<Submissions>(co_await connection.callAsync(script));
 }
 
 struct Counts {
@@ -121,7 +122,7 @@ QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course
     Store& store = connection.store();
     const auto fail = [&](const StepError& error) {
         ++counts.failed;
-        PassSupport::setError(store, course.id, errorText(error) + " · 기존 일정 유지");
+        PassSteps::setError(store, course.id, errorText(error) + " · 기존 일정 유지");
         if (!needsLogin(connection.currentURL()))
             return true;
         store.setCanvasNeedsLogin(true);
@@ -136,13 +137,13 @@ QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course
         const auto& items = store.db().assessments;
         const bool stored
             = std::any_of(items.begin(), items.end(), [&](const Assessment& a) { return a.courseID == course.id; });
-        PassSupport::setNotice(store, course.id,
+        PassSteps::setNotice(store, course.id,
             std::string("Canvas에서 과제 목록을 제공하지 않는 과목입니다.")
                 + (stored ? " 이전 일정은 유지합니다." : ""));
-        PassSupport::setError(store, course.id, "");
+        PassSteps::setError(store, course.id, "");
         co_return true;
     }
-    PassSupport::setNotice(store, course.id, "");
+    PassSteps::setNotice(store, course.id, "");
 
     if (auto failed = co_await connection.load(course.url()))
         co_return fail(*failed);
@@ -163,9 +164,9 @@ QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course
             CanvasItems::item(assignment, course, submissions ? *submissions : Submissions{}, store.db(), now));
     }
     if (submissions) {
-        PassSupport::setError(store, course.id, "");
+        PassSteps::setError(store, course.id, "");
     } else {
-        PassSupport::setError(
+        PassSteps::setError(
             store, course.id, "마감은 업데이트했지만 제출 상태를 확인하지 못했습니다. 기존 완료 상태를 유지합니다.");
         ++counts.failed;
     }
@@ -192,12 +193,12 @@ QCoro::Task<> run(BrevaneConnection& connection)
         const std::string status = login ? "Canvas 로그인이 필요해요" : "Canvas 과목 조회 실패 · 기존 일정 유지";
         store.setCanvasNeedsLogin(login);
         store.setCanvasStatus(status);
-        PassSupport::setError(store, homeKey, status);
+        PassSteps::setError(store, homeKey, status);
         connection.endPass();
         co_return;
     }
 
-    PassSupport::setError(store, homeKey, "");
+    PassSteps::setError(store, homeKey, "");
     store.update([&](Database& db) {
         CourseList::update(db.settings.courses, std::get<std::vector<DiscoveredCourse>>(discovered), Site::canvas,
             connection.random());

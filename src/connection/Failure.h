@@ -1,8 +1,8 @@
 #pragma once
 
-#include "connection/WebPage.h"
-
 #include <string>
+
+#include "protocol/WebPage.h"
 
 namespace vantory {
 

@@ -1,10 +1,11 @@
 #include "connection/LoginFlow.h"
 
-#include "app/Sleep.h"
 #include "connection/BrevaneConnection.h"
 #include "connection/PageScripts.h"
 #include "connection/SiteURLs.h"
 #include "store/Store.h"
+
+#include "schedule/Sleep.h"
 
 namespace vantory {
 

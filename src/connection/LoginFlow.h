@@ -1,12 +1,13 @@
 #pragma once
 
-#include "app/Timer.h"
 #include "connection/LoginView.h"
 
 #include <QCoroTask>
 
 #include <cstdint>
 #include <string>
+
+#include "schedule/Timer.h"
 
 namespace vantory {
 

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "connection/WebPage.h"
 #include "model/Sites.h"
 
 #include <functional>
 #include <string>
+
+#include "protocol/WebPage.h"
 
 namespace vantory {
 

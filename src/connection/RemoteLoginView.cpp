@@ -7,8 +7,8 @@ namespace vantory {
 RemoteLoginView::RemoteLoginView(RemoteWebHost& host, Site site)
     : host_(host)
     , site_(site)
-    , page_(host, WorkerProtocol::loginPage(site))
-    , texts_{site}
+    , page_(host, loginPage(site))
+    , texts_{loginPage(site)}
 {
 }
 
@@ -16,13 +16,13 @@ void RemoteLoginView::show()
 {
     visible_ = true;
     host_.send(texts_, true);
-    shownIn_ = host_.send(WorkerProtocol::ShowLogin{site_}, true);
+    shownIn_ = host_.send(WorkerProtocol::ShowLogin{loginPage(site_)}, true);
     host_.workChanged();
 }
 
 void RemoteLoginView::setTexts(const std::string& status, const std::string& message, bool syncEnabled)
 {
-    texts_ = {site_, QString::fromStdString(status), QString::fromStdString(message), syncEnabled};
+    texts_ = {loginPage(site_), QString::fromStdString(status), QString::fromStdString(message), syncEnabled};
     host_.send(texts_, false);
 }
 

@@ -2,11 +2,12 @@
 
 #include "connection/LoginView.h"
 #include "connection/RemotePage.h"
-#include "connection/WorkerProtocol.h"
 
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "protocol/WorkerProtocol.h"
 
 namespace vantory {
 

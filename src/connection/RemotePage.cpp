@@ -13,6 +13,22 @@ constexpr std::size_t longestUrl = 2 * 1024 * 1024;
 
 } // namespace
 
+WorkerProtocol::PageId hiddenPage(Site site)
+{
+    return site == Site::assessment ? WorkerProtocol::PageId::assessment : WorkerProtocol::PageId::canvas;
+}
+
+WorkerProtocol::PageId loginPage(Site site)
+{
+    return site == Site::assessment ? WorkerProtocol::PageId::assessmentLogin : WorkerProtocol::PageId::canvasLogin;
+}
+
+Site siteOf(WorkerProtocol::PageId page)
+{
+    using WorkerProtocol::PageId;
+    return page == PageId::canvas || page == PageId::canvasLogin ? Site::canvas : Site::assessment;
+}
+
 RemotePage::RemotePage(RemoteWebHost& host, WorkerProtocol::PageId id)
     : host_(host)
     , id_(id)

@@ -1,16 +1,23 @@
 #pragma once
 
-#include "connection/WebPage.h"
-#include "connection/WorkerProtocol.h"
+#include "model/Sites.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "protocol/WebPage.h"
+#include "protocol/WorkerProtocol.h"
+
 namespace vantory {
 
 class RemoteWebHost;
+
+// A site's two pages in the worker, and the site a page belongs to.
+WorkerProtocol::PageId hiddenPage(Site site);
+WorkerProtocol::PageId loginPage(Site site);
+Site siteOf(WorkerProtocol::PageId page);
 
 // A page of the vantory-web worker as the application sees it: commands go out through the host,
 // and the worker's events for this page come back through it. url() and isLoading() are the

@@ -244,7 +244,7 @@ bool RemoteWebHost::receive(const Event& event)
                 done(e.outcome);
                 return true;
             } else if constexpr (std::is_same_v<T, LoginButton>) {
-                return loginViews_[indexOf(e.site)]->receive(e);
+                return loginViews_[indexOf(siteOf(e.page))]->receive(e);
             } else {
                 return false; // a second Ready
             }

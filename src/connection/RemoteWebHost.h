@@ -1,11 +1,8 @@
 #pragma once
 
-#include "app/Scheduler.h"
-#include "app/Timer.h"
 #include "connection/RemoteLoginView.h"
 #include "connection/RemotePage.h"
 #include "connection/WebHost.h"
-#include "connection/WorkerProtocol.h"
 
 #include <QObject>
 #include <QString>
@@ -16,6 +13,10 @@
 #include <map>
 #include <memory>
 #include <vector>
+
+#include "protocol/WorkerProtocol.h"
+#include "schedule/Scheduler.h"
+#include "schedule/Timer.h"
 
 class QProcess;
 

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "connection/LoginView.h"
-#include "connection/WebPage.h"
 #include "model/Sites.h"
+
+#include "protocol/WebPage.h"
 
 namespace vantory {
 

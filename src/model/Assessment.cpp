@@ -1,6 +1,6 @@
 #include "model/Assessment.h"
 
-#include "model/JsonSupport.h"
+#include "model/JsonDecoding.h"
 #include "model/JsonWriter.h"
 #include "model/UnicodeText.h"
 

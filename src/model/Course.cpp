@@ -1,6 +1,6 @@
 #include "model/Course.h"
 
-#include "model/JsonSupport.h"
+#include "model/JsonDecoding.h"
 #include "model/JsonWriter.h"
 #include "model/Modes.h"
 #include "model/Sites.h"

@@ -1,6 +1,6 @@
 #include "model/Database.h"
 
-#include "model/JsonSupport.h"
+#include "model/JsonDecoding.h"
 #include "model/JsonWriter.h"
 
 namespace vantory {

@@ -1,6 +1,6 @@
 #include "model/JsonDocument.h"
 
-#include "model/JsonSupport.h"
+#include "model/JsonDecoding.h"
 
 #include <algorithm>
 #include <bit>

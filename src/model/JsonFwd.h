@@ -1,6 +1,6 @@
 #pragma once
 
-// What a record header needs to declare its readJson and writeJson (model/JsonSupport.h and
+// What a record header needs to declare its readJson and writeJson (model/JsonDecoding.h and
 // model/JsonWriter.h define them), without the JSON headers.
 namespace vantory::codec {
 class JsonValue;

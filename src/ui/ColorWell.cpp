@@ -1,11 +1,11 @@
 #include "ui/ColorWell.h"
 
-#include "app/QtColor.h"
-
 #include <QColorDialog>
 #include <QPainter>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
+
+#include "desktop/QtColor.h"
 
 namespace vantory {
 

@@ -1,6 +1,5 @@
 #include "ui/DisplaySettingsTab.h"
 
-#include "app/GnomeExtension.h"
 #include "store/Store.h"
 #include "ui/GnomeTopBarSwitch.h"
 #include "ui/ReadableGroup.h"
@@ -18,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+
+#include "desktop/GnomeExtension.h"
 
 namespace vantory {
 

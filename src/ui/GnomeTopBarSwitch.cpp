@@ -1,6 +1,5 @@
 #include "ui/GnomeTopBarSwitch.h"
 
-#include "app/GnomeExtension.h"
 #include "ui/SettingsRows.h"
 
 #include <QCheckBox>
@@ -9,6 +8,8 @@
 #include <QDBusPendingReply>
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include "desktop/GnomeExtension.h"
 
 namespace vantory {
 

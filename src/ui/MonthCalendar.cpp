@@ -1,6 +1,5 @@
 #include "ui/MonthCalendar.h"
 
-#include "app/QtColor.h"
 #include "model/Dates.h"
 #include "store/Store.h"
 
@@ -12,6 +11,8 @@
 #include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include "desktop/QtColor.h"
 
 namespace vantory {
 

@@ -1,6 +1,5 @@
 #include "ui/SettingsScreen.h"
 
-#include "app/StatusContentView.h"
 #include "status/StatusLine.h"
 #include "store/Store.h"
 #include "ui/CategoryColorTab.h"
@@ -28,6 +27,8 @@
 
 #include <algorithm>
 #include <chrono>
+
+#include "desktop/StatusContentView.h"
 
 namespace vantory {
 

@@ -70,11 +70,10 @@ QLabel* line(QWidget* parent)
 
 } // namespace
 
-LoginWindow::LoginWindow(Site site, QWebEnginePage* page, QWidget* parent)
+LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
-    const QString name = site == Site::canvas ? QStringLiteral("Canvas") : QStringLiteral("BrevaneLearn");
-    setWindowTitle(QStringLiteral("Vantory · %1 로그인").arg(name));
+    setWindowTitle(QStringLiteral("Vantory · %1 로그인").arg(siteName));
     resize(1050, 780);
 
     auto* header = new QHBoxLayout;
@@ -84,7 +83,7 @@ LoginWindow::LoginWindow(Site site, QWebEnginePage* page, QWidget* parent)
 
     auto* column = new QVBoxLayout;
     column->setSpacing(3);
-    auto* heading = new QLabel(QStringLiteral("%1 연결").arg(name), this);
+    auto* heading = new QLabel(QStringLiteral("%1 연결").arg(siteName), this);
     QFont headingFont = heading->font();
     headingFont.setBold(true);
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.15);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "model/Sites.h"
-
 #include <QWidget>
 
 class QLabel;
@@ -19,7 +17,7 @@ class LoginWindow final : public QWidget {
 
 public:
     // Shows page, which stays owned by the caller and must outlive the window.
-    LoginWindow(Site site, QWebEnginePage* page, QWidget* parent = nullptr);
+    LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget* parent = nullptr);
 
     void setTexts(const QString& status, const QString& message, bool syncEnabled);
     // Shows the window, centred on its first showing, and brings it to the front.

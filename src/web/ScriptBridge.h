@@ -1,9 +1,9 @@
 #pragma once
 
-#include "connection/WebPage.h"
-
 #include <QString>
 #include <QVariant>
+
+#include "protocol/WebPage.h"
 
 // The scripts that run a page script in the page's main world and bring back its outcome. Qt's
 // runJavaScript neither reports exceptions nor awaits promises, so the source goes through an

@@ -20,19 +20,15 @@ using namespace WorkerProtocol;
 
 constexpr int protocolError = 3;
 
-std::size_t indexOf(Site site)
-{
-    return site == Site::canvas ? 1 : 0;
-}
-
 bool isLogin(PageId id)
 {
     return id == PageId::assessmentLogin || id == PageId::canvasLogin;
 }
 
-Site siteOf(PageId id)
+// 0 for the assessment site's pages, 1 for Canvas's.
+std::size_t siteIndex(PageId id)
 {
-    return id == PageId::canvas || id == PageId::canvasLogin ? Site::canvas : Site::assessment;
+    return id == PageId::canvas || id == PageId::canvasLogin ? 1 : 0;
 }
 
 } // namespace
@@ -127,11 +123,11 @@ void WebWorker::handle(const Command& command)
             } else if constexpr (std::is_same_v<T, Evaluate>) {
                 page(c.page).startCall(c.call, c.script, c.async);
             } else if constexpr (std::is_same_v<T, ShowLogin>) {
-                window(c.site).present();
+                window(c.page).present();
             } else if constexpr (std::is_same_v<T, WorkerProtocol::LoginTexts>) {
-                texts_[indexOf(c.site)] = {c.status, c.message, c.syncEnabled};
-                if (windows_[indexOf(c.site)])
-                    windows_[indexOf(c.site)]->setTexts(c.status, c.message, c.syncEnabled);
+                texts_[siteIndex(c.page)] = {c.status, c.message, c.syncEnabled};
+                if (windows_[siteIndex(c.page)])
+                    windows_[siteIndex(c.page)]->setTexts(c.status, c.message, c.syncEnabled);
             } else {
                 static_assert(std::is_same_v<T, Quit>);
                 quit(0);
@@ -188,20 +184,22 @@ WorkerPage& WebWorker::page(PageId id)
             auto view = std::make_unique<QWebEngineView>();
             view->setPage(slot.get());
             view->resize(1000, 800);
-            hiddenViews_[indexOf(siteOf(id))] = std::move(view);
+            hiddenViews_[siteIndex(id)] = std::move(view);
         }
     }
     return *slot;
 }
 
-LoginWindow& WebWorker::window(Site site)
+LoginWindow& WebWorker::window(PageId loginPage)
 {
-    auto& slot = windows_[indexOf(site)];
+    auto& slot = windows_[siteIndex(loginPage)];
     if (!slot) {
-        slot = std::make_unique<LoginWindow>(site, &page(loginPage(site)));
-        const LoginTexts& texts = texts_[indexOf(site)];
+        const QString siteName
+            = loginPage == PageId::canvasLogin ? QStringLiteral("Canvas") : QStringLiteral("BrevaneLearn");
+        slot = std::make_unique<LoginWindow>(siteName, &page(loginPage));
+        const LoginTexts& texts = texts_[siteIndex(loginPage)];
         slot->setTexts(texts.status, texts.message, texts.syncEnabled);
-        const auto button = [this, site](LoginButton::Button which) { send(LoginButton{site, which}); };
+        const auto button = [this, loginPage](LoginButton::Button which) { send(LoginButton{loginPage, which}); };
         connect(slot.get(), &LoginWindow::reloadRequested, this, [button] { button(LoginButton::Button::reload); });
         connect(slot.get(), &LoginWindow::syncRequested, this, [button] { button(LoginButton::Button::sync); });
         connect(slot.get(), &LoginWindow::closed, this, [button] { button(LoginButton::Button::closed); });

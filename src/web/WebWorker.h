@@ -1,14 +1,13 @@
 #pragma once
 
-#include "connection/WorkerProtocol.h"
-#include "model/Sites.h"
-
 #include <QObject>
 #include <QSocketNotifier>
 #include <QString>
 
 #include <array>
 #include <memory>
+
+#include "protocol/WorkerProtocol.h"
 
 class QWebEngineProfile;
 class QWebEngineView;
@@ -40,15 +39,15 @@ private:
     void send(const WorkerProtocol::Event& event);
     void quit(int exitCode);
     WorkerPage& page(WorkerProtocol::PageId id);
-    LoginWindow& window(Site site);
+    LoginWindow& window(WorkerProtocol::PageId loginPage);
 
     int input_;
     int output_;
     // Declared first, so it goes last.
     std::unique_ptr<QWebEngineProfile> profile_;
     std::array<std::unique_ptr<WorkerPage>, 4> pages_; // by PageId, created on first use
-    std::array<std::unique_ptr<QWebEngineView>, 2> hiddenViews_; // by Site
-    std::array<std::unique_ptr<LoginWindow>, 2> windows_; // by Site
+    std::array<std::unique_ptr<QWebEngineView>, 2> hiddenViews_; // by site: assessment, Canvas
+    std::array<std::unique_ptr<LoginWindow>, 2> windows_; // by site: assessment, Canvas
     std::array<LoginTexts, 2> texts_;
     QSocketNotifier notifier_;
     WorkerProtocol::LineBuffer buffer_;

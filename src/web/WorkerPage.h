@@ -1,7 +1,5 @@
 #pragma once
 
-#include "connection/WorkerProtocol.h"
-
 #include <QTimer>
 #include <QWebEnginePage>
 
@@ -9,6 +7,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+
+#include "protocol/WorkerProtocol.h"
 
 namespace vantory {
 

@@ -1,6 +1,6 @@
 #include "model/Assessment.h"
 #include "model/Course.h"
-#include "model/JsonSupport.h"
+#include "model/JsonDecoding.h"
 
 #include <cstdint>
 #include <map>

@@ -1,7 +1,7 @@
-#include "connection/WorkerProtocol.h"
-
 #include <cstdint>
 #include <cstdlib>
+
+#include "protocol/WorkerProtocol.h"
 
 // Either side of the worker pipe may be compromised: every line must decode or be refused, and
 // what decodes must encode to a line that decodes again.

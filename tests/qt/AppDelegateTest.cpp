@@ -1,6 +1,5 @@
 #include "app/AppDelegate.h"
 
-#include "app/StatusContentView.h"
 #include "app/StatusItem.h"
 #include "model/StateFile.h"
 
@@ -11,6 +10,8 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+
+#include "desktop/StatusContentView.h"
 
 using namespace vantory;
 namespace fs = std::filesystem;

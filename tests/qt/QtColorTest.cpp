@@ -1,4 +1,4 @@
-#include "app/QtColor.h"
+#include "desktop/QtColor.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,4 @@
 #include "app/QtScheduler.h"
-#include "app/Sleep.h"
-#include "app/Timer.h"
 
 #include "support/ManualScheduler.h"
 
@@ -10,6 +8,9 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+#include "schedule/Sleep.h"
+#include "schedule/Timer.h"
 
 using namespace vantory;
 using namespace std::chrono_literals;

@@ -1,7 +1,4 @@
-#include "app/StatusContentView.h"
-
-#include "app/Legibility.h"
-#include "app/StatusTextLayout.h"
+#include "desktop/StatusContentView.h"
 
 #include <QImage>
 #include <QTest>
@@ -11,6 +8,9 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "desktop/Legibility.h"
+#include "desktop/StatusTextLayout.h"
 
 namespace vantory {
 namespace {

@@ -1,7 +1,6 @@
 #include "app/StatusItem.h"
 
 #include "app/AppDelegate.h"
-#include "app/StatusContentView.h"
 #include "app/StripPreference.h"
 
 #include "support/ManualScheduler.h"
@@ -13,6 +12,8 @@
 
 #include <gtest/gtest.h>
 #include <vector>
+
+#include "desktop/StatusContentView.h"
 
 using namespace vantory;
 

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "app/Scheduler.h"
 #include "connection/WebHost.h"
 
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "schedule/Scheduler.h"
 
 namespace vantory::test {
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/Scheduler.h"
-
 #include <cstddef>
 #include <map>
 #include <utility>
+
+#include "schedule/Scheduler.h"
 
 namespace vantory::test {
 

@@ -1,7 +1,7 @@
 #include "support/RecordJson.h"
 
 #include "model/Database.h"
-#include "model/JsonSupport.h"
+#include "model/JsonDecoding.h"
 #include "model/JsonTextWriter.h"
 
 #include <nlohmann/json.hpp>

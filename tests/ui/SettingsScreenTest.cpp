@@ -1,6 +1,5 @@
 #include "ui/SettingsScreen.h"
 
-#include "app/StatusContentView.h"
 #include "engine/Engine.h"
 #include "store/SiteChoice.h"
 #include "store/Store.h"
@@ -35,6 +34,8 @@
 
 #include <chrono>
 #include <gtest/gtest.h>
+
+#include "desktop/StatusContentView.h"
 
 namespace vantory {
 namespace {

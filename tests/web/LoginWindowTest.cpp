@@ -49,35 +49,24 @@ protected:
 
 TEST_F(LoginWindowTest, NamesItsSiteInTheTitleAndHeading)
 {
-    const struct {
-        Site site;
-        QString title;
-        QString heading;
-    } cases[] = {
-        {Site::assessment, QStringLiteral("Vantory · BrevaneLearn 로그인"), QStringLiteral("BrevaneLearn 연결")},
-        {Site::canvas, QStringLiteral("Vantory · Canvas 로그인"), QStringLiteral("Canvas 연결")},
-    };
-    for (const auto& c : cases) {
-        LoginWindow window(c.site, page_.get());
-        window.present();
-        EXPECT_EQ(window.windowTitle(), c.title);
-        EXPECT_TRUE(showsText(window, c.heading));
-        EXPECT_TRUE(showsText(window,
-            QStringLiteral("학교 계정으로 로그인한 뒤 ‘일정 업데이트’를 누르세요. "
-                           "비밀번호는 앱이 수집하지 않습니다.")));
-        EXPECT_EQ(window.size(), QSize(1050, 780));
-        for (const char* text : {"페이지 다시 열기", "일정 업데이트", "닫기"}) {
-            QPushButton* found = button(window, QString::fromUtf8(text));
-            ASSERT_TRUE(found) << text;
-            EXPECT_EQ(found->accessibleName(), found->text());
-            EXPECT_NE(found->focusPolicy() & Qt::TabFocus, 0);
-        }
+    LoginWindow window(QStringLiteral("Canvas"), page_.get());
+    window.present();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Vantory · Canvas 로그인"));
+    EXPECT_TRUE(showsText(window, QStringLiteral("Canvas 연결")));
+    EXPECT_TRUE(showsText(window,
+        QStringLiteral("학교 계정으로 로그인한 뒤 ‘일정 업데이트’를 누르세요. 비밀번호는 앱이 수집하지 않습니다.")));
+    EXPECT_EQ(window.size(), QSize(1050, 780));
+    for (const char* text : {"페이지 다시 열기", "일정 업데이트", "닫기"}) {
+        QPushButton* found = button(window, QString::fromUtf8(text));
+        ASSERT_TRUE(found) << text;
+        EXPECT_EQ(found->accessibleName(), found->text());
+        EXPECT_NE(found->focusPolicy() & Qt::TabFocus, 0);
     }
 }
 
 TEST_F(LoginWindowTest, ShowsTheMessageLineOnlyWhenThereIsOne)
 {
-    LoginWindow window(Site::canvas, page_.get());
+    LoginWindow window(QStringLiteral("Canvas"), page_.get());
     window.present();
     window.setTexts(QStringLiteral("Canvas 로그인이 필요해요"), QString(), false);
     EXPECT_TRUE(showsText(window, QStringLiteral("Canvas 로그인이 필요해요")));
@@ -91,7 +80,7 @@ TEST_F(LoginWindowTest, ShowsTheMessageLineOnlyWhenThereIsOne)
 
 TEST_F(LoginWindowTest, ButtonsAskAndClosingOnlyHides)
 {
-    LoginWindow window(Site::assessment, page_.get());
+    LoginWindow window(QStringLiteral("BrevaneLearn"), page_.get());
     window.present();
     QSignalSpy reloads(&window, &LoginWindow::reloadRequested);
     QSignalSpy syncs(&window, &LoginWindow::syncRequested);
@@ -113,7 +102,7 @@ TEST_F(LoginWindowTest, ButtonsAskAndClosingOnlyHides)
 
 TEST_F(LoginWindowTest, ShowsWhereThePasswordWouldGo)
 {
-    LoginWindow window(Site::canvas, page_.get());
+    LoginWindow window(QStringLiteral("Canvas"), page_.get());
     window.present();
     QLabel* location = label(window, QStringLiteral("페이지 주소"));
     ASSERT_TRUE(location);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "connection/WebPage.h"
-
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
@@ -14,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "protocol/WebPage.h"
 
 namespace vantory::test {
 

@@ -1,7 +1,7 @@
 // The worker protocol as untrusted input: every message survives a round trip, and anything that is
 // not exactly a message decodes to nothing.
 
-#include "connection/WorkerProtocol.h"
+#include "protocol/WorkerProtocol.h"
 
 #include <QByteArray>
 #include <QList>
@@ -31,8 +31,8 @@ TEST(WorkerProtocol, CommandsSurviveARoundTrip)
         Stop{PageId::assessmentLogin},
         Evaluate{PageId::assessment, 12, QStringLiteral("var x = '한글\\n';\nx"), false},
         Evaluate{PageId::canvasLogin, 13, QStringLiteral("return 1;"), true},
-        ShowLogin{Site::canvas},
-        LoginTexts{Site::assessment, QStringLiteral("최근 업데이트 완료"), QString(), false},
+        ShowLogin{PageId::canvasLogin},
+        LoginTexts{PageId::assessmentLogin, QStringLiteral("최근 업데이트 완료"), QString(), false},
         Quit{},
     };
     for (const Command& command : commands) {
@@ -57,7 +57,7 @@ TEST(WorkerProtocol, EventsSurviveARoundTrip)
         Result{3, ScriptValue{}},
         Result{4, PageError{PageError::Kind::script, "boom"}},
         Result{5, PageError{PageError::Kind::terminated}},
-        LoginButton{Site::canvas, LoginButton::Button::closed},
+        LoginButton{PageId::canvasLogin, LoginButton::Button::closed},
     };
     for (const Event& event : events) {
         const std::optional<Event> decoded = decodeEvent(withoutNewline(encode(event)));
@@ -87,8 +87,8 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
         {"unknown field", R"({"type":"ready","version":1,"extra":true})"},
         {"wrong type of field", R"({"type":"terminated","page":1})"},
         {"unknown page", R"({"type":"terminated","page":"other"})"},
-        {"unknown site", R"({"type":"loginButton","site":"moodle","button":"sync"})"},
-        {"unknown button", R"({"type":"loginButton","site":"canvas","button":"open"})"},
+        {"hidden page for a window", R"({"type":"loginButton","page":"canvas","button":"sync"})"},
+        {"unknown button", R"({"type":"loginButton","page":"canvasLogin","button":"open"})"},
         {"number as text", R"({"type":"result","call":"1","kind":"other"})"},
         {"fraction in an integer", R"({"type":"result","call":1.5,"kind":"other"})"},
         {"negative integer", R"({"type":"result","call":-1,"kind":"other"})"},

@@ -24,7 +24,7 @@ hello = sys.stdin.readline()
 if mode == "wrongVersion":
     message(type="ready", version=99)
 else:
-    message(type="ready", version=1)
+    message(type="ready", version=2)
 if mode == "oversized":
     send("x" * (5 * 1024 * 1024))
 for line in sys.stdin:
@@ -36,8 +36,8 @@ for line in sys.stdin:
     elif mode == "exit":
         sys.exit(1)
     elif mode == "buttons" and command["type"] == "showLogin":
-        message(type="loginButton", site=command["site"], button="sync")
-        message(type="loginButton", site=command["site"], button="closed")
+        message(type="loginButton", page=command["page"], button="sync")
+        message(type="loginButton", page=command["page"], button="closed")
     elif mode == "quits" and command["type"] == "quit":
         sys.exit(0)
 # "silent" and the rest: answer nothing more until stdin closes.

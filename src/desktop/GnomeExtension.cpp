@@ -1,4 +1,4 @@
-#include "app/GnomeExtension.h"
+#include "desktop/GnomeExtension.h"
 
 #include <QStringList>
 

@@ -1,15 +1,16 @@
 #pragma once
 
 #include "connection/Failure.h"
-#include "connection/WebPage.h"
-#include "model/JsonSupport.h"
+#include "model/JsonDecoding.h"
 #include "store/Store.h"
 
 #include <string>
 #include <variant>
 
+#include "protocol/WebPage.h"
+
 // Steps both passes share.
-namespace vantory::PassSupport {
+namespace vantory::PassSteps {
 
 // A step's value, or why it failed.
 template <typename T> using Outcome = std::variant<T, StepError>;
@@ -34,4 +35,4 @@ template <typename T> Outcome<T> decodeResult(const ScriptOutcome& outcome)
 void setError(Store& store, const std::string& key, const std::string& text);
 void setNotice(Store& store, const std::string& key, const std::string& text);
 
-} // namespace vantory::PassSupport
+} // namespace vantory::PassSteps

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Scheduler.h"
-
 #include <coroutine>
+
+#include "schedule/Scheduler.h"
 
 namespace vantory {
 

@@ -1,6 +1,6 @@
-#include "connection/PassSupport.h"
+#include "connection/PassSteps.h"
 
-namespace vantory::PassSupport {
+namespace vantory::PassSteps {
 
 namespace {
 
@@ -25,4 +25,4 @@ void setNotice(Store& store, const std::string& key, const std::string& text)
     store.setCourseNotices(withEntry(store.courseNotices(), key, text));
 }
 
-} // namespace vantory::PassSupport
+} // namespace vantory::PassSteps

@@ -1,6 +1,5 @@
-#include "app/StatusContentView.h"
+#include "desktop/StatusContentView.h"
 
-#include "app/DesktopMotion.h"
 #include "model/Modes.h"
 
 #include <QFontMetricsF>
@@ -11,6 +10,8 @@
 #include <chrono>
 #include <cmath>
 #include <utility>
+
+#include "desktop/DesktopMotion.h"
 
 namespace vantory {
 

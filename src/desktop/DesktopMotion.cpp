@@ -1,4 +1,4 @@
-#include "app/DesktopMotion.h"
+#include "desktop/DesktopMotion.h"
 
 #include <QApplication>
 #include <QDBusConnection>

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "connection/WebPage.h"
-#include "model/Sites.h"
-
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 #include <optional>
 #include <variant>
+
+#include "protocol/WebPage.h"
 
 // The messages between the application and its vantory-web worker: one compact JSON object per
 // line, each with a "type". Both sides treat what they read as untrusted: a line that is not
@@ -17,15 +16,13 @@
 namespace vantory::WorkerProtocol {
 
 // Raised whenever a message changes shape or meaning; the hello/ready handshake compares it.
-inline constexpr int version = 1;
+inline constexpr int version = 2;
 // The longest line either side accepts, newline excluded. Script results run to hundreds of KB.
 inline constexpr qsizetype maxMessageBytes = 4 * 1024 * 1024;
 
-// The four pages of the worker: each site's hidden page and the page of its login window.
+// The four pages of the worker: each site's hidden page and the page of its login window. A login
+// window's messages name the window by its page.
 enum class PageId { assessment, canvas, assessmentLogin, canvasLogin };
-
-PageId hiddenPage(Site site);
-PageId loginPage(Site site);
 
 // ---- application → worker ----
 
@@ -52,10 +49,10 @@ struct Evaluate {
     bool async = false;
 };
 struct ShowLogin {
-    Site site;
+    PageId page;
 };
 struct LoginTexts {
-    Site site;
+    PageId page;
     QString status;
     QString message;
     bool syncEnabled = true;
@@ -97,7 +94,7 @@ struct Result {
 struct LoginButton {
     enum class Button { reload, sync, closed };
 
-    Site site;
+    PageId page;
     Button button = Button::reload;
 };
 

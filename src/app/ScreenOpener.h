@@ -21,7 +21,7 @@ class TrayMenu;
 // Everything the user opens from the status item: the dashboard popover and the four windows
 // (settings, colours, calendar, export), each created on first use and reused, the Store's window
 // and login hooks, the status item's clicks and the tray icon's menu. Lives as long as the delegate.
-class Windows : public QObject {
+class ScreenOpener : public QObject {
     Q_OBJECT
 
 public:
@@ -33,7 +33,7 @@ public:
         std::function<QWidget*(Store&, EditOpener)> dashboard;
         std::function<QWidget*(Store&, bool colorOnly)> settings;
     };
-    // The two sites' login windows, so this layer need not know the connections.
+    // The two sites' login windows, injected so the screens open without a web worker in tests.
     struct Logins {
         std::function<void()> assessment;
         std::function<void()> canvas;
@@ -45,8 +45,8 @@ public:
 
     // Installs the hooks, the click handling and the tray menu into the delegate, which must be
     // started and outlive this object.
-    Windows(AppDelegate& delegate, Screens screens, Logins logins, QObject* parent = nullptr);
-    ~Windows() override;
+    ScreenOpener(AppDelegate& delegate, Screens screens, Logins logins, QObject* parent = nullptr);
+    ~ScreenOpener() override;
 
     // Left click: shows the popover under what was clicked, or closes it.
     void togglePopover();

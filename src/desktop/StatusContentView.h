@@ -1,12 +1,13 @@
 #pragma once
 
-#include "app/StatusTextLayout.h"
 #include "status/StatusText.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+
+#include "desktop/StatusTextLayout.h"
 
 class QTimer;
 

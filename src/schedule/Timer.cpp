@@ -1,4 +1,4 @@
-#include "app/Timer.h"
+#include "schedule/Timer.h"
 
 #include <algorithm>
 

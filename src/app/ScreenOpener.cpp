@@ -1,4 +1,4 @@
-#include "ui/Windows.h"
+#include "app/ScreenOpener.h"
 
 #include "app/AppDelegate.h"
 #include "app/StatusItem.h"
@@ -37,7 +37,7 @@ QPoint popoverPosition(const QRect& anchor, QSize size)
 
 } // namespace
 
-Windows::Windows(AppDelegate& delegate, Screens screens, Logins logins, QObject* parent)
+ScreenOpener::ScreenOpener(AppDelegate& delegate, Screens screens, Logins logins, QObject* parent)
     : QObject(parent)
     , delegate_(delegate)
     , store_(delegate.store())
@@ -81,7 +81,7 @@ Windows::Windows(AppDelegate& delegate, Screens screens, Logins logins, QObject*
     delegate_.updateStatus();
 }
 
-Windows::~Windows()
+ScreenOpener::~ScreenOpener()
 {
     delegate_.item()->setTrayMenu(nullptr);
     delegate_.popoverToggle = nullptr;
@@ -90,12 +90,12 @@ Windows::~Windows()
         *hook = nullptr;
 }
 
-void Windows::togglePopover()
+void ScreenOpener::togglePopover()
 {
     togglePopover(delegate_.item()->anchor());
 }
 
-void Windows::togglePopover(const QRect& anchor)
+void ScreenOpener::togglePopover(const QRect& anchor)
 {
     if (popover_->isVisible()) {
         closePopover();
@@ -111,19 +111,19 @@ void Windows::togglePopover(const QRect& anchor)
     popover_->activateWindow();
 }
 
-void Windows::closePopover()
+void ScreenOpener::closePopover()
 {
     popover_->hide();
 }
 
-void Windows::showSettings()
+void ScreenOpener::showSettings()
 {
     present(settings_, [this] {
         return new ScreenWindow(QStringLiteral("Vantory 설정"), screens_.settings(store_, false), settingsSize);
     });
 }
 
-void Windows::showSchoolSites()
+void ScreenOpener::showSchoolSites()
 {
     showSettings();
     auto* screen = settings_->findChild<SettingsScreen*>();
@@ -134,14 +134,14 @@ void Windows::showSchoolSites()
         field->setFocus(Qt::OtherFocusReason);
 }
 
-void Windows::showColors()
+void ScreenOpener::showColors()
 {
     present(colors_, [this] {
         return new ScreenWindow(QStringLiteral("Vantory 색상"), screens_.settings(store_, true), settingsSize);
     });
 }
 
-void Windows::showCalendar()
+void ScreenOpener::showCalendar()
 {
     present(calendar_, [this] {
         QWidget* dashboard
@@ -150,19 +150,19 @@ void Windows::showCalendar()
     });
 }
 
-void Windows::showExport()
+void ScreenOpener::showExport()
 {
     present(export_,
         [this] { return new ScreenWindow(QStringLiteral("캘린더 내보내기"), new ExportScreen(store_), exportSize); });
 }
 
-void Windows::handleArguments(const QStringList& arguments)
+void ScreenOpener::handleArguments(const QStringList& arguments)
 {
     if (arguments.contains(QStringLiteral("--show-calendar")))
         showCalendar();
 }
 
-void Windows::present(std::unique_ptr<ScreenWindow>& window, const std::function<ScreenWindow*()>& create)
+void ScreenOpener::present(std::unique_ptr<ScreenWindow>& window, const std::function<ScreenWindow*()>& create)
 {
     closePopover();
     if (!window)
@@ -170,7 +170,7 @@ void Windows::present(std::unique_ptr<ScreenWindow>& window, const std::function
     window->present();
 }
 
-void Windows::openEditor(const Assessment& item, QWidget* over)
+void ScreenOpener::openEditor(const Assessment& item, QWidget* over)
 {
     // A popup closes at the first click outside it, so the sheet cannot sit over the popover: it
     // opens as a window of its own once the popover is gone.

@@ -1,4 +1,4 @@
-#include "connection/WorkerProtocol.h"
+#include "protocol/WorkerProtocol.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,7 +20,6 @@ constexpr double largestInteger = 9007199254740992.0;
 // Names on the wire, in enumeration order.
 using namespace std::string_view_literals;
 constexpr std::array pageNames{"assessment"sv, "canvas"sv, "assessmentLogin"sv, "canvasLogin"sv};
-constexpr std::array siteNames{"assessment"sv, "canvas"sv};
 constexpr std::array stateNames{"started"sv, "finished"sv, "failed"sv};
 constexpr std::array buttonNames{"reload"sv, "sync"sv, "closed"sv};
 
@@ -73,7 +72,14 @@ public:
         throw Malformed{};
     }
     PageId page() { return choice<PageId>("page", pageNames); }
-    Site site() { return choice<Site>("site", siteNames); }
+    // A login window's messages name its page.
+    PageId loginPage()
+    {
+        const PageId id = page();
+        if (id != PageId::assessmentLogin && id != PageId::canvasLogin)
+            throw Malformed{};
+        return id;
+    }
 
     void finish() const
     {
@@ -198,16 +204,6 @@ ScriptOutcome decodeOutcome(Fields& fields)
 
 } // namespace
 
-PageId hiddenPage(Site site)
-{
-    return site == Site::assessment ? PageId::assessment : PageId::canvas;
-}
-
-PageId loginPage(Site site)
-{
-    return site == Site::assessment ? PageId::assessmentLogin : PageId::canvasLogin;
-}
-
 QByteArray encode(const Command& command)
 {
     return std::visit(
@@ -226,10 +222,10 @@ QByteArray encode(const Command& command)
                 return line(message(c.async ? "callAsync" : "evaluate",
                     {{"page", nameOf(c.page, pageNames)}, {"call", integer(c.call)}, {"script", c.script}}));
             } else if constexpr (std::is_same_v<T, ShowLogin>) {
-                return line(message("showLogin", {{"site", nameOf(c.site, siteNames)}}));
+                return line(message("showLogin", {{"page", nameOf(c.page, pageNames)}}));
             } else if constexpr (std::is_same_v<T, LoginTexts>) {
                 return line(message("loginTexts",
-                    {{"site", nameOf(c.site, siteNames)}, {"status", c.status}, {"message", c.message},
+                    {{"page", nameOf(c.page, pageNames)}, {"status", c.status}, {"message", c.message},
                         {"syncEnabled", c.syncEnabled}}));
             } else {
                 static_assert(std::is_same_v<T, Quit>);
@@ -264,7 +260,7 @@ QByteArray encode(const Event& event)
             } else {
                 static_assert(std::is_same_v<T, LoginButton>);
                 return line(message(
-                    "loginButton", {{"site", nameOf(e.site, siteNames)}, {"button", nameOf(e.button, buttonNames)}}));
+                    "loginButton", {{"page", nameOf(e.page, pageNames)}, {"button", nameOf(e.button, buttonNames)}}));
             }
         },
         event);
@@ -286,9 +282,9 @@ std::optional<Command> decodeCommand(const QByteArray& text)
         if (is(type, "evaluate") || is(type, "callAsync"))
             return Evaluate{f.page(), f.integer("call"), f.string("script"), is(type, "callAsync")};
         if (is(type, "showLogin"))
-            return ShowLogin{f.site()};
+            return ShowLogin{f.loginPage()};
         if (is(type, "loginTexts"))
-            return LoginTexts{f.site(), f.string("status"), f.string("message"), f.flag("syncEnabled")};
+            return LoginTexts{f.loginPage(), f.string("status"), f.string("message"), f.flag("syncEnabled")};
         if (is(type, "quit"))
             return Quit{};
         return std::nullopt;
@@ -318,7 +314,7 @@ std::optional<Event> decodeEvent(const QByteArray& text)
             return Result{call, decodeOutcome(f)};
         }
         if (is(type, "loginButton"))
-            return LoginButton{f.site(), f.choice<LoginButton::Button>("button", buttonNames)};
+            return LoginButton{f.loginPage(), f.choice<LoginButton::Button>("button", buttonNames)};
         return std::nullopt;
     });
 }

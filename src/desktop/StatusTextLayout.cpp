@@ -1,7 +1,4 @@
-#include "app/StatusTextLayout.h"
-
-#include "app/Legibility.h"
-#include "app/QtColor.h"
+#include "desktop/StatusTextLayout.h"
 
 #include <QFontDatabase>
 #include <QPainter>
@@ -11,6 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+
+#include "desktop/Legibility.h"
+#include "desktop/QtColor.h"
 
 namespace vantory {
 

@@ -1,4 +1,4 @@
-#include "app/QtColor.h"
+#include "desktop/QtColor.h"
 
 #include "model/Rgb.h"
 

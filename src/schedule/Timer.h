@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/Scheduler.h"
-
 #include <functional>
 #include <optional>
+
+#include "schedule/Scheduler.h"
 
 namespace vantory {
 

@@ -1,4 +1,4 @@
-#include "model/JsonSupport.h"
+#include "model/JsonDecoding.h"
 
 #include <cmath>
 #include <limits>

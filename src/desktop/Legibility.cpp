@@ -1,4 +1,4 @@
-#include "app/Legibility.h"
+#include "desktop/Legibility.h"
 
 #include <algorithm>
 #include <cmath>

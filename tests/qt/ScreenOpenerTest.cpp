@@ -1,4 +1,4 @@
-#include "ui/Windows.h"
+#include "app/ScreenOpener.h"
 
 #include "app/AppDelegate.h"
 #include "app/StatusItem.h"
@@ -20,18 +20,18 @@ using namespace vantory;
 
 namespace {
 
-class WindowsTest : public ::testing::Test {
+class ScreenOpenerTest : public ::testing::Test {
 protected:
-    WindowsTest()
+    ScreenOpenerTest()
     {
         delegate.start();
-        windows = std::make_unique<Windows>(delegate, screens(),
-            Windows::Logins{[this] { logins.push_back("assessment"); }, [this] { logins.push_back("canvas"); }});
+        windows = std::make_unique<ScreenOpener>(delegate, screens(),
+            ScreenOpener::Logins{[this] { logins.push_back("assessment"); }, [this] { logins.push_back("canvas"); }});
     }
 
-    Windows::Screens screens()
+    ScreenOpener::Screens screens()
     {
-        return {[this](Store&, Windows::EditOpener opener) {
+        return {[this](Store&, ScreenOpener::EditOpener opener) {
                     edit = std::move(opener);
                     ++dashboards;
                     return new QLabel(QStringLiteral("dashboard"));
@@ -42,7 +42,7 @@ protected:
             }};
     }
 
-    QAction* menuEntry(const Windows& windows, const QString& text)
+    QAction* menuEntry(const ScreenOpener& windows, const QString& text)
     {
         for (QAction* action : windows.trayMenu()->actions())
             if (action->text() == text)
@@ -53,28 +53,28 @@ protected:
     test::TemporaryFolder folder;
     test::ManualScheduler scheduler{instantFromSeconds(1796587200)};
     AppDelegate delegate{folder / "state.json", scheduler};
-    Windows::EditOpener edit;
+    ScreenOpener::EditOpener edit;
     int dashboards = 0;
     std::vector<bool> settingsMade;
     std::vector<const char*> logins;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<ScreenOpener> windows;
 };
 
 } // namespace
 
-TEST_F(WindowsTest, EachWindowIsCreatedOnceWithItsTitleAndSize)
+TEST_F(ScreenOpenerTest, EachWindowIsCreatedOnceWithItsTitleAndSize)
 {
     struct Case {
-        void (Windows::*open)();
-        ScreenWindow* (Windows::*window)() const;
+        void (ScreenOpener::*open)();
+        ScreenWindow* (ScreenOpener::*window)() const;
         QString title;
         QSize size;
     };
     const Case cases[] = {
-        {&Windows::showSettings, &Windows::settingsWindow, QStringLiteral("Vantory 설정"), {500, 600}},
-        {&Windows::showColors, &Windows::colorsWindow, QStringLiteral("Vantory 색상"), {500, 600}},
-        {&Windows::showCalendar, &Windows::calendarWindow, QStringLiteral("Vantory 캘린더"), {440, 730}},
-        {&Windows::showExport, &Windows::exportWindow, QStringLiteral("캘린더 내보내기"), {480, 390}},
+        {&ScreenOpener::showSettings, &ScreenOpener::settingsWindow, QStringLiteral("Vantory 설정"), {500, 600}},
+        {&ScreenOpener::showColors, &ScreenOpener::colorsWindow, QStringLiteral("Vantory 색상"), {500, 600}},
+        {&ScreenOpener::showCalendar, &ScreenOpener::calendarWindow, QStringLiteral("Vantory 캘린더"), {440, 730}},
+        {&ScreenOpener::showExport, &ScreenOpener::exportWindow, QStringLiteral("캘린더 내보내기"), {480, 390}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title.toStdString());
@@ -94,11 +94,11 @@ TEST_F(WindowsTest, EachWindowIsCreatedOnceWithItsTitleAndSize)
     EXPECT_EQ(dashboards, 2); // the popover's and the calendar window's
 }
 
-TEST_F(WindowsTest, ItemClicksAndALaterLaunchOpenThePopoverTheSettingsAndTheCalendar)
+TEST_F(ScreenOpenerTest, ItemClicksAndALaterLaunchOpenThePopoverTheSettingsAndTheCalendar)
 {
     Q_EMIT delegate.item()->activated();
     EXPECT_TRUE(windows->popover()->isVisible());
-    EXPECT_EQ(windows->popover()->size(), Windows::calendarSize);
+    EXPECT_EQ(windows->popover()->size(), ScreenOpener::calendarSize);
     Q_EMIT delegate.item()->activated();
     EXPECT_FALSE(windows->popover()->isVisible());
     EXPECT_EQ(windows->calendarWindow(), nullptr);
@@ -116,7 +116,7 @@ TEST_F(WindowsTest, ItemClicksAndALaterLaunchOpenThePopoverTheSettingsAndTheCale
 }
 
 // The tray entries call the Store's hooks, which the dashboard's buttons call too.
-TEST_F(WindowsTest, TrayMenuEntriesOpenTheirWindowOrLoginAndCloseThePopover)
+TEST_F(ScreenOpenerTest, TrayMenuEntriesOpenTheirWindowOrLoginAndCloseThePopover)
 {
     TrayMenu& menu = *windows->trayMenu();
     menu.refresh();
@@ -160,7 +160,7 @@ TEST_F(WindowsTest, TrayMenuEntriesOpenTheirWindowOrLoginAndCloseThePopover)
     EXPECT_NE(menuEntry(*windows, QStringLiteral("앱 종료")), nullptr);
 }
 
-TEST_F(WindowsTest, EditSheetOpensOverTheCalendarWindowAndInPlaceOfThePopover)
+TEST_F(ScreenOpenerTest, EditSheetOpensOverTheCalendarWindowAndInPlaceOfThePopover)
 {
     const Assessment item{.id = "1:A", .courseID = "1", .code = "A", .title = "A"};
     windows->togglePopover();

@@ -1,0 +1,2 @@
+// Must not compile: the connections sit below the shell that composes them.
+#include "app/AppDelegate.h"

@@ -1,0 +1,2 @@
+// Must not compile: the screens sit below the shell that opens them.
+#include "app/ScreenOpener.h"

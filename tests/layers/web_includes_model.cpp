@@ -1,0 +1,2 @@
+// Must not compile: the worker that runs untrusted web content sees the protocol and nothing else.
+#include "model/Sites.h"
