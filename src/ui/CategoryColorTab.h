@@ -8,6 +8,7 @@
 
 namespace vantory {
 
+class ReadableGroup;
 class Store;
 struct CategoryStyle;
 struct Settings;
@@ -33,7 +34,14 @@ public:
         Settings& settings, const std::string& scope, const std::string& category, const CategoryStyle& style);
 
 private:
+    ReadableGroup* stylesGroup(const std::vector<std::string>& categories);
+    QWidget* categoryRow(const std::string& category, QWidget* group);
+    ReadableGroup* bulkGroup(const std::vector<std::string>& categories);
+    ReadableGroup* hiddenGroup(const std::vector<std::string>& categories);
+
     Store& store_;
+    SettingsViewState& view_;
+    std::function<void()> viewChanged_;
 };
 
 } // namespace vantory
