@@ -2,7 +2,7 @@
 # The desktop tests, kept out of the default suite because they start whole desktops (about a
 # minute each, more at the first run, which installs them):
 #   bash scripts/desktop-tests.sh [gnome] [openbox] [wayland]
-# gnome: GNOME Shell 43 headless with the extension, the fake application and the real one.
+# gnome: GNOME Shell 43 headless with the extension and the real application.
 # openbox: the strip and tray under openbox, tint2 and trayer on Xvfb (also in the default suite).
 # wayland: sway with waybar and KDE Plasma (scripts/wayland-screenshots.sh, which also renews the
 # pictures docs/screenshots/sway-waybar.png and kde-plasma.png).
