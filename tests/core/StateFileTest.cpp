@@ -110,20 +110,22 @@ TEST(StateFile, UnreadableFilesAreKeptByteForByte)
         EXPECT_EQ(contents(path), bytes) << "a file that failed to load is never overwritten";
     }
 
-    // A FIFO in place of the file stops storage instead of hanging the start.
+    // A folder or a FIFO in place of the file stops storage, the FIFO without hanging the start.
+    fs::create_directories(directory / "folder" / "state.json");
     fs::remove(path);
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-    StateFile fifo(path);
-    EXPECT_FALSE(fifo.load());
-    EXPECT_EQ(fifo.storageError(), std::string(StateFile::readFailedText));
+    for (const fs::path& other : {directory / "folder" / "state.json", path}) {
+        StateFile file(other);
+        EXPECT_FALSE(file.load());
+        EXPECT_EQ(file.storageError(), std::string(StateFile::readFailedText)) << other;
+    }
 }
 
 TEST(StateFile, LoadNormalisesMissingOptionalSettings)
 {
     const test::TemporaryFolder directory;
     nlohmann::json stored = sampleDatabase();
-    for (const char* key : {"pairedRules", "pairedOtherDot", "pairedOtherTime", "linkedTimeColors", "independentColors",
-             "dotStyle", "timeColorMode", "dotRules", "dotOtherHex", "showProgress"})
+    for (const char* key : {"pairedRules", "pairedOtherDot", "pairedOtherTime", "dotRules", "showProgress"})
         stored["settings"].erase(key);
     stored["settings"]["syncMinutes"] = 1;
     write(directory / "state.json", stored.dump());
@@ -201,12 +203,11 @@ TEST(StateFileFormat, WritesTheBytesNlohmannPrintsForTheSameTree)
     full.lastSync["한국"] = instantFromSeconds(-1e-7);
     Settings& settings = full.settings;
     settings.uniformCourseColors = settings.canvasEnabled = settings.doubleClickOpensAssignment = true;
-    settings.uniformCalendarHex = settings.uniformMenuHex = settings.timeHex = settings.dotHex = "FFFFFF";
-    settings.uniformMenuMode = settings.dotColorMode = "urgency";
+    settings.uniformMenuHex = settings.timeHex = "FFFFFF";
+    settings.statusWidthMode = settings.listSort = "x";
     settings.categoryStyles = {{"all|Quizzes", {"custom", "A855F7"}}, {"canvas:7|Labs", {}}};
     settings.statusWidth = 280.25;
     settings.statusFontSize = 1.0 / 3;
-    settings.statusWidthMode = settings.statusAlignment = settings.transitionStyle = settings.listSort = "x";
     settings.excludedCategories = {"Labs", ""};
     settings.reminderMinutes = {{15, 1440}};
 
@@ -235,12 +236,10 @@ TEST(StateFileFormat, ReadsWithTheRulesOfTheNlohmannTree)
         std::string text;
         bool decodes;
     } cases[] = {
-        {document(R"("version":1)"), true},
         {document(R"("version":"1","version":2)"), true}, // the last of a repeated key counts
         {document(R"("version":2,"version":"1")"), false},
         {document(R"("version":5.0)"), true},
         {document(R"("version":5.5)"), false},
-        {document(R"("version":-0)"), true},
         {document(R"("version":9223372036854775808)"), false},
         {document(R"("version":1e400)"), false},
         {document(R"("version":1,"lastSync":{"a":-1e400})"), false}, // a page's infinity never gets in
@@ -248,10 +247,8 @@ TEST(StateFileFormat, ReadsWithTheRulesOfTheNlohmannTree)
         {document(R"("version":1,"overrides":{"b":{"completed":1},"a":{"completed":true,"hidden":false},)"
                   R"("b":{"completed":false,"hidden":true,"due":5}})"),
             true},
-        {document(R"("version":1,"lastSync":{"b":1.5,"a":2,"b":3})"), true},
         {document(R"("version":1,"assessments":{})"), false},
         {"\xEF\xBB\xBF" + document(R"("version":1)"), true},
-        {document(R"("version":1)") + " \n", true},
         {document(R"("version":1)") + " x", false},
         {document("\"version\":1,\"extra\":\"\xFF\""), false},
         {document(R"("version":1,"extra":"\ud800")"), false},
