@@ -41,6 +41,16 @@ Pairs pairs(const Settings& settings)
     return result;
 }
 
+// A file without any one of these keys is refused rather than read with a default.
+template <typename Record> void expectEachKeyRequired(const json& full, std::initializer_list<const char*> keys)
+{
+    for (const char* key : keys) {
+        json withoutKey = full;
+        withoutKey.erase(key);
+        EXPECT_THROW(withoutKey.get<Record>(), std::exception) << key;
+    }
+}
+
 } // namespace
 
 TEST(RecordJson, OptionalsTakeDefaultsAndWrongTypesFail)
@@ -66,16 +76,16 @@ TEST(RecordJson, OptionalsTakeDefaultsAndWrongTypesFail)
             .url);
 }
 
-TEST(RecordJson, AssessmentRoundTripsRequiresItsKeysAndLeavesAbsentOptionalsOut)
+TEST(RecordJson, AssessmentRoundTripsRequiresEveryKeyAndLeavesAbsentOptionalsOut)
 {
     const Assessment full{"1:Q1", "1", "Q1", "Quiz 1", "Quizzes", "Available", 87.5, "https://x/q1",
         instantFromSeconds(1.7e9), instantFromSeconds(1.75e9 + 0.25), "known", {{100, "start", "—"}},
         instantFromSeconds(1.76e9), true, false};
     EXPECT_EQ(json(full).get<Assessment>(), full);
     EXPECT_DOUBLE_EQ(json(full)["checkedAt"].get<double>(), 1.76e9 - referenceEpochOffset);
-    json withoutTitle = full;
-    withoutTitle.erase("title");
-    EXPECT_THROW(withoutTitle.get<Assessment>(), std::exception);
+    expectEachKeyRequired<Assessment>(full,
+        {"id", "courseID", "code", "title", "category", "availability", "deadlineStatus", "rules", "checkedAt",
+            "missing"});
     const Assessment bare{.id = "1:Q1", .checkedAt = instantFromSeconds(0)};
     for (const char* key : {"score", "url", "release", "due", "submitted"})
         EXPECT_FALSE(json(bare).contains(key)) << key;
@@ -127,13 +137,13 @@ TEST(Rgb, ParsesHexTextAndFormatsItBack)
         EXPECT_EQ(Rgb::fromHex(Rgb{value / 255, 0, value / 255}.hex()), (Rgb{value / 255, 0, value / 255})) << value;
 }
 
-TEST(Settings, RequiredKeysSufficeAndAnOldFileMigratesOnce)
+TEST(Settings, NineRequiredKeysSufficeAndAnOldFileMigratesOnce)
 {
     Settings settings = storedSettings();
     EXPECT_EQ(json(settings).size(), 9u);
-    json withoutCourses = settings;
-    withoutCourses.erase("courses");
-    EXPECT_THROW(withoutCourses.get<Settings>(), std::exception);
+    expectEachKeyRequired<Settings>(settings,
+        {"syncMinutes", "durations", "rules", "otherHex", "colorMode", "excludePerfect", "showReleases",
+            "excludedCategories", "courses"});
     settings.normalize();
     EXPECT_EQ(
         settings.timeColorMode.value_or("") + settings.dotStyle.value_or("") + settings.colorMode, "rulesrulesboth");
