@@ -1,12 +1,10 @@
 #include "engine/Reminders.h"
 
 #include "model/Dates.h"
-#include "model/StateFile.h"
 #include "status/ReminderText.h"
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <tuple>
 
 using namespace vantory;
@@ -57,21 +55,15 @@ TEST(Reminders, EachLeadFiresOnceAtItsMoment)
     EXPECT_TRUE(Reminders::due(db, before(1s)).empty());
 }
 
+// Which items count is Engine::upcoming's choice, tested with it; here only what leads add.
 TEST(Reminders, NeverAnnouncesWhatTheStatusLineWouldNotShow)
 {
     const Instant now = before(30min);
     // Whether the item is out for good, so that no lead lies ahead even days earlier.
     const std::vector<std::tuple<const char*, bool, std::function<void(Database&)>>> cases{
-        {"done by hand", true, [](Database& db) { db.overrides["q"].completed = true; }},
         {"hidden", true, [](Database& db) { db.overrides["q"].hidden = true; }},
-        {"full score", true, [](Database& db) { db.assessments[0].score = 100; }},
-        {"missing from the latest sync", true, [](Database& db) { db.assessments[0].missing = true; }},
-        {"disabled course", true, [](Database& db) { db.assessments[0].courseID = "off"; }},
-        {"excluded category", true, [](Database& db) { db.assessments[0].category = "Lab"; }},
-        {"undated", true, [](Database& db) { db.assessments[0].due.reset(); }},
         {"no lead chosen", true, [](Database& db) { db.settings.reminderMinutes.reset(); }},
         {"an empty choice", true, [](Database& db) { db.settings.reminderMinutes->clear(); }},
-        {"passed", false, [&](Database& db) { db.assessments[0].due = now - 1s; }},
         {"due this instant", false, [&](Database& db) { db.assessments[0].due = now; }},
         {"moved into the past by hand", false, [&](Database& db) { db.overrides["q"].due = now - 1h; }},
     };
@@ -80,9 +72,7 @@ TEST(Reminders, NeverAnnouncesWhatTheStatusLineWouldNotShow)
         change(db);
         EXPECT_TRUE(Reminders::due(db, now).empty()) << name;
         EXPECT_EQ(Reminders::next(db, now), std::nullopt) << name;
-        if (forGood) {
-            EXPECT_EQ(Reminders::next(db, deadline - 72h), std::nullopt) << name;
-        }
+        EXPECT_TRUE(!forGood || !Reminders::next(db, deadline - 72h)) << name;
     }
 }
 
@@ -97,9 +87,7 @@ TEST(Reminders, CatchesUpWithTheShortestFallenLeadOnly)
     };
     const Case cases[] = {
         {"two leads passed while not running", before(2h), {}, 180},
-        {"all three passed", before(30min), {}, 60},
         {"the longest was shown", before(2h), ShownReminder{deadline, 1440}, 180},
-        {"a longer one was shown", before(30min), ShownReminder{deadline, 180}, 60},
         {"the shortest was shown", before(30min), ShownReminder{deadline, 60}, std::nullopt},
         {"shown for another date", before(2h), ShownReminder{deadline - 1h, 60}, 180},
         {"no lead reached yet", before(25h), {}, std::nullopt},
@@ -113,13 +101,9 @@ TEST(Reminders, CatchesUpWithTheShortestFallenLeadOnly)
         if (c.shown)
             db.reminders = {{{"q", *c.shown}}};
         const auto reminders = Reminders::due(db, c.now);
-        if (!c.expected) {
-            EXPECT_TRUE(reminders.empty()) << c.name;
-            continue;
-        }
-        ASSERT_EQ(reminders.size(), 1u) << c.name;
-        EXPECT_EQ(reminders.front().minutes, *c.expected) << c.name;
-        EXPECT_EQ(reminders.front().last, *c.expected == c.leads.back()) << c.name;
+        ASSERT_LE(reminders.size(), 1u) << c.name;
+        EXPECT_EQ(reminders.empty() ? std::nullopt : std::optional(reminders[0].minutes), c.expected) << c.name;
+        EXPECT_TRUE(reminders.empty() || reminders[0].last == (c.expected == c.leads.back())) << c.name;
     }
 }
 
@@ -145,25 +129,6 @@ TEST(Reminders, AMovedDeadlineRearmsItsLeads)
     EXPECT_TRUE(Reminders::due(db, before(30min)).empty());
 }
 
-TEST(Reminders, TheStateFileKeepsShownRemindersAcrossARestart)
-{
-    Database db = database();
-    db.settings.normalize();
-    const std::string untouched = StateFile::encode(db);
-    EXPECT_EQ(untouched.find("\"reminders\""), std::string::npos) << "absent until one was shown";
-
-    Reminders::markShown(db, Reminders::due(db, before(2h)).front(), before(2h));
-    const std::string saved = StateFile::encode(db);
-    EXPECT_NE(saved.find("\"reminders\": {\n    \"q\": {\n      \"due\": 782377140.0,\n      \"minutes\": 180\n"),
-        std::string::npos)
-        << saved;
-    std::istringstream bytes(saved);
-    const Database restarted = StateFile::decode(bytes);
-    EXPECT_EQ(restarted, db);
-    EXPECT_TRUE(Reminders::due(restarted, before(2h)).empty());
-    EXPECT_EQ(Reminders::next(restarted, before(2h)), before(1h));
-}
-
 TEST(Reminders, MarkingDropsGoneAndPassedRecords)
 {
     Database db = database();
@@ -180,21 +145,15 @@ TEST(Reminders, MarkingDropsGoneAndPassedRecords)
 
 TEST(Reminders, TheSettingsKeepAFewWholeLeadTimes)
 {
-    const std::vector<std::pair<std::vector<std::int64_t>, std::optional<std::vector<std::int64_t>>>> cases{
-        {{1440, 60, 180, 60}, std::vector<std::int64_t>{60, 180, 1440}},
-        {{0, -15, 40321, 40320, 1}, std::vector<std::int64_t>{1, 40320}},
-        {{}, std::nullopt},
-        {{0}, std::nullopt},
-        {{9, 8, 7, 6, 5, 4, 3, 2, 1, 10}, std::vector<std::int64_t>{1, 2, 3, 4, 5, 6, 7, 8}},
-    };
+    using Leads = std::vector<std::int64_t>;
+    const std::pair<Leads, std::optional<Leads>> cases[]
+        = {{{1440, 60, 180, 60}, Leads{60, 180, 1440}}, {{0, -15, 40321, 40320, 1}, Leads{1, 40320}},
+            {{}, std::nullopt}, {{0}, std::nullopt}, {{9, 8, 7, 6, 5, 4, 3, 2, 1, 10}, Leads{1, 2, 3, 4, 5, 6, 7, 8}}};
     for (const auto& [stored, expected] : cases) {
         Settings settings;
         settings.reminderMinutes = stored;
         settings.normalize();
         EXPECT_EQ(settings.reminderMinutes, expected);
-        const Settings again = settings;
-        settings.normalize();
-        EXPECT_EQ(settings, again) << "idempotent";
     }
 }
 

@@ -2,9 +2,11 @@
 
 #include "model/Dates.h"
 #include "model/UnicodeText.h"
+#include "status/BarLine.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 using namespace vantory;
 
@@ -89,11 +91,7 @@ protected:
 
 TEST_F(StatusLineTest, PlaceholdersFitTheirTextAndWaitAMinute)
 {
-    const struct {
-        std::vector<Assessment> items;
-        Change change;
-        std::string text;
-    } cases[] = {
+    const std::tuple<std::vector<Assessment>, Change, std::string> cases[] = {
         {{item("a", day)}, [](Database& db) { db.settings.durations.clear(); }, "Vantory | 표시 항목을 추가해 주세요"},
         {{}, {}, "Vantory · 연결"},
         {{item("past", -1)}, {}, "자료구조/313 | 예정된 마감 없음"},
@@ -101,14 +99,14 @@ TEST_F(StatusLineTest, PlaceholdersFitTheirTextAndWaitAMinute)
             [](Database& db) { db.settings.courses[0].enabled = db.settings.courses[1].enabled = false; },
             "Vantory | 예정된 마감 없음"},
     };
-    for (const auto& c : cases) {
-        reset(c.items, c.change);
+    for (const auto& [items, change, text] : cases) {
+        reset(items, change);
         const StatusLine line = compose(0);
-        EXPECT_EQ(line.plainText, c.text);
-        EXPECT_EQ(describe(line.coloredLine), "0+" + std::to_string(UnicodeText::utf16Length(c.text)) + " -");
+        EXPECT_EQ(line.plainText, text);
+        EXPECT_EQ(describe(line.coloredLine), "0+" + std::to_string(UnicodeText::utf16Length(text)) + " -");
         EXPECT_EQ(line.tooltip, status + "\n" + lastUpdate);
         EXPECT_TRUE(line.timeHex.empty() && !line.shownAssessmentID && line.nextBoundary == 60);
-        EXPECT_EQ(line.width, std::ceil(7.0 * UnicodeText::utf16Length(c.text) + 14));
+        EXPECT_EQ(line.width, std::ceil(7.0 * UnicodeText::utf16Length(text) + 14));
     }
 }
 
@@ -146,28 +144,18 @@ TEST_F(StatusLineTest, RotationRestartsOnlyWhenItemsDeadlinesOrSlotsChange)
     const auto moveDue = [](std::size_t index, double dueIn) {
         return [=](Database& db) { db.assessments[index].due = instantFromSeconds(base + dueIn); };
     };
-    const struct {
-        double at;
-        Change change;
-        std::string shown;
-        double boundary;
-    } steps[] = {
-        {0, {}, "A", 5}, {6.5, {}, "B", 1.5}, {9, {}, "A", 4}, {10, moveDue(2, 4 * day), "A", 3}, // C is not displayed
-        {11,
-            [](Database& db) {
-                db.settings.durations = {5, 4};
-            },
-            "A", 5},
-        {17.5, {}, "B", 2.5}, {18, moveDue(1, 5 * day), "A", 5},
+    const Change slots = [](Database& db) { db.settings.durations = {5, 4}; };
+    const std::tuple<double, Change, std::string, double> steps[] = {{0, {}, "A", 5}, {6.5, {}, "B", 1.5},
+        {9, {}, "A", 4}, {10, moveDue(2, 4 * day), "A", 3}, // C is not displayed
+        {11, slots, "A", 5}, {17.5, {}, "B", 2.5}, {18, moveDue(1, 5 * day), "A", 5},
         {19, moveDue(0, 21), "A", 2}, // the deadline comes before the slot end
-        {20.99, {}, "A", 0.05}, {21, {}, "C", 5}, // A passed: C and B restart the cycle
-    };
-    for (const auto& step : steps) {
-        if (step.change)
-            step.change(db);
-        const StatusLine line = compose(step.at);
-        EXPECT_EQ(line.shownAssessmentID, step.shown) << "at " << step.at;
-        EXPECT_NEAR(line.nextBoundary, step.boundary, 1e-6) << "at " << step.at;
+        {20.99, {}, "A", 0.05}, {21, {}, "C", 5}}; // A passed: C and B restart the cycle
+    for (const auto& [at, change, shown, boundary] : steps) {
+        if (change)
+            change(db);
+        const StatusLine line = compose(at);
+        EXPECT_EQ(line.shownAssessmentID, shown) << "at " << at;
+        EXPECT_NEAR(line.nextBoundary, boundary, 1e-6) << "at " << at;
     }
 }
 
@@ -177,31 +165,24 @@ TEST_F(StatusLineTest, ColoursCourseCategoryAndTimeByModeAndStyle)
     const std::string course = "0+4 111111, 4+3 -, ", dotCourse = "0+2 dot EAB308, 2+4 111111, 6+3 -, ";
     const std::string timeColored = ", 15+2 -, 17+8 AAAAAA, 25+1 -";
     const CategoryStyle custom{"custom", "654321"}, everywhere{"custom", "123456"}, calendar{"calendar"};
-    using Styles = std::map<std::string, CategoryStyle>;
-    const struct {
-        std::string mode;
-        Styles styles;
-        std::string runs;
-        bool uniform = false;
-    } cases[] = {
-        {"text", {}, course + "7+8 AAAAAA" + timeColored},
-        {"both", {}, dotCourse + "9+8 AAAAAA, 17+2 -, 19+8 AAAAAA, 27+1 -"},
-        {"dot", {}, "0+2 dot EAB308, 2+4 111111, 6+22 -"},
-        {"text", {{"all|PreClass", everywhere}}, course + "7+8 123456" + timeColored},
-        {"text", {{"all|PreClass", everywhere}, {"c1|PreClass", custom}}, course + "7+8 654321" + timeColored},
+    const std::tuple<std::string, std::map<std::string, CategoryStyle>, std::string, bool> cases[] = {
+        {"text", {}, course + "7+8 AAAAAA" + timeColored, false},
+        {"both", {}, dotCourse + "9+8 AAAAAA, 17+2 -, 19+8 AAAAAA, 27+1 -", false},
+        {"dot", {}, "0+2 dot EAB308, 2+4 111111, 6+22 -", false},
+        {"text", {{"all|PreClass", everywhere}, {"c1|PreClass", custom}}, course + "7+8 654321" + timeColored, false},
         // Keys hold the raw category, and only the item's own course counts.
-        {"text", {{"all|Preclass", everywhere}, {"c2|PreClass", custom}}, course + "7+8 AAAAAA" + timeColored},
-        {"dot", {{"all|PreClass", calendar}}, dotCourse + "9+8 111111, 17+11 -"},
+        {"text", {{"all|Preclass", everywhere}, {"c2|PreClass", custom}}, course + "7+8 AAAAAA" + timeColored, false},
+        {"dot", {{"all|PreClass", calendar}}, dotCourse + "9+8 111111, 17+11 -", false},
         {"dot", {{"all|PreClass", calendar}}, "0+2 dot EAB308, 2+4 777777, 6+3 -, 9+8 777777, 17+11 -", true},
     };
-    for (const auto& c : cases) {
+    for (const auto& [mode, styles, runs, uniform] : cases) {
         reset({item("a", day + 4 * hour + 20 * 60 + 30, "c1", "PreClass")}, [&](Database& db) {
-            db.settings.colorMode = c.mode, db.settings.statusFontSize = 14, db.settings.categoryStyles = c.styles;
-            db.settings.uniformCourseColors = c.uniform, db.settings.uniformCalendarHex = "777777";
+            db.settings.colorMode = mode, db.settings.statusFontSize = 14, db.settings.categoryStyles = styles;
+            db.settings.uniformCourseColors = uniform, db.settings.uniformCalendarHex = "777777";
         });
         const StatusLine line = compose(0);
         EXPECT_EQ(line.plainText, "자료구조 | Preclass (1d 4h20m)");
-        EXPECT_EQ(describe(line.coloredLine), c.runs) << c.mode;
+        EXPECT_EQ(describe(line.coloredLine), runs) << mode;
         for (const StatusRun& run : line.coloredLine.runs)
             EXPECT_EQ(run.pointSize, run.font == StatusRun::Font::dot ? 10 : 14);
     }
@@ -211,13 +192,7 @@ TEST_F(StatusLineTest, AutomaticWidthReservesTheWidestCountdownAndClamps)
 {
     // "313 | Quiz (" is 12 units and ")" one; padding adds 2 × 6 + 2 points, the dot 10.
     const auto settings = [](auto change) { return [=](Database& db) { change(db.settings); }; };
-    const struct {
-        double left;
-        Change change;
-        double perUnit;
-        double width;
-        int measures;
-    } cases[] = {
+    const std::tuple<double, Change, double, double, int> cases[] = {
         {day + 5 * hour, {}, 7, 7 * (13 + 9) + 14, 5}, // 1d 23h59m
         {12 * hour, {}, 7, 7 * (13 + 6) + 14, 4}, // 23h59m
         {2 * hour, {}, 7, 7 * (13 + 5) + 14, 4}, // 9h59m
@@ -228,12 +203,10 @@ TEST_F(StatusLineTest, AutomaticWidthReservesTheWidestCountdownAndClamps)
         {2 * hour, {}, 100, 600, 4},
         {2 * hour, settings([](Settings& s) { s.statusWidthMode = "fixed"; }), 100, 280, 4},
     };
-    for (const auto& c : cases) {
-        reset({item("a", c.left, "c2", "Quiz")}, c.change, c.perUnit);
-        const StatusLine line = compose(0);
-        EXPECT_TRUE(line.measured);
-        EXPECT_EQ(line.width, std::ceil(c.width)) << c.left;
-        EXPECT_EQ(measureCalls, c.measures) << c.left;
+    for (const auto& [left, change, pointsPerUnit, width, measures] : cases) {
+        reset({item("a", left, "c2", "Quiz")}, change, pointsPerUnit);
+        EXPECT_EQ(compose(0).width, std::ceil(width)) << left;
+        EXPECT_EQ(measureCalls, measures) << left;
     }
 }
 
@@ -241,12 +214,7 @@ TEST_F(StatusLineTest, MeasuresOnlyWhenTheLayoutChangesAndAnimatesOnlyBetweenIte
 {
     reset({item("a", 2 * day), item("b", 3 * day, "c2")}, [](Database& db) { db.settings.durations = {5, 3}; });
     const double t = 1.5 * day;
-    const struct {
-        double at;
-        Change change;
-        bool measured;
-        bool animate;
-    } steps[] = {
+    const std::tuple<double, Change, bool, bool> steps[] = {
         {0, {}, true, false},
         {t, {}, false, false}, // a counts down from 2d to 12h: same item, same width
         {t + 6, {}, false, true},
@@ -256,13 +224,76 @@ TEST_F(StatusLineTest, MeasuresOnlyWhenTheLayoutChangesAndAnimatesOnlyBetweenIte
         {t + 12, {}, false, false},
         {t + 13, [](Database& db) { db.assessments = {item("b", 3 * day, "c2")}; }, true, false},
     };
-    for (const auto& step : steps) {
-        if (step.change)
-            step.change(db);
+    for (const auto& [at, change, measured, animate] : steps) {
+        if (change)
+            change(db);
         const int callsBefore = measureCalls;
-        const StatusLine line = compose(step.at);
-        EXPECT_EQ(line.measured, step.measured) << "at " << step.at;
-        EXPECT_EQ(measureCalls > callsBefore, step.measured) << "at " << step.at;
-        EXPECT_EQ(line.animate, step.animate) << "at " << step.at;
+        const StatusLine line = compose(at);
+        EXPECT_EQ(line.measured, measured) << "at " << at;
+        EXPECT_EQ(measureCalls > callsBefore, measured) << "at " << at;
+        EXPECT_EQ(line.animate, animate) << "at " << at;
     }
+}
+
+namespace {
+
+// The bar's line: "● " in the dot colour, the course name in the default colour, the rest in the
+// time colour. Offsets count UTF-16 units: "𝄞" takes two.
+StatusLine barSource(const std::string& course, const std::string& rest)
+{
+    StatusLine line;
+    line.plainText = line.coloredLine.text = "● " + course + rest;
+    line.tooltip = "\n1개 중 1번째 항목 · " + course + "\n마감 <내일>\n";
+    line.dotHex = "FF3B30";
+    const std::size_t units = UnicodeText::utf16Length(course);
+    line.coloredLine.runs
+        = {{0, 2, StatusRun::Font::dot, 12, "FF3B30"}, {2, units, StatusRun::Font::main, 12, std::nullopt},
+            {2 + units, UnicodeText::utf16Length(rest), StatusRun::Font::main, 12, "00C853"}};
+    return line;
+}
+
+} // namespace
+
+TEST(BarLine, EachFormatEscapesItsMarkupOnOneLine)
+{
+    using Json = nlohmann::json;
+    const Json waybar = Json::parse(barLine(BarFormat::waybar, barSource("A<b>&\"'\x01", "\t(1d)"), "urgent"));
+    EXPECT_EQ(waybar,
+        (Json{{"text",
+                  "<span color=\"#FF3B30\">● </span>A&lt;b&gt;&amp;&quot;&#39; "
+                  "<span color=\"#00C853\"> (1d)</span>"},
+            {"tooltip", "1개 중 1번째 항목 · A&lt;b&gt;&amp;&quot;&#39; \n마감 &lt;내일&gt;"}, {"class", "urgent"},
+            {"alt", "urgent"}}));
+    EXPECT_EQ(Json::parse(barLine(BarFormat::i3blocks, barSource("313 \"x\"", " | Preclass (1d)"), "later")),
+        (Json{{"full_text", "● 313 \"x\" | Preclass (1d)"}, {"color", "#FF3B30"}}));
+    StatusLine placeholder;
+    placeholder.coloredLine.text = "Vantory · 연결";
+    EXPECT_EQ(Json::parse(barLine(BarFormat::i3blocks, placeholder, "idle")), (Json{{"full_text", "Vantory · 연결"}}));
+    EXPECT_EQ(barLine(BarFormat::polybar, barSource("𝄞 %{F#000}", " 50% (1d)"), "later"),
+        "%{F#FF3B30}● %{F-}𝄞 %%{F#000}%{F#00C853} 50%% (1d)%{F-}");
+
+    const StatusLine tricky = barSource("313\n\r\x7f\xc2\x85 𝄞", " | Q \"1\" (2h)");
+    for (BarFormat format : {BarFormat::waybar, BarFormat::i3blocks, BarFormat::polybar}) {
+        const std::string text = barLine(format, tricky, "soon");
+        EXPECT_EQ(text.find_first_of("\n\r\x7f"), std::string::npos) << text;
+        EXPECT_EQ(text.find("\xc2\x85"), std::string::npos) << text;
+        EXPECT_NE(text.find("𝄞"), std::string::npos) << "characters beyond the BMP stay whole: " << text;
+    }
+}
+
+TEST(BarLine, UrgencyClassFollowsTheShownDeadline)
+{
+    const Instant now = instantFromSeconds(base);
+    Database db;
+    for (auto [id, dueIn] : {std::pair{"late", -60.0}, {"hours", hour}, {"days", 2 * day}, {"week", 7 * day}})
+        db.assessments.push_back({.id = id, .due = now + Instant::duration(dueIn)});
+    db.overrides["week"] = {.due = now - Instant::duration(1)}; // a hand-set deadline wins
+    StatusLine shown;
+    const std::vector<std::pair<std::optional<std::string>, std::string>> cases{{"late", "overdue"},
+        {"hours", "urgent"}, {"days", "soon"}, {"week", "overdue"}, {std::nullopt, "idle"}, {"gone", "idle"}};
+    for (const auto& [id, expected] : cases) {
+        shown.shownAssessmentID = id;
+        EXPECT_EQ(urgencyClass(shown, db, now, false), expected) << id.value_or("none");
+    }
+    EXPECT_EQ(urgencyClass(shown, db, now, true), "error");
 }
