@@ -7,8 +7,8 @@
 #include "support/ManualScheduler.h"
 #include "support/TemporaryFolder.h"
 
-#include <QtWidgets>
 #include <QTest>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <QtDBus>
 #include <QTest>
+#include <QtDBus>
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -35,6 +35,7 @@ class FakeNotificationServer : public QObject {
 public:
     struct Call {
         uint replaces;
+        QString appName, icon, summary, body;
         QStringList actions;
         QVariantMap hints;
     };
@@ -67,7 +68,7 @@ public:
 
 public Q_SLOTS:
     // As servers do: a known replaces_id keeps its id, anything else gets a new one.
-    void Notify(const QString&, uint replaces, const QString&, const QString&, const QString&,
+    void Notify(const QString& appName, uint replaces, const QString& icon, const QString& summary, const QString& body,
         const QStringList& actions, const QVariantMap& hints, int, const QDBusMessage& message)
     {
         message.setDelayedReply(true);
@@ -76,7 +77,7 @@ public Q_SLOTS:
             bus_.send(message.createReply(QStringLiteral("7")));
             return;
         }
-        calls.push_back({replaces, actions, hints});
+        calls.push_back({replaces, appName, icon, summary, body, actions, hints});
         bus_.send(message.createReply(replaces != 0 && replaces < nextID_ ? replaces : nextID_++));
     }
 
@@ -192,6 +193,9 @@ TEST_F(DeadlineRemindersTest, ShowsEachLeadOnceAndReplacesTheItemsEarlierNotific
     scheduler.advance(3h);
     ASSERT_TRUE(received(1)) << "only the quiz: the done and the hidden item would arrive with it";
     EXPECT_EQ(server.calls[0].replaces, 0u);
+    EXPECT_EQ(QStringList({server.calls[0].appName, server.calls[0].icon, server.calls[0].summary}),
+        (QStringList{QStringLiteral("Vantory"), QStringLiteral("vantory"), QStringLiteral("313 · Quiz")}));
+    EXPECT_TRUE(server.calls[0].body.startsWith(QStringLiteral("마감까지 1d 0h0m 남았어요\n")));
     EXPECT_EQ(server.calls[0].actions,
         (QStringList{QStringLiteral("default"), QStringLiteral("과제 페이지 열기"), QStringLiteral("open"),
             QStringLiteral("과제 페이지 열기"), QStringLiteral("done"), QStringLiteral("완료 처리")}));

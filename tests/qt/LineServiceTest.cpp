@@ -8,8 +8,8 @@
 #include "support/ManualScheduler.h"
 #include "support/TemporaryFolder.h"
 
-#include <QtDBus>
 #include <QTest>
+#include <QtDBus>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -133,6 +133,7 @@ TEST_F(LineServiceTest, ChecksEveryCallAndRunsOnlyValidOnes)
     } calls[] = {
         {"ShowDashboard", {10, 20, 30, 40}, ours, nullptr},
         {"ShowDashboard", {10, 20, 0, 40}, ours, "org.freedesktop.DBus.Error.InvalidArgs"},
+        {"ShowDashboard", {2'000'000, 20, 30, 40}, ours, "org.freedesktop.DBus.Error.InvalidArgs"},
         {"ShowDashboard", {10, 20, 30, 200'000}, ours, "org.freedesktop.DBus.Error.InvalidArgs"},
         {"ShowDashboard", {QStringLiteral("10"), 20, 30, 40}, ours, "org.freedesktop.DBus.Error.InvalidArgs"},
         {"ShowDashboard", {10, 20, 30}, ours, "org.freedesktop.DBus.Error.InvalidArgs"},

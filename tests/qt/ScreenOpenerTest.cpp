@@ -9,8 +9,8 @@
 #include "support/ManualScheduler.h"
 #include "support/TemporaryFolder.h"
 
-#include <QtWidgets>
 #include <QTest>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 
@@ -163,5 +163,6 @@ TEST_F(ScreenOpenerTest, EditSheetOpensOverTheCalendarWindowAndInPlaceOfThePopov
     edit(item, windows->calendarWindow());
     ASSERT_EQ(sheets().size(), 1u);
     EXPECT_EQ(sheets().front()->parentWidget(), windows->calendarWindow());
+    EXPECT_EQ(sheets().front()->windowModality(), Qt::WindowModal);
     sheets().front()->reject();
 }

@@ -89,8 +89,7 @@ TEST_F(StatusContentViewTest, ChangesAtOnceWhenNoTransitionApplies)
         const char* effect;
         bool animate, reduceMotion;
     } cases[] = {{"first text", nullptr, "fade", true, false}, {"none", &blue, "none", true, false},
-        {"reduce motion", &blue, "slideUp", true, true}, {"not asked", &blue, "fade", false, false},
-        {"the same text, not asked", &red, "zoom", false, false}};
+        {"reduce motion", &blue, "slideUp", true, true}, {"not asked", &blue, "fade", false, false}};
     for (const auto& c : cases) {
         StatusContentView fresh;
         fresh.setReduceMotionSource([&] { return c.reduceMotion; });
@@ -100,6 +99,29 @@ TEST_F(StatusContentViewTest, ChangesAtOnceWhenNoTransitionApplies)
         EXPECT_EQ(fresh.current(), red) << c.name;
         EXPECT_TRUE(fresh.previous().empty() && fresh.progress() == 1 && !fresh.isTransitioning()) << c.name;
     }
+}
+
+TEST_F(StatusContentViewTest, EqualTextIsNotRepaintedButAnimatesToItselfWhenAsked)
+{
+    struct : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    view.installEventFilter(&counter);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.showLine(red, QStringLiteral("fade"), 0.3, false);
+    QCoreApplication::processEvents();
+    const int paints = counter.paints;
+    view.showLine(red, QStringLiteral("zoom"), 0.8, false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, paints);
+    view.showLine(red, QStringLiteral("zoom"), 0.8, true);
+    EXPECT_EQ(view.previous(), red);
 }
 
 TEST_F(StatusContentViewTest, RestsCentredAndMovesByEffectHalfway)
@@ -138,6 +160,7 @@ TEST_F(StatusContentViewTest, FrameTimerRunsOnlyDuringTheTransition)
     now += 0.25;
     view.advanceFrame();
     EXPECT_DOUBLE_EQ(view.progress(), 0.5);
+    EXPECT_LT(StatusContentView::eased(0.25), 0.25) << "eased: slow at the start";
 
     // Restarted halfway, the half-shown text is the one that leaves.
     view.showLine(styled({{"Green", "00FF00"}}), QStringLiteral("fade"), 0.5, true);

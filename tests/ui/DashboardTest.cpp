@@ -12,8 +12,8 @@
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <QtWidgets>
 #include <QTest>
+#include <QtWidgets>
 
 #include <algorithm>
 #include <gtest/gtest.h>

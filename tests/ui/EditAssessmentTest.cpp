@@ -1,13 +1,14 @@
 #include "ui/EditAssessment.h"
 
+#include "engine/Engine.h"
 #include "model/Dates.h"
 #include "store/Store.h"
 
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <QtWidgets>
 #include <QTest>
+#include <QtWidgets>
 
 #include <cstdlib>
 #include <ctime>
@@ -125,6 +126,20 @@ TEST_F(EditAssessmentTest, AnotherSchoolZoneKeepsTheInstantSetByHandAndMovesItsW
     // Saved untouched, the deadline stays the same instant.
     QTest::mouseClick(reopened.saveButton(), Qt::LeftButton);
     EXPECT_EQ(storedOverride()->due, custom);
+}
+
+// The date set by hand wins over a later sync that moves the site's date, and over the item's absence.
+TEST_F(EditAssessmentTest, DeadlineSetByHandSurvivesLaterSyncsAndAMissingItem)
+{
+    store.override(item, [](UserOverride& o) { o.due = siteDue + std::chrono::hours(5); });
+    Database db = store.db();
+    Assessment moved = item;
+    moved.due = siteDue + std::chrono::hours(48);
+    Engine::merge({moved}, "1", db, now);
+    EXPECT_EQ(Engine::due(db.assessments.front(), db), siteDue + std::chrono::hours(5));
+    Engine::merge({}, "1", db, now);
+    ASSERT_TRUE(db.assessments.front().missing);
+    EXPECT_EQ(Engine::due(db.assessments.front(), db), siteDue + std::chrono::hours(5));
 }
 
 TEST_F(EditAssessmentTest, ShowsTheSiteDatesAndRulesAsTheSiteGaveThem)

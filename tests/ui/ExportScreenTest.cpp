@@ -7,8 +7,8 @@
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <QtWidgets>
 #include <QTest>
+#include <QtWidgets>
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -117,7 +117,9 @@ TEST_F(ExportScreenTest, MenusAndTheCountLineFollowTheChoicesAndTheStore)
     EXPECT_EQ(courses->itemText(2), QStringLiteral("CPSC 221 · Canvas"));
 
     export_->futureOnlySwitch()->click();
+    EXPECT_TRUE(export_->countLabel()->text().startsWith(QStringLiteral("4개 ")));
     export_->includeCompletedSwitch()->click();
+    EXPECT_TRUE(export_->countLabel()->text().startsWith(QStringLiteral("6개 ")));
     Q_EMIT courses->activated(2);
     EXPECT_EQ(export_->choices().courseID, "canvas:2");
     EXPECT_TRUE(export_->countLabel()->text().startsWith(QStringLiteral("1개 ")));

@@ -284,6 +284,7 @@ TEST_F(SettingsScreenTest, LaunchAtLoginWritesAndRemovesTheEntryOrShowsWhyItCann
     EXPECT_TRUE(labels().contains(QStringLiteral("자동 실행 항목을 저장하지 못했습니다")));
 
     EXPECT_EQ(Autostart::execValue(QStringLiteral("/a$b/100%/c\"d")), QStringLiteral("\"/a\\\\$b/100%%/c\\\\\"d\""));
+    EXPECT_EQ(Autostart::execValue(QStringLiteral("/a\nb")), QString()) << "no line break into the entry";
 }
 
 TEST_F(SettingsScreenTest, ReminderLeadsAreChosenFromTheKeyboardAndKeepOnesTheTabDoesNotOffer)
@@ -362,14 +363,26 @@ TEST_F(SettingsScreenTest, TimeRulesResetAddRemoveAndThePreviewFollows)
 TEST_F(SettingsScreenTest, CategoryStylesInTheAllScopeReplaceCourseEntries)
 {
     const std::vector<std::string> categories = CategoryColorTab::scopedCategories(store, "all");
-    ASSERT_FALSE(categories.empty());
-    const std::string category = categories.front();
-    const std::string courseKey = store.enabled().front().courseID + "|" + category;
-    store.update([&](Database& db) {
-        db.settings.categoryStyles
-            = std::map<std::string, CategoryStyle>{{courseKey, {Modes::ColorSource::custom, "111111"}}};
-    });
+    const Assessment item = store.enabled().front();
+    const std::string category = item.category, courseKey = item.courseID + "|" + category;
+    const auto styleCourse = [&] {
+        store.update([&](Database& db) {
+            db.settings.categoryStyles
+                = std::map<std::string, CategoryStyle>{{courseKey, {Modes::ColorSource::custom, "1"}}};
+        });
+    };
+    styleCourse();
     open(true, SettingsTabs::categoryColors);
+    // The course's own entry falls back to the common style.
+    const auto& courses = store.db().settings.courses;
+    const auto course
+        = std::find_if(courses.begin(), courses.end(), [&](const Course& c) { return c.id == item.courseID; });
+    choose(find<QComboBox>("category-scope"), static_cast<int>(1 + (course - courses.begin())));
+    click(find<QPushButton>("use-common-", category));
+    EXPECT_FALSE(saved().categoryStyles->contains(courseKey));
+
+    styleCourse();
+    choose(find<QComboBox>("category-scope"), 0);
     find<ColorModeMenu>("category-mode-", category)->optionsMenu()->actions().at(1)->trigger(); // 캘린더 과목색
     const auto styles = *saved().categoryStyles;
     EXPECT_FALSE(styles.contains(courseKey));
