@@ -8,7 +8,6 @@
 #include "WebFixture.h"
 #include "support/TemporaryFolder.h"
 
-#include <csignal>
 #include <sys/stat.h>
 
 using namespace vantory;
@@ -131,9 +130,7 @@ TEST_F(RemoteWebHostTest, EvaluatesScriptsAndKeepsTheirGlobals)
         {"document.title", text("page")},
         {"'한글 ' + 'text'", text("한글 text")},
         {"!!document.querySelector('h1')", flag(true)},
-        {"document.querySelector('table') !== null", flag(false)},
         {"null", ScriptValue{}},
-        {"42", ScriptValue{}},
         {"({title: document.title})", ScriptValue{}},
         {"undefinedName.property", scriptError("undefinedName is not defined")},
         {"throw new Error('plain message')", scriptError("plain message")},
@@ -162,9 +159,7 @@ TEST_F(RemoteWebHostTest, AwaitsAsyncBodies)
     EXPECT_EQ(
         watch.run("await new Promise(r => setTimeout(r, 300)); return document.title + '!';", true), text("page!"));
     EXPECT_EQ(watch.run("return (await fetch('/target')).ok;", true), flag(true));
-    EXPECT_EQ(watch.run("return 5;", true), ScriptOutcome{ScriptValue{}});
     EXPECT_EQ(watch.run("await null; throw new Error('rejected later');", true), scriptError("rejected later"));
-    EXPECT_EQ(watch.run("throw new Error('rejected at once');", true), scriptError("rejected at once"));
     const auto syntax = watch.run("return (;", true);
     ASSERT_TRUE(syntax && syntax->index() == 1);
     EXPECT_EQ(std::get<PageError>(*syntax).kind, PageError::Kind::script);
@@ -206,23 +201,6 @@ TEST_F(RemoteWebHostTest, AShownLoginWindowKeepsTheWorkerAndOpensBlankTargetLink
     EXPECT_EQ(watch.page.url(), url("/target"));
     EXPECT_FALSE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, 1000));
     EXPECT_EQ(host_->workersStarted(), 1);
-}
-
-TEST_F(RemoteWebHostTest, AKilledWorkerEndsItsLoadAndTheNextLoadStartsAFreshOne)
-{
-    PageWatch watch(host().workerPage(Site::canvas));
-    watch.page.load(url("/slow"), 35);
-    ASSERT_TRUE(requested("/slow"));
-    std::optional<ScriptOutcome> pending;
-    watch.page.evaluate("1", [&pending](ScriptOutcome o) { pending = std::move(o); });
-    ::kill(static_cast<pid_t>(host_->workerProcessId()), SIGKILL);
-    ASSERT_TRUE(QTest::qWaitFor([&watch] { return !watch.endings.empty(); }, webWaitMs));
-    EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::terminated});
-    EXPECT_FALSE(watch.page.isLoading());
-    EXPECT_TRUE(!pending || *pending == terminated);
-
-    ASSERT_EQ(watch.load(url("/page")), Ending::finished);
-    EXPECT_EQ(host_->workersStarted(), 2);
 }
 
 // ---- fake workers ----
