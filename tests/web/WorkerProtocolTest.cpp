@@ -87,6 +87,7 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
         {"hidden page for a window", R"({"type":"loginButton","page":"canvas","button":"sync"})"},
         {"unknown button", R"({"type":"loginButton","page":"canvasLogin","button":"open"})"},
         {"number as text", R"({"type":"result","call":"1","kind":"other"})"},
+        {"negative integer", R"({"type":"result","call":-1,"kind":"other"})"},
         {"fraction in an integer", R"({"type":"result","call":1.5,"kind":"other"})"},
         {"integer beyond 2^53", R"({"type":"result","call":1e300,"kind":"other"})"},
         {"infinite number", R"({"type":"result","call":1e999,"kind":"other"})"},
