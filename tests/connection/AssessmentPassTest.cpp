@@ -22,14 +22,13 @@ nlohmann::json listed(const std::string& id, const std::string& name, std::int64
     return {{"id", id}, {"name", name}, {"fullName", name + " 전체 이름"}, {"year", year}};
 }
 
-// One row due a day after start.
-nlohmann::json page(
-    const std::string& id, const std::string& code = "HW1", const std::string& heading = "CS 313, 2025W1")
+// One row, due a day after start unless told.
+nlohmann::json page(const std::string& id, const std::string& end = "2025-12-05 10:00:00 (PST)")
 {
-    const nlohmann::json row = {{"code", code}, {"title", code + " title"}, {"category", "Homeworks"},
+    const nlohmann::json row = {{"code", "HW1"}, {"title", "HW1 title"}, {"category", "Homeworks"},
         {"availability", "100% until 10:00, Fri, Dec 5"}, {"score", "20%"},
-        {"rules", {{{"credit", 100}, {"start", "2025-12-01 10:00:00 (PST)"}, {"end", "2025-12-05 10:00:00 (PST)"}}}}};
-    return {{"courseID", id}, {"courseHeading", heading}, {"rows", {row}}};
+        {"rules", {{{"credit", 100}, {"start", "2025-12-01 10:00:00 (PST)"}, {"end", end}}}}};
+    return {{"courseID", id}, {"courseHeading", "CS 313, 2025W1"}, {"rows", {row}}};
 }
 
 // An assessment site with a home page listing courses and a page per course; a course may instead
@@ -70,11 +69,7 @@ TEST_F(AssessmentPassTest, FirstPassAddsTheListedCoursesAndMergesEachPage)
     EXPECT_EQ(store.status(), "최근 업데이트 완료");
     EXPECT_TRUE(store.errors().empty());
     EXPECT_EQ(loads(), (std::vector<std::string>{home, coursePage("4127"), coursePage("4130")}));
-    const auto& list = store.db().settings.courses;
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].fullName, "313 전체 이름");
-    EXPECT_NE(list[0].colorHex, list[1].colorHex);
-    EXPECT_EQ(list[1].menuColorHex, list[1].colorHex);
+    ASSERT_EQ(store.db().settings.courses.size(), 2u);
     ASSERT_EQ(store.db().assessments.size(), 2u);
     EXPECT_EQ(store.db().assessments[0].id, "4127:HW1");
     EXPECT_EQ(store.db().assessments[0].deadlineStatus, "known");
@@ -155,6 +150,16 @@ TEST_F(AssessmentPassTest, ACourseFailureKeepsItsDeadlinesAndTheOtherCoursesGoOn
         ASSERT_EQ(store.db().assessments.size(), 3u);
         EXPECT_EQ(store.db().assessments[1], kept) << "course 2 keeps its item as it was";
     }
+}
+
+TEST_F(AssessmentPassTest, UnreadableDatesAreMergedAndSaid)
+{
+    courses = {listed("1", "A")};
+    results = {{coursePage("1"), text(page("1", "someday"))}};
+    runPass(Site::assessment);
+    EXPECT_EQ(error("1"), "일부 날짜를 확인하지 못했어요");
+    ASSERT_EQ(store.db().assessments.size(), 1u);
+    EXPECT_EQ(store.db().assessments[0].deadlineStatus, "parse-error");
 }
 
 TEST_F(AssessmentPassTest, ASignInPageOnACourseEndsThePassAfterSavingTheCoursesBefore)

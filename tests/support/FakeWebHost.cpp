@@ -13,22 +13,12 @@ void FakePage::load(const std::string& url, double)
             return; // stays loading until stopped or replaced
         loading_ = 0;
         url_ = response.finalURL.empty() ? url : response.finalURL;
-        switch (response.end) {
-        case Response::End::finish:
-            if (onFinished)
-                onFinished();
-            break;
-        case Response::End::fail:
-            if (onFailed)
-                onFailed(response.error);
-            break;
-        case Response::End::terminate:
-            if (onTerminated)
-                onTerminated();
-            break;
-        case Response::End::hang:
-            break;
-        }
+        if (response.end == Response::End::finish && onFinished)
+            onFinished();
+        else if (response.end == Response::End::fail && onFailed)
+            onFailed(response.error);
+        else if (response.end == Response::End::terminate && onTerminated)
+            onTerminated();
     });
 }
 
@@ -44,11 +34,6 @@ void FakePage::evaluate(const std::string& script, std::function<void(ScriptOutc
     evaluations.push_back(script);
     const ScriptOutcome outcome = scripts ? scripts(url_, script) : ScriptOutcome{ScriptValue{}};
     scheduler_.schedule(Scheduler::Duration::zero(), [done = std::move(done), outcome] { done(outcome); });
-}
-
-void FakePage::callAsync(const std::string& body, std::function<void(ScriptOutcome)> done)
-{
-    evaluate(body, std::move(done));
 }
 
 } // namespace vantory::test

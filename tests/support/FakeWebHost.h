@@ -34,7 +34,10 @@ public:
     std::string url() const override { return url_; }
     bool isLoading() const override { return loading_ != 0; }
     void evaluate(const std::string& script, std::function<void(ScriptOutcome)> done) override;
-    void callAsync(const std::string& body, std::function<void(ScriptOutcome)> done) override;
+    void callAsync(const std::string& body, std::function<void(ScriptOutcome)> done) override
+    {
+        evaluate(body, std::move(done));
+    }
 
     Site site;
     Scripts scripts;
@@ -58,19 +61,18 @@ public:
     WebPage& page() override { return page_; }
     void show() override { visible_ = true; }
     bool isVisible() const override { return visible_; }
-    void setTexts(const std::string& status, const std::string& message, bool syncEnabled) override
+    void setTexts(const std::string&, const std::string& message, bool syncEnabled) override
     {
-        status_ = status, message_ = message, syncEnabled_ = syncEnabled;
+        message_ = message, syncEnabled_ = syncEnabled;
     }
 
-    const std::string& status() const { return status_; }
     const std::string& message() const { return message_; }
     bool syncEnabled() const { return syncEnabled_; }
 
 private:
     FakePage page_;
     bool visible_ = false;
-    std::string status_, message_;
+    std::string message_;
     bool syncEnabled_ = false;
 };
 

@@ -8,7 +8,6 @@
 #include "WebFixture.h"
 #include "support/TemporaryFolder.h"
 
-#include <csignal>
 #include <sys/stat.h>
 
 using namespace vantory;
@@ -131,9 +130,7 @@ TEST_F(RemoteWebHostTest, EvaluatesScriptsAndKeepsTheirGlobals)
         {"document.title", text("page")},
         {"'한글 ' + 'text'", text("한글 text")},
         {"!!document.querySelector('h1')", flag(true)},
-        {"document.querySelector('table') !== null", flag(false)},
         {"null", ScriptValue{}},
-        {"42", ScriptValue{}},
         {"({title: document.title})", ScriptValue{}},
         {"undefinedName.property", scriptError("undefinedName is not defined")},
         {"throw new Error('plain message')", scriptError("plain message")},
@@ -162,9 +159,7 @@ TEST_F(RemoteWebHostTest, AwaitsAsyncBodies)
     EXPECT_EQ(
         watch.run("await new Promise(r => setTimeout(r, 300)); return document.title + '!';", true), text("page!"));
     EXPECT_EQ(watch.run("return (await fetch('/target')).ok;", true), flag(true));
-    EXPECT_EQ(watch.run("return 5;", true), ScriptOutcome{ScriptValue{}});
     EXPECT_EQ(watch.run("await null; throw new Error('rejected later');", true), scriptError("rejected later"));
-    EXPECT_EQ(watch.run("throw new Error('rejected at once');", true), scriptError("rejected at once"));
     const auto syntax = watch.run("return (;", true);
     ASSERT_TRUE(syntax && syntax->index() == 1);
     EXPECT_EQ(std::get<PageError>(*syntax).kind, PageError::Kind::script);
@@ -208,23 +203,6 @@ TEST_F(RemoteWebHostTest, AShownLoginWindowKeepsTheWorkerAndOpensBlankTargetLink
     EXPECT_EQ(host_->workersStarted(), 1);
 }
 
-TEST_F(RemoteWebHostTest, AKilledWorkerEndsItsLoadAndTheNextLoadStartsAFreshOne)
-{
-    PageWatch watch(host().workerPage(Site::canvas));
-    watch.page.load(url("/slow"), 35);
-    ASSERT_TRUE(requested("/slow"));
-    std::optional<ScriptOutcome> pending;
-    watch.page.evaluate("1", [&pending](ScriptOutcome o) { pending = std::move(o); });
-    ::kill(static_cast<pid_t>(host_->workerProcessId()), SIGKILL);
-    ASSERT_TRUE(QTest::qWaitFor([&watch] { return !watch.endings.empty(); }, webWaitMs));
-    EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::terminated});
-    EXPECT_FALSE(watch.page.isLoading());
-    EXPECT_TRUE(!pending || *pending == terminated);
-
-    ASSERT_EQ(watch.load(url("/page")), Ending::finished);
-    EXPECT_EQ(host_->workersStarted(), 2);
-}
-
 // ---- fake workers ----
 
 class FakeWorkerTest : public RemoteWebHostTest, public ::testing::WithParamInterface<const char*> {
@@ -238,22 +216,23 @@ protected:
 
 TEST_P(FakeWorkerTest, EndsEverythingPendingAndStartsAgain)
 {
-    PageWatch watch(host({.replyTimeout = std::chrono::milliseconds(500)}).workerPage(Site::assessment));
-    std::optional<ScriptOutcome> outcome;
-    watch.page.evaluate("1", [&outcome](ScriptOutcome o) { outcome = std::move(o); });
-    watch.page.load(url("/page"), 35);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome && !watch.endings.empty(); }, webWaitMs));
-    EXPECT_EQ(*outcome, terminated);
-    EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::terminated});
-    EXPECT_FALSE(watch.page.isLoading());
-
-    // The next use starts a fresh worker, which fails the same way.
-    ASSERT_TRUE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, webWaitMs));
-    outcome.reset();
-    watch.page.evaluate("1", [&outcome](ScriptOutcome o) { outcome = std::move(o); });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, webWaitMs));
-    EXPECT_EQ(*outcome, terminated);
-    EXPECT_EQ(host_->workersStarted(), 2);
+    // Only silence waits for the reply timeout; any other misbehaviour is seen as it arrives.
+    const bool silent = std::string(GetParam()) == "silent";
+    const Scheduler::Duration replyTimeout = silent ? std::chrono::milliseconds(500) : std::chrono::seconds(60);
+    PageWatch watch(host({.replyTimeout = replyTimeout}).workerPage(Site::assessment));
+    // The second time round a fresh worker starts and fails the same way.
+    for (int worker = 1; worker <= 2; ++worker) {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, webWaitMs));
+        std::optional<ScriptOutcome> outcome;
+        watch.page.evaluate("1", [&outcome](ScriptOutcome o) { outcome = std::move(o); });
+        watch.page.load(url("/page"), 35);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return outcome && !watch.endings.empty(); }, webWaitMs)) << worker;
+        EXPECT_EQ(*outcome, terminated);
+        EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::terminated});
+        EXPECT_FALSE(watch.page.isLoading());
+        EXPECT_EQ(host_->workersStarted(), worker);
+        watch.endings.clear();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Misbehaving, FakeWorkerTest,

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 using namespace vantory;
 using namespace vantory::WorkerProtocol;
@@ -23,47 +24,44 @@ QByteArray withoutNewline(QByteArray line)
     return line;
 }
 
-TEST(WorkerProtocol, CommandsSurviveARoundTrip)
+template <typename Message, typename Decode> void expectRoundTrips(const std::vector<Message>& messages, Decode decode)
 {
-    const Command commands[] = {
-        Hello{},
-        Load{PageId::canvas, 7, QStringLiteral("https://canvas.example/courses?a=1&b=\"2\""), 35},
-        Stop{PageId::assessmentLogin},
-        Evaluate{PageId::assessment, 12, QStringLiteral("var x = '한글\\n';\nx"), false},
-        Evaluate{PageId::canvasLogin, 13, QStringLiteral("return 1;"), true},
-        ShowLogin{PageId::canvasLogin},
-        LoginTexts{PageId::assessmentLogin, QStringLiteral("최근 업데이트 완료"), QString(), false},
-        Quit{},
-    };
-    for (const Command& command : commands) {
-        const std::optional<Command> decoded = decodeCommand(withoutNewline(encode(command)));
-        ASSERT_TRUE(decoded) << encode(command).toStdString();
-        EXPECT_EQ(encode(*decoded), encode(command));
+    for (const Message& message : messages) {
+        const auto decoded = decode(withoutNewline(encode(message)));
+        ASSERT_TRUE(decoded) << encode(message).left(200).toStdString();
+        EXPECT_EQ(encode(*decoded), encode(message));
     }
 }
 
-TEST(WorkerProtocol, EventsSurviveARoundTrip)
+TEST(WorkerProtocol, EveryMessageSurvivesARoundTrip)
 {
+    expectRoundTrips<Command>(
+        {Hello{}, Load{PageId::canvas, 7, QStringLiteral("https://x/?a=1&b=\"2\""), 35}, Stop{PageId::assessmentLogin},
+            Evaluate{PageId::assessment, 12, QStringLiteral("var x = '한글\\n';\nx"), false},
+            Evaluate{PageId::canvasLogin, 13, QStringLiteral("return 1;"), true}, ShowLogin{PageId::canvasLogin},
+            LoginTexts{PageId::assessmentLogin, QStringLiteral("최근"), QString(), false}, Quit{}},
+        decodeCommand);
+    // A non-finite timeout is sent as none.
+    const QByteArray load = encode(Load{PageId::canvas, 1, {}, std::nan("")});
+    EXPECT_EQ(std::get<Load>(*decodeCommand(withoutNewline(load))).timeout, 0);
+
     using Nav = Navigation;
-    const Event events[] = {
-        Ready{},
-        Nav{PageId::assessment, 3, Nav::State::started, QStringLiteral("about:blank")},
-        Nav{PageId::canvas, 4, Nav::State::finished, QStringLiteral("https://canvas.example/login")},
-        Nav{PageId::canvasLogin, 5, Nav::State::failed, QString(), true, QStringLiteral("net::ERR_ABORTED")},
-        UrlChanged{PageId::assessmentLogin, QStringLiteral("https://sso.example/")},
-        Terminated{PageId::canvas},
-        Result{1, ScriptValue{ScriptValue::Kind::text, std::string(300'000, 'x') + "끝"}},
-        Result{2, ScriptValue{ScriptValue::Kind::flag, {}, true}},
-        Result{3, ScriptValue{}},
-        Result{4, PageError{PageError::Kind::script, "boom"}},
-        Result{5, PageError{PageError::Kind::terminated}},
-        LoginButton{PageId::canvasLogin, LoginButton::Button::closed},
-    };
-    for (const Event& event : events) {
-        const std::optional<Event> decoded = decodeEvent(withoutNewline(encode(event)));
-        ASSERT_TRUE(decoded) << encode(event).left(200).toStdString();
-        EXPECT_EQ(encode(*decoded), encode(event));
-    }
+    expectRoundTrips<Event>(
+        {
+            Ready{},
+            Nav{PageId::assessment, 3, Nav::State::started, QStringLiteral("about:blank")},
+            Nav{PageId::canvas, 4, Nav::State::finished, QStringLiteral("https://canvas.example/login")},
+            Nav{PageId::canvasLogin, 5, Nav::State::failed, QString(), true, QStringLiteral("net::ERR_ABORTED")},
+            UrlChanged{PageId::assessmentLogin, QStringLiteral("https://sso.example/")},
+            Terminated{PageId::canvas},
+            Result{1, ScriptValue{ScriptValue::Kind::text, std::string(300'000, 'x') + "끝"}},
+            Result{2, ScriptValue{ScriptValue::Kind::flag, {}, true}},
+            Result{3, ScriptValue{}},
+            Result{4, PageError{PageError::Kind::script, "boom"}},
+            Result{5, PageError{PageError::Kind::terminated}},
+            LoginButton{PageId::canvasLogin, LoginButton::Button::closed},
+        },
+        decodeEvent);
 }
 
 TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
@@ -81,7 +79,6 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
         {"trailing bytes", R"({"type":"ready","version":1} x)"},
         {"array", R"([{"type":"ready","version":1}])"},
         {"no type", R"({"version":1})"},
-        {"type not a text", R"({"type":1,"version":1})"},
         {"unknown type", R"({"type":"hello","version":1})"}, // a command, not an event
         {"missing field", R"({"type":"url","page":"canvas"})"},
         {"unknown field", R"({"type":"ready","version":1,"extra":true})"},
@@ -90,8 +87,8 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
         {"hidden page for a window", R"({"type":"loginButton","page":"canvas","button":"sync"})"},
         {"unknown button", R"({"type":"loginButton","page":"canvasLogin","button":"open"})"},
         {"number as text", R"({"type":"result","call":"1","kind":"other"})"},
-        {"fraction in an integer", R"({"type":"result","call":1.5,"kind":"other"})"},
         {"negative integer", R"({"type":"result","call":-1,"kind":"other"})"},
+        {"fraction in an integer", R"({"type":"result","call":1.5,"kind":"other"})"},
         {"integer beyond 2^53", R"({"type":"result","call":1e300,"kind":"other"})"},
         {"infinite number", R"({"type":"result","call":1e999,"kind":"other"})"},
         {"NaN literal", R"({"type":"result","call":NaN,"kind":"other"})"},
@@ -115,14 +112,6 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
     EXPECT_FALSE(decodeCommand(R"({"type":"load","page":"canvas","load":1,"url":"x","timeout":-1})"));
     EXPECT_FALSE(decodeCommand(R"({"type":"ready","version":1})")); // an event, not a command
     EXPECT_FALSE(decodeCommand(R"({"type":"quit","now":true})"));
-}
-
-TEST(WorkerProtocol, NonFiniteTimeoutsAreSentAsNone)
-{
-    const QByteArray line = encode(Load{PageId::canvas, 1, QStringLiteral("https://x/"), std::nan("")});
-    const auto decoded = decodeCommand(withoutNewline(line));
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(std::get<Load>(*decoded).timeout, 0);
 }
 
 TEST(LineBuffer, SplitsAStreamIntoLinesWhereverItIsCut)
