@@ -22,23 +22,18 @@ class Emitter {
     }
 
     emit(name, ...args) {
-        for (const handler of [...this._handlers.values()]) {
+        for (const handler of [...this._handlers.values()])
             if (handler.name === name)
                 handler.callback(this, ...args);
-        }
     }
 }
 
 export const Clutter = {
     ActorAlign: {FILL: 0, START: 1, CENTER: 2, END: 3},
     EventType: {BUTTON_PRESS: 1, BUTTON_RELEASE: 2, TOUCH_BEGIN: 3, TOUCH_END: 4, KEY_PRESS: 5},
-    BUTTON_PRIMARY: 1,
-    BUTTON_MIDDLE: 2,
-    BUTTON_SECONDARY: 3,
-    EVENT_PROPAGATE: false,
-    EVENT_STOP: true,
-    KEY_Menu: 0xff67,
-    KEY_Return: 0xff0d,
+    BUTTON_PRIMARY: 1, BUTTON_MIDDLE: 2, BUTTON_SECONDARY: 3,
+    EVENT_PROPAGATE: false, EVENT_STOP: true,
+    KEY_Menu: 0xff67, KEY_Return: 0xff0d,
 };
 
 // An input event as Clutter hands it to an actor.
@@ -46,9 +41,7 @@ export function event(type, {button = 0, key = 0} = {}) {
     return {type: () => type, get_button: () => button, get_key_symbol: () => key};
 }
 
-export const GObject = {
-    registerClass: (info, klass) => klass ?? info,
-};
+export const GObject = {registerClass: (info, klass) => klass ?? info};
 
 // GObject classes run _init from their constructor; the extension's button relies on that.
 class Widget extends Emitter {
@@ -76,30 +69,17 @@ class Widget extends Emitter {
         child.parent = null;
     }
 
-    show() {
-        this.visible = true;
-    }
+    show() { this.visible = true; }
 
-    hide() {
-        this.visible = false;
-    }
+    hide() { this.visible = false; }
 
-    set_position(x, y) {
-        this.x = x;
-        this.y = y;
-    }
+    set_position(x, y) { Object.assign(this, {x, y}); }
 
-    get_transformed_position() {
-        return [this.x, this.y];
-    }
+    get_transformed_position() { return [this.x, this.y]; }
 
-    get_transformed_size() {
-        return [this.width, this.height];
-    }
+    get_transformed_size() { return [this.width, this.height]; }
 
-    get_preferred_width() {
-        return [0, this.width];
-    }
+    get_preferred_width() { return [0, this.width]; }
 
     destroy() {
         if (this.destroyed)
@@ -127,9 +107,7 @@ class Label extends Widget {
     }
 
     // Eight pixels a character of the longest line.
-    get_preferred_width() {
-        return [0, 8 * Math.max(...this.text.split('\n').map(line => line.length))];
-    }
+    get_preferred_width() { return [0, 8 * Math.max(...this.text.split('\n').map(line => line.length))]; }
 }
 
 export const St = {Widget, Label, Bin: Widget, Side: {TOP: 0, RIGHT: 1, BOTTOM: 2, LEFT: 3}};
@@ -140,9 +118,7 @@ class MenuBase extends Emitter {
         this.items = [];
     }
 
-    addMenuItem(item) {
-        this.items.push(item);
-    }
+    addMenuItem(item) { this.items.push(item); }
 
     removeAll() {
         for (const item of this.items)
@@ -151,15 +127,11 @@ class MenuBase extends Emitter {
     }
 
     // The items as shown, sections flattened.
-    shownItems() {
-        return this.items.flatMap(item => item instanceof PopupMenuSection ? item.shownItems() : [item]);
-    }
+    shownItems() { return this.items.flatMap(item => item instanceof PopupMenuSection ? item.shownItems() : [item]); }
 }
 
 class PopupMenuSection extends MenuBase {
-    destroy() {
-        this.removeAll();
-    }
+    destroy() { this.removeAll(); }
 }
 
 class PopupMenu extends MenuBase {
@@ -170,25 +142,17 @@ class PopupMenu extends MenuBase {
         this.destroyed = false;
     }
 
-    open() {
-        if (this.isOpen)
-            return;
-        this.isOpen = true;
-        this.emit('open-state-changed', true);
-    }
+    open() { this._setOpen(true); }
 
-    close() {
-        if (!this.isOpen)
-            return;
-        this.isOpen = false;
-        this.emit('open-state-changed', false);
-    }
+    close() { this._setOpen(false); }
 
-    toggle() {
-        if (this.isOpen)
-            this.close();
-        else
-            this.open();
+    toggle() { this._setOpen(!this.isOpen); }
+
+    _setOpen(open) {
+        if (this.isOpen !== open) {
+            this.isOpen = open;
+            this.emit('open-state-changed', open);
+        }
     }
 
     destroy() {
@@ -261,8 +225,6 @@ export const Main = {
 
 export const ExtensionModule = {
     Extension: class {
-        constructor(metadata) {
-            this.metadata = metadata;
-        }
+        constructor(metadata) { this.metadata = metadata; }
     },
 };
