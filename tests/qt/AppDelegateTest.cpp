@@ -41,12 +41,8 @@ TEST_F(AppDelegateTest, ShowsTheStoredDeadlineArmsTheBoundaryAndRecomposesAfterE
     Database db;
     db.settings.courses = {{"1", "313", true, 2026}};
     for (const auto& [code, hours] : {std::pair{"A", 1h}, {"B", 3h}})
-        db.assessments.push_back({.id = std::string("1:") + code,
-            .courseID = "1",
-            .title = code,
-            .category = "Preclass",
-            .due = start + hours,
-            .deadlineStatus = "known"});
+        db.assessments.push_back(
+            {.id = std::string("1:") + code, .courseID = "1", .category = "Preclass", .due = start + hours});
     db.settings.normalize();
     StateFile(folder / "stored.json").save(db);
     AppDelegate delegate(folder / "stored.json", scheduler);
