@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #ifdef __SANITIZE_ADDRESS__
-// Qt keeps fonts, styles and platform objects until the process ends; those are not ours to
-// report. (Set here rather than as CTest properties, which gtest_discover_tests in CMake 3.25
-// cannot pass as a list.)
+// Qt keeps fonts, styles and platform objects until the process ends: not ours to report. (Here, as
+// gtest_discover_tests in CMake 3.25 cannot pass a list as a CTest property.)
 extern "C" const char* __asan_default_options()
 {
     return "detect_leaks=0";

@@ -1,6 +1,5 @@
 #include "desktop/StatusContentView.h"
 
-#include <QImage>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -18,9 +17,9 @@ StatusText styled(const std::vector<std::pair<std::string, std::string>>& pieces
     StatusText result;
     for (const auto& [text, hex] : pieces) {
         const auto start = std::size_t(QString::fromStdString(result.text).size());
-        const auto length = std::size_t(QString::fromStdString(text).size());
         result.text += text;
-        result.runs.push_back({start, length, StatusRun::Font::main, 12, hex});
+        result.runs.push_back(
+            {start, std::size_t(QString::fromStdString(text).size()), StatusRun::Font::main, 12, hex});
     }
     return result;
 }
@@ -48,15 +47,6 @@ Ink inkOf(const QImage& image, QRgb color)
     return ink;
 }
 
-// The view alone on a transparent image, as the strip composes it over its backdrop.
-QImage rendered(StatusContentView& view)
-{
-    QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    view.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
-    return image.convertToFormat(QImage::Format_ARGB32);
-}
-
 class StatusContentViewTest : public ::testing::Test {
 protected:
     StatusContentViewTest()
@@ -66,15 +56,27 @@ protected:
         view.setReduceMotionSource([this] { return reduceMotion; });
     }
 
+    // The view alone on a transparent image, as the strip composes it over its backdrop.
+    QImage rendered()
+    {
+        QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        view.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+        return image.convertToFormat(QImage::Format_ARGB32);
+    }
+    Ink ink(QRgb color) { return inkOf(rendered(), color); }
+    void show(const StatusText& text) { view.showLine(text, QStringLiteral("none"), 1, false); }
+
     // Replaces blue with red by `effect` over one second and stops the clock at `progress`.
     QImage midTransition(const char* effect, double progress)
     {
-        view.showLine(blue, QStringLiteral("none"), 1, false);
+        show(blue);
         view.showLine(red, QString::fromLatin1(effect), 1, true);
         now += progress;
         view.advanceFrame();
-        return rendered(view);
+        return rendered();
     }
+    Ink halfway(const char* effect) { return inkOf(midTransition(effect, 0.5), qRgb(255, 0, 0)); }
 
     double now = 100;
     bool reduceMotion = false;
@@ -83,21 +85,18 @@ protected:
 
 TEST_F(StatusContentViewTest, ChangesAtOnceWhenNoTransitionApplies)
 {
-    const struct {
-        const char* name;
-        const StatusText* before;
-        const char* effect;
-        bool animate, reduceMotion;
-    } cases[] = {{"first text", nullptr, "fade", true, false}, {"none", &blue, "none", true, false},
-        {"reduce motion", &blue, "slideUp", true, true}, {"not asked", &blue, "fade", false, false}};
-    for (const auto& c : cases) {
+    const std::tuple<const char*, const StatusText*, const char*, bool, bool> cases[]
+        = {{"first text", nullptr, "fade", true, false}, {"none", &blue, "none", true, false},
+            {"reduce motion", &blue, "slideUp", true, true}, {"not asked", &blue, "fade", false, false}};
+    for (const auto& [name, before, effect, animate, reduce] : cases) {
         StatusContentView fresh;
-        fresh.setReduceMotionSource([&] { return c.reduceMotion; });
-        if (c.before)
-            fresh.showLine(*c.before, QStringLiteral("fade"), 0.3, false);
-        fresh.showLine(red, QString::fromLatin1(c.effect), 0.3, c.animate);
-        EXPECT_EQ(fresh.current(), red) << c.name;
-        EXPECT_TRUE(fresh.previous().empty() && fresh.progress() == 1 && !fresh.isTransitioning()) << c.name;
+        fresh.setReduceMotionSource([reduce = reduce] { return reduce; });
+        if (before)
+            fresh.showLine(*before, QStringLiteral("fade"), 0.3, false);
+        fresh.showLine(red, QString::fromLatin1(effect), 0.3, animate);
+        EXPECT_TRUE(
+            fresh.current() == red && fresh.previous().empty() && fresh.progress() == 1 && !fresh.isTransitioning())
+            << name;
     }
 }
 
@@ -105,11 +104,7 @@ TEST_F(StatusContentViewTest, EqualTextIsNotRepaintedButAnimatesToItselfWhenAske
 {
     struct : QObject {
         int paints = 0;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            paints += event->type() == QEvent::Paint;
-            return false;
-        }
+        bool eventFilter(QObject*, QEvent* event) override { return paints += event->type() == QEvent::Paint, false; }
     } counter;
     view.installEventFilter(&counter);
     view.show();
@@ -126,23 +121,22 @@ TEST_F(StatusContentViewTest, EqualTextIsNotRepaintedButAnimatesToItselfWhenAske
 
 TEST_F(StatusContentViewTest, RestsCentredAndMovesByEffectHalfway)
 {
-    view.showLine(red, QStringLiteral("none"), 1, false);
-    const Ink rest = inkOf(rendered(view), qRgb(255, 0, 0));
+    show(red);
+    const Ink rest = ink(qRgb(255, 0, 0));
     ASSERT_TRUE(rest.found());
     EXPECT_NEAR(rest.left + rest.right, 200, 4);
     EXPECT_NEAR(rest.top + rest.bottom, 40, 6);
 
     // Halfway the eased offset is half the view: 20 pixels vertically, 100 horizontally.
-    EXPECT_GE(inkOf(midTransition("slideUp", 0.5), qRgb(255, 0, 0)).top, rest.top + 15);
-    EXPECT_LE(inkOf(midTransition("slideDown", 0.5), qRgb(255, 0, 0)).bottom, rest.bottom - 15);
-    EXPECT_GE(inkOf(midTransition("slideLeft", 0.5), qRgb(255, 0, 0)).left, rest.left + 90);
-    const Ink zoomed = inkOf(midTransition("zoom", 0.5), qRgb(255, 0, 0));
-    EXPECT_LT(zoomed.right - zoomed.left, rest.right - rest.left);
+    EXPECT_GE(halfway("slideUp").top, rest.top + 15);
+    EXPECT_LE(halfway("slideDown").bottom, rest.bottom - 15);
+    EXPECT_GE(halfway("slideLeft").left, rest.left + 90);
+    EXPECT_LT(halfway("zoom").right - halfway("zoom").left, rest.right - rest.left);
 
     const QImage faded = midTransition("fade", 0.5);
     const Ink fadingIn = inkOf(faded, qRgb(255, 0, 0));
-    EXPECT_NEAR(fadingIn.left, rest.left, 1);
     // Half opacity, a little more where the leaving text's edges lie underneath.
+    EXPECT_NEAR(fadingIn.left, rest.left, 1);
     EXPECT_EQ(rest.alpha, 255);
     EXPECT_NEAR(fadingIn.alpha, 128, 40);
     EXPECT_TRUE(inkOf(faded, qRgb(0, 0, 255)).found());
@@ -150,7 +144,7 @@ TEST_F(StatusContentViewTest, RestsCentredAndMovesByEffectHalfway)
 
     now += 1;
     view.advanceFrame();
-    EXPECT_FALSE(inkOf(rendered(view), qRgb(0, 0, 255)).found());
+    EXPECT_FALSE(ink(qRgb(0, 0, 255)).found());
 }
 
 TEST_F(StatusContentViewTest, FrameTimerRunsOnlyDuringTheTransition)
@@ -164,9 +158,7 @@ TEST_F(StatusContentViewTest, FrameTimerRunsOnlyDuringTheTransition)
 
     // Restarted halfway, the half-shown text is the one that leaves.
     view.showLine(styled({{"Green", "00FF00"}}), QStringLiteral("fade"), 0.5, true);
-    EXPECT_EQ(view.previous(), red);
-    EXPECT_EQ(view.progress(), 0);
-
+    EXPECT_TRUE(view.previous() == red && view.progress() == 0);
     now += 0.6;
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view.isTransitioning(); }, 1000));
     EXPECT_TRUE(view.previous().empty());
@@ -179,20 +171,17 @@ TEST_F(StatusContentViewTest, ElidesLongTextInTheMiddleKeepingColours)
     const StatusTextLayout elided = StatusTextLayout(longText).elidedTo(120);
     EXPECT_LE(elided.width(), 120);
     EXPECT_TRUE(elided.text().contains(QChar(0x2026))) << elided.text().toStdString();
-
     // The measured width is exactly enough: the composition's width never truncates.
     EXPECT_EQ(StatusTextLayout(longText).elidedTo(StatusContentView::measure(longText)).text(),
         QString::fromStdString(longText.text));
 
     view.resize(160, 40);
-    view.showLine(longText, QStringLiteral("none"), 1, false);
-    const QImage image = rendered(view);
-    EXPECT_LT(inkOf(image, qRgb(255, 0, 0)).left, 20);
-    EXPECT_GT(inkOf(image, qRgb(0, 0, 255)).right, 140);
-
+    show(longText);
+    EXPECT_LT(ink(qRgb(255, 0, 0)).left, 20);
+    EXPECT_GT(ink(qRgb(0, 0, 255)).right, 140);
     // Padding beyond half the width leaves a drawing area of one pixel.
     view.setHorizontalPadding(100);
-    const Ink squeezed = inkOf(rendered(view), qRgb(255, 0, 0));
+    const Ink squeezed = ink(qRgb(255, 0, 0));
     EXPECT_TRUE(!squeezed.found() || (squeezed.left >= 99 && squeezed.right <= 101));
 }
 
@@ -204,16 +193,12 @@ TEST_F(StatusContentViewTest, RingsOnlyColoursTooCloseToTheBackdrop)
     strip.setColor(QPalette::Window, Legibility::backdrop);
     strip.setColor(QPalette::WindowText, Legibility::defaultText);
     view.setPalette(strip);
-
-    view.showLine(styled({{"Navy 12:34", "000080"}}), QStringLiteral("none"), 1, false);
-    const QImage ringed = rendered(view);
-    const Ink navy = inkOf(ringed, qRgb(0, 0, 0x80));
-    const Ink halo = inkOf(ringed, qRgb(255, 255, 255));
+    show(styled({{"Navy 12:34", "000080"}}));
+    const Ink navy = ink(qRgb(0, 0, 0x80)), halo = ink(qRgb(255, 255, 255));
     ASSERT_TRUE(navy.found() && halo.found());
     EXPECT_TRUE(halo.left < navy.left && halo.right > navy.right);
-
-    view.showLine(styled({{"Red 12:34", "EF4444"}}), QStringLiteral("none"), 1, false);
-    EXPECT_FALSE(inkOf(rendered(view), qRgb(255, 255, 255)).found());
+    show(styled({{"Red 12:34", "EF4444"}}));
+    EXPECT_FALSE(ink(qRgb(255, 255, 255)).found());
 }
 
 TEST(LegibilityTest, ColoursTooCloseToTheBackdropAndOnlyThoseGetTheContrastingHalo)
@@ -221,28 +206,24 @@ TEST(LegibilityTest, ColoursTooCloseToTheBackdropAndOnlyThoseGetTheContrastingHa
     EXPECT_NEAR(Legibility::contrastRatio(Qt::white, Qt::black), 21, 0.01);
     EXPECT_NEAR(Legibility::contrastRatio(QColor(0x76, 0x76, 0x76), Qt::white), 4.54, 0.01); // WCAG's own example
     EXPECT_NEAR(Legibility::contrastRatio(QColor(0xDC, 0xDC, 0xDC), QColor(0x22, 0xC5, 0x5E)), 1.66, 0.01);
-    const struct {
-        QColor text, backdrop, halo; // invalid: none
-    } cases[] = {
-        {QColor(0x1E, 0x3A, 0x8A), Legibility::backdrop, Qt::white}, // dark blue on the dark strip
-        {QColor(0xEA, 0xB3, 0x08), QColor(0xDC, 0xDC, 0xDC), Qt::black}, // yellow on a light backdrop
-        {QColor(0xEF, 0x44, 0x44), Legibility::backdrop, {}}, // the urgency colours stand out as they are
-        {QColor(0xEA, 0xB3, 0x08), Legibility::backdrop, {}},
-        {QColor(0x22, 0xC5, 0x5E), Legibility::backdrop, {}},
-        {Legibility::defaultText, Legibility::backdrop, {}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Legibility::halo(c.text, c.backdrop), c.halo) << c.text.name().toStdString();
+    const QColor dark = Legibility::backdrop, light(0xDC, 0xDC, 0xDC);
+    // Dark blue on the dark strip and yellow on a light backdrop get one; the urgency colours stand out as they are.
+    for (const auto& [text, backdrop, halo] :
+        {std::tuple{QColor(0x1E, 0x3A, 0x8A), dark, QColor(Qt::white)}, {QColor(0xEA, 0xB3, 0x08), light, Qt::black},
+            {QColor(0xEF, 0x44, 0x44), dark, {}}, {QColor(0xEA, 0xB3, 0x08), dark, {}},
+            {QColor(0x22, 0xC5, 0x5E), dark, {}}, {Legibility::defaultText, dark, {}}})
+        EXPECT_EQ(Legibility::halo(text, backdrop), halo) << text.name().toStdString();
 }
 
 TEST(QtColorTest, HexSurvivesTheWayThroughAColourAndOtherModelsGiveTheirRgbChannels)
 {
     for (const char* hex : {"000000", "FFFFFF", "7F8081", "010203", "FEFDFC"})
         EXPECT_EQ(QtColor::toHex(QtColor::fromHex(hex)), hex);
-    EXPECT_EQ(QtColor::toHex(QColor::fromCmyk(0, 255, 255, 0)), "FF0000");
-    EXPECT_EQ(QtColor::toHex(QColor::fromRgbF(0.5F, 0.25F, 1.0F)), "8040FF");
-    EXPECT_EQ(QtColor::toHex(QColor(0x12, 0x34, 0x56, 0x10)), "123456"); // alpha is not stored
-    EXPECT_EQ(QtColor::toHex(QColor()), "000000");
+    // Alpha is not stored; an invalid colour is black.
+    for (const auto& [color, hex] :
+        {std::pair{QColor::fromCmyk(0, 255, 255, 0), "FF0000"}, {QColor::fromRgbF(0.5F, 0.25F, 1.0F), "8040FF"},
+            {QColor(0x12, 0x34, 0x56, 0x10), "123456"}, {QColor(), "000000"}})
+        EXPECT_EQ(QtColor::toHex(color), hex);
 }
 
 } // namespace

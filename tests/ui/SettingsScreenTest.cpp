@@ -2,7 +2,6 @@
 
 #include "engine/Engine.h"
 #include "store/SiteChoice.h"
-#include "store/Store.h"
 #include "ui/Autostart.h"
 #include "ui/CategoryColorTab.h"
 #include "ui/ColorModeMenu.h"
@@ -11,13 +10,7 @@
 #include "ui/ScreenWindow.h"
 #include "ui/SettingsWindowSize.h"
 
-#include "SampleDatabase.h"
-#include "support/TemporaryFolder.h"
-
-#include <QTest>
-#include <QtWidgets>
-
-#include <gtest/gtest.h>
+#include "ScreenTest.h"
 
 #include "desktop/StatusContentView.h"
 
@@ -27,14 +20,13 @@ namespace {
 using namespace std::chrono_literals;
 using Leads = std::vector<std::int64_t>;
 
-const Instant now = Instant(std::chrono::sys_days(std::chrono::year(2026) / 3 / 10).time_since_epoch() + 18h);
-
-class SettingsScreenTest : public ::testing::Test {
+class SettingsScreenTest : public test::ScreenTest {
 protected:
     SettingsScreenTest()
+        : ScreenTest(Instant(std::chrono::sys_days(std::chrono::year(2026) / 3 / 10).time_since_epoch() + 18h))
     {
         qputenv("XDG_CONFIG_HOME", QString::fromStdString((folder / "config").string()).toUtf8());
-        store.update([](Database& db) { db = sample::database(60, now); });
+        load(sample::database(60, start));
     }
 
     void open(bool colorOnly, const char* tab)
@@ -44,39 +36,20 @@ protected:
         screen->show();
     }
 
-    // The screen rebuilds its tab after the Store's notification, on the next turn of the loop.
-    template <typename Widget> Widget* find(const char* name, const std::string& suffix = {}) const
+    template <typename Widget> Widget* find(const std::string& name) const
     {
-        QCoreApplication::processEvents();
-        const QString full = QString::fromUtf8(name) + QString::fromStdString(suffix);
-        auto* widget = screen->findChild<Widget*>(full);
-        EXPECT_NE(widget, nullptr) << full.toStdString();
-        return widget;
+        return test::child<Widget>(&*screen, name);
     }
-
     bool absent(const char* name) const { return !screen->findChild<QWidget*>(QString::fromUtf8(name)); }
-
-    // Every label's text, one a line.
-    QString labels() const
-    {
-        QCoreApplication::processEvents();
-        QStringList texts;
-        for (const QLabel* label : screen->findChildren<QLabel*>())
-            texts << label->text();
-        return texts.join(QLatin1Char('\n'));
-    }
-
-    // What a fresh start reads from the state file.
-    Settings saved() const { return Store(store.statePath(), now).db().settings; }
+    QString labels() const { return test::labels(screen.get()); }
 
     // Scrolled into view first: a click lands on whatever the window shows at that point.
     static void click(QWidget* widget)
     {
         ASSERT_NE(widget, nullptr);
-        for (QWidget* parent = widget->parentWidget(); parent; parent = parent->parentWidget()) {
+        for (QWidget* parent = widget->parentWidget(); parent; parent = parent->parentWidget())
             if (auto* scroll = qobject_cast<QScrollArea*>(parent))
                 scroll->ensureWidgetVisible(widget);
-        }
         // A switch reacts on its box and label, not across the whole row it spans.
         const QPoint at = qobject_cast<QCheckBox*>(widget) ? QPoint(8, widget->height() / 2) : widget->rect().center();
         QTest::mouseClick(widget, Qt::LeftButton, {}, at);
@@ -105,22 +78,16 @@ protected:
         well->dialog()->accept();
     }
 
-    test::TemporaryFolder folder;
-    Store store{folder / "state.json", now};
     std::unique_ptr<SettingsScreen> screen;
 };
 
 TEST_F(SettingsScreenTest, DisplayControlsWriteTheStateFileAndRowsFollowTheirChoices)
 {
-    store.update([](Database& db) {
-        db.settings.transitionStyle.reset();
-        db.settings.statusWidthMode.reset();
-    });
+    store.update([](Database& db) { db.settings.transitionStyle.reset(), db.settings.statusWidthMode.reset(); });
     open(false, SettingsTabs::display);
     click(find<QPushButton>("add-duration"));
-    auto* first = find<QSpinBox>("duration-0");
-    first->setFocus();
-    QTest::keyClick(first, Qt::Key_Up);
+    find<QSpinBox>("duration-0")->setFocus();
+    QTest::keyClick(find<QSpinBox>("duration-0"), Qt::Key_Up);
     EXPECT_TRUE(find<QSpinBox>("duration-0")->hasFocus()) << "the rebuilt field keeps the keyboard focus";
     click(find<QToolButton>("remove-duration-1"));
     QTest::keyClick(find<QSlider>("status-padding"), Qt::Key_Right);
@@ -136,14 +103,11 @@ TEST_F(SettingsScreenTest, DisplayControlsWriteTheStateFileAndRowsFollowTheirCho
     QCoreApplication::processEvents();
     EXPECT_TRUE(absent("transition-duration"));
 
-    const Settings settings = saved();
-    EXPECT_EQ(settings.durations, (std::vector<double>{11, 5, 5})); // the added slot holds 5 seconds
-    EXPECT_EQ(settings.statusPadding, 7);
-    EXPECT_EQ(settings.statusFontSize, 11);
-    EXPECT_EQ(settings.showProgress, true);
-    EXPECT_EQ(settings.statusWidthMode, Modes::Width::fixed);
-    EXPECT_EQ(settings.statusWidth, 285);
-    EXPECT_EQ(settings.transitionStyle, Modes::Transition::none);
+    const Settings s = saved().settings; // the added slot holds 5 seconds
+    EXPECT_EQ(std::tuple(s.durations, s.statusPadding, s.statusFontSize, s.showProgress),
+        std::tuple(std::vector<double>{11, 5, 5}, 7, 11, true));
+    EXPECT_EQ(std::tuple(s.statusWidthMode, s.statusWidth, s.transitionStyle),
+        std::tuple(Modes::Width::fixed, 285, Modes::Transition::none));
 }
 
 TEST_F(SettingsScreenTest, ConnectionTabSavesCourseNamesSwitchesAndTheInterval)
@@ -151,15 +115,15 @@ TEST_F(SettingsScreenTest, ConnectionTabSavesCourseNamesSwitchesAndTheInterval)
     store.update([](Database& db) { db.settings.syncMinutes = 5; });
     open(false, SettingsTabs::connection);
     const Course course = store.db().settings.courses.front();
-    type(find<QLineEdit>("course-name-", course.id), QStringLiteral("  "));
+    const auto name = [&] { return find<QLineEdit>("course-name-" + course.id); };
+    type(name(), QStringLiteral("  "));
     EXPECT_EQ(store.db().settings.course(course.id)->name, course.name) << "a blank name keeps the last one";
     // A sync while a name is being typed neither drops the text nor the focus.
-    type(find<QLineEdit>("course-name-", course.id), QStringLiteral("CPSC 221 A"), false);
-    store.update([](Database& db) { db.lastSync["sync"] = now; });
-    EXPECT_EQ(find<QLineEdit>("course-name-", course.id)->text(), QStringLiteral("CPSC 221 A"));
-    EXPECT_TRUE(find<QLineEdit>("course-name-", course.id)->hasFocus());
-    QTest::keyClick(find<QLineEdit>("course-name-", course.id), Qt::Key_Return);
-    click(find<QCheckBox>("course-enabled-", course.id));
+    type(name(), QStringLiteral("CPSC 221 A"), false);
+    store.update([&](Database& db) { db.lastSync["sync"] = start; });
+    EXPECT_TRUE(name()->text() == QStringLiteral("CPSC 221 A") && name()->hasFocus());
+    QTest::keyClick(name(), Qt::Key_Return);
+    click(find<QCheckBox>("course-enabled-" + course.id));
     // Canvas back on asks for a sync at once; the refresh button waits while one runs.
     int syncs = 0;
     store.sync = [&] { ++syncs; };
@@ -168,16 +132,13 @@ TEST_F(SettingsScreenTest, ConnectionTabSavesCourseNamesSwitchesAndTheInterval)
     EXPECT_EQ(syncs, 1);
     store.setCanvasSyncing(true);
     EXPECT_FALSE(find<QPushButton>("sync")->isEnabled());
-    // Five minutes is none of the choices: nothing is selected.
-    EXPECT_EQ(find<QComboBox>("sync-minutes")->currentIndex(), -1);
+    EXPECT_EQ(find<QComboBox>("sync-minutes")->currentIndex(), -1) << "five minutes is none of the choices";
     choose(find<QComboBox>("sync-minutes"), 3);
 
-    const Settings settings = saved();
-    EXPECT_EQ(settings.canvasEnabled, true);
-    ASSERT_NE(settings.course(course.id), nullptr);
-    EXPECT_EQ(settings.course(course.id)->name, "CPSC 221 A");
-    EXPECT_EQ(settings.course(course.id)->enabled, !course.enabled);
-    EXPECT_EQ(settings.syncMinutes, 120);
+    const Settings s = saved().settings;
+    ASSERT_NE(s.course(course.id), nullptr);
+    EXPECT_EQ(std::tuple(s.canvasEnabled, s.course(course.id)->name, s.course(course.id)->enabled, s.syncMinutes),
+        std::tuple(true, "CPSC 221 A", !course.enabled, 120));
 }
 
 // What an address may be is the core's test; here, what the tab does with one.
@@ -185,15 +146,15 @@ TEST_F(SettingsScreenTest, SiteAddressesAreCheckedSavedAndTried)
 {
     const SiteChoice sites(store, {});
     open(false, SettingsTabs::connection);
-    type(find<QLineEdit>("assessment-address"), QStringLiteral("http://learn.school.edu"));
+    const auto address = [&] { return find<QLineEdit>("assessment-address"); };
+    type(address(), QStringLiteral("http://learn.school.edu"));
     EXPECT_TRUE(labels().contains(QStringLiteral("https 주소만"))) << labels().toStdString();
-    EXPECT_EQ(find<QLineEdit>("assessment-address")->text(), QStringLiteral("http://learn.school.edu"))
-        << "a refused address stays in its field to be mended";
+    EXPECT_EQ(address()->text(), QStringLiteral("http://learn.school.edu")) << "a refused address stays to be mended";
     EXPECT_EQ(store.db().settings.assessmentBaseURL, std::nullopt);
 
-    type(find<QLineEdit>("assessment-address"), QStringLiteral("Learn.School.edu"));
-    EXPECT_EQ(saved().assessmentBaseURL, "https://learn.school.edu/");
-    EXPECT_EQ(find<QLineEdit>("assessment-address")->text(), QStringLiteral("https://learn.school.edu/"));
+    type(address(), QStringLiteral("Learn.School.edu"));
+    EXPECT_EQ(saved().settings.assessmentBaseURL, "https://learn.school.edu/");
+    EXPECT_EQ(address()->text(), QStringLiteral("https://learn.school.edu/"));
     EXPECT_EQ(Sites::current().assessmentBaseURL, "https://learn.school.edu") << "followed at once";
     find<QLineEdit>("canvas-address")->clear();
     type(find<QLineEdit>("canvas-address"), QString());
@@ -201,9 +162,8 @@ TEST_F(SettingsScreenTest, SiteAddressesAreCheckedSavedAndTried)
     EXPECT_FALSE(find<QCheckBox>("canvas-enabled")->isVisibleTo(screen.get())) << "no Canvas without its address";
 
     std::function<void(bool, std::string)> report;
-    store.checkAddress = [&](Site site, const std::string& address, auto done) {
-        EXPECT_EQ(site, Site::assessment);
-        EXPECT_EQ(address, "https://learn.school.edu/");
+    store.checkAddress = [&](Site site, const std::string& checked, auto done) {
+        EXPECT_EQ(std::tuple(site, checked), std::tuple(Site::assessment, "https://learn.school.edu/"));
         report = std::move(done);
     };
     click(find<QPushButton>("assessment-address-check"));
@@ -218,8 +178,7 @@ TEST_F(SettingsScreenTest, AFirstLaunchWithoutAddressesLeadsToThemAndOnToTheSign
 {
     store.update([](Database& db) {
         db.assessments.clear();
-        db.settings.assessmentBaseURL = "";
-        db.settings.canvasBaseURL = "";
+        db.settings.assessmentBaseURL = db.settings.canvasBaseURL = "";
     });
     const SiteChoice sites(store, {});
     int addressesShown = 0;
@@ -235,24 +194,23 @@ TEST_F(SettingsScreenTest, AFirstLaunchWithoutAddressesLeadsToThemAndOnToTheSign
     EXPECT_EQ(signIns, std::vector<std::string>{"canvas"}) << "the first saved address leads on, once";
 }
 
-// The tab is rebuilt after every saved change: its widgets are looked up again each time.
 TEST_F(SettingsScreenTest, SchoolZoneIsFoundByCityAndChosenFromTheKeyboard)
 {
     open(false, SettingsTabs::connection);
-    // ICU keeps Kolkata under its older id.
-    type(find<QLineEdit>("zone-search"), QStringLiteral("kolkata"), false);
+    const auto search = [&] { return find<QLineEdit>("zone-search"); };
+    type(search(), QStringLiteral("kolkata"), false); // ICU keeps Kolkata under its older id
     const QAbstractItemModel* shown = find<QListView>("zone-list")->model();
     ASSERT_EQ(shown->rowCount(), 1);
     EXPECT_EQ(shown->index(0, 0).data().toString(), QStringLiteral("Asia/Calcutta · GMT+5:30"));
 
-    type(find<QLineEdit>("zone-search"), QStringLiteral("seoul"));
-    EXPECT_EQ(saved().timeZone, "Asia/Seoul");
+    type(search(), QStringLiteral("seoul"));
+    EXPECT_EQ(saved().settings.timeZone, "Asia/Seoul");
     EXPECT_TRUE(labels().contains(QStringLiteral("자동 저장 · Seoul 시간 · v1.4.2")));
-    EXPECT_TRUE(find<QLineEdit>("zone-search")->text().isEmpty()) << "a choice ends the search";
+    EXPECT_TRUE(search()->text().isEmpty()) << "a choice ends the search";
 
     // Down enters the list, Enter there chooses; the default zone is not stored.
-    type(find<QLineEdit>("zone-search"), QStringLiteral("vancouver"), false);
-    QTest::keyClick(find<QLineEdit>("zone-search"), Qt::Key_Down);
+    type(search(), QStringLiteral("vancouver"), false);
+    QTest::keyClick(search(), Qt::Key_Down);
     ASSERT_TRUE(find<QListView>("zone-list")->hasFocus());
     QTest::keyClick(find<QListView>("zone-list"), Qt::Key_Return);
     EXPECT_EQ(store.db().settings.timeZone, std::nullopt);
@@ -262,25 +220,20 @@ TEST_F(SettingsScreenTest, LaunchAtLoginWritesAndRemovesTheEntryOrShowsWhyItCann
 {
     open(false, SettingsTabs::connection);
     const QString folderPath = QString::fromStdString((folder / "config" / "autostart").string());
-    const QString entry = folderPath + QStringLiteral("/vantory.desktop");
-    click(find<QCheckBox>("launch-at-login"));
-    QFile file(entry);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
-    EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
+    const auto launch = [&] { return find<QCheckBox>("launch-at-login"); };
+    click(launch());
+    const QString text = QString::fromStdString(test::contents((folder / "config/autostart/vantory.desktop")));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Exec=\"%1\"\n").arg(QCoreApplication::applicationFilePath())));
-    EXPECT_TRUE(find<QCheckBox>("launch-at-login")->isChecked());
-    click(find<QCheckBox>("launch-at-login"));
-    EXPECT_FALSE(QFile::exists(entry));
-    EXPECT_FALSE(find<QCheckBox>("launch-at-login")->isChecked());
+    EXPECT_TRUE(launch()->isChecked());
+    click(launch());
+    EXPECT_FALSE(QFile::exists(folderPath + QStringLiteral("/vantory.desktop")) || launch()->isChecked());
 
     // A file where the autostart folder should be.
     ASSERT_TRUE(QDir(folderPath).removeRecursively());
-    QFile blocker(folderPath);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    click(find<QCheckBox>("launch-at-login"));
-    EXPECT_FALSE(find<QCheckBox>("launch-at-login")->isChecked());
+    ASSERT_TRUE(QFile(folderPath).open(QIODevice::WriteOnly));
+    click(launch());
+    EXPECT_FALSE(launch()->isChecked());
     EXPECT_TRUE(labels().contains(QStringLiteral("자동 실행 항목을 저장하지 못했습니다")));
 
     EXPECT_EQ(Autostart::execValue(QStringLiteral("/a$b/100%/c\"d")), QStringLiteral("\"/a\\\\$b/100%%/c\\\\\"d\""));
@@ -291,19 +244,18 @@ TEST_F(SettingsScreenTest, ReminderLeadsAreChosenFromTheKeyboardAndKeepOnesTheTa
 {
     store.update([](Database& db) { db.settings.reminderMinutes.reset(); });
     open(false, SettingsTabs::reminders);
-    auto* day = find<QCheckBox>("reminder-1440");
-    EXPECT_FALSE(day->isChecked());
-    day->setFocus();
-    QTest::keyClick(day, Qt::Key_Space);
-    EXPECT_TRUE(find<QCheckBox>("reminder-1440")->isChecked());
-    EXPECT_TRUE(find<QCheckBox>("reminder-1440")->hasFocus()) << "the rebuilt box keeps the focus";
+    const auto day = [&] { return find<QCheckBox>("reminder-1440"); };
+    EXPECT_FALSE(day()->isChecked());
+    day()->setFocus();
+    QTest::keyClick(day(), Qt::Key_Space);
+    EXPECT_TRUE(day()->isChecked() && day()->hasFocus()) << "the rebuilt box keeps the focus";
     click(find<QCheckBox>("reminder-15"));
-    EXPECT_EQ(saved().reminderMinutes, (Leads{15, 1440}));
+    EXPECT_EQ(saved().settings.reminderMinutes, (Leads{15, 1440}));
 
     store.update([](Database& db) { db.settings.reminderMinutes->push_back(30); });
     click(find<QCheckBox>("reminder-15"));
-    click(find<QCheckBox>("reminder-1440"));
-    EXPECT_EQ(saved().reminderMinutes, Leads{30});
+    click(day());
+    EXPECT_EQ(saved().settings.reminderMinutes, Leads{30});
 }
 
 TEST_F(SettingsScreenTest, ColourWindowOffersOnlyItsTabsAndTheHostingWindowFollowsTheTab)
@@ -312,17 +264,16 @@ TEST_F(SettingsScreenTest, ColourWindowOffersOnlyItsTabsAndTheHostingWindowFollo
         QString::fromUtf8(SettingsTabs::display))
         << "not a tab of the settings window";
     auto* colors = new SettingsScreen(store, true);
-    EXPECT_EQ(colors->findChild<QTabBar*>()->count(), 3);
+    QTabBar* tabs = colors->findChild<QTabBar*>();
+    EXPECT_EQ(tabs->count(), 3);
 
     ScreenWindow window(QStringLiteral("Vantory 색상"), colors, colors->wantedSize());
     window.show();
     const QSize before = window.size();
-    colors->findChild<QTabBar*>()->setCurrentIndex(2);
-    EXPECT_EQ(window.size(), colors->wantedSize());
-    EXPECT_NE(window.size(), before);
+    tabs->setCurrentIndex(2);
+    EXPECT_TRUE(window.size() == colors->wantedSize() && window.size() != before);
     EXPECT_FALSE(SettingsWindowSize::fit(colors, colors->wantedSize() + QSize(1, -1))) << "within a point";
-
-    QTest::keyClick(colors->findChild<QTabBar*>(), Qt::Key_Escape);
+    QTest::keyClick(tabs, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
 }
 
@@ -336,10 +287,9 @@ TEST_F(SettingsScreenTest, TimeRulesResetAddRemoveAndThePreviewFollows)
         QCoreApplication::processEvents();
         const StatusText& line = preview->current();
         const std::size_t at = line.text.find("10h0m");
-        for (const StatusRun& run : line.runs) {
+        for (const StatusRun& run : line.runs)
             if (run.start <= at && at < run.start + run.length) // the text before is ASCII or "● "
                 return run.colorHex.value_or("");
-        }
         return std::string();
     };
     EXPECT_EQ(timeColor(), Engine::hex(10 * 3600, store.db().settings));
@@ -353,11 +303,9 @@ TEST_F(SettingsScreenTest, TimeRulesResetAddRemoveAndThePreviewFollows)
     EXPECT_EQ(find<QLineEdit>("rule-hours-2")->text(), QStringLiteral("0.1"));
     pickColor(find<ColorWell>("rule-dot-0"), QColor(0x12, 0x80, 0xFE));
     click(find<QToolButton>("rule-remove-1"));
-    const Settings settings = saved();
-    ASSERT_EQ(settings.pairedRules->size(), 2u);
-    EXPECT_EQ(settings.pairedRules->front().hours, 12);
-    EXPECT_EQ(settings.pairedRules->front().dotHex, "1280FE");
-    EXPECT_EQ(settings.pairedRules->back().hours, 0.1);
+    const auto rules = *saved().settings.pairedRules;
+    ASSERT_EQ(rules.size(), 2u);
+    EXPECT_EQ(std::tuple(rules[0].hours, rules[0].dotHex, rules[1].hours), std::tuple(12, "1280FE", 0.1));
 }
 
 TEST_F(SettingsScreenTest, CategoryStylesInTheAllScopeReplaceCourseEntries)
@@ -378,13 +326,13 @@ TEST_F(SettingsScreenTest, CategoryStylesInTheAllScopeReplaceCourseEntries)
     const auto course
         = std::find_if(courses.begin(), courses.end(), [&](const Course& c) { return c.id == item.courseID; });
     choose(find<QComboBox>("category-scope"), static_cast<int>(1 + (course - courses.begin())));
-    click(find<QPushButton>("use-common-", category));
-    EXPECT_FALSE(saved().categoryStyles->contains(courseKey));
+    click(find<QPushButton>("use-common-" + category));
+    EXPECT_FALSE(saved().settings.categoryStyles->contains(courseKey));
 
     styleCourse();
     choose(find<QComboBox>("category-scope"), 0);
-    find<ColorModeMenu>("category-mode-", category)->optionsMenu()->actions().at(1)->trigger(); // 캘린더 과목색
-    const auto styles = *saved().categoryStyles;
+    find<ColorModeMenu>("category-mode-" + category)->optionsMenu()->actions().at(1)->trigger(); // 캘린더 과목색
+    const auto styles = *saved().settings.categoryStyles;
     EXPECT_FALSE(styles.contains(courseKey));
     EXPECT_EQ(styles.at("all|" + category), (CategoryStyle{Modes::ColorSource::calendar, "FFFFFF"}));
 
@@ -393,30 +341,29 @@ TEST_F(SettingsScreenTest, CategoryStylesInTheAllScopeReplaceCourseEntries)
     pickColor(find<ColorWell>("bulk-color"), QColor(0xAB, 0xCD, 0xEF));
     click(find<QPushButton>("bulk-apply"));
     for (const std::string& each : categories)
-        EXPECT_EQ(saved().categoryStyles->at("all|" + each), (CategoryStyle{Modes::ColorSource::custom, "ABCDEF"}));
+        EXPECT_EQ(
+            saved().settings.categoryStyles->at("all|" + each), (CategoryStyle{Modes::ColorSource::custom, "ABCDEF"}));
 
-    click(find<QCheckBox>("exclude-", category));
-    EXPECT_EQ(saved().excludedCategories.back(), category);
+    click(find<QCheckBox>("exclude-" + category));
+    EXPECT_EQ(saved().settings.excludedCategories.back(), category);
 }
 
 TEST_F(SettingsScreenTest, CourseColoursAndTheUniformSwitch)
 {
     open(true, SettingsTabs::courseColors);
     const std::string id = store.db().settings.courses.front().id;
-    pickColor(find<ColorWell>("calendar-", id), QColor(0x80, 0x80, 0x80));
-    find<ColorModeMenu>("menu-mode-", id)->optionsMenu()->actions().at(2)->trigger();
-    pickColor(find<ColorWell>("menu-", id), QColor(0x01, 0x02, 0x03));
+    pickColor(find<ColorWell>("calendar-" + id), QColor(0x80, 0x80, 0x80));
+    find<ColorModeMenu>("menu-mode-" + id)->optionsMenu()->actions().at(2)->trigger();
+    pickColor(find<ColorWell>("menu-" + id), QColor(0x01, 0x02, 0x03));
     EXPECT_TRUE(absent("uniform-calendar"));
     click(find<QCheckBox>("uniform-colors"));
     pickColor(find<ColorWell>("uniform-calendar"), QColor(0xFE, 0xDC, 0xBA));
 
-    const Settings settings = saved();
-    ASSERT_NE(settings.course(id), nullptr);
-    EXPECT_EQ(settings.course(id)->colorHex, "808080");
-    EXPECT_EQ(settings.course(id)->menuColorMode, Modes::ColorSource::custom);
-    EXPECT_EQ(settings.course(id)->menuColorHex, "010203");
-    EXPECT_EQ(settings.uniformCourseColors, true);
-    EXPECT_EQ(settings.uniformCalendarHex, "FEDCBA");
+    const Settings s = saved().settings;
+    ASSERT_NE(s.course(id), nullptr);
+    const Course& c = *s.course(id);
+    EXPECT_EQ(std::tuple(c.colorHex, c.menuColorMode, c.menuColorHex, s.uniformCourseColors, s.uniformCalendarHex),
+        std::tuple("808080", Modes::ColorSource::custom, "010203", true, "FEDCBA"));
 
     // A mode outside the menu's list shows as a direct choice with nothing checked.
     ColorModeMenu menu(true);

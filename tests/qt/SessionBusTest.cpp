@@ -1,0 +1,411 @@
+// The reminders against a fake notification service, and the line's bus object against callers.
+
+#include "app/AppDelegate.h"
+#include "app/DeadlineReminders.h"
+#include "app/DesktopNotifications.h"
+#include "app/LineService.h"
+#include "app/StatusItem.h"
+#include "model/StateFile.h"
+#include "status/BarLine.h"
+#include "store/Store.h"
+
+#include "support/ManualScheduler.h"
+#include "support/SiteScope.h"
+#include "support/TemporaryFolder.h"
+
+#include <QTest>
+#include <QtDBus>
+
+#include <gtest/gtest.h>
+
+using namespace vantory;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString notifications = QStringLiteral("org.freedesktop.Notifications");
+const QString notificationsPath = QStringLiteral("/org/freedesktop/Notifications");
+const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString line = QString::fromLatin1(LineService::interfaceName);
+
+// Calls over the bus and waits for the answer, keeping the application's event loop running.
+QDBusMessage call(const QDBusConnection& bus, const QString& service, const QString& path, const QString& interface,
+    const QString& member, const QVariantList& arguments = {})
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, member);
+    message.setArguments(arguments);
+    QDBusPendingCallWatcher watcher(bus.asyncCall(message));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watcher.isFinished(); }, 5000)) << member.toStdString();
+    QCoreApplication::processEvents();
+    return watcher.reply();
+}
+
+// Claiming the desktop's names is for a private bus only.
+class BusTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariable("VANTORY_PRIVATE_BUS") != QLatin1String("1"))
+            GTEST_SKIP() << "needs a private session bus: ctest runs it under dbus-run-session";
+    }
+
+    test::TemporaryFolder folder;
+};
+
+} // namespace
+
+// A notification service on its own connection to the private session bus. Its calls and replies go
+// through the bus like a real server's, so nothing waits on itself. Until `malformed` is cleared it
+// answers Notify with text where the protocol has a number, after running it.
+class FakeNotificationServer : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    struct Call {
+        uint replaces;
+        QStringList texts; // application name, icon, summary, body
+        QStringList actions;
+        QVariantMap hints;
+    };
+
+    bool start()
+    {
+        return bus.registerObject(notificationsPath, this, QDBusConnection::ExportAllSlots)
+            && bus.registerService(notifications);
+    }
+    void stop() { bus.unregisterService(notifications), bus.unregisterObject(notificationsPath); }
+
+    void emitSignal(const char* name, const QVariantList& arguments)
+    {
+        QDBusMessage signal = QDBusMessage::createSignal(notificationsPath, notifications, QString::fromLatin1(name));
+        signal.setArguments(arguments);
+        bus.send(signal);
+    }
+
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("server"));
+    std::vector<Call> calls;
+    std::function<void()> malformed;
+
+public Q_SLOTS:
+    // As servers do: a known replaces_id keeps its id, anything else gets a new one.
+    void Notify(const QString& appName, uint replaces, const QString& icon, const QString& summary, const QString& body,
+        const QStringList& actions, const QVariantMap& hints, int, const QDBusMessage& message)
+    {
+        message.setDelayedReply(true);
+        if (malformed) {
+            std::exchange(malformed, {})();
+            bus.send(message.createReply(QStringLiteral("7")));
+            return;
+        }
+        calls.push_back({replaces, {appName, icon, summary, body}, actions, hints});
+        bus.send(message.createReply(replaces != 0 && replaces < nextID_ ? replaces : nextID_++));
+    }
+
+    QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
+
+private:
+    uint nextID_ = 41;
+};
+
+// Collects the PropertiesChanged signals a front end receives.
+class PropertiesListener : public QObject {
+    Q_OBJECT
+
+public:
+    std::vector<QVariantMap> changes;
+
+public Q_SLOTS:
+    void changed(const QString&, const QVariantMap& properties, const QStringList&) { changes.push_back(properties); }
+};
+
+namespace {
+
+// Wednesday 2025-10-15 20:00 in Vancouver; the quiz is due at 23:59 the next day.
+const Instant deadline = instantFromSeconds(1760684340);
+
+int warnings = 0;
+
+class DeadlineRemindersTest : public BusTest {
+protected:
+    void TearDown() override
+    {
+        server.stop();
+        QDBusConnection::disconnectFromBus(server.bus.name());
+    }
+
+    // The quiz due at the deadline, and a done and a hidden item beside it; then the reminders
+    // over a Store of that file, `ahead` before the deadline.
+    void launch(std::vector<std::int64_t> leads, std::chrono::seconds ahead)
+    {
+        Database db;
+        db.settings.courses = {{.id = "c", .name = "313"}};
+        db.settings.reminderMinutes = std::move(leads);
+        for (const char* id : {"done", "hidden", "q"})
+            db.assessments.push_back({.id = id,
+                .courseID = "c",
+                .title = "Quiz",
+                .url = "https://learn.test/" + std::string(id),
+                .due = deadline});
+        db.overrides = {{"done", {.completed = true}}, {"hidden", {.hidden = true}}};
+        StateFile(folder / "state.json").save(db);
+        scheduler.jump(deadline - ahead - scheduler.now());
+        store = std::make_unique<Store>(folder / "state.json", scheduler.now());
+        store->openURL = [this](const std::string& url) { opened.push_back(url); };
+        reminders = std::make_unique<DeadlineReminders>(
+            *store, scheduler, std::make_unique<DesktopNotifications>(QDBusConnection::sessionBus()));
+    }
+
+    // Whether the service received its n-th call, and the application handled every answer.
+    bool received(std::size_t n)
+    {
+        const bool arrived = QTest::qWaitFor([&] { return server.calls.size() == n; }, 5000);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return reminders->awaiting() == 0; }, 5000));
+        return arrived;
+    }
+
+    // A round trip to the service: everything the application sent before has reached it.
+    void reachServer()
+    {
+        call(QDBusConnection::sessionBus(), notifications, notificationsPath, notifications,
+            QStringLiteral("GetCapabilities"));
+    }
+
+    std::optional<ShownReminder> shown() const
+    {
+        const auto saved = StateFile(folder / "state.json").load();
+        return saved && saved->reminders && saved->reminders->contains("q") ? std::optional(saved->reminders->at("q"))
+                                                                            : std::nullopt;
+    }
+
+    // The call's urgency, a byte as the protocol has it.
+    std::pair<int, int> urgency(std::size_t call) const
+    {
+        const QVariant value = server.calls.at(call).hints.value(QStringLiteral("urgency"));
+        return {value.typeId(), value.toInt()};
+    }
+
+    test::SiteScope sites;
+    test::ManualScheduler scheduler{instantFromSeconds(1760583600)};
+    FakeNotificationServer server;
+    std::unique_ptr<Store> store;
+    std::unique_ptr<DeadlineReminders> reminders;
+    std::vector<std::string> opened;
+};
+
+// What is due when, and its text, is the core's test; here, what goes over the bus.
+TEST_F(DeadlineRemindersTest, ShowsEachLeadOnceAndReplacesTheItemsEarlierNotification)
+{
+    ASSERT_TRUE(server.start());
+    launch({1440, 60}, 27h);
+    reachServer();
+    EXPECT_TRUE(server.calls.empty());
+    scheduler.advance(3h);
+    ASSERT_TRUE(received(1)) << "only the quiz: the done and the hidden item would arrive with it";
+    const FakeNotificationServer::Call& first = server.calls[0];
+    EXPECT_EQ(first.replaces, 0u);
+    EXPECT_EQ(first.texts.mid(0, 3),
+        (QStringList{QStringLiteral("Vantory"), QStringLiteral("vantory"), QStringLiteral("313 · Quiz")}));
+    EXPECT_TRUE(first.texts[3].startsWith(QStringLiteral("마감까지 1d 0h0m 남았어요\n")));
+    EXPECT_EQ(first.actions,
+        (QStringList{QStringLiteral("default"), QStringLiteral("과제 페이지 열기"), QStringLiteral("open"),
+            QStringLiteral("과제 페이지 열기"), QStringLiteral("done"), QStringLiteral("완료 처리")}));
+    EXPECT_EQ(urgency(0), std::pair(int(QMetaType::UChar), 1));
+    EXPECT_EQ(shown(), (ShownReminder{deadline, 1440}));
+
+    // The last lead takes the place of the first notification, as critical.
+    scheduler.advance(23h);
+    ASSERT_TRUE(received(2));
+    EXPECT_EQ(std::tuple(server.calls[1].replaces, urgency(1), shown()),
+        std::tuple(41u, std::pair(int(QMetaType::UChar), 2), ShownReminder{deadline, 60}));
+
+    // Closed by the user: the next reminder of the item is a new notification.
+    server.emitSignal("NotificationClosed", {41u, 2u});
+    reachServer(); // its answer comes after the signal
+    store->override(store->db().assessments.back(), [](UserOverride& o) { o.due = deadline + 2h; });
+    ASSERT_TRUE(received(3));
+    EXPECT_EQ(server.calls[2].replaces, 0u);
+}
+
+TEST_F(DeadlineRemindersTest, ActionsOpenThePageAndMarkTheItemDone)
+{
+    ASSERT_TRUE(server.start());
+    launch({60}, 30min);
+    ASSERT_TRUE(received(1));
+    const auto invoke = [&](uint id, const char* action) {
+        server.emitSignal("ActionInvoked", {id, QString::fromLatin1(action)});
+    };
+
+    // Another application's notification and an unknown action are not ours to act on.
+    invoke(40, "open");
+    invoke(41, "archive");
+    invoke(41, "open");
+    invoke(41, "default");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return opened.size() == 2; }, 5000));
+    EXPECT_EQ(opened, (std::vector<std::string>{"https://learn.test/q", "https://learn.test/q"}));
+    invoke(41, "done");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return store->db().overrides.contains("q"); }, 5000));
+    EXPECT_TRUE(StateFile(folder / "state.json").load()->overrides.at("q").completed);
+
+    // A signal of the same shape from a client that is not the service is ignored, and so is an
+    // action of a notification that has closed.
+    QDBusConnection intruder = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("intruder"));
+    QDBusMessage forged = QDBusMessage::createSignal(notificationsPath, notifications, QStringLiteral("ActionInvoked"));
+    intruder.send(forged << 41u << QStringLiteral("open"));
+    intruder.interface()->isServiceRegistered(notifications); // routed by now
+    server.emitSignal("NotificationClosed", {41u, 3u});
+    invoke(41, "open");
+    reachServer();
+    EXPECT_EQ(opened.size(), 2u);
+    QDBusConnection::disconnectFromBus(intruder.name());
+}
+
+TEST_F(DeadlineRemindersTest, WithoutAServiceNothingIsRecordedUntilOneAppears)
+{
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        warnings
+            += type == QtWarningMsg && message.startsWith(QStringLiteral("Vantory: no desktop notification shown"));
+    });
+    warnings = 0;
+    launch({60}, 30min);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return reminders->awaiting() == 0; }, 5000));
+    store->update([](Database& db) { db.lastSync["c"] = deadline - 1h; }); // another evaluation, another failure
+    EXPECT_TRUE(QTest::qWaitFor([this] { return reminders->awaiting() == 0; }, 5000));
+    EXPECT_EQ(warnings, 1) << "logged once";
+    EXPECT_EQ(shown(), std::nullopt);
+
+    // A service that answers with the wrong type has not shown it. It hands over to a working one
+    // before its answer comes, so the evaluation at the hand-over finds the reminder still waiting
+    // for that answer and has to be repeated once it is in.
+    server.malformed = [this] { server.stop(), server.start(); };
+    ASSERT_TRUE(server.start());
+    ASSERT_TRUE(received(1));
+    EXPECT_FALSE(server.malformed);
+    EXPECT_EQ(std::tuple(shown(), warnings), std::tuple(ShownReminder{deadline, 60}, 1));
+    qInstallMessageHandler(nullptr);
+}
+
+// 2026-12-06 20:00 UTC; one deadline an hour ahead.
+const Instant start = instantFromSeconds(1796587200);
+
+class LineServiceTest : public BusTest {
+protected:
+    void SetUp() override
+    {
+        BusTest::SetUp();
+        if (IsSkipped())
+            return;
+        Database db;
+        db.settings.courses = {{"1", "313", true, 2026}};
+        db.assessments.push_back({.id = "1:A", .courseID = "1", .category = "Preclass", .due = start + 1h});
+        db.settings.normalize();
+        StateFile(folder / "state.json").save(db);
+        delegate = std::make_unique<AppDelegate>(folder / "state.json", scheduler);
+        delegate->start();
+        ASSERT_TRUE(caller().isConnected());
+    }
+
+    void TearDown() override
+    {
+        delegate.reset();
+        for (const char* name : {"front end", "second front end"})
+            QDBusConnection::disconnectFromBus(QString::fromLatin1(name));
+    }
+
+    // A front end's own connection, as the shell has.
+    static QDBusConnection caller(const char* name = "front end")
+    {
+        return QDBusConnection::connectToBus(QDBusConnection::SessionBus, QString::fromLatin1(name));
+    }
+
+    static QDBusMessage call(const char* member, const QVariantList& arguments = {}, const QString& interface = line,
+        const QDBusConnection& bus = caller())
+    {
+        return ::call(bus, QString::fromLatin1(LineService::serviceName), QString::fromLatin1(LineService::objectPath),
+            interface, QString::fromLatin1(member), arguments);
+    }
+
+    static std::string property(const char* name)
+    {
+        const QDBusMessage reply = call("Get", {line, QString::fromLatin1(name)}, properties);
+        return reply.arguments().value(0).value<QDBusVariant>().variant().toString().toStdString();
+    }
+
+    test::ManualScheduler scheduler{start};
+    std::unique_ptr<AppDelegate> delegate;
+};
+
+TEST_F(LineServiceTest, PublishesTheComposedLineAndAnnouncesOnlyWhatChanged)
+{
+    // The line's own texts are the core's test; here, which goes under which name.
+    const StatusLine& shown = delegate->lastLine();
+    EXPECT_EQ(std::tuple(property("Text"), property("Markup"), property("Urgency"), property("ToolTip")),
+        std::tuple(plainText(shown.coloredLine), pangoMarkup(shown.coloredLine), "urgent", plainTooltip(shown)));
+
+    PropertiesListener listener;
+    ASSERT_TRUE(caller().connect(QString::fromLatin1(LineService::serviceName),
+        QString::fromLatin1(LineService::objectPath), properties, QStringLiteral("PropertiesChanged"), &listener,
+        SLOT(changed(QString, QVariantMap, QStringList))));
+    call("Ping", {}, QStringLiteral("org.freedesktop.DBus.Peer")); // the match rule is in place
+
+    delegate->updateStatus(); // nothing changed: nothing announced
+    scheduler.advance(1min);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !listener.changes.empty(); }, 5000));
+    call("Ping", {}, QStringLiteral("org.freedesktop.DBus.Peer"));
+    ASSERT_EQ(listener.changes.size(), 1u);
+    const QVariantMap& changed = listener.changes.front();
+    EXPECT_EQ(changed.value(QStringLiteral("Text")).toString().toStdString(), plainText(shown.coloredLine));
+    EXPECT_TRUE(changed.contains(QStringLiteral("Markup")) && !changed.contains(QStringLiteral("Urgency")));
+}
+
+TEST_F(LineServiceTest, ChecksEveryCallAndRunsOnlyValidOnes)
+{
+    std::vector<QRect> anchors;
+    int syncs = 0;
+    delegate->popoverToggle = [&anchors](const QRect& anchor) { anchors.push_back(anchor); };
+    delegate->store().sync = [&syncs] { ++syncs; };
+    const std::string invalid = "org.freedesktop.DBus.Error.InvalidArgs";
+    const std::tuple<const char*, QVariantList, QString, std::string> calls[] = {
+        {"ShowDashboard", {10, 20, 30, 40}, line, ""},
+        {"ShowDashboard", {10, 20, 0, 40}, line, invalid},
+        {"ShowDashboard", {2'000'000, 20, 30, 40}, line, invalid},
+        {"ShowDashboard", {10, 20, 30, 200'000}, line, invalid},
+        {"ShowDashboard", {QStringLiteral("10"), 20, 30, 40}, line, invalid},
+        {"ShowDashboard", {10, 20, 30}, line, invalid},
+        {"Refresh", {}, line, ""},
+        {"Refresh", {1}, line, invalid},
+        {"Format", {}, line, "org.freedesktop.DBus.Error.UnknownMethod"},
+        {"Set", {line, QStringLiteral("Text"), QVariant::fromValue(QDBusVariant(QStringLiteral("x")))}, properties,
+            "org.freedesktop.DBus.Error.PropertyReadOnly"},
+        {"Get", {line, QStringLiteral("Password")}, properties, invalid},
+        {"Get", {QStringLiteral("org.example.Other"), QStringLiteral("Text")}, properties, invalid},
+    };
+    for (const auto& [member, arguments, interface, error] : calls) {
+        const QDBusMessage reply = call(member, arguments, interface);
+        EXPECT_EQ(reply.type() == QDBusMessage::ErrorMessage ? reply.errorName().toStdString() : "", error)
+            << member << " " << reply.errorMessage().toStdString();
+    }
+    QTest::qWait(50); // the actions run from the event loop after their reply
+    EXPECT_EQ(std::tuple(anchors, syncs), std::tuple(std::vector<QRect>{QRect(10, 20, 30, 40)}, 1));
+}
+
+TEST_F(LineServiceTest, ARegisteredPanelHidesTheStripAndTrayUntilItLeavesOrUnregisters)
+{
+    StatusItem& item = *delegate->item();
+    const auto strip = [&](bool shown) { return QTest::qWaitFor([&] { return item.stripShown() == shown; }, 5000); };
+    ASSERT_TRUE(strip(true));
+    call("RegisterPanel");
+    EXPECT_TRUE(strip(false)) << "hidden while the panel shows";
+    QDBusConnection::disconnectFromBus(QStringLiteral("front end")); // the shell crashed
+    EXPECT_TRUE(strip(true)) << "back when the panel's owner left";
+
+    const QDBusConnection second = caller("second front end");
+    call("RegisterPanel", {}, line, second);
+    EXPECT_TRUE(strip(false));
+    call("UnregisterPanel", {}, line, second);
+    EXPECT_TRUE(strip(true)) << "back when the extension is disabled";
+}
+
+} // namespace
+
+#include "SessionBusTest.moc"

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "store/Store.h"
+
+#include "SampleDatabase.h"
+#include "support/SiteScope.h"
+#include "support/TemporaryFolder.h"
+
+#include <QTest>
+#include <QtWidgets>
+
+#include <gtest/gtest.h>
+
+namespace vantory::test {
+
+// A screen's Store over a state file of its own, on test hosts.
+class ScreenTest : public ::testing::Test {
+protected:
+    explicit ScreenTest(Instant start)
+        : start(start)
+    {
+    }
+    void load(Database db)
+    {
+        store.update([&](Database& stored) { stored = std::move(db); });
+    }
+    // What a fresh start reads from the state file.
+    Database saved() const { return Store(store.statePath(), start).db(); }
+
+    const Instant start;
+    SiteScope sites;
+    TemporaryFolder folder;
+    Store store{folder / "state.json", start};
+};
+
+// Screens rebuild after the Store's notification, on the next turn of the loop: looked up after it.
+template <typename Widget> Widget* child(const QWidget* parent, const std::string& name)
+{
+    QCoreApplication::processEvents();
+    auto* found = parent->findChild<Widget*>(QString::fromStdString(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+// Every label's text, one a line.
+inline QString labels(const QWidget* parent)
+{
+    QCoreApplication::processEvents();
+    QStringList texts;
+    for (const QLabel* label : parent->findChildren<QLabel*>())
+        texts << label->text();
+    return texts.join(QLatin1Char('\n'));
+}
+
+} // namespace vantory::test
