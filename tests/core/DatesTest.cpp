@@ -15,10 +15,7 @@ constexpr double hour = 3600, mondaySeptember8 = 1757365200, lateWednesdayDecemb
 const std::string vancouver = "America/Vancouver", toronto = "America/Toronto", berlin = "Europe/Berlin",
                   seoul = "Asia/Seoul";
 
-std::optional<double> seconds(std::optional<Instant> instant)
-{
-    return instant ? std::optional(secondsSince1970(*instant)) : std::nullopt;
-}
+const auto seconds = [](std::optional<Instant> at) { return at ? std::optional(secondsSince1970(*at)) : std::nullopt; };
 
 // Makes Tokyo the ICU default zone, so results that depend on the default zone show up.
 struct TokyoAsDefaultZone {

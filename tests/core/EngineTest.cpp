@@ -16,25 +16,13 @@ namespace {
 const std::string early = "2025-09-01 10:00:00 (PDT)", start = "2025-09-08 14:00:00 (PDT)",
                   end = "2025-09-15 23:59:00 (PDT)", later = "2025-09-20 23:59:00 (PDT)";
 const Instant now = instantFromSeconds(1.75e9);
-// The deadline of the reminders' item "q": Thursday 2025-10-16 23:59 in Vancouver.
 const Instant deadline = instantFromSeconds(1760684340);
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN(),
                  infinity = std::numeric_limits<double>::infinity();
 
-std::optional<Instant> at(const std::string& text)
-{
-    return Dates::exact(text);
-}
-
-Instant in(double seconds)
-{
-    return now + std::chrono::duration<double>(seconds);
-}
-
-Instant before(std::chrono::duration<double> lead)
-{
-    return deadline - lead;
-}
+const auto at = [](const std::string& text) { return Dates::exact(text); };
+const auto in = [](double seconds) { return now + std::chrono::duration<double>(seconds); };
+const auto before = [](std::chrono::duration<double> lead) { return deadline - lead; };
 
 Assessment item(const std::string& course, const std::string& code, std::optional<Instant> due = {},
     const std::string& status = "known")
@@ -59,7 +47,7 @@ Database database(std::vector<Assessment> items, std::optional<std::vector<std::
     return db;
 }
 
-// Quiz 3 of Art, due at the deadline, with reminders at the given leads.
+// Quiz 3 of Art, due Thursday 2025-10-16 23:59 in Vancouver, with reminders at the given leads.
 Database reminding(std::vector<std::int64_t> leads = {1440, 180, 60})
 {
     Assessment q = quiz("q", deadline, "canvas:1");

@@ -31,10 +31,7 @@ Assessment item(std::string id, std::string courseID, std::string category = "Qu
     return {.id = id, .courseID = courseID, .code = id, .title = id, .category = category, .missing = missing};
 }
 
-std::size_t entries(const fs::path& folder)
-{
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
+const auto entries = [](const fs::path& folder) { return std::distance(fs::directory_iterator(folder), {}); };
 
 // Runs body in a child process and returns what it reported through a file; a child that is root
 // runs it as "nobody", since root passes every permission check.
@@ -211,7 +208,7 @@ TEST(CrashConsistency, AKilledSaveLeavesTheOldOrTheNewFile)
         const auto loaded = StateFile(path).load();
         ASSERT_TRUE(loaded.has_value()) << "kill " << kills;
         ASSERT_EQ(loaded->assessments, versions[1 - next].assessments);
-        ASSERT_EQ(entries(folder.path()), 1u) << "a temporary survived the start after kill " << kills;
+        ASSERT_EQ(entries(folder.path()), 1) << "a temporary survived the start after kill " << kills;
     }
     std::printf("%d kills, %d mid-save (a temporary was left), %d saves finished first\n", kills, midSave, completed);
     EXPECT_GE(kills, 50) << "the machine is too slow to test this";
@@ -258,6 +255,6 @@ TEST(CrashConsistency, ADiskFaultStopsStorageAndKeepsTheOldFile)
         ::chmod(data.c_str(), 0700);
         EXPECT_TRUE(reported.starts_with("kept " + std::string(StateFile::saveFailedPrefix))) << reported;
         EXPECT_EQ(contents(data / keptAs), old);
-        EXPECT_EQ(entries(data), keptAs == std::string("state.json") ? 1u : 2u) << "the temporary was left";
+        EXPECT_EQ(entries(data), keptAs == std::string("state.json") ? 1 : 2) << "the temporary was left";
     }
 }
