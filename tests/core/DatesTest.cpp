@@ -52,9 +52,7 @@ TEST(DatesTest, ZoneIsICUsCanonicalZoneAndAnyOtherTextTheDefault)
 
 TEST(DatesTest, ReleaseReadsTheAvailabilityTextInTheSchoolZoneOfTheGivenYear)
 {
-    // Toronto springs forward at 02:00 on 9 March 2025 and falls back at 02:00 on 2 November; Berlin
-    // at 02:00 on 30 March and 03:00 on 26 October. A wrong weekday loses to month and day; a time a
-    // day does not have is none, and a repeated hour is read as its later, never early, instance.
+    // Around the clock changes a missing time is none and a repeated hour the later; the weekday yields.
     const std::tuple<std::string, const char*, std::optional<double>> cases[]
         = {{vancouver, "Available 14:00, Mon, Sep 8", mondaySeptember8},
             {vancouver, "Available 14:00, Mon, Dec 8", 1765231200},
@@ -99,8 +97,7 @@ TEST(DatesTest, CalendarStartsWeeksOnMondayAtMidnightInItsZoneWhateverTheDefault
     ASSERT_NE(calendar, nullptr);
     UErrorCode status = U_ZERO_ERROR;
     EXPECT_EQ(calendar->getFirstDayOfWeek(status), UCAL_MONDAY);
-    // 2025-12-08 07:30 UTC is Monday in Tokyo and UTC but still Sunday 7 December in Vancouver,
-    // so the start of its week is Monday 1 December at Vancouver midnight (08:00 UTC).
+    // 2025-12-08 07:30 UTC is still Sunday in Vancouver: its week starts 1 December, 08:00 UTC.
     calendar->setTime(1765179000 * 1000.0, status);
     calendar->set(UCAL_DAY_OF_WEEK, UCAL_MONDAY);
     for (UCalendarDateFields field : {UCAL_HOUR_OF_DAY, UCAL_MINUTE, UCAL_SECOND, UCAL_MILLISECOND})
@@ -112,9 +109,7 @@ TEST(DatesTest, CalendarStartsWeeksOnMondayAtMidnightInItsZoneWhateverTheDefault
 TEST(DatesTest, DayNumberChangesAtMidnightInTheSchoolZoneAcrossDaylightSavingChanges)
 {
     const TokyoAsDefaultZone tokyo;
-    // In Vancouver 2025-12-07 (day 20429) starts at 08:00 UTC and 2 November, 25 hours long, at 07:00 UTC;
-    // 9 March in Toronto lasts 23 hours from 05:00 UTC; 26 October in Berlin 25 hours from 22:00 UTC the
-    // day before; Seoul's day starts at 15:00 UTC the day before, all year.
+    // Midnights in UTC; 2 November (Vancouver) and 26 October (Berlin) last 25 hours, 9 March (Toronto) 23.
     const double december7 = 1765094400, november2 = 1762066800, march9 = 1741496400, october26 = 1761429600;
     const std::tuple<std::string, double, std::int64_t> cases[] = {{vancouver, december7, 20429},
         {vancouver, december7 - 1, 20428}, {vancouver, november2, 20394}, {vancouver, november2 + 25 * hour - 1, 20394},
@@ -130,8 +125,7 @@ TEST(DatesTest, DayNumberChangesAtMidnightInTheSchoolZoneAcrossDaylightSavingCha
 
 TEST(UnicodeTextTest, LowercasesWithFullRootMappingAndCountsUTF16Units)
 {
-    // Root mapping keeps the dot of İ (only Turkish drops it), final sigma depends on context, and
-    // a character outside the BMP takes a surrogate pair.
+    // Root mapping keeps the dot of İ; final sigma depends on context.
     const std::tuple<const char*, const char*, std::size_t> cases[]
         = {{"ÉCOLE", "école", 5}, {"İ", "i\u0307", 1}, {"ΣΑΣ", "σας", 3}, {"😀", "😀", 2}};
     for (const auto& [text, lowercased, units] : cases) {
@@ -140,8 +134,7 @@ TEST(UnicodeTextTest, LowercasesWithFullRootMappingAndCountsUTF16Units)
     }
 }
 
-// The collator is created on first use, so the POSIX locale is made the default before any
-// comparison in this process: the order must not fall back to ASCII order there (upper case first).
+// The collator is made on first use: in the POSIX locale it must not fall back to ASCII order.
 TEST(UnicodeTextTest, ComparesIgnoringCaseAndNumbersByValueInThePosixLocale)
 {
     const icu::Locale previous = icu::Locale::getDefault();

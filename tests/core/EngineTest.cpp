@@ -192,7 +192,7 @@ TEST(TimeColors, PairedTableShortestMatchingThresholdWins)
 {
     Settings settings;
     settings.pairedOtherDot = "0000D0", settings.pairedOtherTime = "0000E0";
-    // Stored longest first: the 2 h rule must still decide up to and including 2 hours; ties go to the first.
+    // Stored longest first, the 2 h rule still decides up to 2 hours; ties go to the first.
     settings.pairedRules = {{{"L", 24, "24D000", "24E000"}, {"S", 2, "02D000", "02E000"}, {"T", 2, "AAAAAA", "A"}}};
     const std::tuple<double, const char*, const char*> cases[]
         = {{7200, "02D000", "02E000"}, {7201, "24D000", "24E000"}, {-86400, "02D000", "02E000"},
@@ -205,8 +205,7 @@ TEST(TimeColors, PairedTableShortestMatchingThresholdWins)
     settings.pairedRules->clear();
     settings.pairedOtherDot.reset();
     EXPECT_EQ(Engine::hex(0, settings), "FFFFFF");
-    // Settings not yet normalised (a fresh store before its first save) have no paired table:
-    // the time follows the dot unless told otherwise.
+    // Without a paired table (not yet normalised) the time follows the dot unless told otherwise.
     Settings fresh;
     fresh.dotStyle = "fixed", fresh.dotHex = "123456";
     EXPECT_EQ(Engine::hex(60, fresh), "123456");
@@ -219,7 +218,6 @@ TEST(Reminders, EachLeadFiresOnceAtItsMoment)
     Database db = reminding();
     Instant now = deadline - 72h;
     std::vector<std::pair<Instant, Reminders::Reminder>> fired;
-    // What a running application does: sleep until next(), show what is due, record it.
     while (const auto next = Reminders::next(db, now)) {
         ASSERT_TRUE(Reminders::due(db, now).empty());
         now = *next;
@@ -234,8 +232,7 @@ TEST(Reminders, EachLeadFiresOnceAtItsMoment)
     EXPECT_TRUE(Reminders::due(db, before(1s)).empty());
 }
 
-// Which items count is Engine::upcoming's choice, tested with it; here only what leads add. The flag
-// says whether the item is out for good, so that no lead lies ahead even days earlier.
+// Eligibility is Engine::upcoming's, tested there; the flag: no lead lies ahead even days earlier.
 TEST(Reminders, NeverAnnouncesWhatTheStatusLineWouldNotShow)
 {
     const Instant now = before(30min);
@@ -281,12 +278,11 @@ TEST(Reminders, AMovedDeadlineRearmsItsLeads)
 {
     Database db = reminding();
     Reminders::markShown(db, {"q", deadline, 60, true}, before(1h));
-    // A sync moves it a day later: nothing is due now, the day-before lead comes at the old deadline.
+    // Moved a day later: the day-before lead comes at the old deadline.
     db.assessments[0].due = deadline + 24h;
     EXPECT_TRUE(Reminders::due(db, before(30min)).empty());
     EXPECT_EQ(Reminders::next(db, before(30min)), deadline);
     EXPECT_EQ(Reminders::due(db, deadline), (std::vector<Reminders::Reminder>{{"q", deadline + 24h, 1440, false}}));
-    // A hand-set date two hours ahead: the nearest lead still ahead of the old ones comes at once.
     db.overrides["q"].due = before(30min) + 2h;
     EXPECT_EQ(
         Reminders::due(db, before(30min)), (std::vector<Reminders::Reminder>{{"q", before(30min) + 2h, 180, false}}));

@@ -18,14 +18,8 @@ using Change = std::function<void(Database&)>;
 Assessment item(const std::string& id, double dueIn, const std::string& courseID = "c1",
     const std::string& category = "Preclass", std::optional<double> score = {})
 {
-    return {.id = id,
-        .courseID = courseID,
-        .code = id + "-code",
-        .title = id + " title",
-        .category = category,
-        .score = score,
-        .due = instantFromSeconds(base + dueIn),
-        .deadlineStatus = "known"};
+    return {id, courseID, id + "-code", id + " title", category, "", score, {}, {}, instantFromSeconds(base + dueIn),
+        "known"};
 }
 
 // "start+length colour" per run; "dot" marks the dot run, "-" the default text colour.
@@ -40,8 +34,7 @@ std::string describe(const StatusText& line)
 
 class StatusLineTest : public ::testing::Test {
 protected:
-    // The time colour is fixed at AAAAAA; the dot follows the default rules (EAB308 up to 36 hours).
-    // The settings stay as written, not normalised.
+    // Time colour fixed at AAAAAA, the dot on the default rules (EAB308 up to 36 h); not normalised.
     void reset(std::vector<Assessment> items, const Change& change = {}, double pointsPerUnit = 7)
     {
         db = {};
@@ -55,9 +48,12 @@ protected:
         state = {}, perUnit = pointsPerUnit, measureCalls = 0;
     }
 
-    // Composes at base + at seconds; main text measures perUnit points a UTF-16 unit, the dot 5.
-    StatusLine compose(double at)
+    // Changes the data, then composes at base + at seconds; main text measures perUnit points a UTF-16
+    // unit, the dot 5.
+    StatusLine compose(double at, const Change& change = {})
     {
+        if (change)
+            change(db);
         StatusLine line = composeStatusLine(
             {db, instantFromSeconds(base + at), status, lastUpdate, needsLogin, hasErrors, storageProblem}, state,
             [this](const StatusText& text) {
@@ -77,11 +73,9 @@ protected:
     }
 
     Database db;
-    std::string status;
-    const std::string lastUpdate = "마지막 업데이트 12/4 10:00";
-    bool needsLogin = false, hasErrors = false;
-    std::string storageProblem;
     StatusLineState state;
+    std::string status, storageProblem, lastUpdate = "마지막 업데이트 12/4 10:00";
+    bool needsLogin = false, hasErrors = false;
     double perUnit = 7;
     int measureCalls = 0;
 };
@@ -123,8 +117,7 @@ TEST_F(StatusLineTest, ItemTextAndTooltipNameTheItemItsPositionAndWarnings)
     reset({});
     status = "로그인이 필요해요", needsLogin = true;
     EXPECT_EQ(compose(0).tooltip, "로그인이 필요해요\n" + lastUpdate + "\n⚠ 로그인이 필요해요");
-    // A file that cannot be read does not pass for a fresh start; the tooltip names it first.
-    reset({});
+    reset({}); // a file that cannot be read does not pass for a fresh start
     storageProblem = "저장된 일정을 읽지 못했습니다. 원본을 유지합니다. (/home/s/state.json)";
     const StatusLine stopped = compose(0);
     EXPECT_EQ(stopped.plainText, "Vantory | 일정 파일 오류");
@@ -140,23 +133,19 @@ TEST_F(StatusLineTest, RotationRestartsOnlyWhenItemsDeadlinesOrSlotsChange)
         return [=](Database& db) { db.assessments[index].due = instantFromSeconds(base + dueIn); };
     };
     const Change slots = [](Database& db) { db.settings.durations = {5, 4}; };
-    // Moving C, which is not displayed, changes nothing; a deadline before the slot end ends the slot;
-    // once A has passed, C and B restart the cycle.
+    // C is never displayed; A's deadline ends its slot early, and once A passed, C and B restart.
     const std::tuple<double, Change, std::string, double> steps[] = {{0, {}, "A", 5}, {6.5, {}, "B", 1.5},
         {9, {}, "A", 4}, {10, moveDue(2, 4 * day), "A", 3}, {11, slots, "A", 5}, {17.5, {}, "B", 2.5},
         {18, moveDue(1, 5 * day), "A", 5}, {19, moveDue(0, 21), "A", 2}, {20.99, {}, "A", 0.05}, {21, {}, "C", 5}};
     for (const auto& [at, change, shown, boundary] : steps) {
-        if (change)
-            change(db);
-        const StatusLine line = compose(at);
+        const StatusLine line = compose(at, change);
         EXPECT_TRUE(line.shownAssessmentID == shown && std::abs(line.nextBoundary - boundary) < 1e-6) << "at " << at;
     }
 }
 
 TEST_F(StatusLineTest, ColoursCourseCategoryAndTimeByModeAndStyle)
 {
-    // "자료구조 | Preclass (1d 4h20m)": 4 + 3 + 8 + 2 + 8 + 1 UTF-16 units. Style keys hold the raw
-    // category, and only the item's own course counts.
+    // Style keys hold the raw category, and only the item's own course counts.
     const std::string course = "0+4 111111, 4+3 -, ", dotCourse = "0+2 dot EAB308, 2+4 111111, 6+3 -, ";
     const std::string timeColored = ", 15+2 -, 17+8 AAAAAA, 25+1 -";
     const CategoryStyle custom{"custom", "654321"}, everywhere{"custom", "123456"}, calendar{"calendar"};
@@ -182,8 +171,7 @@ TEST_F(StatusLineTest, ColoursCourseCategoryAndTimeByModeAndStyle)
 
 TEST_F(StatusLineTest, AutomaticWidthReservesTheWidestCountdownAndClamps)
 {
-    // "313 | Quiz (" is 12 units and ")" one; padding adds 2 × 6 + 2 points, the dot 10. The widest
-    // countdowns: "1d 23h59m", "23h59m", "9h59m", and "59m" for <1m.
+    // "313 | Quiz ()" is 13 units; padding adds 14 points, the dot 10; reserved: the widest countdown.
     const auto settings = [](auto change) { return [=](Database& db) { change(db.settings); }; };
     const std::tuple<double, Change, double, double, int> cases[]
         = {{day + 5 * hour, {}, 7, 7 * (13 + 9) + 14, 5}, {12 * hour, {}, 7, 7 * (13 + 6) + 14, 4},
@@ -209,17 +197,13 @@ TEST_F(StatusLineTest, MeasuresOnlyWhenTheLayoutChangesAndAnimatesOnlyBetweenIte
         {t + 11, [](Database& db) { db.assessments.clear(); }, true, false}, {t + 12, {}, false, false},
         {t + 13, [](Database& db) { db.assessments = {item("b", 3 * day, "c2")}; }, true, false}};
     for (const auto& [at, change, measured, animate] : steps) {
-        if (change)
-            change(db);
         const int callsBefore = measureCalls;
-        const StatusLine line = compose(at);
+        const StatusLine line = compose(at, change);
         EXPECT_TRUE(line.measured == measured && (measureCalls > callsBefore) == measured) << "at " << at;
         EXPECT_EQ(line.animate, animate) << "at " << at;
     }
 }
 
-// The bar's line: "● " in the dot colour, the course name in the default colour, the rest in the
-// time colour. Offsets count UTF-16 units: "𝄞" takes two.
 TEST(BarLine, EachFormatEscapesItsMarkupOnOneLine)
 {
     const auto source = [](const std::string& course, const std::string& rest) {
