@@ -1,31 +1,56 @@
 #include "store/Store.h"
 
+#include "model/StateFile.h"
 #include "store/SiteChoice.h"
 
+#include "SampleDatabase.h"
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <filesystem>
+#include <csignal>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <random>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
 
 using namespace vantory;
 namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using test::contents;
 
 namespace {
 
-// 2025-12-04 18:00 UTC = 10:00 in Vancouver.
-constexpr double morning = 1764871200;
+constexpr double morning = 1764871200; // 2025-12-04 18:00 UTC = 10:00 in Vancouver
+const Instant now = instantFromSeconds(morning);
 
 Assessment item(std::string id, std::string courseID, std::string category = "Quiz", bool missing = false)
 {
     return {.id = id, .courseID = courseID, .code = id, .title = id, .category = category, .missing = missing};
 }
 
+const auto entries = [](const fs::path& folder) { return std::distance(fs::directory_iterator(folder), {}); };
+
+// Runs body in a child process, as "nobody" if root (root passes every permission check).
+std::string inChild(const fs::path& report, const std::function<std::string()>& body)
+{
+    if (::fork() == 0) {
+        std::ofstream(report) << (::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0)
+                ? body()
+                : "could not drop root");
+        ::_exit(0);
+    }
+    ::wait(nullptr);
+    return contents(report);
+}
+
 class StoreTest : public ::testing::Test {
 protected:
     std::unique_ptr<Store> makeStore(bool withCourses = false)
     {
-        auto store = std::make_unique<Store>(directory / "state.json", instantFromSeconds(morning));
+        auto store = std::make_unique<Store>(directory / "state.json", now);
         if (withCourses)
             store->update([](Database& db) {
                 db.settings.courses = {{"1", "313", true, 2025, "", "111111"}, {"2", "221", true, 2025, "", "222222"},
@@ -43,20 +68,17 @@ protected:
 TEST_F(StoreTest, StartsFreshAndSavesOnlyOnChange)
 {
     auto store = makeStore();
-    EXPECT_EQ(store->status(), Store::initialStatus);
-    EXPECT_EQ(store->canvasStatus(), Store::initialCanvasStatus);
+    EXPECT_TRUE(store->status() == Store::initialStatus && store->canvasStatus() == Store::initialCanvasStatus);
     int changes = 0;
     store->onChange = [&] { ++changes; };
     store->setStatus("x");
     EXPECT_FALSE(fs::exists(store->statePath())) << "flags and texts are never saved";
-
     // An override is created on first edit and kept even when it returns to the defaults.
     const Assessment quiz = item("1:Q", "1");
     store->override(quiz, [](UserOverride& o) { o.completed = true; });
     store->override(quiz, [](UserOverride& o) { o.completed = false; });
     EXPECT_EQ(store->db().overrides.at("1:Q"), UserOverride{});
     EXPECT_EQ(changes, 2);
-
     auto reloaded = makeStore();
     EXPECT_EQ(reloaded->status(), Store::loadedStatus);
     EXPECT_EQ(reloaded->db(), store->db());
@@ -76,9 +98,8 @@ TEST_F(StoreTest, ObserversHearEveryWrite)
     store->update([](Database&) {});
     store->unobserve(token);
     store->setNeedsLogin(true);
-    EXPECT_EQ(heard,
-        (std::vector<Store::Field>{Store::Field::brevaneSyncing, Store::Field::canvasSyncing,
-            Store::Field::brevaneSyncing, Store::Field::errors, Store::Field::db}));
+    using enum Store::Field;
+    EXPECT_EQ(heard, (std::vector{brevaneSyncing, canvasSyncing, brevaneSyncing, errors, db}));
 }
 
 TEST_F(StoreTest, DerivedListsAndTexts)
@@ -88,25 +109,20 @@ TEST_F(StoreTest, DerivedListsAndTexts)
     store->update([](Database& db) {
         db.assessments = {item("1:A", "1"), item("1:B", "1", "Lab", true), item("2:A", "2", "Exam"),
             item("3:A", "3", "Essay"), item("9:A", "9"), item("2:B", "2")};
-        db.lastSync = {{"1", instantFromSeconds(morning)}, {"2", instantFromSeconds(morning + 5400)},
-            {"3", instantFromSeconds(morning - 86400)}};
+        db.lastSync
+            = {{"1", now}, {"2", instantFromSeconds(morning + 5400)}, {"3", instantFromSeconds(morning - 86400)}};
     });
     EXPECT_EQ(store->enabled().size(), 3u);
     EXPECT_EQ(store->categories(), (std::vector<std::string>{"Exam", "Quiz"}));
     EXPECT_EQ(store->lastUpdateText(), "마지막 업데이트 12/4 10:00");
     // The zone follows the settings, also after a reload.
     store->update([](Database& db) { db.settings.timeZone = "Asia/Seoul"; });
-    EXPECT_EQ(store->zone().id(), "Asia/Seoul");
-    EXPECT_EQ(store->lastUpdateText(), "마지막 업데이트 12/5 03:00");
+    EXPECT_EQ(store->zone().id() + " " + store->lastUpdateText(), "Asia/Seoul 마지막 업데이트 12/5 03:00");
     EXPECT_EQ(makeStore()->zone().id(), "Asia/Seoul");
     store->update([](Database& db) { db.settings.timeZone = "America/Vancouver"; });
     EXPECT_EQ(store->zone().id(), "America/Vancouver");
-
-    EXPECT_EQ(store->courseName(item("x", "2")), "221");
-    EXPECT_EQ(store->courseName(item("x", "9")), "9");
-    EXPECT_EQ(store->courseColor(item("x", "1")).hex(), "111111");
-    EXPECT_EQ(store->courseColor(item("x", "9")).hex(), "3B82F6");
-
+    EXPECT_EQ(store->courseName(item("x", "2")) + " " + store->courseName(item("x", "9")), "221 9");
+    EXPECT_EQ(store->courseColor(item("x", "1")).hex() + store->courseColor(item("x", "9")).hex(), "1111113B82F6");
     EXPECT_EQ(store->color(item("x", "1")).hex(), "22C55E") << "no due date: the colour for no threshold";
     Assessment soon = item("x", "1");
     soon.due = instantFromSeconds(morning + 3600);
@@ -128,29 +144,114 @@ TEST_F(StoreTest, OpensOnlyPagesOfTheSitesInUseAndFollowsTheirAddressesAtOnce)
     };
     const std::string coursePage = "https://learn.test/pl/course_instance/1/assessments";
     EXPECT_EQ(open("https://canvas.test:8443/courses/1"), "https://canvas.test:8443/courses/1");
-    EXPECT_EQ(open(std::nullopt), coursePage);
-    EXPECT_EQ(open("not a url"), coursePage);
-    EXPECT_EQ(open("http://learn.test/pl/x"), "nothing");
-    EXPECT_EQ(open("javascript:alert(1)"), "nothing");
+    EXPECT_EQ(open(std::nullopt) + " " + open("not a url"), coursePage + " " + coursePage);
+    EXPECT_EQ(open("http://learn.test/pl/x") + " " + open("javascript:alert(1)"), "nothing nothing");
     EXPECT_EQ(open(std::nullopt, "9"), "nothing") << "no course, no URL";
-
     const SiteChoice choice(*store, {});
-
     store->update([](Database& db) {
-        db.settings.assessmentBaseURL = "";
-        db.settings.canvasBaseURL = "https://canvas.other.edu";
+        db.settings.assessmentBaseURL = "", db.settings.canvasBaseURL = "https://canvas.other.edu";
     });
     EXPECT_EQ(open("https://canvas.other.edu/courses/1"), "https://canvas.other.edu/courses/1");
     EXPECT_EQ(open("https://canvas.test/courses/1"), "nothing") << "the replaced host";
     EXPECT_EQ(open("https://learn.test/pl/x"), "nothing") << "a site without an address";
     EXPECT_EQ(store->lineStatus(), store->canvasStatus()) << "the line speaks of the site in use";
-
     store->update([](Database& db) { db.settings.assessmentBaseURL = "http://127.0.0.1:8080/"; });
     EXPECT_EQ(open("http://127.0.0.1:8080/pl/x"), "http://127.0.0.1:8080/pl/x") << "this computer over http";
     EXPECT_EQ(open("http://127.0.0.2:8080/pl/x"), "nothing");
     EXPECT_EQ(store->lineStatus(), store->status());
-
     store->update([](Database& db) { db.settings.canvasBaseURL = db.settings.assessmentBaseURL = ""; });
     EXPECT_EQ(store->lineStatus(), Store::noSitesStatus);
     EXPECT_EQ(store->db().settings.courses.size(), 3u) << "changing an address deletes nothing";
+}
+
+// A save killed at any moment leaves the old file or the new one, byte for byte, and the next
+// start removes what the killed save left behind.
+TEST(CrashConsistency, AKilledSaveLeavesTheOldOrTheNewFile)
+{
+    const test::TemporaryFolder folder;
+    const fs::path path = folder / "state.json";
+    const Database versions[2] = {sample::database(500, now), sample::database(500, now, 8)};
+    const std::string bytes[2] = {StateFile::encode(versions[0]), StateFile::encode(versions[1])};
+    ASSERT_NE(bytes[0], bytes[1]);
+    StateFile(path).save(versions[0]);
+    const auto saveStart = Clock::now();
+    StateFile(path).save(versions[1]);
+    // The kills home in on the save's end (most of it is encoding), each spread ±50%.
+    double aim = std::chrono::duration<double, std::micro>(Clock::now() - saveStart).count();
+    std::mt19937 random(2026);
+    int kills = 0, midSave = 0, completed = 0;
+    const auto deadline = Clock::now() + std::chrono::seconds(8);
+    for (int next = 0; kills < 300 && Clock::now() < deadline; ++kills) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            StateFile(path).save(versions[next]);
+            ::_exit(0);
+        }
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(std::uniform_int_distribution<long>(aim / 2, aim * 3 / 2)(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        completed += WIFEXITED(status) ? 1 : 0;
+        const std::string found = contents(path);
+        ASSERT_TRUE(found == bytes[0] || found == bytes[1]) << "kill " << kills;
+        const bool replaced = found == bytes[next];
+        next = found == bytes[0] ? 1 : 0;
+        if (entries(folder.path()) == 1) {
+            aim *= replaced ? 0.9 : 1.1;
+            continue;
+        }
+        // Cut between mkstemp and rename: the next start cleans up and reads the file.
+        ++midSave;
+        const auto loaded = StateFile(path).load();
+        ASSERT_TRUE(loaded.has_value()) << "kill " << kills;
+        ASSERT_EQ(loaded->assessments, versions[1 - next].assessments);
+        ASSERT_EQ(entries(folder.path()), 1) << "a temporary survived the start after kill " << kills;
+    }
+    // The figures of docs/reliability.md.
+    std::printf("%d kills, %d mid-save (a temporary was left), %d saves finished first\n", kills, midSave, completed);
+    EXPECT_GE(kills, 50) << "the machine is too slow to test this";
+    EXPECT_GT(midSave, 0);
+}
+
+// Storage stops and the old file stays, with no temporary left; the Store keeps the change in memory.
+TEST(CrashConsistency, ADiskFaultStopsStorageAndKeepsTheOldFile)
+{
+    const std::tuple<const char*, std::function<void(const fs::path& data)>, const char*> cases[]
+        = {{"a full disk",
+               [](const fs::path&) {
+                   std::signal(SIGXFSZ, SIG_IGN); // write() then fails with EFBIG instead of killing
+                   const rlimit limit{64 * 1024, 64 * 1024};
+                   ::setrlimit(RLIMIT_FSIZE, &limit);
+               },
+               "state.json"},
+            {"a read-only folder", [](const fs::path& data) { ::chmod(data.c_str(), 0500); }, "state.json"},
+            {"a directory where the file was",
+                [](const fs::path& data) {
+                    fs::rename(data / "state.json", data / "kept.json");
+                    fs::create_directory(data / "state.json");
+                },
+                "kept.json"}};
+    for (const auto& [name, fault, keptAs] : cases) {
+        SCOPED_TRACE(name);
+        const test::TemporaryFolder folder;
+        fs::permissions(folder.path(), fs::perms::others_exec | fs::perms::group_exec, fs::perm_options::add);
+        const fs::path data = folder / "data";
+        fs::create_directory(data);
+        StateFile(data / "state.json").save(sample::database(20, now));
+        const std::string old = contents(data / "state.json");
+        for (const fs::path& path : {data, data / "state.json"})
+            ASSERT_TRUE(::geteuid() != 0 || ::chown(path.c_str(), 65534, 65534) == 0);
+        const std::string reported = inChild(folder / "report", [&, &fault = fault] {
+            Store store(data / "state.json", now);
+            fault(data);
+            store.update([](Database& db) { db.assessments = sample::database(400, now).assessments; });
+            return (store.db().assessments.size() == 400 ? "kept " : "lost ")
+                + store.storageError().value_or("no error");
+        });
+        ::chmod(data.c_str(), 0700);
+        EXPECT_TRUE(reported.starts_with("kept " + std::string(StateFile::saveFailedPrefix))) << reported;
+        EXPECT_EQ(contents(data / keptAs), old);
+        EXPECT_EQ(entries(data), keptAs == std::string("state.json") ? 1 : 2) << "the temporary was left";
+    }
 }

@@ -1,9 +1,5 @@
-"""Checks an exported .ics file with an independent parser (python3-icalendar).
-
-Usage: validate_ics.py FILE [SUMMARY ...]. Exits non-zero when the file breaks the line rules,
-does not parse, holds an event without UID, DTSTART or SUMMARY, two events with one UID or a UID
-with a line break, or lacks an event whose unfolded, unescaped SUMMARY equals each SUMMARY.
-"""
+"""validate_ics.py FILE [SUMMARY ...]: checks an exported .ics file with python3-icalendar, an
+independent parser: line rules, parsing, required and unique UIDs, and an event for each SUMMARY."""
 import sys
 
 import icalendar
