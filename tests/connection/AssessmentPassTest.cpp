@@ -7,65 +7,72 @@
 
 using namespace vantory;
 using namespace vantory::test;
+using Json = nlohmann::json;
 
 namespace {
 
 const std::string home = "https://learn.test/";
+const std::string unreadable = "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다.";
+const std::string mismatch = "과목 정보가 일치하지 않아요. 기존 일정은 유지됩니다.";
 
 std::string coursePage(const std::string& id)
 {
     return "https://learn.test/pl/course_instance/" + id + "/assessments";
 }
 
-nlohmann::json listed(const std::string& id, const std::string& name, std::int64_t year = 2025)
+Json listed(const std::string& id, const std::string& name, std::int64_t year = 2025)
 {
     return {{"id", id}, {"name", name}, {"fullName", name + " 전체 이름"}, {"year", year}};
 }
 
 // One row, due a day after start unless told.
-nlohmann::json page(const std::string& id, const std::string& end = "2025-12-05 10:00:00 (PST)")
+Json payload(const std::string& id, const std::string& end = "2025-12-05 10:00:00 (PST)")
 {
-    const nlohmann::json row = {{"code", "HW1"}, {"title", "HW1 title"}, {"category", "Homeworks"},
+    const Json row = {{"code", "HW1"}, {"title", "HW1 title"}, {"category", "Homeworks"},
         {"availability", "100% until 10:00, Fri, Dec 5"}, {"score", "20%"},
         {"rules", {{{"credit", 100}, {"start", "2025-12-01 10:00:00 (PST)"}, {"end", end}}}}};
     return {{"courseID", id}, {"courseHeading", "CS 313, 2025W1"}, {"rows", {row}}};
 }
 
-// An assessment site with a home page listing courses and a page per course; a course may instead
-// get a response of its own (a redirect, a failure) or a script result of its own.
+// A home page listing `courses` and a page per course; any URL may instead get a response or a
+// script result of its own.
 class AssessmentPassTest : public ConnectionFixture {
 protected:
     void SetUp() override
     {
-        FakePage& worker = host.page(Site::assessment);
-        worker.site = [this](const std::string& url) {
-            const auto special = responses.find(url);
-            return special != responses.end() ? special->second : Response{};
-        };
-        worker.scripts = [this](const std::string& url, const std::string& script) -> ScriptOutcome {
-            if (const auto special = results.find(url); special != results.end())
-                return special->second;
+        worker(Site::assessment).site
+            = [this](const std::string& url) { return responses.contains(url) ? responses[url] : Response{}; };
+        worker(Site::assessment).scripts = [this](const std::string& url, const std::string& script) {
+            if (results.contains(url))
+                return results[url];
             if (script == "courses")
                 return text(courses);
             const auto id = url.substr(coursePage("").size() - 12);
-            return text(page(id.substr(0, id.find('/'))));
+            return text(payload(id.substr(0, id.find('/'))));
         };
     }
 
-    const std::vector<std::string>& loads() { return host.page(Site::assessment).loads; }
+    // Runs a pass where url gets response or, when given, result.
+    void runWith(const std::string& url, Response response, std::optional<ScriptOutcome> result)
+    {
+        responses = {{url, response}};
+        results.clear();
+        if (result)
+            results = {{url, *result}};
+        runPass(Site::assessment);
+    }
 
-    nlohmann::json courses = nlohmann::json::array();
+    const std::vector<std::string>& loads() { return worker(Site::assessment).loads; }
+
+    Json courses = Json::array();
     std::map<std::string, Response> responses;
     std::map<std::string, ScriptOutcome> results;
 };
-
-} // namespace
 
 TEST_F(AssessmentPassTest, FirstPassAddsTheListedCoursesAndMergesEachPage)
 {
     courses = {listed("4127", "313"), listed("4130", "221")};
     runPass(Site::assessment);
-
     EXPECT_EQ(store.status(), "최근 업데이트 완료");
     EXPECT_TRUE(store.errors().empty());
     EXPECT_EQ(loads(), (std::vector<std::string>{home, coursePage("4127"), coursePage("4130")}));
@@ -94,14 +101,9 @@ TEST_F(AssessmentPassTest, AFailedHomePageKeepsEverythingAndTellsLoginFromOtherF
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        responses = {{home, c.response}};
-        results.clear();
-        if (c.result)
-            results = {{home, *c.result}};
-        runPass(Site::assessment);
+        runWith(home, c.response, c.result);
         EXPECT_EQ(store.needsLogin(), c.login);
-        EXPECT_EQ(error("home"),
-            c.login ? "BrevaneLearn 로그인이 필요해요" : "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다.");
+        EXPECT_EQ(error("home"), c.login ? "BrevaneLearn 로그인이 필요해요" : unreadable);
         EXPECT_EQ(
             store.status(), c.login ? "로그인이 필요해요 · 기존 일정 유지" : "과목 목록 조회 실패 · 기존 일정 유지");
         EXPECT_FALSE(std::filesystem::exists(store.statePath())) << "nothing saved";
@@ -123,26 +125,18 @@ TEST_F(AssessmentPassTest, ACourseFailureKeepsItsDeadlinesAndTheOtherCoursesGoOn
     } cases[] = {
         {"network", {{}, Response::End::fail, {PageError::Kind::network, "호스트를 찾을 수 없음"}}, {},
             "호스트를 찾을 수 없음"},
-        {"page of another course", {}, text(page("9")), "과목 정보가 일치하지 않아요. 기존 일정은 유지됩니다."},
-        {"no rows", {},
-            text(nlohmann::json{{"courseID", "2"}, {"courseHeading", ""}, {"rows", nlohmann::json::array()}}),
-            "과목 정보가 일치하지 않아요. 기존 일정은 유지됩니다."},
-        {"not text", {}, notText(), "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
-        {"nested 70,000 deep", {}, text(std::string(70000, '[')),
-            "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
-        {"wrong shape", {}, text(nlohmann::json{{"courseID", "2"}}),
-            "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
+        {"page of another course", {}, text(payload("9")), mismatch},
+        {"no rows", {}, text(Json{{"courseID", "2"}, {"courseHeading", ""}, {"rows", Json::array()}}), mismatch},
+        {"not text", {}, notText(), unreadable},
+        {"nested 70,000 deep", {}, text(std::string(70000, '[')), unreadable},
+        {"wrong shape", {}, text(Json{{"courseID", "2"}}), unreadable},
         {"script throws", {}, thrown("ReferenceError: x"), "ReferenceError: x"},
-        {"renderer died", {{}, Response::End::terminate}, {}, "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
+        {"renderer died", {{}, Response::End::terminate}, {}, unreadable},
         {"never finishes", {{}, Response::End::hang}, {}, "응답 시간이 초과됐어요. 기존 일정은 유지됩니다."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        responses = {{coursePage("2"), c.response}};
-        results.clear();
-        if (c.result)
-            results = {{coursePage("2"), *c.result}};
-        runPass(Site::assessment);
+        runWith(coursePage("2"), c.response, c.result);
         EXPECT_EQ(error("2"), c.text);
         EXPECT_FALSE(store.needsLogin());
         EXPECT_EQ(store.status(), "일부 동기화 실패 · 기존 일정 유지");
@@ -155,8 +149,7 @@ TEST_F(AssessmentPassTest, ACourseFailureKeepsItsDeadlinesAndTheOtherCoursesGoOn
 TEST_F(AssessmentPassTest, UnreadableDatesAreMergedAndSaid)
 {
     courses = {listed("1", "A")};
-    results = {{coursePage("1"), text(page("1", "someday"))}};
-    runPass(Site::assessment);
+    runWith(coursePage("1"), {}, text(payload("1", "someday")));
     EXPECT_EQ(error("1"), "일부 날짜를 확인하지 못했어요");
     ASSERT_EQ(store.db().assessments.size(), 1u);
     EXPECT_EQ(store.db().assessments[0].deadlineStatus, "parse-error");
@@ -165,19 +158,15 @@ TEST_F(AssessmentPassTest, UnreadableDatesAreMergedAndSaid)
 TEST_F(AssessmentPassTest, ASignInPageOnACourseEndsThePassAfterSavingTheCoursesBefore)
 {
     courses = {listed("1", "A"), listed("2", "B"), listed("3", "C")};
-    responses = {{coursePage("2"), {"https://learn.test/pl/auth/institution/3/saml/login"}}};
-    runPass(Site::assessment);
-
+    runWith(coursePage("2"), {"https://learn.test/pl/auth/institution/3/saml/login"}, {});
     EXPECT_TRUE(store.needsLogin());
     EXPECT_EQ(error("2"), "BrevaneLearn 로그인이 필요해요");
     EXPECT_EQ(store.status(), "로그인이 필요해요 · 기존 일정 유지");
     EXPECT_EQ(loads().back(), coursePage("2")) << "course 3 is not visited";
     ASSERT_EQ(store.db().assessments.size(), 1u);
     EXPECT_EQ(store.db().assessments[0].courseID, "1");
-
-    // While login is needed, the schedule leaves the site alone.
     scheduler.advance(std::chrono::hours(3));
-    EXPECT_EQ(loads().size(), 3u);
+    EXPECT_EQ(loads().size(), 3u) << "while login is needed, the schedule leaves the site alone";
 }
 
 TEST_F(AssessmentPassTest, TheCourseListFollowsTheSiteWithoutLosingTheUsersChoices)
@@ -188,13 +177,10 @@ TEST_F(AssessmentPassTest, TheCourseListFollowsTheSiteWithoutLosingTheUsersChoic
     });
     courses = {listed("1", "site name", 2026), listed("3", "new")};
     runPass(Site::assessment);
-
     const auto& list = store.db().settings.courses;
     ASSERT_EQ(list.size(), 4u);
-    EXPECT_EQ(list[0].name, "내 이름");
-    EXPECT_EQ(list[0].colorHex, "111111");
-    EXPECT_EQ(list[0].fullName, "site name 전체 이름");
-    EXPECT_EQ(list[0].year, 2026);
+    EXPECT_EQ(std::tie(list[0].name, list[0].colorHex, list[0].fullName, list[0].year),
+        std::tuple("내 이름", "111111", "site name 전체 이름", 2026));
     EXPECT_FALSE(list[1].enabled) << "a vanished course is disabled, not removed";
     EXPECT_TRUE(list[2].enabled) << "Canvas courses are not this site's";
     EXPECT_EQ(list[3].id, "3");
@@ -205,10 +191,9 @@ TEST_F(AssessmentPassTest, NoEnabledCourseAndNoExtractionScriptAreToldApart)
 {
     runPass(Site::assessment);
     EXPECT_EQ(store.status(), "동기화할 과목이 없어요 · 설정에서 확인");
-
     scripts.extract.clear();
     store.setStatus("unchanged");
-    BrevaneConnection withoutScript(store, Site::assessment, host, scheduler, scripts);
+    BrevaneConnection withoutScript(store, Site::assessment, *this, scheduler, scripts);
     withoutScript.sync();
     EXPECT_FALSE(withoutScript.running());
     EXPECT_EQ(store.status(), "unchanged");
@@ -218,7 +203,8 @@ TEST(CourseList, NewCoursesTakeDistinctPaletteColoursUntilAllAreUsed)
 {
     std::vector<DiscoveredCourse> found;
     for (int i = 0; i < 9; ++i)
-        found.push_back({std::to_string(i), std::string("c").append(std::to_string(i)), "", 2025});
+        found.push_back({std::to_string(i), "c" + std::to_string(i), "", 2025});
+    const std::set<std::string> palette(CourseList::palette.begin(), CourseList::palette.end());
     for (std::uint64_t seed = 0; seed < 20; ++seed) {
         std::mt19937_64 random(seed);
         std::vector<Course> courses;
@@ -227,7 +213,9 @@ TEST(CourseList, NewCoursesTakeDistinctPaletteColoursUntilAllAreUsed)
         std::set<std::string> firstEight;
         for (int i = 0; i < 8; ++i)
             firstEight.insert(courses[i].colorHex);
-        EXPECT_EQ(firstEight, std::set<std::string>(CourseList::palette.begin(), CourseList::palette.end()));
-        EXPECT_TRUE(firstEight.contains(courses[8].colorHex));
+        EXPECT_EQ(firstEight, palette);
+        EXPECT_TRUE(palette.contains(courses[8].colorHex));
     }
 }
+
+} // namespace

@@ -1,10 +1,10 @@
 #include "connection/CanvasItems.h"
-#include "connection/PageScripts.h"
 
 #include "ConnectionFixture.h"
 
 using namespace vantory;
 using namespace vantory::test;
+using Json = nlohmann::json;
 
 namespace {
 
@@ -15,14 +15,14 @@ std::string courseHome(const std::string& number)
     return "https://canvas.test/courses/" + number;
 }
 
-nlohmann::json listed(const std::string& number, const std::string& name)
+Json listed(const std::string& number, const std::string& name)
 {
     return {{"id", "canvas:" + number}, {"name", name}, {"fullName", name + " (Canvas)"}, {"year", 2025}};
 }
 
-nlohmann::json assignment(const std::string& id, std::optional<std::string> due = "2025-12-05T07:59:59Z")
+Json assignment(const std::string& id, std::optional<std::string> due = "2025-12-05T07:59:59Z")
 {
-    nlohmann::json json = {{"id", id}, {"title", "과제 " + id}, {"category", "Assignments"},
+    Json json = {{"id", id}, {"title", "과제 " + id}, {"category", "Assignments"},
         {"url", "https://canvas.test/courses/1/assignments/" + id}};
     if (due)
         json["due"] = *due;
@@ -36,51 +36,50 @@ protected:
     void SetUp() override
     {
         store.update([](Database& db) { db.settings.canvasEnabled = true; });
-        FakePage& worker = host.page(Site::canvas);
-        worker.site = [this](const std::string& url) {
-            const auto special = responses.find(url);
-            return special != responses.end() ? special->second : Response{};
-        };
-        worker.scripts = [this](const std::string& url, const std::string& script) -> ScriptOutcome {
-            if (const auto special = results.find(url + " " + script); special != results.end())
-                return special->second;
+        worker(Site::canvas).site
+            = [this](const std::string& url) { return responses.contains(url) ? responses[url] : Response{}; };
+        worker(Site::canvas).scripts = [this](const std::string& url, const std::string& script) {
+            if (results.contains(url + " " + script))
+                return results[url + " " + script];
             if (script == "canvas-courses")
                 return url.find("/login") == std::string::npos ? text(courses) : notText();
             if (script == assignmentsTabCheck)
-                return ScriptValue{ScriptValue::Kind::flag, "", !withoutTab.contains(url)};
+                return flag(!withoutTab.contains(url));
             const std::string number
                 = url.substr(courseHome("").size(), url.find("/assignments") - courseHome("").size());
             if (script == "canvas-assignments")
-                return text(assignments.contains(number) ? assignments[number] : nlohmann::json::array());
-            return text(nlohmann::json{{"1", true}});
+                return text(assignments.contains(number) ? assignments[number] : Json::array());
+            return text(Json{{"1", true}});
         };
     }
 
-    void runCanvas() { runPass(Site::canvas); }
+    // Three courses of one assignment each, stored by a first pass.
+    void storeThree()
+    {
+        courses = {listed("1", "A"), listed("2", "B"), listed("3", "C")};
+        assignments["1"] = assignments["2"] = assignments["3"] = {assignment("1")};
+        runPass(Site::canvas);
+        ASSERT_EQ(store.db().assessments.size(), 3u);
+    }
 
-    nlohmann::json courses = nlohmann::json::array();
-    std::map<std::string, nlohmann::json> assignments; // by course number
+    Json courses = Json::array();
+    std::map<std::string, Json> assignments; // by course number
     std::set<std::string> withoutTab; // course home URLs
     std::map<std::string, Response> responses;
     std::map<std::string, ScriptOutcome> results; // by URL, a space and the script
 };
 
-} // namespace
-
 TEST_F(CanvasPassTest, AFullPassStoresEveryAssignmentWithItsDatesAndSubmission)
 {
     courses = {listed("1", "운영체제"), listed("2", "ECON 101")};
     assignments["1"] = {assignment("1"), assignment("2", "2025-12-05T07:59:59.000Z"), assignment("3", std::nullopt)};
-    runCanvas();
-
+    runPass(Site::canvas);
     EXPECT_EQ(store.canvasStatus(), "Canvas 업데이트 완료");
     EXPECT_FALSE(store.canvasSyncing() || store.canvasNeedsLogin());
     const auto& items = store.db().assessments;
     ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].id, "canvas:1:1");
-    EXPECT_EQ(items[0].code, "A1");
-    EXPECT_EQ(items[0].availability, "Canvas Due");
-    EXPECT_EQ(items[0].submitted, true);
+    EXPECT_EQ(std::tie(items[0].id, items[0].code, items[0].availability, items[0].submitted),
+        std::tuple("canvas:1:1", "A1", "Canvas Due", true));
     EXPECT_EQ(items[1].due, items[0].due) << "with and without fractional seconds";
     EXPECT_EQ(secondsSince1970(*items[0].due), 1764921599);
     EXPECT_EQ(items[2].deadlineStatus, "unknown");
@@ -107,37 +106,31 @@ TEST_F(CanvasPassTest, ACourseListThatFailsKeepsEverythingAndTellsLoginApart)
         results.clear();
         if (c.result)
             results = {{courseList + " canvas-courses", *c.result}};
-        runCanvas();
+        runPass(Site::canvas);
         const std::string status = c.login ? "Canvas 로그인이 필요해요" : "Canvas 과목 조회 실패 · 기존 일정 유지";
         EXPECT_EQ(store.canvasStatus(), status);
         EXPECT_EQ(error("canvas:home"), status);
         EXPECT_EQ(store.canvasNeedsLogin(), c.login);
         store.setCanvasNeedsLogin(false);
     }
-    EXPECT_EQ(host.page(Site::canvas).evaluations.size(), 30u + 30 + 1) << "thirty tries where the list never comes";
+    EXPECT_EQ(worker(Site::canvas).evaluations.size(), 30u + 30 + 1) << "thirty tries where the list never comes";
 }
 
 TEST_F(CanvasPassTest, CourseFailuresAreCountedWithTheirTextsAndKeepStoredItems)
 {
-    courses = {listed("1", "A"), listed("2", "B"), listed("3", "C")};
-    assignments["1"] = assignments["2"] = assignments["3"] = {assignment("1")};
-    runCanvas();
-    ASSERT_EQ(store.db().assessments.size(), 3u);
-
-    const std::string assignmentsOf2 = courseHome("2") + "/assignments canvas-assignments";
+    ASSERT_NO_FATAL_FAILURE(storeThree());
+    const std::string list = courseHome("2") + "/assignments canvas-assignments";
     const struct {
         const char* name;
         std::map<std::string, ScriptOutcome> results;
         std::map<std::string, Response> responses;
         std::string text;
     } cases[] = {
-        {"due date unreadable in the page", {{assignmentsOf2, thrown("Error: DUE_DATE 7")}}, {},
-            "일부 과제의 마감일 형식을 읽지 못했습니다"},
-        {"assignments unavailable", {{assignmentsOf2, thrown("UNAVAILABLE")}}, {}, "과제 페이지를 열 수 없습니다"},
-        {"other exception", {{assignmentsOf2, thrown("TypeError")}}, {}, "페이지 데이터 읽기 오류"},
-        {"not the shape", {{assignmentsOf2, text(nlohmann::json{{"x", 1}})}}, {},
-            "과제 데이터 형식을 확인하지 못했습니다"},
-        {"due date of another form", {{assignmentsOf2, text(nlohmann::json{assignment("1", "tomorrow")})}}, {},
+        {"due date unreadable", {{list, thrown("Error: DUE_DATE 7")}}, {}, "일부 과제의 마감일 형식을 읽지 못했습니다"},
+        {"assignments unavailable", {{list, thrown("UNAVAILABLE")}}, {}, "과제 페이지를 열 수 없습니다"},
+        {"other exception", {{list, thrown("TypeError")}}, {}, "페이지 데이터 읽기 오류"},
+        {"not the shape", {{list, text(Json{{"x", 1}})}}, {}, "과제 데이터 형식을 확인하지 못했습니다"},
+        {"due date of another form", {{list, text(Json{assignment("1", "tomorrow")})}}, {},
             "과제 목록 형식을 확인하지 못했습니다"},
         {"home page never loads", {}, {{courseHome("2"), {{}, Response::End::hang}}}, "서버 응답 시간 초과"},
         {"network", {},
@@ -149,7 +142,7 @@ TEST_F(CanvasPassTest, CourseFailuresAreCountedWithTheirTextsAndKeepStoredItems)
         SCOPED_TRACE(c.name);
         results = c.results;
         responses = c.responses;
-        runCanvas();
+        runPass(Site::canvas);
         EXPECT_EQ(error("canvas:2"), c.text + " · 기존 일정 유지");
         EXPECT_EQ(store.canvasStatus(), "Canvas 2개 과목 업데이트 · 1개 확인 필요");
         EXPECT_EQ(store.db().assessments[1], kept);
@@ -158,35 +151,28 @@ TEST_F(CanvasPassTest, CourseFailuresAreCountedWithTheirTextsAndKeepStoredItems)
 
 TEST_F(CanvasPassTest, ACourseWithoutAnAssignmentsListGetsANoticeNotAFailure)
 {
-    courses = {listed("1", "A"), listed("2", "B")};
-    assignments["1"] = assignments["2"] = {assignment("1")};
-    runCanvas();
+    ASSERT_NO_FATAL_FAILURE(storeThree());
     withoutTab = {courseHome("2")};
-    runCanvas();
+    runPass(Site::canvas);
     EXPECT_EQ(store.courseNotices().at("canvas:2"),
         "Canvas에서 과제 목록을 제공하지 않는 과목입니다. 이전 일정은 유지합니다.");
     EXPECT_EQ(store.canvasStatus(), "Canvas 업데이트 완료 · 1개 과목은 과제 목록 미제공");
-
     withoutTab.clear();
-    // A tab check that never renders counts as having a list.
-    results = {{courseHome("2") + " " + assignmentsTabCheck, notText()}};
-    runCanvas();
+    results = {{courseHome("2") + " " + assignmentsTabCheck, notText()}}; // a check that never renders: a list
+    runPass(Site::canvas);
     EXPECT_FALSE(store.courseNotices().contains("canvas:2"));
     EXPECT_EQ(store.canvasStatus(), "Canvas 업데이트 완료");
 }
 
 TEST_F(CanvasPassTest, UnreadSubmissionStatesMergeDeadlinesAndKeepCompletions)
 {
-    courses = {listed("1", "A"), listed("2", "B")};
-    assignments["1"] = assignments["2"] = {assignment("1", "2025-12-06T07:59:59Z")};
-    runCanvas();
+    ASSERT_NO_FATAL_FAILURE(storeThree());
     ASSERT_EQ(store.db().assessments[0].submitted, true);
-
-    assignments["1"] = assignments["2"] = {assignment("1", "2025-12-07T07:59:59Z")};
+    assignments["1"] = assignments["2"] = assignments["3"] = {assignment("1", "2025-12-07T07:59:59Z")};
     for (const char* number : {"1", "2"})
         results[courseHome(number) + "/assignments canvas-submissions"] = thrown("denied");
-    runCanvas();
-    EXPECT_EQ(store.canvasStatus(), "Canvas 2개 과목 업데이트 · 2개 확인 필요");
+    runPass(Site::canvas);
+    EXPECT_EQ(store.canvasStatus(), "Canvas 3개 과목 업데이트 · 2개 확인 필요");
     EXPECT_EQ(error("canvas:1"), "마감은 업데이트했지만 제출 상태를 확인하지 못했습니다. 기존 완료 상태를 유지합니다.");
     EXPECT_EQ(store.db().assessments[0].submitted, true);
     EXPECT_EQ(secondsSince1970(*store.db().assessments[0].due), 1765094399);
@@ -196,11 +182,11 @@ TEST_F(CanvasPassTest, SignInOnACourseStopsThePassWithTheRelogInText)
 {
     courses = {listed("1", "A"), listed("2", "B")};
     responses = {{courseHome("1"), {"https://canvas.test/login/saml"}}};
-    runCanvas();
+    runPass(Site::canvas);
     EXPECT_TRUE(store.canvasNeedsLogin());
     EXPECT_EQ(error("canvas:1"), "로그인이 필요합니다 · 기존 일정 유지");
     EXPECT_EQ(store.canvasStatus(), "Canvas 재로그인이 필요해요");
-    EXPECT_EQ(host.page(Site::canvas).loads.back(), courseHome("1"));
+    EXPECT_EQ(worker(Site::canvas).loads.back(), courseHome("1"));
 }
 
 TEST_F(CanvasPassTest, WhateverAStepThrowsThePassEndsWithItsTexts)
@@ -212,11 +198,11 @@ TEST_F(CanvasPassTest, WhateverAStepThrowsThePassEndsWithItsTexts)
         if (field == Store::Field::db && !std::exchange(thrownOnce, true))
             throw std::runtime_error("a step that throws");
     });
-    runCanvas();
+    runPass(Site::canvas);
     EXPECT_TRUE(thrownOnce);
     EXPECT_FALSE(store.canvasSyncing());
     EXPECT_EQ(store.canvasStatus(), "Canvas 동기화 오류 · 기존 일정 유지");
-    runCanvas();
+    runPass(Site::canvas);
     EXPECT_EQ(store.db().assessments.size(), 1u) << "the next pass works";
 }
 
@@ -239,3 +225,5 @@ TEST(CanvasItems, ReadsInternetDateTimesOnly)
         EXPECT_EQ(read ? std::optional(secondsSince1970(*read)) : std::nullopt, seconds) << text;
     }
 }
+
+} // namespace

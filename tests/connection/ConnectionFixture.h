@@ -1,40 +1,113 @@
 #pragma once
 
 #include "connection/BrevaneConnection.h"
+#include "connection/PageScripts.h"
+#include "connection/WebHost.h"
 #include "store/Store.h"
 
-#include "support/FakeWebHost.h"
 #include "support/ManualScheduler.h"
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
-#include <map>
-#include <memory>
 #include <nlohmann/json.hpp>
-#include <string>
 
 namespace vantory::test {
 
-// 2025-12-04 18:00 UTC, 10:00 in Vancouver.
-inline const Instant start = instantFromSeconds(1764871200);
+// A scripted page: `site` decides where each load ends and how, `scripts` answers each script by the
+// page's URL and the script's text. Events come from the scheduler, as a real page's come from the
+// event loop, so a test advances the clock to let them happen.
+class FakePage final : public WebPage {
+public:
+    struct Response {
+        enum class End { finish, fail, hang, terminate };
+        std::string finalURL; // after redirects; the requested URL when empty
+        End end = End::finish;
+        PageError error{};
+    };
 
-// A store over a fresh folder and both connections over fake pages, on a manual clock. The page
-// scripts are their own names, so a fake page knows which one runs.
-class ConnectionFixture : public ::testing::Test {
+    explicit FakePage(Scheduler& scheduler)
+        : scheduler_(scheduler)
+    {
+    }
+
+    void load(const std::string& url, double) override
+    {
+        loads.push_back(url);
+        stop();
+        url_ = url; // a navigation shows its URL from its start, as a browser's does
+        const Response response = site ? site(url) : Response{};
+        loading_ = scheduler_.schedule(Scheduler::Duration::zero(), [this, url, response] {
+            if (response.end == Response::End::hang)
+                return; // loading until stopped or replaced
+            loading_ = 0;
+            url_ = response.finalURL.empty() ? url : response.finalURL;
+            if (response.end == Response::End::finish && onFinished)
+                onFinished();
+            else if (response.end == Response::End::fail && onFailed)
+                onFailed(response.error);
+            else if (response.end == Response::End::terminate && onTerminated)
+                onTerminated();
+        });
+    }
+    void stop() override { scheduler_.cancel(std::exchange(loading_, 0)); }
+    std::string url() const override { return url_; }
+    bool isLoading() const override { return loading_ != 0; }
+    void evaluate(const std::string& script, std::function<void(ScriptOutcome)> done) override
+    {
+        evaluations.push_back(script);
+        const ScriptOutcome outcome = scripts ? scripts(url_, script) : ScriptOutcome{ScriptValue{}};
+        scheduler_.schedule(Scheduler::Duration::zero(), [done = std::move(done), outcome] { done(outcome); });
+    }
+    void callAsync(const std::string& body, std::function<void(ScriptOutcome)> done) override
+    {
+        evaluate(body, std::move(done));
+    }
+
+    std::function<Response(const std::string& url)> site;
+    std::function<ScriptOutcome(const std::string& url, const std::string& script)> scripts;
+    std::vector<std::string> loads, evaluations; // every URL asked for and every script run, in order
+
+private:
+    Scheduler& scheduler_;
+    std::string url_;
+    Scheduler::Cookie loading_ = 0;
+};
+
+struct FakeLoginView final : LoginView {
+    explicit FakeLoginView(Scheduler& scheduler)
+        : fake(scheduler)
+    {
+    }
+    WebPage& page() override { return fake; }
+    void show() override { visible = true; }
+    bool isVisible() const override { return visible; }
+    void setTexts(const std::string&, const std::string& text, bool canSync) override
+    {
+        message = text, syncEnabled = canSync;
+    }
+
+    FakePage fake;
+    std::string message;
+    bool visible = false, syncEnabled = false;
+};
+
+// A store over a fresh folder and both connections over fake pages, on a manual clock from 2025-12-04
+// 18:00 UTC (10:00 in Vancouver). The page scripts are their own names, so a fake page knows which runs.
+class ConnectionFixture : public ::testing::Test, public WebHost {
 protected:
     using Response = FakePage::Response;
 
-    ConnectionFixture()
-    {
-        store.onChange = [this] { ++changes; };
-    }
+    WebPage& workerPage(Site site) override { return worker(site); }
+    LoginView& loginView(Site site) override { return view(site); }
+    FakePage& worker(Site site) { return pages_[site == Site::canvas]; }
+    FakeLoginView& view(Site site) { return views_[site == Site::canvas]; }
 
     BrevaneConnection& connection(Site site)
     {
-        auto& made = site == Site::canvas ? canvas_ : assessment_;
+        auto& made = connections_[site == Site::canvas];
         if (!made)
-            made = std::make_unique<BrevaneConnection>(store, site, host, scheduler, scripts);
+            made = std::make_unique<BrevaneConnection>(store, site, *this, scheduler, scripts);
         return *made;
     }
 
@@ -48,26 +121,24 @@ protected:
 
     static ScriptOutcome text(const nlohmann::json& json) { return ScriptValue{ScriptValue::Kind::text, json.dump()}; }
     static ScriptOutcome text(std::string raw) { return ScriptValue{ScriptValue::Kind::text, std::move(raw)}; }
+    static ScriptOutcome flag(bool value) { return ScriptValue{ScriptValue::Kind::flag, "", value}; }
     static ScriptOutcome thrown(std::string message) { return PageError{PageError::Kind::script, std::move(message)}; }
     static ScriptOutcome notText() { return ScriptValue{}; }
-
     std::string error(const std::string& key) const
     {
-        const auto found = store.errors().find(key);
-        return found == store.errors().end() ? "" : found->second;
+        return store.errors().contains(key) ? store.errors().at(key) : "";
     }
 
-    ManualScheduler scheduler{start};
+    ManualScheduler scheduler{instantFromSeconds(1764871200)};
     TemporaryFolder folder;
     SiteScope sites;
-    Store store{folder / "state.json", start};
-    FakeWebHost host{scheduler};
+    Store store{folder / "state.json", scheduler.now()};
     PageScripts scripts{"courses", "extract", "canvas-courses", "canvas-assignments", "canvas-submissions"};
-    int changes = 0;
 
 private:
-    std::unique_ptr<BrevaneConnection> assessment_;
-    std::unique_ptr<BrevaneConnection> canvas_;
+    FakePage pages_[2]{FakePage(scheduler), FakePage(scheduler)};
+    FakeLoginView views_[2]{FakeLoginView(scheduler), FakeLoginView(scheduler)};
+    std::unique_ptr<BrevaneConnection> connections_[2];
 };
 
 } // namespace vantory::test

@@ -1,3 +1,5 @@
+// When passes start: the schedule, waking, and the login window's detection of a sign-in.
+
 #include "ConnectionFixture.h"
 
 using namespace vantory;
@@ -6,62 +8,75 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Every load of either site finishes at once with scripts that never answer, so a pass fails
-// quickly; what counts here is when passes start.
+// Loads finish at once and scripts give no text, so a pass fails quickly. The login window's page
+// shows a sign-in page until signedIn, then a signed-in page.
 class ConnectionTest : public ConnectionFixture {
 protected:
-    std::size_t passes(Site site) { return host.page(site).loads.size(); }
-};
+    void SetUp() override
+    {
+        for (Site site : {Site::assessment, Site::canvas}) {
+            view(site).fake.site = [this](const std::string& url) { return Response{signedIn ? url : signInPage}; };
+            view(site).fake.scripts = [this](const std::string&, const std::string&) { return flag(signedIn); };
+        }
+    }
 
-} // namespace
+    std::size_t passes(Site site = Site::assessment) { return worker(site).loads.size(); }
+    std::size_t checks(Site site = Site::assessment) { return view(site).fake.evaluations.size(); }
+    void hang(Site site)
+    {
+        worker(site).site = [](const std::string&) { return Response{{}, Response::End::hang}; };
+    }
+
+    bool signedIn = false;
+    std::string signInPage = "https://sso.university.test/login";
+};
 
 TEST_F(ConnectionTest, TheScheduleStartsAPassOncePerIntervalWhateverItsOutcome)
 {
     connection(Site::assessment).syncIfDue();
-    EXPECT_EQ(passes(Site::assessment), 1u);
+    EXPECT_EQ(passes(), 1u);
     scheduler.advance(59min + 30s);
-    EXPECT_EQ(passes(Site::assessment), 1u) << "ticks before the hour do nothing";
+    EXPECT_EQ(passes(), 1u) << "ticks before the hour do nothing";
     scheduler.advance(30s);
-    EXPECT_EQ(passes(Site::assessment), 2u) << "the first tick at the hour starts one";
-
-    // A clock set back waits for the interval from the last attempt.
-    scheduler.jump(-2h);
+    EXPECT_EQ(passes(), 2u) << "the first tick at the hour starts one";
+    scheduler.jump(-2h); // a clock set back waits for the interval from the last attempt
     scheduler.advance(90min);
-    EXPECT_EQ(passes(Site::assessment), 2u);
+    EXPECT_EQ(passes(), 2u);
 }
 
 TEST_F(ConnectionTest, WakingCatchesUpOnceWhenTheIntervalRanOut)
 {
+    int changes = 0;
+    store.onChange = [&changes] { ++changes; };
     BrevaneConnection& site = connection(Site::assessment);
     scheduler.advance(5min);
     site.syncIfDue(); // 10:05
     scheduler.jump(2h + 5min);
-    int recomposed = changes;
+    const int recomposed = changes;
     site.woke(); // 12:10
-    EXPECT_EQ(passes(Site::assessment), 2u);
+    EXPECT_EQ(passes(), 2u);
     EXPECT_GT(changes, recomposed) << "the line is recomposed at once";
     EXPECT_EQ(store.now(), scheduler.now());
     scheduler.advance(10min);
     site.woke(); // 12:20
-    EXPECT_EQ(passes(Site::assessment), 2u);
+    EXPECT_EQ(passes(), 2u);
 }
 
 TEST_F(ConnectionTest, NothingStartsWhileRunningOrWhileTheSiteNeedsLogin)
 {
-    host.page(Site::assessment).site = [](const std::string&) { return Response{{}, Response::End::hang}; };
+    hang(Site::assessment);
     BrevaneConnection& site = connection(Site::assessment);
     site.sync();
     EXPECT_TRUE(site.running() && store.brevaneSyncing());
     site.sync();
     scheduler.advance(30s);
-    EXPECT_EQ(passes(Site::assessment), 1u);
+    EXPECT_EQ(passes(), 1u);
     scheduler.advance(10s); // the watchdog ends the hanging load
     EXPECT_FALSE(site.running());
     EXPECT_EQ(store.status(), "과목 목록 조회 실패 · 기존 일정 유지");
-
     store.setNeedsLogin(true);
     scheduler.advance(3h);
-    EXPECT_EQ(passes(Site::assessment), 1u);
+    EXPECT_EQ(passes(), 1u);
 }
 
 TEST_F(ConnectionTest, CanvasSyncsOnScheduleUnlessSwitchedOff)
@@ -76,14 +91,93 @@ TEST_F(ConnectionTest, CanvasSyncsOnScheduleUnlessSwitchedOff)
 
 TEST_F(ConnectionTest, ALateFinishOfATimedOutLoadChangesNothing)
 {
-    FakePage& page = host.page(Site::assessment);
-    page.site = [](const std::string&) { return Response{{}, Response::End::hang}; };
-    connection(Site::assessment).sync();
-    scheduler.advance(40s);
-    ASSERT_FALSE(connection(Site::assessment).running());
+    hang(Site::assessment);
+    runPass(Site::assessment);
     const std::string status = store.status();
-    page.onFinished();
-    page.onFailed(PageError{});
+    worker(Site::assessment).onFinished();
+    worker(Site::assessment).onFailed(PageError{});
     EXPECT_EQ(store.status(), status);
-    EXPECT_FALSE(page.isLoading()) << "the watchdog stopped the page";
+    EXPECT_FALSE(worker(Site::assessment).isLoading()) << "the watchdog stopped the page";
 }
+
+TEST_F(ConnectionTest, ASignedInPageIsSeenWithinASecondAndStartsOnePass)
+{
+    LoginFlow& login = connection(Site::assessment).login();
+    login.show();
+    EXPECT_TRUE(view(Site::assessment).visible);
+    EXPECT_EQ(view(Site::assessment).message, "학교 로그인 페이지를 여는 중…");
+    scheduler.advance(5s);
+    EXPECT_EQ(checks(), 0u) << "a page on another host is never asked";
+
+    signedIn = true; // the user signs in; the site redirects back
+    view(Site::assessment).fake.load("https://learn.test/", 60);
+    store.setNeedsLogin(true);
+    scheduler.advance(1s);
+    EXPECT_TRUE(login.detected());
+    EXPECT_FALSE(store.needsLogin());
+    EXPECT_EQ(view(Site::assessment).message, "로그인 완료 · 일정을 업데이트합니다.");
+    EXPECT_EQ(passes(), 1u);
+    const std::size_t checked = checks();
+    scheduler.advance(10s);
+    EXPECT_EQ(checks(), checked) << "the probe stops after a detection";
+    EXPECT_EQ(passes(), 1u);
+}
+
+TEST_F(ConnectionTest, AClosedLoginWindowIsNoLongerProbed)
+{
+    signInPage = "https://learn.test/pl/login"; // the site's own page is probed while shown
+    LoginFlow& login = connection(Site::assessment).login();
+    login.show();
+    scheduler.advance(2s);
+    EXPECT_GT(checks(), 1u);
+    view(Site::assessment).onClosed();
+    signedIn = true; // a signed-in page would now be seen, if anything still looked
+    scheduler.advance(1min);
+    EXPECT_FALSE(login.detected());
+    login.show();
+    scheduler.advance(1s);
+    EXPECT_TRUE(login.detected());
+}
+
+TEST_F(ConnectionTest, ADetectionDuringAPassStartsExactlyOneMoreAfterIt)
+{
+    signedIn = true;
+    hang(Site::canvas);
+    BrevaneConnection& canvas = connection(Site::canvas);
+    canvas.sync();
+    canvas.login().show();
+    scheduler.advance(1s);
+    EXPECT_TRUE(canvas.login().detected());
+    EXPECT_EQ(store.canvasStatus(), "Canvas 로그인 완료");
+    EXPECT_EQ(passes(Site::canvas), 1u);
+    EXPECT_FALSE(view(Site::canvas).syncEnabled) << "no second pass from the window while one runs";
+    worker(Site::canvas).site = nullptr;
+    scheduler.advance(40s); // the hanging pass ends by its watchdog
+    EXPECT_EQ(passes(Site::canvas), 2u);
+    scheduler.advance(2min);
+    EXPECT_EQ(passes(Site::canvas), 2u);
+
+    canvas.login().reload(); // clears the detection; the next signed-in page is seen again
+    EXPECT_FALSE(canvas.login().detected());
+    scheduler.advance(1s);
+    EXPECT_TRUE(canvas.login().detected());
+    scheduler.advance(2min);
+    EXPECT_EQ(passes(Site::canvas), 3u);
+}
+
+TEST_F(ConnectionTest, LoginPageFailuresShowTheirTextsAndCancellationsNothing)
+{
+    LoginFlow& login = connection(Site::assessment).login();
+    login.show();
+    FakePage& page = view(Site::assessment).fake;
+    page.onFailed(PageError{PageError::Kind::cancelled, "취소"});
+    EXPECT_EQ(login.message(), "학교 로그인 페이지를 여는 중…");
+    page.onFailed(PageError{PageError::Kind::network, "이름을 찾을 수 없음"});
+    EXPECT_EQ(
+        login.message(), "로그인 페이지를 열지 못했습니다: 이름을 찾을 수 없음 · 페이지 다시 열기를 눌러 주세요.");
+    page.onTerminated();
+    EXPECT_EQ(login.message(), "로그인 페이지가 중단되었습니다. 페이지 다시 열기를 눌러 주세요.");
+    EXPECT_EQ(view(Site::assessment).message, login.message());
+}
+
+} // namespace

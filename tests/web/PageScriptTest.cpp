@@ -25,39 +25,28 @@ bool isText(const ScriptOutcome& outcome)
     return outcome.index() == 0 && std::get<ScriptValue>(outcome).kind == ScriptValue::Kind::text;
 }
 
-// The message of a thrown script error; empty for anything else.
-std::string thrown(const ScriptOutcome& outcome)
-{
-    return outcome.index() == 1 ? std::get<PageError>(outcome).message : "";
-}
-
 class PageScriptTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { sites = new TestServer(VANTORY_FIXTURE_SITES); }
     static void TearDownTestSuite() { delete sites; }
-    void SetUp() override { ASSERT_GT(sites->port, 0) << "the fixture server did not start"; }
 
-    bool load(const std::string& path, const char* host = "127.0.0.1")
+    // Sets the scenario and loads path on the assessment site, or on Canvas.
+    void open(const json& scenario, const std::string& path, bool canvas = false)
     {
-        return watch.load(sites->base(host) + path) == Ending::finished;
-    }
-
-    ScriptOutcome evaluate(const std::string& script, bool async = false)
-    {
-        return watch.run(script, async).value_or(PageError{PageError::Kind::terminated});
+        ASSERT_TRUE(sites->setScenario(scenario)) << "the fixture server did not start";
+        ASSERT_EQ(watch.load(sites->base(canvas ? "localhost" : "127.0.0.1") + path), Ending::finished) << path;
     }
 
     // The Canvas scripts' protocol: evaluated every 0.5 s until the value is a text, 30 times at most.
     ScriptOutcome poll(const std::string& script, int* attempts = nullptr)
     {
         ScriptOutcome outcome;
-        for (int attempt = 1; attempt <= 30; ++attempt) {
-            outcome = evaluate(script);
+        for (int attempt = 1; attempt <= 30; QTest::qWait(500), ++attempt) {
+            outcome = watch.run(script);
             if (attempts)
                 *attempts = attempt;
             if (isText(outcome) || outcome.index() == 1)
                 break;
-            QTest::qWait(500);
         }
         return outcome;
     }
@@ -73,10 +62,9 @@ protected:
     // text with "{base}" and "{canvas}" replaced by the two sites' base URLs.
     json expected(std::string text) const
     {
-        for (const auto& [token, host] : {std::pair{"{base}", "127.0.0.1"}, std::pair{"{canvas}", "localhost"}}) {
+        for (const auto& [token, host] : {std::pair{"{base}", "127.0.0.1"}, std::pair{"{canvas}", "localhost"}})
             for (std::size_t at; (at = text.find(token)) != std::string::npos;)
                 text.replace(at, std::string(token).size(), sites->base(host));
-        }
         return json::parse(text);
     }
 
@@ -92,25 +80,23 @@ const int thisYear = QDate::currentDate().year();
 
 TEST_F(PageScriptTest, HomeListsCoursesWithCompactNamesAndSkipsInvitations)
 {
-    ASSERT_TRUE(sites->setScenario(json::parse(R"json({"assessment": {"heading": "Courses with student access",
+    open(json::parse(R"json({"assessment": {"heading": "Courses with student access",
         "invitations": ["CS 999: Invited Course, 2025W1"], "courses": [
             {"id": "1", "text": "CS 313: Systems Programming, 2025W1"},
             {"id": "7", "text": "MATH 101: Calculus: Limits, Series, Fall 2024"},
-            {"id": "8", "text": "PHYS 101: Physics, Sp15"}, {"id": "9", "text": "Orientation: Welcome Week, Spring 2025"}]}})json")));
-    ASSERT_TRUE(load("/"));
+            {"id": "8", "text": "PHYS 101: Physics, Sp15"}, {"id": "9", "text": "Orientation: Welcome Week, Spring 2025"}]}})json"),
+        "/");
     json want = json::parse(R"json([{"id": "1", "name": "313", "fullName": "Systems Programming", "year": 2025},
         {"id": "7", "name": "MATH 101", "fullName": "Calculus: Limits, Series", "year": 2024},
         {"id": "8", "name": "PHYS 101", "fullName": "Physics", "year": 0},
         {"id": "9", "name": "Orientation", "fullName": "Welcome Week", "year": 2025}])json");
     want[2]["year"] = thisYear;
-    EXPECT_EQ(decoded<std::vector<DiscoveredCourse>>(evaluate(scripts.courses)), want);
+    EXPECT_EQ(decoded<std::vector<DiscoveredCourse>>(watch.run(scripts.courses)), want);
 
     // Without courses the list is empty only when the page says so; an unknown page is no list.
     for (const auto& [emptyText, result] : {std::pair{"No courses found.", "[]"}, {"Something went wrong", ""}}) {
-        ASSERT_TRUE(sites->setScenario({{"assessment", {{"emptyText", emptyText}}}}));
-        ASSERT_TRUE(load("/"));
-        const ScriptValue want = *result ? ScriptValue{ScriptValue::Kind::text, result} : ScriptValue{};
-        EXPECT_EQ(evaluate(scripts.courses), ScriptOutcome(want)) << emptyText;
+        open({{"assessment", {{"emptyText", emptyText}}}}, "/");
+        EXPECT_EQ(watch.run(scripts.courses), *result ? text(result) : ScriptOutcome{}) << emptyText;
     }
 }
 
@@ -144,11 +130,9 @@ const char* const assessmentCourse = R"json({"assessment": {"courses": [
 
 TEST_F(PageScriptTest, ExtractReadsEveryFormOfRow)
 {
-    ASSERT_TRUE(sites->setScenario(json::parse(assessmentCourse)));
-    ASSERT_TRUE(load("/pl/course_instance/1"));
+    open(json::parse(assessmentCourse), "/pl/course_instance/1");
     ASSERT_EQ(watch.page.url(), sites->base() + "/pl/course_instance/1/assessments");
-
-    EXPECT_EQ(decoded<PagePayload>(evaluate(scripts.extract)), expected(R"json({"courseID": "1",
+    EXPECT_EQ(decoded<PagePayload>(watch.run(scripts.extract)), expected(R"json({"courseID": "1",
         "courseHeading": "CS 313, 2025W1", "rows": [
         {"code": "HW1", "title": "Pointers and Memory", "category": "Homeworks", "availability": "100% until 23:59, Fri, Sep 12",
          "score": "85%", "url": "{base}/pl/course_instance/1/assessment/11/", "rules": [
@@ -169,8 +153,7 @@ TEST_F(PageScriptTest, ExtractReadsEveryFormOfRow)
         {"code": "E1#2", "title": "Midterm", "category": "Exams", "availability": "", "score": "",
          "url": "{base}/pl/course_instance/1/assessment_instance/302/", "rules": []}]})json"));
 
-    // The course the page shows, whatever the address says (its rows' links tell), and nothing
-    // on other pages.
+    // The course the page shows, whatever the address says (its rows' links tell); nothing elsewhere.
     const std::pair<const char*, const char*> cases[] = {
         {"/pl/course_instance/3/assessments",
             R"json({"courseID": "3", "courseHeading": "CS 210, 2025W1", "rows": []})json"},
@@ -180,24 +163,24 @@ TEST_F(PageScriptTest, ExtractReadsEveryFormOfRow)
         {"/", nullptr},
     };
     for (const auto& [path, payload] : cases) {
-        ASSERT_TRUE(load(path)) << path;
-        const ScriptOutcome outcome = evaluate(scripts.extract);
+        open(json::parse(assessmentCourse), path);
+        const ScriptOutcome outcome = watch.run(scripts.extract);
         if (payload)
             EXPECT_EQ(decoded<PagePayload>(outcome), expected(payload)) << path;
         else
-            EXPECT_EQ(outcome, ScriptOutcome{ScriptValue{}}) << path;
+            EXPECT_EQ(outcome, ScriptOutcome{}) << path;
     }
 }
 
 TEST_F(PageScriptTest, CanvasCoursesReadsEveryPageOfTheList)
 {
-    ASSERT_TRUE(sites->setScenario(json::parse(R"json({"canvas": {"pageSize": 2, "whilePrefix": true, "courses": [
+    open(json::parse(R"json({"canvas": {"pageSize": 2, "whilePrefix": true, "courses": [
         {"id": 101, "name": "Systems Programming", "course_code": "CPSC 313 101 2025W1", "term": "2025W1"},
         {"id": 102, "name": "Calculus I", "course_code": "MATH 101", "term": "Fall 2024"},
         {"id": 103, "name": "Physics", "course_code": "PHYS 101", "term": null},
         {"id": 104, "name": " Academic  Integrity ", "course_code": "", "term": "2025S"},
-        {"id": 105, "name": "Old course", "course_code": "CPSC 110", "active": false}]}})json")));
-    ASSERT_TRUE(load("/courses", "localhost"));
+        {"id": 105, "name": "Old course", "course_code": "CPSC 110", "active": false}]}})json"),
+        "/courses", true);
     json want
         = json::parse(R"json([{"id": "canvas:101", "name": "313", "fullName": "Systems Programming", "year": 2025},
         {"id": "canvas:102", "name": "MATH 101", "fullName": "Calculus I", "year": 2024},
@@ -209,19 +192,16 @@ TEST_F(PageScriptTest, CanvasCoursesReadsEveryPageOfTheList)
 
 TEST_F(PageScriptTest, CanvasCoursesWaitsForALateListThenStartsAfresh)
 {
-    ASSERT_TRUE(sites->setScenario(json::parse(R"json({"canvas": {"coursesDelay": 2, "courses": [
-        {"id": 5, "name": "Databases", "course_code": "CPSC 304", "term": "2025W1"}]}})json")));
-    ASSERT_TRUE(load("/courses", "localhost"));
+    open(json::parse(R"json({"canvas": {"coursesDelay": 2, "courses": [
+        {"id": 5, "name": "Databases", "course_code": "CPSC 304", "term": "2025W1"}]}})json"),
+        "/courses", true);
     int attempts = 0;
     EXPECT_EQ(decoded<std::vector<DiscoveredCourse>>(poll(scripts.canvasCourses, &attempts)),
         json::parse(R"json([{"id": "canvas:5", "name": "304", "fullName": "Databases", "year": 2025}])json"));
     EXPECT_GE(attempts, 4);
     // A delivered result is not handed out again: the next evaluation starts a new read.
-    EXPECT_EQ(evaluate(scripts.canvasCourses), ScriptOutcome{ScriptValue{}});
-
-    ASSERT_TRUE(
-        sites->setScenario(json::parse(R"json({"canvas": {"requireSignIn": true, "courses": [{"id": 5}]}})json")));
-    ASSERT_TRUE(load("/courses", "localhost"));
+    EXPECT_EQ(watch.run(scripts.canvasCourses), ScriptOutcome{});
+    open(json::parse(R"json({"canvas": {"requireSignIn": true, "courses": [{"id": 5}]}})json"), "/courses", true);
     ASSERT_EQ(watch.page.url(), sites->base("localhost") + "/login/canvas");
     EXPECT_NE(thrown(poll(scripts.canvasCourses)).find("401"), std::string::npos) << "signed out";
 }
@@ -246,8 +226,7 @@ json canvasCourse(const json& changes = json::object())
 
 TEST_F(PageScriptTest, CanvasAssignmentsReadsEveryPageWithGroupsAndDates)
 {
-    ASSERT_TRUE(sites->setScenario(canvasCourse()));
-    ASSERT_TRUE(load("/courses/101/assignments", "localhost"));
+    open(canvasCourse(), "/courses/101/assignments", true);
     EXPECT_EQ(decoded<std::vector<CanvasAssignment>>(poll(scripts.canvasAssignments)), expected(R"json([
         {"id": "11", "title": "Lab 1", "category": "Labs", "due": "2025-09-12T06:59:00Z",
          "release": "2025-09-01T07:00:00Z", "url": "{canvas}/courses/101/assignments/11"},
@@ -259,11 +238,8 @@ TEST_F(PageScriptTest, CanvasAssignmentsReadsEveryPageWithGroupsAndDates)
 
 TEST_F(PageScriptTest, CanvasAssignmentsNamesWhatWentWrong)
 {
-    const struct {
-        const char* name;
-        json changes;
-        const char* message; // the part of the thrown message the application looks for
-    } cases[] = {
+    const std::tuple<const char*, json, const char*> cases[] = {
+        // what, scenario, part of the thrown message
         {"word as due date", {{"assignments", {{{"id", 21}, {"name", "X"}, {"due_at", "tomorrow"}}}}}, "DUE_DATE"},
         {"impossible due date", {{"assignments", {{{"id", 21}, {"due_at", "2025-02-30T12:00:00Z"}}}}}, "DUE_DATE"},
         {"number as due date", {{"assignments", {{{"id", 21}, {"due_at", 1757660340}}}}}, "DUE_DATE"},
@@ -275,11 +251,10 @@ TEST_F(PageScriptTest, CanvasAssignmentsNamesWhatWentWrong)
         {"server error", {{"assignmentsError", 500}}, "HTTP 500"},
     };
     std::string message;
-    for (const auto& c : cases) {
-        ASSERT_TRUE(sites->setScenario(canvasCourse(c.changes)));
-        ASSERT_TRUE(load("/courses/101/assignments", "localhost")) << c.name;
+    for (const auto& [what, changes, part] : cases) {
+        open(canvasCourse(changes), "/courses/101/assignments", true);
         message = thrown(poll(scripts.canvasAssignments));
-        EXPECT_NE(message.find(c.message), std::string::npos) << c.name << ": " << message;
+        EXPECT_NE(message.find(part), std::string::npos) << what << ": " << message;
     }
     EXPECT_EQ(message.find("UNAVAILABLE"), std::string::npos) << "a server error is no missing list";
     // The error was delivered once; the same page reads afresh when asked again.
@@ -291,20 +266,16 @@ TEST_F(PageScriptTest, CanvasSubmissionsAfterTheAssignmentsOnTheirOwnAndWithoutS
 {
     const json want = json::parse(R"json({"11": true, "12": false, "13": true, "14": true, "15": true})json");
     for (const bool afterAssignments : {true, false}) {
-        ASSERT_TRUE(sites->setScenario(canvasCourse()));
-        ASSERT_TRUE(load("/courses/101/assignments", "localhost"));
-        if (afterAssignments) {
-            ASSERT_TRUE(isText(poll(scripts.canvasAssignments)));
-        }
-        const ScriptOutcome outcome = evaluate(scripts.canvasSubmissions, true);
+        open(canvasCourse(), "/courses/101/assignments", true);
+        ASSERT_TRUE(!afterAssignments || isText(poll(scripts.canvasAssignments)));
+        const ScriptOutcome outcome = watch.run(scripts.canvasSubmissions, true);
         ASSERT_TRUE(isText(outcome)) << thrown(outcome);
         EXPECT_EQ(json::parse(std::get<ScriptValue>(outcome).text), want)
             << "after the assignments: " << afterAssignments;
     }
-    ASSERT_TRUE(sites->setScenario(canvasCourse({{"submissionsMissing", true}})));
-    ASSERT_TRUE(load("/courses/101/assignments", "localhost"));
+    open(canvasCourse({{"submissionsMissing", true}}), "/courses/101/assignments", true);
     ASSERT_TRUE(isText(poll(scripts.canvasAssignments)));
-    EXPECT_EQ(evaluate(scripts.canvasSubmissions, true).index(), 1u);
+    EXPECT_EQ(watch.run(scripts.canvasSubmissions, true).index(), 1u);
 }
 
 } // namespace

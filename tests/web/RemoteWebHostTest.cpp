@@ -15,28 +15,19 @@ using namespace vantory::test;
 
 namespace {
 
-ScriptOutcome text(const std::string& value)
-{
-    return ScriptValue{ScriptValue::Kind::text, value};
-}
+const ScriptOutcome yes = ScriptValue{ScriptValue::Kind::flag, {}, true};
+const ScriptOutcome none = ScriptValue{};
+const ScriptOutcome terminated = PageError{PageError::Kind::terminated};
 
-ScriptOutcome flag(bool value)
-{
-    return ScriptValue{ScriptValue::Kind::flag, {}, value};
-}
-
-ScriptOutcome scriptError(const std::string& message)
+ScriptOutcome failed(const std::string& message)
 {
     return PageError{PageError::Kind::script, message};
 }
-
-const ScriptOutcome terminated = PageError{PageError::Kind::terminated};
 
 class RemoteWebHostTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { site = new TestServer(VANTORY_TEST_SITE); }
     static void TearDownTestSuite() { delete site; }
-
     void SetUp() override
     {
         ASSERT_GT(site->port, 0);
@@ -52,21 +43,11 @@ protected:
             scheduler_, QString::fromStdString((folder_ / "data" / "web").string()), options);
         return *host_;
     }
-
-    static std::string url(const char* path) { return site->base() + path; }
-
-    // Waits until the site has been asked for path.
-    static bool requested(const QByteArray& path)
+    bool workerGone(int ms = webWaitMs)
     {
-        return QTest::qWaitFor(
-            [&path] {
-                while (site->process.canReadLine())
-                    if (site->process.readLine().trimmed() == path)
-                        return true;
-                return false;
-            },
-            webWaitMs);
+        return QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, ms);
     }
+    static std::string url(const char* path) { return site->base() + path; }
 
     static inline TestServer* site = nullptr;
     QtScheduler scheduler_;
@@ -83,7 +64,6 @@ TEST_F(RemoteWebHostTest, LoadEndsOnTheFinalPageAfterRedirects)
     EXPECT_EQ(watch.urlAtEnd, url("/page"));
     EXPECT_FALSE(watch.loadingAtEnd);
     EXPECT_EQ(host_->workersStarted(), 1);
-
     // The profile holds sign-in cookies, and the data folder the first start creates on the way
     // to it holds the state file: owner only, whatever the umask.
     ::umask(umask);
@@ -110,65 +90,53 @@ TEST_F(RemoteWebHostTest, ANewerLoadReplacesAnOlderOneWithOneEnding)
     ASSERT_EQ(watch.load(url("/page")), Ending::finished);
     watch.endings.clear();
     watch.page.load(url("/slow"), 35);
-    ASSERT_TRUE(requested("/slow"));
+    ASSERT_TRUE(QTest::qWaitFor([] { return site->process.readAll().contains("/slow\n"); }, webWaitMs));
     watch.page.load(url("/target"), 35);
     ASSERT_TRUE(QTest::qWaitFor([&watch] { return !watch.endings.empty(); }, webWaitMs));
     // The worker answers in order: a stray ending of the replaced load would come before this.
-    EXPECT_EQ(watch.run("1"), ScriptOutcome{ScriptValue{}});
+    EXPECT_EQ(watch.run("1"), none);
     EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::finished});
     EXPECT_EQ(watch.urlAtEnd, url("/target"));
 }
 
-TEST_F(RemoteWebHostTest, EvaluatesScriptsAndKeepsTheirGlobals)
+TEST_F(RemoteWebHostTest, EvaluatesScriptsAndBodiesAndKeepsTheirGlobals)
 {
     PageWatch watch(host().workerPage(Site::assessment));
     ASSERT_EQ(watch.load(url("/page")), Ending::finished);
-    const struct {
-        const char* script;
-        ScriptOutcome expected;
-    } cases[] = {
-        {"document.title", text("page")},
-        {"'한글 ' + 'text'", text("한글 text")},
-        {"!!document.querySelector('h1')", flag(true)},
-        {"null", ScriptValue{}},
-        {"({title: document.title})", ScriptValue{}},
-        {"undefinedName.property", scriptError("undefinedName is not defined")},
-        {"throw new Error('plain message')", scriptError("plain message")},
-        {"throw 'a bare text'", scriptError("a bare text")},
-        {"this is not JavaScript", scriptError("Unexpected identifier")},
-        {"var counter = 1; function next() { return ++counter; } 'set'", text("set")},
-        {"String(next()) + ':' + counter", text("2:2")},
-        {"'x'.repeat(300000).length === 300000 && 'x'.repeat(300000) + 'y'", text(std::string(300000, 'x') + "y")},
+    const std::tuple<const char*, bool, ScriptOutcome> cases[] = {
+        // script, async, outcome or error message
+        {"document.title", false, text("page")},
+        {"'한글 ' + 'text'", false, text("한글 text")},
+        {"!!document.querySelector('h1')", false, yes},
+        {"null", false, none},
+        {"({title: document.title})", false, none},
+        {"undefinedName.property", false, failed("undefinedName is not defined")},
+        {"throw new Error('plain message')", false, failed("plain message")},
+        {"throw 'a bare text'", false, failed("a bare text")},
+        {"this is not JavaScript", false, failed("Unexpected identifier")},
+        {"var counter = 1; function next() { return ++counter; } 'set'", false, text("set")},
+        {"String(next()) + ':' + counter", false, text("2:2")},
+        {"'x'.repeat(300000).length === 300000 && 'x'.repeat(300000) + 'y'", false,
+            text(std::string(300000, 'x') + "y")},
+        {"await new Promise(r => setTimeout(r, 300)); return document.title + '!';", true, text("page!")},
+        {"return (await fetch('/target')).ok;", true, yes},
+        {"await null; throw new Error('rejected later');", true, failed("rejected later")},
+        {"return (;", true, failed("")},
     };
-    for (const auto& c : cases) {
-        const auto outcome = watch.run(c.script);
-        ASSERT_TRUE(outcome) << c.script;
-        if (c.expected.index() == 1 && outcome->index() == 1)
-            EXPECT_NE(
-                std::get<PageError>(*outcome).message.find(std::get<PageError>(c.expected).message), std::string::npos)
-                << c.script << ": " << std::get<PageError>(*outcome).message;
-        else
-            EXPECT_EQ(*outcome, c.expected) << c.script;
+    for (const auto& [script, async, expected] : cases) {
+        const ScriptOutcome outcome = watch.run(script, async);
+        if (const auto* error = std::get_if<PageError>(&expected)) {
+            ASSERT_TRUE(outcome.index() == 1 && std::get<PageError>(outcome).kind == PageError::Kind::script) << script;
+            EXPECT_NE(thrown(outcome).find(error->message), std::string::npos) << script << ": " << thrown(outcome);
+        } else
+            EXPECT_EQ(outcome, expected) << script;
     }
-}
 
-TEST_F(RemoteWebHostTest, AwaitsAsyncBodies)
-{
-    PageWatch watch(host().workerPage(Site::canvas));
-    ASSERT_EQ(watch.load(url("/page")), Ending::finished);
-    EXPECT_EQ(
-        watch.run("await new Promise(r => setTimeout(r, 300)); return document.title + '!';", true), text("page!"));
-    EXPECT_EQ(watch.run("return (await fetch('/target')).ok;", true), flag(true));
-    EXPECT_EQ(watch.run("await null; throw new Error('rejected later');", true), scriptError("rejected later"));
-    const auto syntax = watch.run("return (;", true);
-    ASSERT_TRUE(syntax && syntax->index() == 1);
-    EXPECT_EQ(std::get<PageError>(*syntax).kind, PageError::Kind::script);
-
-    // A navigation takes the call's document away.
+    // A navigation takes an async call's document away.
     std::optional<ScriptOutcome> abandoned;
     watch.page.callAsync("await new Promise(r => setTimeout(r, 10000)); return 'late';",
         [&abandoned](ScriptOutcome o) { abandoned = std::move(o); });
-    EXPECT_EQ(watch.run("1"), ScriptOutcome{ScriptValue{}}); // so the call has begun
+    EXPECT_EQ(watch.run("1"), none); // so the call has begun
     watch.page.load(url("/target"), 35);
     ASSERT_TRUE(QTest::qWaitFor([&abandoned] { return abandoned.has_value(); }, webWaitMs));
     EXPECT_EQ(*abandoned, terminated);
@@ -178,10 +146,8 @@ TEST_F(RemoteWebHostTest, PersistentCookieSurvivesAnIdleQuit)
 {
     PageWatch watch(host({.idleQuit = std::chrono::milliseconds(300)}).workerPage(Site::assessment));
     ASSERT_EQ(watch.load(url("/cookie")), Ending::finished);
-    // Idle: the worker quits cleanly, which writes the cookie out. (A killed worker may lose it.)
-    ASSERT_TRUE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, webWaitMs));
+    ASSERT_TRUE(workerGone()); // a clean quit writes the cookie out; a killed worker may lose it
     EXPECT_EQ(watch.page.url(), url("/cookie")) << "the page keeps its address across workers";
-
     ASSERT_EQ(watch.load(url("/page")), Ending::finished);
     EXPECT_EQ(host_->workersStarted(), 2);
     EXPECT_EQ(watch.run("document.cookie"), text("session=kept"));
@@ -195,15 +161,13 @@ TEST_F(RemoteWebHostTest, AShownLoginWindowKeepsTheWorkerAndOpensBlankTargetLink
     EXPECT_TRUE(view.isVisible());
     PageWatch watch(view.page());
     ASSERT_EQ(watch.load(url("/page")), Ending::finished);
-    EXPECT_EQ(watch.run("document.getElementById('blank').click(); true"), flag(true));
+    EXPECT_EQ(watch.run("document.getElementById('blank').click(); true"), yes);
     ASSERT_TRUE(QTest::qWaitFor([&watch] { return watch.endings.size() == 2; }, webWaitMs));
     EXPECT_EQ(watch.endings.back(), Ending::finished);
     EXPECT_EQ(watch.page.url(), url("/target"));
-    EXPECT_FALSE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, 1000));
+    EXPECT_FALSE(workerGone(1000));
     EXPECT_EQ(host_->workersStarted(), 1);
 }
-
-// ---- fake workers ----
 
 class FakeWorkerTest : public RemoteWebHostTest, public ::testing::WithParamInterface<const char*> {
 protected:
@@ -220,9 +184,8 @@ TEST_P(FakeWorkerTest, EndsEverythingPendingAndStartsAgain)
     const bool silent = std::string(GetParam()) == "silent";
     const Scheduler::Duration replyTimeout = silent ? std::chrono::milliseconds(500) : std::chrono::seconds(60);
     PageWatch watch(host({.replyTimeout = replyTimeout}).workerPage(Site::assessment));
-    // The second time round a fresh worker starts and fails the same way.
-    for (int worker = 1; worker <= 2; ++worker) {
-        ASSERT_TRUE(QTest::qWaitFor([this] { return host_->workerProcessId() == 0; }, webWaitMs));
+    for (int worker = 1; worker <= 2; ++worker) { // a fresh worker fails the same way
+        ASSERT_TRUE(workerGone());
         std::optional<ScriptOutcome> outcome;
         watch.page.evaluate("1", [&outcome](ScriptOutcome o) { outcome = std::move(o); });
         watch.page.load(url("/page"), 35);
@@ -254,10 +217,7 @@ TEST_F(RemoteWebHostTest, ALoginWindowClosesWithItsWorkerAndHearsItsButtons)
         LoginView& view = host().loginView(Site::canvas);
         int syncs = 0, closes = 0;
         view.onSync = [&syncs] { ++syncs; };
-        view.onClosed = [&closes, &view] {
-            EXPECT_FALSE(view.isVisible());
-            ++closes;
-        };
+        view.onClosed = [&closes, &view] { closes += !view.isVisible(); };
         view.show();
         ASSERT_TRUE(QTest::qWaitFor([&closes] { return closes == 1; }, webWaitMs)) << mode;
         EXPECT_EQ(syncs, expectedSyncs) << mode;

@@ -7,11 +7,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "protocol/WebPage.h"
 
@@ -19,9 +16,19 @@ namespace vantory::test {
 
 constexpr int webWaitMs = 20000;
 
+inline ScriptOutcome text(const std::string& value)
+{
+    return ScriptValue{ScriptValue::Kind::text, value};
+}
+
+// The message of a thrown script error; empty for anything else.
+inline std::string thrown(const ScriptOutcome& outcome)
+{
+    return outcome.index() == 1 ? std::get<PageError>(outcome).message : "";
+}
+
 // A Python test server that prints its port on its first line and stops when its stdin closes.
-class TestServer {
-public:
+struct TestServer {
     explicit TestServer(const char* script)
     {
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -65,10 +72,7 @@ struct PageWatch {
         : page(page)
     {
         page.onFinished = [this] { end(Ending::finished); };
-        page.onFailed = [this](const PageError& e) {
-            error = e;
-            end(Ending::failed);
-        };
+        page.onFailed = [this](const PageError&) { end(Ending::failed); };
         page.onTerminated = [this] { end(Ending::terminated); };
     }
 
@@ -86,21 +90,21 @@ struct PageWatch {
         return QTest::qWaitFor([this] { return !endings.empty(); }, webWaitMs) ? endings.front() : Ending::none;
     }
 
-    std::optional<ScriptOutcome> run(const std::string& script, bool async = false)
+    // The outcome of a script, or of an async body; terminated when none comes.
+    ScriptOutcome run(const std::string& script, bool async = false)
     {
         std::optional<ScriptOutcome> outcome;
         auto done = [&outcome](ScriptOutcome o) { outcome = std::move(o); };
         async ? page.callAsync(script, done) : page.evaluate(script, done);
-        if (!QTest::qWaitFor([&outcome] { return outcome.has_value(); }, webWaitMs))
-            ADD_FAILURE() << "no outcome of " << script;
-        return outcome;
+        EXPECT_TRUE(QTest::qWaitFor([&outcome] { return outcome.has_value(); }, webWaitMs))
+            << "no outcome of " << script;
+        return outcome.value_or(PageError{PageError::Kind::terminated});
     }
 
     WebPage& page;
     std::vector<Ending> endings;
     std::string urlAtEnd;
     bool loadingAtEnd = true;
-    std::optional<PageError> error;
 };
 
 } // namespace vantory::test

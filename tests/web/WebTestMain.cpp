@@ -12,18 +12,15 @@ extern "C" const char* __asan_default_options()
 }
 #endif
 
-// GoogleTest inside a QApplication for the tests that run Qt WebEngine, here or in a worker they
-// start: offscreen, software rendering, and as root without the engine's sandbox, which refuses
-// root. The environment may choose otherwise. (Set here rather than as CTest properties, which
-// gtest_discover_tests in CMake 3.25 cannot pass as a list.)
+// GoogleTest in a QApplication for the tests that run Qt WebEngine, here or in a worker: offscreen,
+// software rendering, and as root without the engine's sandbox, which refuses root, unless the
+// environment says otherwise (CMake 3.25's gtest_discover_tests cannot pass a list of variables).
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
-    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    for (const auto& [name, value] : {std::pair{"QT_QPA_PLATFORM", "offscreen"},
+             {"QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu"}, {"QTWEBENGINE_DISABLE_SANDBOX", ::geteuid() ? "" : "1"}})
+        if (qEnvironmentVariableIsEmpty(name) && *value)
+            qputenv(name, value);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -69,10 +69,7 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
     const QByteArray nested = QByteArray(100'000, '[') + QByteArray(100'000, ']');
     QByteArray oversized = R"({"type":"result","call":1,"kind":"text","text":")";
     oversized += QByteArray(maxMessageBytes, 'x') + R"("})";
-    const struct {
-        const char* why;
-        QByteArray line;
-    } cases[] = {
+    const std::pair<const char*, QByteArray> cases[] = {
         {"empty", ""},
         {"not JSON", "garbage"},
         {"truncated", R"({"type":"ready","version":1)"},
@@ -106,8 +103,8 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
         {"invalid UTF-8", "{\"type\":\"url\",\"page\":\"canvas\",\"url\":\"\xff\xfe\"}"},
         {"oversized", oversized},
     };
-    for (const auto& c : cases)
-        EXPECT_FALSE(decodeEvent(c.line)) << c.why;
+    for (const auto& [why, line] : cases)
+        EXPECT_FALSE(decodeEvent(line)) << why;
 
     EXPECT_FALSE(decodeCommand(R"({"type":"load","page":"canvas","load":1,"url":"x","timeout":-1})"));
     EXPECT_FALSE(decodeCommand(R"({"type":"ready","version":1})")); // an event, not a command
@@ -126,10 +123,7 @@ TEST(LineBuffer, SplitsAStreamIntoLinesWhereverItIsCut)
                 lines.append(*line);
         }
         ASSERT_EQ(lines.size(), 3) << cut;
-        EXPECT_TRUE(decodeEvent(lines[0]));
-        EXPECT_TRUE(decodeEvent(lines[1]));
-        EXPECT_TRUE(decodeCommand(lines[2]));
-        EXPECT_FALSE(buffer.overflowed());
+        EXPECT_TRUE(decodeEvent(lines[0]) && decodeEvent(lines[1]) && decodeCommand(lines[2]) && !buffer.overflowed());
     }
 }
 
@@ -146,8 +140,7 @@ TEST(LineBuffer, GivesUpOnALineLongerThanAMessage)
     LineBuffer complete;
     complete.append(QByteArray(maxMessageBytes + 1, 'x') + "\n" + encode(Ready{}));
     EXPECT_FALSE(complete.take());
-    EXPECT_TRUE(complete.overflowed());
-    EXPECT_FALSE(complete.take()); // nothing after it is trusted either
+    EXPECT_FALSE(!complete.overflowed() || complete.take()) << "nothing after it is trusted either";
 
     LineBuffer largest;
     largest.append(QByteArray(maxMessageBytes, 'x') + "\n");

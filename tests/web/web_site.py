@@ -1,61 +1,42 @@
 """A tiny site for the web worker's tests, on 127.0.0.1 at a free port.
 
 Prints the port on the first line of stdout, then the path of every request it answers, and stops
-when stdin closes.
+when stdin closes. /redirect goes to /page; /counter is cacheable for an hour and differs each time
+it is really fetched; /slow waits 30 s; /cookie sets a persistent cookie.
 """
 import http.server
+import itertools
 import sys
 import threading
 import time
 
-PAGE = """<!doctype html><html><head><meta charset="utf-8"><title>{title}</title></head>
-<body><h1>{title}</h1><a id="blank" target="_blank" href="/target">new window</a></body></html>"""
+counter = itertools.count(1)
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
-    counter = 0
-
     def log_message(self, *args):
         pass
 
     def do_GET(self):
         path = self.path.split("?")[0]
         print(path, flush=True)
-        if path == "/redirect":
-            self.send_response(302)
-            self.send_header("Location", "/page")
-            self.send_header("Content-Length", "0")
-            self.end_headers()
-            return
-        if path == "/counter":
-            # Cacheable for an hour, and different every time it is really fetched.
-            Handler.counter += 1
-            body = PAGE.format(title=Handler.counter).encode()
-            self.send_response(200)
-            self.send_header("Content-Type", "text/html; charset=utf-8")
-            self.send_header("Content-Length", str(len(body)))
-            self.send_header("Cache-Control", "max-age=3600")
-            self.end_headers()
-            self.wfile.write(body)
-            return
         if path == "/slow":
-            # Long enough for any test; the connection goes when the page gives up on it.
-            time.sleep(30)
-        body = PAGE.format(title=path.strip("/") or "home").encode()
-        self.send_response(200)
-        self.send_header("Content-Type", "text/html; charset=utf-8")
-        self.send_header("Content-Length", str(len(body)))
-        if path == "/cookie":
-            self.send_header("Set-Cookie", "session=kept; Max-Age=86400; Path=/")
+            time.sleep(30)  # the connection goes when the page gives up on it
+        title = next(counter) if path == "/counter" else path.strip("/") or "home"
+        body = (f'<!doctype html><html><head><meta charset="utf-8"><title>{title}</title></head><body><h1>{title}'
+                '</h1><a id="blank" target="_blank" href="/target">new window</a></body></html>').encode()
+        self.send_response(302 if path == "/redirect" else 200)
+        headers = {"/redirect": ("Location", "/page"), "/counter": ("Cache-Control", "max-age=3600"),
+                   "/cookie": ("Set-Cookie", "session=kept; Max-Age=86400; Path=/")}
+        for name, value in [("Content-Type", "text/html; charset=utf-8"), ("Content-Length", str(len(body))),
+                            *([headers[path]] if path in headers else [])]:
+            self.send_header(name, value)
         self.end_headers()
         self.wfile.write(body)
 
 
-class Server(http.server.ThreadingHTTPServer):
-    daemon_threads = True
-
-
-server = Server(("127.0.0.1", 0), Handler)
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+server.daemon_threads = True
 print(server.server_address[1], flush=True)
 threading.Thread(target=server.serve_forever, daemon=True).start()
 sys.stdin.read()
