@@ -179,8 +179,8 @@ TEST_F(CalendarFileTest, IndependentParserReadsTheFileBack)
     const test::TemporaryFolder folder;
     std::ofstream(folder / "export.ics", std::ios::binary) << CalendarFile::generate(items, db, 1440, exportTime);
     // Every argument single-quoted for the shell; the titles hold no quote of their own.
-    const std::string command = "'" VANTORY_PYTHON3 "' '" VANTORY_VALIDATE_ICS "' '" + (folder / "export.ics").string()
-        + "' '313 | " + korean.title + "' '313 | " + item.title + "'";
+    const std::string command = "'" VANTORY_PYTHON3 "' '" VANTORY_TESTS "/core/validate_ics.py' '"
+        + (folder / "export.ics").string() + "' '313 | " + korean.title + "' '313 | " + item.title + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 

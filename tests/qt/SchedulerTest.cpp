@@ -59,6 +59,12 @@ TEST(SchedulerTest, SleepsInACoroutineTakeScheduledTimeNotWallTime)
     ASSERT_EQ(woke.size(), 30u);
     EXPECT_EQ(woke.back(), 15);
     EXPECT_TRUE(task.isReady());
+    {
+        Sleep dropped(scheduler, 1s); // as in a coroutine frame destroyed while it waits
+        dropped.await_suspend(std::noop_coroutine());
+        EXPECT_EQ(scheduler.pending(), 1u);
+    }
+    EXPECT_EQ(scheduler.pending(), 0u) << "a destroyed sleep leaves no wake-up behind";
 }
 
 TEST(SchedulerTest, QtSchedulerRunsActionsInTimeOrderAndSkipsCancelledOnes)

@@ -27,7 +27,7 @@ bool isText(const ScriptOutcome& outcome)
 
 class PageScriptTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { sites = new TestServer(VANTORY_FIXTURE_SITES); }
+    static void SetUpTestSuite() { sites = new TestServer(VANTORY_TESTS "/fixtures/sites.py"); }
     static void TearDownTestSuite() { delete sites; }
 
     // Sets the scenario and loads path on the assessment site, or on Canvas.

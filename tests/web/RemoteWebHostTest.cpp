@@ -26,7 +26,7 @@ ScriptOutcome failed(const std::string& message)
 
 class RemoteWebHostTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { site = new TestServer(VANTORY_TEST_SITE); }
+    static void SetUpTestSuite() { site = new TestServer(VANTORY_TESTS "/web/web_site.py"); }
     static void TearDownTestSuite() { delete site; }
     void SetUp() override
     {
@@ -173,7 +173,7 @@ class FakeWorkerTest : public RemoteWebHostTest, public ::testing::WithParamInte
 protected:
     void SetUp() override
     {
-        qputenv("VANTORY_WEB_WORKER", VANTORY_FAKE_WORKER);
+        qputenv("VANTORY_WEB_WORKER", VANTORY_TESTS "/web/fake_worker.py");
         qputenv("FAKE_WORKER_MODE", GetParam());
     }
 };
@@ -211,7 +211,7 @@ TEST_F(RemoteWebHostTest, AMissingWorkerProgramEndsTheLoad)
 
 TEST_F(RemoteWebHostTest, ALoginWindowClosesWithItsWorkerAndHearsItsButtons)
 {
-    qputenv("VANTORY_WEB_WORKER", VANTORY_FAKE_WORKER);
+    qputenv("VANTORY_WEB_WORKER", VANTORY_TESTS "/web/fake_worker.py");
     for (const auto& [mode, expectedSyncs] : {std::pair{"exit", 0}, {"buttons", 1}}) {
         qputenv("FAKE_WORKER_MODE", mode);
         LoginView& view = host().loginView(Site::canvas);

@@ -45,7 +45,7 @@ Json assignment(int id, const std::string& due, bool submitted = false)
 
 class SyncEndToEndTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { server = new test::TestServer(VANTORY_FIXTURE_SITES); }
+    static void SetUpTestSuite() { server = new test::TestServer(VANTORY_TESTS "/fixtures/sites.py"); }
     static void TearDownTestSuite() { delete server; }
     void SetUp() override { startApplication(); }
 
