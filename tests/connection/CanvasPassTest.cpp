@@ -99,6 +99,7 @@ TEST_F(CanvasPassTest, ACourseListThatFailsKeepsEverythingAndTellsLoginApart)
         {"sign-in page", {"https://canvas.test/login/canvas"}, {}, true},
         {"single sign-on elsewhere", {"https://sso.university.test/idp"}, {}, true},
         {"broken JSON", {}, text(std::string("{")), false},
+        {"offline", {{}, Response::End::fail, {PageError::Kind::network, "연결 거부"}}, {}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -98,7 +98,7 @@ class ConnectionFixture : public ::testing::Test, public WebHost {
 protected:
     using Response = FakePage::Response;
 
-    WebPage& workerPage(Site site) override { return worker(site); }
+    WebPage& workerPage(Site site) override { return pages_[site == Site::canvas]; }
     LoginView& loginView(Site site) override { return view(site); }
     FakePage& worker(Site site) { return pages_[site == Site::canvas]; }
     FakeLoginView& view(Site site) { return views_[site == Site::canvas]; }

@@ -172,9 +172,9 @@ TEST_F(PageScriptTest, ExtractReadsEveryFormOfRow)
     }
 }
 
-TEST_F(PageScriptTest, CanvasCoursesReadsEveryPageOfTheList)
+TEST_F(PageScriptTest, CanvasCoursesWaitsForALateListAndReadsEveryPageOfIt)
 {
-    open(json::parse(R"json({"canvas": {"pageSize": 2, "whilePrefix": true, "courses": [
+    open(json::parse(R"json({"canvas": {"pageSize": 2, "whilePrefix": true, "coursesDelay": 2, "courses": [
         {"id": 101, "name": "Systems Programming", "course_code": "CPSC 313 101 2025W1", "term": "2025W1"},
         {"id": 102, "name": "Calculus I", "course_code": "MATH 101", "term": "Fall 2024"},
         {"id": 103, "name": "Physics", "course_code": "PHYS 101", "term": null},
@@ -187,17 +187,8 @@ TEST_F(PageScriptTest, CanvasCoursesReadsEveryPageOfTheList)
         {"id": "canvas:103", "name": "PHYS 101", "fullName": "Physics", "year": 0},
         {"id": "canvas:104", "name": "Academic Integrity", "fullName": "Academic Integrity", "year": 2025}])json");
     want[2]["year"] = thisYear;
-    EXPECT_EQ(decoded<std::vector<DiscoveredCourse>>(poll(scripts.canvasCourses)), want);
-}
-
-TEST_F(PageScriptTest, CanvasCoursesWaitsForALateListThenStartsAfresh)
-{
-    open(json::parse(R"json({"canvas": {"coursesDelay": 2, "courses": [
-        {"id": 5, "name": "Databases", "course_code": "CPSC 304", "term": "2025W1"}]}})json"),
-        "/courses", true);
     int attempts = 0;
-    EXPECT_EQ(decoded<std::vector<DiscoveredCourse>>(poll(scripts.canvasCourses, &attempts)),
-        json::parse(R"json([{"id": "canvas:5", "name": "304", "fullName": "Databases", "year": 2025}])json"));
+    EXPECT_EQ(decoded<std::vector<DiscoveredCourse>>(poll(scripts.canvasCourses, &attempts)), want);
     EXPECT_GE(attempts, 4);
     // A delivered result is not handed out again: the next evaluation starts a new read.
     EXPECT_EQ(watch.run(scripts.canvasCourses), ScriptOutcome{});
@@ -224,8 +215,10 @@ json canvasCourse(const json& changes = json::object())
     return {{"canvas", {{"pageSize", 2}, {"whilePrefix", true}, {"courses", {course}}}}};
 }
 
-TEST_F(PageScriptTest, CanvasAssignmentsReadsEveryPageWithGroupsAndDates)
+// The submissions script after the assignments' (reusing their list) and on its own.
+TEST_F(PageScriptTest, CanvasAssignmentsReadEveryPageWithGroupsAndDatesAndTheSubmissionsFollow)
 {
+    const json submitted = json::parse(R"json({"11": true, "12": false, "13": true, "14": true, "15": true})json");
     open(canvasCourse(), "/courses/101/assignments", true);
     EXPECT_EQ(decoded<std::vector<CanvasAssignment>>(poll(scripts.canvasAssignments)), expected(R"json([
         {"id": "11", "title": "Lab 1", "category": "Labs", "due": "2025-09-12T06:59:00Z",
@@ -234,6 +227,16 @@ TEST_F(PageScriptTest, CanvasAssignmentsReadsEveryPageWithGroupsAndDates)
         {"id": "13", "title": "Quiz 1", "category": "Quizzes", "due": "2025-09-20T23:59:00-07:00", "url": "{canvas}/courses/101/assignments/13"},
         {"id": "14", "title": "Reading", "category": "Assignments", "url": "{canvas}/courses/101/assignments/14"},
         {"id": "15", "title": "Lab 3", "category": "Labs", "url": "{canvas}/courses/101/assignments/15"}])json"));
+    for (const bool afterAssignments : {true, false}) {
+        if (!afterAssignments)
+            open(canvasCourse(), "/courses/101/assignments", true);
+        const ScriptOutcome outcome = watch.run(scripts.canvasSubmissions, true);
+        ASSERT_TRUE(isText(outcome)) << thrown(outcome);
+        EXPECT_EQ(json::parse(std::get<ScriptValue>(outcome).text), submitted) << afterAssignments;
+    }
+    open(canvasCourse({{"submissionsMissing", true}}), "/courses/101/assignments", true);
+    ASSERT_TRUE(isText(poll(scripts.canvasAssignments)));
+    EXPECT_EQ(watch.run(scripts.canvasSubmissions, true).index(), 1u);
 }
 
 TEST_F(PageScriptTest, CanvasAssignmentsNamesWhatWentWrong)
@@ -260,22 +263,6 @@ TEST_F(PageScriptTest, CanvasAssignmentsNamesWhatWentWrong)
     // The error was delivered once; the same page reads afresh when asked again.
     ASSERT_TRUE(sites->setScenario(canvasCourse()));
     EXPECT_TRUE(isText(poll(scripts.canvasAssignments)));
-}
-
-TEST_F(PageScriptTest, CanvasSubmissionsAfterTheAssignmentsOnTheirOwnAndWithoutStates)
-{
-    const json want = json::parse(R"json({"11": true, "12": false, "13": true, "14": true, "15": true})json");
-    for (const bool afterAssignments : {true, false}) {
-        open(canvasCourse(), "/courses/101/assignments", true);
-        ASSERT_TRUE(!afterAssignments || isText(poll(scripts.canvasAssignments)));
-        const ScriptOutcome outcome = watch.run(scripts.canvasSubmissions, true);
-        ASSERT_TRUE(isText(outcome)) << thrown(outcome);
-        EXPECT_EQ(json::parse(std::get<ScriptValue>(outcome).text), want)
-            << "after the assignments: " << afterAssignments;
-    }
-    open(canvasCourse({{"submissionsMissing", true}}), "/courses/101/assignments", true);
-    ASSERT_TRUE(isText(poll(scripts.canvasAssignments)));
-    EXPECT_EQ(watch.run(scripts.canvasSubmissions, true).index(), 1u);
 }
 
 } // namespace
