@@ -3,16 +3,18 @@
 #include "store/SiteChoice.h"
 #include "store/Store.h"
 #include "ui/Dashboard.h"
+#include "ui/DeadlineList.h"
 #include "ui/EditAssessment.h"
 #include "ui/ExportScreen.h"
 #include "ui/SettingsScreen.h"
 
 #include "SampleDatabase.h"
+#include "SamplePalettes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QPalette>
-#include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 
@@ -28,24 +30,6 @@ using namespace vantory;
 // Wednesday 2025-10-15 12:00 in Vancouver.
 const Instant now = instantFromSeconds(1760554800);
 
-QPalette darkPalette()
-{
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(0x2B, 0x2B, 0x2E));
-    palette.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
-    palette.setColor(QPalette::Base, QColor(0x1F, 0x1F, 0x22));
-    palette.setColor(QPalette::AlternateBase, QColor(0x33, 0x33, 0x38));
-    palette.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
-    palette.setColor(QPalette::PlaceholderText, QColor(0xA8, 0xA8, 0xAE));
-    palette.setColor(QPalette::Button, QColor(0x3A, 0x3A, 0x3F));
-    palette.setColor(QPalette::ButtonText, QColor(0xEE, 0xEE, 0xEE));
-    palette.setColor(QPalette::Highlight, QColor(0x3B, 0x82, 0xF6));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::ToolTipBase, QColor(0x3A, 0x3A, 0x3F));
-    palette.setColor(QPalette::ToolTipText, QColor(0xEE, 0xEE, 0xEE));
-    return palette;
-}
-
 // The sheet's item: a deadline re-dated by hand, with as many access rules as the sample has.
 const Assessment& sheetItem(const Store& store)
 {
@@ -59,12 +43,31 @@ const Assessment& sheetItem(const Store& store)
         items.begin(), items.end(), [&](const Assessment& a, const Assessment& b) { return rank(a) < rank(b); });
 }
 
-// One named shot: builds its screen over the store; the caller renders it at size.
+// One named shot: builds its screen over the store; the caller shows it at size, lets it settle
+// (focus needs a shown window) and renders it.
 struct Shot {
     const char* name;
     QSize size;
     std::function<std::unique_ptr<QWidget>(Store&)> make;
+    std::function<void(QWidget&)> settle = [](QWidget&) {};
 };
+
+// The dashboard with its first row selected, the focus in the list or on the refresh button.
+Shot selectedRow(const char* name, bool listFocused)
+{
+    return {name, {440, 730}, [](Store& store) { return std::make_unique<Dashboard>(store); },
+        [listFocused](QWidget& screen) {
+            auto* list = screen.findChild<DeadlineList*>();
+            list->setCurrentIndex(list->model()->index(0, 0));
+            QWidget* focus = list;
+            if (!listFocused) {
+                for (auto* button : screen.findChildren<QAbstractButton*>())
+                    if (button->accessibleName() == QStringLiteral("지금 새로고침"))
+                        focus = button;
+            }
+            focus->setFocus();
+        }};
+}
 
 std::function<std::unique_ptr<QWidget>(Store&)> settingsTab(bool colorOnly, const char* tab)
 {
@@ -85,6 +88,8 @@ const Shot shots[] = {
     {"settings-course-colors", {500, 600}, settingsTab(true, SettingsTabs::courseColors)},
     {"settings-category-colors", {500, 600}, settingsTab(true, SettingsTabs::categoryColors)},
     {"settings-time-colors", {500, 458}, settingsTab(true, SettingsTabs::timeColors)},
+    selectedRow("dashboard-selected", true),
+    selectedRow("dashboard-selected-unfocused", false),
     // The last two change the store; main() puts it back for the next palette.
     {"dashboard-warning", {440, 730},
         [](Store& store) {
@@ -133,8 +138,8 @@ int main(int argc, char** argv)
     };
 
     const std::pair<const char*, QPalette> palettes[] = {
-        {"light", QApplication::style()->standardPalette()},
-        {"dark", darkPalette()},
+        {"light", sample::lightPalette()},
+        {"dark", sample::darkPalette()},
     };
     int failures = 0;
     for (const auto& [paletteName, palette] : palettes) {
@@ -144,6 +149,8 @@ int main(int argc, char** argv)
             std::unique_ptr<QWidget> screen = shot.make(store);
             screen->resize(shot.size);
             screen->show();
+            QApplication::processEvents();
+            shot.settle(*screen);
             QApplication::processEvents();
             const QString file = QStringLiteral("%1/%2-%3.png")
                                      .arg(folder, QString::fromUtf8(shot.name), QString::fromUtf8(paletteName));

@@ -16,6 +16,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "desktop/SecondaryText.h"
+
 namespace vantory {
 
 namespace {
@@ -63,7 +65,7 @@ void call(const Store::Action& hook)
 QLabel* secondaryLabel(QWidget* parent)
 {
     auto* label = new QLabel(parent);
-    label->setForegroundRole(QPalette::PlaceholderText);
+    useSecondaryText(label);
     label->setWordWrap(true);
     return label;
 }

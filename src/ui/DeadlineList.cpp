@@ -16,6 +16,8 @@
 
 #include <optional>
 
+#include "desktop/ItemColors.h"
+
 namespace vantory {
 
 namespace {
@@ -34,7 +36,8 @@ bool darkPalette(const QPalette& palette)
     return palette.color(QPalette::Base).lightness() < 128;
 }
 
-// Green and orange that keep at least 3:1 against the list's base colour in either palette.
+// The done green and the parse-warning orange for either palette; as text they go through the
+// row's readable rule.
 QColor green(const QPalette& palette)
 {
     return darkPalette(palette) ? QColor(0x22, 0xC5, 0x5E) : QColor(0x15, 0x80, 0x3D);
@@ -131,17 +134,18 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
+        const ItemColors colors = rowColors(option);
         QStyleOptionViewItem background = option;
         background.text.clear();
         background.features &= ~QStyleOptionViewItem::HasDisplay;
+        background.state &= ~QStyle::State_Selected;
         option.widget->style()->drawPrimitive(QStyle::PE_PanelItemViewItem, &background, painter, option.widget);
+        if (option.state & QStyle::State_Selected)
+            painter->fillRect(option.rect, colors.backdrop);
 
         const auto* model = static_cast<const RowModel*>(index.model());
         const DashboardItems::Row& row = model->row(index.row());
         const QPalette& palette = option.palette;
-        const bool selected = option.state & QStyle::State_Selected;
-        const QColor textColor = palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
-        const QColor secondary = selected ? textColor : palette.color(QPalette::PlaceholderText);
         const QRect box = option.rect;
         const QFontMetrics metrics = option.fontMetrics;
         const int line = metrics.height() + 2;
@@ -149,15 +153,15 @@ public:
 
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
-        paintCompletion(
-            painter, row, QRectF(box.left() + padding, box.top() + padding, buttonSize, buttonSize), palette);
+        paintCompletion(painter, row, QRectF(box.left() + padding, box.top() + padding, buttonSize, buttonSize),
+            palette, colors.secondary);
 
         // Heading: course · category · code, then the hidden mark.
         int top = box.top() + padding;
         QFont bold = option.font;
         bold.setWeight(QFont::DemiBold);
         painter->setFont(bold);
-        painter->setPen(qColor(row.courseColor));
+        painter->setPen(colors.accent(qColor(row.courseColor)));
         const QFontMetrics boldMetrics(bold);
         const int hiddenSpace = row.hidden ? 20 : 0;
         const QString heading
@@ -166,32 +170,42 @@ public:
         if (row.hidden)
             paintHiddenMark(painter,
                 QPointF(box.left() + textLeft + boldMetrics.horizontalAdvance(heading) + 11, top + line / 2.0),
-                secondary);
+                colors.secondary);
 
         top += line;
         painter->setFont(option.font);
-        painter->setPen(textColor);
+        painter->setPen(colors.text);
         painter->drawText(QRect(box.left() + textLeft, top, right - textLeft, line), Qt::AlignVCenter,
             metrics.elidedText(text(row.item.title), Qt::ElideRight, right - textLeft));
 
         top += line;
-        paintDateLine(painter, row, QRect(box.left() + textLeft, top, right - textLeft, line), option, selected);
+        paintDateLine(painter, row, QRect(box.left() + textLeft, top, right - textLeft, line), option, colors);
 
         if (row.parseError) {
             top += line;
-            painter->setPen(selected ? textColor : orange(palette));
+            painter->setPen(colors.accent(orange(palette)));
             painter->drawText(QRect(box.left() + textLeft, top, right - textLeft, line), Qt::AlignVCenter,
                 QStringLiteral("날짜 확인 필요 · 이전 마감 유지"));
         }
 
-        painter->setPen(secondary);
+        painter->setPen(colors.secondary);
         painter->drawText(QRect(box.right() - padding - buttonSize, box.top() + padding, buttonSize, buttonSize),
             Qt::AlignCenter, QStringLiteral("⋯"));
         painter->restore();
     }
 
 private:
-    static void paintCompletion(QPainter* painter, const DashboardItems::Row& row, QRectF area, const QPalette& palette)
+    // The selection as the list's focus has it: full highlight with the focus, faint without.
+    static ItemColors rowColors(const QStyleOptionViewItem& option)
+    {
+        if (!(option.state & QStyle::State_Selected))
+            return plainItemColors(option.palette, option.palette.color(QPalette::Base));
+        const bool focused = option.widget && option.widget->hasFocus() && (option.state & QStyle::State_Active);
+        return focused ? selectedItemColors(option.palette) : unfocusedSelectionColors(option.palette);
+    }
+
+    static void paintCompletion(
+        QPainter* painter, const DashboardItems::Row& row, QRectF area, const QPalette& palette, const QColor& outline)
     {
         const QRectF circle = area.adjusted(2, 2, -2, -2);
         painter->setOpacity(row.autoCompleted ? 0.55 : 1.0);
@@ -207,7 +221,7 @@ private:
             painter->setBrush(Qt::NoBrush);
             painter->drawPath(check);
         } else {
-            painter->setPen(QPen(palette.color(QPalette::PlaceholderText), 1.5));
+            painter->setPen(QPen(outline, 1.5));
             painter->setBrush(Qt::NoBrush);
             painter->drawEllipse(circle);
         }
@@ -223,11 +237,10 @@ private:
         painter->drawLine(center + QPointF(-6, 5), center + QPointF(6, -5));
     }
 
+    // The dot keeps the urgency's exact colour; the remaining time as text is made readable.
     static void paintDateLine(QPainter* painter, const DashboardItems::Row& row, QRect area,
-        const QStyleOptionViewItem& option, bool selected)
+        const QStyleOptionViewItem& option, const ItemColors& colors)
     {
-        const QPalette& palette = option.palette;
-        const QColor secondary = palette.color(selected ? QPalette::HighlightedText : QPalette::PlaceholderText);
         const QFontMetrics metrics = option.fontMetrics;
         int x = area.left();
         const auto draw = [&](const QString& part, const QColor& color) {
@@ -236,7 +249,7 @@ private:
             x += metrics.horizontalAdvance(part);
         };
         if (!row.dueText) {
-            draw(text(row.undatedText), secondary);
+            draw(text(row.undatedText), colors.secondary);
             return;
         }
         const QColor urgency = qColor(row.urgency);
@@ -244,16 +257,16 @@ private:
         painter->setBrush(urgency);
         painter->drawEllipse(QRectF(x, area.center().y() - 3, 6, 6));
         x += 11;
-        draw(text(*row.dueText), secondary);
+        draw(text(*row.dueText), colors.secondary);
         if (!row.done)
-            draw(QStringLiteral(" · ") + text(row.remaining), selected ? secondary : urgency);
+            draw(QStringLiteral(" · ") + text(row.remaining), colors.accent(urgency));
         else
-            draw(QStringLiteral(" · 완료됨"), selected ? secondary : green(palette));
+            draw(QStringLiteral(" · 완료됨"), colors.accent(green(option.palette)));
         if (row.edited) {
             const QString tag = QStringLiteral("수정됨");
             const QRectF tagBox(x + 6, area.center().y() - metrics.height() / 2.0, metrics.horizontalAdvance(tag) + 10,
                 metrics.height());
-            painter->setPen(QPen(secondary, 1));
+            painter->setPen(QPen(colors.secondary, 1));
             painter->setBrush(Qt::NoBrush);
             painter->drawRoundedRect(tagBox, 4, 4);
             painter->drawText(tagBox, Qt::AlignCenter, tag);

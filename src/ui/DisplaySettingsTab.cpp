@@ -3,6 +3,7 @@
 #include "store/Store.h"
 #include "ui/GnomeTopBarSwitch.h"
 #include "ui/ReadableGroup.h"
+#include "ui/SegmentButton.h"
 #include "ui/SettingsChoice.h"
 #include "ui/SettingsRows.h"
 
@@ -43,20 +44,13 @@ QWidget* segmented(const QString& title, const QString& name,
     layout->setSpacing(0);
     auto* group = new QButtonGroup(box);
     for (std::size_t i = 0; i < options.size(); ++i) {
-        auto* button = new QPushButton(options[i].first, box);
+        auto* button = new SegmentButton(options[i].first, box);
         button->setObjectName(QStringLiteral("%1-%2").arg(name).arg(i));
         button->setAccessibleName(QStringLiteral("%1: %2").arg(title, options[i].first));
         button->setCheckable(true);
         button->setAutoDefault(false);
         button->setChecked(options[i].second == value);
         button->setMinimumWidth(button->sizeHint().width() + 16);
-        if (button->isChecked()) {
-            // The chosen segment in the selection colours, which every palette keeps distinct.
-            QPalette palette = button->palette();
-            palette.setColor(QPalette::Button, palette.color(QPalette::Highlight));
-            palette.setColor(QPalette::ButtonText, palette.color(QPalette::HighlightedText));
-            button->setPalette(palette);
-        }
         group->addButton(button);
         layout->addWidget(button);
         QObject::connect(

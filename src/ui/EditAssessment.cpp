@@ -16,6 +16,8 @@
 #include <chrono>
 #include <cmath>
 
+#include "desktop/SecondaryText.h"
+
 namespace vantory {
 
 namespace {
@@ -29,7 +31,7 @@ QLabel* secondaryLabel(const QString& content, QWidget* parent)
 {
     auto* label = new QLabel(content, parent);
     label->setWordWrap(true);
-    label->setForegroundRole(QPalette::PlaceholderText);
+    useSecondaryText(label);
     return label;
 }
 

@@ -20,6 +20,8 @@
 #include <chrono>
 #include <utility>
 
+#include "desktop/SecondaryText.h"
+
 namespace vantory {
 
 namespace {
@@ -120,14 +122,14 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
                                  "Nextcloud 등)의 캘린더에 넣으면 휴대폰에도 표시됩니다. 내보낸 파일은 자동 갱신되지 "
                                  "않습니다. 과목별 색상은 가져온 캘린더에서 지정하세요."));
     note->setFont(scaled(note->font(), 0.85));
-    note->setForegroundRole(QPalette::PlaceholderText);
+    useSecondaryText(note);
     layout->addWidget(note);
     layout->addStretch(1);
 
     auto* saveRow = new QHBoxLayout;
     resultLabel_ = wrappedLabel(this);
     resultLabel_->setFont(scaled(resultLabel_->font(), 0.85));
-    resultLabel_->setForegroundRole(QPalette::PlaceholderText);
+    useSecondaryText(resultLabel_);
     saveRow->addWidget(resultLabel_, 1);
     save_ = new QPushButton(QStringLiteral(".ics 저장…"), this);
     save_->setDefault(true);

@@ -12,7 +12,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "desktop/ItemColors.h"
 #include "desktop/QtColor.h"
+#include "desktop/SecondaryText.h"
 
 namespace vantory {
 
@@ -70,9 +72,11 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         const QRectF box = QRectF(rect()).adjusted(2, 1, -2, -1);
         const QColor accent = palette().color(QPalette::Highlight);
+        const ItemColors colors
+            = selected_ ? selectedItemColors(palette()) : plainItemColors(palette(), palette().color(QPalette::Window));
         if (selected_) {
             painter.setPen(Qt::NoPen);
-            painter.setBrush(accent);
+            painter.setBrush(colors.backdrop);
             painter.drawRoundedRect(box, 6, 6);
         } else if (today_) {
             painter.setPen(QPen(accent, 1.5));
@@ -87,7 +91,7 @@ protected:
         QFont font = painter.font();
         font.setBold(today_);
         painter.setFont(font);
-        painter.setPen(palette().color(selected_ ? QPalette::HighlightedText : QPalette::Text));
+        painter.setPen(colors.text);
         const QRectF numberBox(box.left(), box.top() + 1, box.width(), fontMetrics().height());
         painter.drawText(numberBox, Qt::AlignCenter, text());
 
@@ -162,7 +166,7 @@ MonthCalendar::MonthCalendar(const Store& store, QWidget* parent)
     for (int column = 0; column < 7; ++column) {
         auto* label = new QLabel(weekdays[column], this);
         label->setAlignment(Qt::AlignCenter);
-        label->setForegroundRole(QPalette::PlaceholderText);
+        useSecondaryText(label);
         grid->addWidget(label, 0, column);
     }
     for (std::size_t index = 0; index < cells_.size(); ++index) {
@@ -179,7 +183,7 @@ MonthCalendar::MonthCalendar(const Store& store, QWidget* parent)
     legend_ = new QLabel(this);
     legend_->setWordWrap(true);
     legend_->setTextFormat(Qt::RichText);
-    legend_->setForegroundRole(QPalette::PlaceholderText);
+    useSecondaryText(legend_);
     layout->addWidget(legend_);
 
     setFocusProxy(cells_[0]);

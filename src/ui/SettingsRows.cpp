@@ -12,6 +12,8 @@
 
 #include <cmath>
 
+#include "desktop/SecondaryText.h"
+
 namespace vantory::SettingsRows {
 
 QVBoxLayout* tabColumn(QWidget* tab)
@@ -31,7 +33,7 @@ QLabel* caption(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
-    label->setForegroundRole(QPalette::PlaceholderText);
+    useSecondaryText(label);
     QFont font = label->font();
     font.setPixelSize(11);
     label->setFont(font);
@@ -94,10 +96,10 @@ QLabel* notice(const QString& text, bool warning, QWidget* parent)
 {
     QLabel* label = caption(text, parent);
     if (warning) {
+        // The caption draws its source colour made readable; the warning replaces that source.
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, warningColor());
+        palette.setColor(QPalette::PlaceholderText, warningColor());
         label->setPalette(palette);
-        label->setForegroundRole(QPalette::WindowText);
     }
     return label;
 }

@@ -46,7 +46,7 @@ QLabel* notice(const QString& text, bool warning, QWidget* parent);
 
 QPushButton* button(const QString& text, const QString& name, const std::function<void()>& press, QWidget* parent);
 
-// Orange for errors and login warnings; readable on light and dark palettes alike.
+// Orange for errors and login warnings, darkened where drawn on a light palette (2.6:1 on #EFEFEF).
 QColor warningColor();
 
 // Whole numbers without a fraction, others with up to two decimals ("72", "0.5").

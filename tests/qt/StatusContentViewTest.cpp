@@ -1,9 +1,18 @@
 #include "desktop/StatusContentView.h"
 
+#include "connection/CourseList.h"
+#include "model/Settings.h"
+#include "ui/SegmentButton.h"
+#include "ui/SettingsRows.h"
+
+#include "SamplePalettes.h"
+
+#include <QLabel>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "desktop/ItemColors.h"
 #include "desktop/Legibility.h"
 #include "desktop/QtColor.h"
 #include "desktop/StatusTextLayout.h"
@@ -213,6 +222,106 @@ TEST(LegibilityTest, ColoursTooCloseToTheBackdropAndOnlyThoseGetTheContrastingHa
             {QColor(0xEF, 0x44, 0x44), dark, {}}, {QColor(0xEA, 0xB3, 0x08), dark, {}},
             {QColor(0x22, 0xC5, 0x5E), dark, {}}, {Legibility::defaultText, dark, {}}})
         EXPECT_EQ(Legibility::halo(text, backdrop), halo) << text.name().toStdString();
+}
+
+double shownContrast(const QColor& text, const QColor& backdrop)
+{
+    return Legibility::contrastRatio(Legibility::over(text, backdrop), backdrop);
+}
+
+// Only what falls short moves, in lightness alone and only just past 4.5:1; grey, translucent and
+// colours lighter than their backdrop included.
+TEST(LegibilityTest, ReadableMovesOnlyTheLightnessOfTextThatFallsShortAndOnlyJustEnough)
+{
+    const QColor white(Qt::white), fusionWindow(0xEF, 0xEF, 0xEF), fusionHighlight(0x30, 0x8C, 0xC6),
+        darkBase(0x1F, 0x1F, 0x22), black(Qt::black);
+    for (const auto& [text, backdrop, moves] :
+        {std::tuple{QColor(0x77, 0x77, 0x77), fusionWindow, true}, {QColor(0, 0, 0, 128), white, true},
+            {QColor(0x22, 0xC5, 0x5E), white, true}, {QColor(0xEA, 0xB3, 0x08), white, true},
+            {QColor(0xEF, 0x44, 0x44), white, true}, {QColor(0xEC, 0x48, 0x99), fusionHighlight, true},
+            {QColor(0x1E, 0x3A, 0x8A), darkBase, true}, {QColor(0x80, 0x00, 0x80), black, true},
+            {white, fusionHighlight, true}, {black, white, false}, {QColor(0x15, 0x80, 0x3D), white, false},
+            {QColor(0xEF, 0x44, 0x44), darkBase, true}, {QColor(0xFB, 0x92, 0x3C), darkBase, false},
+            {QColor(0xA8, 0xA8, 0xAE), QColor(0x2B, 0x2B, 0x2E), false}}) {
+        SCOPED_TRACE(text.name(QColor::HexArgb).toStdString() + " on " + backdrop.name().toStdString());
+        const QColor shown = Legibility::readable(text, backdrop);
+        EXPECT_GE(shownContrast(shown, backdrop), Legibility::textContrast);
+        if (!moves) {
+            EXPECT_EQ(shown, text);
+            continue;
+        }
+        EXPECT_LT(shownContrast(shown, backdrop), 4.75);
+        const QColor before = Legibility::over(text, backdrop);
+        EXPECT_NEAR(shown.hslHueF(), before.hslHueF(), 0.01);
+        if (before.hslSaturationF() > 0.1F) {
+            EXPECT_NEAR(shown.hslSaturationF(), before.hslSaturationF(), 0.05);
+        }
+    }
+}
+
+// Every text the screens draw on its backdrop, in the light and dark palettes: rows on the base,
+// labels on the window and the alternate base, a selection with and without the focus, a chosen
+// segment as painted; the palette's text roles and every default course and time colour as text.
+TEST(LegibilityTest, EveryTextOfThePalettesAndEveryDefaultColourAsTextReachesTheFloor)
+{
+    std::vector<QColor> accents;
+    for (const char* hex : CourseList::palette)
+        accents.push_back(QtColor::fromHex(hex));
+    const Settings defaults;
+    for (const ColorRule& rule : defaults.rules)
+        accents.push_back(QtColor::fromHex(rule.hex));
+    accents.push_back(QtColor::fromHex(defaults.otherHex));
+
+    for (const auto& [name, palette] :
+        {std::pair{"light", sample::lightPalette()}, std::pair{"dark", sample::darkPalette()}}) {
+        const std::pair<const char*, ItemColors> states[] = {
+            {"row", plainItemColors(palette, palette.color(QPalette::Base))},
+            {"label", plainItemColors(palette, palette.color(QPalette::Window))},
+            {"prompt", plainItemColors(palette, palette.color(QPalette::AlternateBase))},
+            {"selected", selectedItemColors(palette)},
+            {"selected, unfocused", unfocusedSelectionColors(palette)},
+        };
+        for (const auto& [state, colors] : states) {
+            SCOPED_TRACE(std::string(name) + ", " + state);
+            EXPECT_GE(shownContrast(colors.text, colors.backdrop), Legibility::textContrast);
+            EXPECT_GE(shownContrast(colors.secondary, colors.backdrop), Legibility::textContrast);
+            for (const QColor& accent : accents)
+                EXPECT_GE(shownContrast(colors.accent(accent), colors.backdrop), Legibility::textContrast)
+                    << accent.name().toStdString();
+        }
+        // The highlight keeps its hue when it has to deepen under its text.
+        EXPECT_NEAR(selectedItemColors(palette).backdrop.hslHueF(), palette.color(QPalette::Highlight).hslHueF(), 0.01);
+
+        SegmentButton segment(QStringLiteral("가운데"));
+        segment.setCheckable(true);
+        segment.setChecked(true);
+        segment.setPalette(palette);
+        segment.resize(120, 30);
+        const QImage painted = segment.grab().toImage();
+        for (const int y : {4, 15, 25})
+            EXPECT_GE(
+                shownContrast(selectedItemColors(palette).text, painted.pixelColor(6, y)), Legibility::textContrast)
+                << name << " segment at y " << y;
+
+        // Captions and warning notices follow their palette, here from light to dark and back; a
+        // warning keeps its orange.
+        QWidget window;
+        window.setPalette(palette);
+        QLabel* caption = SettingsRows::caption(QStringLiteral("캡션"), &window);
+        QLabel* warning = SettingsRows::notice(QStringLiteral("경고"), true, &window);
+        for (const char* step : {"", " switched"}) {
+            if (*step)
+                window.setPalette(std::string(name) == "light" ? sample::darkPalette() : sample::lightPalette());
+            const QColor backdrop = window.palette().color(QPalette::Window);
+            for (QLabel* label : {caption, warning})
+                EXPECT_GE(
+                    shownContrast(label->palette().color(label->foregroundRole()), backdrop), Legibility::textContrast)
+                    << name << step << " " << label->text().toStdString();
+            EXPECT_NEAR(warning->palette().color(warning->foregroundRole()).hslHueF(),
+                SettingsRows::warningColor().hslHueF(), 0.01)
+                << name << step;
+        }
+    }
 }
 
 TEST(QtColorTest, HexSurvivesTheWayThroughAColourAndOtherModelsGiveTheirRgbChannels)

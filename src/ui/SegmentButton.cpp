@@ -1,0 +1,34 @@
+#include "ui/SegmentButton.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include "desktop/ItemColors.h"
+
+namespace vantory {
+
+void SegmentButton::paintEvent(QPaintEvent* event)
+{
+    if (!isChecked()) {
+        QPushButton::paintEvent(event);
+        return;
+    }
+    const ItemColors colors = selectedItemColors(palette());
+    QStylePainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = QRectF(rect()).adjusted(1, 1, -1, -1);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colors.backdrop);
+    painter.drawRoundedRect(box, 3, 3);
+    if (hasFocus()) {
+        painter.setPen(QPen(colors.text, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(box.adjusted(2.5, 2.5, -2.5, -2.5), 2, 2);
+    }
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.palette.setColor(QPalette::ButtonText, colors.text);
+    painter.drawControl(QStyle::CE_PushButtonLabel, option);
+}
+
+} // namespace vantory

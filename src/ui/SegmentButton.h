@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QPushButton>
+
+namespace vantory {
+
+// One option of a segmented picker. The checked one is drawn flat in the selection's colours
+// (selectedItemColors), since a style's shading of a button would lighten the highlight under the
+// text (Fusion's by about a fifth); the others are the style's own buttons.
+class SegmentButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace vantory
