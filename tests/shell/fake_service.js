@@ -1,10 +1,7 @@
-// A stand-in for Vantory's D-Bus object, for testing the GNOME Shell extension without the
-// application: gjs -m fake_service.js <interface XML>
-// It owns app.vantory.Vantory on the session bus, serves the line's properties and records every
-// method call it receives. A second interface on the same object, app.vantory.Fake1, lets a test
-// change a property (announced with PropertiesChanged, as the application does) and read the
-// calls, one text each: the method's name and its arguments, separated by spaces.
-// Quit, like the application's, makes it leave the bus.
+// A stand-in for Vantory's D-Bus object on the session bus: gjs -m fake_service.js <interface XML>
+// It serves the line's properties and records every method call; its second interface,
+// app.vantory.Fake1, sets a property (announced as the application does) and lists the calls, each
+// its name and arguments separated by spaces. Quit, like the application's, leaves the bus.
 import Gio from 'gi://Gio';
 import GLib from 'gi://GLib';
 import System from 'system';
@@ -14,17 +11,10 @@ const interfaceXml = new TextDecoder().decode(GLib.file_get_contents(interfacePa
 const info = Gio.DBusNodeInfo.new_for_xml(interfaceXml).interfaces[0];
 const objectPath = '/app/vantory/Vantory';
 
-const controlXml = `<node>
-  <interface name="app.vantory.Fake1">
-    <method name="Set">
-      <arg name="property" type="s" direction="in"/>
-      <arg name="value" type="v" direction="in"/>
-    </method>
-    <method name="Calls">
-      <arg name="calls" type="as" direction="out"/>
-    </method>
-  </interface>
-</node>`;
+const controlXml = `<node><interface name="app.vantory.Fake1">
+  <method name="Set"><arg type="s" direction="in"/><arg type="v" direction="in"/></method>
+  <method name="Calls"><arg type="as" direction="out"/></method>
+</interface></node>`;
 
 const properties = {
     Text: '313 | Preclass (1d 4h20m)',
@@ -32,13 +22,8 @@ const properties = {
     Runs: [['313', '#3b82f6'], [' | Preclass ', ''], ['(1d 4h20m)', '#f97316']],
     ToolTip: '313 Preclass\n마감: 10월 3일 (금) 23:59',
     Urgency: 'soon',
-    Menu: [
-        ['ShowCalendar', '캘린더 열기', true],
-        ['Refresh', '지금 새로 고침', true],
-        ['', '', false],
-        ['SignIn', '로그인', false],
-        ['Quit', '종료', true],
-    ],
+    Menu: [['ShowCalendar', '캘린더 열기', true], ['Refresh', '지금 새로 고침', true], ['', '', false],
+        ['SignIn', '로그인', false], ['Quit', '종료', true]],
 };
 const calls = [];
 const loop = new GLib.MainLoop(null, false);
