@@ -197,10 +197,10 @@ TEST_F(DeadlineRemindersTest, ShowsEachLeadOnceAndReplacesTheItemsEarlierNotific
     EXPECT_TRUE(server.calls.empty());
     scheduler.advance(3h);
     ASSERT_TRUE(received(1)) << "only the quiz: the done and the hidden item would arrive with it";
-    // The texts are the core's; the actions' keys are what ActionInvoked brings back.
+    // The body is the core's; the actions' keys are what ActionInvoked brings back.
     const FakeNotificationServer::Call& first = server.calls[0];
-    EXPECT_EQ(std::tuple(first.replaces, first.texts.mid(0, 2), urgency(0), shown()),
-        std::tuple(0u, QStringList{QStringLiteral("Vantory"), QStringLiteral("vantory")},
+    EXPECT_EQ(std::tuple(first.replaces, first.texts.mid(0, 3), urgency(0), shown()),
+        std::tuple(0u, QStringList{QStringLiteral("Vantory"), QStringLiteral("vantory"), QStringLiteral("313 · Quiz")},
             std::pair(int(QMetaType::UChar), 1), ShownReminder{deadline, 1440}));
     EXPECT_EQ((QStringList{first.actions.value(0), first.actions.value(2), first.actions.value(4)}),
         (QStringList{QStringLiteral("default"), QStringLiteral("open"), QStringLiteral("done")}));
