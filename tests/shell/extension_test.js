@@ -1,19 +1,18 @@
 // Both built forms of the GNOME Shell extension against stand-ins for GNOME Shell's modules and a
 // fake Vantory on a private session bus (run under dbus-run-session):
-// gjs -m extension_test.js <build>/shell/gnome <shell/gnome/indicator.js> <fake_service.js> <interface XML>
+// gjs -m extension_test.js <build>/shell/gnome <shell/gnome/indicator.js> <interface XML>
 import Gio from 'gi://Gio';
 import GLib from 'gi://GLib';
 import Pango from 'gi://Pango';
 import System from 'system';
 
 import * as Stubs from './shell_stubs.js';
+import {startFake as serve} from './fake_service.js';
 
 const {Clutter, event, GObject, live, Main, PanelMenu, PopupMenuModule, St} = Stubs;
 
-const [buildDir, indicatorPath, fakePath, interfacePath] = ARGV;
+const [buildDir, indicatorPath, interfacePath] = ARGV;
 const read = path => new TextDecoder().decode(GLib.file_get_contents(path)[1]);
-Gio._promisify(Gio.DBusConnection.prototype, 'call', 'call_finish');
-Gio._promisify(Gio.Subprocess.prototype, 'wait_async', 'wait_finish');
 
 let passed = 0, failed = 0;
 const check = (what, ok) => ok ? passed++ : (failed++, printerr(`FAIL: ${what}`));
@@ -32,20 +31,17 @@ async function until(what, condition) {
     }
 }
 
-async function fake(method, parameters = null) {
-    const reply = await Gio.DBus.session.call('app.vantory.Vantory', '/app/vantory/Vantory', 'app.vantory.Fake1',
-        method, parameters, null, Gio.DBusCallFlags.NONE, 2000, null);
-    return reply.deepUnpack()[0];
-}
-const set = (name, type, value) => fake('Set', new GLib.Variant('(sv)', [name, new GLib.Variant(type, value)]));
-const called = call => until(call, async () => (await fake('Calls')).includes(call));
-
+// The fake once it owns its name; the one running now.
 async function startFake() {
-    const process = Gio.Subprocess.new(['gjs', '-m', fakePath, interfacePath], Gio.SubprocessFlags.NONE);
-    await until('the fake service', () => fake('Calls'));
-    return process;
+    let owned = false;
+    fake = serve(read(interfacePath), () => (owned = true));
+    await until('the fake service', () => owned);
+    return fake;
 }
-const stopFake = process => (process.send_signal(15), process.wait_async(null));
+let fake = null;
+const stopFake = service => service.stop();
+const set = (...args) => fake.set(...args);
+const called = call => until(call, () => fake.calls.includes(call));
 
 // The legacy form is a script that reads its modules from the global imports object: run it as a
 // function body with a stand-in for that object.
@@ -179,7 +175,7 @@ async function scenario(form, extension, nothingLeft, running) {
     running.service = await startFake();
     await delay(300);
     check(`${form}: disabled, it ignores a new start`,
-        nothingLeft() && !(await fake('Calls')).includes('RegisterPanel'));
+        nothingLeft() && !fake.calls.includes('RegisterPanel'));
 }
 
 async function main() {
