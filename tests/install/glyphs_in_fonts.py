@@ -10,56 +10,35 @@ import re
 import subprocess
 import sys
 
-LITERAL = re.compile(r'"(?:[^"\\\n]|\\.)*"')
-
-
-def literals(line):
-    # A comment after code: everything from a "//" that lies outside a literal.
-    code, text = [], line
-    while text:
-        quote, comment = text.find('"'), text.find("//")
-        if comment != -1 and (quote == -1 or comment < quote):
-            break
-        match = LITERAL.search(text)
-        if not match:
-            break
-        code.append(match.group(0))
-        text = text[match.end():]
-    return code
+# A string literal, or a comment that ends the line's code.
+TOKEN = re.compile(r'"(?:[^"\\\n]|\\.)*"|//.*')
 
 
 def shown_symbols(source):
     symbols = {}
     for path in sorted(pathlib.Path(source).rglob("*.cpp")) + sorted(pathlib.Path(source).rglob("*.h")):
         for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
-            for literal in literals(line):
-                for char in literal:
-                    code = ord(char)
-                    if code > 0x7F and not (0xAC00 <= code <= 0xD7A3 or 0x3130 <= code <= 0x318F):
+            for token in TOKEN.findall(line):
+                if token.startswith("/"):
+                    break
+                for char in token:
+                    if ord(char) > 0x7F and not (0xAC00 <= ord(char) <= 0xD7A3 or 0x3130 <= ord(char) <= 0x318F):
                         symbols.setdefault(char, f"{path}:{number}")
     return symbols
 
 
-def font_files(packages):
-    files = set()
-    for package in packages:
-        listing = subprocess.run(["dpkg", "-L", package], capture_output=True, text=True, check=True).stdout
-        files.update(line for line in listing.splitlines() if line.endswith((".ttf", ".otf", ".ttc")))
-    return files
-
-
 def main():
     source, packages = sys.argv[1], sys.argv[2:]
-    fonts = font_files(packages)
+    fonts = set()
+    for package in packages:
+        listing = subprocess.run(["dpkg", "-L", package], capture_output=True, text=True, check=True).stdout
+        fonts.update(line for line in listing.splitlines() if line.endswith((".ttf", ".otf", ".ttc")))
     missing = []
     for char, where in shown_symbols(source).items():
         listing = subprocess.run(["fc-list", f":charset={ord(char):x}", "file"], capture_output=True, text=True)
-        covering = {line.split(":")[0].strip() for line in listing.stdout.splitlines()}
-        if not covering & fonts:
-            missing.append(f"U+{ord(char):04X} {char} ({where})")
-    for line in missing:
-        print(f"no font of {', '.join(packages)} has {line}")
-    print(f"{len(missing)} missing glyphs")
+        if not {line.split(":")[0].strip() for line in listing.stdout.splitlines()} & fonts:
+            missing.append(f"no font of {', '.join(packages)} has U+{ord(char):04X} {char} ({where})")
+    print("\n".join(missing + [f"{len(missing)} missing glyphs"]))
     return 1 if missing else 0
 
 

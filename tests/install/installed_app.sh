@@ -4,27 +4,17 @@
 # validators, and the installed vantory starts and runs the web worker from the prefix's libexec.
 # installed_app.sh <cmake> <build folder> <project version>
 set -euo pipefail
-cmake=$1
-build=$2
-version=$3
-
+cmake=$1 build=$2 version=$3
+# A fresh home and runtime folder, and the processes to stop at exit.
+source "$(dirname "$0")/../../scripts/virtual-desktop.sh"
 fail() {
     echo "FAIL: $*" >&2
-    [[ -s ${work:-}/log ]] && tail -n 30 "$work/log" >&2
+    [[ -s $work/log ]] && tail -n 30 "$work/log" >&2
     exit 1
 }
 for tool in desktop-file-validate appstreamcli man lexgrog file; do
     command -v "$tool" >/dev/null || fail "missing $tool (bash scripts/setup.sh installs it)"
 done
-
-work=$(mktemp -d)
-app=
-cleanup() {
-    [[ -n $app ]] && kill -KILL "$app" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 "$cmake" --install "$build" --prefix "$work/installed" >"$work/install.log" || fail "cmake --install: $(cat "$work/install.log")"
 mv "$work/installed" "$work/prefix"
@@ -59,44 +49,26 @@ zcat "$manual" | grep -q "vantory $version" || fail "the manual page is not of v
 out=$("$prefix/bin/vantory" --version) || fail "vantory --version failed"
 [[ $out == "vantory $version" ]] || fail "vantory --version printed: $out"
 
-# A fresh home and runtime folder; sites that refuse at once, so nothing leaves the machine.
-mkdir -p "$work/home" "$work/run"
-chmod 700 "$work/run"
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
-export XDG_CACHE_HOME=$work/home/.cache XDG_RUNTIME_DIR=$work/run DBUS_SESSION_BUS_ADDRESS=disabled:
-export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0
-export VANTORY_ASSESSMENT_URL=http://127.0.0.1:9 VANTORY_CANVAS_URL=http://127.0.0.1:9
+# Sites that refuse at once, so nothing leaves the machine. With no deadline stored, the first
+# launch opens the sign-in, which starts the worker at once.
+export QT_QPA_PLATFORM=offscreen VANTORY_ASSESSMENT_URL=http://127.0.0.1:9 VANTORY_CANVAS_URL=http://127.0.0.1:9
 unset VANTORY_WEB_WORKER
-
-# With no deadline stored, the first launch opens the sign-in, which starts the worker at once.
-"$prefix/bin/vantory" --data-dir "$work/data" >"$work/log" 2>&1 &
-app=$!
-expected=$prefix/libexec/vantory/vantory-web
-worker=
-deadline=$((SECONDS + 20))
-while [[ -z $worker ]]; do
-    kill -0 "$app" 2>/dev/null || fail "vantory exited at start"
-    ((SECONDS < deadline)) || fail "vantory started no worker"
-    for child in $(cat /proc/"$app"/task/*/children 2>/dev/null); do
-        exe=$(readlink "/proc/$child/exe" 2>/dev/null) || continue
-        # A forked child shows the parent's program until it has executed the worker.
-        [[ $exe == "$prefix/bin/vantory" ]] && continue
-        [[ $exe == "$expected" ]] || fail "vantory started $exe instead of $expected"
-        worker=$child
+start "$prefix/bin/vantory" --data-dir "$work/data"
+app=${pids[-1]}
+# A forked child shows the parent's program until it has executed the worker.
+worker_started() {
+    for worker in $(cat /proc/"$app"/task/*/children); do
+        exe=$(readlink "/proc/$worker/exe") && [[ $exe != "$prefix/bin/vantory" ]] && return 0
     done
-    sleep 0.1
-done
+    return 1
+}
+within 20 worker_started || fail "vantory started no worker"
+[[ $exe == "$prefix/libexec/vantory/vantory-web" ]] || fail "vantory started $exe instead of the installed worker"
 
 kill -TERM "$app"
 status=0
 wait "$app" || status=$?
-app=
 ((status == 0)) || fail "vantory ended with status $status on SIGTERM instead of quitting"
-
 # The worker is asked to quit (or sees its input close) and goes.
-gone() { [[ ! -e /proc/$worker ]] || grep -q '^[0-9]* ([^)]*) Z' "/proc/$worker/stat" 2>/dev/null; }
-deadline=$((SECONDS + 15))
-until gone; do
-    ((SECONDS < deadline)) || fail "the worker outlived vantory"
-    sleep 0.1
-done
+gone() { [[ ! -e /proc/$worker ]] || grep -q '^[0-9]* ([^)]*) Z' "/proc/$worker/stat"; }
+within 15 gone || fail "the worker outlived vantory"

@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #ifdef __SANITIZE_ADDRESS__
-// Qt keeps fonts, styles and platform objects until the process ends: not ours to report. (Here, as
-// gtest_discover_tests in CMake 3.25 cannot pass a list as a CTest property.)
+// Qt keeps fonts, styles and platform objects until the process ends (here: CMake 3.25 cannot pass it).
 extern "C" const char* __asan_default_options()
 {
     return "detect_leaks=0";

@@ -56,9 +56,7 @@ TEST(SchedulerTest, SleepsInACoroutineTakeScheduledTimeNotWallTime)
     scheduler.advance(14.9s);
     EXPECT_EQ(woke.size(), 29u);
     scheduler.advance(1s);
-    ASSERT_EQ(woke.size(), 30u);
-    EXPECT_EQ(woke.back(), 15);
-    EXPECT_TRUE(task.isReady());
+    EXPECT_TRUE(woke.size() == 30 && woke.back() == 15 && task.isReady());
     {
         Sleep dropped(scheduler, 1s); // as in a coroutine frame destroyed while it waits
         dropped.await_suspend(std::noop_coroutine());

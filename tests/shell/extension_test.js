@@ -1,36 +1,22 @@
 // Both built forms of the GNOME Shell extension against stand-ins for GNOME Shell's modules and a
 // fake Vantory on a private session bus (run under dbus-run-session):
-// gjs -m extension_test.js <build>/shell/gnome <shell/gnome/indicator.js> <fake_service.js> <interface XML>
+// gjs -m extension_test.js <build>/shell/gnome <shell/gnome/indicator.js> <interface XML>
 import Gio from 'gi://Gio';
 import GLib from 'gi://GLib';
 import Pango from 'gi://Pango';
 import System from 'system';
 
 import * as Stubs from './shell_stubs.js';
+import {startFake as serve} from './fake_service.js';
 
 const {Clutter, event, GObject, live, Main, PanelMenu, PopupMenuModule, St} = Stubs;
 
-const [buildDir, indicatorPath, fakePath, interfacePath] = ARGV;
+const [buildDir, indicatorPath, interfacePath] = ARGV;
 const read = path => new TextDecoder().decode(GLib.file_get_contents(path)[1]);
-Gio._promisify(Gio.DBusConnection.prototype, 'call', 'call_finish');
-Gio._promisify(Gio.Subprocess.prototype, 'wait_async', 'wait_finish');
 
 let passed = 0, failed = 0;
-function check(what, ok) {
-    if (ok) {
-        passed++;
-    } else {
-        failed++;
-        printerr(`FAIL: ${what}`);
-    }
-}
-
-function delay(ms) {
-    return new Promise(resolve => GLib.timeout_add(GLib.PRIORITY_DEFAULT, ms, () => {
-        resolve();
-        return GLib.SOURCE_REMOVE;
-    }));
-}
+const check = (what, ok) => ok ? passed++ : (failed++, printerr(`FAIL: ${what}`));
+const delay = ms => new Promise(resolve => GLib.timeout_add(GLib.PRIORITY_DEFAULT, ms, () => resolve()));
 
 // Polls a condition, which may be asynchronous, until it holds or ten seconds pass.
 async function until(what, condition) {
@@ -45,25 +31,17 @@ async function until(what, condition) {
     }
 }
 
-async function fake(method, parameters = null) {
-    const reply = await Gio.DBus.session.call('app.vantory.Vantory', '/app/vantory/Vantory', 'app.vantory.Fake1',
-        method, parameters, null, Gio.DBusCallFlags.NONE, 2000, null);
-    return reply.deepUnpack()[0];
-}
-const set = (name, type, value) => fake('Set', new GLib.Variant('(sv)', [name, new GLib.Variant(type, value)]));
-const called = call => until(call, async () => (await fake('Calls')).includes(call));
-
+// The fake once it owns its name; the one running now.
 async function startFake() {
-    const process = Gio.Subprocess.new([GLib.find_program_in_path('gjs'), '-m', fakePath, interfacePath],
-        Gio.SubprocessFlags.NONE);
-    await until('the fake service', () => fake('Calls'));
-    return process;
+    let owned = false;
+    fake = serve(read(interfacePath), () => (owned = true));
+    await until('the fake service', () => owned);
+    return fake;
 }
-
-async function stopFake(process) {
-    process.send_signal(15);
-    await process.wait_async(null);
-}
+let fake = null;
+const stopFake = service => service.stop();
+const set = (...args) => fake.set(...args);
+const called = call => until(call, () => fake.calls.includes(call));
 
 // The legacy form is a script that reads its modules from the global imports object: run it as a
 // function body with a stand-in for that object.
@@ -88,17 +66,14 @@ async function loadModule(source) {
     const stubsUri = import.meta.url.replace(/[^/]*$/, 'shell_stubs.js');
     const scratch = GLib.dir_make_tmp('vantory-extension-XXXXXX');
     for (const [uri, name] of Object.entries(stubs)) {
-        const file = `${scratch}/${name}.js`;
-        GLib.file_set_contents(file, `import {${name} as stub} from '${stubsUri}';\nexport default stub;\n` +
-            `export const {${Object.keys(Stubs[name]).join(', ')}} = stub;\n`);
-        source = source.replaceAll(`'${uri}'`, `'file://${file}'`);
+        GLib.file_set_contents(`${scratch}/${name}.js`, `import {${name} as stub} from '${stubsUri}';\n` +
+            `export default stub;\nexport const {${Object.keys(Stubs[name]).join(', ')}} = stub;\n`);
+        source = source.replaceAll(`'${uri}'`, `'file://${scratch}/${name}.js'`);
     }
     check('the module form imports nothing of GNOME Shell but what is stubbed', !source.includes('resource:///'));
     GLib.file_set_contents(`${scratch}/extension.js`, source);
     const {default: VantoryExtension} = await import(`file://${scratch}/extension.js`);
-    for (const name of [...Object.values(stubs), 'extension'])
-        GLib.unlink(`${scratch}/${name}.js`);
-    GLib.rmdir(scratch);
+    GLib.spawn_sync(null, ['rm', '-r', scratch], null, GLib.SpawnFlags.SEARCH_PATH, null);
     return new VantoryExtension({uuid: 'vantory@vantory.app'});
 }
 
@@ -113,7 +88,7 @@ async function exercise(form, extension) {
     const running = {service: await startFake(), extension};
     extension.enable();
     try {
-        await scenario(form, extension, before, running);
+        await scenario(form, extension, () => [...live].every(actor => before.has(actor)), running);
     } finally {
         running.extension?.disable();
         if (running.service)
@@ -121,12 +96,14 @@ async function exercise(form, extension) {
     }
 }
 
-async function scenario(form, extension, before, running) {
+async function scenario(form, extension, nothingLeft, running) {
     // Shown while the application is there, registered as its panel.
     const button = await until(`${form}: the button`, () => Main.panel.statusArea.vantory);
-    check(`${form}: the line as markup`, shown(button.label) ===
-        '<span foreground="#3b82f6">313</span> | Preclass <span foreground="#f97316">(1d 4h20m)</span>');
-    check(`${form}: accessible name is the text`, button.accessible_name === '313 | Preclass (1d 4h20m)');
+    const press = (type, options) => button.vfunc_event(event(Clutter.EventType[type], options));
+    const hover = on => (button.hover = on, button.emit('notify::hover'));
+    check(`${form}: the line as markup, the text as accessible name`, shown(button.label) ===
+        '<span foreground="#3b82f6">313</span> | Preclass <span foreground="#f97316">(1d 4h20m)</span>' &&
+        button.accessible_name === '313 | Preclass (1d 4h20m)');
     await called('RegisterPanel');
 
     // Follows the application's changes; markup that does not parse shows the plain text.
@@ -140,7 +117,7 @@ async function scenario(form, extension, before, running) {
 
     // Right click: the line, then the application's entries; only methods without arguments that
     // are not the panel's own life cycle may be called.
-    button.vfunc_event(event(Clutter.EventType.BUTTON_PRESS, {button: Clutter.BUTTON_SECONDARY}));
+    press('BUTTON_PRESS', {button: Clutter.BUTTON_SECONDARY});
     check(`${form}: right click opens the menu`, button.menu.isOpen);
     check(`${form}: the menu's rows`, JSON.stringify(menuRows(button.menu)) === JSON.stringify([
         ['201 | Quiz (3h)', false], '---', ['캘린더 열기', true], ['지금 새로 고침', true], '---', ['로그인', false],
@@ -157,29 +134,24 @@ async function scenario(form, extension, before, running) {
     await until(`${form}: the menu's line`, () => menuRows(button.menu)[0][0] === '201 | Quiz (2h)');
     check(`${form}: entries are kept while only the line changes`,
         button.menu.shownItems().every((item, i) => item === entries[i]));
-    button.vfunc_event(event(Clutter.EventType.BUTTON_PRESS, {button: Clutter.BUTTON_SECONDARY}));
+    press('BUTTON_PRESS', {button: Clutter.BUTTON_SECONDARY});
     check(`${form}: right click again closes it`, !button.menu.isOpen);
     button.vfunc_key_press_event(event(Clutter.EventType.KEY_PRESS, {key: Clutter.KEY_Menu}));
     check(`${form}: the Menu key opens it`, button.menu.isOpen);
     button.menu.close();
 
     // Left click: the dashboard under the button, in stage coordinates; the menu stays shut.
-    button.hover = true;
-    button.emit('notify::hover');
+    hover(true);
     const tooltip = Main.uiGroup.children.find(child => child.visible);
-    check(`${form}: hovering shows the tooltip`, tooltip?.text === '313 Preclass\n마감: 10월 3일 (금) 23:59');
-    const tipWidth = tooltip.get_preferred_width(-1)[1];
-    check(`${form}: the tooltip sits under the button, on the screen`,
-        tooltip.y === 36 && tooltip.x === 1440 - tipWidth);
-    button.vfunc_event(event(Clutter.EventType.BUTTON_PRESS, {button: Clutter.BUTTON_PRIMARY}));
-    button.vfunc_event(event(Clutter.EventType.BUTTON_RELEASE, {button: Clutter.BUTTON_PRIMARY}));
+    check(`${form}: hovering shows the tooltip under the button, on the screen`,
+        tooltip?.text === '313 Preclass\n마감: 10월 3일 (금) 23:59' && tooltip.y === 36 &&
+        tooltip.x === 1440 - tooltip.get_preferred_width(-1)[1]);
+    press('BUTTON_PRESS', {button: Clutter.BUTTON_PRIMARY});
+    press('BUTTON_RELEASE', {button: Clutter.BUTTON_PRIMARY});
     await called('ShowDashboard 1300 0 140 32');
-    check(`${form}: left click leaves the menu shut`, !button.menu.isOpen);
-    check(`${form}: left click hides the tooltip`, !tooltip.visible);
-    button.hover = false;
-    button.emit('notify::hover');
-    button.hover = true;
-    button.emit('notify::hover');
+    check(`${form}: left click leaves the menu shut and hides the tooltip`, !button.menu.isOpen && !tooltip.visible);
+    hover(false);
+    hover(true);
     check(`${form}: the tooltip returns on the next hover`, tooltip.visible);
 
     // The application leaves with the menu and tooltip open: all of it goes, and comes back with it.
@@ -187,36 +159,32 @@ async function scenario(form, extension, before, running) {
     await stopFake(running.service);
     running.service = null;
     await until(`${form}: the button to go`, () => !Main.panel.statusArea.vantory);
-    check(`${form}: the menu closed`, !button.menu.isOpen && button.menu.destroyed);
-    check(`${form}: nothing left on screen`, [...live].every(actor => before.has(actor)));
+    check(`${form}: the menu closed, nothing left on screen`, !button.menu.isOpen && button.menu.destroyed &&
+        nothingLeft());
     running.service = await startFake();
     await until(`${form}: the button to return`, () => Main.panel.statusArea.vantory);
     await called('RegisterPanel');
 
-    // Disabled: unregistered, and nothing of it left in the shell.
+    // Disabled: unregistered, and nothing of it left in the shell; an application that starts now is
+    // left alone.
     extension.disable();
     running.extension = null;
-    check(`${form}: disable removes the button`, !Main.panel.statusArea.vantory);
-    check(`${form}: disable leaves no actor`, [...live].every(actor => before.has(actor)));
+    check(`${form}: disable removes the button and every actor`, !Main.panel.statusArea.vantory && nothingLeft());
     await called('UnregisterPanel');
-
-    // No longer watching: an application that starts now is left alone.
     await stopFake(running.service);
     running.service = await startFake();
     await delay(300);
     check(`${form}: disabled, it ignores a new start`,
-        [...live].every(actor => before.has(actor)) && !(await fake('Calls')).includes('RegisterPanel'));
+        nothingLeft() && !fake.calls.includes('RegisterPanel'));
 }
 
 async function main() {
     const logic = read(indicatorPath);
     for (const form of ['legacy', 'module']) {
-        const dir = `${buildDir}/${form}`;
-        const source = read(`${dir}/extension.js`);
-        const metadata = JSON.parse(read(`${dir}/metadata.json`));
-        check(`${form}: holds indicator.js unchanged`, source.includes(logic));
-        check(`${form}: metadata`, metadata.uuid === 'vantory@vantory.app' &&
-            metadata['shell-version'].includes(form === 'legacy' ? '43' : '45'));
+        const source = read(`${buildDir}/${form}/extension.js`);
+        const metadata = JSON.parse(read(`${buildDir}/${form}/metadata.json`));
+        check(`${form}: holds indicator.js unchanged, metadata`, source.includes(logic) && metadata.uuid ===
+            'vantory@vantory.app' && metadata['shell-version'].includes(form === 'legacy' ? '43' : '45'));
         try {
             await exercise(form, form === 'legacy' ? loadLegacy(source) : await loadModule(source));
         } catch (e) {

@@ -1,81 +1,44 @@
-// A stand-in for Vantory's D-Bus object, for testing the GNOME Shell extension without the
-// application: gjs -m fake_service.js <interface XML>
-// It owns app.vantory.Vantory on the session bus, serves the line's properties and records every
-// method call it receives. A second interface on the same object, app.vantory.Fake1, lets a test
-// change a property (announced with PropertiesChanged, as the application does) and read the
-// calls, one text each: the method's name and its arguments, separated by spaces.
-// Quit, like the application's, makes it leave the bus.
+// A stand-in for Vantory's D-Bus object on a connection of its own to the session bus: it serves
+// the line's properties, announces each change as the application does and records every method
+// call, each as its name and arguments separated by spaces. stop() leaves the bus as a quitting
+// application does.
 import Gio from 'gi://Gio';
 import GLib from 'gi://GLib';
-import System from 'system';
 
-const [interfacePath] = ARGV;
-const interfaceXml = new TextDecoder().decode(GLib.file_get_contents(interfacePath)[1]);
-const info = Gio.DBusNodeInfo.new_for_xml(interfaceXml).interfaces[0];
-const objectPath = '/app/vantory/Vantory';
-
-const controlXml = `<node>
-  <interface name="app.vantory.Fake1">
-    <method name="Set">
-      <arg name="property" type="s" direction="in"/>
-      <arg name="value" type="v" direction="in"/>
-    </method>
-    <method name="Calls">
-      <arg name="calls" type="as" direction="out"/>
-    </method>
-  </interface>
-</node>`;
-
-const properties = {
-    Text: '313 | Preclass (1d 4h20m)',
-    Markup: '<span foreground="#3b82f6">313</span> | Preclass <span foreground="#f97316">(1d 4h20m)</span>',
-    Runs: [['313', '#3b82f6'], [' | Preclass ', ''], ['(1d 4h20m)', '#f97316']],
-    ToolTip: '313 Preclass\n마감: 10월 3일 (금) 23:59',
-    Urgency: 'soon',
-    Menu: [
-        ['ShowCalendar', '캘린더 열기', true],
-        ['Refresh', '지금 새로 고침', true],
-        ['', '', false],
-        ['SignIn', '로그인', false],
-        ['Quit', '종료', true],
-    ],
-};
-const calls = [];
-const loop = new GLib.MainLoop(null, false);
-
-const service = {};
-for (const name of Object.keys(properties))
-    Object.defineProperty(service, name, {get: () => properties[name]});
-for (const method of info.methods) {
-    service[method.name] = (...args) => {
-        calls.push([method.name, ...args.slice(0, method.in_args.length)].join(' '));
-        if (method.name === 'Quit')
-            GLib.idle_add(GLib.PRIORITY_DEFAULT, () => loop.quit());
+export function startFake(interfaceXml, onOwned) {
+    const info = Gio.DBusNodeInfo.new_for_xml(interfaceXml).interfaces[0];
+    const properties = {
+        Text: '313 | Preclass (1d 4h20m)',
+        Markup: '<span foreground="#3b82f6">313</span> | Preclass <span foreground="#f97316">(1d 4h20m)</span>',
+        Runs: [['313', '#3b82f6'], [' | Preclass ', ''], ['(1d 4h20m)', '#f97316']],
+        ToolTip: '313 Preclass\n마감: 10월 3일 (금) 23:59',
+        Urgency: 'soon',
+        Menu: [['ShowCalendar', '캘린더 열기', true], ['Refresh', '지금 새로 고침', true], ['', '', false],
+            ['SignIn', '로그인', false], ['Quit', '종료', true]],
+    };
+    const calls = [];
+    const service = {};
+    for (const name of Object.keys(properties))
+        Object.defineProperty(service, name, {get: () => properties[name]});
+    for (const method of info.methods)
+        service[method.name] = (...args) => calls.push([method.name, ...args.slice(0, method.in_args.length)].join(' '));
+    const exported = Gio.DBusExportedObject.wrapJSObject(interfaceXml, service);
+    const connection = Gio.DBusConnection.new_for_address_sync(
+        Gio.dbus_address_get_for_bus_sync(Gio.BusType.SESSION, null),
+        Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, null, null);
+    exported.export(connection, '/app/vantory/Vantory');
+    const owner = Gio.bus_own_name_on_connection(connection, 'app.vantory.Vantory', Gio.BusNameOwnerFlags.NONE,
+        onOwned, () => printerr('fake_service: app.vantory.Vantory is taken'));
+    return {
+        calls,
+        set(name, type, value) {
+            properties[name] = value;
+            exported.emit_property_changed(name, new GLib.Variant(type, value));
+        },
+        stop() {
+            Gio.bus_unown_name(owner);
+            exported.unexport();
+            connection.close_sync(null);
+        },
     };
 }
-const exported = Gio.DBusExportedObject.wrapJSObject(interfaceXml, service);
-
-const control = Gio.DBusExportedObject.wrapJSObject(controlXml, {
-    Set(name, value) {
-        const property = info.lookup_property(name);
-        if (!property || property.signature !== value.get_type_string())
-            throw new Error(`no property ${name} of type ${value.get_type_string()}`);
-        properties[name] = value.deepUnpack();
-        exported.emit_property_changed(name, value);
-    },
-    Calls: () => calls,
-});
-
-Gio.bus_own_name(Gio.BusType.SESSION, 'app.vantory.Vantory', Gio.BusNameOwnerFlags.NONE,
-    connection => {
-        exported.export(connection, objectPath);
-        control.export(connection, objectPath);
-    },
-    null,
-    () => {
-        printerr('fake_service: app.vantory.Vantory is taken or the session bus is gone');
-        System.exit(1);
-    });
-loop.run();
-// Let the reply to Quit leave before the process does.
-Gio.DBus.session.flush_sync(null);

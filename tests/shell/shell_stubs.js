@@ -6,34 +6,15 @@
 export const live = new Set();
 
 class Emitter {
-    constructor() {
-        this._handlers = new Map();
-        this._nextHandler = 1;
-    }
-
-    connect(name, callback) {
-        this._handlers.set(this._nextHandler, {name, callback});
-        return this._nextHandler++;
-    }
-
-    disconnect(id) {
-        if (!this._handlers.delete(id))
-            throw new Error(`no handler ${id} to disconnect`);
-    }
-
-    emit(name, ...args) {
-        for (const handler of [...this._handlers.values()])
-            if (handler.name === name)
-                handler.callback(this, ...args);
-    }
+    _handlers = [];
+    connect(name, callback) { return this._handlers.push({name, callback}); }
+    emit(name, ...args) { this._handlers.filter(h => h.name === name).forEach(h => h.callback(this, ...args)); }
 }
 
 export const Clutter = {
     ActorAlign: {FILL: 0, START: 1, CENTER: 2, END: 3},
     EventType: {BUTTON_PRESS: 1, BUTTON_RELEASE: 2, TOUCH_BEGIN: 3, TOUCH_END: 4, KEY_PRESS: 5},
-    BUTTON_PRIMARY: 1, BUTTON_MIDDLE: 2, BUTTON_SECONDARY: 3,
-    EVENT_PROPAGATE: false, EVENT_STOP: true,
-    KEY_Menu: 0xff67, KEY_Return: 0xff0d,
+    BUTTON_PRIMARY: 1, BUTTON_SECONDARY: 3, EVENT_PROPAGATE: false, EVENT_STOP: true, KEY_Menu: 0xff67,
 };
 
 // An input event as Clutter hands it to an actor.
@@ -52,33 +33,17 @@ class Widget extends Emitter {
 
     _init(properties = {}) {
         Object.assign(this, {visible: true, hover: false, accessible_name: '', x: 0, y: 0, width: 0, height: 0},
-            properties);
-        this.children = [];
-        this.parent = null;
-        this.destroyed = false;
+            properties, {children: [], parent: null, destroyed: false});
         live.add(this);
     }
 
-    add_child(child) {
-        child.parent = this;
-        this.children.push(child);
-    }
-
-    remove_child(child) {
-        this.children.splice(this.children.indexOf(child), 1);
-        child.parent = null;
-    }
-
+    add_child(child) { child.parent = this, this.children.push(child); }
+    remove_child(child) { this.children.splice(this.children.indexOf(child), 1), child.parent = null; }
     show() { this.visible = true; }
-
     hide() { this.visible = false; }
-
     set_position(x, y) { Object.assign(this, {x, y}); }
-
     get_transformed_position() { return [this.x, this.y]; }
-
     get_transformed_size() { return [this.width, this.height]; }
-
     get_preferred_width() { return [0, this.width]; }
 
     destroy() {
@@ -86,8 +51,7 @@ class Widget extends Emitter {
             return;
         this.destroyed = true;
         this.emit('destroy');
-        for (const child of [...this.children])
-            child.destroy();
+        [...this.children].forEach(child => child.destroy());
         this.parent?.remove_child(this);
         live.delete(this);
     }
@@ -97,35 +61,19 @@ class Label extends Widget {
     _init(properties = {}) {
         super._init({text: '', ...properties});
         const label = this;
-        this.clutter_text = {
-            use_markup: false,
-            set_markup(markup) {
-                this.use_markup = true;
-                label.text = markup;
-            },
-        };
+        this.clutter_text = {use_markup: false, set_markup(markup) { this.use_markup = true, label.text = markup; }};
     }
 
     // Eight pixels a character of the longest line.
     get_preferred_width() { return [0, 8 * Math.max(...this.text.split('\n').map(line => line.length))]; }
 }
 
-export const St = {Widget, Label, Bin: Widget, Side: {TOP: 0, RIGHT: 1, BOTTOM: 2, LEFT: 3}};
+export const St = {Widget, Label};
 
 class MenuBase extends Emitter {
-    constructor() {
-        super();
-        this.items = [];
-    }
-
+    items = [];
     addMenuItem(item) { this.items.push(item); }
-
-    removeAll() {
-        for (const item of this.items)
-            item.destroy();
-        this.items = [];
-    }
-
+    removeAll() { this.items.forEach(item => item.destroy()), this.items = []; }
     // The items as shown, sections flattened.
     shownItems() { return this.items.flatMap(item => item instanceof PopupMenuSection ? item.shownItems() : [item]); }
 }
@@ -135,29 +83,18 @@ class PopupMenuSection extends MenuBase {
 }
 
 class PopupMenu extends MenuBase {
-    constructor(sourceActor) {
-        super();
-        this.sourceActor = sourceActor;
-        this.isOpen = false;
-        this.destroyed = false;
-    }
-
+    isOpen = false;
+    destroyed = false;
     open() { this._setOpen(true); }
-
     close() { this._setOpen(false); }
-
     toggle() { this._setOpen(!this.isOpen); }
-
     _setOpen(open) {
-        if (this.isOpen !== open) {
-            this.isOpen = open;
-            this.emit('open-state-changed', open);
-        }
+        if (this.isOpen !== open)
+            this.isOpen = open, this.emit('open-state-changed', open);
     }
 
     destroy() {
-        this.close();
-        this.removeAll();
+        this.close(), this.removeAll();
         this.destroyed = true;
         this.emit('destroy');
     }
@@ -171,21 +108,16 @@ class PopupMenuItem extends Widget {
     }
 }
 
-class PopupSeparatorMenuItem extends Widget {}
-
-export const PopupMenuModule = {PopupMenu, PopupMenuSection, PopupMenuItem, PopupSeparatorMenuItem};
+export const PopupMenuModule = {
+    PopupMenu, PopupMenuSection, PopupMenuItem, PopupSeparatorMenuItem: class extends Widget {},
+};
 
 // As GNOME 43's: a press toggles the menu.
 class Button extends Widget {
     _init(menuAlignment, nameText) {
-        super._init({reactive: true, can_focus: true, track_hover: true, accessible_name: nameText ?? ''});
-        this.menu = new PopupMenu(this);
-        this.container = new Widget();
-        this.container.add_child(this);
-        this.connect('destroy', () => {
-            this.menu.destroy();
-            this.container.destroy();
-        });
+        super._init({accessible_name: nameText ?? ''});
+        this.menu = new PopupMenu();
+        this.connect('destroy', () => this.menu.destroy());
     }
 
     vfunc_event(e) {
@@ -203,12 +135,10 @@ export const Main = {
         statusArea: {},
         // Places the button at the right end of a 1440 × 32 top bar.
         addToStatusArea(role, indicator, position, box) {
-            if (this.statusArea[role])
-                throw new Error(`there is already a status indicator for role ${role}`);
-            if (!(indicator instanceof Button) || box !== 'right')
-                throw new Error('not a panel button for the right box');
+            if (this.statusArea[role] || !(indicator instanceof Button) || box !== 'right')
+                throw new Error(`not a new panel button for the right box: ${role}`);
             this.statusArea[role] = indicator;
-            rightBox.add_child(indicator.container);
+            rightBox.add_child(indicator);
             Object.assign(indicator, {x: 1300, y: 0, width: 140, height: 32});
             indicator.connect('destroy', () => delete this.statusArea[role]);
             return indicator;
@@ -217,14 +147,8 @@ export const Main = {
     uiGroup: new Widget(),
     layoutManager: {
         primaryMonitor: {x: 0, y: 0, width: 1440, height: 900, geometry_scale: 1},
-        findMonitorForActor() {
-            return this.primaryMonitor;
-        },
+        findMonitorForActor() { return this.primaryMonitor; },
     },
 };
 
-export const ExtensionModule = {
-    Extension: class {
-        constructor(metadata) { this.metadata = metadata; }
-    },
-};
+export const ExtensionModule = {Extension: class { constructor(metadata) { this.metadata = metadata; } }};
