@@ -128,8 +128,10 @@ Dashboard::Dashboard(Store& store, QWidget* parent)
 
     connect(calendar_, &MonthCalendar::selectionChanged, this, &Dashboard::refreshList);
     observer_ = store_.observe([this](Store::Field field) {
-        if (field == Store::Field::db || field == Store::Field::now)
+        if (field == Store::Field::db)
             refresh();
+        else if (field == Store::Field::now)
+            tick();
         else
             refreshStatus();
     });
@@ -342,6 +344,14 @@ void Dashboard::refresh()
 
     refreshStatus();
     calendar_->refresh();
+    refreshList();
+}
+
+// The clock moves the remaining times and, at midnight, today; the rows stay the same rows.
+void Dashboard::tick()
+{
+    refreshStatus();
+    calendar_->tick();
     refreshList();
 }
 

@@ -47,6 +47,7 @@ private:
     QWidget* buildStatus();
     QWidget* buildFilters();
     QWidget* buildSort();
+    void tick();
     void refreshStatus();
     void refreshPrompt();
     void refreshList();

@@ -150,8 +150,10 @@ std::vector<DayMarks> marks(const Store& store, const Month& month)
             }
         }
         if (showReleases && item.release) {
-            if (const int index = dayIndex(month, *item.release); index >= 0)
+            if (const int index = dayIndex(month, *item.release); index >= 0) {
+                ++result[static_cast<std::size_t>(index)].releaseCount;
                 released[static_cast<std::size_t>(index)].emplace(item.courseID, colorOf(item));
+            }
         }
     }
     for (std::size_t index = 0; index < result.size(); ++index) {

@@ -77,6 +77,7 @@ struct DayMarks {
     std::vector<Rgb> due;
     std::vector<Rgb> released;
     int dueCount = 0;
+    int releaseCount = 0; // counted only when releases are shown
 };
 inline constexpr std::size_t maxDots = 4;
 std::vector<DayMarks> marks(const Store& store, const Month& month);

@@ -14,6 +14,7 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
+#include <algorithm>
 #include <optional>
 
 #include "desktop/ItemColors.h"
@@ -62,12 +63,23 @@ public:
     {
     }
 
-    void reset(std::vector<Assessment> items)
+    // The same rows in the same order only change their texts (a tick moves the remaining times),
+    // so the view keeps its current row and selection and says nothing about them to a screen
+    // reader. Other rows, or a row changing its height, reset the model. Returns whether it reset.
+    bool setItems(std::vector<Assessment> items)
     {
-        beginResetModel();
+        if (!sameRows(items)) {
+            beginResetModel();
+            items_ = std::move(items);
+            rows_.assign(items_.size(), std::nullopt);
+            endResetModel();
+            return true;
+        }
         items_ = std::move(items);
         rows_.assign(items_.size(), std::nullopt);
-        endResetModel();
+        if (!items_.empty())
+            Q_EMIT dataChanged(index(0), index(rowCount() - 1));
+        return false;
     }
 
     const Assessment& item(int row) const { return items_[static_cast<std::size_t>(row)]; }
@@ -105,16 +117,28 @@ public:
             return parts.join(QStringLiteral(", "));
         }
         case Qt::ToolTipRole:
+            return opens() ? QStringLiteral("더블클릭하여 과제 페이지 열기") : QStringLiteral("과제 정보");
         case Qt::AccessibleDescriptionRole:
-            return store_.db().settings.doubleClickOpensAssignment.value_or(true)
-                ? QStringLiteral("더블클릭하여 과제 페이지 열기")
-                : QStringLiteral("과제 정보");
+            // Return opens only what a double click opens.
+            return opens()
+                ? QStringLiteral("더블클릭하여 과제 페이지 열기. Space 완료, Enter 열기, 메뉴 키 또는 Shift+F10")
+                : QStringLiteral("과제 정보. Space 완료, 메뉴 키 또는 Shift+F10");
         default:
             return {};
         }
     }
 
 private:
+    bool opens() const { return store_.db().settings.doubleClickOpensAssignment.value_or(true); }
+
+    static bool parseError(const Assessment& item) { return item.deadlineStatus == "parse-error"; }
+
+    bool sameRows(const std::vector<Assessment>& items) const
+    {
+        return std::equal(items_.begin(), items_.end(), items.begin(), items.end(),
+            [](const Assessment& a, const Assessment& b) { return a.id == b.id && parseError(a) == parseError(b); });
+    }
+
     const Store& store_;
     std::vector<Assessment> items_;
     mutable std::vector<std::optional<DashboardItems::Row>> rows_;
@@ -291,11 +315,12 @@ DeadlineList::DeadlineList(Store& store, QWidget* parent)
 
 void DeadlineList::setItems(std::vector<Assessment> items)
 {
-    // Keep the current row across a refresh, so a toggled row stays under the keyboard.
-    const QModelIndex current = currentIndex();
-    const std::string currentID = current.isValid() ? static_cast<RowModel*>(model())->item(current.row()).id : "";
+    // Keep the current row across a reset, so a toggled row stays under the keyboard.
     auto* rows = static_cast<RowModel*>(model());
-    rows->reset(std::move(items));
+    const QModelIndex current = currentIndex();
+    const std::string currentID = current.isValid() ? rows->item(current.row()).id : "";
+    if (!rows->setItems(std::move(items)))
+        return; // the same rows: the current one stays where it is
     for (int row = 0; !currentID.empty() && row < rows->rowCount(); ++row) {
         if (rows->item(row).id == currentID) {
             setCurrentIndex(rows->index(row));
@@ -381,6 +406,13 @@ void DeadlineList::keyPressEvent(QKeyEvent* event)
         case Qt::Key_Enter:
             activate(index.row());
             return;
+        case Qt::Key_F10:
+            // The other keyboard way to a context menu, for keyboards without the menu key.
+            if (event->modifiers() == Qt::ShiftModifier) {
+                showMenu(index.row(), visualRect(index).center());
+                return;
+            }
+            break;
         default:
             break;
         }

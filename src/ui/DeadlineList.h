@@ -15,7 +15,7 @@ class Store;
 
 // The dashboard's deadline rows. Rows are painted, not built from widgets, so a thousand items
 // cost only the visible ones. Space toggles completion, Return does the double-click action and
-// the menu key opens the row's menu.
+// the menu key or Shift+F10 opens the row's menu.
 class DeadlineList : public QListView {
     Q_OBJECT
 

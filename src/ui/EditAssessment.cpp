@@ -79,8 +79,10 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
     layout->addWidget(custom_);
 
     auto* dateRow = new QHBoxLayout;
-    dateRow->addWidget(new QLabel(QStringLiteral("마감"), this));
+    auto* dateLabel = new QLabel(QStringLiteral("마감"), this);
+    dateRow->addWidget(dateLabel);
     editor_ = new QDateTimeEdit(this);
+    dateLabel->setBuddy(editor_);
     editor_->setTimeSpec(Qt::UTC);
     editor_->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
     editor_->setCalendarPopup(true);
@@ -134,6 +136,16 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
     connect(save_, &QPushButton::clicked, this, &EditAssessment::save);
     buttons->addWidget(save_);
     layout->addLayout(buttons);
+
+    custom_->setFocus(Qt::TabFocusReason);
+}
+
+// The sheet opens on its first choice with the focus drawn, as if reached with Tab; showing a
+// window clears that mark, so it is set here.
+void EditAssessment::showEvent(QShowEvent* event)
+{
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    QDialog::showEvent(event);
 }
 
 bool EditAssessment::custom() const

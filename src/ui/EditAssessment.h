@@ -34,6 +34,9 @@ public:
     QPushButton* saveButton() const { return save_; }
     QPushButton* cancelButton() const { return cancel_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void save();
 

@@ -119,6 +119,20 @@ private:
     bool selected_ = false;
 };
 
+// What a screen reader says of a day: its date, whether it is today or selected, and its counts.
+QString dayName(int month, int day, const DashboardItems::DayMarks& marks, bool today, bool selected)
+{
+    QStringList parts{QStringLiteral("%1월 %2일").arg(month).arg(day)};
+    if (today)
+        parts << QStringLiteral("오늘");
+    if (selected)
+        parts << QStringLiteral("선택됨");
+    parts << QStringLiteral("마감 %1개").arg(marks.dueCount);
+    if (marks.releaseCount > 0)
+        parts << QStringLiteral("공개 %1개").arg(marks.releaseCount);
+    return parts.join(QStringLiteral(", "));
+}
+
 QToolButton* toolButton(const QString& text, const QString& help, QWidget* parent)
 {
     auto* button = new QToolButton(parent);
@@ -186,8 +200,14 @@ MonthCalendar::MonthCalendar(const Store& store, QWidget* parent)
     useSecondaryText(legend_);
     layout->addWidget(legend_);
 
-    setFocusProxy(cells_[0]);
     refresh();
+}
+
+void MonthCalendar::tick()
+{
+    if (Dates::dayNumber(store_.now(), month_.zone) != today_)
+        updateCells();
+    refreshLegend();
 }
 
 void MonthCalendar::refresh()
@@ -198,7 +218,11 @@ void MonthCalendar::refresh()
         month_ = DashboardItems::shifted(month_, 0);
     }
     updateCells();
+    refreshLegend();
+}
 
+void MonthCalendar::refreshLegend()
+{
     const Settings& settings = store_.db().settings;
     QStringList parts;
     for (const Course& course : settings.courses) {
@@ -277,8 +301,8 @@ void MonthCalendar::updateCells()
 {
     title_->setText(QString::fromStdString(Dates::display(month_.start, month_.zone, "yyyy년 M월")));
     const std::vector<DashboardItems::DayMarks> marks = DashboardItems::marks(store_, month_);
-    const std::int64_t today = Dates::dayNumber(store_.now(), month_.zone);
-    const std::int64_t current = selected_.value_or(today);
+    today_ = Dates::dayNumber(store_.now(), month_.zone);
+    const std::int64_t current = selected_.value_or(today_);
     QWidget* tabStop = nullptr;
     for (std::size_t index = 0; index < cells_.size(); ++index) {
         auto* cell = static_cast<DayCell*>(cells_[index]);
@@ -289,18 +313,21 @@ void MonthCalendar::updateCells()
         }
         const std::int64_t number = month_.firstDay + day - 1;
         const DashboardItems::DayMarks& mark = marks[static_cast<std::size_t>(day - 1)];
-        cell->setAccessibleName(QStringLiteral("%1월 %2일, 마감 %3개").arg(month_.month).arg(day).arg(mark.dueCount));
-        cell->present(day, mark, number == today, selected_ == number);
+        const bool today = number == today_;
+        const bool selected = selected_ == number;
+        // Unchanged names are not set again: each setting is announced to screen readers.
+        if (const QString name = dayName(month_.month, day, mark, today, selected); cell->accessibleName() != name)
+            cell->setAccessibleName(name);
+        cell->present(day, mark, today, selected);
         cell->setVisible(true);
         cell->setFocusPolicy(Qt::ClickFocus);
         if (number == current || (!tabStop && day == month_.days))
             tabStop = cell;
     }
     // One tab stop for the whole grid, on the selected day, today or the last day; arrows do the rest.
-    if (tabStop) {
+    // Not a focus proxy: Tab would then jump from the header's buttons straight past them.
+    if (tabStop)
         tabStop->setFocusPolicy(Qt::StrongFocus);
-        setFocusProxy(tabStop);
-    }
 }
 
 } // namespace vantory

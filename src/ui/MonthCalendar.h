@@ -26,6 +26,8 @@ public:
 
     // Re-reads the store: today, the dots and the legend.
     void refresh();
+    // Follows the clock: the days change only when today does, so an idle calendar stays quiet.
+    void tick();
 
     const DashboardItems::Month& month() const { return month_; }
     std::optional<std::int64_t> selected() const { return selected_; }
@@ -47,10 +49,12 @@ private:
     void select(std::int64_t day);
     void selectToday();
     void updateCells();
+    void refreshLegend();
 
     const Store& store_;
     DashboardItems::Month month_;
     std::optional<std::int64_t> selected_;
+    std::int64_t today_ = 0; // the day number the cells were drawn for
     QLabel* title_ = nullptr;
     QLabel* legend_ = nullptr;
     std::array<QWidget*, 42> cells_{};

@@ -1,6 +1,7 @@
 #include "ui/ScreenWindow.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -26,6 +27,23 @@ void ScreenWindow::present()
     show();
     raise();
     activateWindow();
+}
+
+// The focus is drawn from the first frame, as after a Tab, for whoever opened it from the keyboard;
+// showing a window clears that mark, so it is set here.
+void ScreenWindow::showEvent(QShowEvent* event)
+{
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    QWidget::showEvent(event);
+}
+
+void ScreenWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace vantory

@@ -7,8 +7,8 @@
 namespace vantory {
 
 // A top-level window hosting one screen at a fixed content size (points): titled, closable, not
-// resizable, centred on the primary screen. Closing only hides it, so the screen keeps its state
-// for the next opening. Takes ownership of the screen.
+// resizable, centred on the primary screen. Escape closes it; closing only hides it, so the screen
+// keeps its state for the next opening. Takes ownership of the screen.
 class ScreenWindow : public QWidget {
     Q_OBJECT
 
@@ -17,6 +17,11 @@ public:
 
     // Shows the window (centred the first time) and brings it to the front with the focus.
     void present();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // Every edit in these windows is already saved: Escape has nothing to cancel and just closes.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool placed_ = false;

@@ -71,9 +71,12 @@ QWidget* slider(const QString& title, const QString& name, double minimum, doubl
     control->setFixedWidth(220);
     auto* shown = new QLabel(format(value), parent);
     shown->setMinimumWidth(44);
+    // A screen reader would read the step number; the description carries the value in its unit.
+    control->setAccessibleDescription(shown->text());
     auto valueOf = [minimum, step](int ticks) { return minimum + ticks * step; };
     QObject::connect(control, &QSlider::valueChanged, control, [=](int ticks) {
         shown->setText(format(valueOf(ticks)));
+        control->setAccessibleDescription(shown->text());
         if (!control->isSliderDown())
             commit(valueOf(ticks));
     });

@@ -33,8 +33,9 @@ QLabel* caption(const QString& text, QWidget* parent);
 // The title in its column, then the controls, then flexible space.
 QWidget* row(const QString& title, std::initializer_list<QWidget*> controls, QWidget* parent);
 
-// A slider over [minimum, maximum] in steps, showing its value through `format`. It reports a
-// value when the user lets go or moves it from the keyboard, not for every pixel of a drag.
+// A slider over [minimum, maximum] in steps, showing its value through `format`, also as its
+// accessible description. It reports a value when the user lets go or moves it from the keyboard,
+// not for every pixel of a drag.
 QWidget* slider(const QString& title, const QString& name, double minimum, double maximum, double step, double value,
     const std::function<QString(double)>& format, const std::function<void(double)>& commit, QWidget* parent);
 

@@ -12,7 +12,6 @@
 #include "ui/TimeColorTab.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -21,6 +20,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -187,6 +187,8 @@ SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab,
         layout->addWidget(explanation_);
     }
 
+    // Not a stop of its own: Tab goes through the controls it holds, which scroll into view.
+    scroll_->setFocusPolicy(Qt::NoFocus);
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -208,6 +210,7 @@ SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab,
         }
     }
     layout->addLayout(footer);
+    addTabKeys();
 
     observer_ = store_.observe([this](Store::Field field) {
         if (field == Store::Field::now)
@@ -223,14 +226,29 @@ SettingsScreen::~SettingsScreen()
     store_.unobserve(observer_);
 }
 
-void SettingsScreen::keyPressEvent(QKeyEvent* event)
+// Ctrl+Tab and Ctrl+PgDn step through the tabs from any control, as in other tabbed windows.
+// Shortcuts rather than key presses: sliders and number fields keep PgUp and PgDn for themselves.
+void SettingsScreen::addTabKeys()
 {
-    // Escape closes the hosting window: every edit is already saved, there is nothing to cancel.
-    if (event->key() == Qt::Key_Escape && window() != this) {
-        window()->close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    const auto bind = [this](std::initializer_list<QKeySequence> keys, int step) {
+        auto* shortcut = new QShortcut(this);
+        shortcut->setKeys(keys);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step] {
+            const int count = tabBar_->count();
+            tabBar_->setCurrentIndex((tabBar_->currentIndex() + step + count) % count);
+        });
+    };
+    bind({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1);
+    bind({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)}, -1);
+}
+
+// The window opens on its tabs with the focus drawn, unless a caller placed it elsewhere.
+void SettingsScreen::showEvent(QShowEvent* event)
+{
+    if (!window()->focusWidget())
+        tabBar_->setFocus(Qt::TabFocusReason);
+    QWidget::showEvent(event);
 }
 
 QStringList SettingsScreen::tabs() const
@@ -287,13 +305,16 @@ void SettingsScreen::refresh()
         typing->setModified(false);
         Q_EMIT typing->editingFinished();
     }
-    const QString focusName = focused && scroll_->isAncestorOf(focused) ? focused->objectName() : QString();
+    const bool focusInTab = focused && scroll_->isAncestorOf(focused);
+    const QString focusName = focusInTab ? focused->objectName() : QString();
     const int scrolled = scroll_->verticalScrollBar()->value();
     scroll_->setWidget(buildTab());
     scroll_->verticalScrollBar()->setValue(scrolled);
-    if (!focusName.isEmpty()) {
-        if (auto* again = scroll_->widget()->findChild<QWidget*>(focusName))
-            again->setFocus(Qt::OtherFocusReason);
+    // The same control again, or the tabs when it is gone (another tab): never nowhere, where no
+    // key would reach the window's controls.
+    if (focusInTab) {
+        QWidget* again = focusName.isEmpty() ? nullptr : scroll_->widget()->findChild<QWidget*>(focusName);
+        (again ? again : tabBar_)->setFocus(Qt::OtherFocusReason);
     }
     refreshPreview();
     if (zoneNote_)

@@ -80,9 +80,10 @@ Q_SIGNALS:
     void wantedSizeChanged(QSize size);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void addTabKeys();
     void scheduleRefresh();
     void refresh();
     void refreshPreview();

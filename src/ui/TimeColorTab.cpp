@@ -112,9 +112,12 @@ ReadableGroup* TimeColorTab::rulesGroup()
 void TimeColorTab::addRuleRow(QGridLayout& grid, int index, const PairedColorRule& rule, QWidget* group)
 {
     const int line = index + 1;
-    auto* hours = new QLineEdit(SettingsRows::number(rule.hours), group);
+    const QString named = SettingsRows::number(rule.hours);
+    // Each row is named by its hours, so a screen reader tells the rows and their buttons apart.
+    const QString ruleName = QStringLiteral("%1시간 이하 조건").arg(named);
+    auto* hours = new QLineEdit(named, group);
     hours->setObjectName(QStringLiteral("rule-hours-%1").arg(index));
-    hours->setAccessibleName(QStringLiteral("시간 이하"));
+    hours->setAccessibleName(ruleName);
     hours->setFixedWidth(72);
     hours->setAlignment(Qt::AlignRight);
     connect(hours, &QLineEdit::editingFinished, this, [this, hours, ruleID = rule.id, old = rule.hours] {
@@ -129,7 +132,6 @@ void TimeColorTab::addRuleRow(QGridLayout& grid, int index, const PairedColorRul
     grid.addWidget(hours, line, 0);
     grid.addWidget(new QLabel(QStringLiteral("시간 이하"), group), line, 1);
 
-    const QString named = SettingsRows::number(rule.hours);
     grid.addWidget(
         well(
             QStringLiteral("%1시간 이하 점 색상").arg(named), QStringLiteral("rule-dot-%1").arg(index), rule.dotHex,
@@ -151,7 +153,7 @@ void TimeColorTab::addRuleRow(QGridLayout& grid, int index, const PairedColorRul
     remove->setObjectName(QStringLiteral("rule-remove-%1").arg(index));
     remove->setText(QStringLiteral("⊖"));
     remove->setToolTip(QStringLiteral("이 조건 삭제"));
-    remove->setAccessibleName(QStringLiteral("이 조건 삭제"));
+    remove->setAccessibleName(ruleName + QStringLiteral(" 삭제"));
     connect(remove, &QToolButton::clicked, this, [this, ruleID = rule.id] {
         edit([&](Settings& s) {
             if (s.pairedRules)
