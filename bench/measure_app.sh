@@ -42,16 +42,21 @@ tree_pss() {
     echo "$total"
 }
 
-# One line per process of the tree: PSS in KiB and what it is (a Chromium process by its --type).
-tree_processes() {
+# One line per process of the tree: PSS in KiB and what it is (a Chromium process by its --type; a
+# zygote's children keep its command line, and are the renderers).
+tree_processes() { # pid, the parent's kind
     local pss kind
     pss=$(awk '/^Pss:/ {print $2}' "/proc/$1/smaps_rollup" 2>/dev/null || echo 0)
     kind=$(tr '\0' '\n' <"/proc/$1/cmdline" 2>/dev/null | awk 'NR == 1 { n = split($0, p, "/"); name = p[n] }
         /^--type=/ { name = name " " substr($0, 8) } /^--utility-sub-type=/ { name = name " " substr($0, 20) }
         END { print name }')
-    echo "$pss $kind"
+    if [ "$kind" = "${2:-}" ] && [[ $kind == *zygote ]]; then
+        echo "$pss renderer (forked by the zygote)"
+    else
+        echo "$pss $kind"
+    fi
     for child in $(cat /proc/"$1"/task/*/children 2>/dev/null); do
-        tree_processes "$child"
+        tree_processes "$child" "$kind"
     done
 }
 

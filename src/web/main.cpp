@@ -37,7 +37,8 @@ bool createPrivateFolders(const QString& folder)
 // Before the application object exists. The pages are forms and tables: software drawing serves
 // them and keeps a GL driver out of the process (Mesa's software one alone maps some 40 MiB), which
 // X11's GL integration would otherwise load at start-up. Pages of one site share one renderer
-// process: a login window's page and its site's hidden page are both open at a first sign-in.
+// process, and without strict site isolation, as this engine runs, that is one renderer for all the
+// worker's pages: at a first sign-in the login window's page and both hidden pages are open.
 void useLeanEngine()
 {
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
