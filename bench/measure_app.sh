@@ -4,12 +4,16 @@
 # process tree while idle, once with the default three rotating slots (a transition every few
 # seconds) and once with one slot (no transition at all: only the minute countdown). The sites
 # point at a closed local port, so the start-up passes fail at once and the web worker has quit
-# (10 s after its last page) before idle is measured.
-#   bash bench/measure_app.sh [build folder, default build/release] [idle seconds, default 300]
+# (10 s after its last page) before idle is measured. Last, a first launch against the local fixture
+# sites, which ask for a sign-in: the PSS of the whole tree, sampled every second for a minute while
+# the login window shows, with each process of the tree at the peak.
+#   bash bench/measure_app.sh [build folder, default build/release] [idle seconds, default 300] [sign-in]
+# A third argument "sign-in" measures the first launch alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
 idle_seconds=${2:-300}
+only=${3:-}
 
 work=$(mktemp -d)
 export DISPLAY=:77
@@ -28,13 +32,6 @@ state["settings"]["durations"] = [10]
 json.dump(state, open(path, "w"), indent=2, sort_keys=True)
 PY
 
-echo "start-up, 1,000 items:"
-for run in 1 2 3 4 5; do
-    "$build/bin/vantory-startup-bench" "$work/rotating" 2>/dev/null
-done
-
-export VANTORY_ASSESSMENT_URL=http://127.0.0.1:9 VANTORY_CANVAS_URL=http://127.0.0.1:9
-
 # Proportional set size in KiB of a process and its descendants.
 tree_pss() {
     local total
@@ -44,6 +41,70 @@ tree_pss() {
     done
     echo "$total"
 }
+
+# One line per process of the tree: PSS in KiB and what it is (a Chromium process by its --type; a
+# zygote's children keep its command line, and are the renderers).
+tree_processes() { # pid, the parent's kind
+    local pss kind
+    pss=$(awk '/^Pss:/ {print $2}' "/proc/$1/smaps_rollup" 2>/dev/null || echo 0)
+    kind=$(tr '\0' '\n' <"/proc/$1/cmdline" 2>/dev/null | awk 'NR == 1 { n = split($0, p, "/"); name = p[n] }
+        /^--type=/ { name = name " " substr($0, 8) } /^--utility-sub-type=/ { name = name " " substr($0, 20) }
+        END { print name }')
+    if [ "$kind" = "${2:-}" ] && [[ $kind == *zygote ]]; then
+        echo "$pss renderer (forked by the zygote)"
+    else
+        echo "$pss $kind"
+    fi
+    for child in $(cat /proc/"$1"/task/*/children 2>/dev/null); do
+        tree_processes "$child" "$kind"
+    done
+}
+
+measure_sign_in() { # seconds
+    local folder="$work/first" sites="$work/sites" hold="$work/hold"
+    mkfifo "$hold"
+    # The fixture sites stop when their input closes: descriptor 4 holds it open.
+    python3 tests/fixtures/sites.py <"$hold" >"$sites" &
+    exec 4>"$hold"
+    local port=""
+    while [ -z "$port" ]; do
+        sleep 0.2
+        port=$(head -n 1 "$sites")
+    done
+    curl -s -X POST -H 'Content-Type: application/json' \
+        --data '{"assessment": {"requireSignIn": true}, "canvas": {"requireSignIn": true}}' \
+        "http://127.0.0.1:$port/__control"
+    VANTORY_ASSESSMENT_URL=http://127.0.0.1:$port VANTORY_CANVAS_URL=http://localhost:$port \
+        "$build/bin/vantory" --data-dir "$folder" 2>/dev/null &
+    local app=$! peak=0 least=0 pss second
+    for second in $(seq "$1"); do
+        sleep 1
+        pss=$(tree_pss "$app")
+        if [ "$pss" -gt "$peak" ]; then
+            peak=$pss
+            tree_processes "$app" >"$work/at-peak"
+        fi
+        if [ "$least" -eq 0 ] || [ "$pss" -lt "$least" ]; then least=$pss; fi
+    done
+    kill "$app"
+    wait "$app" 2>/dev/null || true
+    exec 4>&-
+    echo "first launch, sign-in window open: PSS of the process tree over $1 s $((least / 1024))–$((peak / 1024)) MiB (peak $peak KiB); at the peak:"
+    sort -rn "$work/at-peak" | awk '{ printf "  %7d KiB  %s\n", $1, substr($0, index($0, " ") + 1) }'
+}
+
+if [ "$only" = sign-in ]; then
+    measure_sign_in 60
+    exit 0
+fi
+
+echo "start-up, 1,000 items:"
+for run in 1 2 3 4 5; do
+    "$build/bin/vantory-startup-bench" "$work/rotating" 2>/dev/null
+done
+
+export VANTORY_ASSESSMENT_URL=http://127.0.0.1:9 VANTORY_CANVAS_URL=http://127.0.0.1:9
+
 
 measure_idle() { # label, state folder
     "$build/bin/vantory" --data-dir "$2" 2>/dev/null &
@@ -63,3 +124,4 @@ measure_idle() { # label, state folder
 }
 measure_idle "three rotating slots" "$work/rotating"
 measure_idle "one slot, no transitions" "$work/single"
+measure_sign_in 60

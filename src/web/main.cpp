@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QQuickWindow>
 #include <QStringList>
 
 #include <csignal>
@@ -33,6 +34,19 @@ bool createPrivateFolders(const QString& folder)
         && QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+// Before the application object exists. The pages are forms and tables: software drawing serves
+// them and keeps a GL driver out of the process (Mesa's software one alone maps some 40 MiB), which
+// X11's GL integration would otherwise load at start-up. Pages of one site share one renderer
+// process, and without strict site isolation, as this engine runs, that is one renderer for all the
+// worker's pages: at a first sign-in the login window's page and both hidden pages are open.
+void useLeanEngine()
+{
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --process-per-site");
+}
+
 } // namespace
 
 // vantory-web --profile <folder>: the application's web engine, driven over stdin and stdout.
@@ -55,7 +69,7 @@ int main(int argc, char** argv)
     ::close(nothing);
     ::fcntl(input, F_SETFL, ::fcntl(input, F_GETFL) | O_NONBLOCK);
 
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    useLeanEngine();
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
 
