@@ -217,6 +217,7 @@ void MonthCalendar::refresh()
         month_.zone = store_.zone();
         month_ = DashboardItems::shifted(month_, 0);
     }
+    recountMarks();
     updateCells();
     refreshLegend();
 }
@@ -247,6 +248,7 @@ void MonthCalendar::setSelected(std::optional<std::int64_t> day)
 void MonthCalendar::showMonth(const DashboardItems::Month& month)
 {
     month_ = month;
+    recountMarks();
     updateCells();
 }
 
@@ -283,8 +285,10 @@ void MonthCalendar::keyPressEvent(QKeyEvent* event)
 void MonthCalendar::select(std::int64_t day)
 {
     selected_ = day;
-    if (day < month_.firstDay || day >= month_.firstDay + month_.days)
+    if (day < month_.firstDay || day >= month_.firstDay + month_.days) {
         month_ = DashboardItems::month(DashboardItems::dayStart(day, month_.zone), month_.zone);
+        recountMarks();
+    }
     updateCells();
     if (QWidget* button = dayButton(static_cast<int>(day - month_.firstDay) + 1))
         button->setFocus(Qt::OtherFocusReason);
@@ -293,14 +297,17 @@ void MonthCalendar::select(std::int64_t day)
 
 void MonthCalendar::selectToday()
 {
-    month_ = DashboardItems::month(store_.now(), month_.zone);
     select(Dates::dayNumber(store_.now(), month_.zone));
+}
+
+void MonthCalendar::recountMarks()
+{
+    marks_ = DashboardItems::marks(store_, month_);
 }
 
 void MonthCalendar::updateCells()
 {
     title_->setText(QString::fromStdString(Dates::display(month_.start, month_.zone, "yyyy년 M월")));
-    const std::vector<DashboardItems::DayMarks> marks = DashboardItems::marks(store_, month_);
     today_ = Dates::dayNumber(store_.now(), month_.zone);
     const std::int64_t current = selected_.value_or(today_);
     QWidget* tabStop = nullptr;
@@ -312,7 +319,7 @@ void MonthCalendar::updateCells()
             continue;
         }
         const std::int64_t number = month_.firstDay + day - 1;
-        const DashboardItems::DayMarks& mark = marks[static_cast<std::size_t>(day - 1)];
+        const DashboardItems::DayMarks& mark = marks_[static_cast<std::size_t>(day - 1)];
         const bool today = number == today_;
         const bool selected = selected_ == number;
         // Unchanged names are not set again: each setting is announced to screen readers.

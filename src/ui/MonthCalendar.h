@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QToolButton;
@@ -48,12 +49,15 @@ protected:
 private:
     void select(std::int64_t day);
     void selectToday();
+    // Counts the displayed month's marks again: only the items or the month change them.
+    void recountMarks();
     void updateCells();
     void refreshLegend();
 
     const Store& store_;
     DashboardItems::Month month_;
     std::optional<std::int64_t> selected_;
+    std::vector<DashboardItems::DayMarks> marks_; // of month_, one per day
     std::int64_t today_ = 0; // the day number the cells were drawn for
     QLabel* title_ = nullptr;
     QLabel* legend_ = nullptr;

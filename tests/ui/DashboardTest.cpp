@@ -182,7 +182,10 @@ TEST_F(DashboardWidgetTest, RowActionsMarkDoneAndHiddenAndAreSaved)
 
     Assessment finished = item("zz-finished", at(day), store.db().settings.courses.front().id);
     finished.submitted = true;
+    const auto tomorrow = [this] { return dashboard.calendar()->dayButton(16)->accessibleName(); };
+    const QString before = tomorrow();
     store.update([&](Database& db) { db.assessments.push_back(finished); });
+    EXPECT_NE(tomorrow(), before) << "the calendar counts a new item on its day";
     click(rowOf(finished.id));
     EXPECT_FALSE(store.db().overrides.contains(finished.id)) << "an auto-completed item is not toggled by hand";
 }
