@@ -86,6 +86,15 @@ void stateFileSave(benchmark::State& state)
 }
 BENCHMARK(stateFileSave)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// The bytes of a save without the file: the CPU a save spends before the kernel's part.
+void stateFileEncode(benchmark::State& state)
+{
+    const Database db = sample::database(static_cast<std::size_t>(state.range(0)), now);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(StateFile::encode(db));
+}
+BENCHMARK(stateFileEncode)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
 void stateFileLoad(benchmark::State& state)
 {
     StateFile written(scratchFile("load.json"));
