@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config ninja-build clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
-    nlohmann-json3-dev libicu-dev
+    nlohmann-json3-dev libsimdjson-dev libicu-dev
     qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-webengine-dev qt6-webengine-dev-tools
     libqt6opengl6-dev qcoro-qt6-dev libgl-dev
     fonts-noto-cjk fonts-dejavu-core qt6-wayland xvfb xauth

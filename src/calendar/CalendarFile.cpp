@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <optional>
 
 namespace vantory::CalendarFile {
@@ -44,24 +43,19 @@ std::string utcText(Instant instant)
     const auto day = floor<days>(time);
     const year_month_day date{day};
     const hh_mm_ss clock{time - day};
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d%02u%02uT%02d%02d%02dZ", static_cast<int>(date.year()),
-        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()), static_cast<int>(clock.hours().count()),
-        static_cast<int>(clock.minutes().count()), static_cast<int>(clock.seconds().count()));
-    return buffer;
-}
-
-void replaceAll(std::string& text, std::string_view from, std::string_view to)
-{
-    std::string result;
-    result.reserve(text.size());
-    std::size_t start = 0;
-    for (std::size_t found; (found = text.find(from, start)) != std::string::npos; start = found + from.size()) {
-        result.append(text, start, found - start);
-        result.append(to);
-    }
-    result.append(text, start);
-    text = std::move(result);
+    std::string text = "00000000T000000Z";
+    // Writes number's last digits right-aligned in text ending before end.
+    const auto put = [&text](std::size_t end, unsigned number, std::size_t digits) {
+        for (; digits > 0; --digits, number /= 10)
+            text[--end] = static_cast<char>('0' + number % 10);
+    };
+    put(4, static_cast<unsigned>(static_cast<int>(date.year())), 4);
+    put(6, static_cast<unsigned>(date.month()), 2);
+    put(8, static_cast<unsigned>(date.day()), 2);
+    put(11, static_cast<unsigned>(clock.hours().count()), 2);
+    put(13, static_cast<unsigned>(clock.minutes().count()), 2);
+    put(15, static_cast<unsigned>(clock.seconds().count()), 2);
+    return text;
 }
 
 bool isControlCharacter(char character)
@@ -81,56 +75,160 @@ bool isWellFormed(std::string_view text)
     return true;
 }
 
+// escape(), appended to result in one pass.
+void appendEscaped(std::string& result, std::string_view text)
+{
+    result.reserve(result.size() + text.size());
+    for (std::size_t offset = 0; offset < text.size(); ++offset) {
+        const char character = text[offset];
+        switch (character) {
+        case '\\':
+            result += "\\\\";
+            break;
+        case '\r':
+            // CR LF and a lone CR are both one line break.
+            if (offset + 1 < text.size() && text[offset + 1] == '\n')
+                break;
+            result += "\\n";
+            break;
+        case '\n':
+            result += "\\n";
+            break;
+        case ';':
+            result += "\\;";
+            break;
+        case ',':
+            result += "\\,";
+            break;
+        default:
+            // The format allows no other control character in a text but the tab.
+            if (character == '\t' || !isControlCharacter(character))
+                result += character;
+        }
+    }
+}
+
+// fold(), appended to folded: the stretches between folds are copied whole.
+void appendFolded(std::string& folded, std::string_view line)
+{
+    folded.reserve(folded.size() + line.size() + line.size() / maximumLineOctets * 3);
+    std::size_t lineOctets = 0;
+    std::size_t stretch = 0;
+    for (std::size_t offset = 0; offset < line.size();) {
+        const std::size_t length
+            = static_cast<unsigned char>(line[offset]) < 0x80 ? 1 : UnicodeText::sequenceAt(line, offset).length;
+        if (lineOctets + length > maximumLineOctets) {
+            folded.append(line.substr(stretch, offset - stretch));
+            folded += "\r\n ";
+            stretch = offset;
+            lineOctets = 1;
+        }
+        lineOctets += length;
+        offset += length;
+    }
+    folded.append(line.substr(stretch));
+}
+
+// The file's text, built in one buffer: each content line is gathered in a scratch buffer and
+// folded into the file as it ends, so no line is a string of its own.
+class Output {
+public:
+    // A typical event takes about 450 bytes; reserving them spares copying the text as it grows.
+    explicit Output(std::size_t events) { file_.reserve(1024 + 512 * events); }
+
+    // Starts a content line with its name and colon.
+    Output& begin(std::string_view name)
+    {
+        line_.clear();
+        line_.append(name);
+        line_ += ':';
+        return *this;
+    }
+    Output& text(std::string_view value)
+    {
+        line_.append(value);
+        return *this;
+    }
+    Output& escaped(std::string_view value)
+    {
+        appendEscaped(line_, value);
+        return *this;
+    }
+    void end()
+    {
+        appendFolded(file_, line_);
+        file_ += "\r\n";
+    }
+    // A line without a value to escape.
+    void line(std::string_view name, std::string_view value) { begin(name).text(value).end(); }
+
+    std::string& scratch() { return scratch_; }
+    std::string take() { return std::move(file_); }
+
+private:
+    std::string file_;
+    std::string line_;
+    std::string scratch_;
+};
+
 // The UID stays the item's id, so a re-imported calendar matches its events; "," and ";" are
 // escaped as text, since readers split the value there. Readers undo escapes each their own way,
 // so an id with a backslash, a control character or ill-formed UTF-8 could not stay one line and
 // one value in all of them: its bytes are written in hex under a domain of their own, which no
 // plain id's UID can end in.
-std::string uid(const std::string& id)
+void writeUID(Output& output, const std::string& id)
 {
+    output.begin("UID");
     const bool plain = std::none_of(id.begin(), id.end(), [](char c) { return c == '\\' || isControlCharacter(c); });
-    if (plain && isWellFormed(id))
-        return escape(id) + "@" + std::string(uidDomain);
-    std::string hex;
+    if (plain && isWellFormed(id)) {
+        output.escaped(id).text("@").text(uidDomain).end();
+        return;
+    }
     for (const char byte : id) {
         constexpr std::string_view digits = "0123456789abcdef";
-        hex += digits[static_cast<unsigned char>(byte) >> 4];
-        hex += digits[static_cast<unsigned char>(byte) & 0xF];
+        const char octet[2]
+            = {digits[static_cast<unsigned char>(byte) >> 4], digits[static_cast<unsigned char>(byte) & 0xF]};
+        output.text({octet, 2});
     }
-    return hex + "@hex." + std::string(uidDomain);
+    output.text("@hex.").text(uidDomain).end();
 }
 
-void appendEvent(std::vector<std::string>& lines, const Assessment& item, const Database& db, const Zone& zone,
-    Instant due, std::int64_t alarm, const std::string& stamp)
+void writeEvent(Output& output, const Assessment& item, const Database& db, const Dates::Formatter& dueFormat,
+    Instant due, const std::string& alarmTrigger, const std::string& stamp)
 {
-    const Course* course = db.settings.course(item.courseID);
-    const std::string summary = db.settings.courseName(item.courseID) + " | " + item.title;
-    const std::string description = (course ? course->sourceName() : std::string("BrevaneLearn")) + " · "
-        + item.category + "\n마감: " + Dates::display(due, zone) + "\n" + item.url.value_or("");
+    output.line("BEGIN", "VEVENT");
+    writeUID(output, item.id);
+    output.line("DTSTAMP", stamp);
+    output.line("LAST-MODIFIED", stamp);
+    output.line("DTSTART", utcText(due));
+    output.line("DTEND", utcText(due + eventLength));
+    output.begin("SUMMARY").escaped(db.settings.courseName(item.courseID)).text(" | ").escaped(item.title).end();
 
-    lines.push_back("BEGIN:VEVENT");
-    lines.push_back("UID:" + uid(item.id));
-    lines.push_back("DTSTAMP:" + stamp);
-    lines.push_back("LAST-MODIFIED:" + stamp);
-    lines.push_back("DTSTART:" + utcText(due));
-    lines.push_back("DTEND:" + utcText(due + eventLength));
-    lines.push_back("SUMMARY:" + escape(summary));
-    lines.push_back("DESCRIPTION:" + escape(description));
-    lines.push_back("CATEGORIES:" + escape(item.category));
-    lines.push_back("TRANSP:TRANSPARENT");
+    const Course* course = db.settings.course(item.courseID);
+    std::string& description = output.scratch();
+    description = course ? course->sourceName() : std::string("BrevaneLearn");
+    description += " · ";
+    description += item.category;
+    description += "\n마감: ";
+    dueFormat.append(description, due);
+    description += '\n';
+    description += item.url.value_or("");
+    output.begin("DESCRIPTION").escaped(description).end();
+
+    output.begin("CATEGORIES").escaped(item.category).end();
+    output.line("TRANSP", "TRANSPARENT");
     // Only links into the two course sites become URL properties; anything else stays in the
     // description as text, where a calendar does not make it a one-tap link.
     if (item.url && Sites::current().isSiteURL(*item.url))
-        lines.push_back("URL:" + *item.url);
-    if (alarm > 0) {
-        // Minutes as given, never converted to hours or days.
-        lines.push_back("BEGIN:VALARM");
-        lines.push_back("TRIGGER:-PT" + std::to_string(alarm) + "M");
-        lines.push_back("ACTION:DISPLAY");
-        lines.push_back("DESCRIPTION:과제 마감");
-        lines.push_back("END:VALARM");
+        output.line("URL", *item.url);
+    if (!alarmTrigger.empty()) {
+        output.line("BEGIN", "VALARM");
+        output.line("TRIGGER", alarmTrigger);
+        output.line("ACTION", "DISPLAY");
+        output.line("DESCRIPTION", "과제 마감");
+        output.line("END", "VALARM");
     }
-    lines.push_back("END:VEVENT");
+    output.line("END", "VEVENT");
 }
 
 } // namespace
@@ -138,65 +236,43 @@ void appendEvent(std::vector<std::string>& lines, const Assessment& item, const 
 std::string generate(const std::vector<Assessment>& items, const Database& db, std::int64_t alarm, Instant now)
 {
     const Zone zone = db.settings.zone();
-    std::vector<std::string> lines{
-        "BEGIN:VCALENDAR",
-        "VERSION:2.0",
-        "PRODID:-//Vantory//Deadlines//KO",
-        "CALSCALE:GREGORIAN",
-        "METHOD:PUBLISH",
-        "X-WR-CALNAME:Vantory 마감",
-        // A hint for calendars that show the file as a calendar of its own; the canonical id is
-        // ICU's, never the stored text, so it cannot carry a line break.
-        "X-WR-TIMEZONE:" + zone.id(),
-    };
+    Output output(items.size());
+    output.line("BEGIN", "VCALENDAR");
+    output.line("VERSION", "2.0");
+    output.line("PRODID", "-//Vantory//Deadlines//KO");
+    output.line("CALSCALE", "GREGORIAN");
+    output.line("METHOD", "PUBLISH");
+    output.line("X-WR-CALNAME", "Vantory 마감");
+    // A hint for calendars that show the file as a calendar of its own; the canonical id is
+    // ICU's, never the stored text, so it cannot carry a line break.
+    output.line("X-WR-TIMEZONE", zone.id());
+
     const std::string stamp = utcText(now);
+    // Minutes as given, never converted to hours or days.
+    const std::string alarmTrigger = alarm > 0 ? "-PT" + std::to_string(alarm) + "M" : std::string();
+    const Dates::Formatter dueFormat(zone);
     for (const Assessment& item : items) {
         const std::optional<Instant> due = Engine::due(item, db);
         // A due date outside the years 0001-9999 cannot be written; such an item is as good as undated.
         if (!due || !isWritable(*due) || !isWritable(*due + eventLength))
             continue;
-        appendEvent(lines, item, db, zone, *due, alarm, stamp);
+        writeEvent(output, item, db, dueFormat, *due, alarmTrigger, stamp);
     }
-    lines.push_back("END:VCALENDAR");
-
-    std::string file;
-    for (const std::string& line : lines) {
-        file += fold(line);
-        file += "\r\n";
-    }
-    return file;
+    output.line("END", "VCALENDAR");
+    return output.take();
 }
 
 std::string escape(std::string_view text)
 {
-    // Backslashes first, so the ones the later steps insert are not doubled again.
-    std::string result(text);
-    replaceAll(result, "\\", "\\\\");
-    replaceAll(result, "\r\n", "\n");
-    replaceAll(result, "\r", "\n");
-    // The format allows no other control character in a text but the tab.
-    std::erase_if(result, [](char c) { return c != '\n' && c != '\t' && isControlCharacter(c); });
-    replaceAll(result, "\n", "\\n");
-    replaceAll(result, ";", "\\;");
-    replaceAll(result, ",", "\\,");
+    std::string result;
+    appendEscaped(result, text);
     return result;
 }
 
 std::string fold(std::string_view line)
 {
     std::string folded;
-    folded.reserve(line.size() + line.size() / maximumLineOctets * 3);
-    std::size_t lineOctets = 0;
-    for (std::size_t offset = 0; offset < line.size();) {
-        const std::size_t length = UnicodeText::sequenceAt(line, offset).length;
-        if (lineOctets + length > maximumLineOctets) {
-            folded += "\r\n ";
-            lineOctets = 1;
-        }
-        folded.append(line.substr(offset, length));
-        lineOctets += length;
-        offset += length;
-    }
+    appendFolded(folded, line);
     return folded;
 }
 

@@ -49,13 +49,10 @@ bool done(const Assessment& item, const Database& db);
 std::string lastUpdateText(const Database& db);
 
 // Items that may appear among the status line's deadlines (enabled course, listed by the latest
-// sync, neither hidden nor done, category not excluded) whose effective due date lies strictly after now, nearest
-// first.
-std::vector<Assessment> upcoming(const Database& db, Instant now);
-
-// The same selection without copies: pointers into db.assessments, valid until the database
-// next changes, at most limit of them. For callers that need only the first few of thousands
-// of items, since copying and fully sorting them costs far more than selecting them.
+// sync, neither hidden nor done, category not excluded) whose effective due date lies strictly
+// after now, nearest first, at most limit of them. Pointers into db.assessments, valid until the
+// database next changes: a caller that keeps items copies just those, since copying thousands of
+// items costs several times selecting them.
 std::vector<const Assessment*> upcomingView(
     const Database& db, Instant now, std::size_t limit = std::numeric_limits<std::size_t>::max());
 

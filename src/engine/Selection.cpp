@@ -1,3 +1,4 @@
+#include "engine/CollationKeys.h"
 #include "engine/Engine.h"
 #include "model/Dates.h"
 #include "model/Modes.h"
@@ -180,26 +181,17 @@ std::vector<const Assessment*> upcomingView(const Database& db, Instant now, std
     return result;
 }
 
-std::vector<Assessment> upcoming(const Database& db, Instant now)
-{
-    const std::vector<const Assessment*> view = upcomingView(db, now);
-    std::vector<Assessment> result;
-    result.reserve(view.size());
-    for (const Assessment* item : view)
-        result.push_back(*item);
-    return result;
-}
-
 std::vector<Assessment> sortedList(std::vector<Assessment> items, const Database& db)
 {
     struct Entry {
         std::size_t index;
         int group;
-        const std::string* primary;
+        const std::string* primary; // the listSort text's collation key; null when sorting by date
         double date;
-        const Assessment* item;
+        const std::string* title; // the title's collation key, only for items that tie without it
     };
     const PrimaryKey primaryKey(db.settings);
+    CollationKeys keys;
     std::vector<Entry> entries;
     entries.reserve(items.size());
     for (std::size_t index = 0; index < items.size(); ++index) {
@@ -208,28 +200,54 @@ std::vector<Assessment> sortedList(std::vector<Assessment> items, const Database
         const auto date = due ? due : item.release;
         // Undated items share the most distant future, so they fall through to title and id.
         const double dateKey = date ? secondsSince1970(*date) : std::numeric_limits<double>::infinity();
-        entries.push_back({index, dateGroup(due, item), primaryKey.of(item), dateKey, &item});
+        const std::string* primary = primaryKey.of(item);
+        entries.push_back({index, dateGroup(due, item), primary ? &keys.of(*primary) : nullptr, dateKey, nullptr});
     }
 
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    const auto before = [](const Entry& a, const Entry& b) {
         if (a.group != b.group)
             return a.group < b.group;
         if (a.primary != nullptr) {
-            if (const int order = UnicodeText::compareLocalized(*a.primary, *b.primary); order != 0)
+            if (const int order = a.primary->compare(*b.primary); order != 0)
                 return order < 0;
         }
-        if (a.date != b.date)
-            return a.date < b.date;
-        if (const int order = UnicodeText::compareLocalized(a.item->title, b.item->title); order != 0)
-            return order < 0;
-        return a.item->id < b.item->id;
-    });
+        return a.date < b.date;
+    };
+    std::stable_sort(entries.begin(), entries.end(), before);
+    // Items that tie so far are ordered by title, then id: only their titles need keys.
+    for (auto run = entries.begin(); run != entries.end();) {
+        const auto end = std::find_if(run + 1, entries.end(), [&](const Entry& entry) { return before(*run, entry); });
+        if (end - run > 1) {
+            for (auto entry = run; entry != end; ++entry)
+                entry->title = &keys.of(items[entry->index].title);
+            std::stable_sort(run, end, [&](const Entry& a, const Entry& b) {
+                if (const int order = a.title->compare(*b.title); order != 0)
+                    return order < 0;
+                return items[a.index].id < items[b.index].id;
+            });
+        }
+        run = end;
+    }
 
-    std::vector<Assessment> result;
-    result.reserve(items.size());
-    for (const Entry& entry : entries)
-        result.push_back(std::move(items[entry.index]));
-    return result;
+    // Moved into place along the permutation's cycles: each item moves once and no second array
+    // of items is allocated (thousands of items take megabytes).
+    std::vector<bool> placed(items.size());
+    for (std::size_t start = 0; start < items.size(); ++start) {
+        if (placed[start])
+            continue;
+        Assessment held = std::move(items[start]);
+        for (std::size_t position = start;;) {
+            const std::size_t source = entries[position].index;
+            placed[position] = true;
+            if (source == start) {
+                items[position] = std::move(held);
+                break;
+            }
+            items[position] = std::move(items[source]);
+            position = source;
+        }
+    }
+    return items;
 }
 
 RotationSlot rotationSlot(double elapsed, std::int64_t count, const std::vector<double>& durations)

@@ -134,17 +134,31 @@ std::optional<Instant> release(const std::string& text, std::int64_t year, const
 
 std::string display(Instant instant, const Zone& zone, const std::string& format)
 {
-    UErrorCode status = U_ZERO_ERROR;
-    icu::SimpleDateFormat formatter(fromUTF8(format), icu::Locale("ko_KR"), status);
-    if (U_FAILURE(status))
-        return {};
-    formatter.setTimeZone(zone.timeZone());
-
-    icu::UnicodeString formatted;
-    formatter.format(secondsSince1970(instant) * millisecondsPerSecond, formatted);
     std::string result;
-    formatted.toUTF8String(result);
+    Formatter(zone, format).append(result, instant);
     return result;
+}
+
+Formatter::Formatter(const Zone& zone, const std::string& format)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    auto formatter = std::make_unique<icu::SimpleDateFormat>(fromUTF8(format), icu::Locale("ko_KR"), status);
+    if (U_FAILURE(status))
+        return;
+    formatter->setTimeZone(zone.timeZone());
+    formatter_ = std::move(formatter);
+}
+
+Formatter::~Formatter() = default;
+
+void Formatter::append(std::string& text, Instant instant) const
+{
+    // A pattern ICU refused formats as nothing.
+    if (!formatter_)
+        return;
+    icu::UnicodeString formatted;
+    formatter_->format(secondsSince1970(instant) * millisecondsPerSecond, formatted);
+    formatted.toUTF8String(text);
 }
 
 std::string remaining(double seconds)

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <unicode/calendar.h>
+#include <unicode/smpdtfmt.h>
 
 // Calendar computations in the school's zone, which every caller passes in (Settings::zone()).
 namespace vantory::Dates {
@@ -32,6 +33,22 @@ std::optional<Instant> release(const std::string& text, std::int64_t year, const
 
 // Formats an instant with an ICU pattern and the Korean locale in zone.
 std::string display(Instant instant, const Zone& zone, const std::string& format = defaultDisplayFormat);
+
+// display() for many instants: the ICU formatter is built once, which costs far more than
+// formatting with it.
+class Formatter {
+public:
+    explicit Formatter(const Zone& zone, const std::string& format = defaultDisplayFormat);
+    ~Formatter();
+    Formatter(const Formatter&) = delete;
+    Formatter& operator=(const Formatter&) = delete;
+
+    // Appends the text display() returns for instant.
+    void append(std::string& text, Instant instant) const;
+
+private:
+    std::unique_ptr<icu::SimpleDateFormat> formatter_;
+};
 
 // The short remaining-time text: "마감", "<1m", "45m", "23h59m", "1d 4h20m".
 std::string remaining(double seconds);

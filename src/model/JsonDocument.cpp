@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <simdjson.h>
 
 namespace vantory::codec {
 
@@ -126,6 +128,55 @@ private:
         }
     }
 
+public:
+    // Appends a value simdjson parsed; false where nlohmann would read it differently.
+    bool add(simdjson::dom::element element)
+    {
+        using Type = simdjson::dom::element_type;
+        switch (element.type()) {
+        case Type::ARRAY: {
+            const simdjson::dom::array array = element.get_array().value_unsafe();
+            open(Kind::Array);
+            for (const simdjson::dom::element child : array) {
+                if (!add(child))
+                    return false;
+            }
+            return close();
+        }
+        case Type::OBJECT: {
+            const simdjson::dom::object object = element.get_object().value_unsafe();
+            open(Kind::Object);
+            for (const simdjson::dom::key_value_pair member : object) {
+                addKey(member.key);
+                if (!add(member.value))
+                    return false;
+            }
+            return close();
+        }
+        case Type::INT64: {
+            // nlohmann reads every integer without a minus sign as unsigned.
+            const std::int64_t value = element.get_int64().value_unsafe();
+            return value < 0 ? addValue(Kind::Integer, std::bit_cast<std::uint64_t>(value))
+                             : addValue(Kind::Unsigned, static_cast<std::uint64_t>(value));
+        }
+        case Type::UINT64:
+            return addValue(Kind::Unsigned, element.get_uint64().value_unsafe());
+        case Type::DOUBLE: {
+            // nlohmann reads "-0" as the integer 0, simdjson as the float -0.0.
+            const double value = element.get_double().value_unsafe();
+            return !(value == 0 && std::signbit(value)) && addValue(Kind::Float, std::bit_cast<std::uint64_t>(value));
+        }
+        case Type::STRING:
+            return addString(element.get_string().value_unsafe());
+        case Type::BOOL:
+            return addValue(Kind::Boolean, element.get_bool().value_unsafe());
+        case Type::NULL_VALUE:
+            return addValue(Kind::Null, 0);
+        }
+        return false;
+    }
+
+private:
     JsonDocument& document_;
     std::size_t maxDepth_;
     std::vector<std::uint32_t> open_; // arrays and objects being filled
@@ -152,6 +203,26 @@ JsonDocument JsonDocument::parseText(std::string_view text, std::size_t maxDepth
     Builder builder(document, maxDepth);
     nlohmann::json::sax_parse(text, &builder);
     return document;
+}
+
+JsonDocument JsonDocument::parseFile(const std::string& text)
+{
+    // nlohmann skips a byte order mark; simdjson leaves that to its caller.
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    const std::size_t start = text.starts_with(byteOrderMark) ? byteOrderMark.size() : 0;
+    static_assert(paddingRoom >= simdjson::SIMDJSON_PADDING);
+    simdjson::dom::parser parser;
+    const auto parsed = parser.parse(
+        text.data() + start, text.size() - start, text.capacity() - text.size() < simdjson::SIMDJSON_PADDING);
+    if (parsed.error() == simdjson::SUCCESS) {
+        JsonDocument document;
+        document.nodes_.reserve(text.size() / 12);
+        document.strings_.reserve(text.size() / 2);
+        Builder builder(document);
+        if (builder.add(parsed.value_unsafe()))
+            return document;
+    }
+    return parseText(text);
 }
 
 bool JsonValue::boolean() const

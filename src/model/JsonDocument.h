@@ -57,6 +57,12 @@ public:
     // The same over a text in memory; a value nested deeper than maxDepth (0: any depth) throws
     // DecodeError.
     static JsonDocument parseText(std::string_view text, std::size_t maxDepth = 0);
+    // The same as parseText(text) for a whole file, several times faster: simdjson reads it, and a
+    // text that simdjson refuses or would read otherwise than nlohmann (a negative zero, nesting
+    // beyond its 1024 levels) is read again by parseText, so values and failures stay nlohmann's.
+    // A text with paddingRoom bytes of spare capacity is not copied.
+    static JsonDocument parseFile(const std::string& text);
+    static constexpr std::size_t paddingRoom = 64;
 
     JsonValue root() const { return {*this, 0}; }
 

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -79,18 +78,58 @@ void removeStaleTemporaries(const std::filesystem::path& file)
     }
 }
 
-// Opening a FIFO for reading would block start-up until someone writes to it, so the file is
-// opened without blocking and must be a regular file.
-void requireRegularFile(const std::filesystem::path& path)
+// A descriptor closed when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor)
+        : descriptor_(descriptor)
+    {
+    }
+    ~Descriptor() { ::close(descriptor_); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return descriptor_; }
+
+private:
+    int descriptor_;
+};
+
+// The whole file in one buffer, read with one call for a file that does not change meanwhile: the
+// parser then scans contiguous bytes, several times faster than through a stream. Opening a FIFO
+// for reading would block start-up until someone writes to it, so the file is opened without
+// blocking and must be a regular file.
+std::string readRegularFile(const std::filesystem::path& path)
 {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
+    const int opened = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (opened < 0)
         throw lastSystemError("open");
+    const Descriptor descriptor(opened);
     struct stat status { };
-    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-    ::close(descriptor);
-    if (!regular)
+    if (::fstat(descriptor.get(), &status) != 0 || !S_ISREG(status.st_mode))
         throw std::runtime_error("not a regular file");
+
+    // One spare byte shows whether the file grew since fstat; then the buffer grows too. The
+    // parser reads a little past the end of the text.
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(status.st_size) + 1 + codec::JsonDocument::paddingRoom);
+    bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
+    std::size_t length = 0;
+    for (;;) {
+        if (length == bytes.size())
+            bytes.resize(2 * bytes.size());
+        const ssize_t count = ::read(descriptor.get(), bytes.data() + length, bytes.size() - length);
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            throw lastSystemError("read");
+        }
+        if (count == 0)
+            break;
+        length += static_cast<std::size_t>(count);
+    }
+    bytes.resize(length);
+    return bytes;
 }
 
 // Temporary file in the same directory, fsync, rename over the old file, fsync the directory:
@@ -156,13 +195,7 @@ std::optional<Database> StateFile::read()
     if (!std::filesystem::exists(path_, error) && !error)
         return std::nullopt;
     try {
-        requireRegularFile(path_);
-        // Parsed as it is read: the whole text of a large file is never held in memory as well.
-        std::ifstream stream(path_, std::ios::binary);
-        if (!stream)
-            throw std::runtime_error("unreadable");
-        const auto size = std::filesystem::file_size(path_, error);
-        Database database = decode(stream, error ? 0 : size);
+        Database database = decode(readRegularFile(path_));
         database.settings.normalize();
         return database;
     } catch (const std::exception&) {
@@ -196,9 +229,9 @@ std::string StateFile::encode(const Database& database)
     return text;
 }
 
-Database StateFile::decode(std::istream& bytes, std::size_t expectedSize)
+Database StateFile::decode(const std::string& bytes)
 {
-    const auto document = codec::JsonDocument::parse(bytes, expectedSize);
+    const auto document = codec::JsonDocument::parseFile(bytes);
     Database database;
     readJson(document.root(), database);
     return database;

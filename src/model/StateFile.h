@@ -3,7 +3,6 @@
 #include "model/Database.h"
 
 #include <filesystem>
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,9 +41,8 @@ public:
 
     // The file's bytes for a database: pretty-printed, keys sorted, dates as seconds since 2001.
     static std::string encode(const Database& database);
-    // The database in a stream's bytes; throws std::exception when they are not a valid
-    // database. expectedSize, the number of bytes when known, only helps to size buffers.
-    static Database decode(std::istream& bytes, std::size_t expectedSize = 0);
+    // The database in a file's bytes; throws std::exception when they are not a valid database.
+    static Database decode(const std::string& bytes);
 
 private:
     std::filesystem::path path_;

@@ -1,5 +1,6 @@
 #include "model/UnicodeText.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
@@ -49,6 +50,13 @@ std::unique_ptr<icu::Collator> makeCollator()
     if (U_FAILURE(status))
         return nullptr;
     return collator;
+}
+
+// Collator::compare and getSortKey are const and safe to share between threads.
+const icu::Collator* sharedCollator()
+{
+    static const std::unique_ptr<icu::Collator> collator = makeCollator();
+    return collator.get();
 }
 
 } // namespace
@@ -101,8 +109,7 @@ std::size_t utf16Length(std::string_view text)
 
 int compareLocalized(std::string_view left, std::string_view right)
 {
-    // Collator::compare is const and safe to share between threads.
-    static const std::unique_ptr<icu::Collator> collator = makeCollator();
+    const icu::Collator* collator = sharedCollator();
     if (!collator)
         return left.compare(right);
 
@@ -111,6 +118,28 @@ int compareLocalized(std::string_view left, std::string_view right)
     if (U_FAILURE(status))
         return left.compare(right);
     return static_cast<int>(result);
+}
+
+std::string collationKey(std::string_view text)
+{
+    const icu::Collator* collator = sharedCollator();
+    // Without a collator compareLocalized compares the bytes themselves.
+    if (!collator)
+        return std::string(text);
+    const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(piece(text));
+    std::string key(std::max<std::size_t>(32, 2 * text.size()), '\0');
+    for (;;) {
+        // The length includes the key's terminating zero byte, which every key ends with alike.
+        const std::int32_t length = collator->getSortKey(
+            unicode, reinterpret_cast<std::uint8_t*>(key.data()), static_cast<std::int32_t>(key.size()));
+        if (length <= 0)
+            return std::string(text);
+        if (static_cast<std::size_t>(length) <= key.size()) {
+            key.resize(static_cast<std::size_t>(length) - 1);
+            return key;
+        }
+        key.resize(static_cast<std::size_t>(length));
+    }
 }
 
 } // namespace vantory::UnicodeText

@@ -30,4 +30,9 @@ std::size_t utf16Length(std::string_view text);
 // locale the root collation is used so the order is the same on every machine.
 int compareLocalized(std::string_view left, std::string_view right);
 
+// The text's key under the same collation: keys compare as byte strings (std::string's own
+// order) the way compareLocalized compares their texts, and are equal exactly when it returns 0.
+// Computing one costs a few comparisons; comparing two costs a memcmp.
+std::string collationKey(std::string_view text);
+
 } // namespace vantory::UnicodeText

@@ -64,8 +64,11 @@ std::vector<Assessment> visible(const Store& store, Filter filter, std::optional
     const Instant now = store.now();
     const Zone& zone = store.zone();
     std::vector<Assessment> items;
-    if (filter == Filter::upcoming && !selectedDay)
-        return Engine::sortedList(Engine::upcoming(db, now), db);
+    if (filter == Filter::upcoming && !selectedDay) {
+        for (const Assessment* item : Engine::upcomingView(db, now))
+            items.push_back(*item);
+        return Engine::sortedList(std::move(items), db);
+    }
 
     for (Assessment& item : store.enabled()) {
         const std::optional<Instant> due = store.due(item);

@@ -141,10 +141,15 @@ TEST(UnicodeTextTest, ComparesIgnoringCaseAndNumbersByValueInThePosixLocale)
     UErrorCode status = U_ZERO_ERROR;
     icu::Locale::setDefault(icu::Locale("en_US_POSIX"), status);
     const std::tuple<const char*, const char*, int> cases[]
-        = {{"Quiz 2", "quiz 10", -1}, {"abc", "ABC", 0}, {"B", "a", 1}, {"e", "é", -1}};
+        = {{"Quiz 2", "quiz 10", -1}, {"abc", "ABC", 0}, {"B", "a", 1}, {"e", "é", -1}, {"", "a", -1},
+            {"Homework 7: a title long enough to outgrow a first guess at its key", "homework 7: A TITLE", 1},
+            {"과제 2", "과제 10", -1}};
+    // Collation keys order the texts the same way, byte by byte.
     for (const auto& [left, right, sign] : cases) {
         const int result = UnicodeText::compareLocalized(left, right);
         EXPECT_EQ((result > 0) - (result < 0), sign) << left << " vs " << right;
+        const int keys = UnicodeText::collationKey(left).compare(UnicodeText::collationKey(right));
+        EXPECT_EQ((keys > 0) - (keys < 0), sign) << left << " vs " << right;
     }
     icu::Locale::setDefault(previous, status);
 }

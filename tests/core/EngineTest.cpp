@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <type_traits>
 
 using namespace vantory;
 using namespace std::chrono_literals;
@@ -55,11 +56,16 @@ Database reminding(std::vector<std::int64_t> leads = {1440, 180, 60})
     return database({q}, leads);
 }
 
-Strings ids(const std::vector<Assessment>& items)
+// The ids of items held by value or by pointer, in order.
+template <typename Items> Strings ids(const Items& items)
 {
     Strings result;
-    for (const Assessment& item : items)
-        result.push_back(item.id);
+    for (const auto& item : items) {
+        if constexpr (std::is_pointer_v<std::decay_t<decltype(item)>>)
+            result.push_back(item->id);
+        else
+            result.push_back(item.id);
+    }
     return result;
 }
 
@@ -151,7 +157,7 @@ TEST(Selection, UpcomingKeepsOnlyEligibleFutureDeadlinesInDueThenNaturalIdOrder)
     items[9].submitted = true, items[11].category = "Lab";
     db.overrides = {{"override future", {.due = in(30)}}, {"override past", {.due = in(-30)}},
         {"hidden", {.hidden = true}}, {"completed", {.completed = true}}, {"score 100", {}}};
-    EXPECT_EQ(ids(Engine::upcoming(db, now)),
+    EXPECT_EQ(ids(Engine::upcomingView(db, now)),
         (Strings{"due a moment later", "override future", "canvas score 100", "c:HW2", "c:hw3", "c:HW10"}));
     EXPECT_TRUE(Engine::done(items[8], db)); // an override that is not completed does not undo the site
     EXPECT_FALSE(Engine::done(items[10], db));
@@ -232,7 +238,7 @@ TEST(Reminders, EachLeadFiresOnceAtItsMoment)
     EXPECT_TRUE(Reminders::due(db, before(1s)).empty());
 }
 
-// Eligibility is Engine::upcoming's, tested there; the flag: no lead lies ahead even days earlier.
+// Eligibility is Engine::upcomingView's, tested there; the flag: no lead lies ahead even days earlier.
 TEST(Reminders, NeverAnnouncesWhatTheStatusLineWouldNotShow)
 {
     const Instant now = before(30min);
