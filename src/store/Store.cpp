@@ -124,24 +124,26 @@ void Store::setCourseNotices(Messages notices)
     notify(Field::courseNotices);
 }
 
-std::vector<Assessment> Store::enabled() const
+std::vector<const Assessment*> Store::enabled() const
 {
     std::set<std::string> enabledCourses;
     for (const Course& course : db_.settings.courses) {
         if (course.enabled)
             enabledCourses.insert(course.id);
     }
-    std::vector<Assessment> items;
-    std::copy_if(db_.assessments.begin(), db_.assessments.end(), std::back_inserter(items),
-        [&](const Assessment& item) { return !item.missing && enabledCourses.contains(item.courseID); });
+    std::vector<const Assessment*> items;
+    for (const Assessment& item : db_.assessments) {
+        if (!item.missing && enabledCourses.contains(item.courseID))
+            items.push_back(&item);
+    }
     return items;
 }
 
 std::vector<std::string> Store::categories() const
 {
     std::set<std::string> categories;
-    for (const Assessment& item : enabled())
-        categories.insert(item.category);
+    for (const Assessment* item : enabled())
+        categories.insert(item->category);
     return {categories.begin(), categories.end()};
 }
 

@@ -99,8 +99,10 @@ public:
     const std::filesystem::path& statePath() const { return stateFile_.path(); }
 
     // Derived values, recomputed on every read.
-    // Items of enabled courses that the latest sync still listed, in stored order.
-    std::vector<Assessment> enabled() const;
+    // Items of enabled courses that the latest sync still listed, in stored order: pointers into
+    // db().assessments, valid until the database next changes, since screens read thousands of
+    // them and keep few.
+    std::vector<const Assessment*> enabled() const;
     // The distinct categories of enabled(), in byte order.
     std::vector<std::string> categories() const;
     bool syncing() const { return brevaneSyncing_ || canvasSyncing_; }

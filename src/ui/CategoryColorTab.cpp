@@ -33,9 +33,9 @@ std::string styleKey(const std::string& scope, const std::string& category)
 std::vector<std::string> CategoryColorTab::scopedCategories(const Store& store, const std::string& scope)
 {
     std::set<std::string> categories;
-    for (const Assessment& item : store.enabled()) {
-        if (scope == allScope || item.courseID == scope)
-            categories.insert(item.category);
+    for (const Assessment* item : store.enabled()) {
+        if (scope == allScope || item->courseID == scope)
+            categories.insert(item->category);
     }
     return {categories.begin(), categories.end()};
 }

@@ -70,7 +70,8 @@ std::vector<Assessment> visible(const Store& store, Filter filter, std::optional
         return Engine::sortedList(std::move(items), db);
     }
 
-    for (Assessment& item : store.enabled()) {
+    for (const Assessment* enabled : store.enabled()) {
+        const Assessment& item = *enabled;
         const std::optional<Instant> due = store.due(item);
         bool keep = false;
         if (selectedDay) {
@@ -96,7 +97,7 @@ std::vector<Assessment> visible(const Store& store, Filter filter, std::optional
             }
         }
         if (keep)
-            items.push_back(std::move(item));
+            items.push_back(item);
     }
     return Engine::sortedList(std::move(items), db);
 }
@@ -145,7 +146,8 @@ std::vector<DayMarks> marks(const Store& store, const Month& month)
             found = courseColors.emplace(item.courseID, store.courseColor(item)).first;
         return found->second;
     };
-    for (const Assessment& item : store.enabled()) {
+    for (const Assessment* enabled : store.enabled()) {
+        const Assessment& item = *enabled;
         if (const std::optional<Instant> date = store.due(item)) {
             if (const int index = dayIndex(month, *date); index >= 0) {
                 ++result[static_cast<std::size_t>(index)].dueCount;

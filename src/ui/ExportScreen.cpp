@@ -160,8 +160,9 @@ std::vector<Assessment> ExportScreen::rows() const
 {
     const Database& db = store_.db();
     const Instant now = clock_();
-    std::vector<std::pair<Instant, Assessment>> kept;
-    for (Assessment& item : store_.enabled()) {
+    std::vector<std::pair<Instant, const Assessment*>> kept;
+    for (const Assessment* enabled : store_.enabled()) {
+        const Assessment& item = *enabled;
         if (choices_.courseID != "all" && item.courseID != choices_.courseID)
             continue;
         const std::optional<Instant> due = store_.due(item);
@@ -171,13 +172,13 @@ std::vector<Assessment> ExportScreen::rows() const
             continue;
         if (const auto override = db.overrides.find(item.id); override != db.overrides.end() && override->second.hidden)
             continue;
-        kept.emplace_back(*due, std::move(item));
+        kept.emplace_back(*due, enabled);
     }
     std::stable_sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<Assessment> items;
     items.reserve(kept.size());
-    for (auto& [due, item] : kept)
-        items.push_back(std::move(item));
+    for (const auto& [due, item] : kept)
+        items.push_back(*item);
     return items;
 }
 

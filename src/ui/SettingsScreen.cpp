@@ -48,10 +48,10 @@ StatusText previewLine(const Store& store)
     preview.settings = db.settings;
     preview.settings.durations = {10};
     Assessment item;
-    for (const Assessment& candidate : store.enabled()) {
-        if (std::find(db.settings.excludedCategories.begin(), db.settings.excludedCategories.end(), candidate.category)
+    for (const Assessment* candidate : store.enabled()) {
+        if (std::find(db.settings.excludedCategories.begin(), db.settings.excludedCategories.end(), candidate->category)
             == db.settings.excludedCategories.end()) {
-            item = candidate;
+            item = *candidate;
             break;
         }
     }

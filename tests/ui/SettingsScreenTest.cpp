@@ -311,7 +311,7 @@ TEST_F(SettingsScreenTest, TimeRulesResetAddRemoveAndThePreviewFollows)
 TEST_F(SettingsScreenTest, CategoryStylesInTheAllScopeReplaceCourseEntries)
 {
     const std::vector<std::string> categories = CategoryColorTab::scopedCategories(store, "all");
-    const Assessment item = store.enabled().front();
+    const Assessment item = *store.enabled().front();
     const std::string category = item.category, courseKey = item.courseID + "|" + category;
     const auto styleCourse = [&] {
         store.update([&](Database& db) {
