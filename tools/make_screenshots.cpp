@@ -23,6 +23,8 @@
 #include <functional>
 #include <memory>
 
+#include "desktop/ReadablePalette.h"
+
 namespace {
 
 using namespace vantory;
@@ -143,7 +145,7 @@ int main(int argc, char** argv)
     };
     int failures = 0;
     for (const auto& [paletteName, palette] : palettes) {
-        QApplication::setPalette(palette);
+        QApplication::setPalette(readablePalette(palette));
         sample();
         for (const Shot& shot : shots) {
             std::unique_ptr<QWidget> screen = shot.make(store);

@@ -30,6 +30,8 @@
 #include <variant>
 #include <vector>
 
+#include "desktop/ReadablePalette.h"
+
 namespace {
 
 // Wayland compositors do not let a client place its own window; XWayland does, so the strip can
@@ -90,6 +92,7 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
     // Ties the windows to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("app.vantory.Vantory"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vantory")));
+    vantory::keepApplicationPaletteReadable();
     vantory::quitOnTerminationSignals();
 
     const auto stateFile = stateFileLocation(options);

@@ -7,6 +7,7 @@
 
 #include "SamplePalettes.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QTest>
 
@@ -15,6 +16,7 @@
 #include "desktop/ItemColors.h"
 #include "desktop/Legibility.h"
 #include "desktop/QtColor.h"
+#include "desktop/ReadablePalette.h"
 #include "desktop/StatusTextLayout.h"
 
 namespace vantory {
@@ -241,7 +243,9 @@ TEST(LegibilityTest, ReadableMovesOnlyTheLightnessOfTextThatFallsShortAndOnlyJus
 
 // Every text the screens draw on its backdrop, in the light and dark palettes: rows on the base,
 // labels on the window and the alternate base, a selection with and without the focus, a chosen
-// segment as painted; the palette's text roles and every default course and time colour as text.
+// segment as painted; the palette's text roles and every default course and time colour as text;
+// the style's own selections and placeholders through the application palette, kept readable as
+// the palette switches.
 TEST(LegibilityTest, EveryTextOfThePalettesAndEveryDefaultColourAsTextReachesTheFloor)
 {
     std::vector<QColor> accents;
@@ -252,6 +256,7 @@ TEST(LegibilityTest, EveryTextOfThePalettesAndEveryDefaultColourAsTextReachesThe
         accents.push_back(QtColor::fromHex(rule.hex));
     accents.push_back(QtColor::fromHex(defaults.otherHex));
 
+    keepApplicationPaletteReadable();
     for (const auto& [name, palette] :
         {std::pair{"light", sample::lightPalette()}, std::pair{"dark", sample::darkPalette()}}) {
         const std::pair<const char*, ItemColors> states[] = {
@@ -271,6 +276,19 @@ TEST(LegibilityTest, EveryTextOfThePalettesAndEveryDefaultColourAsTextReachesThe
         }
         // The highlight keeps its hue when it has to deepen under its text.
         EXPECT_NEAR(selectedItemColors(palette).backdrop.hslHueF(), palette.color(QPalette::Highlight).hslHueF(), 0.01);
+
+        QApplication::setPalette(palette);
+        const QPalette application = QApplication::palette();
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            EXPECT_GE(shownContrast(application.color(group, QPalette::HighlightedText),
+                          application.color(group, QPalette::Highlight)),
+                Legibility::textContrast)
+                << name;
+            EXPECT_GE(shownContrast(application.color(group, QPalette::PlaceholderText),
+                          application.color(group, QPalette::Base)),
+                Legibility::textContrast)
+                << name;
+        }
 
         SegmentButton segment(QStringLiteral("가운데"));
         segment.setCheckable(true);
