@@ -108,6 +108,9 @@ void ScreenOpener::togglePopover(const QRect& anchor)
     popover_->resize(size);
     popover_->move(popoverPosition(anchor, size));
     popover_->show();
+    // As in the screen windows: the focus is drawn from the first frame. Escape closes it, as
+    // every popup.
+    popover_->setAttribute(Qt::WA_KeyboardFocusChange);
     popover_->activateWindow();
 }
 

@@ -127,6 +127,10 @@ TEST_F(ScreenOpenerTest, ItemClicksAndALaterLaunchOpenThePopoverTheSettingsAndTh
     EXPECT_TRUE(windows.popover()->isVisible());
     Q_EMIT delegate.item()->activated();
     EXPECT_FALSE(windows.popover()->isVisible());
+    Q_EMIT delegate.item()->activated();
+    EXPECT_TRUE(windows.popover()->testAttribute(Qt::WA_KeyboardFocusChange)) << "focus drawn from the first frame";
+    QTest::keyClick(windows.popover()->findChild<QLabel*>(), Qt::Key_Escape);
+    EXPECT_FALSE(windows.popover()->isVisible()) << "Escape closes it";
     EXPECT_EQ(windows.calendarWindow(), nullptr);
     Q_EMIT delegate.item()->contextRequested();
     EXPECT_TRUE(shown(&ScreenOpener::settingsWindow));
