@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <simdjson.h>
@@ -154,18 +153,17 @@ public:
             return close();
         }
         case Type::INT64: {
-            // nlohmann reads every integer without a minus sign as unsigned.
+            // nlohmann reads every integer without a minus sign as unsigned. "-0" is the one it
+            // reads as a signed zero, which cannot be told apart here: it becomes an unsigned
+            // zero, the same number to every decoder.
             const std::int64_t value = element.get_int64().value_unsafe();
             return value < 0 ? addValue(Kind::Integer, std::bit_cast<std::uint64_t>(value))
                              : addValue(Kind::Unsigned, static_cast<std::uint64_t>(value));
         }
         case Type::UINT64:
             return addValue(Kind::Unsigned, element.get_uint64().value_unsafe());
-        case Type::DOUBLE: {
-            // nlohmann reads "-0" as the integer 0, simdjson as the float -0.0.
-            const double value = element.get_double().value_unsafe();
-            return !(value == 0 && std::signbit(value)) && addValue(Kind::Float, std::bit_cast<std::uint64_t>(value));
-        }
+        case Type::DOUBLE:
+            return addValue(Kind::Float, std::bit_cast<std::uint64_t>(element.get_double().value_unsafe()));
         case Type::STRING:
             return addString(element.get_string().value_unsafe());
         case Type::BOOL:
@@ -182,18 +180,6 @@ private:
     std::vector<std::uint32_t> open_; // arrays and objects being filled
     std::vector<std::pair<std::string_view, std::uint32_t>> keys_; // scratch for shadowRepeatedKeys
 };
-
-JsonDocument JsonDocument::parse(std::istream& bytes, std::size_t expectedSize)
-{
-    JsonDocument document;
-    // A pretty-printed state file has about one node in 16 bytes, and strings take less than
-    // the whole text.
-    document.nodes_.reserve(expectedSize / 12);
-    document.strings_.reserve(expectedSize);
-    Builder builder(document);
-    nlohmann::json::sax_parse(bytes, &builder);
-    return document;
-}
 
 JsonDocument JsonDocument::parseText(std::string_view text, std::size_t maxDepth)
 {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
 #include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
@@ -50,17 +49,14 @@ class JsonDocument {
 public:
     // Parses with nlohmann's SAX parser, so the grammar, the UTF-8 checks and the number rules
     // (integers, unsigned integers, floats, overflow) are exactly those of nlohmann::json::parse.
-    // Reading the stream as it parses spares a copy of the whole text; expectedSize, the number
-    // of bytes when known, sizes the buffers so they are not copied as they grow. Throws
-    // DecodeError when the bytes are not one JSON value, and whatever the stream throws.
-    static JsonDocument parse(std::istream& bytes, std::size_t expectedSize = 0);
-    // The same over a text in memory; a value nested deeper than maxDepth (0: any depth) throws
-    // DecodeError.
+    // Throws DecodeError when the text is not one JSON value or holds a value nested deeper than
+    // maxDepth (0: any depth).
     static JsonDocument parseText(std::string_view text, std::size_t maxDepth = 0);
     // The same as parseText(text) for a whole file, several times faster: simdjson reads it, and a
-    // text that simdjson refuses or would read otherwise than nlohmann (a negative zero, nesting
-    // beyond its 1024 levels) is read again by parseText, so values and failures stay nlohmann's.
-    // A text with paddingRoom bytes of spare capacity is not copied.
+    // text that simdjson refuses (numbers beyond its range, nesting beyond its 1024 levels) is read
+    // again by parseText, so values and failures stay nlohmann's; only "-0" comes out as an
+    // unsigned rather than a signed zero. A text with paddingRoom bytes of spare capacity is not
+    // copied.
     static JsonDocument parseFile(const std::string& text);
     static constexpr std::size_t paddingRoom = 64;
 

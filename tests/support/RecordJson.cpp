@@ -5,7 +5,6 @@
 #include "model/JsonTextWriter.h"
 
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 namespace vantory {
 
@@ -29,8 +28,7 @@ requires requires(const codec::JsonValue& value, Record& record)
 }
 void from_json(const nlohmann::json& json, Record& record)
 {
-    std::istringstream text(json.dump());
-    readJson(codec::JsonDocument::parse(text).root(), record);
+    readJson(codec::JsonDocument::parseText(json.dump()).root(), record);
 }
 
 #define VANTORY_JSON_RECORD(Record)                                                                                    \
