@@ -23,7 +23,7 @@ const UserOverride* findOverride(const Assessment& item, const Database& db)
 }
 
 // Finds the overrides of items visited in id order with one forward walk over the (sorted)
-// override map instead of a search per item; an item out of order costs one search.
+// override map instead of a search per item; an item out of order, or far ahead, costs one search.
 class OverrideCursor {
 public:
     explicit OverrideCursor(const Database& db)
@@ -34,11 +34,12 @@ public:
 
     const UserOverride* find(const Assessment& item)
     {
-        if (item.id < lastID)
+        constexpr int maximumSteps = 4;
+        int steps = 0;
+        while (next != overrides.end() && next->first < item.id && steps++ < maximumSteps)
+            ++next;
+        if (item.id < lastID || steps > maximumSteps)
             next = overrides.lower_bound(item.id);
-        else
-            while (next != overrides.end() && next->first < item.id)
-                ++next;
         lastID = item.id;
         return next != overrides.end() && next->first == item.id ? &next->second : nullptr;
     }
@@ -192,11 +193,12 @@ std::vector<Assessment> sortedList(std::vector<Assessment> items, const Database
     };
     const PrimaryKey primaryKey(db.settings);
     CollationKeys keys;
+    OverrideCursor overrides(db);
     std::vector<Entry> entries;
     entries.reserve(items.size());
     for (std::size_t index = 0; index < items.size(); ++index) {
         const Assessment& item = items[index];
-        const auto due = effectiveDue(item, findOverride(item, db));
+        const auto due = effectiveDue(item, overrides.find(item));
         const auto date = due ? due : item.release;
         // Undated items share the most distant future, so they fall through to title and id.
         const double dateKey = date ? secondsSince1970(*date) : std::numeric_limits<double>::infinity();

@@ -183,6 +183,11 @@ TEST(Selection, SortedListGroupsByDateThenListSort)
     std::vector<Assessment> quizzes = {quiz("k2", in(5)), quiz("k0", in(5)), quiz("k1", in(5))};
     quizzes[0].title = "Quiz 2", quizzes[1].title = "Quiz 10", quizzes[2].title = "quiz 2";
     EXPECT_EQ(ids(Engine::sortedList(quizzes, db)), (Strings{"k1", "k2", "k0"}));
+    // An override is found past many others, here those of items long gone.
+    for (const char* gone : {"k00", "k01", "k02", "k03", "k04"})
+        db.overrides[gone] = {};
+    db.overrides["k2"] = UserOverride{.due = in(1)};
+    EXPECT_EQ(ids(Engine::sortedList(quizzes, db)), (Strings{"k2", "k1", "k0"}));
 }
 
 TEST(Selection, RotationIndexWalksSlots)
