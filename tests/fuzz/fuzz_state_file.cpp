@@ -1,11 +1,12 @@
 #include "model/JsonDocument.h"
 #include "model/StateFile.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -13,91 +14,61 @@ namespace {
 using vantory::codec::JsonDocument;
 using vantory::codec::JsonValue;
 
-std::vector<JsonValue> children(const JsonValue& value)
+// The elements of an array (with empty keys) or the members of an object.
+std::vector<std::pair<std::string_view, JsonValue>> children(const JsonValue& value)
 {
-    std::vector<JsonValue> result;
-    value.forEachElement([&](JsonValue element) { result.push_back(element); });
-    value.forEachMember([&](std::string_view, JsonValue member) { result.push_back(member); });
+    std::vector<std::pair<std::string_view, JsonValue>> result;
+    value.forEachElement([&](JsonValue element) { result.emplace_back(std::string_view(), element); });
+    value.forEachMember([&](std::string_view key, JsonValue member) { result.emplace_back(key, member); });
     return result;
-}
-
-std::vector<std::string_view> keys(const JsonValue& value)
-{
-    std::vector<std::string_view> result;
-    value.forEachMember([&](std::string_view key, JsonValue) { result.push_back(key); });
-    return result;
-}
-
-bool isInteger(const JsonValue& value)
-{
-    return value.kind() == JsonValue::Kind::Integer || value.kind() == JsonValue::Kind::Unsigned;
 }
 
 bool same(const JsonValue& a, const JsonValue& b)
 {
+    using Kind = JsonValue::Kind;
+    const auto integer = [](const JsonValue& v) { return v.kind() == Kind::Integer || v.kind() == Kind::Unsigned; };
     // "-0" is a signed zero to nlohmann and an unsigned one to the fast reader: one number.
-    if (isInteger(a) && isInteger(b) && a.kind() != b.kind())
-        return a.unsignedInteger() == 0 && b.unsignedInteger() == 0;
     if (a.kind() != b.kind())
-        return false;
+        return integer(a) && integer(b) && a.unsignedInteger() == 0 && b.unsignedInteger() == 0;
     switch (a.kind()) {
-    case JsonValue::Kind::Boolean:
+    case Kind::Boolean:
         return a.boolean() == b.boolean();
-    case JsonValue::Kind::Integer:
+    case Kind::Integer:
         return a.integer() == b.integer();
-    case JsonValue::Kind::Unsigned:
+    case Kind::Unsigned:
         return a.unsignedInteger() == b.unsignedInteger();
-    case JsonValue::Kind::Float: {
-        const double x = a.floating();
-        const double y = b.floating();
-        return std::memcmp(&x, &y, sizeof x) == 0;
-    }
-    case JsonValue::Kind::String:
+    case Kind::Float:
+        return std::bit_cast<std::uint64_t>(a.floating()) == std::bit_cast<std::uint64_t>(b.floating());
+    case Kind::String:
         return a.string() == b.string();
-    case JsonValue::Kind::Array:
-    case JsonValue::Kind::Object: {
-        const auto left = children(a);
-        const auto right = children(b);
-        if (left.size() != right.size() || keys(a) != keys(b))
-            return false;
-        for (std::size_t index = 0; index < left.size(); ++index) {
-            if (!same(left[index], right[index]))
-                return false;
-        }
-        return true;
+    default: {
+        const auto left = children(a), right = children(b);
+        return std::equal(left.begin(), left.end(), right.begin(), right.end(),
+            [](const auto& x, const auto& y) { return x.first == y.first && same(x.second, y.second); });
     }
-    default:
-        return true;
     }
-}
-
-// The fast reader of state files must read every text as nlohmann's reader does: the same value
-// or a failure for both.
-void compareReaders(const std::string& text)
-{
-    std::optional<JsonDocument> fast;
-    std::optional<JsonDocument> reference;
-    try {
-        fast = JsonDocument::parseFile(text);
-    } catch (const std::exception&) {
-    }
-    try {
-        reference = JsonDocument::parseText(text);
-    } catch (const std::exception&) {
-    }
-    if (fast.has_value() != reference.has_value() || (fast && !same(fast->root(), reference->root())))
-        std::abort();
 }
 
 } // namespace
 
-// A state file is read back from disk, where anything may have been written; what decodes must
-// survive its own encoding unchanged.
+// A state file is read back from disk, where anything may have been written. The fast reader must
+// read every text as nlohmann's reader does (the same value or a failure for both), and what decodes
+// must survive its own encoding unchanged.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using vantory::StateFile;
     const std::string text(reinterpret_cast<const char*>(data), size);
-    compareReaders(text);
+    const auto parse = [&text](auto reader) -> std::optional<JsonDocument> {
+        try {
+            return reader(text);
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+    };
+    const auto fast = parse(&JsonDocument::parseFile);
+    const auto reference = parse([](const std::string& t) { return JsonDocument::parseText(t); });
+    if (fast.has_value() != reference.has_value() || (fast && !same(fast->root(), reference->root())))
+        std::abort();
     vantory::Database database;
     try {
         database = StateFile::decode(text);
