@@ -31,27 +31,20 @@ void checkLines(std::string_view file)
 
 std::string unfold(std::string_view folded)
 {
-    std::string line;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = folded.find("\r\n ", start);
-        line.append(folded.substr(start, end - start));
-        if (end == std::string_view::npos)
-            return line;
-        start = end + 3;
-    }
+    std::string line(folded);
+    for (std::size_t at = 0; (at = line.find("\r\n ", at)) != std::string::npos;)
+        line.erase(at, 3);
+    return line;
 }
 
 std::string unescape(std::string_view text)
 {
     std::string result;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            result += text[i];
-            continue;
-        }
-        check(++i < text.size());
-        check(std::string_view("\\;,n").find(text[i]) != std::string_view::npos);
-        result += text[i] == 'n' ? '\n' : text[i];
+        const bool escape = text[i] == '\\';
+        if (escape)
+            check(++i < text.size() && std::string_view("\\;,n").find(text[i]) != std::string_view::npos);
+        result += escape && text[i] == 'n' ? '\n' : text[i];
     }
     return result;
 }
@@ -62,13 +55,10 @@ std::string readable(std::string_view text)
     std::string result;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c == '\r') {
-            result += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else if (c == '\n' || c == '\t' || (c >= 0x20 && c != 0x7F)) {
-            result += text[i];
-        }
+        if (c == '\r' && text.substr(i + 1).starts_with('\n'))
+            continue;
+        if (c == '\r' || c == '\n' || c == '\t' || (c >= 0x20 && c != 0x7F))
+            result += c == '\r' ? '\n' : text[i];
     }
     return result;
 }

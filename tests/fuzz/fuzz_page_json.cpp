@@ -23,22 +23,10 @@ template <typename T> void decode(std::string_view text)
 // Every record a page script returns; the first byte picks the record, the rest is the JSON text.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size == 0)
-        return 0;
-    const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    switch (data[0] % 4) {
-    case 0:
-        decode<vantory::PagePayload>(text);
-        break;
-    case 1:
-        decode<std::vector<vantory::DiscoveredCourse>>(text);
-        break;
-    case 2:
-        decode<std::vector<vantory::CanvasAssignment>>(text);
-        break;
-    default:
-        decode<std::map<std::string, bool>>(text);
-        break;
-    }
+    using namespace vantory;
+    constexpr void (*decoders[])(std::string_view) = {decode<PagePayload>, decode<std::vector<DiscoveredCourse>>,
+        decode<std::vector<CanvasAssignment>>, decode<std::map<std::string, bool>>};
+    if (size > 0)
+        decoders[data[0] % 4]({reinterpret_cast<const char*>(data) + 1, size - 1});
     return 0;
 }

@@ -9,16 +9,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     namespace protocol = vantory::WorkerProtocol;
     const QByteArray line(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (const auto command = protocol::decodeCommand(line)) {
-        const QByteArray again = protocol::encode(*command);
-        if (!protocol::decodeCommand(again.chopped(1)))
+    const auto roundTrip = [&line](auto decode) {
+        if (const auto decoded = decode(line); decoded && !decode(protocol::encode(*decoded).chopped(1)))
             std::abort();
-    }
-    if (const auto event = protocol::decodeEvent(line)) {
-        const QByteArray again = protocol::encode(*event);
-        if (!protocol::decodeEvent(again.chopped(1)))
-            std::abort();
-    }
+    };
+    roundTrip([](const QByteArray& bytes) { return protocol::decodeCommand(bytes); });
+    roundTrip([](const QByteArray& bytes) { return protocol::decodeEvent(bytes); });
     protocol::LineBuffer buffer;
     buffer.append(line);
     while (const auto taken = buffer.take())
