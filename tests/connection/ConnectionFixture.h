@@ -14,9 +14,9 @@
 
 namespace vantory::test {
 
-// A scripted page: `site` decides where each load ends and how, `scripts` answers each script by the
-// page's URL and the script's text. Events come from the scheduler, as a real page's come from the
-// event loop, so a test advances the clock to let them happen.
+// A scripted page: a load ends as `responses` (by URL) or else `site` says, a script answers as
+// `results` (by URL and script, or by URL) or else `scripts` says. Events come from the scheduler, as
+// a real page's come from the event loop, so a test advances the clock to let them happen.
 class FakePage final : public WebPage {
 public:
     struct Response {
@@ -36,7 +36,7 @@ public:
         loads.push_back(url);
         stop();
         url_ = url; // a navigation shows its URL from its start, as a browser's does
-        const Response response = site ? site(url) : Response{};
+        const Response response = responses.contains(url) ? responses[url] : site ? site(url) : Response{};
         loading_ = scheduler_.schedule(Scheduler::Duration::zero(), [this, url, response] {
             if (response.end == Response::End::hang)
                 return; // loading until stopped or replaced
@@ -56,7 +56,10 @@ public:
     void evaluate(const std::string& script, std::function<void(ScriptOutcome)> done) override
     {
         evaluations.push_back(script);
-        const ScriptOutcome outcome = scripts ? scripts(url_, script) : ScriptOutcome{ScriptValue{}};
+        const std::string key = results.contains(url_ + " " + script) ? url_ + " " + script : url_;
+        const ScriptOutcome outcome = results.contains(key) ? results[key]
+            : scripts                                       ? scripts(url_, script)
+                                                            : ScriptValue{};
         scheduler_.schedule(Scheduler::Duration::zero(), [done = std::move(done), outcome] { done(outcome); });
     }
     void callAsync(const std::string& body, std::function<void(ScriptOutcome)> done) override
@@ -66,6 +69,8 @@ public:
 
     std::function<Response(const std::string& url)> site;
     std::function<ScriptOutcome(const std::string& url, const std::string& script)> scripts;
+    std::map<std::string, Response> responses;
+    std::map<std::string, ScriptOutcome> results;
     std::vector<std::string> loads, evaluations; // every URL asked for and every script run, in order
 
 private:
@@ -97,6 +102,14 @@ struct FakeLoginView final : LoginView {
 class ConnectionFixture : public ::testing::Test, public WebHost {
 protected:
     using Response = FakePage::Response;
+    // How a page fails: its load's response or, when given, its script's result, and what is said.
+    struct Failing {
+        const char* name;
+        Response response;
+        std::optional<ScriptOutcome> result;
+        std::string text;
+        bool login = false;
+    };
 
     WebPage& workerPage(Site site) override { return pages_[site == Site::canvas]; }
     LoginView& loginView(Site site) override { return view(site); }
@@ -117,6 +130,15 @@ protected:
         connection(site).sync();
         scheduler.advance(std::chrono::minutes(5));
         ASSERT_FALSE(connection(site).running());
+    }
+    // Runs a pass where url fails as c says.
+    void runFailing(Site site, const std::string& url, const Failing& c)
+    {
+        worker(site).responses = {{url, c.response}};
+        worker(site).results.clear();
+        if (c.result)
+            worker(site).results = {{url, *c.result}};
+        runPass(site);
     }
 
     static ScriptOutcome text(const nlohmann::json& json) { return ScriptValue{ScriptValue::Kind::text, json.dump()}; }
