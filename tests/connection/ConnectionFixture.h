@@ -146,10 +146,7 @@ protected:
     static ScriptOutcome flag(bool value) { return ScriptValue{ScriptValue::Kind::flag, "", value}; }
     static ScriptOutcome thrown(std::string message) { return PageError{PageError::Kind::script, std::move(message)}; }
     static ScriptOutcome notText() { return ScriptValue{}; }
-    std::string error(const std::string& key) const
-    {
-        return store.errors().contains(key) ? store.errors().at(key) : "";
-    }
+    std::string error(const std::string& key) const { return store.errors().count(key) ? store.errors().at(key) : ""; }
 
     ManualScheduler scheduler{instantFromSeconds(1764871200)};
     TemporaryFolder folder;
