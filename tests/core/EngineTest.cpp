@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <type_traits>
 
 using namespace vantory;
 using namespace std::chrono_literals;
@@ -32,10 +31,9 @@ Assessment item(const std::string& course, const std::string& code, std::optiona
 }
 
 // A quiz of course c (or another) whose id is its title.
-Assessment quiz(const std::string& id, std::optional<Instant> due, const std::string& courseID = "c")
-{
-    return {.id = id, .courseID = courseID, .title = id, .category = "Quiz", .due = due};
-}
+const auto quiz = [](const std::string& id, std::optional<Instant> due, const std::string& courseID = "c") {
+    return Assessment{.id = id, .courseID = courseID, .title = id, .category = "Quiz", .due = due};
+};
 
 Database database(std::vector<Assessment> items, std::optional<std::vector<std::int64_t>> leads = {})
 {
@@ -51,23 +49,17 @@ Database database(std::vector<Assessment> items, std::optional<std::vector<std::
 // Quiz 3 of Art, due Thursday 2025-10-16 23:59 in Vancouver, with reminders at the given leads.
 Database reminding(std::vector<std::int64_t> leads = {1440, 180, 60})
 {
-    Assessment q = quiz("q", deadline, "canvas:1");
-    q.title = "Quiz 3";
-    return database({q}, leads);
+    Database db = database({quiz("q", deadline, "canvas:1")}, leads);
+    db.assessments[0].title = "Quiz 3";
+    return db;
 }
 
 // The ids of items held by value or by pointer, in order.
-template <typename Items> Strings ids(const Items& items)
-{
+const auto ids = [](const auto& items) {
     Strings result;
-    for (const auto& item : items) {
-        if constexpr (std::is_pointer_v<std::decay_t<decltype(item)>>)
-            result.push_back(item->id);
-        else
-            result.push_back(item.id);
-    }
+    std::ranges::transform(items, std::back_inserter(result), &Assessment::id);
     return result;
-}
+};
 
 } // namespace
 
@@ -318,10 +310,9 @@ TEST(Reminders, TheSettingsKeepAFewWholeLeadTimes)
 {
     using Leads = std::vector<std::int64_t>;
     const std::pair<Leads, std::optional<Leads>> cases[]
-        = {{{1440, 60, 180, 60}, Leads{60, 180, 1440}}, {{0, -15, 40321, 40320, 1}, Leads{1, 40320}},
-            {{}, std::nullopt}, {{0}, std::nullopt}, {{9, 8, 7, 6, 5, 4, 3, 2, 1, 10}, Leads{1, 2, 3, 4, 5, 6, 7, 8}}};
-    for (const auto& [stored, expected] : cases) {
-        Settings settings;
+        = {{{9, 8, 7, 6, 5, 4, 3, 2, 2, 1, 10}, Leads{1, 2, 3, 4, 5, 6, 7, 8}},
+            {{0, -15, 40321, 40320, 1}, Leads{1, 40320}}, {{0}, std::nullopt}};
+    for (Settings settings; const auto& [stored, expected] : cases) {
         settings.reminderMinutes = stored;
         settings.normalize();
         EXPECT_EQ(settings.reminderMinutes, expected);

@@ -10,18 +10,18 @@
 // Instantiated for the records in RecordJson.cpp.
 namespace vantory {
 
-template <typename Record>
-requires requires(codec::JsonWriter& writer, const Record& record)
+template <typename R>
+concept WrittenRecord = requires(codec::JsonWriter& w, const R& r)
 {
-    writeJson(writer, record);
-}
-void to_json(nlohmann::json& json, const Record& record);
+    writeJson(w, r);
+};
+template <typename R>
+concept ReadRecord = requires(const codec::JsonValue& v, R& r)
+{
+    readJson(v, r);
+};
 
-template <typename Record>
-requires requires(const codec::JsonValue& value, Record& record)
-{
-    readJson(value, record);
-}
-void from_json(const nlohmann::json& json, Record& record);
+template <WrittenRecord Record> void to_json(nlohmann::json& json, const Record& record);
+template <ReadRecord Record> void from_json(const nlohmann::json& json, Record& record);
 
 } // namespace vantory
