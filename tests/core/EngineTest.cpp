@@ -277,7 +277,7 @@ TEST(Reminders, CatchesUpWithTheShortestFallenLeadOnly)
     }
 }
 
-TEST(Reminders, AMovedDeadlineRearmsItsLeads)
+TEST(Reminders, AMovedDeadlineRearmsItsLeadsAndMarkingDropsStaleRecords)
 {
     Database db = reminding();
     Reminders::markShown(db, {"q", deadline, 60, true}, before(1h));
@@ -292,11 +292,7 @@ TEST(Reminders, AMovedDeadlineRearmsItsLeads)
     db.overrides.clear();
     db.assessments[0].due = deadline;
     EXPECT_TRUE(Reminders::due(db, before(30min)).empty()) << "back to the date already announced";
-}
-
-TEST(Reminders, MarkingDropsGoneAndPassedRecords)
-{
-    Database db = reminding();
+    db = reminding(); // marking drops the records of gone items and passed dates
     db.assessments.push_back({.id = "old", .courseID = "c", .due = before(48h)});
     db.reminders = {{{"gone", {deadline, 60}}, {"old", {before(48h), 60}}, {"q", {deadline - 5min, 60}}}};
     Reminders::markShown(db, {"q", deadline, 1440, false}, before(24h));

@@ -295,8 +295,19 @@ TEST_F(StateFileTest, SavesIntoANewPrivateFolderAndReadsBackEqualAndNormalised)
     EXPECT_EQ(StateFile(deep).load().value().settings.syncMinutes, 5) << "loading normalises the settings";
 }
 
-TEST_F(StateFileTest, UnreadableFilesAreKeptByteForByte)
+TEST_F(StateFileTest, AFailedSaveOrLoadKeepsTheFileByteForByteAndStopsLaterSaves)
 {
+    StateFile file(path);
+    file.save(sampleDatabase());
+    const std::string before = contents(path);
+    Database broken = sampleDatabase();
+    broken.assessments[0].checkedAt = instantFromSeconds(notANumber); // a number no file could hold
+    file.save(broken);
+    EXPECT_TRUE(file.storageError().value_or("").starts_with(StateFile::saveFailedPrefix));
+    EXPECT_EQ(contents(path), before);
+    fs::remove(path);
+    file.save(sampleDatabase());
+    EXPECT_FALSE(fs::exists(path));
     json withoutLastSync = sampleDatabase(), wrongType = sampleDatabase();
     withoutLastSync.erase("lastSync");
     wrongType["assessments"][0]["missing"] = "no";
@@ -318,21 +329,6 @@ TEST_F(StateFileTest, UnreadableFilesAreKeptByteForByte)
         EXPECT_FALSE(file.load());
         EXPECT_EQ(file.storageError(), std::string(StateFile::readFailedText)) << other;
     }
-}
-
-TEST_F(StateFileTest, AFailedSaveKeepsTheOldFileAndStopsAllLaterSaves)
-{
-    StateFile file(path);
-    file.save(sampleDatabase());
-    const std::string before = contents(path);
-    Database broken = sampleDatabase();
-    broken.assessments[0].checkedAt = instantFromSeconds(notANumber); // a number no file could hold
-    file.save(broken);
-    EXPECT_TRUE(file.storageError().value_or("").starts_with(StateFile::saveFailedPrefix));
-    EXPECT_EQ(contents(path), before);
-    fs::remove(path);
-    file.save(sampleDatabase());
-    EXPECT_FALSE(fs::exists(path));
 }
 
 TEST_F(StateFileTest, OnlyOurOwnStaleTemporariesAreRemovedAtStart)

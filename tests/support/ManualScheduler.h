@@ -30,8 +30,8 @@ public:
         std::erase_if(queue_, [&](const auto& entry) { return entry.first.second == cookie; });
     }
 
-    // Moves the clock forward by step, running each action that falls due on the way at its due
-    // time (ties in the order they were scheduled), including actions those actions schedule.
+    // Moves the clock by step, running each action falling due on the way (also those they schedule) at
+    // its due time, ties in the order scheduled.
     void advance(Duration step)
     {
         const Instant target = now_ + step;

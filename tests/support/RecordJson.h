@@ -4,10 +4,8 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-// nlohmann's to_json and from_json for every record, for the tests' tables: they go through JSON
-// text and the record's own writeJson and readJson, so each record keeps one reader and one
-// writer, the state file's. The application never builds an nlohmann tree of a record.
-// Instantiated for the records in RecordJson.cpp.
+// nlohmann's to_json and from_json for the records listed in RecordJson.cpp, through JSON text and the
+// record's own writeJson and readJson, so each record keeps one reader and one writer, the state file's.
 namespace vantory {
 
 template <typename R>
