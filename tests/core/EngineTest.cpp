@@ -91,7 +91,7 @@ TEST(Merge, BuildsDeadlineFromFullCreditRulesAndScoreTexts)
             << text;
 }
 
-TEST(Merge, KeepsPreviousDatesOnlyWhenDatesDoNotParse)
+TEST(Merge, KeepsPreviousDatesOnlyWhenDatesDoNotParseAndOneItemPerIdInCodePointOrder)
 {
     Database db;
     db.assessments = {item("c", "1", at(end)), item("c", "2", at(end))};
@@ -105,6 +105,13 @@ TEST(Merge, KeepsPreviousDatesOnlyWhenDatesDoNotParse)
     EXPECT_EQ(db.assessments[2].due, std::nullopt);
     Engine::merge({item("c", "1", {}, "unlimited")}, "c", db, now);
     EXPECT_EQ(db.assessments[0].due, std::nullopt) << "an open deadline really has no due date";
+    db.assessments = {item("c", "b"), item("c", "B"), item("c", "b", at(end))}; // hand-edited: unsorted, twice
+    const Assessment second = item("c", "x", at(later));
+    Engine::merge(
+        {item("c", "x", at(end)), item("c", "\u00E9"), item("c", "10"), second, item("c", "2")}, "c", db, now);
+    EXPECT_EQ(ids(db.assessments), (Strings{"c:10", "c:2", "c:B", "c:b", "c:x", "c:\u00E9"}));
+    EXPECT_EQ(db.assessments[3].due, at(end));
+    EXPECT_EQ(db.assessments[4], second);
 }
 
 TEST(Merge, MarksVanishedItemsMissingAndLeavesOtherCoursesAlone)
@@ -123,18 +130,6 @@ TEST(Merge, MarksVanishedItemsMissingAndLeavesOtherCoursesAlone)
     EXPECT_TRUE(db.assessments[1].missing && db.assessments[2].missing && db.lastSync.at("b") == in(60));
     Engine::merge({item("b", "2", at(end))}, "b", db, now);
     EXPECT_EQ(db.assessments[2], item("b", "2", at(end)));
-}
-
-TEST(Merge, KeepsOneItemPerIdInCodePointOrder)
-{
-    Database db;
-    db.assessments = {item("c", "b"), item("c", "B"), item("c", "b", at(end))}; // hand-edited: unsorted, twice
-    const Assessment second = item("c", "x", at(later));
-    Engine::merge(
-        {item("c", "x", at(end)), item("c", "\u00E9"), item("c", "10"), second, item("c", "2")}, "c", db, now);
-    EXPECT_EQ(ids(db.assessments), (Strings{"c:10", "c:2", "c:B", "c:b", "c:x", "c:\u00E9"}));
-    EXPECT_EQ(db.assessments[3].due, at(end));
-    EXPECT_EQ(db.assessments[4], second);
 }
 
 TEST(Selection, UpcomingKeepsOnlyEligibleFutureDeadlinesInDueThenNaturalIdOrder)

@@ -149,7 +149,7 @@ TEST(Rgb, ParsesHexTextAndFormatsItBack)
         EXPECT_EQ(Rgb::fromHex(Rgb{value / 255, 0, value / 255}.hex()), (Rgb{value / 255, 0, value / 255})) << value;
 }
 
-TEST(Settings, NineRequiredKeysSufficeAndAnOldFileMigratesOnce)
+TEST(Settings, AnOldFileNeedsNineKeysAndMigratesOnceIntoThePairedTable)
 {
     Settings settings = storedSettings();
     EXPECT_EQ(json(settings).size(), 9u);
@@ -167,10 +167,6 @@ TEST(Settings, NineRequiredKeysSufficeAndAnOldFileMigratesOnce)
     again.normalize();
     EXPECT_EQ(again, settings);
     EXPECT_NE(Settings{}.rules[0].id, Settings{}.rules[0].id) << "rules are told apart by fresh ids";
-}
-
-TEST(Settings, NormalizeBuildsThePairedTableFromOlderColourFields)
-{
     // The older fields are only ever read here, so their fallbacks are checked through the migration.
     const std::pair<std::function<void(Settings&)>, const char*> cases[] = {
         {[](Settings&) {}, "12 EF4444 EF4444, 36 EAB308 EAB308, 22C55E 22C55E"},
@@ -218,7 +214,7 @@ TEST(Settings, NormalizeClampsNumbersIntoRange)
     EXPECT_TRUE(pairs(settings).starts_with("0.1 1 1, 72 2 2, 8760 3 3, ")) << pairs(settings);
 }
 
-TEST(SiteAddress, ChecksAndNormalisesWhatAStudentTypes)
+TEST(SiteAddress, ChecksWhatAStudentTypesAndStoresItOnlyWhileNotTheBuilds)
 {
     using enum Site; // blank is no site, and no problem
     const std::tuple<std::string, Site, std::string> accepted[]
@@ -246,10 +242,6 @@ TEST(SiteAddress, ChecksAndNormalisesWhatAStudentTypes)
             const SiteAddress::Checked checked = SiteAddress::check(input, site);
             EXPECT_TRUE(checked.address.empty() && !checked.usable()) << input;
         }
-}
-
-TEST(SiteAddress, StoredOnlyWhileNotTheBuildsAndReadBackAsSites)
-{
     const Sites built = Sites::production();
     Settings settings = storedSettings();
     settings.assessmentBaseURL = SiteAddress::stored(built.assessmentBaseURL, Site::assessment);
@@ -354,12 +346,11 @@ TEST_F(StateFileTest, ALinkedStateFileIsWrittenThroughTheLink)
     fs::create_symlink(folder / "synced" / "state.json", path);
     StateFile linked(path);
     linked.save(sampleDatabase());
-    EXPECT_FALSE(linked.storageError());
-    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_TRUE(!linked.storageError() && fs::is_symlink(path));
     EXPECT_EQ(StateFile(folder / "synced" / "state.json").load()->assessments, sampleDatabase().assessments);
 }
 
-TEST(StateFileFormat, WritesTheBytesNlohmannPrintsForTheSameTree)
+TEST(StateFileFormat, WritesTheBytesAndDoublesNlohmannPrints)
 {
     Database full = sampleDatabase();
     // Escapes, control characters, and invalid UTF-8 of every kind nlohmann replaces by U+FFFD.
@@ -378,55 +369,13 @@ TEST(StateFileFormat, WritesTheBytesNlohmannPrintsForTheSameTree)
     settings.excludedCategories = {"Labs", ""};
     settings.reminderMinutes = {{15, 1440}};
     Database bare;
-    bare.settings.durations.clear();
-    bare.settings.rules.clear();
-    bare.settings.showProgress.reset();
+    bare.settings.durations.clear(), bare.settings.rules.clear(), bare.settings.showProgress.reset();
     for (const Database* database : {&full, &bare})
         EXPECT_EQ(
             StateFile::encode(*database), json(*database).dump(2, ' ', false, json::error_handler_t::replace) + "\n");
     EXPECT_EQ(StateFile::encode(bare).find("\"reminders\""), std::string::npos) << "absent until one was shown";
-}
-
-// The state file's own reader accepts, rejects and resolves repeated keys as nlohmann's tree does.
-TEST(StateFileFormat, ReadsWithTheRulesOfTheNlohmannTree)
-{
-    const auto document = [](const std::string& more) {
-        return R"({"assessments":[],"lastSync":{},"overrides":{},"settings":{"colorMode":"text","courses":[],)"
-               R"("durations":[10],"excludePerfect":true,"excludedCategories":[],"otherHex":"22C55E","rules":[],)"
-               R"("showReleases":false,"syncMinutes":60},)"
-            + more + "}";
-    };
-    const std::pair<std::string, bool> cases[] = {{document(R"("version":"1","version":2)"), true},
-        {document(R"("version":2,"version":"1")"), false}, {document(R"("version":5.0)"), true},
-        {document(R"("version":5.5)"), false}, {document(R"("version":9223372036854775808)"), false},
-        {document(R"("version":1e400)"), false}, {document(R"("version":1,"lastSync":{"a":-1e400})"), false},
-        {document(R"("version":1,"extra":[[[{"a":[null,1e308,"\ud83d\ude00"]}]]])"), true},
-        {document(R"("version":1,"overrides":{"b":{"completed":1},"a":{"completed":true,"hidden":false},)"
-                  R"("b":{"completed":false,"hidden":true,"due":5}})"),
-            true},
-        {document(R"("version":1,"assessments":{})"), false}, {"\xEF\xBB\xBF" + document(R"("version":1)"), true},
-        {document(R"("version":1)") + " x", false}, {document("\"version\":1,\"extra\":\"\xFF\""), false},
-        {document(R"("version":1,"extra":"\ud800")"), false}, {document(R"("version":1,"extra":"\udc00")"), false},
-        {document(
-             R"("version":1,"lastSync":{"a":-0},"extra":[-0.0,18446744073709551615,18446744073709551616,-9E99999])"),
-            false},
-        {document(
-             R"("version":1,"lastSync":{"a":-0},"extra":[-0.0,18446744073709551615,18446744073709551616,-1e-999])"),
-            true},
-        {document(R"("version":1,"extra":)" + std::string(2000, '[') + std::string(2000, ']')), true}, {"", false}};
-    for (const auto& [text, decodes] : cases)
-        if (decodes)
-            EXPECT_EQ(StateFile::decode(text), json::parse(text).get<Database>()) << text;
-        else {
-            EXPECT_ANY_THROW(StateFile::decode(text)) << text;
-            EXPECT_ANY_THROW(json::parse(text).get<Database>()) << text;
-        }
-}
-
-// Realistic numbers print as nlohmann prints them; for any other only the value must survive (its
-// Grisu2 digits are shortest, not always closest).
-TEST(StateFileFormat, WritesDoublesWithNlohmannsLayoutAndExactRoundTrip)
-{
+    // Realistic numbers print as nlohmann prints them; for any other only the value must survive (its
+    // Grisu2 digits are shortest, not always closest).
     std::vector<double> realistic{0.0, -0.0, 5, 0.1, 1e-4, 1.5e-5, 1e15, 1e16, 123456789012345.6, 1e21, 780000000,
         -1764800000.75, 5e-324, 1.7976931348623157e308, 2.5e-7, 100000, 0.001234};
     std::mt19937_64 random(20261206);
@@ -446,5 +395,38 @@ TEST(StateFileFormat, WritesDoublesWithNlohmannsLayoutAndExactRoundTrip)
             const std::string text = written(value);
             ASSERT_EQ(json::parse(text).get<double>(), value) << text;
             ASSERT_NE(text.find_first_of(".e"), std::string::npos) << "reads back as a double: " << text;
+        }
+}
+
+// The state file's own reader accepts, rejects and resolves repeated keys as nlohmann's tree does.
+TEST(StateFileFormat, ReadsWithTheRulesOfTheNlohmannTree)
+{
+    const auto document = [](const std::string& more) {
+        return R"({"assessments":[],"lastSync":{},"overrides":{},"settings":{"colorMode":"text","courses":[],)"
+               R"("durations":[10],"excludePerfect":true,"excludedCategories":[],"otherHex":"22C55E","rules":[],)"
+               R"("showReleases":false,"syncMinutes":60},)"
+            + more + "}";
+    };
+    const std::string numbers
+        = R"("version":1,"lastSync":{"a":-0},"extra":[-0.0,18446744073709551615,18446744073709551616,)";
+    const std::pair<std::string, bool> cases[] = {{document(R"("version":"1","version":2)"), true},
+        {document(R"("version":2,"version":"1")"), false}, {document(R"("version":5.0)"), true},
+        {document(R"("version":5.5)"), false}, {document(R"("version":9223372036854775808)"), false},
+        {document(R"("version":1e400)"), false}, {document(R"("version":1,"lastSync":{"a":-1e400})"), false},
+        {document(R"("version":1,"extra":[[[{"a":[null,1e308,"\ud83d\ude00"]}]]])"), true},
+        {document(R"("version":1,"overrides":{"b":{"completed":1},"a":{"completed":true,"hidden":false},)"
+                  R"("b":{"completed":false,"hidden":true,"due":5}})"),
+            true},
+        {document(R"("version":1,"assessments":{})"), false}, {"\xEF\xBB\xBF" + document(R"("version":1)"), true},
+        {document(R"("version":1)") + " x", false}, {document("\"version\":1,\"extra\":\"\xFF\""), false},
+        {document(R"("version":1,"extra":"\ud800")"), false}, {document(R"("version":1,"extra":"\udc00")"), false},
+        {document(numbers + "-9E99999]"), false}, {document(numbers + "-1e-999]"), true},
+        {document(R"("version":1,"extra":)" + std::string(2000, '[') + std::string(2000, ']')), true}, {"", false}};
+    for (const auto& [text, decodes] : cases)
+        if (decodes)
+            EXPECT_EQ(StateFile::decode(text), json::parse(text).get<Database>()) << text;
+        else {
+            EXPECT_ANY_THROW(StateFile::decode(text)) << text;
+            EXPECT_ANY_THROW(json::parse(text).get<Database>()) << text;
         }
 }

@@ -167,7 +167,7 @@ TEST_F(StatusLineTest, ColoursCourseCategoryAndTimeByModeAndStyle)
     }
 }
 
-TEST_F(StatusLineTest, AutomaticWidthReservesTheWidestCountdownAndClamps)
+TEST_F(StatusLineTest, WidthReservesTheWidestCountdownMeasuredOnlyWhenTheLayoutChangesAndAnimatesBetweenItems)
 {
     // "313 | Quiz ()" is 13 units; padding adds 14 points, the dot 10; reserved: the widest countdown.
     const auto settings = [](auto change) { return [=](Database& db) { change(db.settings); }; };
@@ -183,10 +183,6 @@ TEST_F(StatusLineTest, AutomaticWidthReservesTheWidestCountdownAndClamps)
         EXPECT_EQ(compose(0).width, std::ceil(width)) << left;
         EXPECT_EQ(measureCalls, measures) << left;
     }
-}
-
-TEST_F(StatusLineTest, MeasuresOnlyWhenTheLayoutChangesAndAnimatesOnlyBetweenItems)
-{
     reset({item("a", 2 * day), item("b", 3 * day, "c2")}, [](Database& db) { db.settings.durations = {5, 3}; });
     const double t = 1.5 * day; // a counts down from 2d to 12h by then: same item, same width
     const std::tuple<double, Change, bool, bool> steps[] = {{0, {}, true, false}, {t, {}, false, false},

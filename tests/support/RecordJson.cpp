@@ -29,13 +29,8 @@ VANTORY_JSON_RECORD(AccessRule)
 VANTORY_JSON_RECORD(RawAssessment)
 VANTORY_JSON_RECORD(PagePayload)
 VANTORY_JSON_RECORD(Assessment)
-VANTORY_JSON_RECORD(UserOverride)
 VANTORY_JSON_RECORD(Course)
-VANTORY_JSON_RECORD(ColorRule)
-VANTORY_JSON_RECORD(PairedColorRule)
-VANTORY_JSON_RECORD(CategoryStyle)
 VANTORY_JSON_RECORD(Settings)
-VANTORY_JSON_RECORD(ShownReminder)
 VANTORY_JSON_RECORD(Database)
 template void from_json<CanvasAssignment>(const nlohmann::json&, CanvasAssignment&);
 template void from_json<DiscoveredCourse>(const nlohmann::json&, DiscoveredCourse&);
