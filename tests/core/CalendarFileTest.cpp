@@ -26,12 +26,6 @@ Lines logicalLines(std::string text)
 
 class CalendarFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        db.settings.courses = {{.id = "pl-313", .name = "313"}};
-        item.due = instantFromSeconds(1764748740); // 2025-12-03 07:59:00 UTC
-    }
-
     // The lines of the single event that exporting one item writes.
     Lines event(const Assessment& assessment, std::int64_t alarm = 0) const
     {
@@ -40,8 +34,12 @@ protected:
     }
 
     const test::SiteScope sites{{"https://learn.example.ca", "https://canvas.example.ca:8443"}};
-    Database db;
-    Assessment item{.id = "pl-313:PC5", .courseID = "pl-313", .title = "Preclass 5", .category = "Preclass"};
+    Database db{.settings = {.courses = {{.id = "pl-313", .name = "313"}}}};
+    Assessment item{.id = "pl-313:PC5",
+        .courseID = "pl-313",
+        .title = "Preclass 5",
+        .category = "Preclass",
+        .due = instantFromSeconds(1764748740)}; // 2025-12-03 07:59:00 UTC
 };
 
 TEST(CalendarFileText, EscapesBackslashesFirstThenLineBreaksAndFoldsAtSeventyFiveOctetsWholeCharacters)
@@ -114,7 +112,7 @@ TEST_F(CalendarFileTest, WritesOneMinuteEventAtTheOverrideDueWithAStableUidAndAR
             "END:VEVENT"}));
 }
 
-TEST_F(CalendarFileTest, WritesUrlLinesOnlyForHttpsLinksIntoTheTwoSites)
+TEST_F(CalendarFileTest, WritesUrlsOnlyIntoTheTwoSitesEveryUidOnOneDistinctLineAndNoUnwritableDate)
 {
     const std::pair<std::string, bool> cases[] = {{"https://learn.example.ca/pl/course_instance/313", true},
         {"https://canvas.example.ca:8443/c?x=1#y", true}, {"http://learn.example.ca/pl/", false},
@@ -128,10 +126,6 @@ TEST_F(CalendarFileTest, WritesUrlLinesOnlyForHttpsLinksIntoTheTwoSites)
         EXPECT_EQ(lines.at(10), written ? "URL:" + url : "END:VEVENT") << url;
         EXPECT_TRUE(lines.at(7).ends_with("\\n" + CalendarFile::escape(url))) << url;
     }
-}
-
-TEST_F(CalendarFileTest, SkipsUnwritableDueDatesAndKeepsEveryUidOneDistinctLine)
-{
     auto farFuture = item;
     farFuture.due = instantFromSeconds(1e300);
     item.id = "pl-313:PC\r\nX-INJECTED:1";

@@ -65,7 +65,7 @@ TEST(DatesTest, ReleaseReadsTheAvailabilityTextInTheSchoolZoneOfTheGivenYear)
         EXPECT_EQ(seconds(Dates::release(text, 2025, Zone(zone))), expected) << zone << " " << text;
 }
 
-TEST(DatesTest, DisplayFormatsInKoreanInTheSchoolZoneWhateverTheDefaultZone)
+TEST(DatesTest, DisplayInKoreanInTheSchoolZoneWhateverTheDefaultZoneAndRemainingInDaysHoursMinutes)
 {
     const TokyoAsDefaultZone tokyo;
     const std::tuple<std::string, double, const char*> cases[]
@@ -76,18 +76,15 @@ TEST(DatesTest, DisplayFormatsInKoreanInTheSchoolZoneWhateverTheDefaultZone)
     for (const auto& [zone, at, expected] : cases)
         EXPECT_EQ(Dates::display(instantFromSeconds(at), Zone(zone)), expected) << zone << at;
     EXPECT_EQ(Dates::display(instantFromSeconds(lateWednesdayDecember3), Zone(), "M월 d일 EEEE"), "12월 3일 수요일");
-}
-
-TEST(DatesTest, RemainingDropsLeftoverSecondsAndSplitsIntoDaysHoursMinutes)
-{
-    const std::pair<double, const char*> cases[] = {{0, "마감"}, {-3600, "마감"},
+    // The remaining time drops leftover seconds.
+    const std::pair<double, const char*> remaining[] = {{0, "마감"}, {-3600, "마감"},
         {std::numeric_limits<double>::quiet_NaN(), "마감"}, {59.9, "<1m"}, {60, "1m"}, {3599, "59m"}, {3600, "1h0m"},
         {3659.9, "1h0m"}, {86399, "23h59m"}, {86400, "1d 0h0m"}, {102000, "1d 4h20m"}, {1e300, "694444444444d 10h40m"}};
-    for (const auto& [left, expected] : cases)
+    for (const auto& [left, expected] : remaining)
         EXPECT_EQ(Dates::remaining(left), expected) << left;
 }
 
-TEST(DatesTest, CalendarStartsWeeksOnMondayAtMidnightInItsZoneWhateverTheDefaultZone)
+TEST(DatesTest, WeeksStartOnMondayAndDaysAtMidnightInTheSchoolZoneAcrossDaylightSavingWhateverTheDefaultZone)
 {
     const TokyoAsDefaultZone tokyo;
     const std::unique_ptr<icu::Calendar> calendar = Dates::calendar(Zone());
@@ -99,11 +96,6 @@ TEST(DatesTest, CalendarStartsWeeksOnMondayAtMidnightInItsZoneWhateverTheDefault
         calendar->set(field, 0);
     EXPECT_EQ(calendar->getTime(status), 1764576000 * 1000.0);
     EXPECT_TRUE(U_SUCCESS(status));
-}
-
-TEST(DatesTest, DayNumberChangesAtMidnightInTheSchoolZoneAcrossDaylightSavingChanges)
-{
-    const TokyoAsDefaultZone tokyo;
     // Midnights in UTC; 2 November lasts 25 hours in Vancouver, 9 March 23 in Toronto.
     const double december7 = 1765094400, november2 = 1762066800, march9 = 1741496400;
     const std::tuple<std::string, double, std::int64_t> cases[]

@@ -52,7 +52,7 @@ protected:
 
 } // namespace
 
-TEST_F(StoreTest, StartsFreshAndSavesOnlyOnChange)
+TEST_F(StoreTest, StartsFreshSavesOnlyOnChangeAndObserversHearEveryWrite)
 {
     auto store = makeStore();
     EXPECT_TRUE(store->status() == Store::initialStatus && store->canvasStatus() == Store::initialCanvasStatus);
@@ -69,11 +69,6 @@ TEST_F(StoreTest, StartsFreshAndSavesOnlyOnChange)
     auto reloaded = makeStore();
     EXPECT_EQ(reloaded->status(), Store::loadedStatus);
     EXPECT_EQ(reloaded->db(), store->db());
-}
-
-TEST_F(StoreTest, ObserversHearEveryWrite)
-{
-    auto store = makeStore();
     std::vector<Store::Field> heard;
     const auto token = store->observe([&](Store::Field field) { heard.push_back(field); });
     store->setBrevaneSyncing(true);
