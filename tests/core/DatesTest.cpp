@@ -3,7 +3,6 @@
 #include "model/UnicodeText.h"
 
 #include <gtest/gtest.h>
-#include <limits>
 #include <unicode/locid.h>
 
 using namespace vantory;
@@ -25,7 +24,7 @@ struct TokyoAsDefaultZone {
 
 } // namespace
 
-TEST(DatesTest, ExactTakesTheOffsetFromTheAbbreviationAndRejectsAnyOtherForm)
+TEST(DatesTest, ExactTakesTheOffsetFromTheAbbreviationAndReleaseTheSchoolZoneOfTheGivenYear)
 {
     const std::pair<const char*, std::optional<double>> cases[] = {{"2025-09-08 14:00:00 (PDT)", mondaySeptember8},
         {"2025-09-08 14:00:00 (PST)", mondaySeptember8 + hour}, {"2025-09-08 21:00:00 (GMT)", mondaySeptember8},
@@ -34,6 +33,18 @@ TEST(DatesTest, ExactTakesTheOffsetFromTheAbbreviationAndRejectsAnyOtherForm)
         {"2025-09-08 14:00:00 (PDT) extra", {}}, {"2025-02-29 14:00:00 (PDT)", {}}, {"2025-09-08 24:00:00 (PDT)", {}}};
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(seconds(Dates::exact(text)), expected) << text;
+    // Around the clock changes a missing time is none and a repeated hour the later; the weekday yields.
+    const std::tuple<std::string, const char*, std::optional<double>> releases[]
+        = {{vancouver, "Available 14:00, Mon, Sep 8", mondaySeptember8},
+            {vancouver, "Available 14:00, Mon, Dec 8", 1765231200},
+            {vancouver, "Available 14:00, Fri, Sep 8", mondaySeptember8}, {vancouver, "Not yet available", {}},
+            {vancouver, "available 14:00, Mon, Sep 8", {}}, {vancouver, "Available 14:00, Mon, Sep 31", {}},
+            {vancouver, "Available 14:00, Mon, Sep 8 (PDT)", {}}, {toronto, "Available 01:59, Sun, Mar 9", 1741503540},
+            {toronto, "Available 03:00, Sun, Mar 9", 1741503600}, {toronto, "Available 02:30, Sun, Mar 9", {}},
+            {toronto, "Available 01:30, Sun, Nov 2", 1762065000}, {seoul, "Available 14:00, Mon, Sep 8", 1757307600},
+            {seoul, "Available 02:30, Sun, Mar 9", 1741455000}};
+    for (const auto& [zone, text, expected] : releases)
+        EXPECT_EQ(seconds(Dates::release(text, 2025, Zone(zone))), expected) << zone << " " << text;
 }
 
 TEST(DatesTest, ZoneIsICUsCanonicalZoneAndAnyOtherTextTheDefault)
@@ -47,22 +58,6 @@ TEST(DatesTest, ZoneIsICUsCanonicalZoneAndAnyOtherTextTheDefault)
             + Zone().abbreviation(instantFromSeconds(lateWednesdayDecember3)) + " "
             + Zone(seoul).abbreviation(instantFromSeconds(mondaySeptember8)),
         "PDT PST GMT+9");
-}
-
-TEST(DatesTest, ReleaseReadsTheAvailabilityTextInTheSchoolZoneOfTheGivenYear)
-{
-    // Around the clock changes a missing time is none and a repeated hour the later; the weekday yields.
-    const std::tuple<std::string, const char*, std::optional<double>> cases[]
-        = {{vancouver, "Available 14:00, Mon, Sep 8", mondaySeptember8},
-            {vancouver, "Available 14:00, Mon, Dec 8", 1765231200},
-            {vancouver, "Available 14:00, Fri, Sep 8", mondaySeptember8}, {vancouver, "Not yet available", {}},
-            {vancouver, "available 14:00, Mon, Sep 8", {}}, {vancouver, "Available 14:00, Mon, Sep 31", {}},
-            {vancouver, "Available 14:00, Mon, Sep 8 (PDT)", {}}, {toronto, "Available 01:59, Sun, Mar 9", 1741503540},
-            {toronto, "Available 03:00, Sun, Mar 9", 1741503600}, {toronto, "Available 02:30, Sun, Mar 9", {}},
-            {toronto, "Available 01:30, Sun, Nov 2", 1762065000}, {seoul, "Available 14:00, Mon, Sep 8", 1757307600},
-            {seoul, "Available 02:30, Sun, Mar 9", 1741455000}};
-    for (const auto& [zone, text, expected] : cases)
-        EXPECT_EQ(seconds(Dates::release(text, 2025, Zone(zone))), expected) << zone << " " << text;
 }
 
 TEST(DatesTest, DisplayInKoreanInTheSchoolZoneWhateverTheDefaultZoneAndRemainingInDaysHoursMinutes)

@@ -100,9 +100,8 @@ TEST(Merge, KeepsPreviousDatesOnlyWhenDatesDoNotParseAndOneItemPerIdInCodePointO
     ownRelease.release = at(early);
     Engine::merge({item("c", "1", {}, "parse-error"), ownRelease, item("c", "3", {}, "parse-error")}, "c", db, now);
     ASSERT_EQ(db.assessments.size(), 3u);
-    EXPECT_TRUE(db.assessments[0].due == at(end) && db.assessments[0].release == at(start));
-    EXPECT_TRUE(db.assessments[1].due == at(end) && db.assessments[1].release == at(early));
-    EXPECT_EQ(db.assessments[2].due, std::nullopt);
+    EXPECT_TRUE(db.assessments[0].due == at(end) && db.assessments[0].release == at(start) && !db.assessments[2].due
+        && db.assessments[1].due == at(end) && db.assessments[1].release == at(early));
     Engine::merge({item("c", "1", {}, "unlimited")}, "c", db, now);
     EXPECT_EQ(db.assessments[0].due, std::nullopt) << "an open deadline really has no due date";
     db.assessments = {item("c", "b"), item("c", "B"), item("c", "b", at(end))}; // hand-edited: unsorted, twice
@@ -200,8 +199,7 @@ TEST(TimeColors, PairedTableShortestMatchingThresholdWins)
             << seconds;
     settings.linkedTimeColors = true;
     EXPECT_EQ(Engine::hex(60, settings) + Engine::hex(1e9, settings), "02D0000000D0");
-    settings.pairedRules->clear();
-    settings.pairedOtherDot.reset();
+    settings.pairedRules->clear(), settings.pairedOtherDot.reset();
     EXPECT_EQ(Engine::hex(0, settings), "FFFFFF");
     // Without a paired table (not yet normalised) the time follows the dot unless told otherwise.
     Settings fresh;
@@ -211,7 +209,7 @@ TEST(TimeColors, PairedTableShortestMatchingThresholdWins)
     EXPECT_EQ(Engine::hex(60, fresh), "EF4444");
 }
 
-TEST(Reminders, EachLeadFiresOnceAtItsMoment)
+TEST(Reminders, EachOfAFewWholeLeadTimesFiresOnceAtItsMoment)
 {
     Database db = reminding();
     Instant now = deadline - 72h;
@@ -228,10 +226,20 @@ TEST(Reminders, EachLeadFiresOnceAtItsMoment)
         (std::vector<std::pair<Instant, Reminders::Reminder>>{{before(24h), {"q", deadline, 1440, false}},
             {before(3h), {"q", deadline, 180, false}}, {before(1h), {"q", deadline, 60, true}}}));
     EXPECT_TRUE(Reminders::due(db, before(1s)).empty());
+    // The settings keep a few whole lead times.
+    using Leads = std::vector<std::int64_t>;
+    const std::pair<Leads, std::optional<Leads>> cases[]
+        = {{{9, 8, 7, 6, 5, 4, 3, 2, 2, 1, 10}, Leads{1, 2, 3, 4, 5, 6, 7, 8}},
+            {{0, -15, 40321, 40320, 1}, Leads{1, 40320}}, {{0}, std::nullopt}};
+    for (Settings settings; const auto& [stored, expected] : cases) {
+        settings.reminderMinutes = stored;
+        settings.normalize();
+        EXPECT_EQ(settings.reminderMinutes, expected);
+    }
 }
 
 // Eligibility is Engine::upcomingView's, tested there; the flag: no lead lies ahead even days earlier.
-TEST(Reminders, NeverAnnouncesWhatTheStatusLineWouldNotShow)
+TEST(Reminders, NeverAnnouncesWhatTheStatusLineWouldNotShowAndCatchesUpWithTheShortestFallenLeadOnly)
 {
     const Instant now = before(30min);
     const std::tuple<const char*, bool, std::function<void(Database&)>> cases[]
@@ -246,13 +254,9 @@ TEST(Reminders, NeverAnnouncesWhatTheStatusLineWouldNotShow)
         EXPECT_TRUE(Reminders::due(db, now).empty() && !Reminders::next(db, now)) << name;
         EXPECT_TRUE(!forGood || !Reminders::next(db, deadline - 72h)) << name;
     }
-}
-
-TEST(Reminders, CatchesUpWithTheShortestFallenLeadOnly)
-{
     using Leads = std::vector<std::int64_t>;
     const Leads usual{1440, 180, 60}, withShorter{180, 60, 15};
-    const std::tuple<const char*, Instant, std::optional<ShownReminder>, std::optional<std::int64_t>, Leads> cases[]
+    const std::tuple<const char*, Instant, std::optional<ShownReminder>, std::optional<std::int64_t>, Leads> catchUps[]
         = {{"two leads passed while not running", before(2h), {}, 180, usual},
             {"the longest was shown", before(2h), ShownReminder{deadline, 1440}, 180, usual},
             {"the shortest was shown", before(30min), ShownReminder{deadline, 60}, {}, usual},
@@ -261,7 +265,7 @@ TEST(Reminders, CatchesUpWithTheShortestFallenLeadOnly)
             {"a longer lead chosen after a shorter one showed", before(50min), ShownReminder{deadline, 60}, {},
                 withShorter},
             {"a shorter lead chosen after", before(15min), ShownReminder{deadline, 60}, 15, withShorter}};
-    for (const auto& [name, at, shown, expected, leads] : cases) {
+    for (const auto& [name, at, shown, expected, leads] : catchUps) {
         Database db = reminding(leads);
         if (shown)
             db.reminders = {{{"q", *shown}}};
@@ -295,19 +299,6 @@ TEST(Reminders, AMovedDeadlineRearmsItsLeadsAndMarkingDropsStaleRecords)
         << "a record for another date is replaced";
     Reminders::markShown(db, {"q", deadline, 60, true}, deadline + 1s);
     EXPECT_EQ(db.reminders, std::nullopt) << "once the deadline has passed, the field goes";
-}
-
-TEST(Reminders, TheSettingsKeepAFewWholeLeadTimes)
-{
-    using Leads = std::vector<std::int64_t>;
-    const std::pair<Leads, std::optional<Leads>> cases[]
-        = {{{9, 8, 7, 6, 5, 4, 3, 2, 2, 1, 10}, Leads{1, 2, 3, 4, 5, 6, 7, 8}},
-            {{0, -15, 40321, 40320, 1}, Leads{1, 40320}}, {{0}, std::nullopt}};
-    for (Settings settings; const auto& [stored, expected] : cases) {
-        settings.reminderMinutes = stored;
-        settings.normalize();
-        EXPECT_EQ(settings.reminderMinutes, expected);
-    }
 }
 
 TEST(Reminders, TheNotificationReadsLikeTheStatusLine)

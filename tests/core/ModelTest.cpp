@@ -108,7 +108,7 @@ TEST(RecordJson, OptionalsTakeDefaultsWrongTypesFailAndAssessmentsRoundTrip)
     EXPECT_EQ(json(bare).get<Assessment>(), bare);
 }
 
-TEST(Records, ShortCategoryUrlsAndMenuColours)
+TEST(Records, ShortCategoryUrlsMenuColoursAndHexText)
 {
     const std::pair<const char*, const char*> categories[] = {{"Formal Quizzes (Repeated For Practice)", "Quiz"},
         {"Tutorials", "Tutorial"}, {"IN CLASS ACTIVITIES", "Inclass"}, {"Quiz Information", "Quiz Info"},
@@ -136,10 +136,6 @@ TEST(Records, ShortCategoryUrlsAndMenuColours)
     EXPECT_EQ(settings.coloredCourse(course), course);
     settings.uniformCourseColors = true;
     EXPECT_EQ(settings.coloredCourse(course), (Course{"1", "313", true, 2025, "", "FFFFFF", "calendar", "FFFFFF"}));
-}
-
-TEST(Rgb, ParsesHexTextAndFormatsItBack)
-{
     const std::pair<const char*, const char*> cases[]
         = {{"#3b82f6", "3B82F6"}, {"##3B#82F6", "3B82F6"}, {"", "22C55E"}, {"0x3B82F6", "22C55E"}, {"GGGGGG", "22C55E"},
             {"FF3B82F6", "3B82F6"}, {"-1", "22C55E"}, {"FFFFFFFFFFFFFFFFF", "22C55E"}, {"fff", "000FFF"}};
