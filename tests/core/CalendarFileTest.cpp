@@ -3,8 +3,6 @@
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -28,12 +26,6 @@ Lines logicalLines(std::string text)
 
 class CalendarFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        db.settings.courses = {{.id = "pl-313", .name = "313"}};
-        item.due = instantFromSeconds(1764748740); // 2025-12-03 07:59:00 UTC
-    }
-
     // The lines of the single event that exporting one item writes.
     Lines event(const Assessment& assessment, std::int64_t alarm = 0) const
     {
@@ -42,29 +34,30 @@ protected:
     }
 
     const test::SiteScope sites{{"https://learn.example.ca", "https://canvas.example.ca:8443"}};
-    Database db;
-    Assessment item{.id = "pl-313:PC5", .courseID = "pl-313", .title = "Preclass 5", .category = "Preclass"};
+    Database db{.settings = {.courses = {{.id = "pl-313", .name = "313"}}}};
+    Assessment item{.id = "pl-313:PC5",
+        .courseID = "pl-313",
+        .title = "Preclass 5",
+        .category = "Preclass",
+        .due = instantFromSeconds(1764748740)}; // 2025-12-03 07:59:00 UTC
 };
 
-TEST(CalendarFileText, EscapesBackslashesFirstThenLineBreaksAndSeparators)
+TEST(CalendarFileText, EscapesBackslashesFirstThenLineBreaksAndFoldsAtSeventyFiveOctetsWholeCharacters)
 {
     const std::pair<std::string, std::string> cases[]
         = {{"a,b;c", "a\\,b\\;c"}, {"a\r\nb\rc\nd", "a\\nb\\nc\\nd"}, {"\\n", "\\\\n"}, {"\\;\\,", "\\\\\\;\\\\\\,"},
             {std::string("a\0b\vc\fd\033e\177f\tg", 13), "abcdef\tg"}}; // only the tab is a text's control
     for (const auto& [text, escaped] : cases)
         EXPECT_EQ(CalendarFile::escape(text), escaped) << text;
-}
-
-TEST(CalendarFileText, FoldsAtSeventyFiveOctetsWithoutSplittingCharacters)
-{
+    // Folds at 75 octets without splitting characters.
     std::string korean = "SUMMARY:";
     while (korean.size() < 8 + 80 * 3)
         korean += "마";
     // Octets per physical line, a continuation's leading space included; a stray lead byte counts alone.
-    const std::pair<std::string, std::vector<std::size_t>> cases[]
+    const std::pair<std::string, std::vector<std::size_t>> folds[]
         = {{std::string(75, 'a'), {75}}, {korean, {74, 73, 73, 31}}, {std::string(73, 'a') + "😀", {73, 5}},
             {std::string(74, 'a') + "\351b", {75, 2}}, {std::string(74, 'a') + "\351bcd", {75, 4}}};
-    for (const auto& [line, expected] : cases) {
+    for (const auto& [line, expected] : folds) {
         const std::string folded = CalendarFile::fold(line);
         std::vector<std::size_t> octets;
         std::size_t start = 0;
@@ -96,7 +89,7 @@ TEST_F(CalendarFileTest, WithoutDatedItemsWritesOnlyTheFrameNamingTheSchoolZone)
     }
 }
 
-TEST_F(CalendarFileTest, WritesOneMinuteEventAtTheOverrideDueWithAStableUid)
+TEST_F(CalendarFileTest, WritesOneMinuteEventAtTheOverrideDueWithAStableUidAndAReminderInMinutes)
 {
     db.overrides[item.id].due = *item.due + std::chrono::hours(1);
     EXPECT_EQ(event(item),
@@ -105,22 +98,21 @@ TEST_F(CalendarFileTest, WritesOneMinuteEventAtTheOverrideDueWithAStableUid)
             "SUMMARY:313 | Preclass 5", "DESCRIPTION:BrevaneLearn · Preclass\\n마감: 12월 3일 (수) 00:59 GMT-8\\n",
             "CATEGORIES:Preclass", "TRANSP:TRANSPARENT", "END:VEVENT"}));
 
-    item.courseID = "canvas:99"; // no longer configured
-    item.title = "Quiz 1, A; \\x\ny";
+    // A course no longer configured names itself by id; another school zone moves only the deadline's words.
+    item.courseID = "canvas:99", item.title = "Quiz 1, A; \\x\ny", db.settings.timeZone = "Asia/Seoul";
     const Lines orphan = event(item);
-    EXPECT_EQ(
-        orphan.at(1) + " " + orphan.at(6), "UID:pl-313:PC5@vantory.app SUMMARY:canvas:99 | Quiz 1\\, A\\; \\\\x\\ny");
-    EXPECT_TRUE(orphan.at(7).starts_with("DESCRIPTION:BrevaneLearn · Preclass\\n"));
-
-    // Another school zone moves only the deadline's words; the instant stays.
-    db.settings.timeZone = "Asia/Seoul";
-    const Lines seoul = event(item);
-    EXPECT_EQ(seoul.at(4), "DTSTART:20251203T085900Z");
-    EXPECT_TRUE(seoul.at(7).starts_with("DESCRIPTION:BrevaneLearn · Preclass\\n마감: 12월 3일 (수) 17:59 GMT+9\\n"))
-        << seoul.at(7);
+    EXPECT_EQ(orphan.at(1) + " " + orphan.at(4) + " " + orphan.at(6) + " " + orphan.at(7),
+        "UID:pl-313:PC5@vantory.app DTSTART:20251203T085900Z SUMMARY:canvas:99 | Quiz 1\\, A\\; \\\\x\\ny "
+        "DESCRIPTION:BrevaneLearn · Preclass\\n마감: 12월 3일 (수) 17:59 GMT+9\\n");
+    // A reminder only for a positive alarm, in minutes as given, never turned into hours or days.
+    EXPECT_EQ(event(item, -5).size(), 11u);
+    const Lines lines = event(item, 1440);
+    EXPECT_EQ(Lines(lines.begin() + 10, lines.end()),
+        (Lines{"BEGIN:VALARM", "TRIGGER:-PT1440M", "ACTION:DISPLAY", "DESCRIPTION:과제 마감", "END:VALARM",
+            "END:VEVENT"}));
 }
 
-TEST_F(CalendarFileTest, WritesUrlLinesOnlyForHttpsLinksIntoTheTwoSites)
+TEST_F(CalendarFileTest, WritesUrlsOnlyIntoTheTwoSitesEveryUidOnOneDistinctLineAndNoUnwritableDate)
 {
     const std::pair<std::string, bool> cases[] = {{"https://learn.example.ca/pl/course_instance/313", true},
         {"https://canvas.example.ca:8443/c?x=1#y", true}, {"http://learn.example.ca/pl/", false},
@@ -134,20 +126,6 @@ TEST_F(CalendarFileTest, WritesUrlLinesOnlyForHttpsLinksIntoTheTwoSites)
         EXPECT_EQ(lines.at(10), written ? "URL:" + url : "END:VEVENT") << url;
         EXPECT_TRUE(lines.at(7).ends_with("\\n" + CalendarFile::escape(url))) << url;
     }
-}
-
-// Minutes as given, never turned into hours or days.
-TEST_F(CalendarFileTest, WritesRemindersInMinutesOnlyForPositiveAlarms)
-{
-    EXPECT_EQ(event(item, -5).size(), 11u);
-    const Lines lines = event(item, 1440);
-    EXPECT_EQ(Lines(lines.begin() + 10, lines.end()),
-        (Lines{"BEGIN:VALARM", "TRIGGER:-PT1440M", "ACTION:DISPLAY", "DESCRIPTION:과제 마감", "END:VALARM",
-            "END:VEVENT"}));
-}
-
-TEST_F(CalendarFileTest, SkipsUnwritableDueDatesAndKeepsEveryUidOneDistinctLine)
-{
     auto farFuture = item;
     farFuture.due = instantFromSeconds(1e300);
     item.id = "pl-313:PC\r\nX-INJECTED:1";

@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <type_traits>
 
 using namespace vantory;
 using namespace std::chrono_literals;
@@ -32,10 +31,9 @@ Assessment item(const std::string& course, const std::string& code, std::optiona
 }
 
 // A quiz of course c (or another) whose id is its title.
-Assessment quiz(const std::string& id, std::optional<Instant> due, const std::string& courseID = "c")
-{
-    return {.id = id, .courseID = courseID, .title = id, .category = "Quiz", .due = due};
-}
+const auto quiz = [](const std::string& id, std::optional<Instant> due, const std::string& courseID = "c") {
+    return Assessment{.id = id, .courseID = courseID, .title = id, .category = "Quiz", .due = due};
+};
 
 Database database(std::vector<Assessment> items, std::optional<std::vector<std::int64_t>> leads = {})
 {
@@ -51,23 +49,17 @@ Database database(std::vector<Assessment> items, std::optional<std::vector<std::
 // Quiz 3 of Art, due Thursday 2025-10-16 23:59 in Vancouver, with reminders at the given leads.
 Database reminding(std::vector<std::int64_t> leads = {1440, 180, 60})
 {
-    Assessment q = quiz("q", deadline, "canvas:1");
-    q.title = "Quiz 3";
-    return database({q}, leads);
+    Database db = database({quiz("q", deadline, "canvas:1")}, leads);
+    db.assessments[0].title = "Quiz 3";
+    return db;
 }
 
 // The ids of items held by value or by pointer, in order.
-template <typename Items> Strings ids(const Items& items)
-{
+const auto ids = [](const auto& items) {
     Strings result;
-    for (const auto& item : items) {
-        if constexpr (std::is_pointer_v<std::decay_t<decltype(item)>>)
-            result.push_back(item->id);
-        else
-            result.push_back(item.id);
-    }
+    std::ranges::transform(items, std::back_inserter(result), &Assessment::id);
     return result;
-}
+};
 
 } // namespace
 
@@ -99,7 +91,7 @@ TEST(Merge, BuildsDeadlineFromFullCreditRulesAndScoreTexts)
             << text;
 }
 
-TEST(Merge, KeepsPreviousDatesOnlyWhenDatesDoNotParse)
+TEST(Merge, KeepsPreviousDatesOnlyWhenDatesDoNotParseAndOneItemPerIdInCodePointOrder)
 {
     Database db;
     db.assessments = {item("c", "1", at(end)), item("c", "2", at(end))};
@@ -108,11 +100,17 @@ TEST(Merge, KeepsPreviousDatesOnlyWhenDatesDoNotParse)
     ownRelease.release = at(early);
     Engine::merge({item("c", "1", {}, "parse-error"), ownRelease, item("c", "3", {}, "parse-error")}, "c", db, now);
     ASSERT_EQ(db.assessments.size(), 3u);
-    EXPECT_TRUE(db.assessments[0].due == at(end) && db.assessments[0].release == at(start));
-    EXPECT_TRUE(db.assessments[1].due == at(end) && db.assessments[1].release == at(early));
-    EXPECT_EQ(db.assessments[2].due, std::nullopt);
+    EXPECT_TRUE(db.assessments[0].due == at(end) && db.assessments[0].release == at(start) && !db.assessments[2].due
+        && db.assessments[1].due == at(end) && db.assessments[1].release == at(early));
     Engine::merge({item("c", "1", {}, "unlimited")}, "c", db, now);
     EXPECT_EQ(db.assessments[0].due, std::nullopt) << "an open deadline really has no due date";
+    db.assessments = {item("c", "b"), item("c", "B"), item("c", "b", at(end))}; // hand-edited: unsorted, twice
+    const Assessment second = item("c", "x", at(later));
+    Engine::merge(
+        {item("c", "x", at(end)), item("c", "\u00E9"), item("c", "10"), second, item("c", "2")}, "c", db, now);
+    EXPECT_EQ(ids(db.assessments), (Strings{"c:10", "c:2", "c:B", "c:b", "c:x", "c:\u00E9"}));
+    EXPECT_EQ(db.assessments[3].due, at(end));
+    EXPECT_EQ(db.assessments[4], second);
 }
 
 TEST(Merge, MarksVanishedItemsMissingAndLeavesOtherCoursesAlone)
@@ -131,18 +129,6 @@ TEST(Merge, MarksVanishedItemsMissingAndLeavesOtherCoursesAlone)
     EXPECT_TRUE(db.assessments[1].missing && db.assessments[2].missing && db.lastSync.at("b") == in(60));
     Engine::merge({item("b", "2", at(end))}, "b", db, now);
     EXPECT_EQ(db.assessments[2], item("b", "2", at(end)));
-}
-
-TEST(Merge, KeepsOneItemPerIdInCodePointOrder)
-{
-    Database db;
-    db.assessments = {item("c", "b"), item("c", "B"), item("c", "b", at(end))}; // hand-edited: unsorted, twice
-    const Assessment second = item("c", "x", at(later));
-    Engine::merge(
-        {item("c", "x", at(end)), item("c", "\u00E9"), item("c", "10"), second, item("c", "2")}, "c", db, now);
-    EXPECT_EQ(ids(db.assessments), (Strings{"c:10", "c:2", "c:B", "c:b", "c:x", "c:\u00E9"}));
-    EXPECT_EQ(db.assessments[3].due, at(end));
-    EXPECT_EQ(db.assessments[4], second);
 }
 
 TEST(Selection, UpcomingKeepsOnlyEligibleFutureDeadlinesInDueThenNaturalIdOrder)
@@ -213,8 +199,7 @@ TEST(TimeColors, PairedTableShortestMatchingThresholdWins)
             << seconds;
     settings.linkedTimeColors = true;
     EXPECT_EQ(Engine::hex(60, settings) + Engine::hex(1e9, settings), "02D0000000D0");
-    settings.pairedRules->clear();
-    settings.pairedOtherDot.reset();
+    settings.pairedRules->clear(), settings.pairedOtherDot.reset();
     EXPECT_EQ(Engine::hex(0, settings), "FFFFFF");
     // Without a paired table (not yet normalised) the time follows the dot unless told otherwise.
     Settings fresh;
@@ -224,7 +209,7 @@ TEST(TimeColors, PairedTableShortestMatchingThresholdWins)
     EXPECT_EQ(Engine::hex(60, fresh), "EF4444");
 }
 
-TEST(Reminders, EachLeadFiresOnceAtItsMoment)
+TEST(Reminders, EachOfAFewWholeLeadTimesFiresOnceAtItsMoment)
 {
     Database db = reminding();
     Instant now = deadline - 72h;
@@ -241,10 +226,20 @@ TEST(Reminders, EachLeadFiresOnceAtItsMoment)
         (std::vector<std::pair<Instant, Reminders::Reminder>>{{before(24h), {"q", deadline, 1440, false}},
             {before(3h), {"q", deadline, 180, false}}, {before(1h), {"q", deadline, 60, true}}}));
     EXPECT_TRUE(Reminders::due(db, before(1s)).empty());
+    // The settings keep a few whole lead times.
+    using Leads = std::vector<std::int64_t>;
+    const std::pair<Leads, std::optional<Leads>> cases[]
+        = {{{9, 8, 7, 6, 5, 4, 3, 2, 2, 1, 10}, Leads{1, 2, 3, 4, 5, 6, 7, 8}},
+            {{0, -15, 40321, 40320, 1}, Leads{1, 40320}}, {{0}, std::nullopt}};
+    for (Settings settings; const auto& [stored, expected] : cases) {
+        settings.reminderMinutes = stored;
+        settings.normalize();
+        EXPECT_EQ(settings.reminderMinutes, expected);
+    }
 }
 
 // Eligibility is Engine::upcomingView's, tested there; the flag: no lead lies ahead even days earlier.
-TEST(Reminders, NeverAnnouncesWhatTheStatusLineWouldNotShow)
+TEST(Reminders, NeverAnnouncesWhatTheStatusLineWouldNotShowAndCatchesUpWithTheShortestFallenLeadOnly)
 {
     const Instant now = before(30min);
     const std::tuple<const char*, bool, std::function<void(Database&)>> cases[]
@@ -259,13 +254,9 @@ TEST(Reminders, NeverAnnouncesWhatTheStatusLineWouldNotShow)
         EXPECT_TRUE(Reminders::due(db, now).empty() && !Reminders::next(db, now)) << name;
         EXPECT_TRUE(!forGood || !Reminders::next(db, deadline - 72h)) << name;
     }
-}
-
-TEST(Reminders, CatchesUpWithTheShortestFallenLeadOnly)
-{
     using Leads = std::vector<std::int64_t>;
     const Leads usual{1440, 180, 60}, withShorter{180, 60, 15};
-    const std::tuple<const char*, Instant, std::optional<ShownReminder>, std::optional<std::int64_t>, Leads> cases[]
+    const std::tuple<const char*, Instant, std::optional<ShownReminder>, std::optional<std::int64_t>, Leads> catchUps[]
         = {{"two leads passed while not running", before(2h), {}, 180, usual},
             {"the longest was shown", before(2h), ShownReminder{deadline, 1440}, 180, usual},
             {"the shortest was shown", before(30min), ShownReminder{deadline, 60}, {}, usual},
@@ -274,7 +265,7 @@ TEST(Reminders, CatchesUpWithTheShortestFallenLeadOnly)
             {"a longer lead chosen after a shorter one showed", before(50min), ShownReminder{deadline, 60}, {},
                 withShorter},
             {"a shorter lead chosen after", before(15min), ShownReminder{deadline, 60}, 15, withShorter}};
-    for (const auto& [name, at, shown, expected, leads] : cases) {
+    for (const auto& [name, at, shown, expected, leads] : catchUps) {
         Database db = reminding(leads);
         if (shown)
             db.reminders = {{{"q", *shown}}};
@@ -285,7 +276,7 @@ TEST(Reminders, CatchesUpWithTheShortestFallenLeadOnly)
     }
 }
 
-TEST(Reminders, AMovedDeadlineRearmsItsLeads)
+TEST(Reminders, AMovedDeadlineRearmsItsLeadsAndMarkingDropsStaleRecords)
 {
     Database db = reminding();
     Reminders::markShown(db, {"q", deadline, 60, true}, before(1h));
@@ -300,11 +291,7 @@ TEST(Reminders, AMovedDeadlineRearmsItsLeads)
     db.overrides.clear();
     db.assessments[0].due = deadline;
     EXPECT_TRUE(Reminders::due(db, before(30min)).empty()) << "back to the date already announced";
-}
-
-TEST(Reminders, MarkingDropsGoneAndPassedRecords)
-{
-    Database db = reminding();
+    db = reminding(); // marking drops the records of gone items and passed dates
     db.assessments.push_back({.id = "old", .courseID = "c", .due = before(48h)});
     db.reminders = {{{"gone", {deadline, 60}}, {"old", {before(48h), 60}}, {"q", {deadline - 5min, 60}}}};
     Reminders::markShown(db, {"q", deadline, 1440, false}, before(24h));
@@ -312,20 +299,6 @@ TEST(Reminders, MarkingDropsGoneAndPassedRecords)
         << "a record for another date is replaced";
     Reminders::markShown(db, {"q", deadline, 60, true}, deadline + 1s);
     EXPECT_EQ(db.reminders, std::nullopt) << "once the deadline has passed, the field goes";
-}
-
-TEST(Reminders, TheSettingsKeepAFewWholeLeadTimes)
-{
-    using Leads = std::vector<std::int64_t>;
-    const std::pair<Leads, std::optional<Leads>> cases[]
-        = {{{1440, 60, 180, 60}, Leads{60, 180, 1440}}, {{0, -15, 40321, 40320, 1}, Leads{1, 40320}},
-            {{}, std::nullopt}, {{0}, std::nullopt}, {{9, 8, 7, 6, 5, 4, 3, 2, 1, 10}, Leads{1, 2, 3, 4, 5, 6, 7, 8}}};
-    for (const auto& [stored, expected] : cases) {
-        Settings settings;
-        settings.reminderMinutes = stored;
-        settings.normalize();
-        EXPECT_EQ(settings.reminderMinutes, expected);
-    }
 }
 
 TEST(Reminders, TheNotificationReadsLikeTheStatusLine)

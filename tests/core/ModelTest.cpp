@@ -8,13 +8,10 @@
 #include "support/TemporaryFolder.h"
 
 #include <bit>
-#include <cmath>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <random>
-#include <sstream>
 #include <sys/stat.h>
 
 using namespace vantory;
@@ -48,14 +45,13 @@ std::string pairs(const Settings& settings)
 }
 
 // A file without any one of these keys is refused rather than read with a default.
-template <typename Record> void expectEachKeyRequired(const json& full, std::initializer_list<const char*> keys)
-{
+const auto expectEachKeyRequired = [](const auto& record, std::initializer_list<const char*> keys) {
     for (const char* key : keys) {
-        json withoutKey = full;
+        json withoutKey = record;
         withoutKey.erase(key);
-        EXPECT_THROW(withoutKey.get<Record>(), std::exception) << key;
+        EXPECT_THROW(withoutKey.get<std::decay_t<decltype(record)>>(), std::exception) << key;
     }
-}
+};
 
 Database sampleDatabase()
 {
@@ -77,18 +73,9 @@ protected:
     const fs::path path = folder / "state.json";
 };
 
-std::optional<Database> orNothing(const std::function<Database()>& decode)
-{
-    try {
-        return decode();
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
 } // namespace
 
-TEST(RecordJson, OptionalsTakeDefaultsAndWrongTypesFail)
+TEST(RecordJson, OptionalsTakeDefaultsWrongTypesFailAndAssessmentsRoundTrip)
 {
     const std::string course = R"({"id":"1","name":"313","enabled":)";
     EXPECT_EQ(json::parse(course + R"(true,"year":2025.0})").get<Course>(),
@@ -106,16 +93,13 @@ TEST(RecordJson, OptionalsTakeDefaultsAndWrongTypesFail)
         json::parse(R"({"code":"P","title":"","category":"","availability":"","score":"","url":null,"rules":[]})")
             .get<RawAssessment>()
             .url);
-}
-
-TEST(RecordJson, AssessmentRoundTripsRequiresEveryKeyAndLeavesAbsentOptionalsOut)
-{
+    // An assessment round-trips, requires every key, and leaves absent optionals out.
     const Assessment full{"1:Q1", "1", "Q1", "Quiz 1", "Quizzes", "Available", 87.5, "https://x/q1",
         instantFromSeconds(1.7e9), instantFromSeconds(1.75e9 + 0.25), "known", {{100, "start", "—"}},
         instantFromSeconds(1.76e9), true, false};
     EXPECT_EQ(json(full).get<Assessment>(), full);
     EXPECT_DOUBLE_EQ(json(full)["checkedAt"].get<double>(), 1.76e9 - referenceEpochOffset);
-    expectEachKeyRequired<Assessment>(full,
+    expectEachKeyRequired(full,
         {"id", "courseID", "code", "title", "category", "availability", "deadlineStatus", "rules", "checkedAt",
             "missing"});
     const Assessment bare{.id = "1:Q1", .checkedAt = instantFromSeconds(0)};
@@ -124,7 +108,7 @@ TEST(RecordJson, AssessmentRoundTripsRequiresEveryKeyAndLeavesAbsentOptionalsOut
     EXPECT_EQ(json(bare).get<Assessment>(), bare);
 }
 
-TEST(Records, ShortCategoryUrlsAndMenuColours)
+TEST(Records, ShortCategoryUrlsMenuColoursAndHexText)
 {
     const std::pair<const char*, const char*> categories[] = {{"Formal Quizzes (Repeated For Practice)", "Quiz"},
         {"Tutorials", "Tutorial"}, {"IN CLASS ACTIVITIES", "Inclass"}, {"Quiz Information", "Quiz Info"},
@@ -152,10 +136,6 @@ TEST(Records, ShortCategoryUrlsAndMenuColours)
     EXPECT_EQ(settings.coloredCourse(course), course);
     settings.uniformCourseColors = true;
     EXPECT_EQ(settings.coloredCourse(course), (Course{"1", "313", true, 2025, "", "FFFFFF", "calendar", "FFFFFF"}));
-}
-
-TEST(Rgb, ParsesHexTextAndFormatsItBack)
-{
     const std::pair<const char*, const char*> cases[]
         = {{"#3b82f6", "3B82F6"}, {"##3B#82F6", "3B82F6"}, {"", "22C55E"}, {"0x3B82F6", "22C55E"}, {"GGGGGG", "22C55E"},
             {"FF3B82F6", "3B82F6"}, {"-1", "22C55E"}, {"FFFFFFFFFFFFFFFFF", "22C55E"}, {"fff", "000FFF"}};
@@ -165,11 +145,11 @@ TEST(Rgb, ParsesHexTextAndFormatsItBack)
         EXPECT_EQ(Rgb::fromHex(Rgb{value / 255, 0, value / 255}.hex()), (Rgb{value / 255, 0, value / 255})) << value;
 }
 
-TEST(Settings, NineRequiredKeysSufficeAndAnOldFileMigratesOnce)
+TEST(Settings, AnOldFileNeedsNineKeysAndMigratesOnceIntoThePairedTable)
 {
     Settings settings = storedSettings();
     EXPECT_EQ(json(settings).size(), 9u);
-    expectEachKeyRequired<Settings>(settings,
+    expectEachKeyRequired(settings,
         {"syncMinutes", "durations", "rules", "otherHex", "colorMode", "excludePerfect", "showReleases",
             "excludedCategories", "courses"});
     settings.normalize();
@@ -177,15 +157,12 @@ TEST(Settings, NineRequiredKeysSufficeAndAnOldFileMigratesOnce)
             + settings.dotOtherHex.value_or(""),
         "rulesrulesboth22C55E");
     EXPECT_TRUE(settings.dotRules == settings.rules && settings.independentColors == true
-        && settings.linkedTimeColors == false);
+        && settings.linkedTimeColors == false && !settings.statusWidth)
+        << "an absent number stays absent";
     Settings again = settings;
     again.normalize();
     EXPECT_EQ(again, settings);
     EXPECT_NE(Settings{}.rules[0].id, Settings{}.rules[0].id) << "rules are told apart by fresh ids";
-}
-
-TEST(Settings, NormalizeBuildsThePairedTableFromOlderColourFields)
-{
     // The older fields are only ever read here, so their fallbacks are checked through the migration.
     const std::pair<std::function<void(Settings&)>, const char*> cases[] = {
         {[](Settings&) {}, "12 EF4444 EF4444, 36 EAB308 EAB308, 22C55E 22C55E"},
@@ -216,7 +193,7 @@ TEST(Settings, NormalizeClampsNumbersIntoRange)
 {
     Settings settings = storedSettings();
     settings.statusWidth = 90, settings.statusPadding = infinity, settings.statusFontSize = 30;
-    settings.transitionDuration = notANumber;
+    settings.transitionDuration = notANumber, settings.syncMinutes = 2000;
     settings.durations = {0.5, 400, notANumber, 7};
     settings.rules = {{"A", 0, "1"}, {"B", -2, "2"}, {"C", 10000, "3"}, {"D", infinity, "4"}, {"E", 2, "5"}};
     settings.timeColorMode = "rules"; // a file that already has its own dot table
@@ -225,22 +202,15 @@ TEST(Settings, NormalizeClampsNumbersIntoRange)
         = std::vector<PairedColorRule>{{"P", 0.01, "1", "1"}, {"Q", notANumber, "2", "2"}, {"R", 9000, "3", "3"}};
     settings.normalize();
     EXPECT_EQ(std::tuple(*settings.statusWidth, *settings.statusPadding, *settings.statusFontSize,
-                  settings.transitionDuration.value()),
-        std::tuple(120, 6, 16, 0.3));
+                  settings.transitionDuration.value(), settings.syncMinutes),
+        std::tuple(120, 6, 16, 0.3, 1440));
     EXPECT_EQ(settings.durations, (std::vector<double>{1, 300, 5, 7}));
     EXPECT_EQ(settings.rules, (std::vector<ColorRule>{{"C", 8760, "3"}, {"E", 2, "5"}}));
     EXPECT_EQ(settings.dotRules, (std::vector<ColorRule>{{"B", 5, "222222"}}));
     EXPECT_TRUE(pairs(settings).starts_with("0.1 1 1, 72 2 2, 8760 3 3, ")) << pairs(settings);
-    for (const auto& [minutes, clamped] : {std::pair<std::int64_t, std::int64_t>{0, 5}, {-3, 5}, {2000, 1440}}) {
-        Settings other = storedSettings();
-        other.syncMinutes = minutes;
-        other.normalize();
-        EXPECT_EQ(other.syncMinutes, clamped) << minutes;
-        EXPECT_FALSE(other.statusWidth.has_value()) << "an absent number stays absent";
-    }
 }
 
-TEST(SiteAddress, ChecksAndNormalisesWhatAStudentTypes)
+TEST(SiteAddress, ChecksWhatAStudentTypesAndStoresItOnlyWhileNotTheBuilds)
 {
     using enum Site; // blank is no site, and no problem
     const std::tuple<std::string, Site, std::string> accepted[]
@@ -268,10 +238,6 @@ TEST(SiteAddress, ChecksAndNormalisesWhatAStudentTypes)
             const SiteAddress::Checked checked = SiteAddress::check(input, site);
             EXPECT_TRUE(checked.address.empty() && !checked.usable()) << input;
         }
-}
-
-TEST(SiteAddress, StoredOnlyWhileNotTheBuildsAndReadBackAsSites)
-{
     const Sites built = Sites::production();
     Settings settings = storedSettings();
     settings.assessmentBaseURL = SiteAddress::stored(built.assessmentBaseURL, Site::assessment);
@@ -285,7 +251,7 @@ TEST(SiteAddress, StoredOnlyWhileNotTheBuildsAndReadBackAsSites)
     EXPECT_EQ(settings.sites(), Sites{}) << "an empty address is no site; one that fails its check is none either";
 }
 
-TEST_F(StateFileTest, SavesIntoANewPrivateFolderAndReadsBackEqual)
+TEST_F(StateFileTest, SavesIntoANewPrivateFolderAndReadsBackEqualAndNormalised)
 {
     const fs::path deep = folder / "a" / "b" / "state.json";
     StateFile first(deep);
@@ -311,10 +277,25 @@ TEST_F(StateFileTest, SavesIntoANewPrivateFolderAndReadsBackEqual)
     for (const char* key : {"assessmentBaseURL", "canvasBaseURL", "timeZone"})
         EXPECT_EQ(bytes.find(key), std::string::npos)
             << key << ": a default stays out, so older files keep their bytes";
+    json stored = json::parse(bytes);
+    stored["settings"]["syncMinutes"] = 1;
+    std::ofstream(deep) << stored.dump();
+    EXPECT_EQ(StateFile(deep).load().value().settings.syncMinutes, 5) << "loading normalises the settings";
 }
 
-TEST_F(StateFileTest, UnreadableFilesAreKeptByteForByte)
+TEST_F(StateFileTest, AFailedSaveOrLoadKeepsTheFileByteForByteAndStopsLaterSaves)
 {
+    StateFile file(path);
+    file.save(sampleDatabase());
+    const std::string before = contents(path);
+    Database broken = sampleDatabase();
+    broken.assessments[0].checkedAt = instantFromSeconds(notANumber); // a number no file could hold
+    file.save(broken);
+    EXPECT_TRUE(file.storageError().value_or("").starts_with(StateFile::saveFailedPrefix));
+    EXPECT_EQ(contents(path), before);
+    fs::remove(path);
+    file.save(sampleDatabase());
+    EXPECT_FALSE(fs::exists(path));
     json withoutLastSync = sampleDatabase(), wrongType = sampleDatabase();
     withoutLastSync.erase("lastSync");
     wrongType["assessments"][0]["missing"] = "no";
@@ -336,33 +317,6 @@ TEST_F(StateFileTest, UnreadableFilesAreKeptByteForByte)
         EXPECT_FALSE(file.load());
         EXPECT_EQ(file.storageError(), std::string(StateFile::readFailedText)) << other;
     }
-}
-
-TEST_F(StateFileTest, LoadNormalisesMissingOptionalSettings)
-{
-    json stored = sampleDatabase();
-    for (const char* key : {"pairedRules", "pairedOtherDot", "pairedOtherTime", "dotRules", "showProgress"})
-        stored["settings"].erase(key);
-    stored["settings"]["syncMinutes"] = 1;
-    std::ofstream(path) << stored.dump();
-    const auto loaded = StateFile(path).load();
-    ASSERT_TRUE(loaded.has_value());
-    EXPECT_TRUE(loaded->settings.syncMinutes == 5 && loaded->settings.pairedRules->size() == 2);
-}
-
-TEST_F(StateFileTest, AFailedSaveKeepsTheOldFileAndStopsAllLaterSaves)
-{
-    StateFile file(path);
-    file.save(sampleDatabase());
-    const std::string before = contents(path);
-    Database broken = sampleDatabase();
-    broken.assessments[0].checkedAt = instantFromSeconds(std::nan("")); // a number no file could hold
-    file.save(broken);
-    EXPECT_TRUE(file.storageError().value_or("").starts_with(StateFile::saveFailedPrefix));
-    EXPECT_EQ(contents(path), before);
-    fs::remove(path);
-    file.save(sampleDatabase());
-    EXPECT_FALSE(fs::exists(path));
 }
 
 TEST_F(StateFileTest, OnlyOurOwnStaleTemporariesAreRemovedAtStart)
@@ -388,12 +342,11 @@ TEST_F(StateFileTest, ALinkedStateFileIsWrittenThroughTheLink)
     fs::create_symlink(folder / "synced" / "state.json", path);
     StateFile linked(path);
     linked.save(sampleDatabase());
-    EXPECT_FALSE(linked.storageError());
-    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_TRUE(!linked.storageError() && fs::is_symlink(path));
     EXPECT_EQ(StateFile(folder / "synced" / "state.json").load()->assessments, sampleDatabase().assessments);
 }
 
-TEST(StateFileFormat, WritesTheBytesNlohmannPrintsForTheSameTree)
+TEST(StateFileFormat, WritesTheBytesAndDoublesNlohmannPrints)
 {
     Database full = sampleDatabase();
     // Escapes, control characters, and invalid UTF-8 of every kind nlohmann replaces by U+FFFD.
@@ -412,53 +365,13 @@ TEST(StateFileFormat, WritesTheBytesNlohmannPrintsForTheSameTree)
     settings.excludedCategories = {"Labs", ""};
     settings.reminderMinutes = {{15, 1440}};
     Database bare;
-    bare.settings.durations.clear();
-    bare.settings.rules.clear();
-    bare.settings.showProgress.reset();
+    bare.settings.durations.clear(), bare.settings.rules.clear(), bare.settings.showProgress.reset();
     for (const Database* database : {&full, &bare})
         EXPECT_EQ(
             StateFile::encode(*database), json(*database).dump(2, ' ', false, json::error_handler_t::replace) + "\n");
     EXPECT_EQ(StateFile::encode(bare).find("\"reminders\""), std::string::npos) << "absent until one was shown";
-}
-
-// The state file's own reader accepts, rejects and resolves repeated keys as nlohmann's tree does.
-TEST(StateFileFormat, ReadsWithTheRulesOfTheNlohmannTree)
-{
-    const auto document = [](const std::string& more) {
-        return R"({"assessments":[],"lastSync":{},"overrides":{},"settings":{"colorMode":"text","courses":[],)"
-               R"("durations":[10],"excludePerfect":true,"excludedCategories":[],"otherHex":"22C55E","rules":[],)"
-               R"("showReleases":false,"syncMinutes":60},)"
-            + more + "}";
-    };
-    const std::pair<std::string, bool> cases[] = {{document(R"("version":"1","version":2)"), true},
-        {document(R"("version":2,"version":"1")"), false}, {document(R"("version":5.0)"), true},
-        {document(R"("version":5.5)"), false}, {document(R"("version":9223372036854775808)"), false},
-        {document(R"("version":1e400)"), false}, {document(R"("version":1,"lastSync":{"a":-1e400})"), false},
-        {document(R"("version":1,"extra":[[[{"a":[null,1e308,"\ud83d\ude00"]}]]])"), true},
-        {document(R"("version":1,"overrides":{"b":{"completed":1},"a":{"completed":true,"hidden":false},)"
-                  R"("b":{"completed":false,"hidden":true,"due":5}})"),
-            true},
-        {document(R"("version":1,"assessments":{})"), false}, {"\xEF\xBB\xBF" + document(R"("version":1)"), true},
-        {document(R"("version":1)") + " x", false}, {document("\"version\":1,\"extra\":\"\xFF\""), false},
-        {document(R"("version":1,"extra":"\ud800")"), false}, {document(R"("version":1,"extra":"\udc00")"), false},
-        {document(
-             R"("version":1,"lastSync":{"a":-0},"extra":[-0.0,18446744073709551615,18446744073709551616,-9E99999])"),
-            false},
-        {document(
-             R"("version":1,"lastSync":{"a":-0},"extra":[-0.0,18446744073709551615,18446744073709551616,-1e-999])"),
-            true},
-        {document(R"("version":1,"extra":)" + std::string(2000, '[') + std::string(2000, ']')), true}, {"", false}};
-    for (const auto& [text, decodes] : cases) {
-        const auto decoded = orNothing([&] { return StateFile::decode(text); });
-        EXPECT_EQ(decoded.has_value(), decodes) << text;
-        EXPECT_EQ(decoded, orNothing([&] { return json::parse(text).get<Database>(); })) << text;
-    }
-}
-
-// Realistic numbers print as nlohmann prints them; for any other only the value must survive (its
-// Grisu2 digits are shortest, not always closest).
-TEST(StateFileFormat, WritesDoublesWithNlohmannsLayoutAndExactRoundTrip)
-{
+    // Realistic numbers print as nlohmann prints them; for any other only the value must survive (its
+    // Grisu2 digits are shortest, not always closest).
     std::vector<double> realistic{0.0, -0.0, 5, 0.1, 1e-4, 1.5e-5, 1e15, 1e16, 123456789012345.6, 1e21, 780000000,
         -1764800000.75, 5e-324, 1.7976931348623157e308, 2.5e-7, 100000, 0.001234};
     std::mt19937_64 random(20261206);
@@ -478,5 +391,38 @@ TEST(StateFileFormat, WritesDoublesWithNlohmannsLayoutAndExactRoundTrip)
             const std::string text = written(value);
             ASSERT_EQ(json::parse(text).get<double>(), value) << text;
             ASSERT_NE(text.find_first_of(".e"), std::string::npos) << "reads back as a double: " << text;
+        }
+}
+
+// The state file's own reader accepts, rejects and resolves repeated keys as nlohmann's tree does.
+TEST(StateFileFormat, ReadsWithTheRulesOfTheNlohmannTree)
+{
+    const auto document = [](const std::string& more) {
+        return R"({"assessments":[],"lastSync":{},"overrides":{},"settings":{"colorMode":"text","courses":[],)"
+               R"("durations":[10],"excludePerfect":true,"excludedCategories":[],"otherHex":"22C55E","rules":[],)"
+               R"("showReleases":false,"syncMinutes":60},)"
+            + more + "}";
+    };
+    const std::string numbers
+        = R"("version":1,"lastSync":{"a":-0},"extra":[-0.0,18446744073709551615,18446744073709551616,)";
+    const std::pair<std::string, bool> cases[] = {{document(R"("version":"1","version":2)"), true},
+        {document(R"("version":2,"version":"1")"), false}, {document(R"("version":5.0)"), true},
+        {document(R"("version":5.5)"), false}, {document(R"("version":9223372036854775808)"), false},
+        {document(R"("version":1e400)"), false}, {document(R"("version":1,"lastSync":{"a":-1e400})"), false},
+        {document(R"("version":1,"extra":[[[{"a":[null,1e308,"\ud83d\ude00"]}]]])"), true},
+        {document(R"("version":1,"overrides":{"b":{"completed":1},"a":{"completed":true,"hidden":false},)"
+                  R"("b":{"completed":false,"hidden":true,"due":5}})"),
+            true},
+        {document(R"("version":1,"assessments":{})"), false}, {"\xEF\xBB\xBF" + document(R"("version":1)"), true},
+        {document(R"("version":1)") + " x", false}, {document("\"version\":1,\"extra\":\"\xFF\""), false},
+        {document(R"("version":1,"extra":"\ud800")"), false}, {document(R"("version":1,"extra":"\udc00")"), false},
+        {document(numbers + "-9E99999]"), false}, {document(numbers + "-1e-999]"), true},
+        {document(R"("version":1,"extra":)" + std::string(2000, '[') + std::string(2000, ']')), true}, {"", false}};
+    for (const auto& [text, decodes] : cases)
+        if (decodes)
+            EXPECT_EQ(StateFile::decode(text), json::parse(text).get<Database>()) << text;
+        else {
+            EXPECT_ANY_THROW(StateFile::decode(text)) << text;
+            EXPECT_ANY_THROW(json::parse(text).get<Database>()) << text;
         }
 }

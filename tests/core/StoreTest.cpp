@@ -26,25 +26,12 @@ namespace {
 constexpr double morning = 1764871200; // 2025-12-04 18:00 UTC = 10:00 in Vancouver
 const Instant now = instantFromSeconds(morning);
 
-Assessment item(std::string id, std::string courseID, std::string category = "Quiz", bool missing = false)
-{
-    return {.id = id, .courseID = courseID, .code = id, .title = id, .category = category, .missing = missing};
-}
+const auto item = [](std::string id, std::string courseID, std::string category = "Quiz", bool missing = false) {
+    return Assessment{
+        .id = id, .courseID = courseID, .code = id, .title = id, .category = category, .missing = missing};
+};
 
 const auto entries = [](const fs::path& folder) { return std::distance(fs::directory_iterator(folder), {}); };
-
-// Runs body in a child process, as "nobody" if root (root passes every permission check).
-std::string inChild(const fs::path& report, const std::function<std::string()>& body)
-{
-    if (::fork() == 0) {
-        std::ofstream(report) << (::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0)
-                ? body()
-                : "could not drop root");
-        ::_exit(0);
-    }
-    ::wait(nullptr);
-    return contents(report);
-}
 
 class StoreTest : public ::testing::Test {
 protected:
@@ -65,7 +52,7 @@ protected:
 
 } // namespace
 
-TEST_F(StoreTest, StartsFreshAndSavesOnlyOnChange)
+TEST_F(StoreTest, StartsFreshSavesOnlyOnChangeAndObserversHearEveryWrite)
 {
     auto store = makeStore();
     EXPECT_TRUE(store->status() == Store::initialStatus && store->canvasStatus() == Store::initialCanvasStatus);
@@ -82,11 +69,6 @@ TEST_F(StoreTest, StartsFreshAndSavesOnlyOnChange)
     auto reloaded = makeStore();
     EXPECT_EQ(reloaded->status(), Store::loadedStatus);
     EXPECT_EQ(reloaded->db(), store->db());
-}
-
-TEST_F(StoreTest, ObserversHearEveryWrite)
-{
-    auto store = makeStore();
     std::vector<Store::Field> heard;
     const auto token = store->observe([&](Store::Field field) { heard.push_back(field); });
     store->setBrevaneSyncing(true);
@@ -242,13 +224,19 @@ TEST(CrashConsistency, ADiskFaultStopsStorageAndKeepsTheOldFile)
         const std::string old = contents(data / "state.json");
         for (const fs::path& path : {data, data / "state.json"})
             ASSERT_TRUE(::geteuid() != 0 || ::chown(path.c_str(), 65534, 65534) == 0);
-        const std::string reported = inChild(folder / "report", [&, &fault = fault] {
+        if (::fork() == 0) { // as "nobody" if root, who passes every permission check, after opening the report
+            std::ofstream report(folder / "report");
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(1);
             Store store(data / "state.json", now);
             fault(data);
             store.update([](Database& db) { db.assessments = sample::database(400, now).assessments; });
-            return (store.db().assessments.size() == 400 ? "kept " : "lost ")
-                + store.storageError().value_or("no error");
-        });
+            report << (store.db().assessments.size() == 400 ? "kept " : "lost ") << store.storageError().value_or("")
+                   << std::flush;
+            ::_exit(0);
+        }
+        ::wait(nullptr);
+        const std::string reported = contents(folder / "report");
         ::chmod(data.c_str(), 0700);
         EXPECT_TRUE(reported.starts_with("kept " + std::string(StateFile::saveFailedPrefix))) << reported;
         EXPECT_EQ(contents(data / keptAs), old);

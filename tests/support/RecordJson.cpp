@@ -8,12 +8,7 @@
 
 namespace vantory {
 
-template <typename Record>
-requires requires(codec::JsonWriter& writer, const Record& record)
-{
-    writeJson(writer, record);
-}
-void to_json(nlohmann::json& json, const Record& record)
+template <WrittenRecord Record> void to_json(nlohmann::json& json, const Record& record)
 {
     std::string text;
     codec::JsonTextWriter writer(text);
@@ -21,12 +16,7 @@ void to_json(nlohmann::json& json, const Record& record)
     json = nlohmann::json::parse(text);
 }
 
-template <typename Record>
-requires requires(const codec::JsonValue& value, Record& record)
-{
-    readJson(value, record);
-}
-void from_json(const nlohmann::json& json, Record& record)
+template <ReadRecord Record> void from_json(const nlohmann::json& json, Record& record)
 {
     readJson(codec::JsonDocument::parseText(json.dump()).root(), record);
 }
@@ -39,13 +29,8 @@ VANTORY_JSON_RECORD(AccessRule)
 VANTORY_JSON_RECORD(RawAssessment)
 VANTORY_JSON_RECORD(PagePayload)
 VANTORY_JSON_RECORD(Assessment)
-VANTORY_JSON_RECORD(UserOverride)
 VANTORY_JSON_RECORD(Course)
-VANTORY_JSON_RECORD(ColorRule)
-VANTORY_JSON_RECORD(PairedColorRule)
-VANTORY_JSON_RECORD(CategoryStyle)
 VANTORY_JSON_RECORD(Settings)
-VANTORY_JSON_RECORD(ShownReminder)
 VANTORY_JSON_RECORD(Database)
 template void from_json<CanvasAssignment>(const nlohmann::json&, CanvasAssignment&);
 template void from_json<DiscoveredCourse>(const nlohmann::json&, DiscoveredCourse&);

@@ -4,24 +4,22 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-// nlohmann's to_json and from_json for every record, for the tests' tables: they go through JSON
-// text and the record's own writeJson and readJson, so each record keeps one reader and one
-// writer, the state file's. The application never builds an nlohmann tree of a record.
-// Instantiated for the records in RecordJson.cpp.
+// nlohmann's to_json and from_json for the records listed in RecordJson.cpp, through JSON text and the
+// record's own writeJson and readJson, so each record keeps one reader and one writer, the state file's.
 namespace vantory {
 
-template <typename Record>
-requires requires(codec::JsonWriter& writer, const Record& record)
+template <typename R>
+concept WrittenRecord = requires(codec::JsonWriter& w, const R& r)
 {
-    writeJson(writer, record);
-}
-void to_json(nlohmann::json& json, const Record& record);
+    writeJson(w, r);
+};
+template <typename R>
+concept ReadRecord = requires(const codec::JsonValue& v, R& r)
+{
+    readJson(v, r);
+};
 
-template <typename Record>
-requires requires(const codec::JsonValue& value, Record& record)
-{
-    readJson(value, record);
-}
-void from_json(const nlohmann::json& json, Record& record);
+template <WrittenRecord Record> void to_json(nlohmann::json& json, const Record& record);
+template <ReadRecord Record> void from_json(const nlohmann::json& json, Record& record);
 
 } // namespace vantory

@@ -6,8 +6,7 @@
 
 namespace vantory::test {
 
-// Points Sites::current() at test hosts for the lifetime of the object and back at production
-// afterwards, so a test that fails half-way cannot hand its hosts to the next test.
+// Points Sites::current() at test hosts while it lives, so a test failing half-way cannot hand them on.
 class SiteScope {
 public:
     // Hosts that nothing real answers on, so a URL built from them can never reach the real sites.

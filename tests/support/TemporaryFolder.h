@@ -5,9 +5,8 @@
 
 namespace vantory::test {
 
-// A new, empty folder under the system's temporary folder for one test, removed with everything in
-// it when the object goes. Named after the process, the running test and a per-process count, so
-// test processes running in parallel, and two folders of one test, never share one.
+// A new, empty temporary folder, removed with its contents when the object goes. Named after the process,
+// the running test and a count, so parallel test processes, and two folders of one test, never share one.
 class TemporaryFolder {
 public:
     TemporaryFolder();
