@@ -7,10 +7,8 @@ import Pango from 'gi://Pango';
 import System from 'system';
 
 import * as Stubs from './shell_stubs.js';
-import {startFake as serve} from './fake_service.js';
 
 const {Clutter, event, GObject, live, Main, PanelMenu, PopupMenuModule, St} = Stubs;
-
 const [buildDir, indicatorPath, interfacePath] = ARGV;
 const read = path => new TextDecoder().decode(GLib.file_get_contents(path)[1]);
 
@@ -31,15 +29,47 @@ async function until(what, condition) {
     }
 }
 
-// The fake once it owns its name; the one running now.
+// A stand-in for Vantory's D-Bus object on a bus connection of its own, once it owns its name: it
+// serves the line's properties, announces each change and records every method call as its name
+// and arguments. stop() leaves the bus as a quitting application does.
+let fake = null;
 async function startFake() {
+    const xml = read(interfacePath), calls = [];
+    const service = {
+        Text: '313 | Preclass (1d 4h20m)',
+        Markup: '<span foreground="#3b82f6">313</span> | Preclass <span foreground="#f97316">(1d 4h20m)</span>',
+        Runs: [['313', '#3b82f6'], [' | Preclass ', ''], ['(1d 4h20m)', '#f97316']],
+        ToolTip: '313 Preclass\n마감: 10월 3일 (금) 23:59',
+        Urgency: 'soon',
+        Menu: [['ShowCalendar', '캘린더 열기', true], ['Refresh', '지금 새로 고침', true], ['', '', false],
+            ['SignIn', '로그인', false], ['Quit', '종료', true]],
+    };
+    for (const method of Gio.DBusNodeInfo.new_for_xml(xml).interfaces[0].methods)
+        service[method.name] = (...args) => calls.push([method.name, ...args.slice(0, method.in_args.length)].join(' '));
+    const exported = Gio.DBusExportedObject.wrapJSObject(xml, service);
+    const connection = Gio.DBusConnection.new_for_address_sync(
+        Gio.dbus_address_get_for_bus_sync(Gio.BusType.SESSION, null),
+        Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, null, null);
+    exported.export(connection, '/app/vantory/Vantory');
     let owned = false;
-    fake = serve(read(interfacePath), () => (owned = true));
+    const owner = Gio.bus_own_name_on_connection(connection, 'app.vantory.Vantory', Gio.BusNameOwnerFlags.NONE,
+        () => (owned = true), () => printerr('app.vantory.Vantory is taken'));
+    fake = {
+        calls,
+        set(name, type, value) {
+            service[name] = value;
+            exported.emit_property_changed(name, new GLib.Variant(type, value));
+        },
+        stop() {
+            Gio.bus_unown_name(owner);
+            exported.unexport();
+            connection.close_sync(null);
+        },
+    };
     await until('the fake service', () => owned);
     return fake;
 }
-let fake = null;
-const stopFake = service => service.stop();
+const stopFake = () => (fake?.stop(), fake = null);
 const set = (...args) => fake.set(...args);
 const called = call => until(call, () => fake.calls.includes(call));
 
@@ -85,18 +115,19 @@ const menuRows = menu => menu.shownItems().map(item => item.label ? [item.label.
 // for the next form.
 async function exercise(form, extension) {
     const before = new Set(live);
-    const running = {service: await startFake(), extension};
+    let enabled = true;
+    const disable = () => enabled && (enabled = false, extension.disable());
+    await startFake();
     extension.enable();
     try {
-        await scenario(form, extension, () => [...live].every(actor => before.has(actor)), running);
+        await scenario(form, disable, () => [...live].every(actor => before.has(actor)));
     } finally {
-        running.extension?.disable();
-        if (running.service)
-            await stopFake(running.service);
+        disable();
+        stopFake();
     }
 }
 
-async function scenario(form, extension, nothingLeft, running) {
+async function scenario(form, disable, nothingLeft) {
     // Shown while the application is there, registered as its panel.
     const button = await until(`${form}: the button`, () => Main.panel.statusArea.vantory);
     const press = (type, options) => button.vfunc_event(event(Clutter.EventType[type], options));
@@ -156,23 +187,21 @@ async function scenario(form, extension, nothingLeft, running) {
 
     // The application leaves with the menu and tooltip open: all of it goes, and comes back with it.
     button.menu.open();
-    await stopFake(running.service);
-    running.service = null;
+    stopFake();
     await until(`${form}: the button to go`, () => !Main.panel.statusArea.vantory);
     check(`${form}: the menu closed, nothing left on screen`, !button.menu.isOpen && button.menu.destroyed &&
         nothingLeft());
-    running.service = await startFake();
+    await startFake();
     await until(`${form}: the button to return`, () => Main.panel.statusArea.vantory);
     await called('RegisterPanel');
 
     // Disabled: unregistered, and nothing of it left in the shell; an application that starts now is
     // left alone.
-    extension.disable();
-    running.extension = null;
+    disable();
     check(`${form}: disable removes the button and every actor`, !Main.panel.statusArea.vantory && nothingLeft());
     await called('UnregisterPanel');
-    await stopFake(running.service);
-    running.service = await startFake();
+    stopFake();
+    await startFake();
     await delay(300);
     check(`${form}: disabled, it ignores a new start`,
         nothingLeft() && !fake.calls.includes('RegisterPanel'));
