@@ -58,23 +58,6 @@ TEST_F(AppDelegateTest, ShowsTheStoredDeadlineArmsTheBoundaryAndRecomposesAfterE
     EXPECT_EQ(delegate.lastLine().plainText, "313 | 예정된 마감 없음");
 }
 
-TEST_F(AppDelegateTest, StartsWithThePlaceholderWithoutAStateFileAndWritesNoneAndStripClicksReachTheWindows)
-{
-    delegate.start();
-    EXPECT_EQ(delegate.lastLine().plainText, "Vantory · 연결");
-    EXPECT_FALSE(std::filesystem::exists(folder / "state.json"));
-
-    std::vector<const char*> opened;
-    delegate.store().calendarWindow = [&] { opened.push_back("calendar"); };
-    delegate.store().settingsWindow = [&] { opened.push_back("settings"); };
-    QWidget* strip = delegate.item()->view()->window();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.item()->stripShown(); }, 1000));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(strip));
-    QTest::mouseClick(strip, Qt::LeftButton);
-    QTest::mouseClick(strip, Qt::RightButton);
-    EXPECT_EQ(opened, (std::vector<const char*>{"calendar", "settings"}));
-}
-
 TEST(StatusItemTest, TrayOnlyIsRememberedUntilTheStripIsAskedBack)
 {
     const test::TemporaryFolder folder;
@@ -121,9 +104,15 @@ protected:
         {[this] { logins.push_back("assessment"); }, [this] { logins.push_back("canvas"); }}};
 };
 
-TEST_F(ScreenOpenerTest, ItemClicksAndALaterLaunchOpenThePopoverTheSettingsAndTheCalendar)
+// Started without a state file: the placeholder, and nothing written.
+TEST_F(ScreenOpenerTest, StripClicksAndALaterLaunchOpenThePopoverTheSettingsAndTheCalendar)
 {
-    Q_EMIT delegate.item()->activated();
+    EXPECT_EQ(delegate.lastLine().plainText, "Vantory · 연결");
+    EXPECT_FALSE(std::filesystem::exists(folder / "state.json"));
+    QWidget* strip = delegate.item()->view()->window();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.item()->stripShown(); }, 1000));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(strip));
+    QTest::mouseClick(strip, Qt::LeftButton);
     EXPECT_TRUE(windows.popover()->isVisible());
     Q_EMIT delegate.item()->activated();
     EXPECT_FALSE(windows.popover()->isVisible());
@@ -132,7 +121,7 @@ TEST_F(ScreenOpenerTest, ItemClicksAndALaterLaunchOpenThePopoverTheSettingsAndTh
     QTest::keyClick(windows.popover()->findChild<QLabel*>(), Qt::Key_Escape);
     EXPECT_FALSE(windows.popover()->isVisible()) << "Escape closes it";
     EXPECT_EQ(windows.calendarWindow(), nullptr);
-    Q_EMIT delegate.item()->contextRequested();
+    QTest::mouseClick(strip, Qt::RightButton);
     EXPECT_TRUE(shown(&ScreenOpener::settingsWindow));
 
     windows.handleArguments({QStringLiteral("vantory"), QStringLiteral("--login")});
