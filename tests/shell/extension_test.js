@@ -100,7 +100,6 @@ async function loadModule(source) {
             `export default stub;\nexport const {${Object.keys(Stubs[name]).join(', ')}} = stub;\n`);
         source = source.replaceAll(`'${uri}'`, `'file://${scratch}/${name}.js'`);
     }
-    check('the module form imports nothing of GNOME Shell but what is stubbed', !source.includes('resource:///'));
     GLib.file_set_contents(`${scratch}/extension.js`, source);
     const {default: VantoryExtension} = await import(`file://${scratch}/extension.js`);
     GLib.spawn_sync(null, ['rm', '-r', scratch], null, GLib.SpawnFlags.SEARCH_PATH, null);
@@ -138,9 +137,6 @@ async function scenario(form, disable, nothingLeft) {
     await called('RegisterPanel');
 
     // Follows the application's changes; markup that does not parse shows the plain text.
-    await set('Markup', 's', '<span foreground="#ef4444">201</span> | Quiz');
-    await until(`${form}: the new markup`,
-        () => shown(button.label) === '<span foreground="#ef4444">201</span> | Quiz');
     await set('Text', 's', '201 | Quiz (3h)');
     await set('Markup', 's', '<b>201 | Quiz (3h)');
     await until(`${form}: the text instead of broken markup`, () => shown(button.label) === 'plain:201 | Quiz (3h)');
