@@ -45,7 +45,7 @@ async function startFake() {
             ['SignIn', '로그인', false], ['Quit', '종료', true]],
     };
     for (const method of Gio.DBusNodeInfo.new_for_xml(xml).interfaces[0].methods)
-        service[method.name] = (...args) => calls.push([method.name, ...args.slice(0, method.in_args.length)].join(' '));
+        service[method.name] = (...a) => calls.push([method.name, ...a.slice(0, method.in_args.length)].join(' '));
     const exported = Gio.DBusExportedObject.wrapJSObject(xml, service);
     const connection = Gio.DBusConnection.new_for_address_sync(
         Gio.dbus_address_get_for_bus_sync(Gio.BusType.SESSION, null),
@@ -114,93 +114,86 @@ const menuRows = menu => menu.shownItems().map(item => item.label ? [item.label.
 // for the next form.
 async function exercise(form, extension) {
     const before = new Set(live);
+    const nothingLeft = () => [...live].every(actor => before.has(actor));
     let enabled = true;
     const disable = () => enabled && (enabled = false, extension.disable());
     await startFake();
     extension.enable();
     try {
-        await scenario(form, disable, () => [...live].every(actor => before.has(actor)));
+        // Shown while the application is there, registered as its panel.
+        const button = await until(`${form}: the button`, () => Main.panel.statusArea.vantory);
+        const press = (type, options) => button.vfunc_event(event(Clutter.EventType[type], options));
+        check(`${form}: the line as markup, the text as accessible name`, shown(button.label) ===
+            '<span foreground="#3b82f6">313</span> | Preclass <span foreground="#f97316">(1d 4h20m)</span>' &&
+            button.accessible_name === '313 | Preclass (1d 4h20m)');
+        await called('RegisterPanel');
+
+        // Follows the application's changes; markup that does not parse shows the plain text.
+        await set('Text', 's', '201 | Quiz (3h)');
+        await set('Markup', 's', '<b>201 | Quiz (3h)');
+        await until(`${form}: the text instead of broken markup`,
+            () => shown(button.label) === 'plain:201 | Quiz (3h)');
+        check(`${form}: accessible name follows`, button.accessible_name === '201 | Quiz (3h)');
+
+        // Right click: the line, then the application's entries; only methods without arguments that
+        // are not the panel's own life cycle may be called.
+        press('BUTTON_PRESS', {button: Clutter.BUTTON_SECONDARY});
+        check(`${form}: right click opens the menu`, button.menu.isOpen);
+        check(`${form}: the menu's rows`, JSON.stringify(menuRows(button.menu)) === JSON.stringify([['201 | Quiz (3h)',
+            false], '---', ['캘린더 열기', true], ['지금 새로 고침', true], '---', ['로그인', false], ['종료', true]]));
+        button.menu.shownItems()[3].emit('activate');
+        await called('Refresh');
+        await set('Menu', 'a(ssb)', [['ShowSettings', '설정', true], ['ShowDashboard', '대시보드', true],
+            ['UnregisterPanel', '숨기기', true], ['Nonexistent', '없음', true]]);
+        await until(`${form}: the new entries`, () => menuRows(button.menu).length === 6);
+        check(`${form}: entries that cannot be called are insensitive`,
+            JSON.stringify(menuRows(button.menu).slice(2).map(row => row[1])) === '[true,false,false,false]');
+        const entries = button.menu.shownItems();
+        await set('Text', 's', '201 | Quiz (2h)');
+        await until(`${form}: the menu's line`, () => menuRows(button.menu)[0][0] === '201 | Quiz (2h)');
+        check(`${form}: entries are kept while only the line changes`,
+            button.menu.shownItems().every((item, i) => item === entries[i]));
+        press('BUTTON_PRESS', {button: Clutter.BUTTON_SECONDARY}); // closes it for the Menu key to open
+        button.vfunc_key_press_event(event(Clutter.EventType.KEY_PRESS, {key: Clutter.KEY_Menu}));
+        check(`${form}: the Menu key opens it`, button.menu.isOpen);
+        button.menu.close();
+
+        // Left click: the dashboard under the button, in stage coordinates; the menu stays shut.
+        button.hover = true, button.emit('notify::hover');
+        const tooltip = Main.uiGroup.children.find(child => child.visible);
+        check(`${form}: hovering shows the tooltip under the button, on the screen`,
+            tooltip?.text === '313 Preclass\n마감: 10월 3일 (금) 23:59' && tooltip.y === 36 &&
+            tooltip.x === 1440 - tooltip.get_preferred_width(-1)[1]);
+        press('BUTTON_PRESS', {button: Clutter.BUTTON_PRIMARY});
+        press('BUTTON_RELEASE', {button: Clutter.BUTTON_PRIMARY});
+        await called('ShowDashboard 1300 0 140 32');
+        check(`${form}: left click leaves the menu shut and hides the tooltip`,
+            !button.menu.isOpen && !tooltip.visible);
+
+        // The application leaves with the menu and tooltip open: all of it goes, and comes back with it.
+        button.menu.open();
+        stopFake();
+        await until(`${form}: the button to go`, () => !Main.panel.statusArea.vantory);
+        check(`${form}: the menu closed, nothing left on screen`, !button.menu.isOpen && button.menu.destroyed &&
+            nothingLeft());
+        await startFake();
+        await until(`${form}: the button to return`, () => Main.panel.statusArea.vantory);
+        await called('RegisterPanel');
+
+        // Disabled: unregistered, and nothing of it left in the shell; an application that starts now is
+        // left alone.
+        disable();
+        check(`${form}: disable removes the button and every actor`, !Main.panel.statusArea.vantory && nothingLeft());
+        await called('UnregisterPanel');
+        stopFake();
+        await startFake();
+        await delay(300);
+        check(`${form}: disabled, it ignores a new start`,
+            nothingLeft() && !fake.calls.includes('RegisterPanel'));
     } finally {
         disable();
         stopFake();
     }
-}
-
-async function scenario(form, disable, nothingLeft) {
-    // Shown while the application is there, registered as its panel.
-    const button = await until(`${form}: the button`, () => Main.panel.statusArea.vantory);
-    const press = (type, options) => button.vfunc_event(event(Clutter.EventType[type], options));
-    const hover = on => (button.hover = on, button.emit('notify::hover'));
-    check(`${form}: the line as markup, the text as accessible name`, shown(button.label) ===
-        '<span foreground="#3b82f6">313</span> | Preclass <span foreground="#f97316">(1d 4h20m)</span>' &&
-        button.accessible_name === '313 | Preclass (1d 4h20m)');
-    await called('RegisterPanel');
-
-    // Follows the application's changes; markup that does not parse shows the plain text.
-    await set('Text', 's', '201 | Quiz (3h)');
-    await set('Markup', 's', '<b>201 | Quiz (3h)');
-    await until(`${form}: the text instead of broken markup`, () => shown(button.label) === 'plain:201 | Quiz (3h)');
-    check(`${form}: accessible name follows`, button.accessible_name === '201 | Quiz (3h)');
-
-    // Right click: the line, then the application's entries; only methods without arguments that
-    // are not the panel's own life cycle may be called.
-    press('BUTTON_PRESS', {button: Clutter.BUTTON_SECONDARY});
-    check(`${form}: right click opens the menu`, button.menu.isOpen);
-    check(`${form}: the menu's rows`, JSON.stringify(menuRows(button.menu)) === JSON.stringify([
-        ['201 | Quiz (3h)', false], '---', ['캘린더 열기', true], ['지금 새로 고침', true], '---', ['로그인', false],
-        ['종료', true]]));
-    button.menu.shownItems()[3].emit('activate');
-    await called('Refresh');
-    await set('Menu', 'a(ssb)', [['ShowSettings', '설정', true], ['ShowDashboard', '대시보드', true],
-        ['UnregisterPanel', '숨기기', true], ['Nonexistent', '없음', true]]);
-    await until(`${form}: the new entries`, () => menuRows(button.menu).length === 6);
-    check(`${form}: entries that cannot be called are insensitive`,
-        JSON.stringify(menuRows(button.menu).slice(2).map(row => row[1])) === '[true,false,false,false]');
-    const entries = button.menu.shownItems();
-    await set('Text', 's', '201 | Quiz (2h)');
-    await until(`${form}: the menu's line`, () => menuRows(button.menu)[0][0] === '201 | Quiz (2h)');
-    check(`${form}: entries are kept while only the line changes`,
-        button.menu.shownItems().every((item, i) => item === entries[i]));
-    press('BUTTON_PRESS', {button: Clutter.BUTTON_SECONDARY});
-    check(`${form}: right click again closes it`, !button.menu.isOpen);
-    button.vfunc_key_press_event(event(Clutter.EventType.KEY_PRESS, {key: Clutter.KEY_Menu}));
-    check(`${form}: the Menu key opens it`, button.menu.isOpen);
-    button.menu.close();
-
-    // Left click: the dashboard under the button, in stage coordinates; the menu stays shut.
-    hover(true);
-    const tooltip = Main.uiGroup.children.find(child => child.visible);
-    check(`${form}: hovering shows the tooltip under the button, on the screen`,
-        tooltip?.text === '313 Preclass\n마감: 10월 3일 (금) 23:59' && tooltip.y === 36 &&
-        tooltip.x === 1440 - tooltip.get_preferred_width(-1)[1]);
-    press('BUTTON_PRESS', {button: Clutter.BUTTON_PRIMARY});
-    press('BUTTON_RELEASE', {button: Clutter.BUTTON_PRIMARY});
-    await called('ShowDashboard 1300 0 140 32');
-    check(`${form}: left click leaves the menu shut and hides the tooltip`, !button.menu.isOpen && !tooltip.visible);
-    hover(false);
-    hover(true);
-    check(`${form}: the tooltip returns on the next hover`, tooltip.visible);
-
-    // The application leaves with the menu and tooltip open: all of it goes, and comes back with it.
-    button.menu.open();
-    stopFake();
-    await until(`${form}: the button to go`, () => !Main.panel.statusArea.vantory);
-    check(`${form}: the menu closed, nothing left on screen`, !button.menu.isOpen && button.menu.destroyed &&
-        nothingLeft());
-    await startFake();
-    await until(`${form}: the button to return`, () => Main.panel.statusArea.vantory);
-    await called('RegisterPanel');
-
-    // Disabled: unregistered, and nothing of it left in the shell; an application that starts now is
-    // left alone.
-    disable();
-    check(`${form}: disable removes the button and every actor`, !Main.panel.statusArea.vantory && nothingLeft());
-    await called('UnregisterPanel');
-    stopFake();
-    await startFake();
-    await delay(300);
-    check(`${form}: disabled, it ignores a new start`,
-        nothingLeft() && !fake.calls.includes('RegisterPanel'));
 }
 
 async function main() {
