@@ -1,5 +1,3 @@
-// The application's shell: its delegate, the status item, and the windows it opens.
-
 #include "app/AppDelegate.h"
 
 #include "app/ScreenOpener.h"
@@ -28,16 +26,10 @@ namespace {
 // 2026-12-06 20:00 UTC.
 const Instant start = instantFromSeconds(1796587200);
 
-class AppDelegateTest : public ::testing::Test {
-protected:
-    test::TemporaryFolder folder;
-    test::ManualScheduler scheduler{start};
-    AppDelegate delegate{folder / "state.json", scheduler};
-};
-
-TEST_F(AppDelegateTest, ShowsTheStoredDeadlineArmsTheBoundaryAndRecomposesAfterEveryChange)
+TEST(AppDelegateTest, ShowsTheStoredDeadlineArmsTheBoundaryAndRecomposesAfterEveryChange)
 {
-    // One enabled course with deadlines 1 h and 3 h ahead of start.
+    const test::TemporaryFolder folder;
+    test::ManualScheduler scheduler{start};
     Database db;
     db.settings.courses = {{"1", "313", true, 2026}};
     for (const auto& [code, hours] : {std::pair{"A", 1h}, {"B", 3h}})
@@ -70,8 +62,11 @@ TEST(StatusItemTest, TrayOnlyIsRememberedUntilTheStripIsAskedBack)
 }
 
 // The windows over stand-in screens that record what they were made for.
-class ScreenOpenerTest : public AppDelegateTest {
+class ScreenOpenerTest : public ::testing::Test {
 protected:
+    test::TemporaryFolder folder;
+    test::ManualScheduler scheduler{start};
+    AppDelegate delegate{folder / "state.json", scheduler};
     bool shown(ScreenWindow* (ScreenOpener::*window)() const) const
     {
         return (windows.*window)() && (windows.*window)()->isVisible();
@@ -130,8 +125,7 @@ TEST_F(ScreenOpenerTest, StripClicksAndALaterLaunchOpenThePopoverTheSettingsAndT
     EXPECT_TRUE(windows.calendarWindow()->isVisible());
 }
 
-// The tray entries call the Store's hooks, which the dashboard's buttons call too. Asked again after
-// it was closed, a window is the one made the first time.
+// Asked again after it was closed, a window is the one made the first time.
 TEST_F(ScreenOpenerTest, TrayMenuEntriesOpenTheirWindowOnceOrLoginAndCloseThePopover)
 {
     TrayMenu& menu = *windows.trayMenu();

@@ -60,7 +60,6 @@ TEST(CommandLineTest, RefusesWhatItDoesNotKnow)
     }
 }
 
-// The installed program without a display: what prints, where, and the exit status.
 TEST(CommandLineTest, TheProgramAnswersWithoutADisplay)
 {
     test::TemporaryFolder folder;
@@ -96,8 +95,7 @@ TEST(SingleInstanceTest, ASecondLaunchForTheSameFileHandsOver)
     EXPECT_EQ(SingleInstance(folder / "other" / "state.json").claim({QStringLiteral("vantory")}), Claim::owner);
 }
 
-// The lock keeps a second writer out even when the hand-over socket cannot open; a later launch is
-// then told the owner cannot be reached instead of reporting success.
+// Without a socket a later launch is told the owner cannot be reached, not that it handed over.
 TEST(SingleInstanceTest, OwnsTheFileWithoutASocketAndSaysSoToALaterLaunch)
 {
     const test::TemporaryFolder folder;
@@ -118,7 +116,6 @@ TEST(SingleInstanceTest, OwnsTheFileWithoutASocketAndSaysSoToALaterLaunch)
         value.isNull() ? qunsetenv(name) : qputenv(name, value);
 }
 
-// The bar mode's follower over a real state file, real file-system notifications and real timers.
 namespace {
 
 class BarFollowerTest : public ::testing::Test {
@@ -159,8 +156,7 @@ TEST_F(BarFollowerTest, FollowsTheApplicationsSavesWithoutEverWriting)
     ASSERT_TRUE(arrives(2)) << "a new file is picked up";
     EXPECT_EQ(text(1).rfind("● 313 | Preclass (2d", 0), 0u) << text(1);
 
-    // A later save with another name, beside a temporary an interrupted save of the application
-    // left: the reader reads the new file and tidies nothing.
+    // A save beside the temporary of an interrupted one: the new file is read and nothing tidied.
     std::ofstream(folder / "state.json.AbC123") << "{";
     save("CPSC 221", 2 * 86400 + 600);
     const std::string saved = test::contents(file);

@@ -1,5 +1,3 @@
-// The reminders against a fake notification service, and the line's bus object against callers.
-
 #include "app/AppDelegate.h"
 #include "app/DeadlineReminders.h"
 #include "app/DesktopNotifications.h"
@@ -54,8 +52,7 @@ protected:
     test::TemporaryFolder folder;
 };
 
-// A notification service on its own bus connection, so nothing waits on itself. Until `malformed`
-// is cleared it answers Notify with text where the protocol has a number, after running it.
+// A notification service on its own connection; `malformed` runs once, answering Notify with text.
 class FakeNotificationServer : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
@@ -101,7 +98,6 @@ private:
     uint nextID_ = 41;
 };
 
-// Collects the PropertiesChanged signals a front end receives.
 class PropertiesListener : public QObject {
     Q_OBJECT
 
@@ -228,8 +224,7 @@ TEST_F(DeadlineRemindersTest, WithoutAServiceNothingIsRecordedUntilOneAppears)
     EXPECT_TRUE(QTest::qWaitFor([this] { return reminders->awaiting() == 0; }, 5000));
     EXPECT_EQ(shown(), std::nullopt);
 
-    // A service that answers with the wrong type has not shown it; it hands over to a working one
-    // while the reminder still waits for that answer, so the evaluation is repeated once it is in.
+    // A wrong-typed answer shows nothing; the service hands over meanwhile, so it is evaluated again.
     server.malformed = [this] { server.stop(), server.start(); };
     ASSERT_TRUE(server.start());
     ASSERT_TRUE(received(1));
@@ -286,7 +281,7 @@ protected:
     std::unique_ptr<AppDelegate> delegate;
 };
 
-TEST_F(LineServiceTest, PublishesTheComposedLineAndAnnouncesOnlyWhatChanged)
+TEST_F(LineServiceTest, PublishesTheLineAnnouncesOnlyChangesAndARegisteredPanelHidesTheStrip)
 {
     const StatusLine& shown = delegate->lastLine();
     EXPECT_EQ(std::tuple(property("Text"), property("Markup"), property("Urgency"), property("ToolTip")),
@@ -306,6 +301,20 @@ TEST_F(LineServiceTest, PublishesTheComposedLineAndAnnouncesOnlyWhatChanged)
     const QVariantMap& changed = listener.changes.front();
     EXPECT_EQ(changed.value(QStringLiteral("Text")).toString().toStdString(), plainText(shown.coloredLine));
     EXPECT_TRUE(changed.contains(QStringLiteral("Markup")) && !changed.contains(QStringLiteral("Urgency")));
+
+    StatusItem& item = *delegate->item();
+    const auto strip = [&](bool on) { return QTest::qWaitFor([&] { return item.stripShown() == on; }, 5000); };
+    ASSERT_TRUE(strip(true));
+    call("RegisterPanel");
+    EXPECT_TRUE(strip(false)) << "hidden while the panel shows";
+    QDBusConnection::disconnectFromBus(QStringLiteral("front end")); // the shell crashed
+    EXPECT_TRUE(strip(true)) << "back when the panel's owner left";
+
+    const QDBusConnection second = caller("second front end");
+    call("RegisterPanel", {}, line, second);
+    EXPECT_TRUE(strip(false));
+    call("UnregisterPanel", {}, line, second);
+    EXPECT_TRUE(strip(true)) << "back when the extension is disabled";
 }
 
 TEST_F(LineServiceTest, ChecksEveryCallAndRunsOnlyValidOnes)
@@ -337,23 +346,6 @@ TEST_F(LineServiceTest, ChecksEveryCallAndRunsOnlyValidOnes)
     }
     QTest::qWait(50); // the actions run from the event loop after their reply
     EXPECT_EQ(std::tuple(anchors, syncs), std::tuple(std::vector<QRect>{QRect(10, 20, 30, 40)}, 1));
-}
-
-TEST_F(LineServiceTest, ARegisteredPanelHidesTheStripAndTrayUntilItLeavesOrUnregisters)
-{
-    StatusItem& item = *delegate->item();
-    const auto strip = [&](bool shown) { return QTest::qWaitFor([&] { return item.stripShown() == shown; }, 5000); };
-    ASSERT_TRUE(strip(true));
-    call("RegisterPanel");
-    EXPECT_TRUE(strip(false)) << "hidden while the panel shows";
-    QDBusConnection::disconnectFromBus(QStringLiteral("front end")); // the shell crashed
-    EXPECT_TRUE(strip(true)) << "back when the panel's owner left";
-
-    const QDBusConnection second = caller("second front end");
-    call("RegisterPanel", {}, line, second);
-    EXPECT_TRUE(strip(false));
-    call("UnregisterPanel", {}, line, second);
-    EXPECT_TRUE(strip(true)) << "back when the extension is disabled";
 }
 
 } // namespace

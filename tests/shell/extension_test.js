@@ -1,5 +1,4 @@
-// Both built forms of the GNOME Shell extension against stand-ins for GNOME Shell's modules and a
-// fake Vantory on a private session bus (run under dbus-run-session):
+// Both built forms of the extension against stand-ins and a fake Vantory, under dbus-run-session:
 // gjs -m extension_test.js <build>/shell/gnome <shell/gnome/indicator.js> <interface XML>
 import Gio from 'gi://Gio';
 import GLib from 'gi://GLib';
@@ -29,9 +28,8 @@ async function until(what, condition) {
     }
 }
 
-// A stand-in for Vantory's D-Bus object on a bus connection of its own, once it owns its name: it
-// serves the line's properties, announces each change and records every method call as its name
-// and arguments. stop() leaves the bus as a quitting application does.
+// Vantory's bus object on a connection of its own, once it owns its name: it announces each change
+// and records each call as its name and arguments; stop() leaves the bus as a quitting application.
 let fake = null;
 async function startFake() {
     const xml = read(interfacePath), calls = [];
@@ -73,8 +71,7 @@ const stopFake = () => (fake?.stop(), fake = null);
 const set = (...args) => fake.set(...args);
 const called = call => until(call, () => fake.calls.includes(call));
 
-// The legacy form is a script that reads its modules from the global imports object: run it as a
-// function body with a stand-in for that object.
+// The legacy form reads its modules from a global imports object: run it as a function body.
 function loadLegacy(source) {
     const imports = {
         gi: {Clutter, Gio, GLib, GObject, Pango, St},
@@ -83,8 +80,7 @@ function loadLegacy(source) {
     return new Function('imports', `${source}\nreturn init;`)(imports)();
 }
 
-// The module form imports GNOME Shell's modules by URI: point those at one-line modules that
-// re-export the stand-ins, in a scratch folder.
+// The module form imports by URI: point those at one-line modules re-exporting the stand-ins.
 async function loadModule(source) {
     const stubs = {
         'gi://Clutter': 'Clutter', 'gi://GObject': 'GObject', 'gi://St': 'St',
@@ -110,8 +106,7 @@ async function loadModule(source) {
 const shown = label => label.clutter_text.use_markup ? label.text.replace(/^\u2060/, '') : `plain:${label.text}`;
 const menuRows = menu => menu.shownItems().map(item => item.label ? [item.label.text, item.sensitive] : '---');
 
-// One form from enable() to disable(); a failure leaves neither the fake nor the extension behind
-// for the next form.
+// One form from enable() to disable(); a failure leaves nothing behind for the next form.
 async function exercise(form, extension) {
     const before = new Set(live);
     const nothingLeft = () => [...live].every(actor => before.has(actor));
@@ -135,8 +130,7 @@ async function exercise(form, extension) {
             () => shown(button.label) === 'plain:201 | Quiz (3h)');
         check(`${form}: accessible name follows`, button.accessible_name === '201 | Quiz (3h)');
 
-        // Right click: the line, then the application's entries; only methods without arguments that
-        // are not the panel's own life cycle may be called.
+        // Right click: the line, then the entries; only argument-less, non-life-cycle methods are callable.
         press('BUTTON_PRESS', {button: Clutter.BUTTON_SECONDARY});
         check(`${form}: right click opens the menu`, button.menu.isOpen);
         check(`${form}: the menu's rows`, JSON.stringify(menuRows(button.menu)) === JSON.stringify([['201 | Quiz (3h)',
@@ -180,8 +174,7 @@ async function exercise(form, extension) {
         await until(`${form}: the button to return`, () => Main.panel.statusArea.vantory);
         await called('RegisterPanel');
 
-        // Disabled: unregistered, and nothing of it left in the shell; an application that starts now is
-        // left alone.
+        // Disabled: unregistered, nothing left, and an application that starts now is left alone.
         disable();
         check(`${form}: disable removes the button and every actor`, !Main.panel.statusArea.vantory && nothingLeft());
         await called('UnregisterPanel');
