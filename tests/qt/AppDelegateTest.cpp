@@ -1,5 +1,3 @@
-// The application's shell: its delegate, the status item, and the windows it opens.
-
 #include "app/AppDelegate.h"
 
 #include "app/ScreenOpener.h"
@@ -28,16 +26,10 @@ namespace {
 // 2026-12-06 20:00 UTC.
 const Instant start = instantFromSeconds(1796587200);
 
-class AppDelegateTest : public ::testing::Test {
-protected:
-    test::TemporaryFolder folder;
-    test::ManualScheduler scheduler{start};
-    AppDelegate delegate{folder / "state.json", scheduler};
-};
-
-TEST_F(AppDelegateTest, ShowsTheStoredDeadlineArmsTheBoundaryAndRecomposesAfterEveryChange)
+TEST(AppDelegateTest, ShowsTheStoredDeadlineArmsTheBoundaryAndRecomposesAfterEveryChange)
 {
-    // One enabled course with deadlines 1 h and 3 h ahead of start.
+    const test::TemporaryFolder folder;
+    test::ManualScheduler scheduler{start};
     Database db;
     db.settings.courses = {{"1", "313", true, 2026}};
     for (const auto& [code, hours] : {std::pair{"A", 1h}, {"B", 3h}})
@@ -58,23 +50,6 @@ TEST_F(AppDelegateTest, ShowsTheStoredDeadlineArmsTheBoundaryAndRecomposesAfterE
     EXPECT_EQ(delegate.lastLine().plainText, "313 | 예정된 마감 없음");
 }
 
-TEST_F(AppDelegateTest, StartsWithThePlaceholderWithoutAStateFileAndWritesNoneAndStripClicksReachTheWindows)
-{
-    delegate.start();
-    EXPECT_EQ(delegate.lastLine().plainText, "Vantory · 연결");
-    EXPECT_FALSE(std::filesystem::exists(folder / "state.json"));
-
-    std::vector<const char*> opened;
-    delegate.store().calendarWindow = [&] { opened.push_back("calendar"); };
-    delegate.store().settingsWindow = [&] { opened.push_back("settings"); };
-    QWidget* strip = delegate.item()->view()->window();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.item()->stripShown(); }, 1000));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(strip));
-    QTest::mouseClick(strip, Qt::LeftButton);
-    QTest::mouseClick(strip, Qt::RightButton);
-    EXPECT_EQ(opened, (std::vector<const char*>{"calendar", "settings"}));
-}
-
 TEST(StatusItemTest, TrayOnlyIsRememberedUntilTheStripIsAskedBack)
 {
     const test::TemporaryFolder folder;
@@ -87,8 +62,11 @@ TEST(StatusItemTest, TrayOnlyIsRememberedUntilTheStripIsAskedBack)
 }
 
 // The windows over stand-in screens that record what they were made for.
-class ScreenOpenerTest : public AppDelegateTest {
+class ScreenOpenerTest : public ::testing::Test {
 protected:
+    test::TemporaryFolder folder;
+    test::ManualScheduler scheduler{start};
+    AppDelegate delegate{folder / "state.json", scheduler};
     bool shown(ScreenWindow* (ScreenOpener::*window)() const) const
     {
         return (windows.*window)() && (windows.*window)()->isVisible();
@@ -121,9 +99,12 @@ protected:
         {[this] { logins.push_back("assessment"); }, [this] { logins.push_back("canvas"); }}};
 };
 
-TEST_F(ScreenOpenerTest, ItemClicksAndALaterLaunchOpenThePopoverTheSettingsAndTheCalendar)
+TEST_F(ScreenOpenerTest, StripClicksAndALaterLaunchOpenThePopoverTheSettingsAndTheCalendar)
 {
-    Q_EMIT delegate.item()->activated();
+    QWidget* strip = delegate.item()->view()->window();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.item()->stripShown(); }, 1000));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(strip));
+    QTest::mouseClick(strip, Qt::LeftButton);
     EXPECT_TRUE(windows.popover()->isVisible());
     Q_EMIT delegate.item()->activated();
     EXPECT_FALSE(windows.popover()->isVisible());
@@ -132,7 +113,7 @@ TEST_F(ScreenOpenerTest, ItemClicksAndALaterLaunchOpenThePopoverTheSettingsAndTh
     QTest::keyClick(windows.popover()->findChild<QLabel*>(), Qt::Key_Escape);
     EXPECT_FALSE(windows.popover()->isVisible()) << "Escape closes it";
     EXPECT_EQ(windows.calendarWindow(), nullptr);
-    Q_EMIT delegate.item()->contextRequested();
+    QTest::mouseClick(strip, Qt::RightButton);
     EXPECT_TRUE(shown(&ScreenOpener::settingsWindow));
 
     windows.handleArguments({QStringLiteral("vantory"), QStringLiteral("--login")});
@@ -144,8 +125,7 @@ TEST_F(ScreenOpenerTest, ItemClicksAndALaterLaunchOpenThePopoverTheSettingsAndTh
     EXPECT_TRUE(windows.calendarWindow()->isVisible());
 }
 
-// The tray entries call the Store's hooks, which the dashboard's buttons call too. Asked again after
-// it was closed, a window is the one made the first time.
+// Asked again after it was closed, a window is the one made the first time.
 TEST_F(ScreenOpenerTest, TrayMenuEntriesOpenTheirWindowOnceOrLoginAndCloseThePopover)
 {
     TrayMenu& menu = *windows.trayMenu();

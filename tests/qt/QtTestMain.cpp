@@ -10,7 +10,6 @@ extern "C" const char* __asan_default_options()
 }
 #endif
 
-// GoogleTest inside a QApplication, offscreen unless the environment picks a platform.
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

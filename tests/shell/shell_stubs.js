@@ -1,8 +1,5 @@
-// Stand-ins for the parts of GNOME Shell 43 that the extension touches (St, Clutter, GObject's
-// class registration, the top bar, popup menus, the Extension base class), small enough to run
-// under plain gjs. They keep what a test needs to see: what is shown and what is still alive.
-
-// Every actor created and not yet destroyed.
+// Stand-ins for the parts of GNOME Shell 43 the extension touches, small enough for plain gjs. They
+// keep what a test needs to see: what is shown, and in `live` every actor not yet destroyed.
 export const live = new Set();
 
 class Emitter {
@@ -26,10 +23,7 @@ export const GObject = {registerClass: (info, klass) => klass ?? info};
 
 // GObject classes run _init from their constructor; the extension's button relies on that.
 class Widget extends Emitter {
-    constructor(...args) {
-        super();
-        this._init(...args);
-    }
+    constructor(...args) { super(), this._init(...args); }
 
     _init(properties = {}) {
         Object.assign(this, {visible: true, hover: false, accessible_name: '', x: 0, y: 0, width: 0, height: 0},
@@ -47,13 +41,11 @@ class Widget extends Emitter {
     get_preferred_width() { return [0, this.width]; }
 
     destroy() {
-        if (this.destroyed)
-            return;
-        this.destroyed = true;
-        this.emit('destroy');
-        [...this.children].forEach(child => child.destroy());
-        this.parent?.remove_child(this);
-        live.delete(this);
+        if (!this.destroyed) {
+            this.destroyed = true, this.emit('destroy');
+            [...this.children].forEach(child => child.destroy());
+            this.parent?.remove_child(this), live.delete(this);
+        }
     }
 }
 
@@ -78,9 +70,7 @@ class MenuBase extends Emitter {
     shownItems() { return this.items.flatMap(item => item instanceof PopupMenuSection ? item.shownItems() : [item]); }
 }
 
-class PopupMenuSection extends MenuBase {
-    destroy() { this.removeAll(); }
-}
+class PopupMenuSection extends MenuBase { destroy() { this.removeAll(); } }
 
 class PopupMenu extends MenuBase {
     isOpen = false;
@@ -88,16 +78,8 @@ class PopupMenu extends MenuBase {
     open() { this._setOpen(true); }
     close() { this._setOpen(false); }
     toggle() { this._setOpen(!this.isOpen); }
-    _setOpen(open) {
-        if (this.isOpen !== open)
-            this.isOpen = open, this.emit('open-state-changed', open);
-    }
-
-    destroy() {
-        this.close(), this.removeAll();
-        this.destroyed = true;
-        this.emit('destroy');
-    }
+    _setOpen(open) { this.isOpen !== open && (this.isOpen = open, this.emit('open-state-changed', open)); }
+    destroy() { this.close(), this.removeAll(), this.destroyed = true, this.emit('destroy'); }
 }
 
 class PopupMenuItem extends Widget {
