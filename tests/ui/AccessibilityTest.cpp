@@ -107,8 +107,7 @@ TEST_F(AccessibilityTest, EveryVisibleControlOfEveryWindowHasANameAndStatesAreSp
     };
     const std::tuple<const char*, std::function<QWidget*()>, QStringList> cases[] = {
         {"dashboard", [this] { return dashboard(); },
-            {u"오늘"_s, u"이전 달"_s, u"다음 달"_s,
-                u"더블클릭하여 과제 페이지 열기. Space 완료, Enter 열기, 메뉴 키 또는 Shift+F10"_s}},
+            {u"더블클릭하여 과제 페이지 열기. Space 완료, Enter 열기, 메뉴 키 또는 Shift+F10"_s}},
         {"edit sheet", editSheet, {u"마감"_s, u"마감 직접 설정"_s}},
         {"display", [this] { return settings(false, SettingsTabs::display); }, {}},
         {"connection", [this] { return settings(false, SettingsTabs::connection); }, {}},
