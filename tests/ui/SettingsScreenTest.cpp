@@ -344,6 +344,10 @@ TEST_F(SettingsScreenTest, CourseColoursAndTheUniformSwitch)
     const Course& c = *s.course(id);
     EXPECT_EQ(std::tuple(c.colorHex, c.menuColorMode, c.menuColorHex, s.uniformCourseColors, s.uniformCalendarHex),
         std::tuple("808080", CS::custom, "010203", true, "FEDCBA"));
+    ColorModeMenu menu(true); // a mode outside its list shows as a direct choice, nothing checked
+    menu.setMode(CS::course);
+    EXPECT_TRUE(
+        menu.text() == u"직접 선택"_s && std::ranges::none_of(menu.optionsMenu()->actions(), &QAction::isChecked));
 }
 
 } // namespace
