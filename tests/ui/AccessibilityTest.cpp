@@ -34,11 +34,9 @@ void read(QAccessibleInterface* node, QStringList& unnamed, QStringList& texts)
             continue;
         if (child->state().focusable || controls.contains(child->role())) {
             const QString name = child->text(QAccessible::Name).trimmed();
-            if (const QObject* object = child->object(); name.isEmpty())
-                unnamed << u"%1 (role %2) %3"_s
-                               .arg(QString::fromUtf8(object ? object->metaObject()->className() : "item"))
-                               .arg(child->role())
-                               .arg(object ? object->objectName() : QString());
+            if (name.isEmpty())
+                unnamed << u"%1 (role %2)"_s.arg(child->object() ? child->object()->objectName() : QString())
+                               .arg(child->role());
             texts << name << child->text(QAccessible::Description);
         }
         read(child, unnamed, texts);
@@ -186,13 +184,11 @@ TEST_F(AccessibilityTest, KeysReachEveryControlAndOpenMenusTabsAndClose)
     // Shift+F10 is the menu key of keyboards without one; F10 alone is not.
     shown->list()->setFocus();
     shown->list()->setCurrentIndex(shown->list()->model()->index(0, 0));
-    for (const auto& [modifiers, opens] : {std::pair{Qt::NoModifier, false}, {Qt::ShiftModifier, true}}) {
-        press(Qt::Key_F10, modifiers);
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        EXPECT_EQ(menu != nullptr, opens) << modifiers;
-        if (menu)
-            menu->close();
-    }
+    press(Qt::Key_F10);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_TRUE(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+    QApplication::activePopupWidget()->close();
     press(Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible()) << "Escape closes the calendar window";
 

@@ -59,7 +59,7 @@ protected:
 
     std::vector<Assessment> rows() const
     {
-        return DashboardItems::visible(store, dashboard.filter(), dashboard.calendar()->selected());
+        return DashboardItems::visible(store, dashboard.filter(), calendar->selected());
     }
     int rowOf(const std::string& id) const
     {
@@ -97,8 +97,7 @@ TEST_F(DashboardTest, FiltersAndSelectedDaysChooseTheListedItems)
     db.assessments = {item("auto", at(-2 * day)), item("done-past", at(-day)), item("future", at(day)),
         item("hidden", at(2 * day)), item("now", now), item("override-due", std::nullopt),
         item("release", std::nullopt), item("undated", std::nullopt), item("other", at(day), "c2")};
-    db.assessments[0].score = 100;
-    db.assessments[6].release = at(3 * day);
+    db.assessments[0].score = 100, db.assessments[6].release = at(3 * day);
     db.overrides = {{"c1:done-past", {.completed = true}}, {"c1:hidden", {.hidden = true}},
         {"c1:override-due", {.due = at(4 * day)}}};
     load(db);

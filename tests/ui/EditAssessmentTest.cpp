@@ -22,11 +22,6 @@ const Assessment item{.id = "1:A",
     .due = siteDue,
     .rules = {{100, "2026-02-20 09:00:00 (PST)", "2026-03-01 15:59:00 (PST)"}, {79.9, "-", "-"}}};
 
-QDateTime wall(int month, int day, int hour, int minute = 0)
-{
-    return {QDate(2026, month, day), QTime(hour, minute), Qt::UTC};
-}
-
 // The machine's zone for one scope, back to what it was afterwards.
 struct MachineZone {
     explicit MachineZone(const char* zone) { qputenv("TZ", zone), tzset(); }
@@ -45,6 +40,7 @@ protected:
         });
     }
 
+    static QDateTime wall(int m, int d, int h, int min = 0) { return {QDate(2026, m, d), QTime(h, min), Qt::UTC}; }
     // Sets the deadline by hand, in the sheet's wall clock, and saves.
     static void saveCustom(EditAssessment& sheet, const QDateTime& wallClock)
     {

@@ -27,7 +27,6 @@ protected:
                  {"canvas:2:submitted", 0.5}, {"3:disabled", 1}})
             db.assessments.push_back({.id = id,
                 .courseID = id.substr(0, id.rfind(':')),
-                .code = id.substr(id.rfind(':') + 1),
                 .due = hours ? std::optional(now + std::chrono::duration<double>(*hours * 3600)) : std::nullopt,
                 .submitted = id.ends_with("submitted")});
         db.overrides = {{"1:done", {.completed = true}}, {"canvas:2:hidden", {.hidden = true}}};
