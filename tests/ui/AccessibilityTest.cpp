@@ -71,11 +71,6 @@ protected:
         QWidget* target = QApplication::focusWidget();
         QTest::keyClick(target ? target : window.get(), key, modifiers);
     }
-    static QString focusName()
-    {
-        const QWidget* focused = QApplication::focusWidget();
-        return focused ? focused->accessibleName() : QString();
-    }
     static QString dayName(MonthCalendar* calendar, std::int64_t day)
     {
         return calendar->dayButton(static_cast<int>(day - calendar->month().firstDay) + 1)->accessibleName();
@@ -166,6 +161,7 @@ TEST_F(AccessibilityTest, KeysReachEveryControlAndOpenMenusTabsAndClose)
     // Round the window each way from the refresh button: the calendar's header and one day on the way.
     QStringList order{u"오늘"_s, u"이전 달"_s, u"다음 달"_s, u"10월 15일"_s};
     const QString start = u"지금 새로고침"_s;
+    const auto focusName = [] { return qApp->focusWidget() ? qApp->focusWidget()->accessibleName() : QString(); };
     for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
         for (QToolButton* button : shown->findChildren<QToolButton*>())
             if (button->accessibleName() == start)
