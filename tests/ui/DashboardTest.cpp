@@ -111,6 +111,7 @@ TEST_F(DashboardTest, FiltersAndSelectedDaysChooseTheListedItems)
         {"the user's due date counts", Filter::all, today + 4, false, {"override-due"}},
         {"releases only when shown", Filter::all, today + 3, false, {}},
         {"releases when shown", Filter::all, today + 3, true, {"release"}},
+        {"a day keeps what was due earlier in it", Filter::all, today, false, {"now"}},
     };
     for (const auto& [name, filter, selected, showReleases, expected] : cases) {
         store.update([&](Database& stored) { stored.settings.showReleases = showReleases; });
