@@ -15,9 +15,11 @@ namespace vantory {
 namespace {
 
 using DashboardItems::Filter;
+using Codes = std::set<std::string>;
 
 // Wednesday 2025-10-15 12:00 in Vancouver (19:00 UTC).
 const Instant now = instantFromSeconds(1760554800);
+const std::int64_t today = Dates::dayNumber(now, Zone());
 constexpr double day = 86400;
 
 Instant at(double secondsFromNow)
@@ -30,86 +32,13 @@ Assessment item(const std::string& code, std::optional<Instant> due, const std::
     return {.id = course + ":" + code, .courseID = course, .code = code, .category = "Homework", .due = due};
 }
 
+// The calendar window over the sample database; the tests of its items load their own.
 class DashboardTest : public test::ScreenTest {
 protected:
     DashboardTest()
         : ScreenTest(now)
     {
     }
-};
-
-TEST_F(DashboardTest, FiltersAndSelectedDaysChooseTheListedItems)
-{
-    // One enabled course whose items cover every filter rule, and one disabled course.
-    Database db;
-    db.settings.courses = {{.id = "c1", .name = "CS 101"}, {.id = "c2", .name = "Off", .enabled = false}};
-    db.assessments = {item("auto", at(-2 * day)), item("done-past", at(-day)), item("future", at(day)),
-        item("hidden", at(2 * day)), item("now", now), item("override-due", std::nullopt),
-        item("release", std::nullopt), item("undated", std::nullopt), item("other", at(day), "c2")};
-    db.assessments[0].score = 100;
-    db.assessments[6].release = at(3 * day);
-    db.overrides["c1:done-past"].completed = true;
-    db.overrides["c1:hidden"].hidden = true;
-    db.overrides["c1:override-due"].due = at(4 * day);
-    load(db);
-
-    const std::int64_t today = Dates::dayNumber(now, Zone());
-    const struct {
-        const char* name;
-        Filter filter;
-        std::optional<std::int64_t> selected;
-        bool showReleases;
-        std::set<std::string> expected;
-    } cases[] = {
-        {"all enabled items", Filter::all, {}, false,
-            {"future", "now", "done-past", "hidden", "undated", "release", "auto", "override-due"}},
-        {"due exactly now is not upcoming; hidden is left out", Filter::upcoming, {}, false,
-            {"future", "override-due"}},
-        {"undated and not done", Filter::undated, {}, false, {"undated", "release"}},
-        {"due now is overdue; done items are not", Filter::overdue, {}, false, {"now"}},
-        {"done, auto-completed or hidden", Filter::doneOrHidden, {}, false, {"done-past", "hidden", "auto"}},
-        {"a day ignores the filter", Filter::undated, today + 1, false, {"future"}},
-        {"the user's due date counts", Filter::all, today + 4, false, {"override-due"}},
-        {"releases only when shown", Filter::all, today + 3, false, {}},
-        {"releases when shown", Filter::all, today + 3, true, {"release"}},
-        {"today", Filter::all, today, false, {"now"}},
-    };
-    for (const auto& c : cases) {
-        store.update([&](Database& stored) { stored.settings.showReleases = c.showReleases; });
-        std::set<std::string> codes;
-        for (const Assessment& listed : DashboardItems::visible(store, c.filter, c.selected))
-            codes.insert(listed.code);
-        EXPECT_EQ(codes, c.expected) << c.name;
-    }
-}
-
-TEST_F(DashboardTest, MonthsStartOnMondayWithUpToFourCourseDotsPerDay)
-{
-    // June 2025 starts on a Sunday, February 2024 on a Thursday; 1 October 00:00 UTC is still 30
-    // September here.
-    for (const auto& [inside, month, days, blanks] :
-        {std::tuple{1749600000, 6, 30, 6}, {1709200000, 2, 29, 3}, {1759276800, 9, 30, 0}}) {
-        const DashboardItems::Month shown = DashboardItems::month(instantFromSeconds(inside), Zone());
-        EXPECT_EQ(std::tie(shown.month, shown.days, shown.leadingBlanks), std::tie(month, days, blanks));
-        EXPECT_EQ(DashboardItems::shifted(shown, 1).firstDay, shown.firstDay + shown.days);
-    }
-
-    Database db;
-    for (const char* id : {"c0", "c1", "c2", "c3", "c4", "c5"}) {
-        db.settings.courses.push_back(Course{.id = id, .name = id});
-        db.assessments.push_back(item("x", at(day), id));
-        db.assessments.back().release = at(2 * day);
-    }
-    load(db);
-    const DashboardItems::Month month = DashboardItems::month(now, Zone());
-    const auto marks = DashboardItems::marks(store, month);
-    const auto tomorrow = static_cast<std::size_t>(Dates::dayNumber(at(day), month.zone) - month.firstDay);
-    EXPECT_EQ(std::tuple(marks[tomorrow].due.size(), marks[tomorrow].dueCount), std::tuple(DashboardItems::maxDots, 6));
-    EXPECT_TRUE(marks[tomorrow + 1].released.empty()) << "releases show only when enabled";
-}
-
-class DashboardWidgetTest : public DashboardTest {
-protected:
     void SetUp() override
     {
         load(sample::database(200, now));
@@ -124,15 +53,13 @@ protected:
         for (QToolButton* candidate : dashboard.findChildren<QToolButton*>())
             if (candidate->text() == QString::fromUtf8(text))
                 return candidate;
-        ADD_FAILURE() << text;
-        return nullptr;
+        throw std::invalid_argument(text);
     }
 
     std::vector<Assessment> rows() const
     {
-        return DashboardItems::visible(store, dashboard.filter(), dashboard.calendar()->selected());
+        return DashboardItems::visible(store, dashboard.filter(), calendar->selected());
     }
-
     int rowOf(const std::string& id) const
     {
         const auto items = rows();
@@ -158,20 +85,86 @@ protected:
 
     Dashboard dashboard{store};
     DeadlineList* list = dashboard.list();
+    MonthCalendar* calendar = dashboard.calendar();
 };
 
-TEST_F(DashboardWidgetTest, RowActionsMarkDoneAndHiddenAndAreSaved)
+TEST_F(DashboardTest, FiltersAndSelectedDaysChooseTheListedItems)
+{
+    // One enabled course whose items cover every filter rule, and one disabled course.
+    Database db;
+    db.settings.courses = {{.id = "c1", .name = "CS 101"}, {.id = "c2", .name = "Off", .enabled = false}};
+    db.assessments = {item("auto", at(-2 * day)), item("done-past", at(-day)), item("future", at(day)),
+        item("hidden", at(2 * day)), item("now", now), item("override-due", std::nullopt),
+        item("release", std::nullopt), item("undated", std::nullopt), item("other", at(day), "c2")};
+    db.assessments[0].score = 100, db.assessments[6].release = at(3 * day);
+    db.overrides = {{"c1:done-past", {.completed = true}}, {"c1:hidden", {.hidden = true}},
+        {"c1:override-due", {.due = at(4 * day)}}};
+    load(db);
+    const std::tuple<const char*, Filter, std::optional<std::int64_t>, bool, Codes> cases[] = {
+        {"all enabled items", Filter::all, {}, false,
+            {"future", "now", "done-past", "hidden", "undated", "release", "auto", "override-due"}},
+        {"due now is not upcoming; hidden is left out", Filter::upcoming, {}, false, {"future", "override-due"}},
+        {"undated and not done", Filter::undated, {}, false, {"undated", "release"}},
+        {"due now is overdue; done items are not", Filter::overdue, {}, false, {"now"}},
+        {"done, auto-completed or hidden", Filter::doneOrHidden, {}, false, {"done-past", "hidden", "auto"}},
+        {"a day ignores the filter", Filter::undated, today + 1, false, {"future"}},
+        {"the user's due date counts", Filter::all, today + 4, false, {"override-due"}},
+        {"releases only when shown", Filter::all, today + 3, false, {}},
+        {"releases when shown", Filter::all, today + 3, true, {"release"}},
+        {"a day keeps what was due earlier in it", Filter::all, today, false, {"now"}},
+    };
+    for (const auto& [name, filter, selected, showReleases, expected] : cases) {
+        store.update([&](Database& stored) { stored.settings.showReleases = showReleases; });
+        Codes codes;
+        for (const Assessment& listed : DashboardItems::visible(store, filter, selected))
+            codes.insert(listed.code);
+        EXPECT_EQ(codes, expected) << name;
+    }
+}
+
+TEST_F(DashboardTest, MonthsStartOnMondayWithUpToFourCourseDotsPerDay)
+{
+    // June 2025 starts on a Sunday, February 2024 on a Thursday; 1 October 00:00 UTC is 30 September here.
+    for (const auto& [inside, month, days, blanks] :
+        {std::tuple{1749600000, 6, 30, 6}, {1709200000, 2, 29, 3}, {1759276800, 9, 30, 0}}) {
+        const DashboardItems::Month shown = DashboardItems::month(instantFromSeconds(inside), Zone());
+        EXPECT_EQ(std::tie(shown.month, shown.days, shown.leadingBlanks), std::tie(month, days, blanks));
+        EXPECT_EQ(DashboardItems::shifted(shown, 1).firstDay, shown.firstDay + shown.days);
+    }
+    Database db;
+    for (const char* id : {"c0", "c1", "c2", "c3", "c4", "c5"}) {
+        db.settings.courses.push_back(Course{.id = id, .name = id});
+        db.assessments.push_back(item("x", at(day), id));
+        db.assessments.back().release = at(2 * day);
+    }
+    load(db);
+    const DashboardItems::Month month = DashboardItems::month(now, Zone());
+    const auto marks = DashboardItems::marks(store, month);
+    const auto tomorrow = static_cast<std::size_t>(today + 1 - month.firstDay);
+    EXPECT_EQ(std::tuple(marks[tomorrow].due.size(), marks[tomorrow].dueCount), std::tuple(DashboardItems::maxDots, 6));
+    EXPECT_TRUE(marks[tomorrow + 1].released.empty()) << "releases show only when enabled";
+}
+
+TEST_F(DashboardTest, RowActionsMarkDoneHiddenAndEditAndAreSaved)
 {
     button("예정")->click();
     const Assessment first = rows().at(0);
     ASSERT_FALSE(Engine::done(first, store.db()));
     click(0);
-    EXPECT_TRUE(store.db().overrides.at(first.id).completed);
-    EXPECT_EQ(rowOf(first.id), -1) << "a done item is no longer upcoming";
+    EXPECT_EQ(std::tuple(store.db().overrides.at(first.id).completed, rowOf(first.id)), std::tuple(true, -1));
 
     const Assessment second = rows().at(0);
     click(0, "메뉴바에서 숨기기");
-    EXPECT_TRUE(store.db().overrides.at(second.id).hidden);
+
+    // The edit entry opens the row's item; its row then shows the date set by hand.
+    Assessment chosen;
+    dashboard.editRequested = [&](const Assessment& requested) { chosen = requested; };
+    const Assessment third = rows().at(0);
+    click(0, "마감 수정·상세 보기");
+    ASSERT_EQ(chosen.id, third.id);
+    EXPECT_FALSE(DashboardItems::row(store, chosen).edited);
+    store.override(chosen, [](UserOverride& override) { override.due = at(10 * day); });
+    EXPECT_TRUE(DashboardItems::row(store, chosen).edited);
 
     button("완료·숨김")->click();
     ASSERT_GE(rowOf(first.id), 0);
@@ -182,55 +175,35 @@ TEST_F(DashboardWidgetTest, RowActionsMarkDoneAndHiddenAndAreSaved)
 
     Assessment finished = item("zz-finished", at(day), store.db().settings.courses.front().id);
     finished.submitted = true;
-    const auto tomorrow = [this] { return dashboard.calendar()->dayButton(16)->accessibleName(); };
-    const QString before = tomorrow();
+    const QString before = calendar->dayButton(16)->accessibleName();
     store.update([&](Database& db) { db.assessments.push_back(finished); });
-    EXPECT_NE(tomorrow(), before) << "the calendar counts a new item on its day";
+    EXPECT_NE(calendar->dayButton(16)->accessibleName(), before) << "the calendar counts a new item on its day";
     click(rowOf(finished.id));
     EXPECT_FALSE(store.db().overrides.contains(finished.id)) << "an auto-completed item is not toggled by hand";
 }
 
-TEST_F(DashboardWidgetTest, TheEditEntryOpensTheRowsItemAndItsRowShowsTheHandSetDate)
+TEST_F(DashboardTest, PickingADayListsItsItemsAFilterClearsItAndTheMonthFollowsTheSchoolZone)
 {
-    Assessment chosen;
-    dashboard.editRequested = [&](const Assessment& requested) { chosen = requested; };
-    const Assessment first = rows().at(0);
-    click(0, "마감 수정·상세 보기");
-    ASSERT_EQ(chosen.id, first.id);
-    EXPECT_FALSE(DashboardItems::row(store, chosen).edited);
-    store.override(chosen, [](UserOverride& override) { override.due = at(10 * day); });
-    EXPECT_TRUE(DashboardItems::row(store, chosen).edited);
-}
-
-TEST_F(DashboardWidgetTest, AnotherSchoolZoneMovesTheMonthsBoundsAndTheLegendNamesItsCity)
-{
-    EXPECT_TRUE(test::labels(dashboard.calendar()).contains(QStringLiteral("Vancouver · PDT")));
-    store.update([](Database& db) { db.settings.timeZone = "Asia/Seoul"; });
-    const DashboardItems::Month& month = dashboard.calendar()->month();
-    EXPECT_EQ(month.month, 10);
-    EXPECT_EQ(secondsSince1970(month.start), 1759244400); // 1 October 00:00 in Seoul
-    EXPECT_TRUE(test::labels(dashboard.calendar()).contains(QStringLiteral("Seoul · GMT+9")));
-}
-
-TEST_F(DashboardWidgetTest, PickingADayListsItsItemsAndAFilterClearsIt)
-{
-    MonthCalendar* calendar = dashboard.calendar();
-    const std::int64_t today = Dates::dayNumber(now, Zone());
     QWidget* todayButton = calendar->dayButton(static_cast<int>(today - calendar->month().firstDay) + 1);
     QTest::mouseClick(todayButton, Qt::LeftButton);
     ASSERT_EQ(calendar->selected(), today);
     EXPECT_EQ(list->count(), static_cast<int>(DashboardItems::visible(store, Filter::all, today).size()));
-
     QTest::keyClick(todayButton, Qt::Key_Down);
     EXPECT_EQ(calendar->selected(), today + 7);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     EXPECT_EQ(calendar->selected(), today + 6);
-
     button("지난 마감")->click();
     EXPECT_EQ(std::tuple(calendar->selected(), dashboard.filter()), std::tuple(std::nullopt, Filter::overdue));
+
+    // Another school zone moves the month's bounds, and the legend names its city.
+    EXPECT_TRUE(test::labels(calendar).contains(u"Vancouver · PDT"_s));
+    store.update([](Database& db) { db.settings.timeZone = "Asia/Seoul"; });
+    EXPECT_EQ(std::tuple(calendar->month().month, secondsSince1970(calendar->month().start)),
+        std::tuple(10, 1759244400)); // 1 October 00:00 in Seoul
+    EXPECT_TRUE(test::labels(calendar).contains(u"Seoul · GMT+9"_s));
 }
 
-TEST_F(DashboardWidgetTest, StatusLinesWarnInOrangeAndSpeakOnlyOfTheSitesInUse)
+TEST_F(DashboardTest, StatusLinesWarnInOrangeAndSpeakOnlyOfTheSitesInUse)
 {
     const auto label = [this](const QString& start) -> QLabel* {
         for (QLabel* candidate : dashboard.findChildren<QLabel*>())
@@ -239,7 +212,7 @@ TEST_F(DashboardWidgetTest, StatusLinesWarnInOrangeAndSpeakOnlyOfTheSitesInUse)
         return nullptr;
     };
     const auto drawn = [&] {
-        QLabel* shown = label(QStringLiteral("BrevaneLearn · "));
+        QLabel* shown = label(u"BrevaneLearn · "_s);
         return shown ? shown->palette().color(shown->foregroundRole()) : QColor();
     };
     EXPECT_LT(drawn().red(), 200);
@@ -251,17 +224,16 @@ TEST_F(DashboardWidgetTest, StatusLinesWarnInOrangeAndSpeakOnlyOfTheSitesInUse)
         db.settings.assessmentBaseURL = "";
         db.settings.canvasBaseURL = "https://canvas.school.edu";
     });
-    EXPECT_EQ(label(QStringLiteral("BrevaneLearn")), nullptr) << "a site without an address is never mentioned";
+    EXPECT_EQ(label(u"BrevaneLearn"_s), nullptr) << "a site without an address is never mentioned";
     store.update([](Database& db) { db.assessments.clear(); });
-    EXPECT_NE(label(QStringLiteral("Canvas를 연결해 주세요")), nullptr);
+    EXPECT_NE(label(u"Canvas를 연결해 주세요"_s), nullptr);
 }
 
-TEST_F(DashboardWidgetTest, SortAndHeaderButtonsAreSavedOrCallTheirHooks)
+TEST_F(DashboardTest, SortAndHeaderButtonsAreSavedOrCallTheirHooks)
 {
     EXPECT_TRUE(button("일정순")->isChecked()) << "an absent choice is by date";
     button("이름순")->click();
     EXPECT_EQ(saved().settings.listSort, "title");
-
     int settings = 0, syncs = 0;
     store.settingsWindow = [&] { ++settings; };
     store.sync = [&] { ++syncs; };
@@ -269,8 +241,7 @@ TEST_F(DashboardWidgetTest, SortAndHeaderButtonsAreSavedOrCallTheirHooks)
     button("◑")->click(); // colorsWindow is unset: nothing happens
     button("⟳ 지금 새로고침")->click();
     store.setBrevaneSyncing(true);
-    EXPECT_FALSE(button("⟳ 지금 새로고침")->isEnabled());
-    EXPECT_EQ(std::tuple(settings, syncs), std::tuple(1, 1));
+    EXPECT_EQ(std::tuple(settings, syncs, button("⟳ 지금 새로고침")->isEnabled()), std::tuple(1, 1, false));
 }
 
 } // namespace

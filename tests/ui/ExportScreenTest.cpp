@@ -27,7 +27,6 @@ protected:
                  {"canvas:2:submitted", 0.5}, {"3:disabled", 1}})
             db.assessments.push_back({.id = id,
                 .courseID = id.substr(0, id.rfind(':')),
-                .code = id.substr(id.rfind(':') + 1),
                 .due = hours ? std::optional(now + std::chrono::duration<double>(*hours * 3600)) : std::nullopt,
                 .submitted = id.ends_with("submitted")});
         db.overrides = {{"1:done", {.completed = true}}, {"canvas:2:hidden", {.hidden = true}}};
@@ -42,75 +41,59 @@ protected:
 
 } // namespace
 
-TEST_F(ExportScreenTest, ChoicesSelectTheExportedDeadlines)
-{
-    const std::tuple<const char*, bool, bool, std::vector<std::string>> cases[] = {
-        {"all", true, false, {"1:soon", "1:late"}},
-        {"all", false, false, {"1:past", "1:now", "1:soon", "1:late"}},
-        {"all", true, true, {"canvas:2:submitted", "1:soon", "1:done", "1:late"}},
-        {"canvas:2", true, true, {"canvas:2:submitted"}},
-        {"all", false, true, {"1:past", "1:now", "canvas:2:submitted", "1:soon", "1:done", "1:late"}},
-    };
-    for (const auto& [course, futureOnly, completed, expected] : cases) {
-        std::vector<std::string> ids;
-        for (const Assessment& row : screen({course, futureOnly, completed})->rows())
-            ids.push_back(row.id);
-        EXPECT_EQ(ids, expected) << course << futureOnly << completed;
-    }
-}
-
-TEST_F(ExportScreenTest, MenusAndTheCountLineFollowTheChoicesAndTheStore)
+TEST_F(ExportScreenTest, ChoicesSelectTheExportedDeadlinesAndTheCountLineFollows)
 {
     auto export_ = screen();
     const auto count = [&] { return export_->countLabel()->text(); };
-    EXPECT_EQ(count(), QStringLiteral("2개 마감을 .ics 파일로 저장합니다. 마감 시각에 1분 일정으로 표시됩니다."));
+    EXPECT_EQ(count(), u"2개 마감을 .ics 파일로 저장합니다. 마감 시각에 1분 일정으로 표시됩니다."_s);
     QComboBox* courses = export_->courseMenu();
     ASSERT_EQ(courses->count(), 3); // the disabled course is not offered
-    EXPECT_EQ(courses->itemText(2), QStringLiteral("CPSC 221 · Canvas"));
-
-    export_->futureOnlySwitch()->click();
-    EXPECT_TRUE(count().startsWith(QStringLiteral("4개 ")));
-    export_->includeCompletedSwitch()->click();
-    EXPECT_TRUE(count().startsWith(QStringLiteral("6개 ")));
-    Q_EMIT courses->activated(2);
-    EXPECT_EQ(export_->choices().courseID, "canvas:2");
-    EXPECT_TRUE(count().startsWith(QStringLiteral("1개 ")));
+    EXPECT_EQ(courses->itemText(2), u"CPSC 221 · Canvas"_s);
+    const std::pair<std::function<void()>, std::vector<std::string>> steps[] = {
+        {[] {}, {"1:soon", "1:late"}},
+        {[&] { export_->futureOnlySwitch()->click(); }, {"1:past", "1:now", "1:soon", "1:late"}},
+        {[&] { export_->includeCompletedSwitch()->click(); },
+            {"1:past", "1:now", "canvas:2:submitted", "1:soon", "1:done", "1:late"}},
+        {[&] { export_->futureOnlySwitch()->click(); }, {"canvas:2:submitted", "1:soon", "1:done", "1:late"}},
+        {[&] { Q_EMIT courses->activated(2); }, {"canvas:2:submitted"}},
+    };
+    for (const auto& [step, expected] : steps) {
+        step();
+        std::vector<std::string> ids;
+        for (const Assessment& row : export_->rows())
+            ids.push_back(row.id);
+        EXPECT_EQ(ids, expected);
+        EXPECT_TRUE(count().startsWith(QString::number(expected.size()) + u"개 "_s)) << count().toStdString();
+    }
 
     // The last selected item hidden, nothing is left to save.
     store.override(store.db().assessments[7], [](UserOverride& o) { o.hidden = true; });
-    EXPECT_TRUE(count().startsWith(QStringLiteral("0개 ")));
-    EXPECT_FALSE(export_->saveButton()->isEnabled());
+    EXPECT_TRUE(count().startsWith(u"0개 "_s) && !export_->saveButton()->isEnabled());
     // A chosen course that gets disabled falls back to all courses rather than limiting unseen.
     store.update([](Database& db) { db.settings.courses[1].enabled = false; });
     EXPECT_EQ(std::tuple(export_->choices().courseID, courses->currentIndex()), std::tuple("all", 0));
 }
 
 // What the file holds is the calendar's test; here, that the screen writes it whole over an older
-// one, with the chosen alarm, and reports the count.
-TEST_F(ExportScreenTest, SavesTheGeneratedFileAndReportsTheCount)
+// one, with the chosen alarm, and reports the count, a failure, and a cancel by leaving the last.
+TEST_F(ExportScreenTest, SavesTheGeneratedFileAndReportsTheCountOrTheFailure)
 {
     load(sample::database(400, now));
     auto export_ = screen({.futureOnly = false, .includeCompleted = true});
     Q_EMIT export_->alarmMenu()->activated(3);
+    const auto saveAs = [&](const fs::path& path) {
+        export_->setPathChooser([=](QWidget*) { return QString::fromStdString(path.string()); });
+        export_->saveButton()->click();
+        return export_->result();
+    };
     const fs::path target = folder / "Vantory-deadlines.ics";
     std::ofstream(target) << "old";
-    export_->setPathChooser([&](QWidget*) { return QString::fromStdString(target.string()); });
-    export_->saveButton()->click();
-
+    EXPECT_EQ(saveAs(target), QString::number(export_->rows().size()) + u"개 일정 저장 완료"_s);
     EXPECT_EQ(test::contents(target), CalendarFile::generate(export_->rows(), store.db(), 1440, now));
-    EXPECT_EQ(export_->result(), QString::number(export_->rows().size()) + QStringLiteral("개 일정 저장 완료"));
     // Only the file itself is left in the folder: the temporary one was renamed over it.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2); // + state.json
-}
 
-TEST_F(ExportScreenTest, FailureAndCancelAreReportedApart)
-{
-    auto export_ = screen();
-    export_->setPathChooser([&](QWidget*) { return QString::fromStdString((folder / "no/such/folder.ics").string()); });
-    export_->save();
-    const QString failure = export_->result();
-    EXPECT_TRUE(failure.startsWith(QStringLiteral("저장 실패: ")) && failure.size() > 7) << failure.toStdString();
-    export_->setPathChooser([](QWidget*) { return QString(); });
-    export_->save();
-    EXPECT_EQ(export_->result(), failure);
+    const QString failure = saveAs(folder / "no/such/folder.ics");
+    EXPECT_TRUE(failure.startsWith(u"저장 실패: "_s) && failure.size() > 7) << failure.toStdString();
+    EXPECT_EQ(saveAs({}), failure);
 }

@@ -11,14 +11,17 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace vantory::test {
 
-// A screen's Store over a state file of its own, on test hosts.
+// A screen's Store over a state file of its own, on test hosts, with a config folder of its own.
 class ScreenTest : public ::testing::Test {
 protected:
     explicit ScreenTest(Instant start)
         : start(start)
     {
+        qputenv("XDG_CONFIG_HOME", QString::fromStdString((folder / "config").string()).toUtf8());
     }
     void load(Database db)
     {
@@ -49,7 +52,7 @@ inline QString labels(const QWidget* parent)
     QStringList texts;
     for (const QLabel* label : parent->findChildren<QLabel*>())
         texts << label->text();
-    return texts.join(QLatin1Char('\n'));
+    return texts.join(u'\n');
 }
 
 } // namespace vantory::test
