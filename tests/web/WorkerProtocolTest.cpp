@@ -111,7 +111,8 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
     EXPECT_FALSE(decodeCommand(R"({"type":"quit","now":true})"));
 }
 
-TEST(LineBuffer, SplitsAStreamIntoLinesWhereverItIsCut)
+// An unending line from the worker is RemoteWebHostTest's (FakeWorkerTest "oversized").
+TEST(LineBuffer, SplitsAStreamWhereverItIsCutUpToTheLongestMessage)
 {
     const QByteArray stream = encode(Ready{}) + encode(Terminated{PageId::canvas}) + encode(Quit{});
     for (qsizetype cut = 0; cut <= stream.size(); ++cut) {
@@ -125,17 +126,6 @@ TEST(LineBuffer, SplitsAStreamIntoLinesWhereverItIsCut)
         ASSERT_EQ(lines.size(), 3) << cut;
         EXPECT_TRUE(decodeEvent(lines[0]) && decodeEvent(lines[1]) && decodeCommand(lines[2]) && !buffer.overflowed());
     }
-}
-
-TEST(LineBuffer, GivesUpOnALineLongerThanAMessage)
-{
-    LineBuffer endless;
-    const QByteArray chunk(64 * 1024, 'x');
-    for (qsizetype sent = 0; sent <= maxMessageBytes; sent += chunk.size()) {
-        endless.append(chunk);
-        EXPECT_FALSE(endless.take());
-    }
-    EXPECT_TRUE(endless.overflowed());
 
     LineBuffer complete;
     complete.append(QByteArray(maxMessageBytes + 1, 'x') + "\n" + encode(Ready{}));
@@ -144,9 +134,7 @@ TEST(LineBuffer, GivesUpOnALineLongerThanAMessage)
 
     LineBuffer largest;
     largest.append(QByteArray(maxMessageBytes, 'x') + "\n");
-    const auto line = largest.take();
-    ASSERT_TRUE(line);
-    EXPECT_EQ(line->size(), maxMessageBytes);
+    EXPECT_EQ(largest.take().value_or(QByteArray()).size(), maxMessageBytes);
 }
 
 } // namespace

@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
 """Stands in for vantory-web and misbehaves as FAKE_WORKER_MODE says."""
-import json
-import os
-import sys
+import json, os, sys
 
 mode = os.environ.get("FAKE_WORKER_MODE", "")
 
