@@ -21,10 +21,8 @@ using nlohmann::json;
 
 namespace {
 
-bool isText(const ScriptOutcome& outcome)
-{
-    return outcome.index() == 0 && std::get<ScriptValue>(outcome).kind == ScriptValue::Kind::text;
-}
+const auto isText
+    = [](const ScriptOutcome& o) { return o.index() == 0 && std::get<0>(o).kind == ScriptValue::Kind::text; };
 
 class PageScriptTest : public ::testing::Test {
 protected:

@@ -13,7 +13,7 @@ using Kind = ScriptBridge::Answer::Kind;
 
 namespace {
 
-TEST(ScriptBridge, ReadsEveryAnswerAndDistrustsTheRest)
+TEST(ScriptBridge, ReadsAnswersAndPlainValuesAndDistrustsTheRest)
 {
     const auto answer = [](const char* kind, const char* field = nullptr, QVariant value = {}) {
         QVariantMap map{{QStringLiteral("kind"), QString::fromUtf8(kind)}};
@@ -41,10 +41,7 @@ TEST(ScriptBridge, ReadsEveryAnswerAndDistrustsTheRest)
         EXPECT_TRUE(kind != Kind::outcome
             || read.outcome == ScriptOutcome(PageError{PageError::Kind::script, "malformed script outcome"}));
     }
-}
-
-TEST(ScriptBridge, APlainValueIsATextAFlagOrOther)
-{
+    // Where eval is blocked, a plain value comes back: a text, a flag or other.
     EXPECT_EQ(ScriptBridge::readPlain(QStringLiteral("x")), ScriptOutcome(ScriptValue{ScriptValue::Kind::text, "x"}));
     EXPECT_EQ(ScriptBridge::readPlain(true), ScriptOutcome(ScriptValue{ScriptValue::Kind::flag, {}, true}));
     for (const QVariant& value : {QVariant(), QVariant(1.5), QVariant(QVariantMap{})})
