@@ -1,5 +1,4 @@
-// What the page's bridge scripts answer, read defensively: the page can reach the bridge's objects
-// on window and change them. Well-formed outcomes go through the real worker in RemoteWebHostTest.
+// The bridge's answers, read defensively (the page can change them); well-formed ones are RemoteWebHostTest's.
 
 #include "web/ScriptBridge.h"
 

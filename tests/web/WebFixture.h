@@ -17,7 +17,6 @@ namespace vantory::test {
 constexpr int webWaitMs = 20000;
 
 inline const auto text = [](std::string value) -> ScriptOutcome { return ScriptValue{ScriptValue::Kind::text, value}; };
-// The message of a thrown script error; empty for anything else.
 inline const auto thrown
     = [](const ScriptOutcome& o) { return o.index() == 1 ? std::get<1>(o).message : std::string(); };
 
@@ -43,7 +42,6 @@ struct TestServer {
         return "http://" + host + ":" + std::to_string(port);
     }
 
-    // Replaces the fixture sites' data (fixtures/sites.py).
     bool setScenario(const nlohmann::json& scenario)
     {
         QNetworkRequest request(QUrl(QString::fromStdString(base() + "/__control")));

@@ -1,5 +1,4 @@
-// The worker protocol as untrusted input: every message survives a round trip, and anything that is
-// not exactly a message decodes to nothing.
+// The worker protocol as untrusted input: every message survives a round trip, anything else decodes to nothing.
 
 #include "protocol/WorkerProtocol.h"
 
@@ -41,20 +40,14 @@ TEST(WorkerProtocol, EveryMessageSurvivesARoundTrip)
 
     using Nav = Navigation;
     expectRoundTrips<Event>(
-        {
-            Ready{},
-            Nav{PageId::assessment, 3, Nav::State::started, QStringLiteral("about:blank")},
+        {Ready{}, Nav{PageId::assessment, 3, Nav::State::started, QStringLiteral("about:blank")},
             Nav{PageId::canvas, 4, Nav::State::finished, QStringLiteral("https://canvas.example/login")},
             Nav{PageId::canvasLogin, 5, Nav::State::failed, QString(), true, QStringLiteral("net::ERR_ABORTED")},
-            UrlChanged{PageId::assessmentLogin, QStringLiteral("https://sso.example/")},
-            Terminated{PageId::canvas},
+            UrlChanged{PageId::assessmentLogin, QStringLiteral("https://sso.example/")}, Terminated{PageId::canvas},
             Result{1, ScriptValue{ScriptValue::Kind::text, std::string(300'000, 'x') + "끝"}},
-            Result{2, ScriptValue{ScriptValue::Kind::flag, {}, true}},
-            Result{3, ScriptValue{}},
-            Result{4, PageError{PageError::Kind::script, "boom"}},
-            Result{5, PageError{PageError::Kind::terminated}},
-            LoginButton{PageId::canvasLogin, LoginButton::Button::closed},
-        },
+            Result{2, ScriptValue{ScriptValue::Kind::flag, {}, true}}, Result{3, ScriptValue{}},
+            Result{4, PageError{PageError::Kind::script, "boom"}}, Result{5, PageError{PageError::Kind::terminated}},
+            LoginButton{PageId::canvasLogin, LoginButton::Button::closed}},
         decodeEvent);
 }
 

@@ -6,8 +6,7 @@ mode = os.environ.get("FAKE_WORKER_MODE", "")
 
 
 def send(text):
-    sys.stdout.write(text if isinstance(text, str) else json.dumps(text, separators=(",", ":")) + "\n")
-    sys.stdout.flush()
+    print(text if isinstance(text, str) else json.dumps(text, separators=(",", ":")) + "\n", end="", flush=True)
 
 
 send({"junk": "garbage\n", "beforeReady": {"type": "url", "page": "canvas", "url": "https://x/"}}.get(mode, ""))

@@ -1,6 +1,5 @@
-"""A tiny site for the web worker's tests, on 127.0.0.1 at a free port.
+"""A tiny site on 127.0.0.1 that prints its port, then the path of every request it answers, until stdin closes.
 
-Prints the port on the first line of stdout, then the path of every request it answers, and stops when stdin closes.
 /redirect goes to /page; /counter is cacheable for an hour and differs each time it is really fetched; /slow waits
 30 s; /cookie sets a persistent cookie.
 """
