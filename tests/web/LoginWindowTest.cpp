@@ -1,5 +1,4 @@
-// The worker's login window as the student sees it: its texts, where the page is, and that closing
-// only hides it.
+// The worker's login window as the student sees it: its texts, where the page is, and that closing only hides it.
 
 #include "web/LoginWindow.h"
 

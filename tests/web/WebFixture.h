@@ -16,16 +16,9 @@ namespace vantory::test {
 
 constexpr int webWaitMs = 20000;
 
-inline ScriptOutcome text(const std::string& value)
-{
-    return ScriptValue{ScriptValue::Kind::text, value};
-}
-
-// The message of a thrown script error; empty for anything else.
-inline std::string thrown(const ScriptOutcome& outcome)
-{
-    return outcome.index() == 1 ? std::get<PageError>(outcome).message : "";
-}
+inline const auto text = [](std::string value) -> ScriptOutcome { return ScriptValue{ScriptValue::Kind::text, value}; };
+inline const auto thrown
+    = [](const ScriptOutcome& o) { return o.index() == 1 ? std::get<1>(o).message : std::string(); };
 
 // A Python test server that prints its port on its first line and stops when its stdin closes.
 struct TestServer {
@@ -49,7 +42,6 @@ struct TestServer {
         return "http://" + host + ":" + std::to_string(port);
     }
 
-    // Replaces the fixture sites' data (fixtures/sites.py).
     bool setScenario(const nlohmann::json& scenario)
     {
         QNetworkRequest request(QUrl(QString::fromStdString(base() + "/__control")));

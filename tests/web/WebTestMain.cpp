@@ -4,17 +4,15 @@
 #include <unistd.h>
 
 #ifdef __SANITIZE_ADDRESS__
-// Qt WebEngine frees some of its own objects with a sized delete of another size and leaves much
-// allocated at exit; neither is ours to report.
+// Qt WebEngine frees some of its objects with a sized delete of another size and leaves much allocated at exit.
 extern "C" const char* __asan_default_options()
 {
     return "detect_leaks=0:new_delete_type_mismatch=0";
 }
 #endif
 
-// GoogleTest in a QApplication for the tests that run Qt WebEngine, here or in a worker: offscreen,
-// software rendering, and as root without the engine's sandbox, which refuses root, unless the
-// environment says otherwise (CMake 3.25's gtest_discover_tests cannot pass a list of variables).
+// GoogleTest in a QApplication for Qt WebEngine, here or in a worker: offscreen, software rendering and, as root,
+// without the engine's sandbox, unless the environment says otherwise (gtest_discover_tests cannot pass variables).
 int main(int argc, char** argv)
 {
     for (const auto& [name, value] : {std::pair{"QT_QPA_PLATFORM", "offscreen"},

@@ -1,15 +1,12 @@
 #!/usr/bin/env python3
 """Stands in for vantory-web and misbehaves as FAKE_WORKER_MODE says."""
-import json
-import os
-import sys
+import json, os, sys
 
 mode = os.environ.get("FAKE_WORKER_MODE", "")
 
 
 def send(text):
-    sys.stdout.write(text if isinstance(text, str) else json.dumps(text, separators=(",", ":")) + "\n")
-    sys.stdout.flush()
+    print(text if isinstance(text, str) else json.dumps(text, separators=(",", ":")) + "\n", end="", flush=True)
 
 
 send({"junk": "garbage\n", "beforeReady": {"type": "url", "page": "canvas", "url": "https://x/"}}.get(mode, ""))

@@ -1,21 +1,17 @@
-"""A tiny site for the web worker's tests, on 127.0.0.1 at a free port.
+"""A tiny site on 127.0.0.1 that prints its port, then the path of every request it answers, until stdin closes.
 
-Prints the port on the first line of stdout, then the path of every request it answers, and stops
-when stdin closes. /redirect goes to /page; /counter is cacheable for an hour and differs each time
-it is really fetched; /slow waits 30 s; /cookie sets a persistent cookie.
+/redirect goes to /page; /counter is cacheable for an hour and differs each time it is really fetched; /slow waits
+30 s; /cookie sets a persistent cookie.
 """
-import http.server
-import itertools
-import sys
-import threading
-import time
+import http.server, itertools, sys, threading, time
 
 counter = itertools.count(1)
+HEADERS = {"/redirect": ("Location", "/page"), "/counter": ("Cache-Control", "max-age=3600"),
+           "/cookie": ("Set-Cookie", "session=kept; Max-Age=86400; Path=/")}
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
+    log_message = lambda *_: None  # quiet
 
     def do_GET(self):
         path = self.path.split("?")[0]
@@ -26,10 +22,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         body = (f'<!doctype html><html><head><meta charset="utf-8"><title>{title}</title></head><body><h1>{title}'
                 '</h1><a id="blank" target="_blank" href="/target">new window</a></body></html>').encode()
         self.send_response(302 if path == "/redirect" else 200)
-        headers = {"/redirect": ("Location", "/page"), "/counter": ("Cache-Control", "max-age=3600"),
-                   "/cookie": ("Set-Cookie", "session=kept; Max-Age=86400; Path=/")}
         for name, value in [("Content-Type", "text/html; charset=utf-8"), ("Content-Length", str(len(body))),
-                            *([headers[path]] if path in headers else [])]:
+                            *([HEADERS[path]] if path in HEADERS else [])]:
             self.send_header(name, value)
         self.end_headers()
         self.wfile.write(body)
