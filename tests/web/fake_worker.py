@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Stands in for vantory-web and misbehaves as FAKE_WORKER_MODE says."""
-import json, os, sys
+import json
+import os
+import sys
 
 mode = os.environ.get("FAKE_WORKER_MODE", "")
 

@@ -3,7 +3,11 @@
 /redirect goes to /page; /counter is cacheable for an hour and differs each time it is really fetched; /slow waits
 30 s; /cookie sets a persistent cookie.
 """
-import http.server, itertools, sys, threading, time
+import http.server
+import itertools
+import sys
+import threading
+import time
 
 counter = itertools.count(1)
 HEADERS = {"/redirect": ("Location", "/page"), "/counter": ("Cache-Control", "max-age=3600"),
