@@ -18,7 +18,9 @@ TEST(SchedulerTest, TimersFireAtTheirTimesAndNeverAfterStopOrDestruction)
     test::ManualScheduler scheduler(instantFromSeconds(0));
     std::vector<std::string> fired;
     const auto record = [&](const char* name) {
-        return [&, name] { fired.push_back(name + ("@" + std::to_string(int(secondsSince1970(scheduler.now()))))); };
+        return [&, name] {
+            fired.push_back(std::string(name) + "@" + std::to_string(int(secondsSince1970(scheduler.now()))));
+        };
     };
     Timer once(scheduler, record("once")), tick(scheduler, record("tick"));
     auto dropped = std::make_unique<Timer>(scheduler, record("dropped"));

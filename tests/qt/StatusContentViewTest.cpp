@@ -271,8 +271,8 @@ TEST(LegibilityTest, EveryTextOfThePalettesAndEveryDefaultColourAsTextReachesThe
         segment.resize(120, 30);
         const QImage painted = segment.grab().toImage();
         for (const int y : {4, 15, 25})
-            readable(
-                selectedItemColors(palette).text, painted.pixelColor(6, y), name + (" segment " + std::to_string(y)));
+            readable(selectedItemColors(palette).text, painted.pixelColor(6, y),
+                std::string(name) + " segment " + std::to_string(y));
 
         QWidget window;
         QLabel* caption = SettingsRows::caption(QStringLiteral("캡션"), &window);
@@ -282,7 +282,7 @@ TEST(LegibilityTest, EveryTextOfThePalettesAndEveryDefaultColourAsTextReachesThe
             window.setPalette(now);
             for (QLabel* label : {caption, warning})
                 readable(label->palette().color(label->foregroundRole()), now.color(QPalette::Window),
-                    name + (" " + label->text().toStdString()));
+                    std::string(name) + " " + label->text().toStdString());
             EXPECT_NEAR(warning->palette().color(warning->foregroundRole()).hslHueF(),
                 SettingsRows::warningColor().hslHueF(), 0.01)
                 << name;
