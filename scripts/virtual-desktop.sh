@@ -1,5 +1,5 @@
 # Sourced by the scripts that run Vantory on a private virtual X display: a scratch folder with a
-# fresh home, the processes to stop at exit, and the display itself.
+# fresh home, the processes to stop at exit, the display itself, and the checks' outcomes.
 
 work=$(mktemp -d)
 pids=()
@@ -30,6 +30,30 @@ install_missing() {
     ((${#missing[@]})) || return 0
     $( ((EUID == 0)) || echo sudo) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
         "${missing[@]}"
+}
+# Ends the run with the message and the end of the log.
+fail() {
+    echo "FAIL: $*" >&2
+    [[ -s $work/log ]] && tail -n 40 "$work/log" >&2
+    exit 1
+}
+# require HINT PROGRAM...: fails unless every program is on the path; HINT says what installs them.
+require() {
+    local tool
+    for tool in "${@:2}"; do
+        command -v "$tool" >/dev/null || fail "missing $tool ($1)"
+    done
+}
+passes=0 failures=0
+# check DESCRIPTION COMMAND...: runs the command, prints the outcome and counts it.
+check() {
+    if "${@:2}"; then
+        echo "ok: $1"
+        passes=$((passes + 1))
+    else
+        echo "FAILED: $1"
+        failures=$((failures + 1))
+    fi
 }
 # Starts "$@" in the background, its output in $work/log.
 start() { "$@" >>"$work/log" 2>&1 & pids+=($!); }

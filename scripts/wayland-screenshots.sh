@@ -19,13 +19,6 @@ source scripts/virtual-desktop.sh
 # The app must choose its platform itself here, as on a student's desktop.
 unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY
 
-failures=0
-check() { # check DESCRIPTION COMMAND...: prints the outcome, counts a failure
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-
 # The compositors refuse root, and the session's processes must read the binaries and the data: an
 # ordinary user, a copy of the binaries it can read and a folder of its own.
 user=$(id -un)

@@ -13,35 +13,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 uuid=vantory@vantory.app
 
-for tool in gnome-shell gjs gdbus gsettings dbus-daemon convert; do
-    command -v "$tool" >/dev/null || { echo "missing $tool (packages gnome-shell gjs imagemagick)" >&2; exit 1; }
-done
-[[ -f $extension/extension.js && -f $extension/metadata.json ]] || { echo "no extension in $extension" >&2; exit 1; }
-
 source "$root/scripts/virtual-desktop.sh"
 source "$root/scripts/gnome-session.sh"
+require "packages gnome-shell gjs imagemagick" gnome-shell gjs gdbus gsettings dbus-daemon convert
+[[ -f $extension/extension.js && -f $extension/metadata.json ]] || fail "no extension in $extension"
 [[ ${KEEP:-} == 1 ]] && trap 'stop_session; echo "kept $work"' EXIT
 shots=${SHOTS:-$work/shots}
 mkdir -p "$shots"
 shots=$(realpath "$shots")
-
-passes=0 failures=0
-check() { # check DESCRIPTION COMMAND...: prints the outcome and counts it
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        passes=$((passes + 1))
-    else
-        echo "FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
-fail() {
-    echo "FAIL: $*" >&2
-    tail -n 40 "$work/log" >&2
-    exit 1
-}
 
 # The application's property $1 as plain text, from whoever owns the name.
 bus_property() {

@@ -4,16 +4,8 @@
 set -euo pipefail
 app=$(realpath "$1")
 
-for tool in Xvfb openbox tint2 trayer xprop xwininfo xdotool; do
-    command -v "$tool" >/dev/null || { echo "missing $tool (bash scripts/setup.sh installs it)" >&2; exit 1; }
-done
-
 source "$(dirname "$0")/../../scripts/virtual-desktop.sh"
-fail() {
-    echo "FAIL: $*" >&2
-    tail -n 30 "$work/log" >&2
-    exit 1
-}
+require "bash scripts/setup.sh installs it" Xvfb openbox tint2 trayer xprop xwininfo xdotool
 
 start_display || fail "Xvfb did not start"
 start openbox

@@ -7,14 +7,7 @@ set -euo pipefail
 cmake=$1 build=$2 version=$3
 # A fresh home and runtime folder, and the processes to stop at exit.
 source "$(dirname "$0")/../../scripts/virtual-desktop.sh"
-fail() {
-    echo "FAIL: $*" >&2
-    [[ -s $work/log ]] && tail -n 30 "$work/log" >&2
-    exit 1
-}
-for tool in desktop-file-validate appstreamcli man lexgrog file; do
-    command -v "$tool" >/dev/null || fail "missing $tool (bash scripts/setup.sh installs it)"
-done
+require "bash scripts/setup.sh installs it" desktop-file-validate appstreamcli man lexgrog file
 
 "$cmake" --install "$build" --prefix "$work/installed" >"$work/install.log" || fail "cmake --install: $(cat "$work/install.log")"
 mv "$work/installed" "$work/prefix"
