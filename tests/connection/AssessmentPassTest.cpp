@@ -2,9 +2,6 @@
 
 #include "ConnectionFixture.h"
 
-#include <filesystem>
-#include <set>
-
 using namespace vantory;
 using namespace vantory::test;
 using Json = nlohmann::json;
