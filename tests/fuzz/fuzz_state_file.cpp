@@ -9,31 +9,26 @@ namespace {
 using vantory::codec::JsonDocument;
 using vantory::codec::JsonValue;
 
-// The value as a text that tells every kind, bit and key apart, but for one allowance: "-0" is a
-// signed zero to nlohmann and an unsigned one to the fast reader, one number.
-std::string dump(const JsonValue& value)
+// Appends the value as a text that tells every kind, bit and key apart, each value ended by a dot.
+void dump(const JsonValue& value, std::string& out)
 {
     using Kind = JsonValue::Kind;
-    std::string out(1, static_cast<char>('a' + static_cast<int>(value.kind())));
-    const auto number = [&out](auto n) { return n == 0 ? std::string("0;") : out + std::to_string(n) + ';'; };
-    switch (value.kind()) {
-    case Kind::Boolean:
-        return out + (value.boolean() ? '1' : '0');
-    case Kind::Integer:
-        return number(value.integer());
-    case Kind::Unsigned:
-        return number(value.unsignedInteger());
-    case Kind::Float:
-        return out + std::to_string(std::bit_cast<std::uint64_t>(value.floating())) + ';';
-    case Kind::String:
-        return out + std::to_string(value.string().size()) + ':' + std::string(value.string());
-    default:
-        value.forEachElement([&out](JsonValue element) { out += dump(element); });
-        value.forEachMember([&out](std::string_view key, JsonValue member) {
-            out += std::to_string(key.size()) + ':' + std::string(key) + dump(member);
-        });
-        return out + '.';
-    }
+    const Kind kind = value.kind();
+    const bool integer = kind == Kind::Integer || kind == Kind::Unsigned;
+    // "-0" is a signed zero to nlohmann and an unsigned one to the fast reader: one number.
+    out += integer && value.unsignedInteger() == 0 ? '0' : static_cast<char>('a' + static_cast<int>(kind));
+    if (kind == Kind::Boolean)
+        out += value.boolean() ? '1' : '0';
+    else if (integer || kind == Kind::Float)
+        out += std::to_string(integer ? value.unsignedInteger() : std::bit_cast<std::uint64_t>(value.floating()));
+    else if (kind == Kind::String)
+        out.append(std::to_string(value.string().size())).append(1, ':').append(value.string());
+    value.forEachElement([&out](JsonValue element) { dump(element, out); });
+    value.forEachMember([&out](std::string_view key, JsonValue member) {
+        out.append(std::to_string(key.size())).append(1, ':').append(key);
+        dump(member, out);
+    });
+    out += '.';
 }
 
 } // namespace
@@ -47,7 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
     const auto read = [&text](auto reader) -> std::string {
         try {
-            return dump(reader(text).root());
+            std::string out;
+            dump(reader(text).root(), out);
+            return out;
         } catch (const std::exception&) {
             return "failed";
         }
