@@ -10,10 +10,7 @@ namespace {
 
 const std::string courseList = "https://canvas.test/courses";
 
-std::string courseHome(const std::string& number)
-{
-    return "https://canvas.test/courses/" + number;
-}
+const auto courseHome = [](const std::string& number) { return "https://canvas.test/courses/" + number; };
 
 Json listed(const std::string& number, const std::string& name)
 {
@@ -127,9 +124,8 @@ TEST_F(CanvasPassTest, CourseFailuresAreCountedWithTheirTextsAndKeepStoredItems)
         results = c.results;
         responses = c.responses;
         runPass(Site::canvas);
-        EXPECT_EQ(error("canvas:2"), c.text + " · 기존 일정 유지");
-        EXPECT_EQ(store.canvasStatus(), "Canvas 2개 과목 업데이트 · 1개 확인 필요");
-        EXPECT_EQ(store.db().assessments[1], kept);
+        EXPECT_EQ(std::tuple(error("canvas:2"), store.canvasStatus(), store.db().assessments[1]),
+            std::tuple(c.text + " · 기존 일정 유지", "Canvas 2개 과목 업데이트 · 1개 확인 필요", kept));
     }
 }
 
@@ -157,8 +153,8 @@ TEST_F(CanvasPassTest, UnreadSubmissionStatesMergeDeadlinesAndKeepCompletions)
     runPass(Site::canvas);
     EXPECT_EQ(store.canvasStatus(), "Canvas 3개 과목 업데이트 · 2개 확인 필요");
     EXPECT_EQ(error("canvas:1"), "마감은 업데이트했지만 제출 상태를 확인하지 못했습니다. 기존 완료 상태를 유지합니다.");
-    EXPECT_EQ(store.db().assessments[0].submitted, true);
-    EXPECT_EQ(secondsSince1970(*store.db().assessments[0].due), 1765094399);
+    EXPECT_EQ(std::tuple(store.db().assessments[0].submitted, secondsSince1970(*store.db().assessments[0].due)),
+        std::tuple(true, 1765094399));
 }
 
 TEST_F(CanvasPassTest, SignInOnACourseStopsThePassWithTheRelogInText)

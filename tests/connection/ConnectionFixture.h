@@ -1,8 +1,6 @@
 #pragma once
 
 #include "connection/BrevaneConnection.h"
-#include "connection/PageScripts.h"
-#include "connection/WebHost.h"
 #include "store/Store.h"
 
 #include "support/ManualScheduler.h"
@@ -135,9 +133,7 @@ protected:
     void runFailing(Site site, const std::string& url, const Failing& c)
     {
         worker(site).responses = {{url, c.response}};
-        worker(site).results.clear();
-        if (c.result)
-            worker(site).results = {{url, *c.result}};
+        worker(site).results = c.result ? decltype(FakePage::results){{url, *c.result}} : decltype(FakePage::results){};
         runPass(site);
     }
 

@@ -22,10 +22,7 @@ protected:
 
     std::size_t passes(Site site = Site::assessment) { return worker(site).loads.size(); }
     std::size_t checks(Site site = Site::assessment) { return view(site).fake.evaluations.size(); }
-    void hang(Site site)
-    {
-        worker(site).site = [](const std::string&) { return Response{{}, Response::End::hang}; };
-    }
+    static inline const auto hang = [](const std::string&) { return Response{{}, Response::End::hang}; };
 
     bool signedIn = false;
     std::string signInPage = "https://sso.university.test/login";
@@ -63,7 +60,7 @@ TEST_F(ConnectionTest, WakingCatchesUpOnceWhenTheIntervalRanOut)
 
 TEST_F(ConnectionTest, NothingStartsWhileRunningOrNeedingLoginAndATimedOutLoadStaysEnded)
 {
-    hang(Site::assessment);
+    worker(Site::assessment).site = hang;
     BrevaneConnection& site = connection(Site::assessment);
     site.sync();
     EXPECT_TRUE(site.running() && store.brevaneSyncing());
@@ -131,7 +128,7 @@ TEST_F(ConnectionTest, AClosedLoginWindowIsNoLongerProbed)
 TEST_F(ConnectionTest, ADetectionDuringAPassStartsExactlyOneMoreAfterIt)
 {
     signedIn = true;
-    hang(Site::canvas);
+    worker(Site::canvas).site = hang;
     BrevaneConnection& canvas = connection(Site::canvas);
     canvas.sync();
     canvas.login().show();
@@ -165,7 +162,6 @@ TEST_F(ConnectionTest, LoginPageFailuresShowTheirTextsAndCancellationsNothing)
         login.message(), "로그인 페이지를 열지 못했습니다: 이름을 찾을 수 없음 · 페이지 다시 열기를 눌러 주세요.");
     page.onTerminated();
     EXPECT_EQ(login.message(), "로그인 페이지가 중단되었습니다. 페이지 다시 열기를 눌러 주세요.");
-    EXPECT_EQ(view(Site::assessment).message, login.message());
 }
 
 } // namespace

@@ -1,21 +1,17 @@
 #include "connection/CanvasItems.h"
 #include "model/Dates.h"
 
-#include <cstdint>
 #include <cstring>
-#include <string>
 
 // The dates scraped from both sites, and a stored zone id: the first eight bytes are a year for the
 // release texts.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    std::string text(reinterpret_cast<const char*>(data), size);
     std::int64_t year = 0;
-    if (size >= sizeof year) {
-        std::memcpy(&year, data, sizeof year);
-        data += sizeof year;
-        size -= sizeof year;
-    }
-    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::size_t yearSize = text.size() >= sizeof year ? sizeof year : 0;
+    std::memcpy(&year, text.data(), yearSize);
+    text.erase(0, yearSize);
     (void)vantory::Dates::exact(text);
     const vantory::Zone zone(text);
     (void)vantory::Dates::release(text, year, zone);

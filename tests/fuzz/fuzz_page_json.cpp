@@ -2,12 +2,6 @@
 #include "model/Course.h"
 #include "model/JsonDecoding.h"
 
-#include <cstdint>
-#include <map>
-#include <string>
-#include <string_view>
-#include <vector>
-
 namespace {
 
 template <typename T> void decode(std::string_view text)

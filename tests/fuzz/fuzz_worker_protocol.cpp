@@ -1,4 +1,3 @@
-#include <cstdint>
 #include <cstdlib>
 
 #include "protocol/WorkerProtocol.h"
