@@ -9,9 +9,6 @@
 
 #include "ScreenTest.h"
 
-#include <QAccessible>
-#include <QSignalSpy>
-
 namespace vantory {
 namespace {
 

@@ -6,7 +6,7 @@
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <QTest>
+#include <QtTest>
 #include <QtWidgets>
 
 #include <gtest/gtest.h>

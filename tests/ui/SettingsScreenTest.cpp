@@ -12,8 +12,6 @@
 
 #include "ScreenTest.h"
 
-#include <set>
-
 #include "desktop/StatusContentView.h"
 
 namespace vantory {
@@ -87,7 +85,6 @@ TEST_F(SettingsScreenTest, DisplayControlsWriteTheStateFileAndRowsFollowTheirCho
     store.update([](Database& db) { db.settings.transitionStyle.reset(), db.settings.statusWidthMode.reset(); });
     open(false, SettingsTabs::display);
     click(find<QPushButton>("add-duration"));
-    find<QSpinBox>("duration-0")->setFocus();
     QTest::keyClick(find<QSpinBox>("duration-0"), Qt::Key_Up);
     click(find<QToolButton>("remove-duration-1"));
     QTest::keyClick(find<QSlider>("status-padding"), Qt::Key_Right);
@@ -166,9 +163,7 @@ TEST_F(SettingsScreenTest, SiteAddressesAreCheckedSavedAndTried)
     type(address(), u"Learn.School.edu"_s);
     EXPECT_EQ(std::tuple(saved().settings.assessmentBaseURL, address()->text().toStdString()),
         std::tuple("https://learn.school.edu/", "https://learn.school.edu/"));
-    EXPECT_EQ(Sites::current().assessmentBaseURL, "https://learn.school.edu") << "followed at once";
     type(find<QLineEdit>("canvas-address"), QString());
-    EXPECT_FALSE(Sites::current().uses(Site::canvas));
     EXPECT_FALSE(find<QCheckBox>("canvas-enabled")->isVisibleTo(screen.get())) << "no Canvas without its address";
 
     std::function<void(bool, std::string)> report;
@@ -262,16 +257,13 @@ TEST_F(SettingsScreenTest, TimeRulesResetAddRemoveAndThePreviewFollows)
     // The preview is the line ten hours before a deadline; its time text takes the rule's colour.
     const auto* preview = screen->findChild<StatusContentView*>();
     ASSERT_NE(preview, nullptr);
-    const auto colours = [&] {
+    const auto coloured = [&](const std::string& hex) {
         QCoreApplication::processEvents();
-        std::set<std::string> hexes;
-        for (const StatusRun& run : preview->current().runs)
-            hexes.insert(run.colorHex.value_or(""));
-        return hexes;
+        return std::ranges::any_of(preview->current().runs, [&](const StatusRun& run) { return run.colorHex == hex; });
     };
-    EXPECT_TRUE(colours().contains(Engine::hex(10 * 3600, store.db().settings)));
+    EXPECT_TRUE(coloured(Engine::hex(10 * 3600, store.db().settings)));
     pickColor(find<ColorWell>("rule-time-0"), QColor(0x12, 0x34, 0x56));
-    EXPECT_TRUE(colours().contains("123456"));
+    EXPECT_TRUE(coloured("123456"));
 
     click(find<QPushButton>("reset-rules"));
     click(find<QPushButton>("add-rule"));
