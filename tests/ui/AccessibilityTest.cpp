@@ -17,8 +17,7 @@ using namespace std::chrono_literals;
 // Wednesday 2025-10-15 12:00 in Vancouver (19:00 UTC).
 const Instant now = instantFromSeconds(1760554800);
 
-// What a screen reader finds below `node`: the visible controls it cannot name, and the names and
-// descriptions of those it can.
+// What a screen reader finds below `node`: visible controls it cannot name, and the texts of the rest.
 void read(QAccessibleInterface* node, QStringList& unnamed, QStringList& texts)
 {
     static const QList<QAccessible::Role> controls{QAccessible::PushButton, QAccessible::CheckBox,
@@ -137,8 +136,7 @@ TEST_F(AccessibilityTest, AnIdleListHearsNoFocusOrSelectionWhileTheClockTicks)
     list->setFocus();
     list->setCurrentIndex(list->model()->index(3, 0));
     const QString current = list->currentIndex().data().toString();
-    // The view tells a screen reader of these as focus and selection events; the offscreen platform
-    // has no bridge to carry those, so they are counted at their source.
+    // Counted at their source: the offscreen platform has no bridge to carry them to a screen reader.
     QSignalSpy moved(list->selectionModel(), &QItemSelectionModel::currentChanged);
     QSignalSpy selected(list->selectionModel(), &QItemSelectionModel::selectionChanged);
     QSignalSpy reset(list->model(), &QAbstractItemModel::modelReset);

@@ -26,7 +26,6 @@ Assessment item(const std::string& code, std::optional<Instant> due, const std::
     return {.id = course + ":" + code, .courseID = course, .code = code, .category = "Homework", .due = due};
 }
 
-// The calendar window over the sample database; the tests of its items load their own.
 class DashboardTest : public test::ScreenTest {
 protected:
     DashboardTest()

@@ -69,7 +69,6 @@ TEST_F(EditAssessmentTest, StoresTheDeadlineSetByHandInTheSchoolZoneWhateverTheM
         QTest::mouseClick(sheet.saveButton(), Qt::LeftButton);
         EXPECT_EQ(std::tuple(sheet.result(), stored()),
             std::tuple(QDialog::Accepted, UserOverride{.due = instantFromSeconds(expected)}));
-        // Reopening shows the same wall clock with the switch on.
         EditAssessment reopened(store, item, nullptr);
         EXPECT_TRUE(reopened.customSwitch()->isChecked() && reopened.dateEditor()->dateTime() == wallClock);
     }
@@ -81,10 +80,18 @@ TEST_F(EditAssessmentTest, StoresTheDeadlineSetByHandInTheSchoolZoneWhateverTheM
     EXPECT_EQ(stored(), UserOverride{.due = instantFromSeconds(1774746000)});
 }
 
-// The date set by hand wins over a later sync that moves the site's date, and over the item's absence.
-TEST_F(EditAssessmentTest, DeadlineSetByHandSurvivesLaterSyncsAndAMissingItem)
+// The site's deadline shows beside the one set by hand, which wins over a later sync that moves the
+// site's date and over the item's absence.
+TEST_F(EditAssessmentTest, ShowsTheSiteDatesAndRulesAndTheDeadlineSetByHandSurvivesLaterSyncsAndAMissingItem)
 {
     store.override(item, [](UserOverride& o) { o.due = siteDue + hours(5); });
+    EditAssessment sheet(store, item, nullptr);
+    const QStringList texts = test::labels(&sheet).split(u'\n');
+    for (const QString& line :
+        {u"A · Preclass 5"_s, QString::fromStdString("사이트 마감: " + Dates::display(siteDue, Zone())),
+            u"100% · 2026-02-20 09:00:00 (PST) → 2026-03-01 15:59:00 (PST)"_s, u"79% · - → -"_s})
+        EXPECT_TRUE(texts.contains(line)) << line.toStdString() << "\n" << texts.join(u'\n').toStdString();
+
     Database db = store.db();
     Assessment moved = item;
     moved.due = siteDue + hours(48);
@@ -93,18 +100,6 @@ TEST_F(EditAssessmentTest, DeadlineSetByHandSurvivesLaterSyncsAndAMissingItem)
     Engine::merge({}, "1", db, now);
     ASSERT_TRUE(db.assessments.front().missing);
     EXPECT_EQ(Engine::due(db.assessments.front(), db), siteDue + hours(5));
-}
-
-TEST_F(EditAssessmentTest, ShowsTheSiteDatesAndRulesAsTheSiteGaveThem)
-{
-    store.override(item, [](UserOverride& o) { o.due = siteDue + hours(5); });
-    EditAssessment sheet(store, item, nullptr);
-    const QStringList texts = test::labels(&sheet).split(u'\n');
-    // The site's deadline even though the override replaces it; the rules as the site wrote them.
-    for (const QString& line :
-        {u"A · Preclass 5"_s, QString::fromStdString("사이트 마감: " + Dates::display(siteDue, Zone())),
-            u"100% · 2026-02-20 09:00:00 (PST) → 2026-03-01 15:59:00 (PST)"_s, u"79% · - → -"_s})
-        EXPECT_TRUE(texts.contains(line)) << line.toStdString() << "\n" << texts.join(u'\n').toStdString();
 }
 
 TEST_F(EditAssessmentTest, CancelWritesNothingAndSwitchOffKeepsTheOtherCorrections)

@@ -66,7 +66,6 @@ TEST_F(ExportScreenTest, ChoicesSelectTheExportedDeadlinesAndTheCountLineFollows
         EXPECT_TRUE(count().startsWith(QString::number(expected.size()) + u"개 "_s)) << count().toStdString();
     }
 
-    // The last selected item hidden, nothing is left to save.
     store.override(store.db().assessments[7], [](UserOverride& o) { o.hidden = true; });
     EXPECT_TRUE(count().startsWith(u"0개 "_s) && !export_->saveButton()->isEnabled());
     // A chosen course that gets disabled falls back to all courses rather than limiting unseen.
@@ -74,8 +73,7 @@ TEST_F(ExportScreenTest, ChoicesSelectTheExportedDeadlinesAndTheCountLineFollows
     EXPECT_EQ(std::tuple(export_->choices().courseID, courses->currentIndex()), std::tuple("all", 0));
 }
 
-// What the file holds is the calendar's test; here, that the screen writes it whole over an older
-// one, with the chosen alarm, and reports the count, a failure, and a cancel by leaving the last.
+// What the file holds is the calendar's test; here, that the screen writes it whole and reports.
 TEST_F(ExportScreenTest, SavesTheGeneratedFileAndReportsTheCountOrTheFailure)
 {
     load(sample::database(400, now));

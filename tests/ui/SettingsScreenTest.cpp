@@ -45,8 +45,7 @@ protected:
     }
     bool shows(const char* text) const { return test::labels(screen.get()).contains(QString::fromUtf8(text)); }
 
-    // Scrolled into view first: a click lands on whatever the window shows at that point. A switch
-    // reacts on its box and label, not across the whole row it spans.
+    // Scrolled into view first; a switch reacts on its box and label, not across its whole row.
     static void click(QWidget* widget)
     {
         ASSERT_NE(widget, nullptr);
@@ -150,19 +149,31 @@ TEST_F(SettingsScreenTest, ConnectionTabSavesCourseNamesSwitchesTheIntervalAndTh
         std::tuple(true, "CPSC 221 A", !course.enabled, 120, std::nullopt));
 }
 
-// What an address may be is the core's test; here, what the tab does with one.
-TEST_F(SettingsScreenTest, SiteAddressesAreCheckedSavedAndTried)
+// What an address may be is the core's test; here, what the tab does with one, and that on a first
+// launch the first one saved leads on to its sign-in, once.
+TEST_F(SettingsScreenTest, SiteAddressesAreCheckedSavedAndTriedAndTheFirstLeadsToItsSignIn)
 {
+    store.update([](Database& db) {
+        db.assessments.clear();
+        db.settings.assessmentBaseURL = db.settings.canvasBaseURL = "";
+    });
     const SiteChoice sites(store, {});
+    std::vector<std::string> shown;
+    store.connect = [&] { shown.push_back("assessment"); };
+    store.connectCanvas = [&] { shown.push_back("canvas"); };
+    FirstLaunch launch(store, [&] { shown.push_back("addresses"); });
+    launch.start(false); // no sign-in window for a host that does not exist
     open(false, SettingsTabs::connection);
     const auto address = [&] { return find<QLineEdit>("assessment-address"); };
     type(address(), u"http://learn.school.edu"_s);
-    EXPECT_TRUE(shows("https 주소만") && !store.db().settings.assessmentBaseURL);
+    EXPECT_TRUE(shows("https 주소만") && store.db().settings.assessmentBaseURL == "");
     EXPECT_EQ(address()->text(), u"http://learn.school.edu"_s) << "a refused address stays to be mended";
 
     type(address(), u"Learn.School.edu"_s);
     EXPECT_EQ(std::tuple(saved().settings.assessmentBaseURL, address()->text().toStdString()),
         std::tuple("https://learn.school.edu/", "https://learn.school.edu/"));
+    type(find<QLineEdit>("canvas-address"), u"canvas.school.edu"_s);
+    EXPECT_EQ(shown, (std::vector<std::string>{"addresses", "assessment"}));
     type(find<QLineEdit>("canvas-address"), QString());
     EXPECT_FALSE(find<QCheckBox>("canvas-enabled")->isVisibleTo(screen.get())) << "no Canvas without its address";
 
@@ -177,23 +188,6 @@ TEST_F(SettingsScreenTest, SiteAddressesAreCheckedSavedAndTried)
     ASSERT_TRUE(report);
     report(false, "연결 실패 · 사이트 주소를 찾을 수 없습니다 (오류 -105)");
     EXPECT_TRUE(check()->isEnabled() && shows("사이트 주소를 찾을 수 없습니다"));
-}
-
-TEST_F(SettingsScreenTest, AFirstLaunchWithoutAddressesLeadsToThemAndOnToTheSignIn)
-{
-    store.update([](Database& db) {
-        db.assessments.clear();
-        db.settings.assessmentBaseURL = db.settings.canvasBaseURL = "";
-    });
-    const SiteChoice sites(store, {});
-    std::vector<std::string> shown;
-    store.connect = [&] { shown.push_back("assessment"); };
-    store.connectCanvas = [&] { shown.push_back("canvas"); };
-    FirstLaunch launch(store, [&] { shown.push_back("addresses"); });
-    launch.start(false); // no sign-in window for a host that does not exist
-    store.update([](Database& db) { db.settings.canvasBaseURL = "https://canvas.school.edu"; });
-    store.update([](Database& db) { db.settings.assessmentBaseURL = "https://learn.school.edu/"; });
-    EXPECT_EQ(shown, (std::vector<std::string>{"addresses", "canvas"})) << "the first saved address leads on, once";
 }
 
 TEST_F(SettingsScreenTest, LaunchAtLoginWritesAndRemovesTheEntryOrShowsWhyItCannot)
