@@ -110,7 +110,6 @@ TEST_F(AccessibilityTest, EveryVisibleControlOfEveryWindowHasANameAndStatesAreSp
     for (const auto& [name, open, spoken] : cases) {
         QWidget* shown = open()->window();
         EXPECT_TRUE(shown->testAttribute(Qt::WA_KeyboardFocusChange)) << name << ": focus drawn from the start";
-        QCoreApplication::processEvents();
         QStringList unnamed, texts;
         read(QAccessible::queryAccessibleInterface(shown), unnamed, texts);
         EXPECT_TRUE(unnamed.isEmpty()) << name << ": " << unnamed.join(u", ").toStdString();
@@ -124,8 +123,7 @@ TEST_F(AccessibilityTest, EveryVisibleControlOfEveryWindowHasANameAndStatesAreSp
     QTest::mouseClick(calendar->dayButton(static_cast<int>(today - calendar->month().firstDay) + 2), Qt::LeftButton);
     EXPECT_TRUE(dayName(calendar, today + 1).startsWith(u"10월 16일, 선택됨, 마감 "_s));
     QWidget* display = settings(false, SettingsTabs::display);
-    test::child<QSlider>(display, "transition-duration")->setFocus();
-    press(Qt::Key_Right);
+    QTest::keyClick(test::child<QSlider>(display, "transition-duration"), Qt::Key_Right);
     EXPECT_EQ(test::child<QSlider>(display, "transition-duration")->accessibleDescription(), u"0.4초"_s);
 }
 
