@@ -73,7 +73,7 @@ protected:
     }
 
     std::unique_ptr<ScreenWindow> window;
-    std::unique_ptr<QWidget> sheet;
+    std::unique_ptr<EditAssessment> sheet;
     const std::int64_t today = Dates::dayNumber(now, Zone());
 };
 
@@ -87,12 +87,11 @@ TEST_F(AccessibilityTest, EveryVisibleControlOfEveryWindowHasANameAndStatesAreSp
     });
     const auto editSheet = [this]() -> QWidget* {
         window.reset();
-        auto* edit = new EditAssessment(store, store.db().assessments.front());
-        sheet.reset(edit);
-        edit->show();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(edit));
-        EXPECT_EQ(QApplication::focusWidget(), edit->customSwitch()) << "the first choice has the focus";
-        return edit;
+        sheet = std::make_unique<EditAssessment>(store, store.db().assessments.front());
+        sheet->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
+        EXPECT_EQ(QApplication::focusWidget(), sheet->customSwitch()) << "the first choice has the focus";
+        return sheet.get();
     };
     const std::tuple<const char*, std::function<QWidget*()>, QStringList> cases[] = {
         {"dashboard", [this] { return dashboard(); },

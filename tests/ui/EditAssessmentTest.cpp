@@ -43,8 +43,7 @@ protected:
     static QDateTime wall(int m, int d, int h, int min = 0) { return {QDate(2026, m, d), QTime(h, min), Qt::UTC}; }
     std::optional<UserOverride> stored() const
     {
-        const auto& overrides = store.db().overrides;
-        return overrides.contains(item.id) ? std::optional(overrides.at(item.id)) : std::nullopt;
+        return store.db().overrides.contains(item.id) ? std::optional(store.db().overrides.at(item.id)) : std::nullopt;
     }
 };
 

@@ -229,22 +229,6 @@ TEST_F(SettingsScreenTest, ReminderLeadsAreChosenFromTheKeyboardAndKeepOnesTheTa
     EXPECT_EQ(saved().settings.reminderMinutes, Leads{30});
 }
 
-TEST_F(SettingsScreenTest, ColourWindowOffersOnlyItsTabsAndTheHostingWindowFollowsTheTab)
-{
-    const SettingsScreen settings(store, false, QString::fromUtf8(SettingsTabs::timeColors));
-    EXPECT_EQ(settings.tab(), QString::fromUtf8(SettingsTabs::display)) << "not a tab of the settings window";
-    auto* colors = new SettingsScreen(store, true);
-    QTabBar* tabs = colors->findChild<QTabBar*>();
-    EXPECT_EQ(tabs->count(), 3);
-
-    ScreenWindow window(u"Vantory 색상"_s, colors, colors->wantedSize());
-    window.show();
-    const QSize before = window.size();
-    tabs->setCurrentIndex(2);
-    EXPECT_TRUE(window.size() == colors->wantedSize() && window.size() != before);
-    EXPECT_FALSE(SettingsWindowSize::fit(colors, colors->wantedSize() + QSize(1, -1))) << "within a point";
-}
-
 TEST_F(SettingsScreenTest, TimeRulesResetAddRemoveAndThePreviewFollows)
 {
     open(true, SettingsTabs::timeColors);
@@ -307,8 +291,21 @@ TEST_F(SettingsScreenTest, CategoryStylesInTheAllScopeReplaceCourseEntries)
     EXPECT_EQ(saved().settings.excludedCategories.back(), category);
 }
 
-TEST_F(SettingsScreenTest, CourseColoursAndTheUniformSwitch)
+TEST_F(SettingsScreenTest, ColourWindowOffersOnlyItsTabsFollowsTheTabAndSavesCourseColours)
 {
+    const SettingsScreen settings(store, false, QString::fromUtf8(SettingsTabs::timeColors));
+    EXPECT_EQ(settings.tab(), QString::fromUtf8(SettingsTabs::display)) << "not a tab of the settings window";
+    auto* colors = new SettingsScreen(store, true);
+    QTabBar* tabs = colors->findChild<QTabBar*>();
+    EXPECT_EQ(tabs->count(), 3);
+
+    ScreenWindow window(u"Vantory 색상"_s, colors, colors->wantedSize());
+    window.show();
+    const QSize before = window.size();
+    tabs->setCurrentIndex(2);
+    EXPECT_TRUE(window.size() == colors->wantedSize() && window.size() != before);
+    EXPECT_FALSE(SettingsWindowSize::fit(colors, colors->wantedSize() + QSize(1, -1))) << "within a point";
+
     open(true, SettingsTabs::courseColors);
     const std::string id = store.db().settings.courses.front().id;
     pickColor(find<ColorWell>("calendar-" + id), QColor(0x80, 0x80, 0x80));
