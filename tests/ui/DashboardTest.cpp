@@ -14,7 +14,6 @@ namespace vantory {
 namespace {
 
 using DashboardItems::Filter;
-using Codes = std::set<std::string>;
 
 // Wednesday 2025-10-15 12:00 in Vancouver (19:00 UTC).
 const Instant now = instantFromSeconds(1760554800);
@@ -89,7 +88,7 @@ TEST_F(DashboardTest, FiltersAndSelectedDaysChooseTheListedItems)
     db.overrides = {{"c1:done-past", {.completed = true}}, {"c1:hidden", {.hidden = true}},
         {"c1:override-due", {.due = now + 4 * day}}};
     load(db);
-    const std::tuple<const char*, Filter, std::optional<std::int64_t>, bool, Codes> cases[] = {
+    const std::tuple<const char*, Filter, std::optional<std::int64_t>, bool, std::set<std::string>> cases[] = {
         {"all enabled items", Filter::all, {}, false,
             {"future", "now", "done-past", "hidden", "undated", "release", "auto", "override-due"}},
         {"due now is not upcoming; hidden is left out", Filter::upcoming, {}, false, {"future", "override-due"}},
@@ -104,7 +103,7 @@ TEST_F(DashboardTest, FiltersAndSelectedDaysChooseTheListedItems)
     };
     for (const auto& [name, filter, selected, showReleases, expected] : cases) {
         store.update([&](Database& stored) { stored.settings.showReleases = showReleases; });
-        Codes codes;
+        std::set<std::string> codes;
         for (const Assessment& listed : DashboardItems::visible(store, filter, selected))
             codes.insert(listed.code);
         EXPECT_EQ(codes, expected) << name;

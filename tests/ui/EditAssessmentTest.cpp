@@ -15,12 +15,8 @@ namespace {
 // 2026-03-01 12:00 UTC, a week before the spring daylight-saving change.
 const Instant now = instantFromSeconds(1772366400);
 const Instant siteDue = instantFromSeconds(1772409540); // 2026-03-01 15:59 PST
-const Assessment item{.id = "1:A",
-    .courseID = "1",
-    .code = "A",
-    .title = "Preclass 5",
-    .due = siteDue,
-    .rules = {{100, "2026-02-20 09:00:00 (PST)", "2026-03-01 15:59:00 (PST)"}, {79.9, "-", "-"}}};
+const std::vector<AccessRule> rules{{100, "2026-02-20 09:00:00 (PST)", "2026-03-01 15:59:00 (PST)"}, {79.9, "-", "-"}};
+const Assessment item{.id = "1:A", .courseID = "1", .code = "A", .title = "Preclass 5", .due = siteDue, .rules = rules};
 
 // The machine's zone for one scope, back to what it was afterwards.
 struct MachineZone {
