@@ -9,9 +9,6 @@
 
 #include "ScreenTest.h"
 
-#include <QAccessible>
-#include <QSignalSpy>
-
 namespace vantory {
 namespace {
 
@@ -20,8 +17,7 @@ using namespace std::chrono_literals;
 // Wednesday 2025-10-15 12:00 in Vancouver (19:00 UTC).
 const Instant now = instantFromSeconds(1760554800);
 
-// What a screen reader finds below `node`: the visible controls it cannot name, and the names and
-// descriptions of those it can.
+// What a screen reader finds below `node`: visible controls it cannot name, and the texts of the rest.
 void read(QAccessibleInterface* node, QStringList& unnamed, QStringList& texts)
 {
     static const QList<QAccessible::Role> controls{QAccessible::PushButton, QAccessible::CheckBox,
@@ -77,7 +73,7 @@ protected:
     }
 
     std::unique_ptr<ScreenWindow> window;
-    std::unique_ptr<QWidget> sheet;
+    std::unique_ptr<EditAssessment> sheet;
     const std::int64_t today = Dates::dayNumber(now, Zone());
 };
 
@@ -91,12 +87,11 @@ TEST_F(AccessibilityTest, EveryVisibleControlOfEveryWindowHasANameAndStatesAreSp
     });
     const auto editSheet = [this]() -> QWidget* {
         window.reset();
-        auto* edit = new EditAssessment(store, store.db().assessments.front());
-        sheet.reset(edit);
-        edit->show();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(edit));
-        EXPECT_EQ(QApplication::focusWidget(), edit->customSwitch()) << "the first choice has the focus";
-        return edit;
+        sheet = std::make_unique<EditAssessment>(store, store.db().assessments.front());
+        sheet->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
+        EXPECT_EQ(QApplication::focusWidget(), sheet->customSwitch()) << "the first choice has the focus";
+        return sheet.get();
     };
     const std::tuple<const char*, std::function<QWidget*()>, QStringList> cases[] = {
         {"dashboard", [this] { return dashboard(); },
@@ -114,7 +109,6 @@ TEST_F(AccessibilityTest, EveryVisibleControlOfEveryWindowHasANameAndStatesAreSp
     for (const auto& [name, open, spoken] : cases) {
         QWidget* shown = open()->window();
         EXPECT_TRUE(shown->testAttribute(Qt::WA_KeyboardFocusChange)) << name << ": focus drawn from the start";
-        QCoreApplication::processEvents();
         QStringList unnamed, texts;
         read(QAccessible::queryAccessibleInterface(shown), unnamed, texts);
         EXPECT_TRUE(unnamed.isEmpty()) << name << ": " << unnamed.join(u", ").toStdString();
@@ -128,8 +122,7 @@ TEST_F(AccessibilityTest, EveryVisibleControlOfEveryWindowHasANameAndStatesAreSp
     QTest::mouseClick(calendar->dayButton(static_cast<int>(today - calendar->month().firstDay) + 2), Qt::LeftButton);
     EXPECT_TRUE(dayName(calendar, today + 1).startsWith(u"10월 16일, 선택됨, 마감 "_s));
     QWidget* display = settings(false, SettingsTabs::display);
-    test::child<QSlider>(display, "transition-duration")->setFocus();
-    press(Qt::Key_Right);
+    QTest::keyClick(test::child<QSlider>(display, "transition-duration"), Qt::Key_Right);
     EXPECT_EQ(test::child<QSlider>(display, "transition-duration")->accessibleDescription(), u"0.4초"_s);
 }
 
@@ -140,8 +133,7 @@ TEST_F(AccessibilityTest, AnIdleListHearsNoFocusOrSelectionWhileTheClockTicks)
     list->setFocus();
     list->setCurrentIndex(list->model()->index(3, 0));
     const QString current = list->currentIndex().data().toString();
-    // The view tells a screen reader of these as focus and selection events; the offscreen platform
-    // has no bridge to carry those, so they are counted at their source.
+    // Counted at their source: the offscreen platform has no bridge to carry them to a screen reader.
     QSignalSpy moved(list->selectionModel(), &QItemSelectionModel::currentChanged);
     QSignalSpy selected(list->selectionModel(), &QItemSelectionModel::selectionChanged);
     QSignalSpy reset(list->model(), &QAbstractItemModel::modelReset);

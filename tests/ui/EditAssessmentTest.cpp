@@ -15,12 +15,8 @@ namespace {
 // 2026-03-01 12:00 UTC, a week before the spring daylight-saving change.
 const Instant now = instantFromSeconds(1772366400);
 const Instant siteDue = instantFromSeconds(1772409540); // 2026-03-01 15:59 PST
-const Assessment item{.id = "1:A",
-    .courseID = "1",
-    .code = "A",
-    .title = "Preclass 5",
-    .due = siteDue,
-    .rules = {{100, "2026-02-20 09:00:00 (PST)", "2026-03-01 15:59:00 (PST)"}, {79.9, "-", "-"}}};
+const std::vector<AccessRule> rules{{100, "2026-02-20 09:00:00 (PST)", "2026-03-01 15:59:00 (PST)"}, {79.9, "-", "-"}};
+const Assessment item{.id = "1:A", .courseID = "1", .code = "A", .title = "Preclass 5", .due = siteDue, .rules = rules};
 
 // The machine's zone for one scope, back to what it was afterwards.
 struct MachineZone {
@@ -41,20 +37,10 @@ protected:
     }
 
     static QDateTime wall(int m, int d, int h, int min = 0) { return {QDate(2026, m, d), QTime(h, min), Qt::UTC}; }
-    // Sets the deadline by hand, in the sheet's wall clock, and saves.
-    static void saveCustom(EditAssessment& sheet, const QDateTime& wallClock)
-    {
-        sheet.customSwitch()->setChecked(true);
-        ASSERT_TRUE(sheet.dateEditor()->isEnabled());
-        sheet.dateEditor()->setDateTime(wallClock);
-        QTest::mouseClick(sheet.saveButton(), Qt::LeftButton);
-    }
     std::optional<UserOverride> stored() const
     {
-        const auto& overrides = store.db().overrides;
-        return overrides.contains(item.id) ? std::optional(overrides.at(item.id)) : std::nullopt;
+        return store.db().overrides.contains(item.id) ? std::optional(store.db().overrides.at(item.id)) : std::nullopt;
     }
-    std::optional<Instant> storedDue() const { return stored().value_or(UserOverride{}).due; }
 };
 
 } // namespace
@@ -72,10 +58,12 @@ TEST_F(EditAssessmentTest, StoresTheDeadlineSetByHandInTheSchoolZoneWhateverTheM
         const MachineZone zone(machineZone);
         store.update([&](Database& db) { db.settings.timeZone = schoolZone; });
         EditAssessment sheet(store, item, nullptr);
-        saveCustom(sheet, wallClock);
-        EXPECT_EQ(sheet.result(), QDialog::Accepted);
-        EXPECT_EQ(storedDue(), instantFromSeconds(expected));
-        // Reopening shows the same wall clock with the switch on.
+        sheet.customSwitch()->setChecked(true);
+        EXPECT_TRUE(sheet.dateEditor()->isEnabled());
+        sheet.dateEditor()->setDateTime(wallClock);
+        QTest::mouseClick(sheet.saveButton(), Qt::LeftButton);
+        EXPECT_EQ(std::tuple(sheet.result(), stored()),
+            std::tuple(QDialog::Accepted, UserOverride{.due = instantFromSeconds(expected)}));
         EditAssessment reopened(store, item, nullptr);
         EXPECT_TRUE(reopened.customSwitch()->isChecked() && reopened.dateEditor()->dateTime() == wallClock);
     }
@@ -84,13 +72,21 @@ TEST_F(EditAssessmentTest, StoresTheDeadlineSetByHandInTheSchoolZoneWhateverTheM
     EditAssessment reopened(store, item, nullptr);
     EXPECT_EQ(reopened.dateEditor()->dateTime(), wall(3, 29, 10));
     QTest::mouseClick(reopened.saveButton(), Qt::LeftButton);
-    EXPECT_EQ(storedDue(), instantFromSeconds(1774746000));
+    EXPECT_EQ(stored(), UserOverride{.due = instantFromSeconds(1774746000)});
 }
 
-// The date set by hand wins over a later sync that moves the site's date, and over the item's absence.
-TEST_F(EditAssessmentTest, DeadlineSetByHandSurvivesLaterSyncsAndAMissingItem)
+// The site's deadline shows beside the one set by hand, which wins over a later sync that moves the
+// site's date and over the item's absence.
+TEST_F(EditAssessmentTest, ShowsTheSiteDatesAndRulesAndTheDeadlineSetByHandSurvivesLaterSyncsAndAMissingItem)
 {
     store.override(item, [](UserOverride& o) { o.due = siteDue + hours(5); });
+    EditAssessment sheet(store, item, nullptr);
+    const QStringList texts = test::labels(&sheet).split(u'\n');
+    for (const QString& line :
+        {u"A · Preclass 5"_s, QString::fromStdString("사이트 마감: " + Dates::display(siteDue, Zone())),
+            u"100% · 2026-02-20 09:00:00 (PST) → 2026-03-01 15:59:00 (PST)"_s, u"79% · - → -"_s})
+        EXPECT_TRUE(texts.contains(line)) << line.toStdString() << "\n" << texts.join(u'\n').toStdString();
+
     Database db = store.db();
     Assessment moved = item;
     moved.due = siteDue + hours(48);
@@ -99,19 +95,6 @@ TEST_F(EditAssessmentTest, DeadlineSetByHandSurvivesLaterSyncsAndAMissingItem)
     Engine::merge({}, "1", db, now);
     ASSERT_TRUE(db.assessments.front().missing);
     EXPECT_EQ(Engine::due(db.assessments.front(), db), siteDue + hours(5));
-}
-
-TEST_F(EditAssessmentTest, ShowsTheSiteDatesAndRulesAsTheSiteGaveThem)
-{
-    store.override(item, [](UserOverride& o) { o.due = siteDue + hours(5); });
-    EditAssessment sheet(store, item, nullptr);
-    const QStringList texts = test::labels(&sheet).split(u'\n');
-    // The site's deadline even though the override replaces it; the rules as the site wrote them.
-    for (const QString& line :
-        {u"A · Preclass 5"_s, QString::fromStdString("사이트 마감: " + Dates::display(siteDue, Zone())),
-            u"100% · 2026-02-20 09:00:00 (PST) → 2026-03-01 15:59:00 (PST)"_s, u"79% · - → -"_s})
-        EXPECT_TRUE(texts.contains(line)) << line.toStdString() << "\n" << texts.join(u'\n').toStdString();
-    EXPECT_TRUE(sheet.customSwitch()->isChecked() && sheet.dateEditor()->dateTime() == wall(3, 1, 20, 59));
 }
 
 TEST_F(EditAssessmentTest, CancelWritesNothingAndSwitchOffKeepsTheOtherCorrections)

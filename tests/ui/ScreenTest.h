@@ -6,7 +6,7 @@
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <QTest>
+#include <QtTest>
 #include <QtWidgets>
 
 #include <gtest/gtest.h>
@@ -45,7 +45,6 @@ template <typename Widget> Widget* child(const QWidget* parent, const std::strin
     return found;
 }
 
-// Every label's text, one a line.
 inline QString labels(const QWidget* parent)
 {
     QCoreApplication::processEvents();

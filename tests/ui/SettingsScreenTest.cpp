@@ -12,8 +12,6 @@
 
 #include "ScreenTest.h"
 
-#include <set>
-
 #include "desktop/StatusContentView.h"
 
 namespace vantory {
@@ -47,8 +45,7 @@ protected:
     }
     bool shows(const char* text) const { return test::labels(screen.get()).contains(QString::fromUtf8(text)); }
 
-    // Scrolled into view first: a click lands on whatever the window shows at that point. A switch
-    // reacts on its box and label, not across the whole row it spans.
+    // Scrolled into view first; a switch reacts on its box and label, not across its whole row.
     static void click(QWidget* widget)
     {
         ASSERT_NE(widget, nullptr);
@@ -87,7 +84,6 @@ TEST_F(SettingsScreenTest, DisplayControlsWriteTheStateFileAndRowsFollowTheirCho
     store.update([](Database& db) { db.settings.transitionStyle.reset(), db.settings.statusWidthMode.reset(); });
     open(false, SettingsTabs::display);
     click(find<QPushButton>("add-duration"));
-    find<QSpinBox>("duration-0")->setFocus();
     QTest::keyClick(find<QSpinBox>("duration-0"), Qt::Key_Up);
     click(find<QToolButton>("remove-duration-1"));
     QTest::keyClick(find<QSlider>("status-padding"), Qt::Key_Right);
@@ -153,22 +149,32 @@ TEST_F(SettingsScreenTest, ConnectionTabSavesCourseNamesSwitchesTheIntervalAndTh
         std::tuple(true, "CPSC 221 A", !course.enabled, 120, std::nullopt));
 }
 
-// What an address may be is the core's test; here, what the tab does with one.
-TEST_F(SettingsScreenTest, SiteAddressesAreCheckedSavedAndTried)
+// What an address may be is the core's test; here, what the tab does with one, and that on a first
+// launch the first one saved leads on to its sign-in, once.
+TEST_F(SettingsScreenTest, SiteAddressesAreCheckedSavedAndTriedAndTheFirstLeadsToItsSignIn)
 {
+    store.update([](Database& db) {
+        db.assessments.clear();
+        db.settings.assessmentBaseURL = db.settings.canvasBaseURL = "";
+    });
     const SiteChoice sites(store, {});
+    std::vector<std::string> shown;
+    store.connect = [&] { shown.push_back("assessment"); };
+    store.connectCanvas = [&] { shown.push_back("canvas"); };
+    FirstLaunch launch(store, [&] { shown.push_back("addresses"); });
+    launch.start(false); // no sign-in window for a host that does not exist
     open(false, SettingsTabs::connection);
     const auto address = [&] { return find<QLineEdit>("assessment-address"); };
     type(address(), u"http://learn.school.edu"_s);
-    EXPECT_TRUE(shows("https 주소만") && !store.db().settings.assessmentBaseURL);
+    EXPECT_TRUE(shows("https 주소만") && store.db().settings.assessmentBaseURL == "");
     EXPECT_EQ(address()->text(), u"http://learn.school.edu"_s) << "a refused address stays to be mended";
 
     type(address(), u"Learn.School.edu"_s);
     EXPECT_EQ(std::tuple(saved().settings.assessmentBaseURL, address()->text().toStdString()),
         std::tuple("https://learn.school.edu/", "https://learn.school.edu/"));
-    EXPECT_EQ(Sites::current().assessmentBaseURL, "https://learn.school.edu") << "followed at once";
+    type(find<QLineEdit>("canvas-address"), u"canvas.school.edu"_s);
+    EXPECT_EQ(shown, (std::vector<std::string>{"addresses", "assessment"}));
     type(find<QLineEdit>("canvas-address"), QString());
-    EXPECT_FALSE(Sites::current().uses(Site::canvas));
     EXPECT_FALSE(find<QCheckBox>("canvas-enabled")->isVisibleTo(screen.get())) << "no Canvas without its address";
 
     std::function<void(bool, std::string)> report;
@@ -182,23 +188,6 @@ TEST_F(SettingsScreenTest, SiteAddressesAreCheckedSavedAndTried)
     ASSERT_TRUE(report);
     report(false, "연결 실패 · 사이트 주소를 찾을 수 없습니다 (오류 -105)");
     EXPECT_TRUE(check()->isEnabled() && shows("사이트 주소를 찾을 수 없습니다"));
-}
-
-TEST_F(SettingsScreenTest, AFirstLaunchWithoutAddressesLeadsToThemAndOnToTheSignIn)
-{
-    store.update([](Database& db) {
-        db.assessments.clear();
-        db.settings.assessmentBaseURL = db.settings.canvasBaseURL = "";
-    });
-    const SiteChoice sites(store, {});
-    std::vector<std::string> shown;
-    store.connect = [&] { shown.push_back("assessment"); };
-    store.connectCanvas = [&] { shown.push_back("canvas"); };
-    FirstLaunch launch(store, [&] { shown.push_back("addresses"); });
-    launch.start(false); // no sign-in window for a host that does not exist
-    store.update([](Database& db) { db.settings.canvasBaseURL = "https://canvas.school.edu"; });
-    store.update([](Database& db) { db.settings.assessmentBaseURL = "https://learn.school.edu/"; });
-    EXPECT_EQ(shown, (std::vector<std::string>{"addresses", "canvas"})) << "the first saved address leads on, once";
 }
 
 TEST_F(SettingsScreenTest, LaunchAtLoginWritesAndRemovesTheEntryOrShowsWhyItCannot)
@@ -240,38 +229,19 @@ TEST_F(SettingsScreenTest, ReminderLeadsAreChosenFromTheKeyboardAndKeepOnesTheTa
     EXPECT_EQ(saved().settings.reminderMinutes, Leads{30});
 }
 
-TEST_F(SettingsScreenTest, ColourWindowOffersOnlyItsTabsAndTheHostingWindowFollowsTheTab)
-{
-    const SettingsScreen settings(store, false, QString::fromUtf8(SettingsTabs::timeColors));
-    EXPECT_EQ(settings.tab(), QString::fromUtf8(SettingsTabs::display)) << "not a tab of the settings window";
-    auto* colors = new SettingsScreen(store, true);
-    QTabBar* tabs = colors->findChild<QTabBar*>();
-    EXPECT_EQ(tabs->count(), 3);
-
-    ScreenWindow window(u"Vantory 색상"_s, colors, colors->wantedSize());
-    window.show();
-    const QSize before = window.size();
-    tabs->setCurrentIndex(2);
-    EXPECT_TRUE(window.size() == colors->wantedSize() && window.size() != before);
-    EXPECT_FALSE(SettingsWindowSize::fit(colors, colors->wantedSize() + QSize(1, -1))) << "within a point";
-}
-
 TEST_F(SettingsScreenTest, TimeRulesResetAddRemoveAndThePreviewFollows)
 {
     open(true, SettingsTabs::timeColors);
     // The preview is the line ten hours before a deadline; its time text takes the rule's colour.
     const auto* preview = screen->findChild<StatusContentView*>();
     ASSERT_NE(preview, nullptr);
-    const auto colours = [&] {
+    const auto coloured = [&](const std::string& hex) {
         QCoreApplication::processEvents();
-        std::set<std::string> hexes;
-        for (const StatusRun& run : preview->current().runs)
-            hexes.insert(run.colorHex.value_or(""));
-        return hexes;
+        return std::ranges::any_of(preview->current().runs, [&](const StatusRun& run) { return run.colorHex == hex; });
     };
-    EXPECT_TRUE(colours().contains(Engine::hex(10 * 3600, store.db().settings)));
+    EXPECT_TRUE(coloured(Engine::hex(10 * 3600, store.db().settings)));
     pickColor(find<ColorWell>("rule-time-0"), QColor(0x12, 0x34, 0x56));
-    EXPECT_TRUE(colours().contains("123456"));
+    EXPECT_TRUE(coloured("123456"));
 
     click(find<QPushButton>("reset-rules"));
     click(find<QPushButton>("add-rule"));
@@ -321,8 +291,21 @@ TEST_F(SettingsScreenTest, CategoryStylesInTheAllScopeReplaceCourseEntries)
     EXPECT_EQ(saved().settings.excludedCategories.back(), category);
 }
 
-TEST_F(SettingsScreenTest, CourseColoursAndTheUniformSwitch)
+TEST_F(SettingsScreenTest, ColourWindowOffersOnlyItsTabsFollowsTheTabAndSavesCourseColours)
 {
+    const SettingsScreen settings(store, false, QString::fromUtf8(SettingsTabs::timeColors));
+    EXPECT_EQ(settings.tab(), QString::fromUtf8(SettingsTabs::display)) << "not a tab of the settings window";
+    auto* colors = new SettingsScreen(store, true);
+    QTabBar* tabs = colors->findChild<QTabBar*>();
+    EXPECT_EQ(tabs->count(), 3);
+
+    ScreenWindow window(u"Vantory 색상"_s, colors, colors->wantedSize());
+    window.show();
+    const QSize before = window.size();
+    tabs->setCurrentIndex(2);
+    EXPECT_TRUE(window.size() == colors->wantedSize() && window.size() != before);
+    EXPECT_FALSE(SettingsWindowSize::fit(colors, colors->wantedSize() + QSize(1, -1))) << "within a point";
+
     open(true, SettingsTabs::courseColors);
     const std::string id = store.db().settings.courses.front().id;
     pickColor(find<ColorWell>("calendar-" + id), QColor(0x80, 0x80, 0x80));
