@@ -1,25 +1,35 @@
 #pragma once
 
-#include "model/JsonFwd.h"
+#include "model/JsonDecoding.h"
+#include "model/JsonTextWriter.h"
 
-#include <nlohmann/json_fwd.hpp>
+#include <nlohmann/json.hpp>
 
-// nlohmann's to_json and from_json for the records listed in RecordJson.cpp, through JSON text and the
-// record's own writeJson and readJson, so each record keeps one reader and one writer, the state file's.
+// nlohmann's to_json and from_json for every record, through JSON text and the record's own writeJson and
+// readJson, so each record keeps one reader and one writer, the state file's.
 namespace vantory {
 
-template <typename R>
-concept WrittenRecord = requires(codec::JsonWriter& w, const R& r)
+template <typename Record>
+requires requires(codec::JsonWriter& writer, const Record& record)
 {
-    writeJson(w, r);
-};
-template <typename R>
-concept ReadRecord = requires(const codec::JsonValue& v, R& r)
+    writeJson(writer, record);
+}
+void to_json(nlohmann::json& json, const Record& record)
 {
-    readJson(v, r);
-};
+    std::string text;
+    codec::JsonTextWriter writer(text);
+    writeJson(writer, record);
+    json = nlohmann::json::parse(text);
+}
 
-template <WrittenRecord Record> void to_json(nlohmann::json& json, const Record& record);
-template <ReadRecord Record> void from_json(const nlohmann::json& json, Record& record);
+template <typename Record>
+requires requires(const codec::JsonValue& value, Record& record)
+{
+    readJson(value, record);
+}
+void from_json(const nlohmann::json& json, Record& record)
+{
+    readJson(codec::JsonDocument::parseText(json.dump()).root(), record);
+}
 
 } // namespace vantory
