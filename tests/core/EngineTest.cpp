@@ -54,7 +54,6 @@ Database reminding(std::vector<std::int64_t> leads = {1440, 180, 60})
     return db;
 }
 
-// The ids of items held by value or by pointer, in order.
 const auto ids = [](const auto& items) {
     Strings result;
     std::ranges::transform(items, std::back_inserter(result), &Assessment::id);
@@ -201,12 +200,6 @@ TEST(TimeColors, PairedTableShortestMatchingThresholdWins)
     EXPECT_EQ(Engine::hex(60, settings) + Engine::hex(1e9, settings), "02D0000000D0");
     settings.pairedRules->clear(), settings.pairedOtherDot.reset();
     EXPECT_EQ(Engine::hex(0, settings), "FFFFFF");
-    // Without a paired table (not yet normalised) the time follows the dot unless told otherwise.
-    Settings fresh;
-    fresh.dotStyle = "fixed", fresh.dotHex = "123456";
-    EXPECT_EQ(Engine::hex(60, fresh), "123456");
-    fresh.timeColorMode = "rules";
-    EXPECT_EQ(Engine::hex(60, fresh), "EF4444");
 }
 
 TEST(Reminders, EachOfAFewWholeLeadTimesFiresOnceAtItsMoment)

@@ -44,7 +44,6 @@ std::string pairs(const Settings& settings)
     return text.str();
 }
 
-// A file without any one of these keys is refused rather than read with a default.
 const auto expectEachKeyRequired = [](const auto& record, std::initializer_list<const char*> keys) {
     for (const char* key : keys) {
         json withoutKey = record;
@@ -93,12 +92,10 @@ TEST(RecordJson, OptionalsTakeDefaultsWrongTypesFailAndAssessmentsRoundTrip)
         json::parse(R"({"code":"P","title":"","category":"","availability":"","score":"","url":null,"rules":[]})")
             .get<RawAssessment>()
             .url);
-    // An assessment round-trips, requires every key, and leaves absent optionals out.
     const Assessment full{"1:Q1", "1", "Q1", "Quiz 1", "Quizzes", "Available", 87.5, "https://x/q1",
         instantFromSeconds(1.7e9), instantFromSeconds(1.75e9 + 0.25), "known", {{100, "start", "—"}},
         instantFromSeconds(1.76e9), true, false};
     EXPECT_EQ(json(full).get<Assessment>(), full);
-    EXPECT_DOUBLE_EQ(json(full)["checkedAt"].get<double>(), 1.76e9 - referenceEpochOffset);
     expectEachKeyRequired(full,
         {"id", "courseID", "code", "title", "category", "availability", "deadlineStatus", "rules", "checkedAt",
             "missing"});
@@ -319,7 +316,7 @@ TEST_F(StateFileTest, AFailedSaveOrLoadKeepsTheFileByteForByteAndStopsLaterSaves
     }
 }
 
-TEST_F(StateFileTest, OnlyOurOwnStaleTemporariesAreRemovedAtStart)
+TEST_F(StateFileTest, OnlyOurOwnStaleTemporariesAreRemovedAtStartAndALinkedFileIsWrittenThroughTheLink)
 {
     StateFile(path).save(sampleDatabase());
     const std::pair<const char*, bool> files[]
@@ -333,16 +330,12 @@ TEST_F(StateFileTest, OnlyOurOwnStaleTemporariesAreRemovedAtStart)
     for (const auto& [name, stale] : files)
         EXPECT_NE(fs::exists(folder / name), stale) << name;
     EXPECT_TRUE(fs::is_directory(folder / "state.json.DIR123") && fs::is_symlink(folder / "state.json.LINK12"));
-}
-
-TEST_F(StateFileTest, ALinkedStateFileIsWrittenThroughTheLink)
-{
     fs::create_directory(folder / "synced");
     StateFile(folder / "synced" / "state.json").save(Database{});
-    fs::create_symlink(folder / "synced" / "state.json", path);
-    StateFile linked(path);
+    fs::create_symlink(folder / "synced" / "state.json", folder / "link.json");
+    StateFile linked(folder / "link.json");
     linked.save(sampleDatabase());
-    EXPECT_TRUE(!linked.storageError() && fs::is_symlink(path));
+    EXPECT_TRUE(!linked.storageError() && fs::is_symlink(folder / "link.json"));
     EXPECT_EQ(StateFile(folder / "synced" / "state.json").load()->assessments, sampleDatabase().assessments);
 }
 
@@ -394,7 +387,6 @@ TEST(StateFileFormat, WritesTheBytesAndDoublesNlohmannPrints)
         }
 }
 
-// The state file's own reader accepts, rejects and resolves repeated keys as nlohmann's tree does.
 TEST(StateFileFormat, ReadsWithTheRulesOfTheNlohmannTree)
 {
     const auto document = [](const std::string& more) {

@@ -10,11 +10,8 @@
 namespace vantory {
 
 template <typename Record>
-requires requires(codec::JsonWriter& writer, const Record& record)
-{
-    writeJson(writer, record);
-}
-void to_json(nlohmann::json& json, const Record& record)
+auto to_json(nlohmann::json& json, const Record& record)
+    -> decltype(writeJson(std::declval<codec::JsonWriter&>(), record))
 {
     std::string text;
     codec::JsonTextWriter writer(text);
@@ -23,11 +20,8 @@ void to_json(nlohmann::json& json, const Record& record)
 }
 
 template <typename Record>
-requires requires(const codec::JsonValue& value, Record& record)
-{
-    readJson(value, record);
-}
-void from_json(const nlohmann::json& json, Record& record)
+auto from_json(const nlohmann::json& json, Record& record)
+    -> decltype(readJson(std::declval<const codec::JsonValue&>(), record))
 {
     readJson(codec::JsonDocument::parseText(json.dump()).root(), record);
 }
