@@ -47,21 +47,17 @@ TEST(DatesTest, ExactTakesTheOffsetFromTheAbbreviationAndReleaseTheSchoolZoneOfT
         EXPECT_EQ(seconds(Dates::release(text, 2025, Zone(zone))), expected) << zone << " " << text;
 }
 
-TEST(DatesTest, ZoneIsICUsCanonicalZoneAndAnyOtherTextTheDefault)
+TEST(DatesTest, ZonesAreCanonicalOrTheDefaultAndDisplayIsKoreanWhateverTheDefaultZoneAndRemainingInDaysHoursMinutes)
 {
-    const std::pair<const char*, std::string> cases[] = {{"Canada/Eastern", toronto}, {"Asia/Seoul", seoul},
+    const std::pair<const char*, std::string> zones[] = {{"Canada/Eastern", toronto}, {"Asia/Seoul", seoul},
         {"", vancouver}, {"GMT+3", vancouver}, {"Etc/Unknown", vancouver}};
-    for (const auto& [stored, id] : cases)
+    for (const auto& [stored, id] : zones)
         EXPECT_EQ(Zone(stored).id(), id) << stored;
     EXPECT_EQ(Zone("Canada/Eastern").city() + " " + Zone("x").city(), "Toronto Vancouver");
     EXPECT_EQ(Zone().abbreviation(instantFromSeconds(mondaySeptember8)) + " "
             + Zone().abbreviation(instantFromSeconds(lateWednesdayDecember3)) + " "
             + Zone(seoul).abbreviation(instantFromSeconds(mondaySeptember8)),
         "PDT PST GMT+9");
-}
-
-TEST(DatesTest, DisplayInKoreanInTheSchoolZoneWhateverTheDefaultZoneAndRemainingInDaysHoursMinutes)
-{
     const TokyoAsDefaultZone tokyo;
     const std::tuple<std::string, double, const char*> cases[]
         = {{vancouver, lateWednesdayDecember3, "12월 3일 (수) 23:59 GMT-8"},

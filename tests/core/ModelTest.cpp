@@ -168,8 +168,6 @@ TEST(Settings, AnOldFileNeedsNineKeysAndMigratesOnceIntoThePairedTable)
         {[](Settings& s) { s.dotColorMode = "rules"; }, "12 FFFFFF EF4444, 36 FFFFFF EAB308, FFFFFF 22C55E"},
         {[](Settings& s) { s.independentColors = true, s.dotStyle = "fixed", s.dotHex = "123456"; },
             "12 123456 123456, 36 123456 123456, 123456 123456"},
-        {[](Settings& s) { s.independentColors = true, s.dotStyle = "rules", s.timeColorMode = "fixed"; },
-            "12 EF4444 FFFFFF, 36 EAB308 FFFFFF, 22C55E FFFFFF"},
         {[](Settings& s) { s.independentColors = true, s.timeColorMode = "fixed", s.timeHex = "7F0000"; },
             "12 EF4444 7F0000, 36 EAB308 7F0000, 22C55E 7F0000"},
         {[](Settings& s) { s.independentColors = true, s.dotStyle = s.timeColorMode = "fixed", s.dotHex = "111111"; },
