@@ -3,7 +3,6 @@
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace vantory;

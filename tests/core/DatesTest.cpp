@@ -3,7 +3,6 @@
 #include "model/UnicodeText.h"
 
 #include <gtest/gtest.h>
-#include <unicode/locid.h>
 
 using namespace vantory;
 

@@ -4,12 +4,12 @@
 #include "model/Dates.h"
 #include "status/ReminderText.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace vantory;
 using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
+using Leads = std::vector<std::int64_t>;
 
 namespace {
 
@@ -35,7 +35,7 @@ const auto quiz = [](const std::string& id, std::optional<Instant> due, const st
     return Assessment{.id = id, .courseID = courseID, .title = id, .category = "Quiz", .due = due};
 };
 
-Database database(std::vector<Assessment> items, std::optional<std::vector<std::int64_t>> leads = {})
+Database database(std::vector<Assessment> items, std::optional<Leads> leads = {})
 {
     Database db;
     db.settings.courses
@@ -47,7 +47,7 @@ Database database(std::vector<Assessment> items, std::optional<std::vector<std::
 }
 
 // Quiz 3 of Art, due Thursday 2025-10-16 23:59 in Vancouver, with reminders at the given leads.
-Database reminding(std::vector<std::int64_t> leads = {1440, 180, 60})
+Database reminding(Leads leads = {1440, 180, 60})
 {
     Database db = database({quiz("q", deadline, "canvas:1")}, leads);
     db.assessments[0].title = "Quiz 3";
@@ -220,7 +220,6 @@ TEST(Reminders, EachOfAFewWholeLeadTimesFiresOnceAtItsMoment)
             {before(3h), {"q", deadline, 180, false}}, {before(1h), {"q", deadline, 60, true}}}));
     EXPECT_TRUE(Reminders::due(db, before(1s)).empty());
     // The settings keep a few whole lead times.
-    using Leads = std::vector<std::int64_t>;
     const std::pair<Leads, std::optional<Leads>> cases[]
         = {{{9, 8, 7, 6, 5, 4, 3, 2, 2, 1, 10}, Leads{1, 2, 3, 4, 5, 6, 7, 8}},
             {{0, -15, 40321, 40320, 1}, Leads{1, 40320}}, {{0}, std::nullopt}};
@@ -245,7 +244,6 @@ TEST(Reminders, NeverAnnouncesWhatTheStatusLineWouldNotShowAndCatchesUpWithTheSh
         EXPECT_TRUE(Reminders::due(db, now).empty() && !Reminders::next(db, now)) << name;
         EXPECT_TRUE(!forGood || !Reminders::next(db, deadline - 72h)) << name;
     }
-    using Leads = std::vector<std::int64_t>;
     const Leads usual{1440, 180, 60}, withShorter{180, 60, 15};
     const std::tuple<const char*, Instant, std::optional<ShownReminder>, std::optional<std::int64_t>, Leads> catchUps[]
         = {{"two leads passed while not running", before(2h), {}, 180, usual},

@@ -1,4 +1,3 @@
-#include "model/JsonTextWriter.h"
 #include "model/Rgb.h"
 #include "model/SiteAddress.h"
 #include "model/StateFile.h"
@@ -8,9 +7,7 @@
 #include "support/TemporaryFolder.h"
 
 #include <bit>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 #include <random>
 #include <sys/stat.h>
 

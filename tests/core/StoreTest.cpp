@@ -8,7 +8,6 @@
 #include "support/TemporaryFolder.h"
 
 #include <csignal>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/resource.h>

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <string>
 #include <unistd.h>
 
 namespace vantory::test {
