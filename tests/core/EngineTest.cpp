@@ -90,7 +90,7 @@ TEST(Merge, BuildsDeadlineFromFullCreditRulesAndScoreTexts)
             << text;
 }
 
-TEST(Merge, KeepsPreviousDatesOnlyWhenDatesDoNotParseAndOneItemPerIdInCodePointOrder)
+TEST(Merge, KeepsPreviousDatesOnlyWhenDatesDoNotParseOneItemPerIdInCodePointOrderAndVanishedOnesMissing)
 {
     Database db;
     db.assessments = {item("c", "1", at(end)), item("c", "2", at(end))};
@@ -110,11 +110,6 @@ TEST(Merge, KeepsPreviousDatesOnlyWhenDatesDoNotParseAndOneItemPerIdInCodePointO
     EXPECT_EQ(ids(db.assessments), (Strings{"c:10", "c:2", "c:B", "c:b", "c:x", "c:\u00E9"}));
     EXPECT_EQ(db.assessments[3].due, at(end));
     EXPECT_EQ(db.assessments[4], second);
-}
-
-TEST(Merge, MarksVanishedItemsMissingAndLeavesOtherCoursesAlone)
-{
-    Database db;
     db.assessments = {item("a", "1", at(end)), item("b", "1", at(end)), item("b", "2", at(start))};
     db.overrides["b:2"] = UserOverride{.completed = true};
     const Database before = db;

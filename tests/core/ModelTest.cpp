@@ -135,8 +135,6 @@ TEST(Records, ShortCategoryUrlsMenuColoursAndHexText)
             {"FF3B82F6", "3B82F6"}, {"-1", "22C55E"}, {"FFFFFFFFFFFFFFFFF", "22C55E"}, {"fff", "000FFF"}};
     for (const auto& [text, hex] : cases)
         EXPECT_EQ(Rgb::fromHex(text).hex(), hex) << text;
-    for (double value = 0; value < 256; ++value)
-        EXPECT_EQ(Rgb::fromHex(Rgb{value / 255, 0, value / 255}.hex()), (Rgb{value / 255, 0, value / 255})) << value;
 }
 
 TEST(Settings, AnOldFileNeedsNineKeysAndMigratesOnceIntoThePairedTable)
@@ -236,8 +234,7 @@ TEST(SiteAddress, ChecksWhatAStudentTypesAndStoresItOnlyWhileNotTheBuilds)
     settings.canvasBaseURL = "https://canvas.other.edu";
     settings.timeZone = "America/Vancouver";
     settings.normalize();
-    EXPECT_EQ(settings.assessmentBaseURL, std::nullopt) << "the build's address is left out of the file";
-    EXPECT_EQ(settings.timeZone, std::nullopt);
+    EXPECT_TRUE(!settings.assessmentBaseURL && !settings.timeZone) << "the build's defaults stay out of the file";
     EXPECT_EQ(settings.sites(), (Sites{built.assessmentBaseURL, "https://canvas.other.edu"}));
     settings.assessmentBaseURL = "", settings.canvasBaseURL = "javascript:alert(1)";
     EXPECT_EQ(settings.sites(), Sites{}) << "an empty address is no site; one that fails its check is none either";
@@ -247,8 +244,7 @@ TEST_F(StateFileTest, SavesIntoANewPrivateFolderAndReadsBackEqualAndNormalised)
 {
     const fs::path deep = folder / "a" / "b" / "state.json";
     StateFile first(deep);
-    EXPECT_FALSE(first.load().has_value());
-    EXPECT_FALSE(fs::exists(deep)) << "nothing is written at load time";
+    EXPECT_TRUE(!first.load() && !fs::exists(deep)) << "nothing is written at load time";
     const Database database = sampleDatabase();
     const mode_t previous = ::umask(0);
     first.save(database);
@@ -260,10 +256,8 @@ TEST_F(StateFileTest, SavesIntoANewPrivateFolderAndReadsBackEqualAndNormalised)
     }
     const std::string bytes = contents(deep);
     StateFile second(deep);
-    const auto loaded = second.load();
-    ASSERT_TRUE(loaded.has_value());
-    EXPECT_EQ(*loaded, database);
-    second.save(*loaded);
+    ASSERT_EQ(second.load(), database);
+    second.save(database);
     EXPECT_EQ(contents(deep), bytes) << "saving again without a change writes identical bytes";
     EXPECT_DOUBLE_EQ(json::parse(bytes)["lastSync"]["1"].get<double>(), 1764800000.75 - referenceEpochOffset);
     for (const char* key : {"assessmentBaseURL", "canvasBaseURL", "timeZone"})
@@ -334,7 +328,7 @@ TEST_F(StateFileTest, OnlyOurOwnStaleTemporariesAreRemovedAtStartAndALinkedFileI
     EXPECT_EQ(StateFile(folder / "synced" / "state.json").load()->assessments, sampleDatabase().assessments);
 }
 
-TEST(StateFileFormat, WritesTheBytesAndDoublesNlohmannPrints)
+TEST(StateFileFormat, WritesTheBytesAndDoublesNlohmannPrintsAndReadsWithTheRulesOfItsTree)
 {
     Database full = sampleDatabase();
     // Escapes, control characters, and invalid UTF-8 of every kind nlohmann replaces by U+FFFD.
@@ -380,10 +374,6 @@ TEST(StateFileFormat, WritesTheBytesAndDoublesNlohmannPrints)
             ASSERT_EQ(json::parse(text).get<double>(), value) << text;
             ASSERT_NE(text.find_first_of(".e"), std::string::npos) << "reads back as a double: " << text;
         }
-}
-
-TEST(StateFileFormat, ReadsWithTheRulesOfTheNlohmannTree)
-{
     const auto document = [](const std::string& more) {
         return R"({"assessments":[],"lastSync":{},"overrides":{},"settings":{"colorMode":"text","courses":[],)"
                R"("durations":[10],"excludePerfect":true,"excludedCategories":[],"otherHex":"22C55E","rules":[],)"

@@ -158,14 +158,13 @@ TEST_F(StatusLineTest, ColoursCourseCategoryAndTimeByModeAndStyle)
 TEST_F(StatusLineTest, WidthReservesTheWidestCountdownMeasuredOnlyWhenTheLayoutChangesAndAnimatesBetweenItems)
 {
     // "313 | Quiz ()" is 13 units; padding adds 14 points, the dot 10; reserved: the widest countdown.
-    const auto settings = [](auto change) { return [=](Database& db) { change(db.settings); }; };
     const std::tuple<double, Change, double, double, int> cases[]
         = {{day + 5 * hour, {}, 7, 7 * (13 + 9) + 14, 5}, {12 * hour, {}, 7, 7 * (13 + 6) + 14, 4},
             {2 * hour, {}, 7, 7 * (13 + 5) + 14, 4}, {30, {}, 7, 7 * (13 + 3) + 14, 3},
-            {2 * hour, settings([](Settings& s) { s.colorMode = "both"; }), 7, 7 * 18 + 10 + 14, 5},
-            {2 * hour, settings([](Settings& s) { s.showProgress = true; }), 7, 7 * (18 + 7) + 14, 4}, // " · 100%"
+            {2 * hour, [](Database& db) { db.settings.colorMode = "both"; }, 7, 7 * 18 + 10 + 14, 5},
+            {2 * hour, [](Database& db) { db.settings.showProgress = true; }, 7, 7 * (18 + 7) + 14, 4}, // " · 100%"
             {2 * hour, {}, 0.1, 40, 4}, {2 * hour, {}, 100, 600, 4},
-            {2 * hour, settings([](Settings& s) { s.statusWidthMode = "fixed"; }), 100, 280, 4}};
+            {2 * hour, [](Database& db) { db.settings.statusWidthMode = "fixed"; }, 100, 280, 4}};
     for (const auto& [left, change, pointsPerUnit, width, measures] : cases) {
         reset({item("a", left, "c2", "Quiz")}, change, pointsPerUnit);
         EXPECT_EQ(compose(0).width, std::ceil(width)) << left;
