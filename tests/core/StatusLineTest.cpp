@@ -110,25 +110,6 @@ TEST_F(StatusLineTest, PlaceholdersFitTheirTextAndItemTextAndTooltipNameTheItemI
     EXPECT_EQ(stopped.tooltip, "⚠ " + storageProblem + "\n로그인이 필요해요\n" + lastUpdate + "\n⚠ 로그인이 필요해요");
 }
 
-TEST_F(StatusLineTest, RotationRestartsOnlyWhenItemsDeadlinesOrSlotsChange)
-{
-    reset({item("A", day), item("B", 2 * day), item("C", 3 * day)}, [](Database& db) {
-        db.settings.durations = {5, 3};
-    });
-    const auto moveDue = [](std::size_t index, double dueIn) {
-        return [=](Database& db) { db.assessments[index].due = instantFromSeconds(base + dueIn); };
-    };
-    const Change slots = [](Database& db) { db.settings.durations = {5, 4}; };
-    // C is never displayed; A's deadline ends its slot early, and once A passed, C and B restart.
-    const std::tuple<double, Change, std::string, double> steps[] = {{0, {}, "A", 5}, {6.5, {}, "B", 1.5},
-        {9, {}, "A", 4}, {10, moveDue(2, 4 * day), "A", 3}, {11, slots, "A", 5}, {17.5, {}, "B", 2.5},
-        {18, moveDue(1, 5 * day), "A", 5}, {19, moveDue(0, 21), "A", 2}, {20.99, {}, "A", 0.05}, {21, {}, "C", 5}};
-    for (const auto& [at, change, shown, boundary] : steps) {
-        const StatusLine line = compose(at, change);
-        EXPECT_TRUE(line.shownAssessmentID == shown && std::abs(line.nextBoundary - boundary) < 1e-6) << "at " << at;
-    }
-}
-
 TEST_F(StatusLineTest, ColoursCourseCategoryAndTimeByModeAndStyle)
 {
     // Style keys hold the raw category, and only the item's own course counts.
@@ -155,7 +136,7 @@ TEST_F(StatusLineTest, ColoursCourseCategoryAndTimeByModeAndStyle)
     }
 }
 
-TEST_F(StatusLineTest, WidthReservesTheWidestCountdownMeasuredOnlyWhenTheLayoutChangesAndAnimatesBetweenItems)
+TEST_F(StatusLineTest, WidthReservesTheWidestCountdownMeasuredOnlyWhenTheLayoutChangesAndRotationRestartsOnlyOnChanges)
 {
     // "313 | Quiz ()" is 13 units; padding adds 14 points, the dot 10; reserved: the widest countdown.
     const std::tuple<double, Change, double, double, int> cases[]
@@ -182,6 +163,21 @@ TEST_F(StatusLineTest, WidthReservesTheWidestCountdownMeasuredOnlyWhenTheLayoutC
         const StatusLine line = compose(at, change);
         EXPECT_TRUE(line.measured == measured && (measureCalls > callsBefore) == measured) << "at " << at;
         EXPECT_EQ(line.animate, animate) << "at " << at;
+    }
+    reset({item("A", day), item("B", 2 * day), item("C", 3 * day)}, [](Database& db) {
+        db.settings.durations = {5, 3};
+    });
+    const auto moveDue = [](std::size_t index, double dueIn) {
+        return [=](Database& db) { db.assessments[index].due = instantFromSeconds(base + dueIn); };
+    };
+    const Change slots = [](Database& db) { db.settings.durations = {5, 4}; };
+    // C is never displayed; A's deadline ends its slot early, and once A passed, C and B restart.
+    const std::tuple<double, Change, std::string, double> rotation[] = {{0, {}, "A", 5}, {6.5, {}, "B", 1.5},
+        {9, {}, "A", 4}, {10, moveDue(2, 4 * day), "A", 3}, {11, slots, "A", 5}, {17.5, {}, "B", 2.5},
+        {18, moveDue(1, 5 * day), "A", 5}, {19, moveDue(0, 21), "A", 2}, {20.99, {}, "A", 0.05}, {21, {}, "C", 5}};
+    for (const auto& [at, change, shown, boundary] : rotation) {
+        const StatusLine line = compose(at, change);
+        EXPECT_TRUE(line.shownAssessmentID == shown && std::abs(line.nextBoundary - boundary) < 1e-6) << "at " << at;
     }
 }
 

@@ -144,8 +144,7 @@ TEST_F(StoreTest, OpensOnlyPagesOfTheSitesInUseAndFollowsTheirAddressesAtOnce)
     EXPECT_EQ(store->db().settings.courses.size(), 3u) << "changing an address deletes nothing";
 }
 
-// A save killed at any moment leaves the old file or the new one, byte for byte, and the next
-// start removes what the killed save left behind.
+// Byte for byte; and the next start removes what the killed save left behind.
 TEST(CrashConsistency, AKilledSaveLeavesTheOldOrTheNewFile)
 {
     const test::TemporaryFolder folder;
