@@ -3,7 +3,6 @@
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace vantory;
@@ -69,16 +68,14 @@ TEST(CalendarFileText, EscapesBackslashesFirstThenLineBreaksAndFoldsAtSeventyFiv
     }
 }
 
-TEST_F(CalendarFileTest, WithoutDatedItemsWritesOnlyTheFrameNamingTheSchoolZone)
+TEST_F(CalendarFileTest, WritesAFrameNamingTheSchoolZoneAndOneMinuteEventsAtTheOverrideDueWithStableUidsAndReminders)
 {
     const auto frame = [](const std::string& zone) {
         return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Vantory//Deadlines//KO\r\nCALSCALE:GREGORIAN"
                "\r\nMETHOD:PUBLISH\r\nX-WR-CALNAME:Vantory 마감\r\nX-WR-TIMEZONE:"
             + zone + "\r\nEND:VCALENDAR\r\n";
     };
-    item.due.reset();
-    EXPECT_EQ(CalendarFile::generate({}, db, 30, exportTime), frame("America/Vancouver"));
-    EXPECT_EQ(CalendarFile::generate({item}, db, 30, exportTime), frame("America/Vancouver"));
+    EXPECT_EQ(CalendarFile::generate({Assessment{.id = "undated"}}, db, 30, exportTime), frame("America/Vancouver"));
 
     // ICU's canonical id, never the stored text: one that is no zone cannot add a line.
     const std::pair<std::string, std::string> zones[]
@@ -87,10 +84,7 @@ TEST_F(CalendarFileTest, WithoutDatedItemsWritesOnlyTheFrameNamingTheSchoolZone)
         db.settings.timeZone = stored;
         EXPECT_EQ(CalendarFile::generate({}, db, 30, exportTime), frame(written)) << stored;
     }
-}
 
-TEST_F(CalendarFileTest, WritesOneMinuteEventAtTheOverrideDueWithAStableUidAndAReminderInMinutes)
-{
     db.overrides[item.id].due = *item.due + std::chrono::hours(1);
     EXPECT_EQ(event(item),
         (Lines{"BEGIN:VEVENT", "UID:pl-313:PC5@vantory.app", "DTSTAMP:20251120T183000Z",

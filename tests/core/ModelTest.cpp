@@ -1,4 +1,3 @@
-#include "model/JsonTextWriter.h"
 #include "model/Rgb.h"
 #include "model/SiteAddress.h"
 #include "model/StateFile.h"
@@ -8,9 +7,7 @@
 #include "support/TemporaryFolder.h"
 
 #include <bit>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 #include <random>
 #include <sys/stat.h>
 
@@ -44,7 +41,6 @@ std::string pairs(const Settings& settings)
     return text.str();
 }
 
-// A file without any one of these keys is refused rather than read with a default.
 const auto expectEachKeyRequired = [](const auto& record, std::initializer_list<const char*> keys) {
     for (const char* key : keys) {
         json withoutKey = record;
@@ -93,12 +89,10 @@ TEST(RecordJson, OptionalsTakeDefaultsWrongTypesFailAndAssessmentsRoundTrip)
         json::parse(R"({"code":"P","title":"","category":"","availability":"","score":"","url":null,"rules":[]})")
             .get<RawAssessment>()
             .url);
-    // An assessment round-trips, requires every key, and leaves absent optionals out.
     const Assessment full{"1:Q1", "1", "Q1", "Quiz 1", "Quizzes", "Available", 87.5, "https://x/q1",
         instantFromSeconds(1.7e9), instantFromSeconds(1.75e9 + 0.25), "known", {{100, "start", "—"}},
         instantFromSeconds(1.76e9), true, false};
     EXPECT_EQ(json(full).get<Assessment>(), full);
-    EXPECT_DOUBLE_EQ(json(full)["checkedAt"].get<double>(), 1.76e9 - referenceEpochOffset);
     expectEachKeyRequired(full,
         {"id", "courseID", "code", "title", "category", "availability", "deadlineStatus", "rules", "checkedAt",
             "missing"});
@@ -141,8 +135,6 @@ TEST(Records, ShortCategoryUrlsMenuColoursAndHexText)
             {"FF3B82F6", "3B82F6"}, {"-1", "22C55E"}, {"FFFFFFFFFFFFFFFFF", "22C55E"}, {"fff", "000FFF"}};
     for (const auto& [text, hex] : cases)
         EXPECT_EQ(Rgb::fromHex(text).hex(), hex) << text;
-    for (double value = 0; value < 256; ++value)
-        EXPECT_EQ(Rgb::fromHex(Rgb{value / 255, 0, value / 255}.hex()), (Rgb{value / 255, 0, value / 255})) << value;
 }
 
 TEST(Settings, AnOldFileNeedsNineKeysAndMigratesOnceIntoThePairedTable)
@@ -171,8 +163,6 @@ TEST(Settings, AnOldFileNeedsNineKeysAndMigratesOnceIntoThePairedTable)
         {[](Settings& s) { s.dotColorMode = "rules"; }, "12 FFFFFF EF4444, 36 FFFFFF EAB308, FFFFFF 22C55E"},
         {[](Settings& s) { s.independentColors = true, s.dotStyle = "fixed", s.dotHex = "123456"; },
             "12 123456 123456, 36 123456 123456, 123456 123456"},
-        {[](Settings& s) { s.independentColors = true, s.dotStyle = "rules", s.timeColorMode = "fixed"; },
-            "12 EF4444 FFFFFF, 36 EAB308 FFFFFF, 22C55E FFFFFF"},
         {[](Settings& s) { s.independentColors = true, s.timeColorMode = "fixed", s.timeHex = "7F0000"; },
             "12 EF4444 7F0000, 36 EAB308 7F0000, 22C55E 7F0000"},
         {[](Settings& s) { s.independentColors = true, s.dotStyle = s.timeColorMode = "fixed", s.dotHex = "111111"; },
@@ -244,8 +234,7 @@ TEST(SiteAddress, ChecksWhatAStudentTypesAndStoresItOnlyWhileNotTheBuilds)
     settings.canvasBaseURL = "https://canvas.other.edu";
     settings.timeZone = "America/Vancouver";
     settings.normalize();
-    EXPECT_EQ(settings.assessmentBaseURL, std::nullopt) << "the build's address is left out of the file";
-    EXPECT_EQ(settings.timeZone, std::nullopt);
+    EXPECT_TRUE(!settings.assessmentBaseURL && !settings.timeZone) << "the build's defaults stay out of the file";
     EXPECT_EQ(settings.sites(), (Sites{built.assessmentBaseURL, "https://canvas.other.edu"}));
     settings.assessmentBaseURL = "", settings.canvasBaseURL = "javascript:alert(1)";
     EXPECT_EQ(settings.sites(), Sites{}) << "an empty address is no site; one that fails its check is none either";
@@ -255,8 +244,7 @@ TEST_F(StateFileTest, SavesIntoANewPrivateFolderAndReadsBackEqualAndNormalised)
 {
     const fs::path deep = folder / "a" / "b" / "state.json";
     StateFile first(deep);
-    EXPECT_FALSE(first.load().has_value());
-    EXPECT_FALSE(fs::exists(deep)) << "nothing is written at load time";
+    EXPECT_TRUE(!first.load() && !fs::exists(deep)) << "nothing is written at load time";
     const Database database = sampleDatabase();
     const mode_t previous = ::umask(0);
     first.save(database);
@@ -268,10 +256,8 @@ TEST_F(StateFileTest, SavesIntoANewPrivateFolderAndReadsBackEqualAndNormalised)
     }
     const std::string bytes = contents(deep);
     StateFile second(deep);
-    const auto loaded = second.load();
-    ASSERT_TRUE(loaded.has_value());
-    EXPECT_EQ(*loaded, database);
-    second.save(*loaded);
+    ASSERT_EQ(second.load(), database);
+    second.save(database);
     EXPECT_EQ(contents(deep), bytes) << "saving again without a change writes identical bytes";
     EXPECT_DOUBLE_EQ(json::parse(bytes)["lastSync"]["1"].get<double>(), 1764800000.75 - referenceEpochOffset);
     for (const char* key : {"assessmentBaseURL", "canvasBaseURL", "timeZone"})
@@ -319,7 +305,7 @@ TEST_F(StateFileTest, AFailedSaveOrLoadKeepsTheFileByteForByteAndStopsLaterSaves
     }
 }
 
-TEST_F(StateFileTest, OnlyOurOwnStaleTemporariesAreRemovedAtStart)
+TEST_F(StateFileTest, OnlyOurOwnStaleTemporariesAreRemovedAtStartAndALinkedFileIsWrittenThroughTheLink)
 {
     StateFile(path).save(sampleDatabase());
     const std::pair<const char*, bool> files[]
@@ -333,20 +319,16 @@ TEST_F(StateFileTest, OnlyOurOwnStaleTemporariesAreRemovedAtStart)
     for (const auto& [name, stale] : files)
         EXPECT_NE(fs::exists(folder / name), stale) << name;
     EXPECT_TRUE(fs::is_directory(folder / "state.json.DIR123") && fs::is_symlink(folder / "state.json.LINK12"));
-}
-
-TEST_F(StateFileTest, ALinkedStateFileIsWrittenThroughTheLink)
-{
     fs::create_directory(folder / "synced");
     StateFile(folder / "synced" / "state.json").save(Database{});
-    fs::create_symlink(folder / "synced" / "state.json", path);
-    StateFile linked(path);
+    fs::create_symlink(folder / "synced" / "state.json", folder / "link.json");
+    StateFile linked(folder / "link.json");
     linked.save(sampleDatabase());
-    EXPECT_TRUE(!linked.storageError() && fs::is_symlink(path));
+    EXPECT_TRUE(!linked.storageError() && fs::is_symlink(folder / "link.json"));
     EXPECT_EQ(StateFile(folder / "synced" / "state.json").load()->assessments, sampleDatabase().assessments);
 }
 
-TEST(StateFileFormat, WritesTheBytesAndDoublesNlohmannPrints)
+TEST(StateFileFormat, WritesTheBytesAndDoublesNlohmannPrintsAndReadsWithTheRulesOfItsTree)
 {
     Database full = sampleDatabase();
     // Escapes, control characters, and invalid UTF-8 of every kind nlohmann replaces by U+FFFD.
@@ -392,11 +374,6 @@ TEST(StateFileFormat, WritesTheBytesAndDoublesNlohmannPrints)
             ASSERT_EQ(json::parse(text).get<double>(), value) << text;
             ASSERT_NE(text.find_first_of(".e"), std::string::npos) << "reads back as a double: " << text;
         }
-}
-
-// The state file's own reader accepts, rejects and resolves repeated keys as nlohmann's tree does.
-TEST(StateFileFormat, ReadsWithTheRulesOfTheNlohmannTree)
-{
     const auto document = [](const std::string& more) {
         return R"({"assessments":[],"lastSync":{},"overrides":{},"settings":{"colorMode":"text","courses":[],)"
                R"("durations":[10],"excludePerfect":true,"excludedCategories":[],"otherHex":"22C55E","rules":[],)"

@@ -102,33 +102,12 @@ TEST_F(StatusLineTest, PlaceholdersFitTheirTextAndItemTextAndTooltipNameTheItemI
             + "\n" + lastUpdate);
     hasErrors = true;
     EXPECT_TRUE(compose(7).tooltip.ends_with(lastUpdate + "\n⚠ " + status));
-    reset({});
-    status = "로그인이 필요해요", needsLogin = true;
-    EXPECT_EQ(compose(0).tooltip, "로그인이 필요해요\n" + lastUpdate + "\n⚠ 로그인이 필요해요");
     reset({}); // a file that cannot be read does not pass for a fresh start
+    status = "로그인이 필요해요", needsLogin = true;
     storageProblem = "저장된 일정을 읽지 못했습니다. 원본을 유지합니다. (/home/s/state.json)";
     const StatusLine stopped = compose(0);
     EXPECT_EQ(stopped.plainText, "Vantory | 일정 파일 오류");
-    EXPECT_TRUE(stopped.tooltip.starts_with("⚠ " + storageProblem + "\n")) << stopped.tooltip;
-}
-
-TEST_F(StatusLineTest, RotationRestartsOnlyWhenItemsDeadlinesOrSlotsChange)
-{
-    reset({item("A", day), item("B", 2 * day), item("C", 3 * day)}, [](Database& db) {
-        db.settings.durations = {5, 3};
-    });
-    const auto moveDue = [](std::size_t index, double dueIn) {
-        return [=](Database& db) { db.assessments[index].due = instantFromSeconds(base + dueIn); };
-    };
-    const Change slots = [](Database& db) { db.settings.durations = {5, 4}; };
-    // C is never displayed; A's deadline ends its slot early, and once A passed, C and B restart.
-    const std::tuple<double, Change, std::string, double> steps[] = {{0, {}, "A", 5}, {6.5, {}, "B", 1.5},
-        {9, {}, "A", 4}, {10, moveDue(2, 4 * day), "A", 3}, {11, slots, "A", 5}, {17.5, {}, "B", 2.5},
-        {18, moveDue(1, 5 * day), "A", 5}, {19, moveDue(0, 21), "A", 2}, {20.99, {}, "A", 0.05}, {21, {}, "C", 5}};
-    for (const auto& [at, change, shown, boundary] : steps) {
-        const StatusLine line = compose(at, change);
-        EXPECT_TRUE(line.shownAssessmentID == shown && std::abs(line.nextBoundary - boundary) < 1e-6) << "at " << at;
-    }
+    EXPECT_EQ(stopped.tooltip, "⚠ " + storageProblem + "\n로그인이 필요해요\n" + lastUpdate + "\n⚠ 로그인이 필요해요");
 }
 
 TEST_F(StatusLineTest, ColoursCourseCategoryAndTimeByModeAndStyle)
@@ -157,17 +136,16 @@ TEST_F(StatusLineTest, ColoursCourseCategoryAndTimeByModeAndStyle)
     }
 }
 
-TEST_F(StatusLineTest, WidthReservesTheWidestCountdownMeasuredOnlyWhenTheLayoutChangesAndAnimatesBetweenItems)
+TEST_F(StatusLineTest, WidthReservesTheWidestCountdownMeasuredOnlyWhenTheLayoutChangesAndRotationRestartsOnlyOnChanges)
 {
     // "313 | Quiz ()" is 13 units; padding adds 14 points, the dot 10; reserved: the widest countdown.
-    const auto settings = [](auto change) { return [=](Database& db) { change(db.settings); }; };
     const std::tuple<double, Change, double, double, int> cases[]
         = {{day + 5 * hour, {}, 7, 7 * (13 + 9) + 14, 5}, {12 * hour, {}, 7, 7 * (13 + 6) + 14, 4},
             {2 * hour, {}, 7, 7 * (13 + 5) + 14, 4}, {30, {}, 7, 7 * (13 + 3) + 14, 3},
-            {2 * hour, settings([](Settings& s) { s.colorMode = "both"; }), 7, 7 * 18 + 10 + 14, 5},
-            {2 * hour, settings([](Settings& s) { s.showProgress = true; }), 7, 7 * (18 + 7) + 14, 4}, // " · 100%"
+            {2 * hour, [](Database& db) { db.settings.colorMode = "both"; }, 7, 7 * 18 + 10 + 14, 5},
+            {2 * hour, [](Database& db) { db.settings.showProgress = true; }, 7, 7 * (18 + 7) + 14, 4}, // " · 100%"
             {2 * hour, {}, 0.1, 40, 4}, {2 * hour, {}, 100, 600, 4},
-            {2 * hour, settings([](Settings& s) { s.statusWidthMode = "fixed"; }), 100, 280, 4}};
+            {2 * hour, [](Database& db) { db.settings.statusWidthMode = "fixed"; }, 100, 280, 4}};
     for (const auto& [left, change, pointsPerUnit, width, measures] : cases) {
         reset({item("a", left, "c2", "Quiz")}, change, pointsPerUnit);
         EXPECT_EQ(compose(0).width, std::ceil(width)) << left;
@@ -185,6 +163,21 @@ TEST_F(StatusLineTest, WidthReservesTheWidestCountdownMeasuredOnlyWhenTheLayoutC
         const StatusLine line = compose(at, change);
         EXPECT_TRUE(line.measured == measured && (measureCalls > callsBefore) == measured) << "at " << at;
         EXPECT_EQ(line.animate, animate) << "at " << at;
+    }
+    reset({item("A", day), item("B", 2 * day), item("C", 3 * day)}, [](Database& db) {
+        db.settings.durations = {5, 3};
+    });
+    const auto moveDue = [](std::size_t index, double dueIn) {
+        return [=](Database& db) { db.assessments[index].due = instantFromSeconds(base + dueIn); };
+    };
+    const Change slots = [](Database& db) { db.settings.durations = {5, 4}; };
+    // C is never displayed; A's deadline ends its slot early, and once A passed, C and B restart.
+    const std::tuple<double, Change, std::string, double> rotation[] = {{0, {}, "A", 5}, {6.5, {}, "B", 1.5},
+        {9, {}, "A", 4}, {10, moveDue(2, 4 * day), "A", 3}, {11, slots, "A", 5}, {17.5, {}, "B", 2.5},
+        {18, moveDue(1, 5 * day), "A", 5}, {19, moveDue(0, 21), "A", 2}, {20.99, {}, "A", 0.05}, {21, {}, "C", 5}};
+    for (const auto& [at, change, shown, boundary] : rotation) {
+        const StatusLine line = compose(at, change);
+        EXPECT_TRUE(line.shownAssessmentID == shown && std::abs(line.nextBoundary - boundary) < 1e-6) << "at " << at;
     }
 }
 

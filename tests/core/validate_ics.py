@@ -1,5 +1,4 @@
-"""validate_ics.py FILE [SUMMARY ...]: checks an exported .ics file with python3-icalendar, an
-independent parser: line rules, parsing, required and unique UIDs, and an event for each SUMMARY."""
+"""validate_ics.py FILE [SUMMARY ...]: line rules, parsing, unique UIDs and the events of an .ics file."""
 import sys
 
 import icalendar

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <algorithm>
-#include <cstddef>
 #include <map>
-#include <utility>
 
 #include "schedule/Scheduler.h"
 

@@ -1,25 +1,29 @@
 #pragma once
 
-#include "model/JsonFwd.h"
+#include "model/JsonDecoding.h"
+#include "model/JsonTextWriter.h"
 
-#include <nlohmann/json_fwd.hpp>
+#include <nlohmann/json.hpp>
 
-// nlohmann's to_json and from_json for the records listed in RecordJson.cpp, through JSON text and the
-// record's own writeJson and readJson, so each record keeps one reader and one writer, the state file's.
+// nlohmann's to_json and from_json for every record, through JSON text and the record's own writeJson and
+// readJson, so each record keeps one reader and one writer, the state file's.
 namespace vantory {
 
-template <typename R>
-concept WrittenRecord = requires(codec::JsonWriter& w, const R& r)
+template <typename Record>
+auto to_json(nlohmann::json& json, const Record& record)
+    -> decltype(writeJson(std::declval<codec::JsonWriter&>(), record))
 {
-    writeJson(w, r);
-};
-template <typename R>
-concept ReadRecord = requires(const codec::JsonValue& v, R& r)
-{
-    readJson(v, r);
-};
+    std::string text;
+    codec::JsonTextWriter writer(text);
+    writeJson(writer, record);
+    json = nlohmann::json::parse(text);
+}
 
-template <WrittenRecord Record> void to_json(nlohmann::json& json, const Record& record);
-template <ReadRecord Record> void from_json(const nlohmann::json& json, Record& record);
+template <typename Record>
+auto from_json(const nlohmann::json& json, Record& record)
+    -> decltype(readJson(std::declval<const codec::JsonValue&>(), record))
+{
+    readJson(codec::JsonDocument::parseText(json.dump()).root(), record);
+}
 
 } // namespace vantory
