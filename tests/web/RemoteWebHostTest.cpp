@@ -11,6 +11,7 @@
 
 using namespace vantory;
 using namespace vantory::test;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -118,7 +119,7 @@ TEST_F(RemoteWebHostTest, EvaluatesScriptsAndBodiesAndKeepsTheirGlobals)
 
 TEST_F(RemoteWebHostTest, AnIdleWorkerQuitsKeepingItsCookiesButNotWhileALoginWindowShows)
 {
-    RemoteWebHost& web = host({.idleQuit = std::chrono::milliseconds(300)});
+    RemoteWebHost& web = host({.idleQuit = 300ms});
     PageWatch watch(web.workerPage(Site::assessment));
     ASSERT_EQ(watch.load(url("/cookie")), Ending::finished);
     ASSERT_TRUE(workerGone()); // a clean quit writes the cookie out; a killed worker may lose it
@@ -139,22 +140,15 @@ TEST_F(RemoteWebHostTest, AnIdleWorkerQuitsKeepingItsCookiesButNotWhileALoginWin
     EXPECT_FALSE(workerGone(1000));
 }
 
-class FakeWorkerTest : public RemoteWebHostTest, public ::testing::WithParamInterface<const char*> {
-protected:
-    void SetUp() override
-    {
-        const bool missing = std::string(GetParam()) == "missing";
-        qputenv("VANTORY_WEB_WORKER", missing ? "/nonexistent/vantory-web" : VANTORY_TESTS "/web/fake_worker.py");
-        qputenv("FAKE_WORKER_MODE", GetParam());
-    }
-};
+class FakeWorkerTest : public RemoteWebHostTest, public ::testing::WithParamInterface<const char*> { };
 
 TEST_P(FakeWorkerTest, EndsEverythingPendingAndStartsAgain)
 {
+    const std::string mode = GetParam();
+    qputenv("VANTORY_WEB_WORKER", mode == "missing" ? "/nonexistent/vantory-web" : VANTORY_TESTS "/web/fake_worker.py");
+    qputenv("FAKE_WORKER_MODE", GetParam());
     // Only silence waits for the reply timeout; any other misbehaviour is seen as it arrives.
-    const bool silent = std::string(GetParam()) == "silent";
-    const Scheduler::Duration replyTimeout = silent ? std::chrono::milliseconds(500) : std::chrono::seconds(60);
-    PageWatch watch(host({.replyTimeout = replyTimeout}).workerPage(Site::assessment));
+    PageWatch watch(host({.replyTimeout = mode == "silent" ? 500ms : 60s}).workerPage(Site::assessment));
     for (int worker = 1; worker <= 2; ++worker) { // a fresh worker fails the same way
         ASSERT_TRUE(workerGone());
         std::optional<ScriptOutcome> outcome;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QProcess>
@@ -8,7 +7,6 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <optional>
 
 #include "protocol/WebPage.h"
 
