@@ -28,17 +28,12 @@ Json assessmentCourse(const std::string& id, const std::string& code, const std:
         {"groups", {{{"heading", "Homeworks"}, {"rows", {row}}}}}};
 }
 
-Json canvasCourse(int id, Json assignments, bool tab = true)
+Json canvasCourse(int id, int assignment, const std::string& due, bool submitted = false)
 {
-    return {{"id", id}, {"name", "Course " + std::to_string(id)}, {"course_code", "ECON " + std::to_string(id)},
-        {"term", "2025W1"}, {"assignmentsTab", tab}, {"groups", {{{"id", 1}, {"name", "Labs"}}}},
-        {"assignments", std::move(assignments)}};
-}
-
-Json assignment(int id, const std::string& due, bool submitted = false)
-{
-    return {{"id", id}, {"name", "Lab " + std::to_string(id)}, {"assignment_group_id", 1}, {"due_at", due},
+    const Json lab = {{"id", assignment}, {"name", "Lab"}, {"assignment_group_id", 1}, {"due_at", due},
         {"submission", {{"workflow_state", submitted ? "submitted" : "unsubmitted"}}}};
+    return {{"id", id}, {"name", "Course " + std::to_string(id)}, {"course_code", "ECON " + std::to_string(id)},
+        {"term", "2025W1"}, {"groups", {{{"id", 1}, {"name", "Labs"}}}}, {"assignments", {lab}}};
 }
 
 class SyncEndToEndTest : public ::testing::Test {
@@ -94,8 +89,7 @@ protected:
 
 TEST_F(SyncEndToEndTest, BothSitesSyncFromAddressesInTheStateFileAloneAndFollowTheirChangesAndAddressesAreChecked)
 {
-    const Json canvas
-        = {canvasCourse(101, {assignment(11, "2025-12-13T07:59:00Z", true)}), canvasCourse(102, Json::array(), false)};
+    const Json canvas = {canvasCourse(101, 11, "2025-12-13T07:59:00Z", true), {{"id", 102}, {"assignmentsTab", false}}};
     setScenario({{"assessment", {{"courses", {assessmentCourse("1", "HW1", "2025-12-19 23:59:00-08 (PST)")}}}},
         {"canvas", {{"courses", canvas}}}});
     store->update([](Database& db) {
@@ -123,7 +117,7 @@ TEST_F(SyncEndToEndTest, BothSitesSyncFromAddressesInTheStateFileAloneAndFollowT
     store->update([](Database& db) { db.settings.assessmentBaseURL = ""; });
     connections->assessment().sync();
     EXPECT_FALSE(connections->assessment().running());
-    setScenario({{"canvas", {{"courses", {canvasCourse(101, {assignment(12, "2025-12-21T07:59:00Z")})}}}}});
+    setScenario({{"canvas", {{"courses", {canvasCourse(101, 12, "2025-12-21T07:59:00Z")}}}}});
     runPass(connections->canvas());
     EXPECT_NE(item("canvas:101:12"), nullptr);
     EXPECT_EQ(StateFile(folder / "state.json").load(), store->db()) << "what is shown is what is saved";

@@ -1,6 +1,5 @@
-// The worker's parts in process: the login window as the student sees it (its texts, where the page is, and that
-// closing only hides it), and the script bridge's answers, read defensively (the page can change them; well-formed
-// ones are RemoteWebHostTest's).
+// The worker's parts in process: the login window as the student sees it (texts, where the page is, closing only
+// hides it); the script bridge reading answers the page can change (well-formed ones are RemoteWebHostTest's).
 
 #include "web/LoginWindow.h"
 #include "web/ScriptBridge.h"
