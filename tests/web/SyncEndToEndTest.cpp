@@ -13,8 +13,6 @@
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
-#include <QTcpServer>
-
 #include <csignal>
 
 using namespace vantory;
@@ -30,17 +28,12 @@ Json assessmentCourse(const std::string& id, const std::string& code, const std:
         {"groups", {{{"heading", "Homeworks"}, {"rows", {row}}}}}};
 }
 
-Json canvasCourse(int id, Json assignments, bool tab = true)
+Json canvasCourse(int id, int assignment, const std::string& due, bool submitted = false)
 {
-    return {{"id", id}, {"name", "Course " + std::to_string(id)}, {"course_code", "ECON " + std::to_string(id)},
-        {"term", "2025W1"}, {"assignmentsTab", tab}, {"groups", {{{"id", 1}, {"name", "Labs"}}}},
-        {"assignments", std::move(assignments)}};
-}
-
-Json assignment(int id, const std::string& due, bool submitted = false)
-{
-    return {{"id", id}, {"name", "Lab " + std::to_string(id)}, {"assignment_group_id", 1}, {"due_at", due},
+    const Json lab = {{"id", assignment}, {"name", "Lab"}, {"assignment_group_id", 1}, {"due_at", due},
         {"submission", {{"workflow_state", submitted ? "submitted" : "unsubmitted"}}}};
+    return {{"id", id}, {"name", "Course " + std::to_string(id)}, {"course_code", "ECON " + std::to_string(id)},
+        {"term", "2025W1"}, {"groups", {{{"id", 1}, {"name", "Labs"}}}}, {"assignments", {lab}}};
 }
 
 class SyncEndToEndTest : public ::testing::Test {
@@ -79,9 +72,8 @@ protected:
 
     const Assessment* item(const std::string& id) const
     {
-        const auto& items = store->db().assessments;
-        const auto found = std::ranges::find(items, id, &Assessment::id);
-        return found == items.end() ? nullptr : &*found;
+        const auto found = std::ranges::find(store->db().assessments, id, &Assessment::id);
+        return found == store->db().assessments.end() ? nullptr : &*found;
     }
 
     inline static test::TestServer* server = nullptr;
@@ -95,10 +87,9 @@ protected:
 
 } // namespace
 
-TEST_F(SyncEndToEndTest, BothSitesSyncFromAddressesInTheStateFileAloneAndFollowTheirChanges)
+TEST_F(SyncEndToEndTest, BothSitesSyncFromAddressesInTheStateFileAloneAndFollowTheirChangesAndAddressesAreChecked)
 {
-    const Json canvas
-        = {canvasCourse(101, {assignment(11, "2025-12-13T07:59:00Z", true)}), canvasCourse(102, Json::array(), false)};
+    const Json canvas = {canvasCourse(101, 11, "2025-12-13T07:59:00Z", true), {{"id", 102}, {"assignmentsTab", false}}};
     setScenario({{"assessment", {{"courses", {assessmentCourse("1", "HW1", "2025-12-19 23:59:00-08 (PST)")}}}},
         {"canvas", {{"courses", canvas}}}});
     store->update([](Database& db) {
@@ -116,14 +107,17 @@ TEST_F(SyncEndToEndTest, BothSitesSyncFromAddressesInTheStateFileAloneAndFollowT
     EXPECT_EQ(store->canvasStatus(), "Canvas 업데이트 완료 · 1개 과목은 과제 목록 미제공");
     ASSERT_NE(item("canvas:101:11"), nullptr);
     EXPECT_EQ(std::tie(item("canvas:101:11")->submitted, item("canvas:101:11")->category), std::tuple(true, "Labs"));
+    // The address check: reached, or not with the reason.
     EXPECT_EQ(checkAddress(server->base("localhost")),
         std::pair(true, std::string("연결됨 · 보안되지 않은 연결 (http) · localhost")));
+    EXPECT_EQ(checkAddress(server->base("127.0.0.3")), // the fixture's port on an address it does not serve
+        std::pair(false, std::string("연결 실패 · 사이트가 연결을 거부했습니다 (오류 -102)")));
 
     // A school with Canvas alone: the assessment site is never asked; Canvas's changes are followed.
     store->update([](Database& db) { db.settings.assessmentBaseURL = ""; });
     connections->assessment().sync();
     EXPECT_FALSE(connections->assessment().running());
-    setScenario({{"canvas", {{"courses", {canvasCourse(101, {assignment(12, "2025-12-21T07:59:00Z")})}}}}});
+    setScenario({{"canvas", {{"courses", {canvasCourse(101, 12, "2025-12-21T07:59:00Z")}}}}});
     runPass(connections->canvas());
     EXPECT_NE(item("canvas:101:12"), nullptr);
     EXPECT_EQ(StateFile(folder / "state.json").load(), store->db()) << "what is shown is what is saved";
@@ -158,30 +152,19 @@ TEST_F(SyncEndToEndTest, SigningInInTheLoginWindowStartsOnePassAndLastsAcrossARe
     EXPECT_EQ(store->status(), "최근 업데이트 완료");
 }
 
-// That a pass offline is a failure, not a sign-in, is CanvasPassTest's.
-TEST_F(SyncEndToEndTest, AnUnreachableAddressIsReportedWithTheReason)
-{
-    QTcpServer listener; // a port that nothing listens on once it closes
-    listener.listen(QHostAddress::LocalHost);
-    const std::string closedSite = "http://127.0.0.1:" + std::to_string(listener.serverPort());
-    listener.close();
-    EXPECT_EQ(checkAddress(closedSite),
-        std::pair(false, std::string("연결 실패 · 사이트가 연결을 거부했습니다 (오류 -102)")));
-}
-
 // The recovery of a pass from its worker's death, in one place: the death ends it, not the load watchdog.
 TEST_F(SyncEndToEndTest, AWorkerKilledInAPassFailsItAndTheNextPassWorks)
 {
     Json slow = assessmentCourse("2", "Q1", "2025-12-15 10:00:00 (PST)");
-    const auto serve = [&] {
+    const auto serve = [&](bool hang) {
+        slow["hang"] = hang;
         setScenario({{"assessment", {{"courses", {assessmentCourse("1", "HW1", "2025-12-12 23:59:00 (PST)"), slow}}}}});
     };
-    serve();
+    serve(false);
     runPass(connections->assessment());
     ASSERT_EQ(store->db().assessments.size(), 2u);
 
-    slow["hang"] = true;
-    serve();
+    serve(true);
     BrevaneConnection& site = connections->assessment();
     site.sync();
     ASSERT_TRUE(QTest::qWaitFor([&] { return store->status() == "221 동기화 중…"; }, 60000));
@@ -191,8 +174,7 @@ TEST_F(SyncEndToEndTest, AWorkerKilledInAPassFailsItAndTheNextPassWorks)
     EXPECT_EQ(store->errors().at("2"), "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다.");
     EXPECT_EQ(store->db().assessments.size(), 2u);
 
-    slow.erase("hang");
-    serve();
+    serve(false);
     runPass(site);
     EXPECT_EQ(store->status(), "최근 업데이트 완료");
 }

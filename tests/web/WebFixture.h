@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QProcess>
@@ -8,7 +7,6 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <optional>
 
 #include "protocol/WebPage.h"
 
@@ -37,10 +35,7 @@ struct TestServer {
             process.kill();
     }
 
-    std::string base(const std::string& host = "127.0.0.1") const
-    {
-        return "http://" + host + ":" + std::to_string(port);
-    }
+    std::string base(std::string host = "127.0.0.1") const { return "http://" + host + ":" + std::to_string(port); }
 
     bool setScenario(const nlohmann::json& scenario)
     {
@@ -63,16 +58,14 @@ struct PageWatch {
     explicit PageWatch(WebPage& page)
         : page(page)
     {
-        page.onFinished = [this] { end(Ending::finished); };
-        page.onFailed = [this](const PageError&) { end(Ending::failed); };
-        page.onTerminated = [this] { end(Ending::terminated); };
-    }
-
-    void end(Ending how)
-    {
-        endings.push_back(how);
-        urlAtEnd = page.url();
-        loadingAtEnd = page.isLoading();
+        const auto end = [this](Ending how) {
+            endings.push_back(how);
+            urlAtEnd = this->page.url();
+            loadingAtEnd = this->page.isLoading();
+        };
+        page.onFinished = [end] { end(Ending::finished); };
+        page.onFailed = [end](const PageError&) { end(Ending::failed); };
+        page.onTerminated = [end] { end(Ending::terminated); };
     }
 
     Ending load(const std::string& url)

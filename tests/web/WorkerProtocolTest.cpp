@@ -2,13 +2,10 @@
 
 #include "protocol/WorkerProtocol.h"
 
-#include <QByteArray>
 #include <QList>
 
 #include <cmath>
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 using namespace vantory;
 using namespace vantory::WorkerProtocol;
@@ -116,8 +113,7 @@ TEST(LineBuffer, SplitsAStreamWhereverItIsCutUpToTheLongestMessage)
 
     LineBuffer complete;
     complete.append(QByteArray(maxMessageBytes + 1, 'x') + "\n" + encode(Ready{}));
-    EXPECT_FALSE(complete.take());
-    EXPECT_FALSE(!complete.overflowed() || complete.take()) << "nothing after it is trusted either";
+    EXPECT_FALSE(complete.take() || !complete.overflowed() || complete.take()) << "nothing after it is trusted either";
 
     LineBuffer largest;
     largest.append(QByteArray(maxMessageBytes, 'x') + "\n");

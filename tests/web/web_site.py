@@ -4,12 +4,10 @@
 30 s; /cookie sets a persistent cookie.
 """
 import http.server
-import itertools
 import sys
 import threading
 import time
 
-counter = itertools.count(1)
 HEADERS = {"/redirect": ("Location", "/page"), "/counter": ("Cache-Control", "max-age=3600"),
            "/cookie": ("Set-Cookie", "session=kept; Max-Age=86400; Path=/")}
 
@@ -22,7 +20,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         print(path, flush=True)
         if path == "/slow":
             time.sleep(30)  # the connection goes when the page gives up on it
-        title = next(counter) if path == "/counter" else path.strip("/") or "home"
+        title = time.monotonic_ns() if path == "/counter" else path.strip("/") or "home"
         body = (f'<!doctype html><html><head><meta charset="utf-8"><title>{title}</title></head><body><h1>{title}'
                 '</h1><a id="blank" target="_blank" href="/target">new window</a></body></html>').encode()
         self.send_response(302 if path == "/redirect" else 200)
@@ -34,7 +32,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 
 server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-server.daemon_threads = True
 print(server.server_address[1], flush=True)
 threading.Thread(target=server.serve_forever, daemon=True).start()
 sys.stdin.read()

@@ -1,6 +1,8 @@
-// The worker's login window as the student sees it: its texts, where the page is, and that closing only hides it.
+// The worker's parts in process: the login window as the student sees it (texts, where the page is, closing only
+// hides it); the script bridge reading answers the page can change (well-formed ones are RemoteWebHostTest's).
 
 #include "web/LoginWindow.h"
+#include "web/ScriptBridge.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace vantory;
+using Kind = ScriptBridge::Answer::Kind;
 
 namespace {
 
@@ -69,6 +72,41 @@ TEST_F(LoginWindowTest, ShowsWhereThePasswordWouldGo)
         EXPECT_TRUE(QTest::qWaitFor([&] { return location->text() == QString::fromUtf8(shown); }, 10000))
             << url << " shows " << location->text().toStdString();
     }
+}
+
+TEST(ScriptBridge, ReadsAnswersAndPlainValuesAndDistrustsTheRest)
+{
+    const auto answer = [](const char* kind, const char* field = nullptr, QVariant value = {}) {
+        QVariantMap map{{QStringLiteral("kind"), QString::fromUtf8(kind)}};
+        if (field)
+            map.insert(QString::fromUtf8(field), value);
+        return QVariant(map);
+    };
+    const std::pair<QVariant, Kind> cases[] = {
+        {answer("pending"), Kind::pending},
+        {answer("started"), Kind::started},
+        {answer("noEval"), Kind::noEval},
+        {answer("lost"), Kind::lost},
+        {QVariant(), Kind::lost}, // the document went away
+        // Anything else is a malformed outcome.
+        {QVariantList{1, 2}, Kind::outcome},
+        {answer("done"), Kind::outcome},
+        {QVariantMap{{QStringLiteral("kind"), 1}}, Kind::outcome},
+        {answer("text", "text", 5), Kind::outcome},
+        {answer("flag", "flag", QStringLiteral("true")), Kind::outcome},
+        {answer("script"), Kind::outcome},
+    };
+    for (const auto& [value, kind] : cases) {
+        const ScriptBridge::Answer read = ScriptBridge::read(value);
+        EXPECT_EQ(read.kind, kind) << value.toString().toStdString();
+        EXPECT_TRUE(kind != Kind::outcome
+            || read.outcome == ScriptOutcome(PageError{PageError::Kind::script, "malformed script outcome"}));
+    }
+    // Where eval is blocked, a plain value comes back: a text, a flag or other.
+    EXPECT_EQ(ScriptBridge::readPlain(QStringLiteral("x")), ScriptOutcome(ScriptValue{ScriptValue::Kind::text, "x"}));
+    EXPECT_EQ(ScriptBridge::readPlain(true), ScriptOutcome(ScriptValue{ScriptValue::Kind::flag, {}, true}));
+    for (const QVariant& value : {QVariant(), QVariant(1.5), QVariant(QVariantMap{})})
+        EXPECT_EQ(ScriptBridge::readPlain(value), ScriptOutcome(ScriptValue{}));
 }
 
 } // namespace
