@@ -4,7 +4,6 @@
 #include "app/StatusItem.h"
 #include "app/StripPreference.h"
 #include "app/TrayMenu.h"
-#include "model/StateFile.h"
 #include "ui/EditAssessment.h"
 #include "ui/ScreenWindow.h"
 
@@ -19,36 +18,8 @@
 #include "desktop/StatusContentView.h"
 
 using namespace vantory;
-using namespace std::chrono_literals;
 
 namespace {
-
-// 2026-12-06 20:00 UTC.
-const Instant start = instantFromSeconds(1796587200);
-
-TEST(AppDelegateTest, ShowsTheStoredDeadlineArmsTheBoundaryAndRecomposesAfterEveryChange)
-{
-    const test::TemporaryFolder folder;
-    test::ManualScheduler scheduler{start};
-    Database db;
-    db.settings.courses = {{"1", "313", true, 2026}};
-    for (const auto& [code, hours] : {std::pair{"A", 1h}, {"B", 3h}})
-        db.assessments.push_back(
-            {.id = std::string("1:") + code, .courseID = "1", .category = "Preclass", .due = start + hours});
-    db.settings.normalize();
-    StateFile(folder / "stored.json").save(db);
-    AppDelegate delegate(folder / "stored.json", scheduler);
-    delegate.start();
-    EXPECT_EQ(delegate.lastLine().plainText, "313 | Preclass (1h0m)");
-    EXPECT_EQ(delegate.item()->length(), delegate.lastLine().width);
-    EXPECT_EQ(delegate.boundary().remaining(), 10s) << "the first slot lasts 10 s, sooner than the first deadline";
-
-    delegate.store().override(delegate.store().db().assessments.front(), [](UserOverride& o) { o.hidden = true; });
-    EXPECT_EQ(delegate.lastLine().plainText, "313 | Preclass (3h0m)");
-    scheduler.jump(4h); // the overdue timers fire once, at once
-    scheduler.advance({});
-    EXPECT_EQ(delegate.lastLine().plainText, "313 | 예정된 마감 없음");
-}
 
 TEST(StatusItemTest, TrayOnlyIsRememberedUntilTheStripIsAskedBack)
 {
@@ -65,7 +36,7 @@ TEST(StatusItemTest, TrayOnlyIsRememberedUntilTheStripIsAskedBack)
 class ScreenOpenerTest : public ::testing::Test {
 protected:
     test::TemporaryFolder folder;
-    test::ManualScheduler scheduler{start};
+    test::ManualScheduler scheduler{instantFromSeconds(0)};
     AppDelegate delegate{folder / "state.json", scheduler};
     bool shown(ScreenWindow* (ScreenOpener::*window)() const) const
     {

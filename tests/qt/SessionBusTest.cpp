@@ -26,15 +26,6 @@ const QString notificationsPath = QStringLiteral("/org/freedesktop/Notifications
 const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString line = QString::fromLatin1(LineService::interfaceName);
 
-// Calls over the bus and waits for the answer, keeping the application's event loop running.
-QDBusMessage call(const QDBusConnection& bus, const QString& service, const QString& path, const QString& interface,
-    const QString& member, const QVariantList& arguments = {})
-{
-    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, member);
-    message.setArguments(arguments);
-    return bus.call(message, QDBus::BlockWithGui, 5000);
-}
-
 QDBusMessage notificationSignal(const char* name)
 {
     return QDBusMessage::createSignal(notificationsPath, notifications, QString::fromLatin1(name));
@@ -137,10 +128,11 @@ protected:
     }
 
     // Everything the application sent before has reached the service.
-    void reachServer()
+    static void reachServer()
     {
-        call(QDBusConnection::sessionBus(), notifications, notificationsPath, notifications,
-            QStringLiteral("GetCapabilities"));
+        QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(notifications, notificationsPath,
+                                               notifications, QStringLiteral("GetCapabilities")),
+            QDBus::BlockWithGui);
     }
 
     std::optional<ShownReminder> shown() const
@@ -264,11 +256,14 @@ protected:
         return QDBusConnection::connectToBus(QDBusConnection::SessionBus, QString::fromLatin1(name));
     }
 
+    // Waits for the answer, keeping the application's event loop running.
     static QDBusMessage call(const char* member, const QVariantList& arguments = {}, const QString& interface = line,
         const QDBusConnection& bus = caller())
     {
-        return ::call(bus, QString::fromLatin1(LineService::serviceName), QString::fromLatin1(LineService::objectPath),
-            interface, QString::fromLatin1(member), arguments);
+        QDBusMessage message = QDBusMessage::createMethodCall(QString::fromLatin1(LineService::serviceName),
+            QString::fromLatin1(LineService::objectPath), interface, QString::fromLatin1(member));
+        message.setArguments(arguments);
+        return bus.call(message, QDBus::BlockWithGui, 5000);
     }
 
     static std::string property(const char* name)
@@ -280,6 +275,19 @@ protected:
     test::ManualScheduler scheduler{start};
     std::unique_ptr<AppDelegate> delegate;
 };
+
+TEST_F(LineServiceTest, ShowsTheStoredDeadlineArmsTheBoundaryAndRecomposesAfterEveryChange)
+{
+    EXPECT_EQ(std::tuple(delegate->lastLine().plainText, delegate->item()->length(), delegate->boundary().remaining()),
+        std::tuple("313 | Preclass (1h0m)", delegate->lastLine().width, 10s))
+        << "the first slot lasts 10 s, sooner than the first deadline";
+    scheduler.jump(4h); // the overdue timers fire once, at once
+    scheduler.advance({});
+    EXPECT_EQ(delegate->lastLine().plainText, "313 | 예정된 마감 없음");
+    delegate->store().override(
+        delegate->store().db().assessments.front(), [&](UserOverride& o) { o.due = start + 7h; });
+    EXPECT_EQ(delegate->lastLine().plainText, "313 | Preclass (3h0m)");
+}
 
 TEST_F(LineServiceTest, PublishesTheLineAnnouncesOnlyChangesAndARegisteredPanelHidesTheStrip)
 {
