@@ -3,9 +3,7 @@
 #include "app/DesktopNotifications.h"
 #include "app/LineService.h"
 #include "app/StatusItem.h"
-#include "model/StateFile.h"
 #include "status/BarLine.h"
-#include "store/Store.h"
 
 #include "support/ManualScheduler.h"
 #include "support/SiteScope.h"
@@ -18,6 +16,7 @@
 
 using namespace vantory;
 using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -166,11 +165,10 @@ TEST_F(DeadlineRemindersTest, ShowsEachLeadOnceReplacesTheEarlierNotificationAnd
     ASSERT_TRUE(received(1));
     // The body is the core's; the actions' keys are what ActionInvoked brings back.
     const FakeNotificationServer::Call& first = server.calls[0];
-    EXPECT_EQ(std::tuple(first.replaces, first.texts.mid(0, 3), urgency(0), shown()),
-        std::tuple(0u, QStringList{QStringLiteral("Vantory"), QStringLiteral("vantory"), QStringLiteral("313 · Quiz")},
+    const QStringList actionKeys{first.actions.value(0), first.actions.value(2), first.actions.value(4)};
+    EXPECT_EQ(std::tuple(first.replaces, first.texts.mid(0, 3) + actionKeys, urgency(0), shown()),
+        std::tuple(0u, QStringList{u"Vantory"_s, u"vantory"_s, u"313 · Quiz"_s, u"default"_s, u"open"_s, u"done"_s},
             std::pair(int(QMetaType::UChar), 1), ShownReminder{deadline, 1440}));
-    EXPECT_EQ((QStringList{first.actions.value(0), first.actions.value(2), first.actions.value(4)}),
-        (QStringList{QStringLiteral("default"), QStringLiteral("open"), QStringLiteral("done")}));
 
     // The last lead takes the place of the first notification, as critical.
     scheduler.advance(23h);

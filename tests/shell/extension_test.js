@@ -50,15 +50,9 @@ async function startFake() {
         () => (owned = true), () => printerr('app.vantory.Vantory is taken'));
     fake = {
         calls,
-        set(name, type, value) {
-            service[name] = value;
-            exported.emit_property_changed(name, new GLib.Variant(type, value));
-        },
-        stop() {
-            Gio.bus_unown_name(owner);
-            exported.unexport();
-            connection.close_sync(null);
-        },
+        set: (name, type, value) =>
+            (service[name] = value, exported.emit_property_changed(name, new GLib.Variant(type, value))),
+        stop: () => (Gio.bus_unown_name(owner), exported.unexport(), connection.close_sync(null)),
     };
     await until('the fake service', () => owned);
 }
@@ -114,15 +108,14 @@ async function exercise(form, extension) {
         // Follows the application's changes; markup that does not parse shows the plain text.
         fake.set('Text', 's', '201 | Quiz (3h)');
         fake.set('Markup', 's', '<b>201 | Quiz (3h)');
-        await until(`${form}: the text instead of broken markup`,
-            () => shown(button.label) === 'plain:201 | Quiz (3h)');
-        check(`${form}: accessible name follows`, button.accessible_name === '201 | Quiz (3h)');
+        await until(`${form}: the text instead of broken markup, and as accessible name`,
+            () => shown(button.label) === 'plain:201 | Quiz (3h)' && button.accessible_name === '201 | Quiz (3h)');
 
         // Right click: the line, then the entries; only argument-less, non-life-cycle methods are callable.
         press('BUTTON_PRESS', {button: Clutter.BUTTON_SECONDARY});
-        check(`${form}: right click opens the menu`, button.menu.isOpen);
-        check(`${form}: the menu's rows`, JSON.stringify(menuRows(button.menu)) === JSON.stringify([['201 | Quiz (3h)',
-            false], '---', ['캘린더 열기', true], ['지금 새로 고침', true], '---', ['로그인', false], ['종료', true]]));
+        check(`${form}: right click opens the menu with its rows`, button.menu.isOpen && JSON.stringify(menuRows(
+            button.menu)) === JSON.stringify([['201 | Quiz (3h)', false], '---', ['캘린더 열기', true],
+            ['지금 새로 고침', true], '---', ['로그인', false], ['종료', true]]));
         button.menu.shownItems()[3].emit('activate');
         await called('Refresh');
         fake.set('Menu', 'a(ssb)', [['ShowSettings', '설정', true], ['ShowDashboard', '대시보드', true],
@@ -184,11 +177,8 @@ async function main() {
         const metadata = JSON.parse(read(`${buildDir}/${form}/metadata.json`));
         check(`${form}: holds indicator.js unchanged, metadata`, source.includes(logic) && metadata.uuid ===
             'vantory@vantory.app' && metadata['shell-version'].includes(form === 'legacy' ? '43' : '45'));
-        try {
-            await exercise(form, form === 'legacy' ? loadLegacy(source) : await loadModule(source));
-        } catch (e) {
-            check(`${form}: ${e.message}\n${e.stack}`, false);
-        }
+        await (async () => exercise(form, form === 'legacy' ? loadLegacy(source) : await loadModule(source)))()
+            .catch(e => check(`${form}: ${e.message}\n${e.stack}`, false));
     }
 }
 

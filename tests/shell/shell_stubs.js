@@ -127,10 +127,8 @@ export const Main = {
         },
     },
     uiGroup: new Widget(),
-    layoutManager: {
-        primaryMonitor: {x: 0, y: 0, width: 1440, height: 900, geometry_scale: 1},
-        findMonitorForActor() { return this.primaryMonitor; },
-    },
+    layoutManager: {findMonitorForActor: () => null,
+        primaryMonitor: {x: 0, y: 0, width: 1440, height: 900, geometry_scale: 1}},
 };
 
 export const Extension = {Extension: class { constructor(metadata) { this.metadata = metadata; } }};
