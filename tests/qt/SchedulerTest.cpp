@@ -32,6 +32,7 @@ TEST(SchedulerTest, TimersFireAtTheirTimesAndNeverAfterStopOrDestruction)
     dropped->start(1s);
     dropped.reset();
     stopper.start(2.5s);
+    EXPECT_EQ(once.remaining(), 7s);
 
     scheduler.advance(10s);
     EXPECT_EQ(fired, (std::vector<std::string>{"stop@1", "stop@2", "tick@3", "tick@6", "once@7", "tick@9"}));

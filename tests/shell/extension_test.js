@@ -162,8 +162,7 @@ async function exercise(form, extension) {
         stopFake();
         await startFake();
         await delay(300);
-        check(`${form}: disabled, it ignores a new start`,
-            nothingLeft() && !fake.calls.includes('RegisterPanel'));
+        check(`${form}: disabled, it ignores a new start`, nothingLeft() && !fake.calls.includes('RegisterPanel'));
     } finally {
         disable();
         stopFake();
