@@ -4,7 +4,6 @@
 #include "app/StatusItem.h"
 #include "app/StripPreference.h"
 #include "app/TrayMenu.h"
-#include "model/StateFile.h"
 #include "ui/EditAssessment.h"
 #include "ui/ScreenWindow.h"
 
@@ -19,36 +18,8 @@
 #include "desktop/StatusContentView.h"
 
 using namespace vantory;
-using namespace std::chrono_literals;
 
 namespace {
-
-// 2026-12-06 20:00 UTC.
-const Instant start = instantFromSeconds(1796587200);
-
-TEST(AppDelegateTest, ShowsTheStoredDeadlineArmsTheBoundaryAndRecomposesAfterEveryChange)
-{
-    const test::TemporaryFolder folder;
-    test::ManualScheduler scheduler{start};
-    Database db;
-    db.settings.courses = {{"1", "313", true, 2026}};
-    for (const auto& [code, hours] : {std::pair{"A", 1h}, {"B", 3h}})
-        db.assessments.push_back(
-            {.id = std::string("1:") + code, .courseID = "1", .category = "Preclass", .due = start + hours});
-    db.settings.normalize();
-    StateFile(folder / "stored.json").save(db);
-    AppDelegate delegate(folder / "stored.json", scheduler);
-    delegate.start();
-    EXPECT_EQ(delegate.lastLine().plainText, "313 | Preclass (1h0m)");
-    EXPECT_EQ(delegate.item()->length(), delegate.lastLine().width);
-    EXPECT_EQ(delegate.boundary().remaining(), 10s) << "the first slot lasts 10 s, sooner than the first deadline";
-
-    delegate.store().override(delegate.store().db().assessments.front(), [](UserOverride& o) { o.hidden = true; });
-    EXPECT_EQ(delegate.lastLine().plainText, "313 | Preclass (3h0m)");
-    scheduler.jump(4h); // the overdue timers fire once, at once
-    scheduler.advance({});
-    EXPECT_EQ(delegate.lastLine().plainText, "313 | 예정된 마감 없음");
-}
 
 TEST(StatusItemTest, TrayOnlyIsRememberedUntilTheStripIsAskedBack)
 {
@@ -65,13 +36,8 @@ TEST(StatusItemTest, TrayOnlyIsRememberedUntilTheStripIsAskedBack)
 class ScreenOpenerTest : public ::testing::Test {
 protected:
     test::TemporaryFolder folder;
-    test::ManualScheduler scheduler{start};
+    test::ManualScheduler scheduler{instantFromSeconds(0)};
     AppDelegate delegate{folder / "state.json", scheduler};
-    bool shown(ScreenWindow* (ScreenOpener::*window)() const) const
-    {
-        return (windows.*window)() && (windows.*window)()->isVisible();
-    }
-
     QAction* menuEntry(const char* text) const
     {
         for (QAction* action : windows.trayMenu()->actions())
@@ -99,7 +65,7 @@ protected:
         {[this] { logins.push_back("assessment"); }, [this] { logins.push_back("canvas"); }}};
 };
 
-TEST_F(ScreenOpenerTest, StripClicksAndALaterLaunchOpenThePopoverTheSettingsAndTheCalendar)
+TEST_F(ScreenOpenerTest, StripClicksALaterLaunchAndTrayEntriesOpenEachWindowOnceOrLogInAndCloseThePopover)
 {
     QWidget* strip = delegate.item()->view()->window();
     ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.item()->stripShown(); }, 1000));
@@ -114,7 +80,7 @@ TEST_F(ScreenOpenerTest, StripClicksAndALaterLaunchOpenThePopoverTheSettingsAndT
     EXPECT_FALSE(windows.popover()->isVisible()) << "Escape closes it";
     EXPECT_EQ(windows.calendarWindow(), nullptr);
     QTest::mouseClick(strip, Qt::RightButton);
-    EXPECT_TRUE(shown(&ScreenOpener::settingsWindow));
+    EXPECT_TRUE(windows.settingsWindow() && windows.settingsWindow()->isVisible());
 
     windows.handleArguments({QStringLiteral("vantory"), QStringLiteral("--login")});
     EXPECT_EQ(windows.calendarWindow(), nullptr);
@@ -123,11 +89,8 @@ TEST_F(ScreenOpenerTest, StripClicksAndALaterLaunchOpenThePopoverTheSettingsAndT
     windows.calendarWindow()->close();
     delegate.activate({QStringLiteral("vantory")}); // the single-instance hand-over
     EXPECT_TRUE(windows.calendarWindow()->isVisible());
-}
 
-// Asked again after it was closed, a window is the one made the first time.
-TEST_F(ScreenOpenerTest, TrayMenuEntriesOpenTheirWindowOnceOrLoginAndCloseThePopover)
-{
+    // The tray's entries: asked again after it was closed, a window is the one made the first time.
     TrayMenu& menu = *windows.trayMenu();
     menu.refresh();
     EXPECT_EQ(menu.actions().constFirst()->text(), QString::fromStdString(delegate.lastLine().plainText));
@@ -146,8 +109,9 @@ TEST_F(ScreenOpenerTest, TrayMenuEntriesOpenTheirWindowOnceOrLoginAndCloseThePop
             action->trigger();
             EXPECT_FALSE(windows.popover()->isVisible()) << text;
             if (window) {
-                EXPECT_TRUE(shown(window)) << text;
                 round.push_back((windows.*window)());
+                ASSERT_NE(round.back(), nullptr) << text;
+                EXPECT_TRUE(round.back()->isVisible()) << text;
                 round.back()->close();
             }
         }
@@ -170,14 +134,12 @@ TEST_F(ScreenOpenerTest, TrayMenuEntriesOpenTheirWindowOnceOrLoginAndCloseThePop
 TEST_F(ScreenOpenerTest, EditSheetOpensOverTheCalendarWindowAndInPlaceOfThePopover)
 {
     const Assessment item{.id = "1:A", .courseID = "1", .code = "A", .title = "A"};
-    const auto sheets = [] {
-        const QWidgetList all = QApplication::topLevelWidgets();
-        return std::count_if(
-            all.begin(), all.end(), [](QWidget* w) { return qobject_cast<EditAssessment*>(w) && w->isVisible(); });
-    };
     windows.togglePopover();
     edit(item, windows.popover()->layout()->itemAt(0)->widget());
-    EXPECT_EQ(std::tuple(windows.popover()->isVisible(), sheets()), std::tuple(false, 1));
+    EXPECT_EQ(std::tuple(windows.popover()->isVisible(),
+                  std::ranges::count_if(QApplication::topLevelWidgets(),
+                      [](QWidget* w) { return qobject_cast<EditAssessment*>(w) && w->isVisible(); })),
+        std::tuple(false, 1));
 
     windows.showCalendar();
     edit(item, windows.calendarWindow());

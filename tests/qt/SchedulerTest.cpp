@@ -56,11 +56,10 @@ TEST(SchedulerTest, SleepsInACoroutineTakeScheduledTimeNotWallTime)
     EXPECT_EQ(woke.size(), 29u);
     scheduler.advance(1s);
     EXPECT_TRUE(woke.size() == 30 && woke.back() == 15 && task.isReady());
-    {
-        Sleep dropped(scheduler, 1s); // as in a coroutine frame destroyed while it waits
-        dropped.await_suspend(std::noop_coroutine());
-        EXPECT_EQ(scheduler.pending(), 1u);
-    }
+    auto dropped = std::make_unique<Sleep>(scheduler, 1s); // as in a coroutine frame destroyed while it waits
+    dropped->await_suspend(std::noop_coroutine());
+    EXPECT_EQ(scheduler.pending(), 1u);
+    dropped.reset();
     EXPECT_EQ(scheduler.pending(), 0u) << "a destroyed sleep leaves no wake-up behind";
 }
 

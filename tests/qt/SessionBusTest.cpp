@@ -3,9 +3,7 @@
 #include "app/DesktopNotifications.h"
 #include "app/LineService.h"
 #include "app/StatusItem.h"
-#include "model/StateFile.h"
 #include "status/BarLine.h"
-#include "store/Store.h"
 
 #include "support/ManualScheduler.h"
 #include "support/SiteScope.h"
@@ -18,6 +16,7 @@
 
 using namespace vantory;
 using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -25,15 +24,6 @@ const QString notifications = QStringLiteral("org.freedesktop.Notifications");
 const QString notificationsPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString line = QString::fromLatin1(LineService::interfaceName);
-
-// Calls over the bus and waits for the answer, keeping the application's event loop running.
-QDBusMessage call(const QDBusConnection& bus, const QString& service, const QString& path, const QString& interface,
-    const QString& member, const QVariantList& arguments = {})
-{
-    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, member);
-    message.setArguments(arguments);
-    return bus.call(message, QDBus::BlockWithGui, 5000);
-}
 
 QDBusMessage notificationSignal(const char* name)
 {
@@ -137,10 +127,11 @@ protected:
     }
 
     // Everything the application sent before has reached the service.
-    void reachServer()
+    static void reachServer()
     {
-        call(QDBusConnection::sessionBus(), notifications, notificationsPath, notifications,
-            QStringLiteral("GetCapabilities"));
+        QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(notifications, notificationsPath,
+                                               notifications, QStringLiteral("GetCapabilities")),
+            QDBus::BlockWithGui);
     }
 
     std::optional<ShownReminder> shown() const
@@ -174,11 +165,10 @@ TEST_F(DeadlineRemindersTest, ShowsEachLeadOnceReplacesTheEarlierNotificationAnd
     ASSERT_TRUE(received(1));
     // The body is the core's; the actions' keys are what ActionInvoked brings back.
     const FakeNotificationServer::Call& first = server.calls[0];
-    EXPECT_EQ(std::tuple(first.replaces, first.texts.mid(0, 3), urgency(0), shown()),
-        std::tuple(0u, QStringList{QStringLiteral("Vantory"), QStringLiteral("vantory"), QStringLiteral("313 · Quiz")},
+    const QStringList actionKeys{first.actions.value(0), first.actions.value(2), first.actions.value(4)};
+    EXPECT_EQ(std::tuple(first.replaces, first.texts.mid(0, 3) + actionKeys, urgency(0), shown()),
+        std::tuple(0u, QStringList{u"Vantory"_s, u"vantory"_s, u"313 · Quiz"_s, u"default"_s, u"open"_s, u"done"_s},
             std::pair(int(QMetaType::UChar), 1), ShownReminder{deadline, 1440}));
-    EXPECT_EQ((QStringList{first.actions.value(0), first.actions.value(2), first.actions.value(4)}),
-        (QStringList{QStringLiteral("default"), QStringLiteral("open"), QStringLiteral("done")}));
 
     // The last lead takes the place of the first notification, as critical.
     scheduler.advance(23h);
@@ -264,11 +254,14 @@ protected:
         return QDBusConnection::connectToBus(QDBusConnection::SessionBus, QString::fromLatin1(name));
     }
 
+    // Waits for the answer, keeping the application's event loop running.
     static QDBusMessage call(const char* member, const QVariantList& arguments = {}, const QString& interface = line,
         const QDBusConnection& bus = caller())
     {
-        return ::call(bus, QString::fromLatin1(LineService::serviceName), QString::fromLatin1(LineService::objectPath),
-            interface, QString::fromLatin1(member), arguments);
+        QDBusMessage message = QDBusMessage::createMethodCall(QString::fromLatin1(LineService::serviceName),
+            QString::fromLatin1(LineService::objectPath), interface, QString::fromLatin1(member));
+        message.setArguments(arguments);
+        return bus.call(message, QDBus::BlockWithGui, 5000);
     }
 
     static std::string property(const char* name)
@@ -280,6 +273,19 @@ protected:
     test::ManualScheduler scheduler{start};
     std::unique_ptr<AppDelegate> delegate;
 };
+
+TEST_F(LineServiceTest, ShowsTheStoredDeadlineArmsTheBoundaryAndRecomposesAfterEveryChange)
+{
+    EXPECT_EQ(std::tuple(delegate->lastLine().plainText, delegate->item()->length(), delegate->boundary().remaining()),
+        std::tuple("313 | Preclass (1h0m)", delegate->lastLine().width, 10s))
+        << "the first slot lasts 10 s, sooner than the first deadline";
+    scheduler.jump(4h); // the overdue timers fire once, at once
+    scheduler.advance({});
+    EXPECT_EQ(delegate->lastLine().plainText, "313 | 예정된 마감 없음");
+    delegate->store().override(
+        delegate->store().db().assessments.front(), [&](UserOverride& o) { o.due = start + 7h; });
+    EXPECT_EQ(delegate->lastLine().plainText, "313 | Preclass (3h0m)");
+}
 
 TEST_F(LineServiceTest, PublishesTheLineAnnouncesOnlyChangesAndARegisteredPanelHidesTheStrip)
 {

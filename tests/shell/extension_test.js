@@ -7,7 +7,7 @@ import System from 'system';
 
 import * as Stubs from './shell_stubs.js';
 
-const {Clutter, event, GObject, live, Main, PanelMenu, PopupMenuModule, St} = Stubs;
+const {Clutter, event, GObject, live, Main, PanelMenu, PopupMenu, St} = Stubs;
 const [buildDir, indicatorPath, interfacePath] = ARGV;
 const read = path => new TextDecoder().decode(GLib.file_get_contents(path)[1]);
 
@@ -15,17 +15,13 @@ let passed = 0, failed = 0;
 const check = (what, ok) => ok ? passed++ : (failed++, printerr(`FAIL: ${what}`));
 const delay = ms => new Promise(resolve => GLib.timeout_add(GLib.PRIORITY_DEFAULT, ms, () => resolve()));
 
-// Polls a condition, which may be asynchronous, until it holds or ten seconds pass.
+// Polls a condition until it holds or ten seconds pass, and gives its value.
 async function until(what, condition) {
-    const deadline = GLib.get_monotonic_time() + 10 * GLib.USEC_PER_SEC;
-    for (;;) {
-        const value = await Promise.resolve().then(condition).catch(() => null);
-        if (value)
-            return value;
+    for (const deadline = GLib.get_monotonic_time() + 10 * GLib.USEC_PER_SEC; !condition(); await delay(20)) {
         if (GLib.get_monotonic_time() > deadline)
             throw new Error(`timed out waiting for ${what}`);
-        await delay(20);
     }
+    return condition();
 }
 
 // Vantory's bus object on a connection of its own, once it owns its name: it announces each change
@@ -54,48 +50,34 @@ async function startFake() {
         () => (owned = true), () => printerr('app.vantory.Vantory is taken'));
     fake = {
         calls,
-        set(name, type, value) {
-            service[name] = value;
-            exported.emit_property_changed(name, new GLib.Variant(type, value));
-        },
-        stop() {
-            Gio.bus_unown_name(owner);
-            exported.unexport();
-            connection.close_sync(null);
-        },
+        set: (name, type, value) =>
+            (service[name] = value, exported.emit_property_changed(name, new GLib.Variant(type, value))),
+        stop: () => (Gio.bus_unown_name(owner), exported.unexport(), connection.close_sync(null)),
     };
     await until('the fake service', () => owned);
-    return fake;
 }
 const stopFake = () => (fake?.stop(), fake = null);
-const set = (...args) => fake.set(...args);
 const called = call => until(call, () => fake.calls.includes(call));
 
 // The legacy form reads its modules from a global imports object: run it as a function body.
 function loadLegacy(source) {
-    const imports = {
-        gi: {Clutter, Gio, GLib, GObject, Pango, St},
-        ui: {main: Main, panelMenu: PanelMenu, popupMenu: PopupMenuModule},
-    };
+    const imports = {gi: {Clutter, Gio, GLib, GObject, Pango, St},
+        ui: {main: Main, panelMenu: PanelMenu, popupMenu: PopupMenu}};
     return new Function('imports', `${source}\nreturn init;`)(imports)();
 }
 
-// The module form imports by URI: point those at one-line modules re-exporting the stand-ins.
+// The module form imports by URI: point the stubbed modules at one-line modules re-exporting the stand-ins.
 async function loadModule(source) {
-    const stubs = {
-        'gi://Clutter': 'Clutter', 'gi://GObject': 'GObject', 'gi://St': 'St',
-        'resource:///org/gnome/shell/ui/main.js': 'Main',
-        'resource:///org/gnome/shell/ui/panelMenu.js': 'PanelMenu',
-        'resource:///org/gnome/shell/ui/popupMenu.js': 'PopupMenuModule',
-        'resource:///org/gnome/shell/extensions/extension.js': 'ExtensionModule',
-    };
     const stubsUri = import.meta.url.replace(/[^/]*$/, 'shell_stubs.js');
     const scratch = GLib.dir_make_tmp('vantory-extension-XXXXXX');
-    for (const [uri, name] of Object.entries(stubs)) {
+    source = source.replace(/'(?:gi:\/\/|resource:\/\/\/\S*\/)(\w+?)(?:\.js)?'/g, (uri, base) => {
+        const name = base[0].toUpperCase() + base.slice(1);
+        if (!(name in Stubs))
+            return uri;
         GLib.file_set_contents(`${scratch}/${name}.js`, `import {${name} as stub} from '${stubsUri}';\n` +
             `export default stub;\nexport const {${Object.keys(Stubs[name]).join(', ')}} = stub;\n`);
-        source = source.replaceAll(`'${uri}'`, `'file://${scratch}/${name}.js'`);
-    }
+        return `'file://${scratch}/${name}.js'`;
+    });
     GLib.file_set_contents(`${scratch}/extension.js`, source);
     const {default: VantoryExtension} = await import(`file://${scratch}/extension.js`);
     GLib.spawn_sync(null, ['rm', '-r', scratch], null, GLib.SpawnFlags.SEARCH_PATH, null);
@@ -124,26 +106,25 @@ async function exercise(form, extension) {
         await called('RegisterPanel');
 
         // Follows the application's changes; markup that does not parse shows the plain text.
-        await set('Text', 's', '201 | Quiz (3h)');
-        await set('Markup', 's', '<b>201 | Quiz (3h)');
-        await until(`${form}: the text instead of broken markup`,
-            () => shown(button.label) === 'plain:201 | Quiz (3h)');
-        check(`${form}: accessible name follows`, button.accessible_name === '201 | Quiz (3h)');
+        fake.set('Text', 's', '201 | Quiz (3h)');
+        fake.set('Markup', 's', '<b>201 | Quiz (3h)');
+        await until(`${form}: the text instead of broken markup, and as accessible name`,
+            () => shown(button.label) === 'plain:201 | Quiz (3h)' && button.accessible_name === '201 | Quiz (3h)');
 
         // Right click: the line, then the entries; only argument-less, non-life-cycle methods are callable.
         press('BUTTON_PRESS', {button: Clutter.BUTTON_SECONDARY});
-        check(`${form}: right click opens the menu`, button.menu.isOpen);
-        check(`${form}: the menu's rows`, JSON.stringify(menuRows(button.menu)) === JSON.stringify([['201 | Quiz (3h)',
-            false], '---', ['캘린더 열기', true], ['지금 새로 고침', true], '---', ['로그인', false], ['종료', true]]));
+        check(`${form}: right click opens the menu with its rows`, button.menu.isOpen && JSON.stringify(menuRows(
+            button.menu)) === JSON.stringify([['201 | Quiz (3h)', false], '---', ['캘린더 열기', true],
+            ['지금 새로 고침', true], '---', ['로그인', false], ['종료', true]]));
         button.menu.shownItems()[3].emit('activate');
         await called('Refresh');
-        await set('Menu', 'a(ssb)', [['ShowSettings', '설정', true], ['ShowDashboard', '대시보드', true],
+        fake.set('Menu', 'a(ssb)', [['ShowSettings', '설정', true], ['ShowDashboard', '대시보드', true],
             ['UnregisterPanel', '숨기기', true], ['Nonexistent', '없음', true]]);
         await until(`${form}: the new entries`, () => menuRows(button.menu).length === 6);
         check(`${form}: entries that cannot be called are insensitive`,
             JSON.stringify(menuRows(button.menu).slice(2).map(row => row[1])) === '[true,false,false,false]');
         const entries = button.menu.shownItems();
-        await set('Text', 's', '201 | Quiz (2h)');
+        fake.set('Text', 's', '201 | Quiz (2h)');
         await until(`${form}: the menu's line`, () => menuRows(button.menu)[0][0] === '201 | Quiz (2h)');
         check(`${form}: entries are kept while only the line changes`,
             button.menu.shownItems().every((item, i) => item === entries[i]));
@@ -181,8 +162,7 @@ async function exercise(form, extension) {
         stopFake();
         await startFake();
         await delay(300);
-        check(`${form}: disabled, it ignores a new start`,
-            nothingLeft() && !fake.calls.includes('RegisterPanel'));
+        check(`${form}: disabled, it ignores a new start`, nothingLeft() && !fake.calls.includes('RegisterPanel'));
     } finally {
         disable();
         stopFake();
@@ -196,11 +176,8 @@ async function main() {
         const metadata = JSON.parse(read(`${buildDir}/${form}/metadata.json`));
         check(`${form}: holds indicator.js unchanged, metadata`, source.includes(logic) && metadata.uuid ===
             'vantory@vantory.app' && metadata['shell-version'].includes(form === 'legacy' ? '43' : '45'));
-        try {
-            await exercise(form, form === 'legacy' ? loadLegacy(source) : await loadModule(source));
-        } catch (e) {
-            check(`${form}: ${e.message}\n${e.stack}`, false);
-        }
+        await (async () => exercise(form, form === 'legacy' ? loadLegacy(source) : await loadModule(source)))()
+            .catch(e => check(`${form}: ${e.message}\n${e.stack}`, false));
     }
 }
 

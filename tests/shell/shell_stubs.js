@@ -72,7 +72,7 @@ class MenuBase extends Emitter {
 
 class PopupMenuSection extends MenuBase { destroy() { this.removeAll(); } }
 
-class PopupMenu extends MenuBase {
+class Menu extends MenuBase {
     isOpen = false;
     destroyed = false;
     open() { this._setOpen(true); }
@@ -90,15 +90,15 @@ class PopupMenuItem extends Widget {
     }
 }
 
-export const PopupMenuModule = {
-    PopupMenu, PopupMenuSection, PopupMenuItem, PopupSeparatorMenuItem: class extends Widget {},
+export const PopupMenu = {
+    PopupMenu: Menu, PopupMenuSection, PopupMenuItem, PopupSeparatorMenuItem: class extends Widget {},
 };
 
 // As GNOME 43's: a press toggles the menu.
 class Button extends Widget {
     _init(menuAlignment, nameText) {
         super._init({accessible_name: nameText ?? ''});
-        this.menu = new PopupMenu();
+        this.menu = new Menu();
         this.connect('destroy', () => this.menu.destroy());
     }
 
@@ -127,10 +127,8 @@ export const Main = {
         },
     },
     uiGroup: new Widget(),
-    layoutManager: {
-        primaryMonitor: {x: 0, y: 0, width: 1440, height: 900, geometry_scale: 1},
-        findMonitorForActor() { return this.primaryMonitor; },
-    },
+    layoutManager: {findMonitorForActor: () => null,
+        primaryMonitor: {x: 0, y: 0, width: 1440, height: 900, geometry_scale: 1}},
 };
 
-export const ExtensionModule = {Extension: class { constructor(metadata) { this.metadata = metadata; } }};
+export const Extension = {Extension: class { constructor(metadata) { this.metadata = metadata; } }};
