@@ -167,6 +167,16 @@ INSTANTIATE_TEST_SUITE_P(Misbehaving, FakeWorkerTest,
     ::testing::Values(
         "junk", "beforeReady", "wrongVersion", "oversized", "unknownCall", "unknownLoad", "silent", "exit", "missing"));
 
+TEST_F(RemoteWebHostTest, TheEndOfALoadThatANewerOneReplacedIsNotTakenForTheNewerOne)
+{
+    qputenv("VANTORY_WEB_WORKER", VANTORY_TESTS "/web/fake_worker.py");
+    qputenv("FAKE_WORKER_MODE", "crossing");
+    PageWatch watch(host().workerPage(Site::assessment));
+    ASSERT_EQ(watch.load(url("/page")), Ending::finished);
+    EXPECT_EQ(watch.run("1"), none); // answered after both reports
+    EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::finished});
+}
+
 TEST_F(RemoteWebHostTest, ALoginWindowClosesWithItsWorkerAndHearsItsButtons)
 {
     qputenv("VANTORY_WEB_WORKER", VANTORY_TESTS "/web/fake_worker.py");

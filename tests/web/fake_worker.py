@@ -21,6 +21,12 @@ for line in sys.stdin:
         send({"type": "result", "call": 999999, "kind": "other"})
     elif mode == "unknownLoad" and command["type"] == "load":
         send({"type": "navigation", "page": command["page"], "load": command["load"] + 1, "state": "finished", "url": ""})
+    elif mode == "crossing" and command["type"] == "load":
+        # The end of the load before crosses this load's command.
+        for load in (command["load"] - 1, command["load"]):
+            send({"type": "navigation", "page": command["page"], "load": load, "state": "finished", "url": ""})
+    elif mode == "crossing" and command["type"] == "evaluate":
+        send({"type": "result", "call": command["call"], "kind": "other"})
     elif mode == "exit":
         sys.exit(1)
     elif mode == "buttons" and command["type"] == "showLogin":
