@@ -1,7 +1,6 @@
 #include "desktop/DesktopColorScheme.h"
 
 #include <QDBusConnection>
-#include <QDBusVariant>
 #include <QSettings>
 
 #include "desktop/PortalSettings.h"
@@ -30,7 +29,7 @@ void DesktopColorScheme::followDesktop()
 {
     // Subscribed first, so a change between the read and the subscription is not missed.
     QDBusConnection::sessionBus().connect(PortalSettings::service, PortalSettings::path, PortalSettings::interface,
-        QStringLiteral("SettingChanged"), this, SLOT(portalSettingChanged(QString, QString, QDBusVariant)));
+        QStringLiteral("SettingChanged"), this, SLOT(portalSettingChanged(QDBusMessage)));
     for (const QString& group : {appearance, gnomeInterface})
         desktopSettingChanged(group, colorScheme, PortalSettings::read(group, colorScheme));
 }
@@ -59,9 +58,12 @@ void DesktopColorScheme::desktopSettingChanged(const QString& group, const QStri
     apply();
 }
 
-void DesktopColorScheme::portalSettingChanged(const QString& group, const QString& key, const QDBusVariant& value)
+void DesktopColorScheme::portalSettingChanged(const QDBusMessage& message)
 {
-    desktopSettingChanged(group, key, PortalSettings::unwrap(value.variant()));
+    const QVariantList arguments = message.arguments();
+    if (message.signature() != QLatin1String("ssv") || arguments.size() != 3)
+        return;
+    desktopSettingChanged(arguments[0].toString(), arguments[1].toString(), PortalSettings::unwrap(arguments[2]));
 }
 
 void DesktopColorScheme::apply()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusMessage>
 #include <QObject>
 #include <QString>
 #include <QVariant>
@@ -8,7 +9,6 @@
 
 #include "desktop/ColorScheme.h"
 
-class QDBusVariant;
 class QSettings;
 
 namespace vantory {
@@ -39,7 +39,8 @@ public:
     void desktopSettingChanged(const QString& group, const QString& key, const QVariant& value);
 
 private Q_SLOTS:
-    void portalSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+    // Taken whole, so a signal of another signature is dropped rather than half read.
+    void portalSettingChanged(const QDBusMessage& message);
 
 private:
     void apply();

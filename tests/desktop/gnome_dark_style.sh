@@ -70,22 +70,25 @@ window_shot() {
     read -r x y width height <<<"$(window_rectangle)"
     shell_screenshot "$work/screen.png" && convert "$work/screen.png" -crop "${width}x${height}+$x+$y" +repage "$shots/$1"
 }
+# Closes the application's window as its title bar's close button does.
 close_window() {
     shell_eval "global.display.list_all_windows().filter(w => w.get_wm_class()?.toLowerCase() === 'vantory' &&
         w.get_window_type() !== Meta.WindowType.DOCK).forEach(w => w.delete(global.get_current_time()))" >/dev/null
     within 10 eval '! window_shown'
 }
 
-vantory ShowDashboard 1240 32 200 26
+vantory ShowDashboard 1240 32 200 26 || fail "the application left"
 check "the dashboard opens" within 10 window_shown
 check "the dashboard is dark" within 10 dark
 window_shot gnome-dark-dashboard.png
-close_window || true
-vantory ShowSettings
+# Asked again, the application closes its dashboard (a popup the window manager does not close).
+vantory ShowDashboard 1240 32 200 26 || fail "the application left"
+within 10 eval '! window_shown' || true
+vantory ShowSettings || fail "the application left"
 check "the settings open dark" within 10 eval 'window_shown && dark'
 window_shot gnome-dark-settings.png
 close_window || true
-vantory ShowColors
+vantory ShowColors || fail "the application left"
 check "the colour window opens dark" within 10 eval 'window_shown && dark'
 shell_screenshot "$shots/screen-dark.png"
 
