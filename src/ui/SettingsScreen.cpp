@@ -294,6 +294,7 @@ void SettingsScreen::setTab(const QString& tag)
 
 QSize SettingsScreen::panelSize(bool colorOnly, const QString& tab, std::size_t pairedRuleCount)
 {
+    // The time tab grows with its rules; its window also holds the scheme's row.
     if (colorOnly && tab == tag(SettingsTabs::timeColors))
         return {500, static_cast<int>(std::min<std::size_t>(424 + 34 * pairedRuleCount, 654))};
     return {500, 600};
