@@ -2,7 +2,8 @@
 # The desktop tests, kept out of the default suite because they start whole desktops (about a
 # minute each, more at the first run, which installs them):
 #   bash scripts/desktop-tests.sh [gnome] [openbox] [wayland]
-# gnome: GNOME Shell 43 headless with the extension and the real application.
+# gnome: GNOME Shell 43 headless with the extension and the real application; its dark style through
+# the desktop portal.
 # openbox: the strip and tray under openbox, tint2 and trayer on Xvfb (also in the default suite).
 # wayland: sway with waybar and KDE Plasma (scripts/wayland-screenshots.sh, which also renews the
 # pictures docs/screenshots/sway-waybar.png and kde-plasma.png).
@@ -14,7 +15,7 @@ suites=("$@")
 
 bash scripts/setup.sh
 missing=()
-for package in gnome-shell xwayland gjs imagemagick; do
+for package in gnome-shell xwayland xdg-desktop-portal-gnome gjs imagemagick; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
 done
 if ((${#missing[@]})); then
@@ -29,7 +30,10 @@ failed=()
 for suite in "${suites[@]}"; do
     echo "== $suite"
     case $suite in
-    gnome) bash tests/desktop/gnome_top_bar.sh "$build/bin/vantory" "$build/shell/gnome/legacy" || failed+=("$suite") ;;
+    gnome)
+        bash tests/desktop/gnome_top_bar.sh "$build/bin/vantory" "$build/shell/gnome/legacy" || failed+=("$suite")
+        bash tests/desktop/gnome_dark_style.sh "$build/bin/vantory" || failed+=("$suite dark style")
+        ;;
     openbox) bash tests/desktop/strip_on_desktop.sh "$build/bin/vantory" || failed+=("$suite") ;;
     wayland) bash scripts/wayland-screenshots.sh "$build" || failed+=("$suite") ;;
     *) echo "unknown desktop test: $suite (gnome, openbox, wayland)" >&2; exit 2 ;;

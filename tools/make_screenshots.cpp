@@ -9,12 +9,12 @@
 #include "ui/SettingsScreen.h"
 
 #include "SampleDatabase.h"
-#include "SamplePalettes.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QPalette>
+#include <QSettings>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 
@@ -23,7 +23,9 @@
 #include <functional>
 #include <memory>
 
+#include "desktop/DesktopColorScheme.h"
 #include "desktop/ReadablePalette.h"
+#include "desktop/SchemePalettes.h"
 
 namespace {
 
@@ -71,9 +73,14 @@ Shot selectedRow(const char* name, bool listFocused)
         }};
 }
 
+// The colour window's "화면 모드" choice, left at following the desktop.
+DesktopColorScheme* colorScheme = nullptr;
+
 std::function<std::unique_ptr<QWidget>(Store&)> settingsTab(bool colorOnly, const char* tab)
 {
-    return [=](Store& store) { return std::make_unique<SettingsScreen>(store, colorOnly, QString::fromUtf8(tab)); };
+    return [=](Store& store) {
+        return std::make_unique<SettingsScreen>(store, colorOnly, QString::fromUtf8(tab), colorScheme);
+    };
 }
 
 const Shot shots[] = {
@@ -89,7 +96,7 @@ const Shot shots[] = {
     {"settings-reminders", {500, 600}, settingsTab(false, SettingsTabs::reminders)},
     {"settings-course-colors", {500, 600}, settingsTab(true, SettingsTabs::courseColors)},
     {"settings-category-colors", {500, 600}, settingsTab(true, SettingsTabs::categoryColors)},
-    {"settings-time-colors", {500, 458}, settingsTab(true, SettingsTabs::timeColors)},
+    {"settings-time-colors", {500, 492}, settingsTab(true, SettingsTabs::timeColors)},
     selectedRow("dashboard-selected", true),
     selectedRow("dashboard-selected-unfocused", false),
     // The last two change the store; main() puts it back for the next palette.
@@ -127,6 +134,9 @@ int main(int argc, char** argv)
     QTemporaryDir data;
     // The launch-at-login switch reads a private autostart folder, not the user's.
     qputenv("XDG_CONFIG_HOME", data.filePath(QStringLiteral("config")).toUtf8());
+    QSettings preferences(data.filePath(QStringLiteral("Vantory.conf")), QSettings::IniFormat);
+    DesktopColorScheme scheme(preferences);
+    colorScheme = &scheme;
     Store store(data.filePath(QStringLiteral("state.json")).toStdString(), now);
     const SiteChoice sites(store, {});
     const auto sample = [&store] {
@@ -140,8 +150,8 @@ int main(int argc, char** argv)
     };
 
     const std::pair<const char*, QPalette> palettes[] = {
-        {"light", sample::lightPalette()},
-        {"dark", sample::darkPalette()},
+        {"light", SchemePalettes::light()},
+        {"dark", SchemePalettes::dark()},
     };
     int failures = 0;
     for (const auto& [paletteName, palette] : palettes) {

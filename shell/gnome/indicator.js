@@ -2,8 +2,9 @@
 // object: the application composes the line, its colours, tooltip and menu, and announces every
 // change; this shows them and sends back what the user did. It polls nothing and keeps no timer.
 //
-// This file has no imports: the build wraps it for GNOME 43–44 (imports.*) and for GNOME 45+
-// (ES modules), and each wrapper passes the shell's modules to vantoryPanel().
+// This file has no imports: the build wraps it for GNOME 43–44 (imports.*) and for GNOME 45–51
+// (ES modules), and each wrapper passes the shell's modules to vantoryPanel(). Where the shell's
+// API differs between versions it is detected, not assumed.
 
 /* exported vantoryPanel */
 function vantoryPanel({Clutter, Gio, GLib, GObject, Pango, St, Main, PanelMenu, PopupMenu}, interfaceXml) {
@@ -43,6 +44,9 @@ function vantoryPanel({Clutter, Gio, GLib, GObject, Pango, St, Main, PanelMenu, 
     class VantoryButton extends PanelMenu.Button {
         _init(activate) {
             super._init(0.5, 'Vantory');
+            // GNOME 50 and later toggle a panel button's menu from a click gesture that takes the
+            // press before vfunc_event sees it; left and right clicks are told apart here instead.
+            this._clickGesture?.set_enabled(false);
             this._activate = activate;
             this._pressed = false;
             this.label = new St.Label({y_align: Clutter.ActorAlign.CENTER});

@@ -30,6 +30,7 @@
 #include <variant>
 #include <vector>
 
+#include "desktop/DesktopColorScheme.h"
 #include "desktop/ReadablePalette.h"
 
 namespace {
@@ -105,6 +106,11 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
     case vantory::SingleInstance::Claim::ownerUnreachable:
         return 1;
     }
+    // ~/.config/Vantory/Vantory.conf: how the item and the screens show is the desktop's business,
+    // not the state file's.
+    QSettings display(QStringLiteral("Vantory"), QStringLiteral("Vantory"));
+    vantory::DesktopColorScheme scheme(display);
+    scheme.followDesktop();
 
     vantory::QtScheduler scheduler;
     vantory::AppDelegate delegate(stateFile, scheduler);
@@ -116,8 +122,6 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
         &instance, &vantory::SingleInstance::activationRequested, &delegate, &vantory::AppDelegate::activate);
     delegate.start();
 
-    // ~/.config/Vantory/Vantory.conf: how the item shows is the desktop's business, not the state file's.
-    QSettings display(QStringLiteral("Vantory"), QStringLiteral("Vantory"));
     vantory::StatusItem* item = delegate.item();
     item->setStripWanted(vantory::StripPreference::stripWanted(QApplication::arguments(), display));
     QObject::connect(
@@ -131,9 +135,10 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
             dashboard->editRequested = [dashboard, edit](const vantory::Assessment& item) { edit(item, dashboard); };
             return dashboard;
         },
-        [](vantory::Store& store, bool colorOnly) {
+        [&scheme](vantory::Store& store, bool colorOnly) {
             return new vantory::SettingsScreen(store, colorOnly,
-                QString::fromUtf8(colorOnly ? vantory::SettingsTabs::courseColors : vantory::SettingsTabs::display));
+                QString::fromUtf8(colorOnly ? vantory::SettingsTabs::courseColors : vantory::SettingsTabs::display),
+                &scheme);
         }};
     vantory::ScreenOpener opener(delegate, screens,
         {[&connections] { connections.assessment().login().show(); },

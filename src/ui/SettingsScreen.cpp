@@ -7,10 +7,12 @@
 #include "ui/CourseColorTab.h"
 #include "ui/DisplaySettingsTab.h"
 #include "ui/ReminderSettingsTab.h"
+#include "ui/SettingsChoice.h"
 #include "ui/SettingsRows.h"
 #include "ui/SettingsWindowSize.h"
 #include "ui/TimeColorTab.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +30,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "desktop/DesktopColorScheme.h"
 #include "desktop/StatusContentView.h"
 
 namespace vantory {
@@ -106,9 +109,26 @@ QString explanation(const QString& tab)
     return QStringLiteral("마감이 가까워지면 남은 시간의 색상이 바뀝니다.");
 }
 
+// "화면 모드": the desktop's light or dark style, or one of them whatever the desktop says.
+SettingsChoice* schemeChoice(DesktopColorScheme& scheme, QWidget* parent)
+{
+    auto* choice = new SettingsChoice(QStringLiteral("화면 모드"),
+        {{QStringLiteral("시스템 설정"), ColorScheme::key(SchemeChoice::system).toStdString()},
+            {QStringLiteral("밝게"), ColorScheme::key(SchemeChoice::light).toStdString()},
+            {QStringLiteral("어둡게"), ColorScheme::key(SchemeChoice::dark).toStdString()}},
+        parent);
+    choice->picker()->setObjectName(QStringLiteral("color-scheme"));
+    choice->setSelection(ColorScheme::key(scheme.choice()).toStdString());
+    QObject::connect(choice, &SettingsChoice::chosen, &scheme, [&scheme](const std::string& key) {
+        scheme.setChoice(ColorScheme::choiceFromKey(QString::fromStdString(key)));
+    });
+    return choice;
+}
+
 } // namespace
 
-SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab, QWidget* parent)
+SettingsScreen::SettingsScreen(
+    Store& store, bool colorOnly, const QString& tab, DesktopColorScheme* scheme, QWidget* parent)
     : QWidget(parent)
     , store_(store)
     , colorOnly_(colorOnly)
@@ -145,6 +165,8 @@ SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab,
             this));
     }
     layout->addLayout(header);
+    if (colorOnly && scheme)
+        layout->addWidget(schemeChoice(*scheme, this));
 
     const QStringList labels = colorOnly
         ? QStringList{QStringLiteral("과목"), QStringLiteral("카테고리"), QStringLiteral("남은 시간")}
@@ -272,8 +294,9 @@ void SettingsScreen::setTab(const QString& tag)
 
 QSize SettingsScreen::panelSize(bool colorOnly, const QString& tab, std::size_t pairedRuleCount)
 {
+    // The time tab grows with its rules; its window also holds the scheme's row.
     if (colorOnly && tab == tag(SettingsTabs::timeColors))
-        return {500, static_cast<int>(std::min<std::size_t>(390 + 34 * pairedRuleCount, 620))};
+        return {500, static_cast<int>(std::min<std::size_t>(424 + 34 * pairedRuleCount, 654))};
     return {500, 600};
 }
 

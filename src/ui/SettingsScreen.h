@@ -18,6 +18,7 @@ class QTabBar;
 
 namespace vantory {
 
+class DesktopColorScheme;
 class Store;
 class StatusContentView;
 
@@ -52,14 +53,17 @@ struct SettingsViewState {
 };
 
 // The content of the settings window (display, connection, reminders) and of the colour window (course,
-// category and time colours, with a live preview of the status line). Every control writes
-// through Store::update; the screen refreshes from the Store's notifications.
+// category and time colours, with a live preview of the status line, and the screens' light or dark
+// "화면 모드"). Every other control writes through Store::update; the screen refreshes from the
+// Store's notifications.
 class SettingsScreen : public QWidget {
     Q_OBJECT
 
 public:
-    // `tab` is a tag of SettingsTabs; an empty one picks the window's first tab.
-    SettingsScreen(Store& store, bool colorOnly, const QString& tab = {}, QWidget* parent = nullptr);
+    // `tab` is a tag of SettingsTabs; an empty one picks the window's first tab. The colour window
+    // offers the choice of `scheme` when there is one; it must outlive the screen.
+    SettingsScreen(Store& store, bool colorOnly, const QString& tab = {}, DesktopColorScheme* scheme = nullptr,
+        QWidget* parent = nullptr);
     ~SettingsScreen() override;
 
     bool colorOnly() const { return colorOnly_; }

@@ -9,10 +9,16 @@
 #include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
+#include <QApplication>
+#include <QSettings>
 #include <QTest>
 #include <QtDBus>
 
 #include <gtest/gtest.h>
+
+#include "desktop/DesktopColorScheme.h"
+#include "desktop/PortalSettings.h"
+#include "desktop/SchemePalettes.h"
 
 using namespace vantory;
 using namespace std::chrono_literals;
@@ -352,6 +358,42 @@ TEST_F(LineServiceTest, ChecksEveryCallAndRunsOnlyValidOnes)
     }
     QTest::qWait(50); // the actions run from the event loop after their reply
     EXPECT_EQ(std::tuple(anchors, syncs), std::tuple(std::vector<QRect>{QRect(10, 20, 30, 40)}, 1));
+}
+
+// The desktop's settings portal on its own connection, as far as it announces changes. (Its Read
+// cannot answer a blocking call from this thread: the real one is read in the GNOME desktop test.)
+class FakeSettingsPortal {
+public:
+    ~FakeSettingsPortal() { QDBusConnection::disconnectFromBus(bus.name()); }
+    bool start() { return bus.registerService(PortalSettings::service); }
+    void announce(const QVariantList& arguments)
+    {
+        QDBusMessage signal
+            = QDBusMessage::createSignal(PortalSettings::path, PortalSettings::interface, u"SettingChanged"_s);
+        signal.setArguments(arguments);
+        bus.send(signal);
+    }
+
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("portal"));
+};
+
+class DesktopColorSchemeTest : public BusTest { };
+
+TEST_F(DesktopColorSchemeTest, FollowsThePortalsAnnouncementsOfTheRightShape)
+{
+    FakeSettingsPortal portal;
+    ASSERT_TRUE(portal.start());
+    QSettings preferences(QString::fromStdString((folder / "Vantory.conf").string()), QSettings::IniFormat);
+    DesktopColorScheme scheme(preferences);
+    scheme.followDesktop();
+    const auto dark = [] { return SchemePalettes::isDark(QApplication::palette()); };
+    const QString appearance = u"org.freedesktop.appearance"_s, key = u"color-scheme"_s;
+    portal.announce({appearance, key, QVariant::fromValue(QDBusVariant(1u))});
+    EXPECT_TRUE(QTest::qWaitFor(dark, 5000)) << "announced";
+    portal.announce({appearance, key, QVariant::fromValue(QDBusVariant(2u)), u"more"_s});
+    QTest::qWait(100);
+    EXPECT_TRUE(dark()) << "a signal of another shape is dropped";
+    SchemePalettes::apply(std::nullopt);
 }
 
 } // namespace

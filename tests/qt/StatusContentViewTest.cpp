@@ -5,8 +5,6 @@
 #include "ui/SegmentButton.h"
 #include "ui/SettingsRows.h"
 
-#include "SamplePalettes.h"
-
 #include <QLabel>
 #include <QTest>
 
@@ -16,6 +14,7 @@
 #include "desktop/Legibility.h"
 #include "desktop/QtColor.h"
 #include "desktop/ReadablePalette.h"
+#include "desktop/SchemePalettes.h"
 
 namespace vantory {
 namespace {
@@ -229,7 +228,8 @@ TEST(LegibilityTest, EveryTextOfThePalettesAndEveryDefaultColourAsTextReachesThe
     };
 
     keepApplicationPaletteReadable();
-    for (const auto& [name, palette] : {std::pair{"light", sample::lightPalette()}, {"dark", sample::darkPalette()}}) {
+    for (const auto& [name, palette] :
+        {std::pair{"light", SchemePalettes::light()}, {"dark", SchemePalettes::dark()}}) {
         const std::pair<const char*, ItemColors> states[] = {
             {"row", plainItemColors(palette, palette.color(QPalette::Base))},
             {"label", plainItemColors(palette, palette.color(QPalette::Window))},
@@ -268,7 +268,7 @@ TEST(LegibilityTest, EveryTextOfThePalettesAndEveryDefaultColourAsTextReachesThe
         QLabel* caption = SettingsRows::caption(QStringLiteral("캡션"), &window);
         QLabel* warning = SettingsRows::notice(QStringLiteral("경고"), true, &window);
         for (const QPalette& now :
-            {palette, name == std::string("light") ? sample::darkPalette() : sample::lightPalette()}) {
+            {palette, name == std::string("light") ? SchemePalettes::dark() : SchemePalettes::light()}) {
             window.setPalette(now);
             for (QLabel* label : {caption, warning})
                 readable(label->palette().color(label->foregroundRole()), now.color(QPalette::Window),

@@ -1,4 +1,5 @@
-// Both built forms of the extension against stand-ins and a fake Vantory, under dbus-run-session:
+// Both built forms of the extension against stand-ins of each shell API they list, and a fake
+// Vantory, under dbus-run-session:
 // gjs -m extension_test.js <build>/shell/gnome <shell/gnome/indicator.js> <interface XML>
 import Gio from 'gi://Gio';
 import GLib from 'gi://GLib';
@@ -7,7 +8,7 @@ import System from 'system';
 
 import * as Stubs from './shell_stubs.js';
 
-const {Clutter, event, GObject, live, Main, PanelMenu, PopupMenu, St} = Stubs;
+const {deliver, event, live} = Stubs;
 const [buildDir, indicatorPath, interfacePath] = ARGV;
 const read = path => new TextDecoder().decode(GLib.file_get_contents(path)[1]);
 
@@ -59,23 +60,33 @@ async function startFake() {
 const stopFake = () => (fake?.stop(), fake = null);
 const called = call => until(call, () => fake.calls.includes(call));
 
+// The shell APIs each form is run against, and the versions each of them stands for: a version the
+// metadata lists must be one of these, so none is listed without its API under test.
+const apis = {
+    legacy: [{api: 43, versions: ['43', '44']}],
+    module: [{api: 45, versions: ['45', '46', '47', '48']}, {api: 49, versions: ['49']}, {api: 50, versions: ['50']},
+        {api: 51, versions: ['51']}],
+};
+
 // The legacy form reads its modules from a global imports object: run it as a function body.
-function loadLegacy(source) {
+function loadLegacy(source, {Clutter, GObject, St, Main, PanelMenu, PopupMenu}) {
     const imports = {gi: {Clutter, Gio, GLib, GObject, Pango, St},
         ui: {main: Main, panelMenu: PanelMenu, popupMenu: PopupMenu}};
     return new Function('imports', `${source}\nreturn init;`)(imports)();
 }
 
-// The module form imports by URI: point the stubbed modules at one-line modules re-exporting the stand-ins.
-async function loadModule(source) {
+// The module form imports by URI: point the stubbed modules at small modules re-exporting the current
+// version's stand-ins. Importing it also checks its syntax as the shell's ES module loader would.
+async function loadModule(source, shell) {
     const stubsUri = import.meta.url.replace(/[^/]*$/, 'shell_stubs.js');
     const scratch = GLib.dir_make_tmp('vantory-extension-XXXXXX');
     source = source.replace(/'(?:gi:\/\/|resource:\/\/\/\S*\/)(\w+?)(?:\.js)?'/g, (uri, base) => {
         const name = base[0].toUpperCase() + base.slice(1);
-        if (!(name in Stubs))
+        if (!(name in shell))
             return uri;
-        GLib.file_set_contents(`${scratch}/${name}.js`, `import {${name} as stub} from '${stubsUri}';\n` +
-            `export default stub;\nexport const {${Object.keys(Stubs[name]).join(', ')}} = stub;\n`);
+        GLib.file_set_contents(`${scratch}/${name}.js`, `import {shell} from '${stubsUri}';\n` +
+            `const stub = shell.${name};\nexport default stub;\n` +
+            `export const {${Object.keys(shell[name]).join(', ')}} = stub;\n`);
         return `'file://${scratch}/${name}.js'`;
     });
     GLib.file_set_contents(`${scratch}/extension.js`, source);
@@ -88,8 +99,8 @@ async function loadModule(source) {
 const shown = label => label.clutter_text.use_markup ? label.text.replace(/^\u2060/, '') : `plain:${label.text}`;
 const menuRows = menu => menu.shownItems().map(item => item.label ? [item.label.text, item.sensitive] : '---');
 
-// One form from enable() to disable(); a failure leaves nothing behind for the next form.
-async function exercise(form, extension) {
+// One form from enable() to disable() on one shell API; a failure leaves nothing behind for the next.
+async function exercise(form, extension, {Clutter, Main}) {
     const before = new Set(live);
     const nothingLeft = () => [...live].every(actor => before.has(actor));
     let enabled = true;
@@ -99,7 +110,7 @@ async function exercise(form, extension) {
     try {
         // Shown while the application is there, registered as its panel.
         const button = await until(`${form}: the button`, () => Main.panel.statusArea.vantory);
-        const press = (type, options) => button.vfunc_event(event(Clutter.EventType[type], options));
+        const press = (type, options) => deliver(button, event(Clutter.EventType[type], options));
         check(`${form}: the line as markup, the text as accessible name`, shown(button.label) ===
             '<span foreground="#3b82f6">313</span> | Preclass <span foreground="#f97316">(1d 4h20m)</span>' &&
             button.accessible_name === '313 | Preclass (1d 4h20m)');
@@ -129,7 +140,7 @@ async function exercise(form, extension) {
         check(`${form}: entries are kept while only the line changes`,
             button.menu.shownItems().every((item, i) => item === entries[i]));
         press('BUTTON_PRESS', {button: Clutter.BUTTON_SECONDARY}); // closes it for the Menu key to open
-        button.vfunc_key_press_event(event(Clutter.EventType.KEY_PRESS, {key: Clutter.KEY_Menu}));
+        press('KEY_PRESS', {key: Clutter.KEY_Menu});
         check(`${form}: the Menu key opens it`, button.menu.isOpen);
         button.menu.close();
 
@@ -171,13 +182,18 @@ async function exercise(form, extension) {
 
 async function main() {
     const logic = read(indicatorPath);
-    for (const form of ['legacy', 'module']) {
+    for (const [form, runs] of Object.entries(apis)) {
         const source = read(`${buildDir}/${form}/extension.js`);
         const metadata = JSON.parse(read(`${buildDir}/${form}/metadata.json`));
-        check(`${form}: holds indicator.js unchanged, metadata`, source.includes(logic) && metadata.uuid ===
-            'vantory@vantory.app' && metadata['shell-version'].includes(form === 'legacy' ? '43' : '45'));
-        await (async () => exercise(form, form === 'legacy' ? loadLegacy(source) : await loadModule(source)))()
-            .catch(e => check(`${form}: ${e.message}\n${e.stack}`, false));
+        check(`${form}: holds indicator.js unchanged, lists exactly the versions under test`, source.includes(logic) &&
+            metadata.uuid === 'vantory@vantory.app' &&
+            JSON.stringify(metadata['shell-version']) === JSON.stringify(runs.flatMap(run => run.versions)));
+        for (const {api} of runs) {
+            const shell = Stubs.useShell(api);
+            await (async () => exercise(`${form} on ${api}`, form === 'legacy' ? loadLegacy(source, shell)
+                : await loadModule(source, shell), shell))()
+                .catch(e => check(`${form} on ${api}: ${e.message}\n${e.stack}`, false));
+        }
     }
 }
 

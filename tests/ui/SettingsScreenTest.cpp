@@ -12,6 +12,11 @@
 
 #include "ScreenTest.h"
 
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "desktop/DesktopColorScheme.h"
+#include "desktop/SchemePalettes.h"
 #include "desktop/StatusContentView.h"
 
 namespace vantory {
@@ -324,6 +329,28 @@ TEST_F(SettingsScreenTest, ColourWindowOffersOnlyItsTabsFollowsTheTabAndSavesCou
     menu.setMode(CS::course);
     EXPECT_TRUE(
         menu.text() == u"직접 선택"_s && std::ranges::none_of(menu.optionsMenu()->actions(), &QAction::isChecked));
+}
+
+TEST_F(SettingsScreenTest, ColourWindowsSchemeChoiceTurnsTheOpenWindowsAndIsKept)
+{
+    QTemporaryDir folder;
+    QSettings preferences(folder.filePath(QStringLiteral("Vantory.conf")), QSettings::IniFormat);
+    DesktopColorScheme scheme(preferences);
+    screen = std::make_unique<SettingsScreen>(store, true, QString(), &scheme);
+    screen->show();
+    QComboBox* picker = find<QComboBox>("color-scheme");
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->currentText(), u"시스템 설정"_s);
+    EXPECT_FALSE(SchemePalettes::isDark(screen->palette()));
+    choose(picker, 2);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(SchemePalettes::isDark(screen->palette()));
+    EXPECT_EQ(preferences.value(QStringLiteral("appearance/colorScheme")).toString(), u"dark"_s);
+    choose(picker, 0);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(SchemePalettes::isDark(screen->palette()));
+    open(false, SettingsTabs::display);
+    EXPECT_TRUE(absent("color-scheme")) << "the settings window has no scheme choice";
 }
 
 } // namespace
