@@ -93,6 +93,7 @@ void WorkerPage::onLoadingChanged(const QWebEngineLoadingInfo& info)
     const QString url = currentUrl();
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
         evalBlocked_ = false;
+        navigationUrl_ = info.url();
         sink_(Navigation{id_, load_, Navigation::State::started, url});
         return;
     }
@@ -120,15 +121,18 @@ void WorkerPage::onLoadingChanged(const QWebEngineLoadingInfo& info)
     const int code = info.errorCode() < 0 && info.errorCode() >= -999 ? info.errorCode()
         : cancelled                                                   ? abortedError
                                                                       : failedError;
-    sink_(Navigation{id_, load_, Navigation::State::failed, url, cancelled, {LoadFailure::Kind::network, code}});
+    // A page whose navigation failed goes back to the address it showed before; the report names
+    // the address that failed, where a sign-in would be looked for and what the student must check.
+    sink_(Navigation{id_, load_, Navigation::State::failed, cancelled ? url : text(info.url()), cancelled,
+        {LoadFailure::Kind::network, code}});
 }
 
 void WorkerPage::onNetworkTimeout()
 {
     if (!isLoading())
         return;
-    sink_(Navigation{
-        id_, load_, Navigation::State::failed, currentUrl(), false, {LoadFailure::Kind::timedOut, timeoutSeconds_}});
+    sink_(Navigation{id_, load_, Navigation::State::failed, text(navigationUrl_), false,
+        {LoadFailure::Kind::timedOut, timeoutSeconds_}});
     // The stop ends the load once more; that end was just reported.
     swallowEndOf_ = load_;
     triggerAction(QWebEnginePage::Stop);
@@ -267,7 +271,12 @@ void WorkerPage::run(const QString& script, std::function<void(const QVariant&)>
 
 QString WorkerPage::currentUrl() const
 {
-    const QString text = url().toString(QUrl::FullyEncoded);
+    return text(url());
+}
+
+QString WorkerPage::text(const QUrl& url)
+{
+    const QString text = url.toString(QUrl::FullyEncoded);
     return text.size() <= longestUrl ? text : QString();
 }
 
