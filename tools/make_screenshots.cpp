@@ -99,7 +99,16 @@ const Shot shots[] = {
     {"settings-time-colors", {500, 492}, settingsTab(true, SettingsTabs::timeColors)},
     selectedRow("dashboard-selected", true),
     selectedRow("dashboard-selected-unfocused", false),
-    // The last two change the store; main() puts it back for the next palette.
+    // The last three change the store; main() puts it back for the next palette.
+    {"dashboard-refused", {440, 730},
+        [](Store& store) {
+            const std::string refused = "사이트가 연결을 거부했습니다 (오류 -102)";
+            store.setErrors({{"home", "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
+                {"canvas:home", "Canvas 과목 조회 실패 · 기존 일정 유지"}});
+            store.setStatus("과목 목록 조회 실패 · 기존 일정 유지", refused);
+            store.setCanvasStatus("Canvas 과목 조회 실패 · 기존 일정 유지", refused);
+            return std::make_unique<Dashboard>(store);
+        }},
     {"dashboard-warning", {440, 730},
         [](Store& store) {
             store.setNeedsLogin(true);
@@ -143,8 +152,12 @@ int main(int argc, char** argv)
         store.update([](Database& db) {
             db = sample::database(300, now);
             db.settings.reminderMinutes = {{1440, 60}};
+            // A pretend school's addresses, on a name reserved for examples: no build has any.
+            db.settings.assessmentBaseURL = "https://learn.school.example/";
+            db.settings.canvasBaseURL = "https://canvas.school.example/";
         });
         store.setNeedsLogin(false);
+        store.setErrors({});
         store.setStatus("최근 업데이트 완료");
         store.setCanvasStatus("Canvas 업데이트 완료");
     };

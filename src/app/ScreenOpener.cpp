@@ -70,6 +70,7 @@ ScreenOpener::ScreenOpener(AppDelegate& delegate, Screens screens, Logins logins
     };
     store_.colorsWindow = [this] { showColors(); };
     store_.settingsWindow = [this] { showSettings(); };
+    store_.schoolSitesWindow = [this] { showSchoolSites(); };
     store_.calendarWindow = [this] { showCalendar(); };
     delegate_.popoverToggle = [this](const QRect& anchor) { togglePopover(anchor); };
 

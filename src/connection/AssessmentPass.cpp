@@ -8,6 +8,7 @@
 #include "model/Modes.h"
 
 #include <cctype>
+#include <map>
 
 namespace vantory::AssessmentPass {
 
@@ -35,12 +36,27 @@ std::string errorText(const StepError& error)
     case StepError::Kind::failure:
         return description(error.failure);
     case StepError::Kind::decoding:
+    case StepError::Kind::terminated:
         return description(Failure::structure);
+    case StepError::Kind::load:
+        return loadFailureText(error.load);
     case StepError::Kind::script:
-    case StepError::Kind::platform:
         break;
     }
     return error.message;
+}
+
+// The first course of this site that the errors hold, by name, with why: this pass's reason for it,
+// or the entry itself (unreadable dates, or a course no longer synced).
+std::string firstFailure(const Store& store, const std::map<std::string, std::string>& reasons)
+{
+    for (const auto& [key, text] : store.errors()) {
+        if (key.starts_with(Course::canvasPrefix))
+            continue;
+        const auto found = reasons.find(key);
+        return store.db().settings.courseName(key) + " · " + (found != reasons.end() ? found->second : text);
+    }
+    return {};
 }
 
 // The year of a term code such as "2025W1" in the page's course heading.
@@ -55,18 +71,14 @@ std::optional<std::int64_t> headingYear(const std::string& heading)
     return std::nullopt;
 }
 
-QCoro::Task<std::optional<std::vector<DiscoveredCourse>>> readCourseList(BrevaneConnection& connection)
+QCoro::Task<Outcome<std::vector<DiscoveredCourse>>> readCourseList(BrevaneConnection& connection)
 {
-    if (co_await connection.load(SiteURLs::startPage(Site::assessment)))
-        co_return std::nullopt;
-    const QUrl url = connection.currentURL();
-    if (!SiteURLs::isOnSite(url, Site::assessment) || url.path() != QStringLiteral("/"))
-        co_return std::nullopt;
-    auto courses = PassSteps::decodeResult<std::vector<DiscoveredCourse>>(
+    if (auto failed = co_await connection.load(SiteURLs::startPage(Site::assessment)))
+        co_return *failed;
+    if (homeNeedsLogin(connection.currentURL()))
+        co_return StepError::of(Failure::login);
+    co_return PassSteps::decodeResult<std::vector<DiscoveredCourse>>(
         co_await connection.evaluate(connection.scripts().courses));
-    if (auto* list = std::get_if<std::vector<DiscoveredCourse>>(&courses))
-        co_return std::move(*list);
-    co_return std::nullopt;
 }
 
 QCoro::Task<Outcome<PagePayload>> readCourse(BrevaneConnection& connection, const Course& course)
@@ -111,18 +123,20 @@ QCoro::Task<> run(BrevaneConnection& connection)
     Store& store = connection.store();
     store.setStatus("홈페이지에서 과목을 찾는 중…");
     const auto discovered = co_await readCourseList(connection);
-    if (!discovered) {
+    if (const auto* error = std::get_if<StepError>(&discovered)) {
         const bool login = homeNeedsLogin(connection.currentURL());
         store.setNeedsLogin(login);
         PassSteps::setError(store, homeKey, description(login ? Failure::login : Failure::structure));
-        store.setStatus(login ? loginStatus : "과목 목록 조회 실패 · 기존 일정 유지");
+        store.setStatus(login ? loginStatus : "과목 목록 조회 실패 · 기존 일정 유지",
+            connection.reason(login ? PassSteps::asLogin(*error) : *error));
         connection.endPass();
         co_return;
     }
 
     PassSteps::setError(store, homeKey, "");
     store.update([&](Database& db) {
-        CourseList::update(db.settings.courses, *discovered, Site::assessment, connection.random());
+        CourseList::update(db.settings.courses, std::get<std::vector<DiscoveredCourse>>(discovered), Site::assessment,
+            connection.random());
     });
 
     std::vector<Course> courses;
@@ -137,6 +151,8 @@ QCoro::Task<> run(BrevaneConnection& connection)
     }
 
     std::size_t good = 0;
+    std::map<std::string, std::string> reasons; // of this pass's failed courses, by id
+    std::string loginReason;
     for (const Course& course : courses) {
         store.setStatus(course.name + " 동기화 중…");
         const auto read = co_await readCourse(connection, course);
@@ -150,20 +166,22 @@ QCoro::Task<> run(BrevaneConnection& connection)
         if (loginFailure || coursePageNeedsLogin(connection.currentURL())) {
             store.setNeedsLogin(true);
             PassSteps::setError(store, course.id, description(Failure::login));
+            loginReason = connection.reason(PassSteps::asLogin(error));
             break;
         }
         PassSteps::setError(store, course.id, errorText(error));
+        reasons[course.id] = connection.reason(error);
     }
 
     const auto& errors = store.errors();
     const bool onlyCanvasErrors = std::all_of(
         errors.begin(), errors.end(), [](const auto& entry) { return entry.first.starts_with(Course::canvasPrefix); });
     if (store.needsLogin())
-        store.setStatus(loginStatus);
+        store.setStatus(loginStatus, loginReason);
     else if (good == courses.size() && onlyCanvasErrors)
         store.setStatus("최근 업데이트 완료");
     else
-        store.setStatus("일부 동기화 실패 · 기존 일정 유지");
+        store.setStatus("일부 동기화 실패 · 기존 일정 유지", firstFailure(store, reasons));
     connection.endPass();
 }
 

@@ -22,7 +22,7 @@ BrevaneConnection::BrevaneConnection(Store& store, Site site, WebHost& host, Sch
 {
     page_.onFinished = [this] { finishLoad(std::nullopt); };
     page_.onFailed = [this](const PageError& error) { finishLoad(StepError::of(error)); };
-    page_.onTerminated = [this] { finishLoad(StepError::of(Failure::structure)); };
+    page_.onTerminated = [this] { finishLoad(StepError::of(PageError{PageError::Kind::terminated})); };
     tick_.startRepeating(tickInterval);
 }
 
@@ -158,10 +158,7 @@ QCoro::Task<> BrevaneConnection::runAddressCheck(std::string url, AddressReport 
     const std::optional<StepError> error = co_await load(url);
     running_ = false;
     if (error) {
-        std::string reason = error->message;
-        if (error->kind != StepError::Kind::platform || reason.empty())
-            reason = error->failure == Failure::timeout ? "사이트가 응답하지 않습니다" : "페이지를 불러오지 못했습니다";
-        report(false, "연결 실패 · " + reason);
+        report(false, "연결 실패 · " + vantory::reason(*error));
         co_return;
     }
     const QUrl reached = currentURL();
@@ -172,7 +169,21 @@ QCoro::Task<> BrevaneConnection::runAddressCheck(std::string url, AddressReport 
                        .arg(host);
     if (host != QUrl(QString::fromStdString(url)).host(QUrl::FullyEncoded))
         text += QStringLiteral(" (입력한 주소에서 이동)");
-    report(true, text.toStdString());
+    std::string said = text.toStdString();
+    if (const int status = page_.errorStatus())
+        said += " · " + loadFailureText({LoadFailure::Kind::httpStatus, status});
+    report(true, said);
+}
+
+std::string BrevaneConnection::reason(const StepError& error) const
+{
+    // A page the step could not read may be the site's own error page, which says more.
+    const bool unread = error.kind == StepError::Kind::decoding || error.kind == StepError::Kind::script
+        || (error.kind == StepError::Kind::failure
+            && (error.failure == Failure::structure || error.failure == Failure::wrongCourse));
+    if (const int status = page_.errorStatus(); unread && status != 0)
+        return loadFailureText({LoadFailure::Kind::httpStatus, status});
+    return vantory::reason(error);
 }
 
 QUrl BrevaneConnection::currentURL() const

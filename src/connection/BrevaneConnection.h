@@ -70,6 +70,8 @@ public:
     QCoro::Task<ScriptOutcome> callAsync(std::string body);
     // Where the hidden page ended up after its last load.
     QUrl currentURL() const;
+    // Why a step in the hidden page failed, for the line under a failure status.
+    std::string reason(const StepError& error) const;
     // Clears the running flags of a pass that ended and tells the application.
     void endPass();
 

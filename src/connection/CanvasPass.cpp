@@ -32,6 +32,7 @@ std::string errorText(const StepError& error)
 {
     switch (error.kind) {
     case StepError::Kind::failure:
+    case StepError::Kind::terminated: // read as a page that could not be read (failure: structure)
         if (error.failure == Failure::login)
             return "로그인이 필요합니다";
         if (error.failure == Failure::timeout)
@@ -45,10 +46,10 @@ std::string errorText(const StepError& error)
         if (error.message.find("UNAVAILABLE") != std::string::npos)
             return "과제 페이지를 열 수 없습니다";
         return "페이지 데이터 읽기 오류";
-    case StepError::Kind::platform:
+    case StepError::Kind::load:
         break;
     }
-    return error.message;
+    return loadFailureText(error.load);
 }
 
 // Evaluates a script that answers null until its data is ready, every half second, at most 30
@@ -114,18 +115,27 @@ struct Counts {
     int updated = 0;
     int failed = 0;
     int withoutList = 0;
+    std::string firstFailure; // the first failed course's name and why, for the end's status
+    std::string loginReason; // why the pass stopped for a sign-in
 };
+
+void countFailure(Counts& counts, const Course& course, const std::string& why)
+{
+    if (counts.failed++ == 0)
+        counts.firstFailure = course.name + " · " + why;
+}
 
 // Reads and merges one course; a false result means the pass must stop for login.
 QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course, Counts& counts)
 {
     Store& store = connection.store();
     const auto fail = [&](const StepError& error) {
-        ++counts.failed;
+        countFailure(counts, course, errorText(error));
         PassSteps::setError(store, course.id, errorText(error) + " · 기존 일정 유지");
         if (!needsLogin(connection.currentURL()))
             return true;
         store.setCanvasNeedsLogin(true);
+        counts.loginReason = connection.reason(PassSteps::asLogin(error));
         return false;
     };
 
@@ -168,7 +178,7 @@ QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course
     } else {
         PassSteps::setError(
             store, course.id, "마감은 업데이트했지만 제출 상태를 확인하지 못했습니다. 기존 완료 상태를 유지합니다.");
-        ++counts.failed;
+        countFailure(counts, course, "제출 상태를 확인하지 못했습니다");
     }
     store.update([&](Database& db) { Engine::merge(std::move(items), course.id, db, now); });
     ++counts.updated;
@@ -192,7 +202,7 @@ QCoro::Task<> run(BrevaneConnection& connection)
         const bool login = needsLogin(connection.currentURL());
         const std::string status = login ? "Canvas 로그인이 필요해요" : "Canvas 과목 조회 실패 · 기존 일정 유지";
         store.setCanvasNeedsLogin(login);
-        store.setCanvasStatus(status);
+        store.setCanvasStatus(status, connection.reason(login ? PassSteps::asLogin(*listFailure) : *listFailure));
         PassSteps::setError(store, homeKey, status);
         connection.endPass();
         co_return;
@@ -217,10 +227,11 @@ QCoro::Task<> run(BrevaneConnection& connection)
     }
 
     if (store.canvasNeedsLogin())
-        store.setCanvasStatus("Canvas 재로그인이 필요해요");
+        store.setCanvasStatus("Canvas 재로그인이 필요해요", counts.loginReason);
     else if (counts.failed > 0)
         store.setCanvasStatus("Canvas " + std::to_string(counts.updated) + "개 과목 업데이트 · "
-            + std::to_string(counts.failed) + "개 확인 필요");
+                + std::to_string(counts.failed) + "개 확인 필요",
+            counts.firstFailure);
     else if (counts.withoutList > 0)
         store.setCanvasStatus(
             "Canvas 업데이트 완료 · " + std::to_string(counts.withoutList) + "개 과목은 과제 목록 미제공");

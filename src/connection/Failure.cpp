@@ -21,14 +21,41 @@ StepError StepError::of(const PageError& error)
 {
     switch (error.kind) {
     case PageError::Kind::terminated:
-        return of(Failure::structure);
+        return {Kind::terminated};
     case PageError::Kind::script:
         return {Kind::script, Failure::structure, error.message};
     case PageError::Kind::cancelled:
     case PageError::Kind::network:
         break;
     }
-    return {Kind::platform, Failure::structure, error.message};
+    return {Kind::load, Failure::structure, {}, error.load};
+}
+
+std::string reason(const StepError& error)
+{
+    switch (error.kind) {
+    case StepError::Kind::load:
+        return loadFailureText(error.load);
+    case StepError::Kind::terminated:
+        return "페이지를 처리하던 웹 엔진이 멈췄습니다";
+    case StepError::Kind::script:
+        return "페이지를 읽는 스크립트가 실패했습니다";
+    case StepError::Kind::decoding:
+        break;
+    case StepError::Kind::failure:
+        switch (error.failure) {
+        case Failure::login:
+            return "사이트가 로그인 페이지로 보냈습니다";
+        case Failure::timeout:
+            return "페이지를 여는 데 너무 오래 걸렸습니다";
+        case Failure::wrongCourse:
+            return "다른 과목의 페이지가 열렸습니다";
+        case Failure::structure:
+            break;
+        }
+        break;
+    }
+    return "페이지 형식을 알아볼 수 없습니다";
 }
 
 } // namespace vantory

@@ -21,11 +21,16 @@ LoginFlow::LoginFlow(BrevaneConnection& connection, LoginView& view)
     page_.onFinished = [this] { check(); };
     page_.onFailed = [this](const PageError& error) {
         if (error.kind != PageError::Kind::cancelled)
-            setMessage("로그인 페이지를 열지 못했습니다: " + error.message + " · 페이지 다시 열기를 눌러 주세요.");
+            setMessage("로그인 페이지를 열지 못했습니다: " + loadFailureText(error.load)
+                + " · 페이지 다시 열기를 눌러 주세요.");
     };
     page_.onTerminated = [this] { setMessage("로그인 페이지가 중단되었습니다. 페이지 다시 열기를 눌러 주세요."); };
     view_.onReload = [this] { reload(); };
     view_.onSync = [this] { connection_.sync(); };
+    view_.onAddresses = [this] {
+        if (const Store::Action& open = connection_.store().schoolSitesWindow)
+            open();
+    };
     // A closed window's page is no longer probed, so the web worker can quit and free its memory;
     // showing the window again reloads and probes anew.
     view_.onClosed = [this] { probe_.stop(); };
@@ -100,7 +105,9 @@ void LoginFlow::setMessage(std::string message)
 void LoginFlow::refreshTexts()
 {
     const Store& store = connection_.store();
-    view_.setTexts(connection_.isCanvas() ? store.canvasStatus() : store.status(), message_, !store.syncing());
+    const std::string status = connection_.isCanvas() ? withReason(store.canvasStatus(), store.canvasStatusReason())
+                                                      : withReason(store.status(), store.statusReason());
+    view_.setTexts(status, message_, !store.syncing());
 }
 
 } // namespace vantory

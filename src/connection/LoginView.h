@@ -10,7 +10,8 @@
 namespace vantory {
 
 // A site's login window: a visible page under a header with three buttons ("페이지 다시 열기",
-// "일정 업데이트", "닫기"), the site's status line and a one-line message. Created on first use and
+// "일정 업데이트", "닫기"), the site's status line and a one-line message; a page that does not load
+// gives way to a panel that offers another try and the school's addresses. Created on first use and
 // kept, page history included, until exit. Main thread only.
 class LoginView {
 public:
@@ -28,6 +29,8 @@ public:
     std::function<void()> onReload;
     std::function<void()> onSync;
     std::function<void()> onClosed;
+    // The error panel's "학교 사이트 설정 열기"; its "다시 시도" is onReload.
+    std::function<void()> onAddresses;
 };
 
 } // namespace vantory

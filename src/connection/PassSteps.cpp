@@ -15,6 +15,11 @@ Store::Messages withEntry(Store::Messages messages, const std::string& key, cons
 
 } // namespace
 
+StepError asLogin(const StepError& error)
+{
+    return error.kind == StepError::Kind::load ? error : StepError::of(Failure::login);
+}
+
 void setError(Store& store, const std::string& key, const std::string& text)
 {
     store.setErrors(withEntry(store.errors(), key, text));

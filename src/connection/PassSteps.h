@@ -31,6 +31,10 @@ template <typename T> Outcome<T> decodeResult(const ScriptOutcome& outcome)
     }
 }
 
+// The failure of a step that ended where the site wants a sign-in: its load's own failure when the
+// load failed, else the sign-in.
+StepError asLogin(const StepError& error);
+
 // Sets or, with an empty text, removes one entry of the Store's errors or course notices.
 void setError(Store& store, const std::string& key, const std::string& text);
 void setNotice(Store& store, const std::string& key, const std::string& text);

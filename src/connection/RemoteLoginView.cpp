@@ -40,6 +40,10 @@ bool RemoteLoginView::receive(const WorkerProtocol::LoginButton& press)
         if (onSync)
             onSync();
         break;
+    case Button::addresses:
+        if (onAddresses)
+            onAddresses();
+        break;
     case Button::closed:
         visible_ = false;
         host_.workChanged();

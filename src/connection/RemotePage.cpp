@@ -40,13 +40,14 @@ void RemotePage::load(const std::string& url, double networkTimeoutSeconds)
     ++load_;
     if (url.size() > longestUrl) {
         if (onFailed)
-            onFailed(PageError{PageError::Kind::network, "주소가 너무 깁니다."});
+            onFailed(PageError::failedLoad({LoadFailure::Kind::badAddress, 0}));
         return;
     }
     // Like an address bar, the page shows the URL it goes to from the start, so a load that fails
     // before any answer (the site unreachable) still tells which site it was on.
     url_ = url;
     loading_ = true;
+    errorStatus_ = 0;
     generation_
         = host_.send(WorkerProtocol::Load{id_, load_, QString::fromStdString(url), networkTimeoutSeconds}, true);
     host_.workChanged();
@@ -82,6 +83,7 @@ bool RemotePage::receive(const WorkerProtocol::Navigation& navigation)
     if (navigation.load < load_)
         return true;
     loading_ = navigation.state == State::started;
+    errorStatus_ = navigation.httpStatus;
     host_.workChanged();
     if (navigation.state == State::finished) {
         if (onFinished)
@@ -89,7 +91,7 @@ bool RemotePage::receive(const WorkerProtocol::Navigation& navigation)
     } else if (navigation.state == State::failed) {
         const auto kind = navigation.cancelled ? PageError::Kind::cancelled : PageError::Kind::network;
         if (onFailed)
-            onFailed(PageError{kind, navigation.message.toStdString()});
+            onFailed(PageError{kind, {}, navigation.failure});
     }
     return true;
 }

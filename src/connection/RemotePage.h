@@ -30,6 +30,7 @@ public:
     void stop() override;
     std::string url() const override { return url_; }
     bool isLoading() const override { return loading_; }
+    int errorStatus() const override { return errorStatus_; }
     void evaluate(const std::string& script, std::function<void(ScriptOutcome)> done) override;
     void callAsync(const std::string& body, std::function<void(ScriptOutcome)> done) override;
 
@@ -49,6 +50,7 @@ private:
     int generation_ = 0; // the worker that got this page's latest command
     std::string url_;
     bool loading_ = false;
+    int errorStatus_ = 0;
 };
 
 } // namespace vantory

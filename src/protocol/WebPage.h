@@ -4,6 +4,8 @@
 #include <string>
 #include <variant>
 
+#include "protocol/LoadFailure.h"
+
 namespace vantory {
 
 // A value a page script gave back: a text, a flag, or anything else (null, numbers, objects).
@@ -20,14 +22,17 @@ struct ScriptValue {
 // Why a page step failed, as the page reports it.
 struct PageError {
     enum class Kind {
-        cancelled, // the navigation was stopped or replaced by another
-        network, // the navigation failed; message describes it
+        cancelled, // the navigation was stopped or replaced by another; load says how it ended
+        network, // the navigation failed; load says why
         terminated, // the page's web content (or the whole web process) is gone
         script, // the script threw; message is the exception's message
     };
 
     Kind kind = Kind::network;
     std::string message;
+    LoadFailure load{};
+
+    static PageError failedLoad(LoadFailure load) { return {Kind::network, {}, load}; }
 
     bool operator==(const PageError&) const = default;
 };
@@ -49,6 +54,9 @@ public:
     // The page's current URL after redirects; empty before the first load.
     virtual std::string url() const = 0;
     virtual bool isLoading() const = 0;
+    // The HTTP error status (400 and up) of the site's answer that the last finished load shows,
+    // or 0 when it shows an ordinary page.
+    virtual int errorStatus() const = 0;
 
     // Evaluates script in the page's main world. done is called exactly once: with the value, or
     // with the error the script threw (PageError::script), or PageError::terminated.

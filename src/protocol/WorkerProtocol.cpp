@@ -21,7 +21,8 @@ constexpr double largestInteger = 9007199254740992.0;
 using namespace std::string_view_literals;
 constexpr std::array pageNames{"assessment"sv, "canvas"sv, "assessmentLogin"sv, "canvasLogin"sv};
 constexpr std::array stateNames{"started"sv, "finished"sv, "failed"sv};
-constexpr std::array buttonNames{"reload"sv, "sync"sv, "closed"sv};
+constexpr std::array buttonNames{"reload"sv, "sync"sv, "closed"sv, "addresses"sv};
+constexpr std::array failureNames{"network"sv, "httpStatus"sv, "timedOut"sv, "badAddress"sv};
 
 // With its length, so no compiler has to reason about a string's end.
 QLatin1String latin1(std::string_view name)
@@ -55,13 +56,8 @@ public:
             throw Malformed{};
         return value;
     }
-    std::int64_t integer(const char* key)
-    {
-        const double value = number(key);
-        if (value < 0 || value > largestInteger || std::floor(value) != value)
-            throw Malformed{};
-        return static_cast<std::int64_t>(value);
-    }
+    std::int64_t integer(const char* key) { return integerIn(key, 0, largestInteger); }
+    int smallInteger(const char* key, int low, int high) { return static_cast<int>(integerIn(key, low, high)); }
     template <typename Enum, std::size_t size>
     Enum choice(const char* key, const std::array<std::string_view, size>& names)
     {
@@ -88,6 +84,13 @@ public:
     }
 
 private:
+    std::int64_t integerIn(const char* key, double low, double high)
+    {
+        const double value = number(key);
+        if (value < low || value > high || std::floor(value) != value)
+            throw Malformed{};
+        return static_cast<std::int64_t>(value);
+    }
     QJsonValue take(const char* key, QJsonValue::Type type)
     {
         const auto found = object_.constFind(QLatin1String(key));
@@ -186,6 +189,24 @@ QJsonObject encodeOutcome(const Result& result)
     return object;
 }
 
+// A failed navigation's reason, each kind with its own range of codes.
+LoadFailure decodeFailure(Fields& fields)
+{
+    using Kind = LoadFailure::Kind;
+    const auto kind = fields.choice<Kind>("failure", failureNames);
+    switch (kind) {
+    case Kind::network:
+        return {kind, fields.smallInteger("code", -999, -1)};
+    case Kind::timedOut:
+        return {kind, fields.smallInteger("code", 1, 24 * 3600)};
+    case Kind::badAddress:
+        return {kind, fields.smallInteger("code", 0, 0)};
+    case Kind::httpStatus: // an error page is a finished navigation
+        break;
+    }
+    throw Malformed{};
+}
+
 ScriptOutcome decodeOutcome(Fields& fields)
 {
     const QString kind = fields.string("kind");
@@ -246,9 +267,12 @@ QByteArray encode(const Event& event)
                 QJsonObject object = message("navigation",
                     {{"page", nameOf(e.page, pageNames)}, {"load", integer(e.load)},
                         {"state", nameOf(e.state, stateNames)}, {"url", e.url}});
+                if (e.state == Navigation::State::finished)
+                    object.insert(QStringLiteral("httpStatus"), e.httpStatus);
                 if (e.state == Navigation::State::failed) {
                     object.insert(QStringLiteral("cancelled"), e.cancelled);
-                    object.insert(QStringLiteral("message"), e.message);
+                    object.insert(QStringLiteral("failure"), nameOf(e.failure.kind, failureNames));
+                    object.insert(QStringLiteral("code"), e.failure.code);
                 }
                 return line(object);
             } else if constexpr (std::is_same_v<T, UrlChanged>) {
@@ -299,9 +323,14 @@ std::optional<Event> decodeEvent(const QByteArray& text)
         if (is(type, "navigation")) {
             Navigation navigation{
                 f.page(), f.integer("load"), f.choice<Navigation::State>("state", stateNames), f.string("url")};
+            if (navigation.state == Navigation::State::finished) {
+                navigation.httpStatus = f.smallInteger("httpStatus", 0, 999);
+                if (navigation.httpStatus > 0 && navigation.httpStatus < 400)
+                    throw Malformed{};
+            }
             if (navigation.state == Navigation::State::failed) {
                 navigation.cancelled = f.flag("cancelled");
-                navigation.message = f.string("message");
+                navigation.failure = decodeFailure(f);
             }
             return navigation;
         }

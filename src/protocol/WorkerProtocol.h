@@ -7,6 +7,7 @@
 #include <optional>
 #include <variant>
 
+#include "protocol/LoadFailure.h"
 #include "protocol/WebPage.h"
 
 // The messages between the application and its vantory-web worker: one compact JSON object per
@@ -16,7 +17,7 @@
 namespace vantory::WorkerProtocol {
 
 // Raised whenever a message changes shape or meaning; the hello/ready handshake compares it.
-inline constexpr int version = 2;
+inline constexpr int version = 3;
 // The longest line either side accepts, newline excluded. Script results run to hundreds of KB.
 inline constexpr qsizetype maxMessageBytes = 4 * 1024 * 1024;
 
@@ -66,8 +67,8 @@ using Command = std::variant<Hello, Load, Stop, Evaluate, ShowLogin, LoginTexts,
 struct Ready {
     int version = WorkerProtocol::version;
 };
-// A navigation of page began, finished (the final page after redirects) or failed. url is the
-// page's current URL.
+// A navigation of page began, finished (the final page after redirects, the site's error page
+// included) or failed. url is the page's current URL.
 struct Navigation {
     enum class State { started, finished, failed };
 
@@ -76,7 +77,8 @@ struct Navigation {
     State state = State::started;
     QString url;
     bool cancelled = false; // failed only: stopped or replaced rather than broken
-    QString message; // failed only: a readable description
+    LoadFailure failure{}; // failed only: why; never httpStatus
+    int httpStatus = 0; // finished only: the site's HTTP error status (400 to 999), 0 for an ordinary page
 };
 struct UrlChanged {
     PageId page;
@@ -92,7 +94,7 @@ struct Result {
     ScriptOutcome outcome;
 };
 struct LoginButton {
-    enum class Button { reload, sync, closed };
+    enum class Button { reload, sync, closed, addresses };
 
     PageId page;
     Button button = Button::reload;

@@ -297,7 +297,7 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
     }
 
     if (input.needsLogin || input.hasErrors)
-        line.tooltip += "\n⚠ " + input.status;
+        line.tooltip += "\n⚠ " + input.status + (input.statusReason.empty() ? "" : "\n" + input.statusReason);
     if (!input.storageProblem.empty())
         line.tooltip = "⚠ " + input.storageProblem + "\n" + line.tooltip;
 

@@ -22,6 +22,7 @@ struct StatusLineInput {
     // Why the state file is neither read nor written any more, naming the file; empty while
     // storage works.
     std::string storageProblem;
+    std::string statusReason; // why the status is a failure, shown under its warning; empty otherwise
 };
 
 // What one composition remembers for the next: the rotation cycle, the shown item and the last

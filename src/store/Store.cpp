@@ -10,6 +10,11 @@
 
 namespace vantory {
 
+std::string withReason(const std::string& status, const std::string& reason)
+{
+    return reason.empty() ? status : status + "\n" + reason;
+}
+
 Store::Store(std::filesystem::path statePath, Instant now)
     : now_(now)
     , stateFile_(std::move(statePath))
@@ -94,15 +99,17 @@ void Store::setCanvasNeedsLogin(bool needsLogin)
     notify(Field::canvasNeedsLogin);
 }
 
-void Store::setCanvasStatus(std::string status)
+void Store::setCanvasStatus(std::string status, std::string reason)
 {
     canvasStatus_ = std::move(status);
+    canvasStatusReason_ = std::move(reason);
     notify(Field::canvasStatus);
 }
 
-void Store::setStatus(std::string status)
+void Store::setStatus(std::string status, std::string reason)
 {
     status_ = std::move(status);
+    statusReason_ = std::move(reason);
     notify(Field::status);
 }
 
@@ -154,6 +161,15 @@ const std::string& Store::lineStatus() const
     if (sites.uses(Site::assessment))
         return status_;
     return sites.uses(Site::canvas) ? canvasStatus_ : noSites;
+}
+
+const std::string& Store::lineStatusReason() const
+{
+    static const std::string none;
+    const Sites& sites = Sites::current();
+    if (sites.uses(Site::assessment))
+        return statusReason_;
+    return sites.uses(Site::canvas) ? canvasStatusReason_ : none;
 }
 
 const Store::Action& Store::siteSignIn() const

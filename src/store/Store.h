@@ -17,6 +17,9 @@
 
 namespace vantory {
 
+// A status with the reason it failed on a line under it, as the screens show a site's status.
+std::string withReason(const std::string& status, const std::string& reason);
+
 // The one application state: the database, the clock used for every remaining time, the sync
 // flags and status texts, and the hooks through which screens ask the application for work.
 // Main thread only. Every write of an observable field notifies the observers.
@@ -56,6 +59,8 @@ public:
     Action settingsWindow;
     Action colorsWindow;
     Action calendarWindow;
+    // Opens the settings on the school's site addresses.
+    Action schoolSitesWindow;
     // Loads a checked site address and reports whether it was reached, with a short text.
     std::function<void(Site site, const std::string& address, std::function<void(bool reached, std::string text)>)>
         checkAddress;
@@ -85,10 +90,14 @@ public:
     void setCanvasSyncing(bool syncing);
     bool canvasNeedsLogin() const { return canvasNeedsLogin_; }
     void setCanvasNeedsLogin(bool needsLogin);
+    // Each site's status text with, beside a failure status, why it failed ("사이트가 연결을
+    // 거부했습니다 (오류 -102)"). Every status write sets both, so a reason never outlives its status.
     const std::string& canvasStatus() const { return canvasStatus_; }
-    void setCanvasStatus(std::string status);
+    const std::string& canvasStatusReason() const { return canvasStatusReason_; }
+    void setCanvasStatus(std::string status, std::string reason = {});
     const std::string& status() const { return status_; }
-    void setStatus(std::string status);
+    const std::string& statusReason() const { return statusReason_; }
+    void setStatus(std::string status, std::string reason = {});
     bool needsLogin() const { return needsLogin_; }
     void setNeedsLogin(bool needsLogin);
     const Messages& errors() const { return errors_; }
@@ -109,6 +118,8 @@ public:
     // The status the line speaks of: the assessment site's, or Canvas's when the school uses only
     // Canvas, or a request for the addresses when it uses neither.
     const std::string& lineStatus() const;
+    // The reason beside lineStatus().
+    const std::string& lineStatusReason() const;
     // The sign-in of the first site the school uses (the assessment site's, which leads to the
     // addresses, when it uses none).
     const Action& siteSignIn() const;
@@ -136,7 +147,9 @@ private:
     bool canvasSyncing_ = false;
     bool canvasNeedsLogin_ = false;
     std::string canvasStatus_ = initialCanvasStatus;
+    std::string canvasStatusReason_;
     std::string status_ = initialStatus;
+    std::string statusReason_;
     bool needsLogin_ = false;
     Messages errors_;
     Messages courseNotices_;

@@ -38,6 +38,13 @@ void call(const Store::Action& action)
         action();
 }
 
+// A site's status as a notice, in the warning colour while it needs a sign-in or failed.
+QLabel* statusNotice(const std::string& status, const std::string& reason, bool needsLogin, QWidget* parent)
+{
+    return SettingsRows::notice(
+        QString::fromStdString(withReason(status, reason)), needsLogin || !reason.empty(), parent);
+}
+
 } // namespace
 
 ConnectionSettingsTab::ConnectionSettingsTab(
@@ -72,7 +79,7 @@ ReadableGroup* ConnectionSettingsTab::syncGroup()
     brevane->content()->addLayout(buttons);
     if (sites.uses(Site::assessment))
         brevane->content()->addWidget(
-            SettingsRows::notice(QString::fromStdString(store_.status()), store_.needsLogin(), brevane));
+            statusNotice(store_.status(), store_.statusReason(), store_.needsLogin(), brevane));
     brevane->content()->addWidget(SettingsRows::caption(QString::fromStdString(store_.lastUpdateText()), brevane));
     auto* interval = new SettingsChoice(QStringLiteral("자동 동기화"), syncOptions(), brevane);
     interval->picker()->setObjectName(QStringLiteral("sync-minutes"));
@@ -164,7 +171,7 @@ ReadableGroup* ConnectionSettingsTab::canvasGroup()
         },
         canvas));
     canvas->content()->addWidget(
-        SettingsRows::notice(QString::fromStdString(store_.canvasStatus()), store_.canvasNeedsLogin(), canvas));
+        statusNotice(store_.canvasStatus(), store_.canvasStatusReason(), store_.canvasNeedsLogin(), canvas));
     auto* canvasRow = new QHBoxLayout;
     canvasRow->addWidget(SettingsRows::button(
         QStringLiteral("Canvas 로그인…"), QStringLiteral("connect-canvas"), [this] { call(store_.connectCanvas); },

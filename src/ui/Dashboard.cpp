@@ -361,12 +361,13 @@ void Dashboard::refreshStatus()
     lastUpdate_->setText(text(store_.lastUpdateText()));
     const Sites& sites = Sites::current();
     brevaneStatus_->setVisible(sites.uses(Site::assessment) || !sites.uses(Site::canvas));
-    brevaneStatus_->setText(sites.uses(Site::assessment) ? QStringLiteral("BrevaneLearn · ") + text(store_.status())
-                                                         : text(store_.lineStatus()));
+    brevaneStatus_->setText(sites.uses(Site::assessment)
+            ? text("BrevaneLearn · " + withReason(store_.status(), store_.statusReason()))
+            : text(withReason(store_.lineStatus(), store_.lineStatusReason())));
     setWarning(brevaneStatus_, store_.needsLogin() || hasErrorKey(store_.errors(), false));
     const bool canvas = sites.uses(Site::canvas) && store_.db().settings.canvasEnabled.value_or(true);
     canvasStatus_->setVisible(canvas);
-    canvasStatus_->setText(text(store_.canvasStatus()));
+    canvasStatus_->setText(text(withReason(store_.canvasStatus(), store_.canvasStatusReason())));
     setWarning(canvasStatus_, store_.canvasNeedsLogin() || hasErrorKey(store_.errors(), true));
     storageError_->setVisible(store_.storageError().has_value());
     storageError_->setText(text(store_.storageError().value_or("")));

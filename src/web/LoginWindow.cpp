@@ -1,5 +1,7 @@
 #include "web/LoginWindow.h"
 
+#include "web/LoadErrorPanel.h"
+
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -10,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -19,6 +22,13 @@ namespace vantory {
 namespace {
 
 const QColor leafGreen(0x22, 0xC5, 0x5E);
+const QColor insecureRed(0xEF, 0x44, 0x44);
+
+// The application's warning orange, readable on the window colour of either palette.
+QColor warning(const QPalette& palette)
+{
+    return palette.color(QPalette::Window).lightness() < 128 ? QColor(0xFB, 0x92, 0x3C) : QColor(0xC2, 0x41, 0x0C);
+}
 
 // The green leaf beside the heading.
 class LeafMark final : public QWidget {
@@ -72,6 +82,7 @@ QLabel* line(QWidget* parent)
 
 LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget* parent)
     : QWidget(parent, Qt::Window)
+    , page_(page)
 {
     setWindowTitle(QStringLiteral("Vantory · %1 로그인").arg(siteName));
     resize(1050, 780);
@@ -124,10 +135,19 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     divider->setFrameShape(QFrame::HLine);
     divider->setFrameShadow(QFrame::Sunken);
 
-    view_ = new QWebEngineView(this);
+    stack_ = new QStackedWidget(this);
+    view_ = new QWebEngineView(stack_);
     view_->setPage(page);
     view_->setAccessibleName(QStringLiteral("로그인 페이지"));
-    connect(page, &QWebEnginePage::urlChanged, this, &LoginWindow::showLocation);
+    panel_ = new LoadErrorPanel(stack_);
+    stack_->addWidget(view_);
+    stack_->addWidget(panel_);
+    connect(panel_, &LoadErrorPanel::retryRequested, this, &LoginWindow::reloadRequested);
+    connect(panel_, &LoadErrorPanel::addressesRequested, this, &LoginWindow::addressesRequested);
+    connect(page, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
+        url_ = url;
+        showLocation();
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -136,16 +156,19 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     layout->addWidget(status_);
     layout->addWidget(message_);
     layout->addWidget(divider);
-    layout->addWidget(view_, 1);
+    layout->addWidget(stack_, 1);
 
     setTabOrder(reloadButton, syncButton_);
     setTabOrder(syncButton_, closeButton);
     setTabOrder(closeButton, view_);
+    setTabOrder(view_, panel_->retryButton());
+    setTabOrder(panel_->retryButton(), panel_->addressesButton());
     auto* reloadKey = new QShortcut(QKeySequence::Refresh, this);
     connect(reloadKey, &QShortcut::activated, this, &LoginWindow::reloadRequested);
     auto* closeKey = new QShortcut(QKeySequence::Close, this);
     connect(closeKey, &QShortcut::activated, this, &QWidget::close);
-    showLocation(page->url());
+    url_ = page->url();
+    showLocation();
 }
 
 void LoginWindow::setTexts(const QString& status, const QString& message, bool syncEnabled)
@@ -169,7 +192,36 @@ void LoginWindow::present()
     showNormal();
     raise();
     activateWindow();
-    view_->setFocus();
+    stack_->currentWidget()->setFocus();
+}
+
+void LoginWindow::showNavigation(const WorkerProtocol::Navigation& navigation)
+{
+    using State = WorkerProtocol::Navigation::State;
+    if (!navigation.url.isEmpty())
+        url_ = QUrl(navigation.url);
+    switch (navigation.state) {
+    case State::started:
+        state_ = PageState::loading;
+        stack_->setCurrentWidget(view_);
+        break;
+    case State::finished:
+        state_ = PageState::loaded;
+        stack_->setCurrentWidget(view_);
+        break;
+    case State::failed:
+        if (navigation.cancelled) {
+            // A load replaced by a newer one may end after the newer one started.
+            state_ = page_->isLoading() ? PageState::loading : PageState::stopped;
+            break;
+        }
+        state_ = PageState::failed;
+        panel_->showFailure(navigation.failure, url_);
+        stack_->setCurrentWidget(panel_);
+        panel_->setFocus(Qt::OtherFocusReason);
+        break;
+    }
+    showLocation();
 }
 
 void LoginWindow::closeEvent(QCloseEvent* event)
@@ -178,19 +230,34 @@ void LoginWindow::closeEvent(QCloseEvent* event)
     Q_EMIT closed();
 }
 
-void LoginWindow::showLocation(const QUrl& url)
+void LoginWindow::showLocation()
 {
-    const QString host = url.host(QUrl::FullyEncoded); // punycode, so look-alike letters show
+    const QString host = url_.host(QUrl::FullyEncoded); // punycode, so look-alike letters show
     if (host.isEmpty()) {
         location_->clear();
         return;
     }
-    const bool secure = url.scheme() == QLatin1String("https");
-    location_->setText(secure ? QStringLiteral("보안 연결 (https) · %1").arg(host)
-                              : QStringLiteral("보안되지 않은 연결 (%1) · %2").arg(url.scheme(), host));
+    // Only a page that loaded is said to be over a secure connection.
+    const bool secure = url_.scheme() == QLatin1String("https");
     QPalette colours = palette();
-    if (!secure)
-        colours.setColor(QPalette::WindowText, QColor(0xEF, 0x44, 0x44));
+    switch (state_) {
+    case PageState::loading:
+        location_->setText(QStringLiteral("불러오는 중 · %1").arg(host));
+        break;
+    case PageState::stopped:
+        location_->setText(QStringLiteral("불러오기 중단 · %1").arg(host));
+        break;
+    case PageState::failed:
+        location_->setText(QStringLiteral("연결 실패 · %1").arg(host));
+        colours.setColor(QPalette::WindowText, warning(colours));
+        break;
+    case PageState::loaded:
+        location_->setText(secure ? QStringLiteral("보안 연결 (https) · %1").arg(host)
+                                  : QStringLiteral("보안되지 않은 연결 (%1) · %2").arg(url_.scheme(), host));
+        if (!secure)
+            colours.setColor(QPalette::WindowText, insecureRed);
+        break;
+    }
     location_->setPalette(colours);
 }
 

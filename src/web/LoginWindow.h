@@ -1,17 +1,24 @@
 #pragma once
 
+#include <QUrl>
 #include <QWidget>
+
+#include "protocol/WorkerProtocol.h"
 
 class QLabel;
 class QPushButton;
+class QStackedWidget;
 class QWebEnginePage;
 class QWebEngineView;
 
 namespace vantory {
 
+class LoadErrorPanel;
+
 // A site's login window: a header with the site's name, the address the page is on and the three
-// buttons, the status line and message, and the page below. Closing it only hides it, so the page
-// and its history stay for the next showing.
+// buttons, the status line and message, and the page below, or in its place our panel for a page
+// that did not load. Closing it only hides it, so the page and its history stay for the next
+// showing.
 class LoginWindow final : public QWidget {
     Q_OBJECT
 
@@ -20,12 +27,17 @@ public:
     LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget* parent = nullptr);
 
     void setTexts(const QString& status, const QString& message, bool syncEnabled);
+    // A navigation of the page, as the worker reports it: the header says what is true of the page
+    // shown, and a failure (not a cancellation) shows the error panel until the next load starts.
+    void showNavigation(const WorkerProtocol::Navigation& navigation);
     // Shows the window, centred on its first showing, and brings it to the front.
     void present();
 
 Q_SIGNALS:
     void reloadRequested();
     void syncRequested();
+    // The student wants to check the school's addresses in the settings.
+    void addressesRequested();
     // The window was hidden by its close button or "닫기".
     void closed();
 
@@ -33,13 +45,20 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void showLocation(const QUrl& url);
+    enum class PageState { loading, loaded, failed, stopped };
 
+    void showLocation();
+
+    QWebEnginePage* page_;
+    PageState state_ = PageState::loading;
+    QUrl url_;
     QLabel* location_;
     QLabel* status_;
     QLabel* message_;
     QPushButton* syncButton_;
+    QStackedWidget* stack_;
     QWebEngineView* view_;
+    LoadErrorPanel* panel_;
     bool placed_ = false;
 };
 

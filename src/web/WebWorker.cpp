@@ -117,7 +117,7 @@ void WebWorker::handle(const Command& command)
                 const QUrl url(c.url, QUrl::StrictMode);
                 if (!url.isValid() || url.isRelative()) {
                     send(Navigation{
-                        c.page, c.load, Navigation::State::failed, c.url, false, QStringLiteral("잘못된 주소입니다.")});
+                        c.page, c.load, Navigation::State::failed, c.url, false, {LoadFailure::Kind::badAddress, 0}});
                     return;
                 }
                 page(c.page).startLoad(c.load, url, c.timeout);
@@ -179,36 +179,45 @@ void WebWorker::quit(int exitCode)
 WorkerPage& WebWorker::page(PageId id)
 {
     auto& slot = pages_[static_cast<std::size_t>(id)];
-    if (!slot) {
-        const bool hidden = !isLogin(id);
-        slot = std::make_unique<WorkerPage>(
-            id, hidden, profile_.get(), [this](const Event& e) { send(e); }, nullptr);
-        if (hidden) {
-            // The sync page is laid out as in a 1000 × 800 window that is never shown.
-            auto view = std::make_unique<QWebEngineView>();
-            view->setPage(slot.get());
-            view->resize(1000, 800);
-            hiddenViews_[siteIndex(id)] = std::move(view);
-        }
+    if (slot)
+        return *slot;
+    const bool hidden = !isLogin(id);
+    slot = std::make_unique<WorkerPage>(
+        id, hidden, profile_.get(), [this, id](const Event& e) { pageEvent(id, e); }, nullptr);
+    if (hidden) {
+        // The sync page is laid out as in a 1000 × 800 window that is never shown.
+        auto view = std::make_unique<QWebEngineView>();
+        view->setPage(slot.get());
+        view->resize(1000, 800);
+        hiddenViews_[siteIndex(id)] = std::move(view);
+        return *slot;
     }
+    // A login page has its window from the start, so the window hears every navigation of it.
+    const QString siteName = id == PageId::canvasLogin ? QStringLiteral("Canvas") : QStringLiteral("BrevaneLearn");
+    auto& window = windows_[siteIndex(id)];
+    window = std::make_unique<LoginWindow>(siteName, slot.get());
+    const LoginTexts& texts = texts_[siteIndex(id)];
+    window->setTexts(texts.status, texts.message, texts.syncEnabled);
+    const auto button = [this, id](LoginButton::Button which) { send(LoginButton{id, which}); };
+    connect(window.get(), &LoginWindow::reloadRequested, this, [button] { button(LoginButton::Button::reload); });
+    connect(window.get(), &LoginWindow::syncRequested, this, [button] { button(LoginButton::Button::sync); });
+    connect(window.get(), &LoginWindow::closed, this, [button] { button(LoginButton::Button::closed); });
+    connect(window.get(), &LoginWindow::addressesRequested, this, [button] { button(LoginButton::Button::addresses); });
     return *slot;
+}
+
+void WebWorker::pageEvent(PageId id, const Event& event)
+{
+    // The window goes first when the worker ends.
+    if (const auto* navigation = std::get_if<Navigation>(&event); navigation && isLogin(id) && windows_[siteIndex(id)])
+        windows_[siteIndex(id)]->showNavigation(*navigation);
+    send(event);
 }
 
 LoginWindow& WebWorker::window(PageId loginPage)
 {
-    auto& slot = windows_[siteIndex(loginPage)];
-    if (!slot) {
-        const QString siteName
-            = loginPage == PageId::canvasLogin ? QStringLiteral("Canvas") : QStringLiteral("BrevaneLearn");
-        slot = std::make_unique<LoginWindow>(siteName, &page(loginPage));
-        const LoginTexts& texts = texts_[siteIndex(loginPage)];
-        slot->setTexts(texts.status, texts.message, texts.syncEnabled);
-        const auto button = [this, loginPage](LoginButton::Button which) { send(LoginButton{loginPage, which}); };
-        connect(slot.get(), &LoginWindow::reloadRequested, this, [button] { button(LoginButton::Button::reload); });
-        connect(slot.get(), &LoginWindow::syncRequested, this, [button] { button(LoginButton::Button::sync); });
-        connect(slot.get(), &LoginWindow::closed, this, [button] { button(LoginButton::Button::closed); });
-    }
-    return *slot;
+    page(loginPage);
+    return *windows_[siteIndex(loginPage)];
 }
 
 } // namespace vantory

@@ -37,7 +37,9 @@ private:
     void readInput();
     void handle(const WorkerProtocol::Command& command);
     void send(const WorkerProtocol::Event& event);
+    void pageEvent(WorkerProtocol::PageId id, const WorkerProtocol::Event& event);
     void quit(int exitCode);
+    // Created on first use; a login page together with its window.
     WorkerPage& page(WorkerProtocol::PageId id);
     LoginWindow& window(WorkerProtocol::PageId loginPage);
 

@@ -1,6 +1,5 @@
 #include "web/WorkerPage.h"
 
-#include "web/NetworkErrorText.h"
 #include "web/ScriptBridge.h"
 
 #include <QRandomGenerator>
@@ -23,7 +22,9 @@ using WorkerProtocol::Navigation;
 constexpr int pollMilliseconds = 100;
 // Chromium's own limit for a URL; longer ones never reach a page.
 constexpr qsizetype longestUrl = 2 * 1024 * 1024;
-// Chromium's net::ERR_ABORTED: the navigation was stopped or replaced.
+// Chromium's net::ERR_FAILED (a failure it names no better) and net::ERR_ABORTED (the navigation
+// was stopped or replaced).
+constexpr int failedError = -2;
 constexpr int abortedError = -3;
 
 // Tokens name calls on window; the random part keeps them apart from anything a page defines.
@@ -42,9 +43,9 @@ WorkerPage::WorkerPage(WorkerProtocol::PageId id, bool hidden, QWebEngineProfile
     , sink_(std::move(sink))
 {
     settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
-    // A failed sync load keeps the page where it was, as the connections expect; a login window
-    // shows the engine's error page to the student.
-    settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, !hidden);
+    // A failed load keeps the page where it was, as the connections expect; a login window covers
+    // it with its own Korean panel instead of the engine's English page.
+    settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     networkTimer_.setSingleShot(true);
     pollTimer_.setInterval(pollMilliseconds);
 
@@ -75,8 +76,10 @@ void WorkerPage::startLoad(std::int64_t load, const QUrl& url, double timeout)
     QWebEnginePage::load(request);
     // Qt 6.4 has no per-request network time-out, so the page keeps its own.
     networkTimer_.stop();
-    if (std::isfinite(timeout) && timeout > 0 && timeout < 24 * 3600)
+    if (std::isfinite(timeout) && timeout > 0 && timeout < 24 * 3600) {
+        timeoutSeconds_ = static_cast<int>(std::ceil(timeout));
         networkTimer_.start(static_cast<int>(std::ceil(timeout * 1000)));
+    }
 }
 
 void WorkerPage::stopLoad()
@@ -90,6 +93,7 @@ void WorkerPage::onLoadingChanged(const QWebEngineLoadingInfo& info)
     const QString url = currentUrl();
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
         evalBlocked_ = false;
+        navigationUrl_ = info.url();
         sink_(Navigation{id_, load_, Navigation::State::started, url});
         return;
     }
@@ -100,24 +104,35 @@ void WorkerPage::onLoadingChanged(const QWebEngineLoadingInfo& info)
         swallowEndOf_ = -1;
         return;
     }
-    // The server answered with a page (an HTTP error status included): that navigation finished.
-    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus
-        || info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain) {
+    // The server answered with a page, an error page included: that navigation finished, and the
+    // status says what kind of page it was.
+    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
         sink_(Navigation{id_, load_, Navigation::State::finished, url});
+        return;
+    }
+    if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400
+        && info.errorCode() <= 999) {
+        sink_(Navigation{id_, load_, Navigation::State::finished, url, false, {}, info.errorCode()});
         return;
     }
     const bool cancelled
         = info.status() == QWebEngineLoadingInfo::LoadStoppedStatus || info.errorCode() == abortedError;
-    sink_(Navigation{
-        id_, load_, Navigation::State::failed, url, cancelled, networkErrorText(info.errorDomain(), info.errorCode())});
+    // The engine's net errors lie between -1 and -999; a stop reports none.
+    const int code = info.errorCode() < 0 && info.errorCode() >= -999 ? info.errorCode()
+        : cancelled                                                   ? abortedError
+                                                                      : failedError;
+    // A page whose navigation failed goes back to the address it showed before; the report names
+    // the address that failed, where a sign-in would be looked for and what the student must check.
+    sink_(Navigation{id_, load_, Navigation::State::failed, cancelled ? url : text(info.url()), cancelled,
+        {LoadFailure::Kind::network, code}});
 }
 
 void WorkerPage::onNetworkTimeout()
 {
     if (!isLoading())
         return;
-    sink_(Navigation{
-        id_, load_, Navigation::State::failed, currentUrl(), false, QStringLiteral("요청한 시간이 초과되었습니다.")});
+    sink_(Navigation{id_, load_, Navigation::State::failed, text(navigationUrl_), false,
+        {LoadFailure::Kind::timedOut, timeoutSeconds_}});
     // The stop ends the load once more; that end was just reported.
     swallowEndOf_ = load_;
     triggerAction(QWebEnginePage::Stop);
@@ -256,7 +271,12 @@ void WorkerPage::run(const QString& script, std::function<void(const QVariant&)>
 
 QString WorkerPage::currentUrl() const
 {
-    const QString text = url().toString(QUrl::FullyEncoded);
+    return text(url());
+}
+
+QString WorkerPage::text(const QUrl& url)
+{
+    const QString text = url.toString(QUrl::FullyEncoded);
     return text.size() <= longestUrl ? text : QString();
 }
 

@@ -19,7 +19,7 @@ class WorkerPage final : public QWebEnginePage {
 public:
     using Sink = std::function<void(const WorkerProtocol::Event&)>;
 
-    // hidden: a sync page, which shows no JavaScript dialogs and no error pages.
+    // hidden: a sync page, which shows no JavaScript dialogs. No page shows the engine's error pages.
     WorkerPage(WorkerProtocol::PageId id, bool hidden, QWebEngineProfile* profile, Sink sink, QObject* parent);
     ~WorkerPage() override;
 
@@ -57,6 +57,8 @@ private:
     // Runs script in the main world; callback only while this page lives.
     void run(const QString& script, std::function<void(const QVariant&)> callback);
     QString currentUrl() const;
+    // A URL as the protocol carries it: empty when longer than any page can have.
+    static QString text(const QUrl& url);
 
     WorkerProtocol::PageId id_;
     bool hidden_;
@@ -65,6 +67,8 @@ private:
     std::int64_t swallowEndOf_ = -1; // a load whose end this page already reported itself
     int documents_ = 0; // navigations that ended, so a new document may have replaced the old
     bool evalBlocked_ = false; // the document's content security policy forbids eval
+    int timeoutSeconds_ = 0; // the running network time-out, for its report
+    QUrl navigationUrl_; // where the latest navigation set out to go
     std::map<std::int64_t, Call> calls_;
     QTimer networkTimer_;
     QTimer pollTimer_;

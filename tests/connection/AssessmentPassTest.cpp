@@ -11,6 +11,8 @@ namespace {
 const std::string home = "https://learn.test/";
 const std::string unreadable = "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다.";
 const std::string mismatch = "과목 정보가 일치하지 않아요. 기존 일정은 유지됩니다.";
+const std::string signIn = "사이트가 로그인 페이지로 보냈습니다", unknown = "페이지 형식을 알아볼 수 없습니다";
+const std::string notFound = "사이트 주소를 찾을 수 없습니다 (오류 -105)";
 
 const auto coursePage
     = [](const std::string& id) { return "https://learn.test/pl/course_instance/" + id + "/assessments"; };
@@ -61,25 +63,28 @@ TEST_F(AssessmentPassTest, FirstPassAddsTheListedCoursesAndMergesEachPageUnreada
     EXPECT_TRUE(std::filesystem::exists(store.statePath()) && !store.brevaneSyncing());
     worker(Site::assessment).results = {{coursePage("4130"), text(payload("4130", "someday"))}};
     runPass(Site::assessment);
-    EXPECT_EQ(std::tuple(error("4130"), store.db().assessments.at(1).deadlineStatus),
-        std::tuple("일부 날짜를 확인하지 못했어요", "parse-error"));
+    EXPECT_EQ(std::tuple(error("4130"), store.db().assessments.at(1).deadlineStatus, store.statusReason()),
+        std::tuple("일부 날짜를 확인하지 못했어요", "parse-error", "221 · 일부 날짜를 확인하지 못했어요"));
 }
 
 TEST_F(AssessmentPassTest, AFailedHomePageKeepsEverythingAndTellsLoginFromOtherFailures)
 {
     const Failing cases[] = {
-        {"single sign-on elsewhere", {"https://sso.university.test/login"}, {}, "", true},
-        {"sign-in page of the site", {"https://learn.test/pl/login"}, {}, "", true},
-        {"script gives broken JSON", {}, text(std::string("[{\"id\": "))},
-        {"network failure at home", {{}, Response::End::fail, {PageError::Kind::network, "연결 거부"}}},
+        {"single sign-on elsewhere", {"https://sso.university.test/login"}, {}, "", true, signIn},
+        {"sign-in page of the site", {"https://learn.test/pl/login"}, {}, "", true, signIn},
+        {"script gives broken JSON", {}, text(std::string("[{\"id\": ")), "", false, unknown},
+        {"connection refused", failing(-102), {}, "", false, "사이트가 연결을 거부했습니다 (오류 -102)"},
+        {"host not found", failing(-105), {}, "", false, notFound},
+        {"the site's error page", errorPage(503), notText(), "", false, "사이트가 오류 페이지로 답했습니다 (HTTP 503)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         runFailing(Site::assessment, home, c);
         EXPECT_EQ(store.needsLogin(), c.login);
         EXPECT_EQ(error("home"), c.login ? "BrevaneLearn 로그인이 필요해요" : unreadable);
-        EXPECT_EQ(
-            store.status(), c.login ? "로그인이 필요해요 · 기존 일정 유지" : "과목 목록 조회 실패 · 기존 일정 유지");
+        EXPECT_EQ(std::tuple(store.status(), store.statusReason()),
+            std::tuple(
+                c.login ? "로그인이 필요해요 · 기존 일정 유지" : "과목 목록 조회 실패 · 기존 일정 유지", c.reason));
         EXPECT_FALSE(std::filesystem::exists(store.statePath())) << "nothing saved";
         store.setNeedsLogin(false); // lets the next case start
     }
@@ -92,22 +97,26 @@ TEST_F(AssessmentPassTest, ACourseFailureKeepsItsDeadlinesAndTheOtherCoursesGoOn
     const Assessment kept = store.db().assessments.at(1);
     ASSERT_EQ(kept.id, "2:HW1");
     const Failing cases[] = {
-        {"network", {{}, Response::End::fail, {PageError::Kind::network, "호스트를 찾을 수 없음"}}, {},
-            "호스트를 찾을 수 없음"},
-        {"page of another course", {}, text(payload("9")), mismatch},
-        {"no rows", {}, text(Json{{"courseID", "2"}, {"courseHeading", ""}, {"rows", Json::array()}}), mismatch},
-        {"not text", {}, notText(), unreadable},
-        {"nested 70,000 deep", {}, text(std::string(70000, '[')), unreadable},
-        {"wrong shape", {}, text(Json{{"courseID", "2"}}), unreadable},
-        {"script throws", {}, thrown("ReferenceError: x"), "ReferenceError: x"},
-        {"renderer died", {{}, Response::End::terminate}, {}, unreadable},
-        {"never finishes", {{}, Response::End::hang}, {}, "응답 시간이 초과됐어요. 기존 일정은 유지됩니다."},
+        {"network", failing(-105), {}, notFound, false, notFound},
+        {"page of another course", {}, text(payload("9")), mismatch, false, "다른 과목의 페이지가 열렸습니다"},
+        {"no rows", {}, text(Json{{"courseID", "2"}, {"courseHeading", ""}, {"rows", Json::array()}}), mismatch, false,
+            "다른 과목의 페이지가 열렸습니다"},
+        {"not text", {}, notText(), unreadable, false, unknown},
+        {"error page", errorPage(404), notText(), unreadable, false, "사이트가 오류 페이지로 답했습니다 (HTTP 404)"},
+        {"nested 70,000 deep", {}, text(std::string(70000, '[')), unreadable, false, unknown},
+        {"wrong shape", {}, text(Json{{"courseID", "2"}}), unreadable, false, unknown},
+        {"script throws", {}, thrown("ReferenceError: x"), "ReferenceError: x", false,
+            "페이지를 읽는 스크립트가 실패했습니다"},
+        {"renderer died", {{}, Response::End::terminate}, {}, unreadable, false,
+            "페이지를 처리하던 웹 엔진이 멈췄습니다"},
+        {"never finishes", {{}, Response::End::hang}, {}, "응답 시간이 초과됐어요. 기존 일정은 유지됩니다.", false,
+            "페이지를 여는 데 너무 오래 걸렸습니다"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         runFailing(Site::assessment, coursePage("2"), c);
-        EXPECT_EQ(std::tuple(error("2"), store.needsLogin(), store.status()),
-            std::tuple(c.text, false, "일부 동기화 실패 · 기존 일정 유지"));
+        EXPECT_EQ(std::tuple(error("2"), store.needsLogin(), store.status(), store.statusReason()),
+            std::tuple(c.text, false, "일부 동기화 실패 · 기존 일정 유지", "B · " + c.reason));
         EXPECT_EQ(loads().back(), coursePage("3")) << "the pass goes on";
         ASSERT_EQ(store.db().assessments.size(), 3u);
         EXPECT_EQ(store.db().assessments[1], kept) << "course 2 keeps its item as it was";
@@ -118,8 +127,8 @@ TEST_F(AssessmentPassTest, ASignInPageOnACourseEndsThePassAfterSavingTheCoursesB
 {
     courses = {listed("1", "A"), listed("2", "B"), listed("3", "C")};
     runFailing(Site::assessment, coursePage("2"), {"", {"https://learn.test/pl/auth/institution/3/saml/login"}});
-    EXPECT_EQ(std::tuple(error("2"), store.needsLogin(), store.status()),
-        std::tuple("BrevaneLearn 로그인이 필요해요", true, "로그인이 필요해요 · 기존 일정 유지"));
+    EXPECT_EQ(std::tuple(error("2"), store.needsLogin(), store.status(), store.statusReason()),
+        std::tuple("BrevaneLearn 로그인이 필요해요", true, "로그인이 필요해요 · 기존 일정 유지", signIn));
     EXPECT_EQ(loads().back(), coursePage("2")) << "course 3 is not visited";
     ASSERT_EQ(store.db().assessments.size(), 1u);
     EXPECT_EQ(store.db().assessments[0].courseID, "1");

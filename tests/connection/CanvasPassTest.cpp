@@ -80,18 +80,22 @@ TEST_F(CanvasPassTest, AFullPassStoresEveryAssignmentWithItsDatesAndSubmission)
 TEST_F(CanvasPassTest, ACourseListThatFailsKeepsEverythingAndTellsLoginApart)
 {
     const Failing cases[] = {
-        {"never ready", {}, notText()},
-        {"sign-in page", {"https://canvas.test/login/canvas"}, {}, "", true},
-        {"single sign-on elsewhere", {"https://sso.university.test/idp"}, {}, "", true},
-        {"broken JSON", {}, text(std::string("{"))},
-        {"offline", {{}, Response::End::fail, {PageError::Kind::network, "연결 거부"}}},
+        {"never ready", {}, notText(), "", false, "페이지 형식을 알아볼 수 없습니다"},
+        {"sign-in page", {"https://canvas.test/login/canvas"}, {}, "", true, "사이트가 로그인 페이지로 보냈습니다"},
+        {"single sign-on unreachable",
+            {"https://sso.university.test/idp", Response::End::fail,
+                PageError::failedLoad({LoadFailure::Kind::network, -202})},
+            {}, "", true, "보안 연결에 실패했습니다 (오류 -202)"},
+        {"broken JSON", {}, text(std::string("{")), "", false, "페이지 형식을 알아볼 수 없습니다"},
+        {"offline", failing(-106), {}, "", false, "인터넷에 연결되어 있지 않습니다 (오류 -106)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         runFailing(Site::canvas, courseList, c);
         const std::string status = c.login ? "Canvas 로그인이 필요해요" : "Canvas 과목 조회 실패 · 기존 일정 유지";
-        EXPECT_EQ(std::tuple(store.canvasStatus(), error("canvas:home"), store.canvasNeedsLogin()),
-            std::tuple(status, status, c.login));
+        EXPECT_EQ(std::tuple(
+                      store.canvasStatus(), error("canvas:home"), store.canvasNeedsLogin(), store.canvasStatusReason()),
+            std::tuple(status, status, c.login, c.reason));
         store.setCanvasNeedsLogin(false);
     }
     EXPECT_EQ(worker(Site::canvas).evaluations.size(), 30u + 30 + 1) << "thirty tries where the list never comes";
@@ -114,9 +118,8 @@ TEST_F(CanvasPassTest, CourseFailuresAreCountedWithTheirTextsAndKeepStoredItems)
         {"due date of another form", {{list, text(Json{assignment("1", "tomorrow")})}}, {},
             "과제 목록 형식을 확인하지 못했습니다"},
         {"home page never loads", {}, {{courseHome("2"), {{}, Response::End::hang}}}, "서버 응답 시간 초과"},
-        {"network", {},
-            {{courseHome("2") + "/assignments", {{}, Response::End::fail, {PageError::Kind::network, "끊김"}}}},
-            "끊김"},
+        {"network", {}, {{courseHome("2") + "/assignments", failing(-101)}},
+            "사이트와의 연결이 끊어졌습니다 (오류 -101)"},
     };
     const Assessment kept = store.db().assessments[1];
     for (const auto& c : cases) {
@@ -124,8 +127,10 @@ TEST_F(CanvasPassTest, CourseFailuresAreCountedWithTheirTextsAndKeepStoredItems)
         results = c.results;
         responses = c.responses;
         runPass(Site::canvas);
-        EXPECT_EQ(std::tuple(error("canvas:2"), store.canvasStatus(), store.db().assessments[1]),
-            std::tuple(c.text + " · 기존 일정 유지", "Canvas 2개 과목 업데이트 · 1개 확인 필요", kept));
+        EXPECT_EQ(
+            std::tuple(error("canvas:2"), store.canvasStatus(), store.canvasStatusReason(), store.db().assessments[1]),
+            std::tuple(
+                c.text + " · 기존 일정 유지", "Canvas 2개 과목 업데이트 · 1개 확인 필요", "B · " + c.text, kept));
     }
 }
 
@@ -162,8 +167,9 @@ TEST_F(CanvasPassTest, SignInOnACourseStopsThePassWithTheRelogInText)
     courses = {listed("1", "A"), listed("2", "B")};
     responses = {{courseHome("1"), {"https://canvas.test/login/saml"}}};
     runPass(Site::canvas);
-    EXPECT_EQ(std::tuple(error("canvas:1"), store.canvasNeedsLogin(), store.canvasStatus()),
-        std::tuple("로그인이 필요합니다 · 기존 일정 유지", true, "Canvas 재로그인이 필요해요"));
+    EXPECT_EQ(std::tuple(error("canvas:1"), store.canvasNeedsLogin(), store.canvasStatus(), store.canvasStatusReason()),
+        std::tuple("로그인이 필요합니다 · 기존 일정 유지", true, "Canvas 재로그인이 필요해요",
+            "사이트가 로그인 페이지로 보냈습니다"));
     EXPECT_EQ(worker(Site::canvas).loads.back(), courseHome("1"));
 }
 

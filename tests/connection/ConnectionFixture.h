@@ -22,6 +22,7 @@ public:
         std::string finalURL; // after redirects; the requested URL when empty
         End end = End::finish;
         PageError error{};
+        int httpStatus = 0; // of a finished load: the site's error page
     };
 
     explicit FakePage(Scheduler& scheduler)
@@ -34,12 +35,14 @@ public:
         loads.push_back(url);
         stop();
         url_ = url; // a navigation shows its URL from its start, as a browser's does
+        errorStatus_ = 0;
         const Response response = responses.contains(url) ? responses[url] : site ? site(url) : Response{};
         loading_ = scheduler_.schedule(Scheduler::Duration::zero(), [this, url, response] {
             if (response.end == Response::End::hang)
                 return; // loading until stopped or replaced
             loading_ = 0;
             url_ = response.finalURL.empty() ? url : response.finalURL;
+            errorStatus_ = response.end == Response::End::finish ? response.httpStatus : 0;
             if (response.end == Response::End::finish && onFinished)
                 onFinished();
             else if (response.end == Response::End::fail && onFailed)
@@ -51,6 +54,7 @@ public:
     void stop() override { scheduler_.cancel(std::exchange(loading_, 0)); }
     std::string url() const override { return url_; }
     bool isLoading() const override { return loading_ != 0; }
+    int errorStatus() const override { return errorStatus_; }
     void evaluate(const std::string& script, std::function<void(ScriptOutcome)> done) override
     {
         evaluations.push_back(script);
@@ -74,6 +78,7 @@ public:
 private:
     Scheduler& scheduler_;
     std::string url_;
+    int errorStatus_ = 0;
     Scheduler::Cookie loading_ = 0;
 };
 
@@ -100,13 +105,15 @@ struct FakeLoginView final : LoginView {
 class ConnectionFixture : public ::testing::Test, public WebHost {
 protected:
     using Response = FakePage::Response;
-    // How a page fails: its load's response or, when given, its script's result, and what is said.
+    // How a page fails: its load's response or, when given, its script's result, what is said and
+    // the reason given beside the status.
     struct Failing {
         const char* name;
         Response response;
         std::optional<ScriptOutcome> result;
         std::string text;
         bool login = false;
+        std::string reason;
     };
 
     WebPage& workerPage(Site site) override { return pages_[site == Site::canvas]; }
@@ -142,6 +149,12 @@ protected:
     static ScriptOutcome flag(bool value) { return ScriptValue{ScriptValue::Kind::flag, "", value}; }
     static ScriptOutcome thrown(std::string message) { return PageError{PageError::Kind::script, std::move(message)}; }
     static ScriptOutcome notText() { return ScriptValue{}; }
+    // A load that fails with the engine's net error code, and the site's answer with an error status.
+    static Response failing(int code)
+    {
+        return {{}, Response::End::fail, PageError::failedLoad({LoadFailure::Kind::network, code})};
+    }
+    static Response errorPage(int status) { return {{}, Response::End::finish, {}, status}; }
     std::string error(const std::string& key) const { return store.errors().count(key) ? store.errors().at(key) : ""; }
 
     ManualScheduler scheduler{instantFromSeconds(1764871200)};

@@ -157,11 +157,18 @@ TEST_F(ConnectionTest, LoginPageFailuresShowTheirTextsAndCancellationsNothing)
     FakePage& page = view(Site::assessment).fake;
     page.onFailed(PageError{PageError::Kind::cancelled, "취소"});
     EXPECT_EQ(login.message(), "학교 로그인 페이지를 여는 중…");
-    page.onFailed(PageError{PageError::Kind::network, "이름을 찾을 수 없음"});
-    EXPECT_EQ(
-        login.message(), "로그인 페이지를 열지 못했습니다: 이름을 찾을 수 없음 · 페이지 다시 열기를 눌러 주세요.");
+    page.onFailed(PageError::failedLoad({LoadFailure::Kind::network, -105}));
+    EXPECT_EQ(login.message(),
+        "로그인 페이지를 열지 못했습니다: 사이트 주소를 찾을 수 없습니다 (오류 -105) · 페이지 다시 열기를 눌러 "
+        "주세요.");
     page.onTerminated();
     EXPECT_EQ(login.message(), "로그인 페이지가 중단되었습니다. 페이지 다시 열기를 눌러 주세요.");
+
+    // The error panel's way to the school's addresses.
+    int opened = 0;
+    store.schoolSitesWindow = [&opened] { ++opened; };
+    view(Site::assessment).onAddresses();
+    EXPECT_EQ(opened, 1);
 }
 
 } // namespace

@@ -44,7 +44,7 @@ protected:
         db.assessments = std::move(items);
         if (change)
             change(db);
-        status = "BrevaneLearn을 연결해 주세요", needsLogin = hasErrors = false, storageProblem.clear();
+        status = "BrevaneLearn을 연결해 주세요", needsLogin = hasErrors = false, storageProblem.clear(), reason.clear();
         state = {}, perUnit = pointsPerUnit, measureCalls = 0;
     }
 
@@ -54,8 +54,8 @@ protected:
         if (change)
             change(db);
         return composeStatusLine(
-            {db, instantFromSeconds(base + at), status, lastUpdate, needsLogin, hasErrors, storageProblem}, state,
-            [this](const StatusText& text) {
+            {db, instantFromSeconds(base + at), status, lastUpdate, needsLogin, hasErrors, storageProblem, reason},
+            state, [this](const StatusText& text) {
                 ++measureCalls;
                 double width = 0;
                 for (const StatusRun& run : text.runs)
@@ -66,7 +66,7 @@ protected:
 
     Database db;
     StatusLineState state;
-    std::string status, storageProblem, lastUpdate = "마지막 업데이트 12/4 10:00";
+    std::string status, storageProblem, reason, lastUpdate = "마지막 업데이트 12/4 10:00";
     bool needsLogin = false, hasErrors = false;
     double perUnit = 7;
     int measureCalls = 0;
@@ -102,6 +102,8 @@ TEST_F(StatusLineTest, PlaceholdersFitTheirTextAndItemTextAndTooltipNameTheItemI
             + "\n" + lastUpdate);
     hasErrors = true;
     EXPECT_TRUE(compose(7).tooltip.ends_with(lastUpdate + "\n⚠ " + status));
+    reason = "사이트가 연결을 거부했습니다 (오류 -102)"; // under the warning, so the bus's tooltip says why
+    EXPECT_TRUE(compose(7).tooltip.ends_with(lastUpdate + "\n⚠ " + status + "\n" + reason));
     reset({}); // a file that cannot be read does not pass for a fresh start
     status = "로그인이 필요해요", needsLogin = true;
     storageProblem = "저장된 일정을 읽지 못했습니다. 원본을 유지합니다. (/home/s/state.json)";

@@ -8,6 +8,7 @@
 #include "ui/ScreenWindow.h"
 
 #include "support/ManualScheduler.h"
+#include "support/SiteScope.h"
 #include "support/TemporaryFolder.h"
 
 #include <QTest>
@@ -35,6 +36,7 @@ TEST(StatusItemTest, TrayOnlyIsRememberedUntilTheStripIsAskedBack)
 // The windows over stand-in screens that record what they were made for.
 class ScreenOpenerTest : public ::testing::Test {
 protected:
+    test::SiteScope sites; // both sites have addresses, so each sign-in entry opens its sign-in
     test::TemporaryFolder folder;
     test::ManualScheduler scheduler{instantFromSeconds(0)};
     AppDelegate delegate{folder / "state.json", scheduler};

@@ -215,6 +215,9 @@ TEST_F(DashboardTest, HeaderButtonsAreSavedOrCallTheirHooksAndStatusLinesWarnInO
     EXPECT_LT(drawn().red(), 200);
     store.setNeedsLogin(true);
     EXPECT_GT(drawn().red(), drawn().blue() + 100) << "orange";
+    store.setStatus("과목 목록 조회 실패 · 기존 일정 유지", "사이트 주소를 찾을 수 없습니다 (오류 -105)");
+    EXPECT_EQ(label(u"BrevaneLearn · "_s)->text(),
+        u"BrevaneLearn · 과목 목록 조회 실패 · 기존 일정 유지\n사이트 주소를 찾을 수 없습니다 (오류 -105)"_s);
 
     const SiteChoice sites(store, {});
     store.update([](Database& db) {

@@ -63,7 +63,16 @@ TEST_F(RemoteWebHostTest, LoadsEndOnceOnTheFinalPageAfterRedirectsAndBypassTheCa
         EXPECT_EQ(info.st_mode & 0777, 0700u) << created;
     }
 
+    // The site's error page is a finished load that tells its status, until the next load.
+    ASSERT_EQ(watch.load(url("/unavailable")), Ending::finished);
+    EXPECT_EQ(watch.page.errorStatus(), 503);
     ASSERT_EQ(watch.load(url("/counter")), Ending::finished);
+    EXPECT_EQ(watch.page.errorStatus(), 0);
+    // A load that fails names the address that failed, not the page shown before it, which would
+    // pass for a sign-in page.
+    const std::string refused = site->base("127.0.0.3") + "/pl/course_instance/1";
+    ASSERT_EQ(watch.load(refused), Ending::failed);
+    EXPECT_EQ(watch.urlAtEnd, refused);
     const auto first = watch.run("document.title");
     ASSERT_EQ(watch.load(url("/page")), Ending::finished); // not a reload of the same page
     ASSERT_EQ(watch.load(url("/counter")), Ending::finished);

@@ -107,6 +107,11 @@ TEST_F(SyncEndToEndTest, BothSitesSyncFromAddressesInTheStateFileAloneAndFollowT
     EXPECT_EQ(store->canvasStatus(), "Canvas 업데이트 완료 · 1개 과목은 과제 목록 미제공");
     ASSERT_NE(item("canvas:101:11"), nullptr);
     EXPECT_EQ(std::tie(item("canvas:101:11")->submitted, item("canvas:101:11")->category), std::tuple(true, "Labs"));
+    // A site that stops answering after a good pass: its failure and why, not a sign-in.
+    store->update([](Database& db) { db.settings.assessmentBaseURL = server->base("127.0.0.3") + "/"; });
+    runPass(connections->assessment());
+    EXPECT_EQ(std::tuple(store->status(), store->statusReason(), store->needsLogin()),
+        std::tuple("과목 목록 조회 실패 · 기존 일정 유지", "사이트가 연결을 거부했습니다 (오류 -102)", false));
     // The address check: reached, or not with the reason.
     EXPECT_EQ(checkAddress(server->base("localhost")),
         std::pair(true, std::string("연결됨 · 보안되지 않은 연결 (http) · localhost")));

@@ -1,6 +1,8 @@
-// The worker's parts in process: the login window as the student sees it (texts, where the page is, closing only
-// hides it); the script bridge reading answers the page can change (well-formed ones are RemoteWebHostTest's).
+// The worker's parts in process: the login window as the student sees it (texts, where the page is and whether it
+// loaded, our panel for a page that did not, closing only hides it); the script bridge reading answers the page can
+// change (well-formed ones are RemoteWebHostTest's).
 
+#include "web/LoadErrorPanel.h"
 #include "web/LoginWindow.h"
 #include "web/ScriptBridge.h"
 
@@ -57,21 +59,51 @@ TEST_F(LoginWindowTest, ButtonsAskClosingOnlyHidesAndTheMessageLineShowsWhenTher
     EXPECT_EQ(closes.count(), 2);
 }
 
-TEST_F(LoginWindowTest, ShowsWhereThePasswordWouldGo)
+// Where the password would go, and over what: a secure connection only for a page that loaded over one.
+TEST_F(LoginWindowTest, SaysWhatIsTrueOfThePageAndCoversAFailedOneWithItsReason)
 {
+    using Nav = WorkerProtocol::Navigation;
+    using Kind = LoadFailure::Kind;
     window_.present();
     QLabel* location = find<QLabel>("페이지 주소");
-    ASSERT_TRUE(location);
-    const std::pair<const char*, const char*> cases[] = {
-        {"https://canvas.example/login", "보안 연결 (https) · canvas.example"},
-        {"http://127.0.0.1:8080/login", "보안되지 않은 연결 (http) · 127.0.0.1"},
-        {"https://cаnvas.example/", "보안 연결 (https) · xn--cnvas-4ve.example"}, // a look-alike letter
+    auto* panel = window_.findChild<LoadErrorPanel*>();
+    ASSERT_TRUE(location && panel);
+    const auto page = WorkerProtocol::PageId::canvasLogin;
+    const struct {
+        Nav navigation;
+        const char* shown;
+        const char* reason = nullptr; // on the panel, when it shows
+        const char* address = "주소: https://canvas.example";
+    } cases[] = {
+        {{page, 1, Nav::State::started, QStringLiteral("https://canvas.example/login")},
+            "불러오는 중 · canvas.example"},
+        {{page, 1, Nav::State::finished, QStringLiteral("https://canvas.example/login")},
+            "보안 연결 (https) · canvas.example"},
+        {{page, 2, Nav::State::finished, QStringLiteral("http://127.0.0.1:8080/login")},
+            "보안되지 않은 연결 (http) · 127.0.0.1"},
+        {{page, 3, Nav::State::failed, QStringLiteral("https://cаnvas.example/"), false, {Kind::network, -102}},
+            "연결 실패 · xn--cnvas-4ve.example", "사이트가 연결을 거부했습니다 (오류 -102)",
+            "주소: https://xn--cnvas-4ve.example"}, // a look-alike letter
+        {{page, 4, Nav::State::started, QStringLiteral("https://canvas.example/")}, "불러오는 중 · canvas.example"},
+        {{page, 4, Nav::State::failed, QString(), true, {Kind::network, -3}}, "불러오기 중단 · canvas.example"},
+        {{page, 5, Nav::State::failed, QString(), false, {Kind::timedOut, 60}}, "연결 실패 · canvas.example",
+            "사이트가 60초 동안 응답하지 않았습니다"},
     };
-    for (const auto& [url, shown] : cases) {
-        page_.setUrl(QUrl(QString::fromUtf8(url)));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return location->text() == QString::fromUtf8(shown); }, 10000))
-            << url << " shows " << location->text().toStdString();
+    for (const auto& c : cases) {
+        window_.showNavigation(c.navigation);
+        EXPECT_EQ(location->text().toStdString(), c.shown);
+        EXPECT_EQ(panel->isVisible(), c.reason != nullptr) << c.shown;
+        if (!c.reason)
+            continue;
+        EXPECT_EQ(find<QLabel>("원인")->text().toStdString(), c.reason);
+        EXPECT_EQ(find<QLabel>("주소")->text().toStdString(), c.address);
+        EXPECT_EQ(window_.focusWidget(), find("다시 시도")) << "Tab and Space go on at once";
     }
+
+    QSignalSpy reloads(&window_, &LoginWindow::reloadRequested), addresses(&window_, &LoginWindow::addressesRequested);
+    QTest::mouseClick(find("학교 사이트 설정 열기"), Qt::LeftButton);
+    QTest::mouseClick(find("다시 시도"), Qt::LeftButton);
+    EXPECT_TRUE(addresses.count() == 1 && reloads.count() == 1);
 }
 
 TEST(ScriptBridge, ReadsAnswersAndPlainValuesAndDistrustsTheRest)

@@ -39,12 +39,16 @@ TEST(WorkerProtocol, EveryMessageSurvivesARoundTrip)
     expectRoundTrips<Event>(
         {Ready{}, Nav{PageId::assessment, 3, Nav::State::started, QStringLiteral("about:blank")},
             Nav{PageId::canvas, 4, Nav::State::finished, QStringLiteral("https://canvas.example/login")},
-            Nav{PageId::canvasLogin, 5, Nav::State::failed, QString(), true, QStringLiteral("net::ERR_ABORTED")},
+            Nav{PageId::canvas, 4, Nav::State::finished, QStringLiteral("https://canvas.example/"), false, {}, 503},
+            Nav{PageId::canvasLogin, 5, Nav::State::failed, QString(), true, {LoadFailure::Kind::network, -3}},
+            Nav{PageId::assessment, 6, Nav::State::failed, QString(), false, {LoadFailure::Kind::timedOut, 35}},
+            Nav{PageId::assessment, 7, Nav::State::failed, QString(), false, {LoadFailure::Kind::badAddress, 0}},
             UrlChanged{PageId::assessmentLogin, QStringLiteral("https://sso.example/")}, Terminated{PageId::canvas},
             Result{1, ScriptValue{ScriptValue::Kind::text, std::string(300'000, 'x') + "끝"}},
             Result{2, ScriptValue{ScriptValue::Kind::flag, {}, true}}, Result{3, ScriptValue{}},
             Result{4, PageError{PageError::Kind::script, "boom"}}, Result{5, PageError{PageError::Kind::terminated}},
-            LoginButton{PageId::canvasLogin, LoginButton::Button::closed}},
+            LoginButton{PageId::canvasLogin, LoginButton::Button::closed},
+            LoginButton{PageId::assessmentLogin, LoginButton::Button::addresses}},
         decodeEvent);
 }
 
@@ -78,9 +82,23 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
         {"text outcome without text", R"({"type":"result","call":1,"kind":"text"})"},
         {"flag outcome with a number", R"({"type":"result","call":1,"kind":"flag","flag":1})"},
         {"extra field on a finished navigation",
-            R"({"type":"navigation","page":"canvas","load":1,"state":"finished","url":"","cancelled":false})"},
-        {"failed navigation without message",
+            R"({"type":"navigation","page":"canvas","load":1,"state":"finished","url":"","httpStatus":0,"cancelled":false})"},
+        {"finished navigation without its status",
+            R"({"type":"navigation","page":"canvas","load":1,"state":"finished","url":""})"},
+        {"a status that is no error",
+            R"({"type":"navigation","page":"canvas","load":1,"state":"finished","url":"","httpStatus":200})"},
+        {"failed navigation without its reason",
             R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false})"},
+        {"the last version's text for a reason",
+            R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false,"message":"x"})"},
+        {"a failed navigation as an error page",
+            R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false,"failure":"httpStatus","code":503})"},
+        {"a net error above zero",
+            R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false,"failure":"network","code":102})"},
+        {"a time-out of no length",
+            R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false,"failure":"timedOut","code":0})"},
+        {"unknown reason",
+            R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false,"failure":"dns","code":-105})"},
         {"unknown navigation state", R"({"type":"navigation","page":"canvas","load":1,"state":"done","url":""})"},
         {"deep nesting", nested},
         {"nested object as a field", R"({"type":"url","page":"canvas","url":{"href":"x"}})"},
@@ -93,6 +111,37 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
     EXPECT_FALSE(decodeCommand(R"({"type":"load","page":"canvas","load":1,"url":"x","timeout":-1})"));
     EXPECT_FALSE(decodeCommand(R"({"type":"ready","version":1})")); // an event, not a command
     EXPECT_FALSE(decodeCommand(R"({"type":"quit","now":true})"));
+}
+
+// Every reason a load gives reads as its own Korean text, with its number kept for support.
+TEST(LoadFailure, EachEngineErrorAndStatusReadsAsItsOwnText)
+{
+    using Kind = LoadFailure::Kind;
+    const std::pair<LoadFailure, const char*> cases[] = {
+        {{Kind::network, -102}, "사이트가 연결을 거부했습니다 (오류 -102)"},
+        {{Kind::network, -105}, "사이트 주소를 찾을 수 없습니다 (오류 -105)"},
+        {{Kind::network, -137}, "사이트 주소를 찾을 수 없습니다 (오류 -137)"},
+        {{Kind::network, -802}, "사이트 주소를 찾을 수 없습니다 (오류 -802)"}, // the resolver's range
+        {{Kind::network, -202}, "보안 연결에 실패했습니다 (오류 -202)"}, // an untrusted certificate
+        {{Kind::network, -107}, "보안 연결에 실패했습니다 (오류 -107)"}, // a TLS handshake
+        {{Kind::network, -753}, "보안 연결에 실패했습니다 (오류 -753)"}, // the certificate manager's range
+        {{Kind::network, -7}, "사이트가 응답하지 않습니다 (오류 -7)"},
+        {{Kind::network, -118}, "사이트가 응답하지 않습니다 (오류 -118)"},
+        {{Kind::network, -106}, "인터넷에 연결되어 있지 않습니다 (오류 -106)"},
+        {{Kind::network, -21}, "인터넷에 연결되어 있지 않습니다 (오류 -21)"},
+        {{Kind::network, -101}, "사이트와의 연결이 끊어졌습니다 (오류 -101)"},
+        {{Kind::network, -324}, "사이트와의 연결이 끊어졌습니다 (오류 -324)"},
+        {{Kind::network, -109}, "사이트에 연결할 수 없습니다 (오류 -109)"},
+        {{Kind::network, -312}, "이 포트로는 연결할 수 없습니다 (오류 -312)"},
+        {{Kind::network, -310}, "사이트가 페이지를 너무 여러 번 옮겼습니다 (오류 -310)"},
+        {{Kind::network, -3}, "페이지를 불러오지 못했습니다 (오류 -3)"},
+        {{Kind::httpStatus, 503}, "사이트가 오류 페이지로 답했습니다 (HTTP 503)"},
+        {{Kind::httpStatus, 404}, "사이트가 오류 페이지로 답했습니다 (HTTP 404)"},
+        {{Kind::timedOut, 35}, "사이트가 35초 동안 응답하지 않았습니다"},
+        {{Kind::badAddress, 0}, "잘못된 주소입니다"},
+    };
+    for (const auto& [failure, text] : cases)
+        EXPECT_EQ(loadFailureText(failure), text) << failure.code;
 }
 
 // An unending line from the worker is RemoteWebHostTest's (FakeWorkerTest "oversized").

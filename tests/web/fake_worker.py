@@ -13,18 +13,20 @@ def send(text):
 
 send({"junk": "garbage\n", "beforeReady": {"type": "url", "page": "canvas", "url": "https://x/"}}.get(mode, ""))
 hello = sys.stdin.readline()
-send({"type": "ready", "version": 99 if mode == "wrongVersion" else 2})
+send({"type": "ready", "version": 99 if mode == "wrongVersion" else 3})
 send("x" * (5 * 1024 * 1024) if mode == "oversized" else "")
 for line in sys.stdin:
     command = json.loads(line)
     if mode == "unknownCall":
         send({"type": "result", "call": 999999, "kind": "other"})
     elif mode == "unknownLoad" and command["type"] == "load":
-        send({"type": "navigation", "page": command["page"], "load": command["load"] + 1, "state": "finished", "url": ""})
+        send({"type": "navigation", "page": command["page"], "load": command["load"] + 1, "state": "finished", "url": "",
+              "httpStatus": 0})
     elif mode == "crossing" and command["type"] == "load":
         # The end of the load before crosses this load's command.
         for load in (command["load"] - 1, command["load"]):
-            send({"type": "navigation", "page": command["page"], "load": load, "state": "finished", "url": ""})
+            send({"type": "navigation", "page": command["page"], "load": load, "state": "finished", "url": "",
+              "httpStatus": 0})
     elif mode == "crossing" and command["type"] == "evaluate":
         send({"type": "result", "call": command["call"], "kind": "other"})
     elif mode == "exit":

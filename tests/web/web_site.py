@@ -1,7 +1,7 @@
 """A tiny site on 127.0.0.1 that prints its port, then the path of every request it answers, until stdin closes.
 
 /redirect goes to /page; /counter is cacheable for an hour and differs each time it is really fetched; /slow waits
-30 s; /cookie sets a persistent cookie.
+30 s; /cookie sets a persistent cookie; /unavailable answers 503 with a page.
 """
 import http.server
 import sys
@@ -23,7 +23,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         title = time.monotonic_ns() if path == "/counter" else path.strip("/") or "home"
         body = (f'<!doctype html><html><head><meta charset="utf-8"><title>{title}</title></head><body><h1>{title}'
                 '</h1><a id="blank" target="_blank" href="/target">new window</a></body></html>').encode()
-        self.send_response(302 if path == "/redirect" else 200)
+        self.send_response({"/redirect": 302, "/unavailable": 503}.get(path, 200))
         for name, value in [("Content-Type", "text/html; charset=utf-8"), ("Content-Length", str(len(body))),
                             *([HEADERS[path]] if path in HEADERS else [])]:
             self.send_header(name, value)

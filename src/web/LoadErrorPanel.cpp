@@ -1,0 +1,84 @@
+#include "web/LoadErrorPanel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace vantory {
+
+namespace {
+
+QLabel* label(const QString& text, const QString& accessibleName, QWidget* parent)
+{
+    auto* made = new QLabel(text, parent);
+    made->setTextFormat(Qt::PlainText);
+    made->setWordWrap(true);
+    made->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    made->setAccessibleName(accessibleName);
+    return made;
+}
+
+} // namespace
+
+LoadErrorPanel::LoadErrorPanel(QWidget* parent)
+    : QWidget(parent)
+{
+    setAccessibleName(QStringLiteral("페이지 오류"));
+    QLabel* heading = label(QStringLiteral("페이지를 열지 못했습니다"), QStringLiteral("제목"), this);
+    QFont headingFont = heading->font();
+    headingFont.setBold(true);
+    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.3);
+    heading->setFont(headingFont);
+    reason_ = label(QString(), QStringLiteral("원인"), this);
+    address_ = label(QString(), QStringLiteral("주소"), this);
+    address_->setForegroundRole(QPalette::PlaceholderText);
+    QLabel* hint = label(QStringLiteral("설정의 ‘학교 사이트’에서 주소가 맞는지 확인하고, 인터넷 연결을 확인한 뒤 "
+                                        "다시 시도해 주세요."),
+        QStringLiteral("도움말"), this);
+
+    retry_ = new QPushButton(QStringLiteral("다시 시도"), this);
+    addresses_ = new QPushButton(QStringLiteral("학교 사이트 설정 열기"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    for (QPushButton* button : {retry_, addresses_}) {
+        button->setAccessibleName(button->text());
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
+    connect(retry_, &QPushButton::clicked, this, &LoadErrorPanel::retryRequested);
+    connect(addresses_, &QPushButton::clicked, this, &LoadErrorPanel::addressesRequested);
+    setFocusProxy(retry_);
+
+    auto* column = new QVBoxLayout;
+    column->setSpacing(10);
+    column->addWidget(heading);
+    column->addWidget(reason_);
+    column->addWidget(address_);
+    column->addWidget(hint);
+    column->addSpacing(6);
+    column->addLayout(buttons);
+    auto* centred = new QHBoxLayout(this);
+    centred->setContentsMargins(32, 32, 32, 32);
+    centred->addStretch(1);
+    centred->addLayout(column, 4);
+    centred->addStretch(1);
+    column->insertStretch(0, 1);
+    column->addStretch(2);
+}
+
+void LoadErrorPanel::showFailure(const LoadFailure& failure, const QUrl& url)
+{
+    const QString reason = QString::fromStdString(loadFailureText(failure));
+    reason_->setText(reason);
+    // The origin as the school's address is written in the settings; punycode, so look-alike letters show.
+    const QString origin
+        = url.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
+              .toString(QUrl::FullyEncoded);
+    address_->setText(QStringLiteral("주소: %1").arg(origin.isEmpty() ? QStringLiteral("(없음)") : origin));
+    // A screen reader that lands on the button hears why it is there.
+    retry_->setAccessibleDescription(reason);
+}
+
+} // namespace vantory

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+#include "protocol/LoadFailure.h"
+
+class QLabel;
+class QPushButton;
+class QUrl;
+
+namespace vantory {
+
+// What a login window shows in place of a page that did not load: what failed and where, in
+// Korean, and the two ways on (the school's addresses, another try). Its focus goes to "다시 시도".
+class LoadErrorPanel final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit LoadErrorPanel(QWidget* parent);
+
+    void showFailure(const LoadFailure& failure, const QUrl& url);
+    QPushButton* retryButton() const { return retry_; }
+    QPushButton* addressesButton() const { return addresses_; }
+
+Q_SIGNALS:
+    void retryRequested();
+    void addressesRequested();
+
+private:
+    QLabel* reason_;
+    QLabel* address_;
+    QPushButton* retry_;
+    QPushButton* addresses_;
+};
+
+} // namespace vantory
