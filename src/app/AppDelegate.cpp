@@ -126,8 +126,8 @@ void AppDelegate::updateStatus()
 {
     store_.setNow(scheduler_.now());
     StatusContentView* view = item_->view();
-    const StatusLineInput input{store_.db(), store_.now(), store_.lineStatus(), store_.lastUpdateText(),
-        store_.lineNeedsLogin(), !store_.errors().empty(), storageProblem(), store_.lineStatusReason()};
+    const StatusLineInput input{
+        store_.db(), store_.now(), store_.lineStatus(), store_.lastUpdateText(), store_.warnings(), storageProblem()};
     lastLine_ = composeStatusLine(input, lineState_, &StatusContentView::measure);
 
     view->setHorizontalPadding(lastLine_.padding);

@@ -88,7 +88,7 @@ void BarFollower::reloadIfChanged()
 bool BarFollower::print()
 {
     const Instant now = scheduler_.now();
-    const StatusLineInput input{db_, now, {}, Engine::lastUpdateText(db_), false, false, storageProblem_};
+    const StatusLineInput input{db_, now, {}, Engine::lastUpdateText(db_), {}, storageProblem_};
     const StatusLine line = composeStatusLine(input, state_, [](const StatusText&) { return 0.0; });
     boundary_.start(Scheduler::Duration(line.nextBoundary));
 

@@ -296,8 +296,8 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
         ranges = colorRanges(settings, shown, remaining, line.timeHex, withDot ? UnicodeText::utf16Length(dotText) : 0);
     }
 
-    if (input.needsLogin || input.hasErrors)
-        line.tooltip += "\n⚠ " + input.status + (input.statusReason.empty() ? "" : "\n" + input.statusReason);
+    for (const std::string& warning : input.warnings)
+        line.tooltip += "\n⚠ " + warning;
     if (!input.storageProblem.empty())
         line.tooltip = "⚠ " + input.storageProblem + "\n" + line.tooltip;
 

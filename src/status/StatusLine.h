@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vantory {
 
@@ -17,12 +18,12 @@ struct StatusLineInput {
     Instant now;
     std::string status; // the sync status text
     std::string lastUpdateText; // "마지막 업데이트 …"
-    bool needsLogin = false;
-    bool hasErrors = false;
+    // The status of each site whose sync needs the student's attention, with its reason on a line
+    // under it; the tooltip warns of each.
+    std::vector<std::string> warnings;
     // Why the state file is neither read nor written any more, naming the file; empty while
     // storage works.
     std::string storageProblem;
-    std::string statusReason; // why the status is a failure, shown under its warning; empty otherwise
 };
 
 // What one composition remembers for the next: the rotation cycle, the shown item and the last

@@ -163,13 +163,24 @@ const std::string& Store::lineStatus() const
     return sites.uses(Site::canvas) ? canvasStatus_ : noSites;
 }
 
-const std::string& Store::lineStatusReason() const
+bool Store::failing(Site site) const
 {
-    static const std::string none;
-    const Sites& sites = Sites::current();
-    if (sites.uses(Site::assessment))
-        return statusReason_;
-    return sites.uses(Site::canvas) ? canvasStatusReason_ : none;
+    const bool canvas = site == Site::canvas;
+    if (!Sites::current().uses(site) || (canvas && db_.settings.canvasEnabled == false))
+        return false;
+    return (canvas ? canvasNeedsLogin_ : needsLogin_)
+        || std::any_of(errors_.begin(), errors_.end(),
+            [canvas](const auto& entry) { return entry.first.starts_with(Course::canvasPrefix) == canvas; });
+}
+
+std::vector<std::string> Store::warnings() const
+{
+    std::vector<std::string> warnings;
+    if (failing(Site::assessment))
+        warnings.push_back(withReason(status_, statusReason_));
+    if (failing(Site::canvas))
+        warnings.push_back(withReason(canvasStatus_, canvasStatusReason_));
+    return warnings;
 }
 
 const Store::Action& Store::siteSignIn() const

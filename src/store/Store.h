@@ -118,8 +118,11 @@ public:
     // The status the line speaks of: the assessment site's, or Canvas's when the school uses only
     // Canvas, or a request for the addresses when it uses neither.
     const std::string& lineStatus() const;
-    // The reason beside lineStatus().
-    const std::string& lineStatusReason() const;
+    // Whether the school uses the site and its sync needs the student's attention: a sign-in, or a
+    // failed step (an entry of errors that belongs to the site).
+    bool failing(Site site) const;
+    // The status of each failing site with its reason under it, the assessment site's first.
+    std::vector<std::string> warnings() const;
     // The sign-in of the first site the school uses (the assessment site's, which leads to the
     // addresses, when it uses none).
     const Action& siteSignIn() const;

@@ -79,12 +79,6 @@ void mark(QToolButton* button, bool checked)
     button->setFont(font);
 }
 
-bool hasErrorKey(const Store::Messages& errors, bool canvas)
-{
-    return std::any_of(errors.begin(), errors.end(),
-        [canvas](const auto& entry) { return entry.first.starts_with(Course::canvasPrefix) == canvas; });
-}
-
 } // namespace
 
 Dashboard::Dashboard(Store& store, QWidget* parent)
@@ -363,12 +357,12 @@ void Dashboard::refreshStatus()
     brevaneStatus_->setVisible(sites.uses(Site::assessment) || !sites.uses(Site::canvas));
     brevaneStatus_->setText(sites.uses(Site::assessment)
             ? text("BrevaneLearn · " + withReason(store_.status(), store_.statusReason()))
-            : text(withReason(store_.lineStatus(), store_.lineStatusReason())));
-    setWarning(brevaneStatus_, store_.needsLogin() || hasErrorKey(store_.errors(), false));
+            : text(store_.lineStatus()));
+    setWarning(brevaneStatus_, store_.failing(Site::assessment));
     const bool canvas = sites.uses(Site::canvas) && store_.db().settings.canvasEnabled.value_or(true);
     canvasStatus_->setVisible(canvas);
     canvasStatus_->setText(text(withReason(store_.canvasStatus(), store_.canvasStatusReason())));
-    setWarning(canvasStatus_, store_.canvasNeedsLogin() || hasErrorKey(store_.errors(), true));
+    setWarning(canvasStatus_, store_.failing(Site::canvas));
     storageError_->setVisible(store_.storageError().has_value());
     storageError_->setText(text(store_.storageError().value_or("")));
     setWarning(storageError_, true);

@@ -44,7 +44,7 @@ protected:
         db.assessments = std::move(items);
         if (change)
             change(db);
-        status = "BrevaneLearn을 연결해 주세요", needsLogin = hasErrors = false, storageProblem.clear(), reason.clear();
+        status = "BrevaneLearn을 연결해 주세요", warnings.clear(), storageProblem.clear();
         state = {}, perUnit = pointsPerUnit, measureCalls = 0;
     }
 
@@ -53,8 +53,7 @@ protected:
     {
         if (change)
             change(db);
-        return composeStatusLine(
-            {db, instantFromSeconds(base + at), status, lastUpdate, needsLogin, hasErrors, storageProblem, reason},
+        return composeStatusLine({db, instantFromSeconds(base + at), status, lastUpdate, warnings, storageProblem},
             state, [this](const StatusText& text) {
                 ++measureCalls;
                 double width = 0;
@@ -66,8 +65,8 @@ protected:
 
     Database db;
     StatusLineState state;
-    std::string status, storageProblem, reason, lastUpdate = "마지막 업데이트 12/4 10:00";
-    bool needsLogin = false, hasErrors = false;
+    std::string status, storageProblem, lastUpdate = "마지막 업데이트 12/4 10:00";
+    std::vector<std::string> warnings;
     double perUnit = 7;
     int measureCalls = 0;
 };
@@ -100,12 +99,12 @@ TEST_F(StatusLineTest, PlaceholdersFitTheirTextAndItemTextAndTooltipNameTheItemI
     EXPECT_EQ(second.tooltip,
         "2개 중 2번째 항목 · 313\nb-code · b title\n마감 " + Dates::display(instantFromSeconds(base + 2 * day), Zone())
             + "\n" + lastUpdate);
-    hasErrors = true;
-    EXPECT_TRUE(compose(7).tooltip.ends_with(lastUpdate + "\n⚠ " + status));
-    reason = "사이트가 연결을 거부했습니다 (오류 -102)"; // under the warning, so the bus's tooltip says why
-    EXPECT_TRUE(compose(7).tooltip.ends_with(lastUpdate + "\n⚠ " + status + "\n" + reason));
+    // Each failing site's status with its reason, so the bus's tooltip says why.
+    warnings = {
+        "과목 목록 조회 실패 · 기존 일정 유지\n사이트가 연결을 거부했습니다 (오류 -102)", "Canvas 재로그인이 필요해요"};
+    EXPECT_TRUE(compose(7).tooltip.ends_with(lastUpdate + "\n⚠ " + warnings[0] + "\n⚠ " + warnings[1]));
     reset({}); // a file that cannot be read does not pass for a fresh start
-    status = "로그인이 필요해요", needsLogin = true;
+    status = "로그인이 필요해요", warnings = {status};
     storageProblem = "저장된 일정을 읽지 못했습니다. 원본을 유지합니다. (/home/s/state.json)";
     const StatusLine stopped = compose(0);
     EXPECT_EQ(stopped.plainText, "Vantory | 일정 파일 오류");

@@ -135,16 +135,19 @@ TEST_F(StoreTest, OpensOnlyPagesOfTheSitesInUseAndFollowsTheirAddressesAtOnce)
     EXPECT_EQ(open("https://canvas.test/courses/1"), "nothing") << "the replaced host";
     EXPECT_EQ(open("https://learn.test/pl/x"), "nothing") << "a site without an address";
     store->setCanvasStatus("Canvas 과목 조회 실패 · 기존 일정 유지", "사이트가 연결을 거부했습니다 (오류 -102)");
-    EXPECT_EQ(std::tie(store->lineStatus(), store->lineStatusReason()),
-        std::tie(store->canvasStatus(), store->canvasStatusReason()))
+    store->setErrors({{"canvas:home", store->canvasStatus()}, {"home", "로그인"}});
+    const std::vector<std::string> canvasWarning{
+        "Canvas 과목 조회 실패 · 기존 일정 유지\n사이트가 연결을 거부했습니다 (오류 -102)"};
+    EXPECT_EQ(std::tuple(store->lineStatus(), store->warnings()), std::tuple(store->canvasStatus(), canvasWarning))
         << "the line speaks of the site in use";
     store->update([](Database& db) { db.settings.assessmentBaseURL = "http://127.0.0.1:8080/"; });
     EXPECT_EQ(open("http://127.0.0.1:8080/pl/x"), "http://127.0.0.1:8080/pl/x") << "this computer over http";
     EXPECT_EQ(open("http://127.0.0.2:8080/pl/x"), "nothing");
     store->setStatus("과목 목록 조회 실패 · 기존 일정 유지", "사이트 주소를 찾을 수 없습니다 (오류 -105)");
     store->setStatus("최근 업데이트 완료");
-    EXPECT_EQ(std::tuple(store->lineStatus(), store->lineStatusReason()), std::tuple("최근 업데이트 완료", ""))
-        << "a reason goes with its status";
+    store->setErrors({{"canvas:home", store->canvasStatus()}});
+    EXPECT_EQ(std::tuple(store->statusReason(), store->warnings()), std::tuple("", canvasWarning))
+        << "a reason goes with its status, and a warning names the failing site only";
     store->update([](Database& db) { db.settings.canvasBaseURL = db.settings.assessmentBaseURL = ""; });
     EXPECT_EQ(store->lineStatus(), Store::noSitesStatus);
     EXPECT_EQ(store->db().settings.courses.size(), 3u) << "changing an address deletes nothing";
