@@ -93,6 +93,7 @@ function vantoryPanel({Clutter, Gio, GLib, GObject, Pango, St, Main, PanelMenu, 
             this._entries = null;
             this._menuShown = null;
             this._clicked = false;
+            this._stagePress = 0;
         }
 
         enable() {
@@ -156,6 +157,7 @@ function vantoryPanel({Clutter, Gio, GLib, GObject, Pango, St, Main, PanelMenu, 
         }
 
         _vanished() {
+            this._stopClosingOnPress();
             this._cancellable?.cancel();
             this._cancellable = null;
             if (this._proxy)
@@ -227,6 +229,33 @@ function vantoryPanel({Clutter, Gio, GLib, GObject, Pango, St, Main, PanelMenu, 
             const [width, height] = this._button.get_transformed_size();
             this._call('ShowDashboard', new GLib.Variant('(iiii)', [Math.round(x), Math.round(y),
                 Math.max(1, Math.round(width)), Math.max(1, Math.round(height))]));
+            this._closeOnNextPress();
+        }
+
+        // The dashboard closes when it loses the focus, but a click on the desktop or on the shell's
+        // own panels reaches no window and takes no focus: the next press outside the button, after
+        // the dashboard was asked for, closes it. A press on the button is the click that toggles it.
+        _closeOnNextPress() {
+            if (this._stagePress)
+                return;
+            this._stagePress = global.stage.connect('captured-event', (stage, event) => {
+                const type = event.type();
+                if (type !== Clutter.EventType.BUTTON_PRESS && type !== Clutter.EventType.TOUCH_BEGIN)
+                    return Clutter.EVENT_PROPAGATE;
+                const [px, py] = event.get_coords();
+                const [x, y] = this._button.get_transformed_position();
+                const [width, height] = this._button.get_transformed_size();
+                if (px < x || px >= x + width || py < y || py >= y + height)
+                    this._call('CloseDashboard');
+                this._stopClosingOnPress();
+                return Clutter.EVENT_PROPAGATE;
+            });
+        }
+
+        _stopClosingOnPress() {
+            if (this._stagePress)
+                global.stage.disconnect(this._stagePress);
+            this._stagePress = 0;
         }
 
         // GNOME's top bar has no tooltips of its own: a label under the button while the pointer

@@ -5,8 +5,14 @@ export const live = new Set();
 class Emitter {
     _handlers = [];
     connect(name, callback) { return this._handlers.push({name, callback}); }
+    disconnect(id) { this._handlers[id - 1].name = null; }
     emit(name, ...args) { this._handlers.filter(h => h.name === name).forEach(h => h.callback(this, ...args)); }
+    connected() { return this._handlers.some(h => h.name); }
 }
+
+// The shell's global object, as far as the extension reads it.
+export const stage = new Emitter();
+globalThis.global = {stage};
 
 export const Clutter = {
     ActorAlign: {FILL: 0, START: 1, CENTER: 2, END: 3},
@@ -14,9 +20,9 @@ export const Clutter = {
     BUTTON_PRIMARY: 1, BUTTON_SECONDARY: 3, EVENT_PROPAGATE: false, EVENT_STOP: true, KEY_Menu: 0xff67,
 };
 
-// An input event as Clutter hands it to an actor.
-export function event(type, {button = 0, key = 0} = {}) {
-    return {type: () => type, get_button: () => button, get_key_symbol: () => key};
+// An input event as Clutter hands it to an actor, at stage coordinates (x, y).
+export function event(type, {button = 0, key = 0, x = 0, y = 0} = {}) {
+    return {type: () => type, get_button: () => button, get_key_symbol: () => key, get_coords: () => [x, y]};
 }
 
 export const GObject = {registerClass: (info, klass) => klass ?? info};
