@@ -43,6 +43,10 @@ void Popover::open(QPoint position)
 {
     lostFocus_.stop();
     move(position);
+    if (desktop_ && kind_ == Kind::focused) {
+        winId(); // the native window, to declare before it is mapped
+        desktop_->keepOffTaskbars(*windowHandle());
+    }
     show();
     raise();
     // As in the screen windows: the focus is drawn from the first frame.

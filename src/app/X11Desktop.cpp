@@ -122,6 +122,14 @@ void X11Desktop::makeDock(QWindow& window)
     xcb_flush(connection_);
 }
 
+void X11Desktop::keepOffTaskbars(QWindow& window)
+{
+    const std::array<xcb_atom_t, 2> states{atoms_->skipTaskbar, atoms_->skipPager};
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, windowId(window), atoms_->state, XCB_ATOM_ATOM, 32,
+        states.size(), states.data());
+    xcb_flush(connection_);
+}
+
 void X11Desktop::reserveTop(QWindow& window, const QRect& frame)
 {
     const xcb_window_t id = windowId(window);

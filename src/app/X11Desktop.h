@@ -35,6 +35,9 @@ public:
     // so this belongs before every show().
     void makeDock(QWindow& window);
 
+    // Keeps `window` out of taskbars and pagers, as a popup is. Like makeDock, before every show().
+    void keepOffTaskbars(QWindow& window);
+
     // Reserves the screen's top edge down to the bottom of `frame`, along the frame's width only,
     // so that maximised windows start below it.
     void reserveTop(QWindow& window, const QRect& frame);
