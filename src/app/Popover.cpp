@@ -29,9 +29,10 @@ Popover::Popover(Kind kind, Scheduler& scheduler, X11Desktop* desktop)
     }
     if (!desktop_)
         return;
-    // Qt's own request for the focus carries the time of the last X event this process saw, older
-    // than the click: GNOME refuses it and announces the window as "ready" instead. The desktop's
-    // request, once the window is mapped, carries the time of now.
+    // Qt's own request for the focus carries the time of the last X event this process saw, which
+    // a click that came over D-Bus or the tray does not renew: older than the user's last action
+    // in another window, a window manager refuses it (Mutter then marks the window as demanding
+    // attention). The desktop's request, once the window is mapped, carries the time of now.
     setAttribute(Qt::WA_ShowWithoutActivating);
     connect(desktop_, &X11Desktop::mapChanged, this, [this](std::uint32_t window, bool mapped) {
         if (mapped && windowHandle() && window == winId())
