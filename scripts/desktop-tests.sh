@@ -2,11 +2,13 @@
 # The desktop tests, kept out of the default suite because they start whole desktops (about a
 # minute each, more at the first run, which installs them):
 #   bash scripts/desktop-tests.sh [gnome] [openbox] [wayland]
-# gnome: GNOME Shell 43 headless with the extension and the real application; its dark style through
-# the desktop portal.
-# openbox: the strip and tray under openbox, tint2 and trayer on Xvfb (also in the default suite).
-# wayland: sway with waybar and KDE Plasma (scripts/wayland-screenshots.sh, which also renews the
-# pictures docs/screenshots/sway-waybar.png and kde-plasma.png).
+# gnome: GNOME Shell 43 headless with the extension and the real application: the dashboard's
+# focus and closing, 20 quick disable/enable cycles of the extension; its dark style through the
+# desktop portal.
+# openbox: the strip, the dashboard popup and the tray under openbox, tint2 and trayer on Xvfb
+# (also in the default suite).
+# wayland: sway with waybar and KDE Plasma with two desktops (scripts/wayland-screenshots.sh, which
+# also renews the pictures docs/screenshots/sway-waybar.png and kde-plasma.png).
 # With no argument, all of them. Builds the release configuration first; exits non-zero on a failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -2,9 +2,15 @@
 # Runs Vantory on Wayland desktops without a screen, checks what a student there gets and takes the
 # pictures for the docs:
 #   bash scripts/wayland-screenshots.sh [build folder, default build/release] [sway] [kde]
-# sway 1.7 with waybar: the tray icon alone and the waybar module by default, no tiled strip;
-# --with-strip brings the strip; an unreachable XWayland (a stale DISPLAY) leaves the app on Wayland.
-# KDE Plasma 5.27: the strip through XWayland and the tray icon.
+# sway 1.7 with waybar: the tray icon alone and the waybar module by default, no tiled strip; the
+# window that the module's click and the tray icon's open has the focus, Escape and another window
+# close it; --with-strip brings the strip; an unreachable XWayland (a stale DISPLAY) leaves the app
+# on Wayland.
+# KDE Plasma 5.27 with two virtual desktops: the strip through XWayland on both, and the tray icon;
+# the dashboard opens from either with the focus, at the panel's end from the tray, and Escape and
+# another window close it.
+# Keys and the strip's clicks go through XTest into XWayland (neither compositor has an input device
+# here); a tray icon's click is the host's StatusNotifierItem Activate call.
 # Installs the desktops when missing (as root); writes docs/screenshots/sway-waybar.png and
 # kde-plasma.png. Exits non-zero when a check fails; the logs stay in $work when KEEP=1.
 set -euo pipefail
@@ -75,8 +81,38 @@ tray_items() {
         true
 }
 
+# Runs "$@" as the user in the session that the calling desktop's function keeps in `session`.
+X() { "${as_user[@]}" env -i "${session[@]}" "$@"; }
+# The X11 id of the app's dashboard while it shows: its one window titled "Vantory".
+dashboard() {
+    local id
+    for id in $(X xdotool search --onlyvisible --name '^Vantory$' 2>/dev/null); do
+        X xprop -id "$id" WM_CLASS 2>/dev/null | grep -q '"vantory"' && { echo "$id"; return 0; }
+    done
+    return 1
+}
+no_dashboard() { ! dashboard >/dev/null; }
+dashboard_focused() {
+    local id
+    id=$(dashboard) && [[ $(X xprop -root _NET_ACTIVE_WINDOW) == *"$(printf '0x%x' "$id")" ]]
+}
+# Clicks the tray icon of the process $2 as a StatusNotifierItem host on the bus at $1 does: Activate
+# at the point ($3, $4).
+click_tray_icon() {
+    local item owner
+    for item in $(tray_items "$1"); do
+        owner=$(X dbus-send --bus="$1" --print-reply=literal --dest=org.freedesktop.DBus / \
+            org.freedesktop.DBus.GetConnectionUnixProcessID string:"${item%%/*}" | awk '{print $2}')
+        [[ $owner == "$2" ]] || continue
+        X dbus-send --bus="$1" --print-reply --dest="${item%%/*}" "/${item#*/}" org.kde.StatusNotifierItem.Activate \
+            int32:"$3" int32:"$4" >/dev/null
+        return
+    done
+    return 1
+}
+
 run_sway() {
-    install_missing sway waybar grim xwayland jq dbus imagemagick fonts-noto-cjk
+    install_missing sway waybar grim xwayland jq dbus imagemagick fonts-noto-cjk xdotool x11-utils
     local s=$work/sway
     mkdir -p "$s/home/.config/waybar" "$s/run" "$s/data"
     "$bin/vantory-sample" "$s/data" 60 >/dev/null
@@ -188,6 +224,25 @@ CONF
     mkdir -p "$out"
     convert "$s/shot.png" -crop 1440x120+0+0 +repage -strip "$out/sway-waybar.png"
     echo "wrote $out/sway-waybar.png"
+
+    # The module's click runs "vantory --show-calendar" (sway has no pointer device here to click
+    # with): the calendar window floats with the focus, and Escape closes it.
+    focused_view() {
+        swaymsg -s "$sock" -t get_tree | jq -r '.. | objects | select(.focused? == true and .pid? != null) | .name'
+    }
+    X "$bin/vantory" --data-dir "$s/data" --show-calendar
+    check "the module's click opens the calendar with the focus" within 10 eval '[[ $(focused_view) == "Vantory 캘린더" ]]'
+    X xdotool key Escape
+    check "Escape closes it" within 5 eval '! vantory_views | grep -q "Vantory 캘린더"'
+    click_tray_icon "$bus" "$app_pid" 1366 15
+    check "a click on the tray icon opens the dashboard with the focus" within 10 dashboard_focused
+    X xdotool key Escape
+    check "Escape closes it" within 5 no_dashboard
+    click_tray_icon "$bus" "$app_pid" 1366 15
+    within 10 dashboard_focused || true
+    start_logged "$s/other.log" "${as_user[@]}" env -i "${session[@]}" xmessage "another window"
+    check "another window taking the focus closes it" within 10 no_dashboard
+    stop_pid "${pids[-1]}"
     stop_pid "$app_pid"
     check "the tray icon leaves with the app" within 5 unregistered
 
@@ -213,9 +268,10 @@ CONF
 
 run_kde() {
     install_missing kwin-wayland plasma-workspace plasma-desktop kactivitymanagerd qtwayland5 xwayland \
-        python3-dbus x11-utils dbus imagemagick fonts-noto-cjk
+        python3-dbus x11-utils dbus imagemagick fonts-noto-cjk xdotool
     local k=$work/kde
     mkdir -p "$k/home/.config" "$k/run" "$k/data"
+    printf '[Desktops]\nNumber=2\nRows=1\n' >"$k/home/.config/kwinrc"
     "$bin/vantory-sample" "$k/data" 60 >/dev/null
     local bus=unix:path=$k/run/bus
     # The packaged kwin_wayland carries a file capability that a container refuses; a copy has none.
@@ -290,13 +346,47 @@ CONF
         "${as_user[@]}" env -i "${session[@]}" xprop -id "$(awk '{print $1}' <<<"$strip")" _NET_WM_WINDOW_TYPE \
             _NET_WM_STRUT_PARTIAL | sed 's/^/  /'
     fi
-    local size
-    size=$("${as_user[@]}" env -i "${session[@]}" /usr/bin/python3 "$k/shot.py" "$k/shot.raw")
-    convert -size "$size" -depth 8 bgra:"$k/shot.raw" -alpha off -strip "$k/shot.png"
+    # A PNG of the whole screen at $1.
+    kde_shot() {
+        local size
+        size=$(X /usr/bin/python3 "$k/shot.py" "$k/shot.raw") &&
+            convert -size "$size" -depth 8 bgra:"$k/shot.raw" -alpha off -strip "$1"
+    }
+    kde_shot "$k/shot.png"
     mkdir -p "$out"
     # The wallpaper makes a large picture; 256 colours keep the text sharp at a third of the size.
     convert "$k/shot.png" -strip -dither None -colors 256 "$out/kde-plasma.png"
-    echo "wrote $out/kde-plasma.png ($size)"
+    echo "wrote $out/kde-plasma.png"
+
+    # KWin puts a window on the current desktop when it maps it: the strip asks for all of them.
+    local strip_id
+    strip_id=$(awk '{print $1}' <<<"$strip")
+    check "the strip is on every desktop" eval 'X xprop -id "$strip_id" _NET_WM_DESKTOP | grep -q "= 4294967295"'
+    X xdotool set_desktop 1
+    check "the second desktop shows" within 5 eval '[[ $(X xdotool get_desktop) == 1 ]]'
+    kde_shot "$k/desktop2.png"
+    strip_corner() { convert "$k/desktop2.png" -crop 1x1+$((x + 2))+$((y + 2)) -format '%[hex:p{0,0}]' info:; }
+    check "the strip shows there" eval '[[ $(strip_corner) == 1F1F1F* ]]'
+    X xdotool set_desktop 0
+
+    # The dashboard takes the focus when it opens, from the strip and from the tray icon; Escape and
+    # another window taking the focus close it. Without the icon's geometry it opens at the right
+    # end of the bottom panel, above it.
+    X xdotool mousemove $((x + width / 2)) $((y + 13)) click 1
+    check "a click on the strip opens the dashboard with the focus" within 10 dashboard_focused
+    X xdotool key Escape
+    check "Escape closes it" within 5 no_dashboard
+    click_tray_icon "$bus" "$app_pid" 1400 880
+    check "a click on the tray icon opens it with the focus" within 10 dashboard_focused
+    local area shown
+    area=$(X xprop -root _NET_WORKAREA | awk -F'= ' '{split($2, v, ", "); print v[1] + v[3], v[2] + v[4]}')
+    shown=$(X xwininfo -id "$(dashboard)" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+        /Width:/ {w = $2} /Height:/ {h = $2} END {print x + w, y + h}')
+    check "at the right end above the panel (bottom right $shown, usable area to $area)" test "$shown" = "$area"
+    kde_shot "$k/dashboard.png"
+    start_logged "$k/other.log" "${as_user[@]}" env -i "${session[@]}" xmessage "another window"
+    check "another window taking the focus closes it" within 10 no_dashboard
+    stop_pid "${pids[-1]}"
     stop_pid "$app_pid"
     touch "$k/done"
     within 10 sh -c "! kill -0 $kwin_pid" || stop_pid "$kwin_pid"

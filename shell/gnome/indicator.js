@@ -97,6 +97,7 @@ function vantoryPanel({Clutter, Gio, GLib, GObject, Pango, St, Main, PanelMenu, 
             this._entries = null;
             this._menuShown = null;
             this._clicked = false;
+            this._stagePress = 0;
         }
 
         enable() {
@@ -160,6 +161,7 @@ function vantoryPanel({Clutter, Gio, GLib, GObject, Pango, St, Main, PanelMenu, 
         }
 
         _vanished() {
+            this._stopClosingOnPress();
             this._cancellable?.cancel();
             this._cancellable = null;
             if (this._proxy)
@@ -231,6 +233,42 @@ function vantoryPanel({Clutter, Gio, GLib, GObject, Pango, St, Main, PanelMenu, 
             const [width, height] = this._button.get_transformed_size();
             this._call('ShowDashboard', new GLib.Variant('(iiii)', [Math.round(x), Math.round(y),
                 Math.max(1, Math.round(width)), Math.max(1, Math.round(height))]));
+            this._closeOnNextPress();
+        }
+
+        // The dashboard closes when it loses the focus, but a click on the desktop or on the shell's
+        // own panels reaches no window and takes no focus: the next press outside the button, after
+        // the dashboard was asked for, closes it. A press on the button is the click that toggles it.
+        _closeOnNextPress() {
+            if (this._stagePress)
+                return;
+            // Deprecated in GNOME 51 in favour of event controllers; a shell without it leaves the
+            // dashboard to close on its own focus loss.
+            try {
+                this._stagePress = global.stage.connect('captured-event', (stage, event) => this._pressed(event));
+            } catch {
+                this._stagePress = 0;
+            }
+        }
+
+        // A press anywhere while the dashboard may be open: outside the button it closes the dashboard.
+        _pressed(event) {
+            const type = event.type();
+            if (type !== Clutter.EventType.BUTTON_PRESS && type !== Clutter.EventType.TOUCH_BEGIN)
+                return Clutter.EVENT_PROPAGATE;
+            const [px, py] = event.get_coords();
+            const [x, y] = this._button.get_transformed_position();
+            const [width, height] = this._button.get_transformed_size();
+            if (px < x || px >= x + width || py < y || py >= y + height)
+                this._call('CloseDashboard');
+            this._stopClosingOnPress();
+            return Clutter.EVENT_PROPAGATE;
+        }
+
+        _stopClosingOnPress() {
+            if (this._stagePress)
+                global.stage.disconnect(this._stagePress);
+            this._stagePress = 0;
         }
 
         // GNOME's top bar has no tooltips of its own: a label under the button while the pointer

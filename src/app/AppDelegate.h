@@ -45,6 +45,7 @@ public:
     std::function<void(const QRect& anchor)> popoverToggle;
 
     Store& store() { return store_; }
+    Scheduler& scheduler() { return scheduler_; }
     StatusItem* item() const { return item_.get(); }
     DeadlineReminders* reminders() const { return reminders_.get(); }
     LineService* lineService() const { return lineService_.get(); }

@@ -283,6 +283,17 @@ bool LineService::handleMethod(const QDBusMessage& message)
         setPanel(message.service(), shown);
         return true;
     }
+    if (member == QLatin1String("CloseDashboard")) {
+        reply(message);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (closeDashboard)
+                    closeDashboard();
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
     if (const LineAction* requested = action(member)) {
         reply(message);
         // After the reply: a window that takes a moment to build must not hold the caller.

@@ -48,6 +48,8 @@ public:
 
     // A front end asked for the dashboard under the given global rectangle.
     std::function<void(const QRect& anchor)> showDashboard;
+    // A front end saw a click elsewhere: the dashboard closes if it shows.
+    std::function<void()> closeDashboard;
 
     QString introspect(const QString& path) const override;
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;

@@ -1,6 +1,8 @@
 #include "app/ScreenOpener.h"
 
 #include "app/AppDelegate.h"
+#include "app/LineService.h"
+#include "app/Popover.h"
 #include "app/StatusItem.h"
 #include "app/TrayMenu.h"
 #include "ui/EditAssessment.h"
@@ -44,10 +46,7 @@ ScreenOpener::ScreenOpener(AppDelegate& delegate, Screens screens, Logins logins
     , screens_(std::move(screens))
     , logins_(std::move(logins))
 {
-    // A click outside closes the popover and goes nowhere else, so a click on the item while it
-    // is open closes it instead of opening it again.
-    popover_ = std::make_unique<QWidget>(nullptr, Qt::Popup | Qt::FramelessWindowHint);
-    popover_->setAttribute(Qt::WA_NoMouseReplay);
+    popover_ = std::make_unique<Popover>(Popover::forSession(), delegate.scheduler(), delegate.item()->desktop());
     auto* layout = new QVBoxLayout(popover_.get());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(
@@ -73,6 +72,8 @@ ScreenOpener::ScreenOpener(AppDelegate& delegate, Screens screens, Logins logins
     store_.schoolSitesWindow = [this] { showSchoolSites(); };
     store_.calendarWindow = [this] { showCalendar(); };
     delegate_.popoverToggle = [this](const QRect& anchor) { togglePopover(anchor); };
+    if (LineService* service = delegate_.lineService())
+        service->closeDashboard = [this] { closePopover(); };
 
     trayMenu_ = std::make_unique<TrayMenu>(
         store_, [&delegate] { return QString::fromStdString(delegate.lastLine().plainText); });
@@ -86,6 +87,8 @@ ScreenOpener::~ScreenOpener()
 {
     delegate_.item()->setTrayMenu(nullptr);
     delegate_.popoverToggle = nullptr;
+    if (LineService* service = delegate_.lineService())
+        service->closeDashboard = nullptr;
     for (Store::Action* hook : {&store_.connect, &store_.connectCanvas, &store_.exportCalendar, &store_.colorsWindow,
              &store_.settingsWindow, &store_.calendarWindow})
         *hook = nullptr;
@@ -98,7 +101,7 @@ void ScreenOpener::togglePopover()
 
 void ScreenOpener::togglePopover(const QRect& anchor)
 {
-    if (popover_->isVisible()) {
+    if (popover_->closesOnClick()) {
         closePopover();
         return;
     }
@@ -107,17 +110,12 @@ void ScreenOpener::togglePopover(const QRect& anchor)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         size.setHeight(std::min(size.height(), screen->availableGeometry().height()));
     popover_->resize(size);
-    popover_->move(popoverPosition(anchor, size));
-    popover_->show();
-    // As in the screen windows: the focus is drawn from the first frame. Escape closes it, as
-    // every popup.
-    popover_->setAttribute(Qt::WA_KeyboardFocusChange);
-    popover_->activateWindow();
+    popover_->open(popoverPosition(anchor, size));
 }
 
 void ScreenOpener::closePopover()
 {
-    popover_->hide();
+    popover_->dismiss();
 }
 
 void ScreenOpener::showSettings()

@@ -14,6 +14,7 @@ namespace vantory {
 
 class AppDelegate;
 struct Assessment;
+class Popover;
 class ScreenWindow;
 class Store;
 class TrayMenu;
@@ -62,7 +63,7 @@ public:
     // "--show-calendar" opens the calendar window, at launch and from a later launch.
     void handleArguments(const QStringList& arguments);
 
-    QWidget* popover() const { return popover_.get(); }
+    Popover* popover() const { return popover_.get(); }
     ScreenWindow* settingsWindow() const { return settings_.get(); }
     ScreenWindow* colorsWindow() const { return colors_.get(); }
     ScreenWindow* calendarWindow() const { return calendar_.get(); }
@@ -77,7 +78,7 @@ private:
     Store& store_;
     Screens screens_;
     Logins logins_;
-    std::unique_ptr<QWidget> popover_;
+    std::unique_ptr<Popover> popover_;
     std::unique_ptr<ScreenWindow> settings_;
     std::unique_ptr<ScreenWindow> colors_;
     std::unique_ptr<ScreenWindow> calendar_;

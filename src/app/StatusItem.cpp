@@ -3,6 +3,7 @@
 #include "app/StatusStrip.h"
 #include "app/X11Desktop.h"
 
+#include <QCursor>
 #include <QDBusConnection>
 #include <QDBusServiceWatcher>
 #include <QGuiApplication>
@@ -10,6 +11,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QToolTip>
 #include <QWindow>
 
 #include <algorithm>
@@ -49,6 +51,7 @@ StatusItem::StatusItem(double length, QObject* parent)
     , length_(length)
     , strip_(std::make_unique<StatusStrip>())
     , desktop_(X11Desktop::create())
+    , visibility_([this](bool map) { requestStrip(map); })
 {
     connect(strip_.get(), &StatusStrip::clicked, this, [this] {
         trayClicked_ = false;
@@ -68,6 +71,13 @@ StatusItem::StatusItem(double length, QObject* parent)
         connect(desktop_.get(), &X11Desktop::clientsChanged, this, &StatusItem::place);
         // Queued: Qt's own tray tracking sees the same X event after this filter.
         connect(desktop_.get(), &X11Desktop::trayChanged, this, &StatusItem::updateStrip, Qt::QueuedConnection);
+        connect(desktop_.get(), &X11Desktop::mapChanged, this, [this](std::uint32_t window, bool mapped) {
+            if (!strip_->windowHandle() || window != strip_->winId())
+                return;
+            if (mapped)
+                desktop_->stickToAllDesktops(*strip_->windowHandle());
+            visibility_.reported(mapped);
+        });
     }
     place();
     QMetaObject::invokeMethod(this, &StatusItem::updateStrip, Qt::QueuedConnection);
@@ -86,6 +96,7 @@ void StatusItem::createTray()
     tray_ = new QSystemTrayIcon(this);
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         trayClicked_ = true;
+        trayClickPointer_ = QCursor::pos();
         if (reason != QSystemTrayIcon::Context)
             Q_EMIT activated();
         else if (!tray_->contextMenu())
@@ -126,11 +137,16 @@ void StatusItem::setLength(double points)
 // accessibility bridge send a message for every change.
 void StatusItem::setToolTip(const QString& text)
 {
-    if (strip_->toolTip() == text)
+    const QString shown = strip_->toolTip();
+    if (shown == text)
         return;
     strip_->setToolTip(text);
     if (tray_)
         tray_->setToolTip(text);
+    // A tooltip showing the old text is the strip's or the XEmbed tray icon's, which Qt draws too;
+    // a StatusNotifierItem host reads the new text itself.
+    if (QToolTip::isVisible() && QToolTip::text() == shown)
+        QToolTip::showText(QCursor::pos(), text, strip_->underMouse() ? strip_.get() : nullptr);
 }
 
 void StatusItem::notify(const QString& title, const QString& message)
@@ -169,16 +185,14 @@ bool StatusItem::stripShown() const
 
 void StatusItem::setPanelShown(bool shown)
 {
-    panelShown_ = shown;
     if (tray_)
         tray_->setVisible(!shown);
-    updateStrip();
+    visibility_.setReason(StripVisibility::Reason::panelShown, shown);
 }
 
 void StatusItem::setStripHeld(bool held)
 {
-    stripHeld_ = held;
-    updateStrip();
+    visibility_.setReason(StripVisibility::Reason::awaitingPanel, held);
 }
 
 void StatusItem::setTrayMenu(QMenu* menu)
@@ -189,19 +203,46 @@ void StatusItem::setTrayMenu(QMenu* menu)
 
 QRect StatusItem::anchor() const
 {
-    if (trayClicked_ && tray_ && tray_->geometry().isValid())
-        return tray_->geometry();
-    return strip_->geometry();
+    if (!trayClicked_ || !tray_)
+        return strip_->geometry();
+    if (const QRect icon = tray_->geometry(); icon.isValid())
+        return icon;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (X11Desktop::seesAllInput() || !screen)
+        return QRect(trayClickPointer_, QSize(1, 1));
+    return trayPlace(screen->geometry(), screen->availableGeometry());
+}
+
+QRect StatusItem::trayPlace(const QRect& screen, const QRect& available)
+{
+    const int top = available.top() - screen.top();
+    const int bottom = screen.bottom() - available.bottom();
+    const int left = available.left() - screen.left();
+    const int right = screen.right() - available.right();
+    const int widest = std::max({top, bottom, left, right});
+    if (widest == bottom && bottom > 0)
+        return QRect(available.right(), available.bottom() + 1, 1, bottom);
+    if (widest == left && left > 0)
+        return QRect(screen.left(), available.bottom(), left, 1);
+    if (widest == right && right > 0)
+        return QRect(available.right() + 1, available.bottom(), right, 1);
+    return QRect(available.right(), screen.top(), 1, std::max(top, 1));
 }
 
 void StatusItem::updateStrip()
 {
-    const bool show
-        = !stripHeld_ && !panelShown_ && (stripWanted_ || !tray_ || !QSystemTrayIcon::isSystemTrayAvailable());
-    if (show == strip_->isVisible())
-        return;
-    if (!show) {
+    visibility_.setReason(
+        StripVisibility::Reason::trayChosen, !stripWanted_ && tray_ && QSystemTrayIcon::isSystemTrayAvailable());
+}
+
+void StatusItem::requestStrip(bool map)
+{
+    if (!map) {
+        // An unmap of a window that is not mapped (the window manager unmapped it) sends no report.
+        const bool reached = desktop_ && !desktop_->isMapped(*strip_->windowHandle());
         strip_->hide();
+        if (!desktop_ || reached)
+            visibility_.reported(false);
         return;
     }
     if (desktop_) {
@@ -211,6 +252,8 @@ void StatusItem::updateStrip()
     }
     place();
     strip_->show();
+    if (!desktop_)
+        visibility_.reported(true);
 }
 
 void StatusItem::place()

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "app/StripVisibility.h"
+
 #include <QColor>
 #include <QObject>
+#include <QPoint>
 #include <QRect>
 
 #include <memory>
@@ -34,6 +37,8 @@ public:
     double length() const { return length_; }
     void setLength(double points);
 
+    // Also replaces the text of the strip's or the tray icon's tooltip while it shows, since Qt
+    // keeps the text a tooltip opened with.
     void setToolTip(const QString& text);
     // A desktop notification from the tray icon, where the desktop shows them.
     void notify(const QString& title, const QString& message);
@@ -59,8 +64,16 @@ public:
     // The menu must outlive the item.
     void setTrayMenu(QMenu* menu);
     // Global geometry of what the user clicked last: the strip, or the tray icon when the click
-    // came from there (falling back to the strip where the tray gives no geometry).
+    // came from there. A StatusNotifierItem tray gives no geometry: then the pointer's position at
+    // the click where the X server sees the pointer, and elsewhere the tray's likely place.
     QRect anchor() const;
+    // Where a tray that gives no geometry most likely sits, on a screen whose panels keep the
+    // given available area free: at the right end of the edge they take most of (the top when
+    // none), as a rectangle over the panel (the bottom and right ones: at its lower end).
+    static QRect trayPlace(const QRect& screen, const QRect& available);
+
+    // Null off X11.
+    X11Desktop* desktop() const { return desktop_.get(); }
 
 Q_SIGNALS:
     void activated();
@@ -71,17 +84,18 @@ private:
     void watchScreen(QScreen* screen);
     void place();
     void updateStrip();
+    void requestStrip(bool map);
 
     double length_;
     bool stripWanted_ = true;
-    bool panelShown_ = false;
-    bool stripHeld_ = false;
     std::unique_ptr<StatusStrip> strip_;
     std::unique_ptr<X11Desktop> desktop_; // null off X11
+    StripVisibility visibility_;
     QSystemTrayIcon* tray_ = nullptr; // child; null where no tray can ever show
     QColor dotColor_;
     QRect reserved_; // the strip frame whose strut is set, native pixels
     bool trayClicked_ = false;
+    QPoint trayClickPointer_; // global, points
 };
 
 } // namespace vantory

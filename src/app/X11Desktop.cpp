@@ -35,11 +35,17 @@ xcb_window_t windowId(const QWindow& window)
     return static_cast<xcb_window_t>(window.winId());
 }
 
+constexpr std::uint32_t allDesktops = 0xFFFFFFFF;
+// The source of a request in the window manager's client messages: a pager, as for every request
+// that carries out a direct user action.
+constexpr std::uint32_t userAction = 2;
+constexpr std::uint32_t addState = 1;
+
 } // namespace
 
 struct X11Desktop::Atoms {
     xcb_atom_t windowType, dock, state, sticky, skipTaskbar, skipPager, above, desktop, strut, strutPartial, clientList,
-        manager, traySelection;
+        activeWindow, timestamp, manager, traySelection;
 };
 
 std::unique_ptr<X11Desktop> X11Desktop::create()
@@ -57,9 +63,10 @@ std::unique_ptr<X11Desktop> X11Desktop::create()
         return nullptr;
 
     const std::string tray = "_NET_SYSTEM_TRAY_S" + std::to_string(screen);
-    const std::array<const char*, 13> names{"_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_DOCK", "_NET_WM_STATE",
+    const std::array<const char*, 15> names{"_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_DOCK", "_NET_WM_STATE",
         "_NET_WM_STATE_STICKY", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", "_NET_WM_STATE_ABOVE",
-        "_NET_WM_DESKTOP", "_NET_WM_STRUT", "_NET_WM_STRUT_PARTIAL", "_NET_CLIENT_LIST", "MANAGER", tray.c_str()};
+        "_NET_WM_DESKTOP", "_NET_WM_STRUT", "_NET_WM_STRUT_PARTIAL", "_NET_CLIENT_LIST", "_NET_ACTIVE_WINDOW",
+        "_VANTORY_TIMESTAMP", "MANAGER", tray.c_str()};
     // All requests first, then the replies: one round trip.
     std::array<xcb_intern_atom_cookie_t, names.size()> cookies{};
     for (std::size_t index = 0; index < names.size(); ++index)
@@ -72,7 +79,7 @@ std::unique_ptr<X11Desktop> X11Desktop::create()
         values[index] = reply->atom;
     }
     auto atoms = std::make_unique<Atoms>(Atoms{values[0], values[1], values[2], values[3], values[4], values[5],
-        values[6], values[7], values[8], values[9], values[10], values[11], values[12]});
+        values[6], values[7], values[8], values[9], values[10], values[11], values[12], values[13], values[14]});
 
     std::unique_ptr<X11Desktop> desktop(new X11Desktop(connection, roots.data->root, std::move(atoms)));
     ReplyPointer<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
@@ -80,6 +87,11 @@ std::unique_ptr<X11Desktop> X11Desktop::create()
     if (owner)
         desktop->watchTrayOwner(owner->owner);
     return desktop;
+}
+
+bool X11Desktop::seesAllInput()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 X11Desktop::X11Desktop(xcb_connection_t* connection, std::uint32_t root, std::unique_ptr<Atoms> atoms)
@@ -105,9 +117,16 @@ void X11Desktop::makeDock(QWindow& window)
     const std::array<xcb_atom_t, 4> states{atoms_->sticky, atoms_->skipTaskbar, atoms_->skipPager, atoms_->above};
     xcb_change_property(
         connection_, XCB_PROP_MODE_REPLACE, id, atoms_->state, XCB_ATOM_ATOM, 32, states.size(), states.data());
-    const std::uint32_t allDesktops = 0xFFFFFFFF;
     xcb_change_property(
         connection_, XCB_PROP_MODE_REPLACE, id, atoms_->desktop, XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
+    xcb_flush(connection_);
+}
+
+void X11Desktop::keepOffTaskbars(QWindow& window)
+{
+    const std::array<xcb_atom_t, 2> states{atoms_->skipTaskbar, atoms_->skipPager};
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, windowId(window), atoms_->state, XCB_ATOM_ATOM, 32,
+        states.size(), states.data());
     xcb_flush(connection_);
 }
 
@@ -163,6 +182,43 @@ std::optional<int> X11Desktop::reservedTopByOthers(const QWindow& excluded, int 
     return reserved;
 }
 
+bool X11Desktop::isMapped(const QWindow& window) const
+{
+    ReplyPointer<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+        connection_, xcb_get_window_attributes(connection_, windowId(window)), nullptr));
+    return attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED;
+}
+
+void X11Desktop::stickToAllDesktops(const QWindow& window)
+{
+    sendToWindowManager(windowId(window), atoms_->desktop, {allDesktops, userAction, 0, 0, 0});
+    sendToWindowManager(windowId(window), atoms_->state, {addState, atoms_->sticky, 0, userAction, 0});
+}
+
+void X11Desktop::activate(const QWindow& window)
+{
+    // The request needs the server's time now: a window manager refuses one older than the user's
+    // last action elsewhere, and the click reached this process as no X event. An empty append
+    // changes nothing, and the server stamps its PropertyNotify with the time.
+    activating_ = windowId(window);
+    xcb_change_property(
+        connection_, XCB_PROP_MODE_APPEND, activating_, atoms_->timestamp, XCB_ATOM_INTEGER, 32, 0, nullptr);
+    xcb_flush(connection_);
+}
+
+void X11Desktop::sendToWindowManager(std::uint32_t window, std::uint32_t type, const std::array<std::uint32_t, 5>& data)
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = type;
+    std::copy(data.begin(), data.end(), message.data.data32);
+    xcb_send_event(connection_, 0, root_, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+        reinterpret_cast<const char*>(&message));
+    xcb_flush(connection_);
+}
+
 void X11Desktop::watchTrayOwner(std::uint32_t owner)
 {
     trayOwner_ = owner;
@@ -179,6 +235,9 @@ bool X11Desktop::nativeEventFilter(const QByteArray& eventType, void* message, q
     if (eventType != "xcb_generic_event_t")
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    // Bit 7 marks an event another client sent, such as the unmap report Qt sends the root window
+    // when it withdraws a window: only the server's own tell what happened.
+    const bool synthetic = event->response_type & 0x80;
     switch (event->response_type & 0x7F) {
     case XCB_CLIENT_MESSAGE: {
         const auto* client = static_cast<const xcb_client_message_event_t*>(message);
@@ -199,6 +258,23 @@ bool X11Desktop::nativeEventFilter(const QByteArray& eventType, void* message, q
         const auto* property = static_cast<const xcb_property_notify_event_t*>(message);
         if (property->window == root_ && property->atom == atoms_->clientList)
             Q_EMIT clientsChanged();
+        if (activating_ && property->window == activating_ && property->atom == atoms_->timestamp) {
+            sendToWindowManager(activating_, atoms_->activeWindow, {userAction, property->time, 0, 0, 0});
+            activating_ = 0;
+        }
+        break;
+    }
+    case XCB_MAP_NOTIFY: {
+        // Each report reaches both the window and, when it is a child of the root, the root.
+        const auto* map = static_cast<const xcb_map_notify_event_t*>(message);
+        if (!synthetic && map->event == map->window)
+            Q_EMIT mapChanged(map->window, true);
+        break;
+    }
+    case XCB_UNMAP_NOTIFY: {
+        const auto* unmap = static_cast<const xcb_unmap_notify_event_t*>(message);
+        if (!synthetic && unmap->event == unmap->window)
+            Q_EMIT mapChanged(unmap->window, false);
         break;
     }
     default:

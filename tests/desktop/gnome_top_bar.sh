@@ -2,7 +2,9 @@
 # Vantory's GNOME Shell extension in a real GNOME Shell 43, headless (Wayland, 1440×900):
 #   gnome_top_bar.sh <vantory binary> <extension folder, e.g. <build>/shell/gnome/legacy>
 # The extension loads without error in a real shell, and the real application puts its line in the
-# top bar, opens its dashboard under the button and hands its strip over and back. The extension's
+# top bar, opens its dashboard under the button with the keyboard focus (Escape, a click on the
+# desktop and another click on the button close it), and hands its strip over and back, also over
+# twenty quick disable/enable cycles of the extension. The extension's
 # own logic (markup, menu, tooltip, the application coming and going) is tested under gjs against
 # stand-ins (tests/shell), in the default suite.
 # SHOTS=<folder> keeps the screenshots; KEEP=1 keeps the scratch folder.
@@ -15,7 +17,7 @@ uuid=vantory@vantory.app
 
 source "$root/scripts/virtual-desktop.sh"
 source "$root/scripts/gnome-session.sh"
-require "packages gnome-shell gjs imagemagick" gnome-shell gjs gdbus gsettings dbus-daemon convert
+require "packages gnome-shell gjs imagemagick x11-utils" gnome-shell gjs gdbus gsettings dbus-daemon convert xwininfo
 [[ -f $extension/extension.js && -f $extension/metadata.json ]] || fail "no extension in $extension"
 [[ ${KEEP:-} == 1 ]] && trap 'stop_session; echo "kept $work"' EXIT
 shots=${SHOTS:-$work/shots}
@@ -88,17 +90,34 @@ if [[ -x $app ]] && "$app" --version >/dev/null 2>&1; then
     strip_hidden() { shell_true "!$windows.some(w => w.get_window_type() === Meta.WindowType.DOCK)"; }
     check "the application's strip is hidden while the top bar shows the line" within 5 strip_hidden
 
-    # A left click opens the dashboard right under the button, another closes it.
+    # A left click opens the dashboard right under the button with the keyboard focus; Escape, a
+    # click on the desktop and another click on the button close it.
     read -r x y width height <<<"$(button_rectangle)"
-    shell_click $((x + width / 2)) $((y + height / 2)) 1
+    click_button() { shell_click $((x + width / 2)) $((y + height / 2)) 1; }
     dashboard_under_button() {
         shell_true "$dashboards.map(w => w.get_frame_rect())
             .some(r => r.y === $((y + height)) && r.x <= $((x + width / 2)) && $((x + width / 2)) < r.x + r.width)"
     }
+    dashboard_focused() { shell_true "$dashboards.some(w => w.has_focus())"; }
+    no_dashboard() { shell_true "$dashboards.length === 0"; }
+    # A new virtual keyboard's first key does not reach XWayland's windows.
+    shell_key KEY_Shift_L
+    click_button
     check "a left click opens the application's dashboard under the button" within 10 dashboard_under_button
+    check "the dashboard has the keyboard focus" within 5 dashboard_focused
     top_bar_shot app-screen.png 900
-    shell_click $((x + width / 2)) $((y + height / 2)) 1
-    check "another left click closes it" within 10 shell_true "$dashboards.length === 0"
+    shell_key KEY_Escape
+    check "Escape closes it" within 5 no_dashboard
+    click_button
+    within 10 dashboard_focused || true
+    shell_click 300 600 1
+    check "a click on the desktop closes it" within 5 no_dashboard
+    click_button
+    within 10 dashboard_focused || true
+    click_button
+    check "another left click on the button closes it" within 5 no_dashboard
+    sleep 1
+    check "and it stays closed" no_dashboard
     check "the strip is still hidden" strip_hidden
     # The pictures of the docs: the tooltip on hover, the menu of the application's entries.
     shell_hover 720 600
@@ -129,6 +148,43 @@ if [[ -x $app ]] && "$app" --version >/dev/null 2>&1; then
     gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell \
         --method org.gnome.Shell.Extensions.EnableExtension "$uuid" >/dev/null
     check "enabled again, the line is back in the top bar and the strip hidden" within 10 eval 'shown && strip_hidden'
+
+    # Quick disable/enable cycles (GNOME does this to every extension after one that is switched
+    # off) show and hide the strip in quick succession: after each, the top bar shows the line,
+    # the strip's X window is unmapped and the usable area starts right below GNOME's 32 px bar.
+    work_area_top() {
+        shell_value "global.workspace_manager.get_active_workspace().get_work_area_for_monitor(0).y"
+    }
+    strip_windows() { xwininfo -root -tree | awk '/\("vantory" "Vantory"\)/ {print $1}'; }
+    strip_unmapped() {
+        local id
+        for id in $(strip_windows); do
+            xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q DOCK || continue
+            xwininfo -id "$id" | grep -q IsUnMapped || return 1
+        done
+    }
+    settled() { shown && strip_hidden && strip_unmapped && [[ $(work_area_top) == 32 ]]; }
+    cycles=0
+    for cycle in $(seq 20); do
+        shell_eval "Main.extensionManager.disableExtension('$uuid');
+            Main.extensionManager.enableExtension('$uuid')" >/dev/null
+        within 10 settled && cycles=$((cycles + 1)) || echo "cycle $cycle: work area top $(work_area_top)"
+    done
+    check "after each of 20 quick disable/enable cycles the work area starts at 32, no strip mapped ($cycles)" \
+        test "$cycles" = 20
+    # The strip that comes back is painted: its backdrop and its line, not one flat colour.
+    gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell \
+        --method org.gnome.Shell.Extensions.DisableExtension "$uuid" >/dev/null
+    within 10 strip_below_top_bar || true
+    strip_painted() {
+        local rectangle
+        rectangle=$(shell_value "$windows.filter(w => w.get_window_type() === Meta.WindowType.DOCK)
+            .map(w => w.get_frame_rect()).map(r => r.width + 'x' + r.height + '+' + r.x + '+' + r.y)[0]")
+        shell_screenshot "$work/strip.png" &&
+            (($(convert "$work/strip.png" -crop "$rectangle" +repage -format %k info:) > 8))
+    }
+    check "after the cycles, disabled, the strip shows painted" within 10 strip_painted
+    top_bar_shot app-strip-after-cycles.png 80
 else
     echo "skipped: the real application ($app does not run)"
 fi

@@ -56,6 +56,18 @@ within 10 below_panel || fail "the strip is at $(top_of "$strip"), strut $(strut
 # The strip never takes focus, yet its tooltip shows on hover.
 xdotool mousemove $((left + width / 2)) $((30 + height / 2))
 within 5 window_of_type TOOLTIP --onlyvisible || fail "no tooltip on hover"
+
+# A click opens the dashboard, a popup that grabs the pointer and keyboard: a click elsewhere and
+# Escape close it.
+dashboard_shown() { xdotool search --onlyvisible --name '^Vantory$' >/dev/null 2>&1; }
+xdotool click 1
+within 5 dashboard_shown || fail "no dashboard after a click on the strip"
+xdotool mousemove 10 400 click 1
+within 5 sh -c '! xdotool search --onlyvisible --name "^Vantory$"' || fail "a click elsewhere left the dashboard open"
+xdotool mousemove $((left + width / 2)) $((30 + height / 2)) click 1
+within 5 dashboard_shown || fail "no dashboard after another click on the strip"
+xdotool key Escape
+within 5 sh -c '! xdotool search --onlyvisible --name "^Vantory$"' || fail "Escape left the dashboard open"
 xdotool mousemove 10 400
 
 # The tray starts after Vantory, as at a login with autostart: the icon appears in it.

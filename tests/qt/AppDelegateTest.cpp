@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 
+#include "app/Popover.h"
 #include "app/ScreenOpener.h"
 #include "app/StatusItem.h"
 #include "app/StripPreference.h"
@@ -131,6 +132,41 @@ TEST_F(ScreenOpenerTest, StripClicksALaterLaunchAndTrayEntriesOpenEachWindowOnce
     menu.refresh();
     refresh->trigger();
     EXPECT_EQ(syncs, 1);
+}
+
+// Offscreen the popover is the managed window of Wayland sessions, which closes on focus loss.
+TEST_F(ScreenOpenerTest, PopoverClosesWhenAnotherWindowTakesTheFocusAndTheClickThatTookItDoesNotReopenIt)
+{
+    Popover& popover = *windows.popover();
+    QWidget other;
+    const auto focusElsewhere = [&] {
+        other.show();
+        other.activateWindow();
+        return QTest::qWaitForWindowActive(&other);
+    };
+    // Offscreen every window shown takes the focus, the strip too: it shows first.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.item()->stripShown(); }, 1000));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(delegate.item()->view()->window()));
+    windows.togglePopover();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&popover));
+    ASSERT_TRUE(focusElsewhere());
+    EXPECT_FALSE(popover.isVisible()) << "closed on focus loss";
+    windows.togglePopover();
+    EXPECT_FALSE(popover.isVisible()) << "the click on the button that took the focus only closes";
+    windows.togglePopover();
+    EXPECT_TRUE(popover.isVisible()) << "the next click opens";
+
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&popover));
+    ASSERT_TRUE(focusElsewhere());
+    scheduler.advance(Popover::clickAfterFocusLoss);
+    windows.togglePopover();
+    EXPECT_TRUE(popover.isVisible()) << "a click well after the focus loss opens";
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&popover));
+    QTest::keyClick(&popover, Qt::Key_Escape);
+    EXPECT_FALSE(popover.isVisible());
+    windows.togglePopover();
+    EXPECT_TRUE(popover.isVisible()) << "Escape is no click on the button";
+    windows.closePopover();
 }
 
 TEST_F(ScreenOpenerTest, EditSheetOpensOverTheCalendarWindowAndInPlaceOfThePopover)

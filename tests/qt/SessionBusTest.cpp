@@ -333,7 +333,9 @@ TEST_F(LineServiceTest, ChecksEveryCallAndRunsOnlyValidOnes)
 {
     std::vector<QRect> anchors;
     int syncs = 0;
+    int closes = 0;
     delegate->popoverToggle = [&anchors](const QRect& anchor) { anchors.push_back(anchor); };
+    delegate->lineService()->closeDashboard = [&closes] { ++closes; };
     delegate->store().sync = [&syncs] { ++syncs; };
     const std::string invalid = "org.freedesktop.DBus.Error.InvalidArgs";
     const std::tuple<const char*, QVariantList, QString, std::string> calls[] = {
@@ -343,6 +345,8 @@ TEST_F(LineServiceTest, ChecksEveryCallAndRunsOnlyValidOnes)
         {"ShowDashboard", {10, 20, 30, 200'000}, line, invalid},
         {"ShowDashboard", {QStringLiteral("10"), 20, 30, 40}, line, invalid},
         {"ShowDashboard", {10, 20, 30}, line, invalid},
+        {"CloseDashboard", {}, line, ""},
+        {"CloseDashboard", {1}, line, invalid},
         {"Refresh", {}, line, ""},
         {"Refresh", {1}, line, invalid},
         {"Format", {}, line, "org.freedesktop.DBus.Error.UnknownMethod"},
@@ -357,7 +361,7 @@ TEST_F(LineServiceTest, ChecksEveryCallAndRunsOnlyValidOnes)
             << member << " " << reply.errorMessage().toStdString();
     }
     QTest::qWait(50); // the actions run from the event loop after their reply
-    EXPECT_EQ(std::tuple(anchors, syncs), std::tuple(std::vector<QRect>{QRect(10, 20, 30, 40)}, 1));
+    EXPECT_EQ(std::tuple(anchors, closes, syncs), std::tuple(std::vector<QRect>{QRect(10, 20, 30, 40)}, 1, 1));
 }
 
 // The desktop's settings portal on its own connection, as far as it announces changes. (Its Read

@@ -8,7 +8,7 @@ import System from 'system';
 
 import * as Stubs from './shell_stubs.js';
 
-const {deliver, event, live} = Stubs;
+const {deliver, event, live, stage} = Stubs;
 const [buildDir, indicatorPath, interfacePath] = ARGV;
 const read = path => new TextDecoder().decode(GLib.file_get_contents(path)[1]);
 
@@ -156,12 +156,27 @@ async function exercise(form, extension, {Clutter, Main}) {
         check(`${form}: left click leaves the menu shut and hides the tooltip`,
             !button.menu.isOpen && !tooltip.visible);
 
+        // A press elsewhere closes the dashboard, once; a press on the button is the toggle's own.
+        const pressAt = (x, y) => stage.emit('captured-event', event(Clutter.EventType.BUTTON_PRESS, {x, y}));
+        const closes = () => fake.calls.filter(call => call === 'CloseDashboard').length;
+        pressAt(700, 400);
+        await called('CloseDashboard');
+        pressAt(700, 400);
+        press('BUTTON_PRESS', {button: Clutter.BUTTON_PRIMARY});
+        press('BUTTON_RELEASE', {button: Clutter.BUTTON_PRIMARY});
+        pressAt(1350, 10);
+        pressAt(700, 400);
+        await delay(100);
+        check(`${form}: one press elsewhere after a click closes the dashboard`, closes() === 1);
+        press('BUTTON_PRESS', {button: Clutter.BUTTON_PRIMARY});
+        press('BUTTON_RELEASE', {button: Clutter.BUTTON_PRIMARY});
+
         // The application leaves with the menu and tooltip open: all of it goes, and comes back with it.
         button.menu.open();
         stopFake();
         await until(`${form}: the button to go`, () => !Main.panel.statusArea.vantory);
-        check(`${form}: the menu closed, nothing left on screen`, !button.menu.isOpen && button.menu.destroyed &&
-            nothingLeft());
+        check(`${form}: the menu closed, nothing left on screen or on the stage`, !button.menu.isOpen &&
+            button.menu.destroyed && nothingLeft() && !stage.connected());
         await startFake();
         await until(`${form}: the button to return`, () => Main.panel.statusArea.vantory);
         await called('RegisterPanel');

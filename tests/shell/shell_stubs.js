@@ -6,16 +6,22 @@ export const live = new Set();
 class Emitter {
     _handlers = [];
     connect(name, callback) { return this._handlers.push({name, callback}); }
+    disconnect(id) { this._handlers[id - 1].name = null; }
     emit(name, ...args) { this._handlers.filter(h => h.name === name).forEach(h => h.callback(this, ...args)); }
+    connected() { return this._handlers.some(h => h.name); }
 }
 
 const eventTypes = {BUTTON_PRESS: 1, BUTTON_RELEASE: 2, TOUCH_BEGIN: 3, TOUCH_END: 4, KEY_PRESS: 5};
 const presses = [eventTypes.BUTTON_PRESS, eventTypes.TOUCH_BEGIN];
 const releases = [eventTypes.BUTTON_RELEASE, eventTypes.TOUCH_END];
 
-// An input event as Clutter hands it to an actor.
-export function event(type, {button = 0, key = 0} = {}) {
-    return {type: () => type, get_button: () => button, get_key_symbol: () => key};
+// The shell's global object, as far as the extension reads it.
+export const stage = new Emitter();
+globalThis.global = {stage};
+
+// An input event as Clutter hands it to an actor, at stage coordinates (x, y).
+export function event(type, {button = 0, key = 0, x = 0, y = 0} = {}) {
+    return {type: () => type, get_button: () => button, get_key_symbol: () => key, get_coords: () => [x, y]};
 }
 
 // GNOME 49's replacement of ClickAction: here one that recognises on press, as the panel's does.
