@@ -87,6 +87,18 @@ Assessment makeItem(const CourseSeed& course, std::size_t number, Instant now, s
 
 } // namespace
 
+Sites school()
+{
+    return {"https://learn.school.example", "https://canvas.school.example"};
+}
+
+void useSchool(Database& db)
+{
+    const Sites sites = school();
+    db.settings.assessmentBaseURL = sites.assessmentBaseURL;
+    db.settings.canvasBaseURL = sites.canvasBaseURL;
+}
+
 Database database(std::size_t itemCount, Instant now, std::uint32_t seed)
 {
     std::mt19937 random(seed);

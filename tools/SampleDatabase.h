@@ -2,12 +2,21 @@
 
 #include "model/Database.h"
 #include "model/Instant.h"
+#include "model/Sites.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace vantory::sample {
+
+// A pretend school's addresses, on a name reserved for examples (no build has any): a sample
+// that holds them is a state file as a student's Vantory keeps it, which neither asks for the
+// addresses at launch nor reaches a real site.
+Sites school();
+
+// Writes the school's addresses into the settings, as the settings' "학교 사이트" does.
+void useSchool(Database& db);
 
 // A realistic database of itemCount deadlines around now: eight courses from both sites,
 // the categories the sites use, due dates from a month ago to two months ahead (denser in the

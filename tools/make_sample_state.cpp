@@ -45,7 +45,10 @@ int main(int argc, char** argv)
     }
     const auto now = std::chrono::time_point_cast<std::chrono::duration<double>>(std::chrono::system_clock::now());
     vantory::StateFile file(std::filesystem::absolute(argv[1]) / "state.json");
-    const vantory::Database database = vantory::sample::database(count, now);
+    // The items' pages and the settings on the pretend school's sites.
+    vantory::Sites::setCurrent(vantory::sample::school());
+    vantory::Database database = vantory::sample::database(count, now);
+    vantory::sample::useSchool(database);
     file.save(database);
     if (file.storageError()) {
         std::fprintf(stderr, "%s\n", file.storageError()->c_str());

@@ -152,9 +152,7 @@ int main(int argc, char** argv)
         store.update([](Database& db) {
             db = sample::database(300, now);
             db.settings.reminderMinutes = {{1440, 60}};
-            // A pretend school's addresses, on a name reserved for examples: no build has any.
-            db.settings.assessmentBaseURL = "https://learn.school.example/";
-            db.settings.canvasBaseURL = "https://canvas.school.example/";
+            sample::useSchool(db);
         });
         store.setNeedsLogin(false);
         store.setErrors({});
