@@ -175,8 +175,8 @@ void LoginWindow::setTexts(const QString& status, const QString& message, bool s
 {
     status_->setText(status);
     message_->setText(message);
-    message_->setVisible(!message.isEmpty());
     syncButton_->setEnabled(syncEnabled);
+    showMessage();
 }
 
 void LoginWindow::present()
@@ -222,6 +222,13 @@ void LoginWindow::showNavigation(const WorkerProtocol::Navigation& navigation)
         break;
     }
     showLocation();
+    showMessage();
+}
+
+void LoginWindow::showMessage()
+{
+    // The panel of a failed load says all the message would, with what to do.
+    message_->setVisible(!message_->text().isEmpty() && stack_->currentWidget() != panel_);
 }
 
 void LoginWindow::closeEvent(QCloseEvent* event)

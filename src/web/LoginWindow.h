@@ -48,6 +48,7 @@ private:
     enum class PageState { loading, loaded, failed, stopped };
 
     void showLocation();
+    void showMessage();
 
     QWebEnginePage* page_;
     PageState state_ = PageState::loading;

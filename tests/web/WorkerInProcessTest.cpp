@@ -89,10 +89,12 @@ TEST_F(LoginWindowTest, SaysWhatIsTrueOfThePageAndCoversAFailedOneWithItsReason)
         {{page, 5, Nav::State::failed, QString(), false, {Kind::timedOut, 60}}, "연결 실패 · canvas.example",
             "사이트가 60초 동안 응답하지 않았습니다"},
     };
+    window_.setTexts(QStringLiteral("상태"), QStringLiteral("로그인 페이지를 열지 못했습니다"), true);
     for (const auto& c : cases) {
         window_.showNavigation(c.navigation);
         EXPECT_EQ(location->text().toStdString(), c.shown);
         EXPECT_EQ(panel->isVisible(), c.reason != nullptr) << c.shown;
+        EXPECT_EQ(find<QLabel>("메시지")->isVisible(), c.reason == nullptr) << "the panel says it, once";
         if (!c.reason)
             continue;
         EXPECT_EQ(find<QLabel>("원인")->text().toStdString(), c.reason);
