@@ -111,8 +111,10 @@ const Shot shots[] = {
         }},
     {"dashboard-warning", {440, 730},
         [](Store& store) {
+            store.setErrors({{"home", "BrevaneLearn 로그인이 필요해요"}});
+            store.setCanvasStatus("Canvas 업데이트 완료");
             store.setNeedsLogin(true);
-            store.setStatus("로그인이 필요해요 · 기존 일정 유지");
+            store.setStatus("로그인이 필요해요 · 기존 일정 유지", "사이트가 로그인 페이지로 보냈습니다");
             return std::make_unique<Dashboard>(store);
         }},
     {"settings-no-address", {500, 600},
