@@ -1,12 +1,13 @@
 // Time from process start to the first status line drawn, for a given state folder:
 //   vantory-startup-bench <folder>
-// Builds the application exactly as main() does (less the single-instance check), waits for the
-// status view's first paint with text, and prints the milliseconds since the process started.
+// Builds the application as main() does (less the single-instance check, the connections and the screens), waits for
+// the status view's first paint with text, and prints the milliseconds since the process started.
 #include "app/AppDelegate.h"
 #include "app/QtScheduler.h"
 #include "app/StatusItem.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QTimer>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "desktop/DesktopColorScheme.h"
 #include "desktop/StatusContentView.h"
 
 namespace {
@@ -59,6 +61,9 @@ int main(int argc, char** argv)
     }
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    QSettings display(QStringLiteral("Vantory"), QStringLiteral("Vantory"));
+    vantory::DesktopColorScheme scheme(display);
+    scheme.followDesktop();
     vantory::QtScheduler scheduler;
     vantory::AppDelegate delegate(std::filesystem::absolute(argv[1]) / "state.json", scheduler);
     FirstPaint firstPaint;
