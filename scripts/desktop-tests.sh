@@ -42,10 +42,7 @@ for suite in "${suites[@]}"; do
     wayland) bash scripts/wayland-screenshots.sh "$build" || failed+=("$suite") ;;
     a11y)
         bash tests/desktop/accessibility.sh "$build/bin/vantory" "$build/bin/vantory-sample" || failed+=("$suite")
-        # The sign-in window's check, where the branch that brings it has landed.
-        if [[ -f tests/desktop/signin_accessibility.sh ]]; then
-            bash tests/desktop/signin_accessibility.sh "$build/bin/vantory" || failed+=("$suite sign-in")
-        fi
+        bash tests/desktop/signin_accessibility.sh "$build/bin/vantory" || failed+=("$suite sign-in")
         ;;
     *) echo "unknown desktop test: $suite (gnome, openbox, wayland, a11y)" >&2; exit 2 ;;
     esac
