@@ -121,7 +121,8 @@ void ScreenOpener::closePopover()
 void ScreenOpener::showSettings()
 {
     present(settings_, [this] {
-        return new ScreenWindow(QStringLiteral("Vantory 설정"), screens_.settings(store_, false), settingsSize);
+        QWidget* screen = screens_.settings(store_, false);
+        return new ScreenWindow(QStringLiteral("Vantory 설정"), screen, screen->sizeHint());
     });
 }
 
@@ -139,7 +140,8 @@ void ScreenOpener::showSchoolSites()
 void ScreenOpener::showColors()
 {
     present(colors_, [this] {
-        return new ScreenWindow(QStringLiteral("Vantory 색상"), screens_.settings(store_, true), settingsSize);
+        QWidget* screen = screens_.settings(store_, true);
+        return new ScreenWindow(QStringLiteral("Vantory 색상"), screen, screen->sizeHint());
     });
 }
 
@@ -154,8 +156,10 @@ void ScreenOpener::showCalendar()
 
 void ScreenOpener::showExport()
 {
-    present(export_,
-        [this] { return new ScreenWindow(QStringLiteral("캘린더 내보내기"), new ExportScreen(store_), exportSize); });
+    present(export_, [this] {
+        auto* screen = new ExportScreen(store_);
+        return new ScreenWindow(QStringLiteral("캘린더 내보내기"), screen, screen->sizeHint());
+    });
 }
 
 void ScreenOpener::handleArguments(const QStringList& arguments)
