@@ -21,7 +21,13 @@ constexpr std::string_view stampProperties[] = {"DTSTAMP", "LAST-MODIFIED", "SEQ
 
 bool isTrue(std::string_view value)
 {
-    return value == "TRUE" || value == "true" || value == "True";
+    return ICalendar::same(value, "TRUE");
+}
+
+bool hasStatus(const Component& todo, std::string_view status)
+{
+    const Property* property = todo.property("STATUS");
+    return property && ICalendar::same(property->value, status);
 }
 
 void set(Component& component, std::string_view name, std::string parameters, std::string value)
@@ -125,8 +131,7 @@ void setAlarms(Component& todo, const Settings& settings, bool dated)
 // cancelled. A completion time already written stays, so rebuilding changes nothing.
 void setStatus(Component& todo, const Assessment& item, const UserOverride& marks, bool done, Instant now)
 {
-    const Property* previous = todo.property("STATUS");
-    const bool wasCompleted = previous && previous->value == "COMPLETED";
+    const bool wasCompleted = hasStatus(todo, "COMPLETED");
     const std::string status = item.missing ? "CANCELLED" : done ? "COMPLETED" : "NEEDS-ACTION";
     set(todo, "STATUS", "", status);
     if (status == "COMPLETED") {
@@ -247,11 +252,10 @@ UserOverride marks(const Component& calendar)
         result.due = ICalendar::utcInstant(due->value);
         result.dueChanged = changedTime(*due);
     }
-    const Property* status = todo->property("STATUS");
     const Property* record = todo->property(doneProperty);
     const std::optional<bool> recorded = record ? std::optional(isTrue(record->value)) : std::nullopt;
     // CANCELLED is ours, for an item the sites no longer list: it says nothing of the done mark.
-    result.completed = status && (status->value == "COMPLETED" || (status->value == "CANCELLED" && recorded == true));
+    result.completed = hasStatus(*todo, "COMPLETED") || (hasStatus(*todo, "CANCELLED") && recorded == true);
     if (recorded == result.completed) {
         result.completedChanged = changedTime(*record);
         return result;

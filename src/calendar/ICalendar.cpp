@@ -229,7 +229,7 @@ std::optional<std::string> parameter(const Property& property, std::string_view 
             return std::nullopt;
         const std::string_view parameter = text.substr(start + 1, end - start - 1);
         const std::size_t equals = parameter.find('=');
-        if (upper(parameter.substr(0, equals)) == upper(name)) {
+        if (same(parameter.substr(0, equals), name)) {
             std::string_view value = parameter.substr(equals + 1);
             if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
                 value = value.substr(1, value.size() - 2);
@@ -238,6 +238,11 @@ std::optional<std::string> parameter(const Property& property, std::string_view 
         start = end;
     }
     return std::nullopt;
+}
+
+bool same(std::string_view left, std::string_view right)
+{
+    return upper(left) == upper(right);
 }
 
 std::string unescape(std::string_view value)

@@ -53,6 +53,9 @@ std::string write(const Component& component);
 // it has none.
 std::optional<std::string> parameter(const Property& property, std::string_view name);
 
+// Whether two names or enumerated values ("COMPLETED", "TRUE") are the same: they ignore case.
+bool same(std::string_view left, std::string_view right);
+
 // A TEXT value with its escapes undone.
 std::string unescape(std::string_view value);
 

@@ -207,7 +207,7 @@ TEST_F(CalendarTaskTest, RecognisesAPhonesCompletionAndMergesItOnce)
     const std::string ours = build(local);
     EXPECT_EQ(CalendarTask::marks(parsed(ours)), local);
     const std::string checked = edited(ours,
-        {{"STATUS:NEEDS-ACTION", "STATUS:COMPLETED\r\nCOMPLETED:20251121T000000Z\r\nPERCENT-COMPLETE:100"},
+        {{"STATUS:NEEDS-ACTION", "STATUS:Completed\r\nCOMPLETED:20251121T000000Z\r\nPERCENT-COMPLETE:100"},
             {"LAST-MODIFIED:20251120T183000Z", "LAST-MODIFIED:20251121T000010Z"}});
     const TaskMerge::Result merged = TaskMerge::merge(item, settings, local, parsed(checked), later);
     EXPECT_EQ(merged.marks, (UserOverride{.completed = true, .completedChanged = at(1763683200)}));
