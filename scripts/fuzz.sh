@@ -18,7 +18,7 @@ seconds=$(awk -v m="$minutes" 'BEGIN { printf "%d", m * 60 }')
 ((check)) && seconds=5
 
 build=build/fuzz
-harnesses=(fuzz_state_file fuzz_page_json fuzz_ical fuzz_dates)
+harnesses=(fuzz_state_file fuzz_page_json fuzz_ical fuzz_task fuzz_dates)
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTORY_FUZZ=ON -DVANTORY_WERROR=ON \
     -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=OFF -DVANTORY_BUILD_APP=OFF >/dev/null
 # The worker protocol harness exists only where Qt Core was found.

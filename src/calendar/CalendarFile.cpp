@@ -22,42 +22,6 @@ constexpr std::chrono::seconds eventLength{60};
 constexpr double earliestWritableSeconds = -62135596800.0; // 0001-01-01T00:00:00Z
 constexpr double latestWritableSeconds = 253402300799.0; // 9999-12-31T23:59:59Z
 
-bool isWritable(Instant instant)
-{
-    const double seconds = secondsSince1970(instant);
-    // NaN fails both comparisons.
-    return seconds >= earliestWritableSeconds && seconds < latestWritableSeconds + 1;
-}
-
-// "20251203T075900Z": UTC, proleptic Gregorian, fraction of a second dropped. Instants outside the
-// writable years are clamped so the conversion to whole seconds stays defined.
-std::string utcText(Instant instant)
-{
-    using namespace std::chrono;
-    double value = secondsSince1970(instant);
-    if (!(value >= earliestWritableSeconds))
-        value = earliestWritableSeconds;
-    value = std::min(value, latestWritableSeconds);
-
-    const sys_seconds time{seconds{static_cast<std::int64_t>(std::floor(value))}};
-    const auto day = floor<days>(time);
-    const year_month_day date{day};
-    const hh_mm_ss clock{time - day};
-    std::string text = "00000000T000000Z";
-    // Writes number's last digits right-aligned in text ending before end.
-    const auto put = [&text](std::size_t end, unsigned number, std::size_t digits) {
-        for (; digits > 0; --digits, number /= 10)
-            text[--end] = static_cast<char>('0' + number % 10);
-    };
-    put(4, static_cast<unsigned>(static_cast<int>(date.year())), 4);
-    put(6, static_cast<unsigned>(date.month()), 2);
-    put(8, static_cast<unsigned>(date.day()), 2);
-    put(11, static_cast<unsigned>(clock.hours().count()), 2);
-    put(13, static_cast<unsigned>(clock.minutes().count()), 2);
-    put(15, static_cast<unsigned>(clock.seconds().count()), 2);
-    return text;
-}
-
 bool isControlCharacter(char character)
 {
     const auto octet = static_cast<unsigned char>(character);
@@ -171,33 +135,11 @@ private:
     std::string scratch_;
 };
 
-// The UID stays the item's id, so a re-imported calendar matches its events; "," and ";" are
-// escaped as text, since readers split the value there. Readers undo escapes each their own way,
-// so an id with a backslash, a control character or ill-formed UTF-8 could not stay one line and
-// one value in all of them: its bytes are written in hex under a domain of their own, which no
-// plain id's UID can end in.
-void writeUID(Output& output, const std::string& id)
-{
-    output.begin("UID");
-    const bool plain = std::none_of(id.begin(), id.end(), [](char c) { return c == '\\' || isControlCharacter(c); });
-    if (plain && isWellFormed(id)) {
-        output.escaped(id).text("@").text(uidDomain).end();
-        return;
-    }
-    for (const char byte : id) {
-        constexpr std::string_view digits = "0123456789abcdef";
-        const char octet[2]
-            = {digits[static_cast<unsigned char>(byte) >> 4], digits[static_cast<unsigned char>(byte) & 0xF]};
-        output.text({octet, 2});
-    }
-    output.text("@hex.").text(uidDomain).end();
-}
-
 void writeEvent(Output& output, const Assessment& item, const Database& db, const Dates::Formatter& dueFormat,
     Instant due, const std::string& alarmTrigger, const std::string& stamp)
 {
     output.line("BEGIN", "VEVENT");
-    writeUID(output, item.id);
+    output.line("UID", uid(item.id));
     output.line("DTSTAMP", stamp);
     output.line("LAST-MODIFIED", stamp);
     output.line("DTSTART", utcText(due));
@@ -225,13 +167,67 @@ void writeEvent(Output& output, const Assessment& item, const Database& db, cons
         output.line("BEGIN", "VALARM");
         output.line("TRIGGER", alarmTrigger);
         output.line("ACTION", "DISPLAY");
-        output.line("DESCRIPTION", "과제 마감");
+        output.line("DESCRIPTION", alarmDescription);
         output.line("END", "VALARM");
     }
     output.line("END", "VEVENT");
 }
 
 } // namespace
+
+bool isWritable(Instant instant)
+{
+    const double seconds = secondsSince1970(instant);
+    // NaN fails both comparisons.
+    return seconds >= earliestWritableSeconds && seconds < latestWritableSeconds + 1;
+}
+
+std::string utcText(Instant instant)
+{
+    using namespace std::chrono;
+    double value = secondsSince1970(instant);
+    if (!(value >= earliestWritableSeconds))
+        value = earliestWritableSeconds;
+    value = std::min(value, latestWritableSeconds);
+
+    const sys_seconds time{seconds{static_cast<std::int64_t>(std::floor(value))}};
+    const auto day = floor<days>(time);
+    const year_month_day date{day};
+    const hh_mm_ss clock{time - day};
+    std::string text = "00000000T000000Z";
+    // Writes number's last digits right-aligned in text ending before end.
+    const auto put = [&text](std::size_t end, unsigned number, std::size_t digits) {
+        for (; digits > 0; --digits, number /= 10)
+            text[--end] = static_cast<char>('0' + number % 10);
+    };
+    put(4, static_cast<unsigned>(static_cast<int>(date.year())), 4);
+    put(6, static_cast<unsigned>(date.month()), 2);
+    put(8, static_cast<unsigned>(date.day()), 2);
+    put(11, static_cast<unsigned>(clock.hours().count()), 2);
+    put(13, static_cast<unsigned>(clock.minutes().count()), 2);
+    put(15, static_cast<unsigned>(clock.seconds().count()), 2);
+    return text;
+}
+
+// "," and ";" are escaped as text, since readers split the value there. Readers undo escapes each
+// their own way, so an id with a backslash, a control character or ill-formed UTF-8 could not stay
+// one line and one value in all of them: its bytes are written in hex under a domain of their own,
+// which no plain id's UID can end in.
+std::string uid(const std::string& id)
+{
+    std::string value;
+    const bool plain = std::none_of(id.begin(), id.end(), [](char c) { return c == '\\' || isControlCharacter(c); });
+    if (plain && isWellFormed(id)) {
+        appendEscaped(value, id);
+        return value.append("@").append(uidDomain);
+    }
+    for (const char byte : id) {
+        constexpr std::string_view digits = "0123456789abcdef";
+        value += digits[static_cast<unsigned char>(byte) >> 4];
+        value += digits[static_cast<unsigned char>(byte) & 0xF];
+    }
+    return value.append("@hex.").append(uidDomain);
+}
 
 std::string generate(const std::vector<Assessment>& items, const Database& db, std::int64_t alarm, Instant now)
 {

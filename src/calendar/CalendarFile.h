@@ -17,11 +17,25 @@ namespace vantory::CalendarFile {
 // to the one they already hold by UID.
 inline constexpr std::string_view uidDomain = "vantory.app";
 
+// What a reminder of a deadline says.
+inline constexpr std::string_view alarmDescription = "과제 마감";
+
 // The whole file, lines ended by CR LF, in the order of items; items without an effective due date
 // are left out. alarm is the reminder lead time in minutes (0 or less: no reminder); now is written
 // as every event's stamp. Instants are written in UTC; the settings' zone names the calendar's zone
 // and writes the deadline in each description.
 std::string generate(const std::vector<Assessment>& items, const Database& db, std::int64_t alarm, Instant now);
+
+// The UID of the item's event, and of its task on a calendar server: the item's id at uidDomain,
+// as the value text of a UID line. It never changes, since calendars match a re-imported event to
+// the one they hold by UID.
+std::string uid(const std::string& id);
+
+// Whether the instant lies in the years a DATE-TIME can hold (0001 to 9999).
+bool isWritable(Instant instant);
+// The instant as a UTC DATE-TIME value ("20251203T075900Z"), the fraction of a second dropped and
+// an unwritable instant clamped into the writable years.
+std::string utcText(Instant instant);
 
 // The text as an iCalendar TEXT value: backslashes doubled, every line break as "\n", ";" and ","
 // preceded by a backslash.

@@ -147,8 +147,11 @@ void writeJson(codec::JsonWriter& writer, const UserOverride& override)
 {
     writer.beginObject();
     codec::put(writer, "completed", override.completed);
+    codec::put(writer, "completedChanged", override.completedChanged);
     codec::put(writer, "due", override.due);
+    codec::put(writer, "dueChanged", override.dueChanged);
     codec::put(writer, "hidden", override.hidden);
+    codec::put(writer, "hiddenChanged", override.hiddenChanged);
     writer.endObject();
 }
 
@@ -158,6 +161,9 @@ void readJson(const codec::JsonValue& json, UserOverride& override)
     override.completed = codec::required<bool>(json, "completed");
     override.hidden = codec::required<bool>(json, "hidden");
     override.due = codec::optional<Instant>(json, "due");
+    override.completedChanged = codec::optional<Instant>(json, "completedChanged");
+    override.hiddenChanged = codec::optional<Instant>(json, "hiddenChanged");
+    override.dueChanged = codec::optional<Instant>(json, "dueChanged");
 }
 
 } // namespace vantory

@@ -78,11 +78,16 @@ struct Assessment {
     std::string shortCategory() const;
 };
 
-// The user's correction of one item, keyed by the item's id.
+// The user's correction of one item, keyed by the item's id. Each mark keeps when it last changed,
+// so two computers sharing a calendar server can tell whose change is newer; marks made before
+// there were change times have none.
 struct UserOverride {
     bool completed = false;
     bool hidden = false;
     std::optional<Instant> due;
+    std::optional<Instant> completedChanged;
+    std::optional<Instant> hiddenChanged;
+    std::optional<Instant> dueChanged;
 
     bool operator==(const UserOverride&) const = default;
 };

@@ -24,6 +24,7 @@ void writeJson(codec::JsonWriter& writer, const Database& database)
 {
     writer.beginObject();
     codec::put(writer, "assessments", database.assessments);
+    codec::put(writer, "calendarServer", database.calendarServer);
     codec::put(writer, "lastSync", database.lastSync);
     codec::put(writer, "overrides", database.overrides);
     codec::put(writer, "reminders", database.reminders);
@@ -41,6 +42,7 @@ void readJson(const codec::JsonValue& json, Database& database)
     database.settings = codec::required<Settings>(json, "settings");
     database.lastSync = codec::required<std::map<std::string, Instant>>(json, "lastSync");
     database.reminders = codec::optional<std::map<std::string, ShownReminder>>(json, "reminders");
+    database.calendarServer = codec::optional<CalendarServerState>(json, "calendarServer");
 }
 
 } // namespace vantory

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Assessment.h"
+#include "model/CalendarServerState.h"
 #include "model/Instant.h"
 #include "model/JsonFwd.h"
 #include "model/Settings.h"
@@ -31,6 +32,8 @@ struct Database {
     std::map<std::string, Instant> lastSync;
     // By item id; absent until a reminder was first shown, and again once none is left.
     std::optional<std::map<std::string, ShownReminder>> reminders;
+    // The calendar sync's own memory; absent until a calendar server was first set.
+    std::optional<CalendarServerState> calendarServer;
 
     bool operator==(const Database&) const = default;
 };

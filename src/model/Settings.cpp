@@ -184,6 +184,14 @@ Sites Settings::sites() const
     return {chosen(assessmentBaseURL, Site::assessment), chosen(canvasBaseURL, Site::canvas)};
 }
 
+std::string Settings::calendarServer() const
+{
+    if (!calendarServerURL)
+        return {};
+    const SiteAddress::Checked checked = SiteAddress::checkCollection(*calendarServerURL);
+    return checked.usable() ? checked.address : std::string{};
+}
+
 Zone Settings::zone() const
 {
     return timeZone ? Zone(*timeZone) : Zone();
@@ -289,6 +297,9 @@ void writeJson(codec::JsonWriter& writer, const Settings& settings)
 {
     writer.beginObject();
     codec::put(writer, "assessmentBaseURL", settings.assessmentBaseURL);
+    codec::put(writer, "calendarServerAlarms", settings.calendarServerAlarms);
+    codec::put(writer, "calendarServerURL", settings.calendarServerURL);
+    codec::put(writer, "calendarServerUser", settings.calendarServerUser);
     codec::put(writer, "canvasBaseURL", settings.canvasBaseURL);
     codec::put(writer, "canvasEnabled", settings.canvasEnabled);
     codec::put(writer, "categoryStyles", settings.categoryStyles);
@@ -380,6 +391,9 @@ void readJson(const codec::JsonValue& json, Settings& settings)
         .assessmentBaseURL = optional<std::string>(json, "assessmentBaseURL"),
         .canvasBaseURL = optional<std::string>(json, "canvasBaseURL"),
         .timeZone = optional<std::string>(json, "timeZone"),
+        .calendarServerURL = optional<std::string>(json, "calendarServerURL"),
+        .calendarServerUser = optional<std::string>(json, "calendarServerUser"),
+        .calendarServerAlarms = optional<bool>(json, "calendarServerAlarms"),
     };
 }
 

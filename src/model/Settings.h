@@ -122,6 +122,12 @@ struct Settings {
     std::optional<std::string> canvasBaseURL;
     // The school's IANA time zone; absent means the default zone.
     std::optional<std::string> timeZone;
+    // The task collection on the student's calendar server as SiteAddress::checkCollection stores it,
+    // and the user name there (the password lives in the desktop's secret store); absent when unset.
+    std::optional<std::string> calendarServerURL;
+    std::optional<std::string> calendarServerUser;
+    // Whether each task carries an alarm per reminder lead; absent means no.
+    std::optional<bool> calendarServerAlarms;
 
     bool operator==(const Settings&) const = default;
 
@@ -136,6 +142,9 @@ struct Settings {
     // The sites these settings choose: each stored address (one that no longer passes its check
     // means the site is not used), else the build's.
     Sites sites() const;
+
+    // The calendar server's collection while one is set and passes its check; empty otherwise.
+    std::string calendarServer() const;
 
     // The school's zone: the stored one, else the default (also for an id ICU does not know).
     // Creates an ICU zone, so callers take it once per operation, not per item.

@@ -125,24 +125,27 @@ Checked authority(std::string_view text, bool secure)
     return {result, {}};
 }
 
-} // namespace
+// An address split into its scheme's security, its authority and what follows it, or a problem.
+struct Parts {
+    bool secure = true;
+    std::string_view authority;
+    std::string_view tail;
+    const char* problem = nullptr;
+};
 
-Checked check(std::string_view input, Site site)
+Parts split(std::string_view text)
 {
-    const std::string_view text = UnicodeText::trimmed(input);
-    if (text.empty())
-        return {};
     if (!plainCharacters(text))
-        return {{}, badCharacter};
+        return {.problem = badCharacter};
 
     // A bare host is taken as an https address; any other scheme is refused.
+    Parts parts;
     std::string_view rest = text;
-    bool secure = true;
     if (const auto separator = text.find("://"); separator != std::string_view::npos) {
         const std::string scheme = lowerASCII(text.substr(0, separator));
         if (scheme != "https" && scheme != "http")
-            return {{}, notSecure};
-        secure = scheme == "https";
+            return {.problem = notSecure};
+        parts.secure = scheme == "https";
         rest = text.substr(separator + 3);
     } else if (!text.starts_with('[')) {
         // "javascript:…", "mailto:…": a scheme without "//" rather than a host and its port.
@@ -150,24 +153,85 @@ Checked check(std::string_view input, Site site)
         const auto colon = head.find(':');
         if (colon != std::string_view::npos
             && head.find_first_not_of("0123456789", colon + 1) != std::string_view::npos)
-            return {{}, notSecure};
+            return {.problem = notSecure};
     }
 
     const auto authorityEnd = rest.find_first_of("/?#\\");
-    const std::string_view authorityText = rest.substr(0, authorityEnd);
-    const std::string_view tail
-        = authorityEnd == std::string_view::npos ? std::string_view{} : rest.substr(authorityEnd);
-    if (authorityText.find('@') != std::string_view::npos)
-        return {{}, withCredentials};
-    if (tail.find_first_of("?#") != std::string_view::npos)
-        return {{}, withQuery};
-    if (!tail.empty() && tail != "/")
+    parts.authority = rest.substr(0, authorityEnd);
+    parts.tail = authorityEnd == std::string_view::npos ? std::string_view{} : rest.substr(authorityEnd);
+    if (parts.authority.find('@') != std::string_view::npos)
+        return {.problem = withCredentials};
+    if (parts.tail.find_first_of("?#") != std::string_view::npos)
+        return {.problem = withQuery};
+    return parts;
+}
+
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// The path as a URL carries it: what RFC 3986 allows in a path stays, a "%" that starts an escape
+// stays, every other byte (UTF-8 among them) is percent-encoded. Empty for a backslash, which
+// browsers and servers read as a "/" or not.
+std::string encodedPath(std::string_view path)
+{
+    constexpr std::string_view kept = "-._~!$&'()*+,;=:@/";
+    std::string encoded;
+    for (std::size_t index = 0; index < path.size(); ++index) {
+        const char c = path[index];
+        const bool escape
+            = c == '%' && index + 2 < path.size() && isHexDigit(path[index + 1]) && isHexDigit(path[index + 2]);
+        if (c == '\\')
+            return {};
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+            || kept.find(c) != std::string_view::npos || escape) {
+            encoded += c;
+            continue;
+        }
+        constexpr std::string_view digits = "0123456789ABCDEF";
+        const auto octet = static_cast<unsigned char>(c);
+        encoded.append({'%', digits[octet >> 4], digits[octet & 0xF]});
+    }
+    return encoded;
+}
+
+} // namespace
+
+Checked check(std::string_view input, Site site)
+{
+    const std::string_view text = UnicodeText::trimmed(input);
+    if (text.empty())
+        return {};
+    const Parts parts = split(text);
+    if (parts.problem)
+        return {{}, parts.problem};
+    if (!parts.tail.empty() && parts.tail != "/")
         return {{}, withPath};
 
-    Checked checked = authority(authorityText, secure);
+    Checked checked = authority(parts.authority, parts.secure);
     if (!checked.usable())
         return checked;
-    checked.address = (secure ? "https://" : "http://") + checked.address + (site == Site::assessment ? "/" : "");
+    checked.address = (parts.secure ? "https://" : "http://") + checked.address + (site == Site::assessment ? "/" : "");
+    return checked;
+}
+
+Checked checkCollection(std::string_view input)
+{
+    const std::string_view text = UnicodeText::trimmed(input);
+    if (text.empty())
+        return {};
+    const Parts parts = split(text);
+    if (parts.problem)
+        return {{}, parts.problem};
+    const std::string path = parts.tail.empty() ? std::string("/") : encodedPath(parts.tail);
+    if (path.empty())
+        return {{}, badCharacter};
+
+    Checked checked = authority(parts.authority, parts.secure);
+    if (!checked.usable())
+        return checked;
+    checked.address = (parts.secure ? "https://" : "http://") + checked.address + path;
     return checked;
 }
 

@@ -20,6 +20,10 @@ struct Checked {
 
 Checked check(std::string_view input, Site site);
 
+// A calendar server's collection address under the same rules, its path kept (percent-encoded
+// where a URL needs it; "/" when none was typed), since it names the collection itself.
+Checked checkCollection(std::string_view input);
+
 // The stored form of a base URL of Sites, and back.
 std::string stored(std::string_view baseURL, Site site);
 std::string baseURL(std::string_view stored);

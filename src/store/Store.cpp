@@ -72,7 +72,30 @@ void Store::update(const std::function<void(Database&)>& change)
 
 void Store::override(const Assessment& item, const std::function<void(UserOverride&)>& mutate)
 {
-    update([&](Database& db) { mutate(db.overrides[item.id]); });
+    update([&](Database& db) {
+        UserOverride& marks = db.overrides[item.id];
+        const UserOverride before = marks;
+        mutate(marks);
+        bool changed = false;
+        const auto stamp = [&](bool markChanged, std::optional<Instant>& time) {
+            if (markChanged)
+                time = now_;
+            changed = changed || markChanged;
+        };
+        stamp(marks.completed != before.completed, marks.completedChanged);
+        stamp(marks.hidden != before.hidden, marks.hiddenChanged);
+        stamp(marks.due != before.due, marks.dueChanged);
+        if (changed && !db.settings.calendarServer().empty()) {
+            if (!db.calendarServer)
+                db.calendarServer.emplace();
+            db.calendarServer->enqueue(item.id);
+        }
+    });
+}
+
+void Store::applyServerMarks(const std::string& id, const UserOverride& marks)
+{
+    update([&](Database& db) { db.overrides[id] = marks; });
 }
 
 void Store::setNow(Instant now)

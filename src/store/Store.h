@@ -79,8 +79,13 @@ public:
     // The one way to change the database: applies change, normalises the settings, notifies the
     // observers once, saves and calls onChange.
     void update(const std::function<void(Database&)>& change);
-    // update() of the item's override (a fresh one when it has none).
+    // update() of the item's override (a fresh one when it has none). Each mark that changed gets
+    // now() as its change time, and while a calendar server is set the item joins the queue of
+    // changes to send, in the same save, so no kill can keep the one without the other.
     void override(const Assessment& item, const std::function<void(UserOverride&)>& mutate);
+    // update() that stores marks the calendar sync merged from the server as they are: their
+    // change times stay the server's, and nothing is queued to send back.
+    void applyServerMarks(const std::string& id, const UserOverride& marks);
 
     Instant now() const { return now_; }
     void setNow(Instant now);

@@ -240,6 +240,50 @@ TEST(SiteAddress, ChecksWhatAStudentTypesAndStoresItOnlyWhileNotTheBuilds)
     EXPECT_EQ(settings.sites(), Sites{}) << "an empty address is no site; one that fails its check is none either";
 }
 
+// A collection keeps its path, as a URL carries it; the rest is the sites' check.
+TEST(SiteAddress, ChecksACalendarCollectionKeepingItsPath)
+{
+    const std::pair<std::string, std::string> cases[]
+        = {{" https://Cal.Example.com/dav/calendars/kim/tasks/ ", "https://cal.example.com/dav/calendars/kim/tasks/"},
+            {"cal.example.com", "https://cal.example.com/"},
+            {"http://127.0.0.1:5232/kim/vantory/", "http://127.0.0.1:5232/kim/vantory/"},
+            {"https://cal.example.com/할일/a%2Fb/100%/", "https://cal.example.com/%ED%95%A0%EC%9D%BC/a%2Fb/100%25/"},
+            {"https://cal.example.com/a\\b", ""}, {"https://cal.example.com\\@evil.com/", ""},
+            {"http://cal.example.com/dav/", ""}, {"https://kim:pw@cal.example.com/dav/", ""},
+            {"https://cal.example.com/dav/?x=1", ""}, {"https://cal.example.com/a b/", ""}, {"   ", ""}};
+    for (const auto& [input, address] : cases) {
+        const SiteAddress::Checked checked = SiteAddress::checkCollection(input);
+        EXPECT_EQ(checked.address, address) << input;
+        EXPECT_EQ(checked.usable(), !address.empty() || input == "   ") << input;
+    }
+    Settings settings;
+    settings.calendarServerURL = "http://cal.example.com/dav/";
+    EXPECT_EQ(settings.calendarServer(), "") << "a stored address that fails its check is no server";
+}
+
+TEST(RecordJson, TheSyncsMemoryIsReadWithinItsLimitsAndItsQueueHoldsEachIdOnce)
+{
+    const auto state = [](const std::string& more) {
+        return json::parse(R"({"tasks":{"a":{"href":"/t/a.ics","etag":"\"1\"","digest":"d"}},)" + more + "}");
+    };
+    EXPECT_EQ(state(R"("queue":["b","a","b"],"ctag":"c")").get<CalendarServerState>(),
+        (CalendarServerState{{{"a", {"/t/a.ics", "\"1\"", "d"}}}, {"b", "a"}, std::nullopt, "c"}));
+    const std::string long2049(2049, 'x'), long4097(4097, 'x');
+    std::string many = "\"\"";
+    for (int i = 0; i < 100'000; ++i)
+        many += ",\"\"";
+    const std::string refused[] = {R"("queue":[1])", R"("queue":[],"syncToken":")" + long4097 + "\"",
+        R"("queue":[],"tasks":{"b":{"href":")" + long2049 + R"(","etag":"","digest":""}})",
+        R"("queue":[],"tasks":{"b":{"href":"","etag":")" + std::string(257, 'x') + R"(","digest":""}})",
+        R"("queue":[],"tasks":{"b":{"href":"","etag":""}})", R"("ctag":"c")", R"("queue":[)" + many + "]"};
+    for (const std::string& more : refused)
+        EXPECT_THROW(state(more).get<CalendarServerState>(), std::exception) << more.substr(0, 80);
+    CalendarServerState queue;
+    for (const char* id : {"b", "a", "b", "c", "a"})
+        queue.enqueue(id);
+    EXPECT_EQ(queue.queue, (std::vector<std::string>{"b", "a", "c"}));
+}
+
 TEST_F(StateFileTest, SavesIntoANewPrivateFolderAndReadsBackEqualAndNormalised)
 {
     const fs::path deep = folder / "a" / "b" / "state.json";
@@ -260,13 +304,21 @@ TEST_F(StateFileTest, SavesIntoANewPrivateFolderAndReadsBackEqualAndNormalised)
     second.save(database);
     EXPECT_EQ(contents(deep), bytes) << "saving again without a change writes identical bytes";
     EXPECT_DOUBLE_EQ(json::parse(bytes)["lastSync"]["1"].get<double>(), 1764800000.75 - referenceEpochOffset);
-    for (const char* key : {"assessmentBaseURL", "canvasBaseURL", "timeZone"})
+    for (const char* key : {"assessmentBaseURL", "canvasBaseURL", "timeZone", "calendarServer", "Changed\""})
         EXPECT_EQ(bytes.find(key), std::string::npos)
             << key << ": a default stays out, so older files keep their bytes";
     json stored = json::parse(bytes);
     stored["settings"]["syncMinutes"] = 1;
     std::ofstream(deep) << stored.dump();
     EXPECT_EQ(StateFile(deep).load().value().settings.syncMinutes, 5) << "loading normalises the settings";
+}
+
+TEST(StateFileFormat, FilesWrittenBeforeChangeTimesAndTheCalendarServerKeepTheirBytes)
+{
+    for (const char* name : {"sample3.json", "empty.json"}) {
+        const std::string bytes = contents(fs::path(VANTORY_TESTS) / "fuzz/corpus/fuzz_state_file" / name);
+        EXPECT_EQ(StateFile::encode(StateFile::decode(bytes)), bytes) << name;
+    }
 }
 
 TEST_F(StateFileTest, AFailedSaveOrLoadKeepsTheFileByteForByteAndStopsLaterSaves)
@@ -331,6 +383,12 @@ TEST_F(StateFileTest, OnlyOurOwnStaleTemporariesAreRemovedAtStartAndALinkedFileI
 TEST(StateFileFormat, WritesTheBytesAndDoublesNlohmannPrintsAndReadsWithTheRulesOfItsTree)
 {
     Database full = sampleDatabase();
+    full.overrides["1:Q1"].completedChanged = instantFromSeconds(1764900000.25);
+    full.overrides["1:Q2"]
+        = {false, true, std::nullopt, std::nullopt, instantFromSeconds(1.7e9), instantFromSeconds(0)};
+    full.settings.calendarServerURL = "https://cal.example.com/dav/", full.settings.calendarServerUser = "kim";
+    full.settings.calendarServerAlarms = false;
+    full.calendarServer = CalendarServerState{{{"1:Q1", {"/dav/a.ics", "\"e1\"", "0123"}}}, {"1:Q2", "1:Q1"}, "tok"};
     // Escapes, control characters, and invalid UTF-8 of every kind nlohmann replaces by U+FFFD.
     full.assessments.push_back({"1:Q2", "1", "Q2", "퀴즈 \"1\" \\ 복습\t\x01\x7f",
         "Quizzes\xC3(\xE2\x82(\xE0\x80\xED\xA0\x80\xF4\x90\xF0\x9F\x98", "", 87.5, "https://x/q?a=1&b=2",

@@ -63,7 +63,7 @@ TEST_F(StoreTest, StartsFreshSavesOnlyOnChangeAndObserversHearEveryWrite)
     const Assessment quiz = item("1:Q", "1");
     store->override(quiz, [](UserOverride& o) { o.completed = true; });
     store->override(quiz, [](UserOverride& o) { o.completed = false; });
-    EXPECT_EQ(store->db().overrides.at("1:Q"), UserOverride{});
+    EXPECT_EQ(store->db().overrides.at("1:Q"), UserOverride{.completedChanged = now});
     EXPECT_EQ(changes, 2);
     auto reloaded = makeStore();
     EXPECT_EQ(reloaded->status(), Store::loadedStatus);
@@ -107,6 +107,30 @@ TEST_F(StoreTest, DerivedListsAndTexts)
     Assessment soon = item("x", "1");
     soon.due = instantFromSeconds(morning + 3600);
     EXPECT_EQ(store->color(soon).hex(), "EF4444");
+}
+
+// Each mark keeps the Store's time of its own last change; with a calendar server set the item also
+// waits to be sent, once, in order. Marks from the server keep their times and wait for nothing.
+TEST_F(StoreTest, StampsTheMarksThatChangedAndQueuesThemOnlyForACalendarServer)
+{
+    auto store = makeStore();
+    const Instant later = now + std::chrono::hours(1), remote = now - std::chrono::hours(5);
+    store->override(item("a", "1"), [](UserOverride& o) { o.hidden = true; });
+    EXPECT_FALSE(store->db().calendarServer) << "no server, nothing to send";
+    store->update([](Database& db) { db.settings.calendarServerURL = "https://cal.example.com/dav/tasks/"; });
+    store->setNow(later);
+    const std::pair<std::string, std::function<void(UserOverride&)>> changes[]
+        = {{"b", [](UserOverride& o) { o.due = now; }}, {"a", [](UserOverride& o) { o.completed = true; }},
+            {"b", [](UserOverride& o) { o.hidden = false; }}, {"b", [](UserOverride& o) { o.due = std::nullopt; }}};
+    for (const auto& [id, change] : changes)
+        store->override(item(id, "1"), change);
+    EXPECT_EQ(store->db().overrides.at("a"), (UserOverride{true, true, {}, later, now}));
+    EXPECT_EQ(store->db().overrides.at("b"), (UserOverride{.dueChanged = later}));
+    const UserOverride fromServer{true, false, later, remote, remote, remote};
+    store->applyServerMarks("c", fromServer);
+    const auto reloaded = makeStore();
+    EXPECT_EQ(reloaded->db().overrides.at("c"), fromServer);
+    EXPECT_EQ(reloaded->db().calendarServer.value().queue, (std::vector<std::string>{"b", "a"}));
 }
 
 // Which hosts pass is Sites::isSiteURL's choice, tested through the calendar's URL lines.
@@ -200,6 +224,42 @@ TEST(CrashConsistency, AKilledSaveLeavesTheOldOrTheNewFile)
     std::printf("%d kills, %d mid-save (a temporary was left), %d saves finished first\n", kills, midSave, completed);
     EXPECT_GE(kills, 50) << "the machine is too slow to test this";
     EXPECT_GT(midSave, 0);
+}
+
+// A mark and its place in the queue are saved together: killed at any moment, the file holds both or neither.
+TEST(CrashConsistency, AKilledMarkLeavesItQueuedOrUntouched)
+{
+    const test::TemporaryFolder folder;
+    const fs::path path = folder / "state.json";
+    Database before = sample::database(500, now);
+    before.settings.calendarServerURL = "https://cal.example.com/dav/tasks/";
+    StateFile(path).save(before);
+    const std::string original = contents(path);
+    const Assessment target = before.assessments.front();
+    std::mt19937 random(30);
+    int marked = 0, untouched = 0;
+    const auto deadline = Clock::now() + std::chrono::seconds(4);
+    for (double aim = 2000; marked + untouched < 150 && Clock::now() < deadline;) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            Store(path, now).override(target, [](UserOverride& o) { o.completed = !o.completed; });
+            ::_exit(0);
+        }
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(std::uniform_int_distribution<long>(aim / 2, aim * 3 / 2)(random)));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const auto loaded = StateFile(path).load();
+        ASSERT_TRUE(loaded.has_value());
+        const bool mark = loaded->overrides != before.overrides;
+        const bool queued = loaded->calendarServer && loaded->calendarServer->queue == std::vector{target.id};
+        ASSERT_EQ(mark, queued);
+        (mark ? marked : untouched) += 1;
+        aim *= mark ? 0.9 : 1.1;
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << original;
+    }
+    EXPECT_GT(marked, 0);
+    EXPECT_GT(untouched, 0);
 }
 
 // Storage stops and the old file stays, with no temporary left; the Store keeps the change in memory.

@@ -1,4 +1,4 @@
-"""validate_ics.py FILE [SUMMARY ...]: line rules, parsing, unique UIDs and the events of an .ics file."""
+"""validate_ics.py FILE [SUMMARY ...]: line rules, parsing, unique UIDs and the events and tasks of an .ics file."""
 import sys
 
 import icalendar
@@ -16,6 +16,13 @@ problems += ["%s: %s" % (part.name, part.errors) for part in calendar.walk() if 
 problems += ["event without " + key for event in events for key in ("UID", "DTSTART", "SUMMARY") if key not in event]
 for event in events:
     event.decoded("DTSTART")  # raises on a malformed date-time
+tasks = calendar.walk("VTODO")
+problems += ["task without " + key for task in tasks for key in ("UID", "SUMMARY", "DTSTAMP") if key not in task]
+for task in tasks:
+    for key in ("DUE", "DTSTART", "COMPLETED", "DTSTAMP", "LAST-MODIFIED"):
+        if key in task:
+            task.decoded(key)
+events += tasks
 uids = [str(event["UID"]) for event in events if "UID" in event]
 problems += ["%d events share %d UIDs" % (len(uids), len(set(uids)))] if len(set(uids)) != len(uids) else []
 problems += ["UID %r spans lines" % uid for uid in uids if "\n" in uid or "\r" in uid]
