@@ -24,6 +24,8 @@ public:
 
     void setItems(std::vector<Assessment> items);
     int count() const;
+    // Two and a half rows: the list shows a few whole rows and that it scrolls.
+    QSize sizeHint() const override;
 
     // Called with the item whose "마감 수정·상세 보기" was chosen.
     std::function<void(const Assessment&)> editRequested;
@@ -38,6 +40,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
