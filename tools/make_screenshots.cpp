@@ -6,6 +6,7 @@
 #include "ui/DeadlineList.h"
 #include "ui/EditAssessment.h"
 #include "ui/ExportScreen.h"
+#include "ui/MonthCalendar.h"
 #include "ui/SettingsScreen.h"
 
 #include "SampleDatabase.h"
@@ -47,8 +48,8 @@ const Assessment& sheetItem(const Store& store)
         items.begin(), items.end(), [&](const Assessment& a, const Assessment& b) { return rank(a) < rank(b); });
 }
 
-// One named shot: builds its screen over the store; the caller shows it at size, lets it settle
-// (focus needs a shown window) and renders it.
+// One named shot: builds its screen over the store; the caller shows it at size (none: the size it
+// asks for), lets it settle (focus needs a shown window) and renders it.
 struct Shot {
     const char* name;
     QSize size;
@@ -56,21 +57,25 @@ struct Shot {
     std::function<void(QWidget&)> settle = [](QWidget&) {};
 };
 
+std::unique_ptr<QWidget> dashboard(Store& store)
+{
+    return std::make_unique<Dashboard>(store);
+}
+
 // The dashboard with its first row selected, the focus in the list or on the refresh button.
 Shot selectedRow(const char* name, bool listFocused)
 {
-    return {name, {440, 730}, [](Store& store) { return std::make_unique<Dashboard>(store); },
-        [listFocused](QWidget& screen) {
-            auto* list = screen.findChild<DeadlineList*>();
-            list->setCurrentIndex(list->model()->index(0, 0));
-            QWidget* focus = list;
-            if (!listFocused) {
-                for (auto* button : screen.findChildren<QAbstractButton*>())
-                    if (button->accessibleName() == QStringLiteral("지금 새로고침"))
-                        focus = button;
-            }
-            focus->setFocus();
-        }};
+    return {name, {}, dashboard, [listFocused](QWidget& screen) {
+                auto* list = screen.findChild<DeadlineList*>();
+                list->setCurrentIndex(list->model()->index(0, 0));
+                QWidget* focus = list;
+                if (!listFocused) {
+                    for (auto* button : screen.findChildren<QAbstractButton*>())
+                        if (button->accessibleName() == QStringLiteral("지금 새로고침"))
+                            focus = button;
+                }
+                focus->setFocus();
+            }};
 }
 
 // The colour window's "화면 모드" choice, left at following the desktop.
@@ -84,7 +89,25 @@ std::function<std::unique_ptr<QWidget>(Store&)> settingsTab(bool colorOnly, cons
 }
 
 const Shot shots[] = {
-    {"dashboard", {440, 730}, [](Store& store) { return std::make_unique<Dashboard>(store); }},
+    {"dashboard", {}, dashboard},
+    // One and a half times the font.
+    {"dashboard-large-text", {},
+        [](Store& store) {
+            auto screen = dashboard(store);
+            QFont font = screen->font();
+            font.setPointSizeF(font.pointSizeF() * 1.5);
+            screen->setFont(font);
+            return screen;
+        }},
+    // The focus rings: on the current row, which is not selected, and on a day.
+    {"dashboard-focused-row", {}, dashboard,
+        [](QWidget& screen) {
+            auto* list = screen.findChild<DeadlineList*>();
+            list->selectionModel()->setCurrentIndex(list->model()->index(1, 0), QItemSelectionModel::NoUpdate);
+            list->setFocus();
+        }},
+    {"dashboard-focused-day", {}, dashboard,
+        [](QWidget& screen) { screen.findChild<MonthCalendar*>()->dayButton(20)->setFocus(); }},
     {"edit", {460, 440}, [](Store& store) { return std::make_unique<EditAssessment>(store, sheetItem(store)); }},
     {"export", {480, 390},
         [](Store& store) {
@@ -100,22 +123,22 @@ const Shot shots[] = {
     selectedRow("dashboard-selected", true),
     selectedRow("dashboard-selected-unfocused", false),
     // The last three change the store; main() puts it back for the next palette.
-    {"dashboard-refused", {440, 730},
+    {"dashboard-refused", {},
         [](Store& store) {
             const std::string refused = "사이트가 연결을 거부했습니다 (오류 -102)";
             store.setErrors({{"home", "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
                 {"canvas:home", "Canvas 과목 조회 실패 · 기존 일정 유지"}});
             store.setStatus("과목 목록 조회 실패 · 기존 일정 유지", refused);
             store.setCanvasStatus("Canvas 과목 조회 실패 · 기존 일정 유지", refused);
-            return std::make_unique<Dashboard>(store);
+            return dashboard(store);
         }},
-    {"dashboard-warning", {440, 730},
+    {"dashboard-warning", {},
         [](Store& store) {
             store.setErrors({{"home", "BrevaneLearn 로그인이 필요해요"}});
             store.setCanvasStatus("Canvas 업데이트 완료");
             store.setNeedsLogin(true);
             store.setStatus("로그인이 필요해요 · 기존 일정 유지", "사이트가 로그인 페이지로 보냈습니다");
-            return std::make_unique<Dashboard>(store);
+            return dashboard(store);
         }},
     {"settings-no-address", {500, 600},
         [](Store& store) {
@@ -172,7 +195,7 @@ int main(int argc, char** argv)
         sample();
         for (const Shot& shot : shots) {
             std::unique_ptr<QWidget> screen = shot.make(store);
-            screen->resize(shot.size);
+            screen->resize(shot.size.isValid() ? shot.size : screen->sizeHint());
             screen->show();
             QApplication::processEvents();
             shot.settle(*screen);

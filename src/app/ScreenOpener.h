@@ -41,7 +41,6 @@ public:
     };
 
     static constexpr QSize settingsSize{500, 600};
-    static constexpr QSize calendarSize{440, 730};
     static constexpr QSize exportSize{480, 390};
 
     // Installs the hooks, the click handling and the tray menu into the delegate, which must be

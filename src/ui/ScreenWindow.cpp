@@ -1,8 +1,11 @@
 #include "ui/ScreenWindow.h"
 
+#include "ui/Accessible.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace vantory {
@@ -11,17 +14,28 @@ ScreenWindow::ScreenWindow(const QString& title, QWidget* screen, QSize size)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint)
 {
     setWindowTitle(title);
-    setFixedSize(size);
+    Accessible::setWindowRole(this, QAccessible::Window);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(screen);
+    if (!size.isValid())
+        size = screen->sizeHint();
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        size = size.boundedTo(primary->availableGeometry().size() - QSize(0, titleBarHeight()));
+    setFixedSize(size);
+}
+
+// The window manager's title bar, which Qt learns of only once the window shows: the style's.
+int ScreenWindow::titleBarHeight() const
+{
+    return style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
 }
 
 void ScreenWindow::present()
 {
     if (!placed_) {
         if (const QScreen* primary = QGuiApplication::primaryScreen())
-            move(primary->availableGeometry().center() - rect().center());
+            move(primary->availableGeometry().center() - QPoint(width() / 2, (height() + titleBarHeight()) / 2));
         placed_ = true;
     }
     show();
