@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The desktop tests, kept out of the default suite because they start whole desktops (about a
 # minute each, more at the first run, which installs them):
-#   bash scripts/desktop-tests.sh [gnome] [openbox] [wayland]
+#   bash scripts/desktop-tests.sh [gnome] [openbox] [wayland] [a11y]
 # gnome: GNOME Shell 43 headless with the extension and the real application: the dashboard's
 # focus and closing, 20 quick disable/enable cycles of the extension; its dark style through the
 # desktop portal.
@@ -9,15 +9,17 @@
 # (also in the default suite).
 # wayland: sway with waybar and KDE Plasma with two desktops (scripts/wayland-screenshots.sh, which
 # also renews the pictures docs/screenshots/sway-waybar.png and kde-plasma.png).
+# a11y: what a screen reader hears, on a real at-spi2 bus under openbox: the dashboard idle, the
+# focus after keyboard actions, the roles of windows and choice groups; the sign-in page.
 # With no argument, all of them. Builds the release configuration first; exits non-zero on a failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 suites=("$@")
-((${#suites[@]})) || suites=(gnome openbox wayland)
+((${#suites[@]})) || suites=(gnome openbox wayland a11y)
 
 bash scripts/setup.sh
 missing=()
-for package in gnome-shell xwayland xdg-desktop-portal-gnome gjs imagemagick; do
+for package in gnome-shell xwayland xdg-desktop-portal-gnome gjs imagemagick at-spi2-core python3-pyatspi; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
 done
 if ((${#missing[@]})); then
@@ -38,7 +40,11 @@ for suite in "${suites[@]}"; do
         ;;
     openbox) bash tests/desktop/strip_on_desktop.sh "$build/bin/vantory" || failed+=("$suite") ;;
     wayland) bash scripts/wayland-screenshots.sh "$build" || failed+=("$suite") ;;
-    *) echo "unknown desktop test: $suite (gnome, openbox, wayland)" >&2; exit 2 ;;
+    a11y)
+        bash tests/desktop/accessibility.sh "$build/bin/vantory" "$build/bin/vantory-sample" || failed+=("$suite")
+        bash tests/desktop/signin_accessibility.sh "$build/bin/vantory" || failed+=("$suite sign-in")
+        ;;
+    *) echo "unknown desktop test: $suite (gnome, openbox, wayland, a11y)" >&2; exit 2 ;;
     esac
 done
 ((${#failed[@]} == 0)) || { echo "failed: ${failed[*]}"; exit 1; }

@@ -3,7 +3,8 @@
 # (openbox), a top panel with its tray (tint2) and a maximised window under the strip, on a light
 # and on a dark desktop:
 #   bash scripts/screenshots.sh [build folder, default build/release]
-# Writes docs/screenshots/strip-light.png, strip-dark.png and strip-truncated.png.
+# Writes docs/screenshots/strip-light.png, strip-dark.png, strip-truncated.png, and the strip at 1.5
+# times the line's default size, strip-large-light.png and strip-large-dark.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
@@ -26,10 +27,11 @@ for course, name in zip(state["settings"]["courses"], names):
 state["settings"]["durations"] = [10]
 state["settings"]["statusFontSize"] = 13
 json.dump(state, open(path, "w"), ensure_ascii=False, indent=2, sort_keys=True)
-narrow = dict(state, settings=dict(state["settings"], statusWidthMode="fixed", statusWidth=170))
 import os
-os.makedirs(os.path.join(os.path.dirname(path), "narrow"))
-json.dump(narrow, open(os.path.join(os.path.dirname(path), "narrow", "state.json"), "w"), ensure_ascii=False)
+for name, changes in [("narrow", dict(statusWidthMode="fixed", statusWidth=170)), ("large", dict(statusFontSize=18))]:
+    os.makedirs(os.path.join(os.path.dirname(path), name))
+    variant = dict(state, settings=dict(state["settings"], **changes))
+    json.dump(variant, open(os.path.join(os.path.dirname(path), name, "state.json"), "w"), ensure_ascii=False)
 PY
 
 shoot() { # name, state folder, desktop colour, panel colour, panel text colour
@@ -72,4 +74,6 @@ mkdir -p "$out"
 shoot strip-light.png "$work/data" "#DCDCDC" "#F2F2F2" "#202020"
 shoot strip-dark.png "$work/data" "#202124" "#2B2B2B" "#E8E8E8"
 shoot strip-truncated.png "$work/data/narrow" "#DCDCDC" "#F2F2F2" "#202020"
-echo "wrote $out/strip-light.png, strip-dark.png, strip-truncated.png"
+shoot strip-large-light.png "$work/data/large" "#DCDCDC" "#F2F2F2" "#202020"
+shoot strip-large-dark.png "$work/data/large" "#202124" "#2B2B2B" "#E8E8E8"
+echo "wrote $out/strip-light.png, strip-dark.png, strip-truncated.png, strip-large-light.png, strip-large-dark.png"

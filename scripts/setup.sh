@@ -7,7 +7,7 @@ packages=(
     build-essential cmake pkg-config ninja-build clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libsimdjson-dev libicu-dev
-    qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-webengine-dev qt6-webengine-dev-tools
+    qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6svg6 qt6-webengine-dev qt6-webengine-dev-tools
     libqt6opengl6-dev qcoro-qt6-dev libgl-dev
     fonts-noto-cjk fonts-dejavu-core qt6-wayland xvfb xauth
     libxcb1-dev openbox tint2 trayer x11-utils x11-xserver-utils xdotool wmctrl imagemagick

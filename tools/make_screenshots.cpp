@@ -1,5 +1,7 @@
 // Renders the screens offscreen with a sample database into PNG files, in a light and a dark
-// palette: vantory-screenshots <folder>.
+// palette: vantory-screenshots <folder> [--large-text]. With --large-text it renders the dashboard
+// and the settings and export windows at one and a half times the text ("-large"), as a desktop
+// whose text is enlarged draws them (the logical dpi at 144).
 #include "store/SiteChoice.h"
 #include "store/Store.h"
 #include "ui/Dashboard.h"
@@ -23,6 +25,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "desktop/DesktopColorScheme.h"
 #include "desktop/ReadablePalette.h"
@@ -48,8 +51,9 @@ const Assessment& sheetItem(const Store& store)
         items.begin(), items.end(), [&](const Assessment& a, const Assessment& b) { return rank(a) < rank(b); });
 }
 
-// One named shot: builds its screen over the store; the caller shows it at size (none: the size it
-// asks for), lets it settle (focus needs a shown window) and renders it.
+// One named shot: builds its screen over the store; the caller shows it at size (none: the size
+// the screen asks for, which its window takes), lets it settle (focus needs a shown window) and
+// renders it.
 struct Shot {
     const char* name;
     QSize size;
@@ -90,15 +94,6 @@ std::function<std::unique_ptr<QWidget>(Store&)> settingsTab(bool colorOnly, cons
 
 const Shot shots[] = {
     {"dashboard", {}, dashboard},
-    // One and a half times the font.
-    {"dashboard-large-text", {},
-        [](Store& store) {
-            auto screen = dashboard(store);
-            QFont font = screen->font();
-            font.setPointSizeF(font.pointSizeF() * 1.5);
-            screen->setFont(font);
-            return screen;
-        }},
     // The focus rings: on the current row, which is not selected, and on a day.
     {"dashboard-focused-row", {}, dashboard,
         [](QWidget& screen) {
@@ -109,17 +104,16 @@ const Shot shots[] = {
     {"dashboard-focused-day", {}, dashboard,
         [](QWidget& screen) { screen.findChild<MonthCalendar*>()->dayButton(20)->setFocus(); }},
     {"edit", {460, 440}, [](Store& store) { return std::make_unique<EditAssessment>(store, sheetItem(store)); }},
-    {"export", {480, 390},
+    {"export", {},
         [](Store& store) {
             return std::make_unique<ExportScreen>(store, ExportChoices{}, nullptr, [] { return now; });
         }},
-    // The sizes the settings and colour windows hold; the time tab's grows with the sample's two rules.
-    {"settings-display", {500, 600}, settingsTab(false, SettingsTabs::display)},
-    {"settings-connection", {500, 600}, settingsTab(false, SettingsTabs::connection)},
-    {"settings-reminders", {500, 600}, settingsTab(false, SettingsTabs::reminders)},
-    {"settings-course-colors", {500, 600}, settingsTab(true, SettingsTabs::courseColors)},
-    {"settings-category-colors", {500, 600}, settingsTab(true, SettingsTabs::categoryColors)},
-    {"settings-time-colors", {500, 492}, settingsTab(true, SettingsTabs::timeColors)},
+    {"settings-display", {}, settingsTab(false, SettingsTabs::display)},
+    {"settings-connection", {}, settingsTab(false, SettingsTabs::connection)},
+    {"settings-reminders", {}, settingsTab(false, SettingsTabs::reminders)},
+    {"settings-course-colors", {}, settingsTab(true, SettingsTabs::courseColors)},
+    {"settings-category-colors", {}, settingsTab(true, SettingsTabs::categoryColors)},
+    {"settings-time-colors", {}, settingsTab(true, SettingsTabs::timeColors)},
     selectedRow("dashboard-selected", true),
     selectedRow("dashboard-selected-unfocused", false),
     // The last three change the store; main() puts it back for the next palette.
@@ -140,7 +134,7 @@ const Shot shots[] = {
             store.setStatus("로그인이 필요해요 · 기존 일정 유지", "사이트가 로그인 페이지로 보냈습니다");
             return dashboard(store);
         }},
-    {"settings-no-address", {500, 600},
+    {"settings-no-address", {},
         [](Store& store) {
             store.update([](Database& db) {
                 db.assessments.clear();
@@ -151,12 +145,19 @@ const Shot shots[] = {
         }},
 };
 
+// The shots --large-text renders.
+constexpr std::string_view largeText[]
+    = {"dashboard", "settings-display", "settings-connection", "settings-time-colors", "export"};
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool large = argc > 2 && std::string_view(argv[2]) == "--large-text";
+    if (large)
+        qputenv("QT_FONT_DPI", "144");
     QApplication application(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QFont font(QStringLiteral("Noto Sans CJK KR"));
@@ -194,14 +195,17 @@ int main(int argc, char** argv)
         QApplication::setPalette(readablePalette(palette));
         sample();
         for (const Shot& shot : shots) {
+            if (large && std::ranges::find(largeText, std::string_view(shot.name)) == std::end(largeText))
+                continue;
             std::unique_ptr<QWidget> screen = shot.make(store);
-            screen->resize(shot.size.isValid() ? shot.size : screen->sizeHint());
+            screen->resize(shot.size.isEmpty() ? screen->sizeHint() : shot.size);
             screen->show();
             QApplication::processEvents();
             shot.settle(*screen);
             QApplication::processEvents();
-            const QString file = QStringLiteral("%1/%2-%3.png")
-                                     .arg(folder, QString::fromUtf8(shot.name), QString::fromUtf8(paletteName));
+            const QString file = QStringLiteral("%1/%2%3-%4.png")
+                                     .arg(folder, QString::fromUtf8(shot.name),
+                                         large ? QStringLiteral("-large") : QString(), QString::fromUtf8(paletteName));
             if (!screen->grab().save(file)) {
                 std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
                 ++failures;

@@ -1,7 +1,7 @@
 #include "app/Popover.h"
 
 #include "app/X11Desktop.h"
-#include "ui/Accessible.h"
+#include "ui/AccessibleRole.h"
 
 #include <QKeyEvent>
 #include <QWindow>
@@ -23,7 +23,7 @@ Popover::Popover(Kind kind, Scheduler& scheduler, X11Desktop* desktop)
 {
     setWindowTitle(QStringLiteral("Vantory"));
     // What it is to a screen reader: a window of its own that closes when done with.
-    Accessible::setWindowRole(this, QAccessible::Dialog);
+    AccessibleRole::setWindowRole(this, QAccessible::Dialog);
     if (kind_ == Kind::grabbing) {
         // A click outside closes the popover and goes nowhere else, so a click on the item while
         // it is open closes it instead of opening it again.

@@ -124,9 +124,8 @@ void ScreenOpener::closePopover()
 
 void ScreenOpener::showSettings()
 {
-    present(settings_, [this] {
-        return new ScreenWindow(QStringLiteral("Vantory 설정"), screens_.settings(store_, false), settingsSize);
-    });
+    present(settings_,
+        [this] { return new ScreenWindow(QStringLiteral("Vantory 설정"), screens_.settings(store_, false)); });
 }
 
 void ScreenOpener::showSchoolSites()
@@ -142,9 +141,8 @@ void ScreenOpener::showSchoolSites()
 
 void ScreenOpener::showColors()
 {
-    present(colors_, [this] {
-        return new ScreenWindow(QStringLiteral("Vantory 색상"), screens_.settings(store_, true), settingsSize);
-    });
+    present(
+        colors_, [this] { return new ScreenWindow(QStringLiteral("Vantory 색상"), screens_.settings(store_, true)); });
 }
 
 void ScreenOpener::showCalendar()
@@ -158,8 +156,7 @@ void ScreenOpener::showCalendar()
 
 void ScreenOpener::showExport()
 {
-    present(export_,
-        [this] { return new ScreenWindow(QStringLiteral("캘린더 내보내기"), new ExportScreen(store_), exportSize); });
+    present(export_, [this] { return new ScreenWindow(QStringLiteral("캘린더 내보내기"), new ExportScreen(store_)); });
 }
 
 void ScreenOpener::handleArguments(const QStringList& arguments)

@@ -40,9 +40,6 @@ public:
         std::function<void()> canvas;
     };
 
-    static constexpr QSize settingsSize{500, 600};
-    static constexpr QSize exportSize{480, 390};
-
     // Installs the hooks, the click handling and the tray menu into the delegate, which must be
     // started and outlive this object.
     ScreenOpener(AppDelegate& delegate, Screens screens, Logins logins, QObject* parent = nullptr);

@@ -44,11 +44,11 @@ QColor over(const QColor& color, const QColor& background)
         channel(top.blueF(), bottom.blueF()));
 }
 
-QColor halo(const QColor& text, const QColor& background)
+QColor halo(const QColor& color, const QColor& background)
 {
-    if (contrastRatio(text, background) >= largeTextContrast)
+    if (contrastRatio(color, background) >= markContrast)
         return {};
-    return contrastRatio(text, Qt::black) >= contrastRatio(text, Qt::white) ? QColor(Qt::black) : QColor(Qt::white);
+    return contrastRatio(color, Qt::black) >= contrastRatio(color, Qt::white) ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 QColor readable(const QColor& text, const QColor& background)

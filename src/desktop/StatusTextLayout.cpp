@@ -20,8 +20,8 @@ constexpr double plainPointSize = 12;
 constexpr QChar ellipsis(0x2026);
 // Wider than any line that fits on a screen, so measuring never wraps or aligns.
 constexpr double unlimitedWidth = 1e6;
-// Wide enough to ring a stroke of medium-weight text at 12 to 14 points, thin enough to keep
-// counters open.
+// A ring of 1.5 px around the dot's disc: enough to set it off from the backdrop, little enough
+// that it still reads as the dot's colour.
 constexpr double haloWidth = 3;
 
 // Lays `layout` out as one line `lineWidth` wide.
@@ -64,7 +64,8 @@ StatusTextLayout::StatusTextLayout(const StatusText& line)
         std::optional<QColor> color;
         if (run.colorHex)
             color = QtColor::fromHex(*run.colorHex);
-        spans_.push_back({int(start), int(end - start), font(run.font, run.pointSize), color});
+        spans_.push_back(
+            {int(start), int(end - start), font(run.font, run.pointSize), color, run.font == StatusRun::Font::dot});
         covered = end;
     }
     coverPlainUpTo(size);
@@ -97,21 +98,38 @@ double StatusTextLayout::width() const
     if (isEmpty())
         return 0;
     QTextLayout layout(text_, referenceFont());
-    layOutLine(layout, formats(Qt::black, 1), Qt::AlignLeft, unlimitedWidth);
+    layOutLine(layout, fontFormats(), Qt::AlignLeft, unlimitedWidth);
     return layout.lineAt(0).naturalTextWidth();
 }
 
-QList<QTextLayout::FormatRange> StatusTextLayout::formats(const QColor& defaultColor, double alpha) const
+QList<QTextLayout::FormatRange> StatusTextLayout::fontFormats() const
 {
     QList<QTextLayout::FormatRange> ranges;
     ranges.reserve(qsizetype(spans_.size()));
     for (const Span& span : spans_) {
-        QColor color = span.color.value_or(defaultColor);
-        color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
         QTextCharFormat format;
         format.setFont(span.font);
-        format.setForeground(color);
         ranges.append({span.start, span.length, format});
+    }
+    return ranges;
+}
+
+// Text must be read, so it moves to 4.5:1 as the screens' text does; a dot is a mark, which keeps
+// the colour the student picked and only gets a halo when it would vanish.
+QColor StatusTextLayout::drawnColor(const Span& span, const QColor& defaultColor, const QColor& backdrop)
+{
+    const QColor color = span.color.value_or(defaultColor);
+    return span.mark ? color : Legibility::readable(color, backdrop);
+}
+
+QList<QTextLayout::FormatRange> StatusTextLayout::formats(
+    const QColor& defaultColor, const QColor& backdrop, double alpha) const
+{
+    QList<QTextLayout::FormatRange> ranges = fontFormats();
+    for (std::size_t i = 0; i < spans_.size(); ++i) {
+        QColor color = drawnColor(spans_[i], defaultColor, backdrop);
+        color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
+        ranges[qsizetype(i)].format.setForeground(color);
     }
     return ranges;
 }
@@ -119,12 +137,11 @@ QList<QTextLayout::FormatRange> StatusTextLayout::formats(const QColor& defaultC
 QList<QTextLayout::FormatRange> StatusTextLayout::haloFormats(
     const QColor& defaultColor, const QColor& backdrop, double alpha) const
 {
-    QList<QTextLayout::FormatRange> ranges;
+    QList<QTextLayout::FormatRange> ranges = fontFormats();
     bool any = false;
-    for (const Span& span : spans_) {
-        QColor color = Legibility::halo(span.color.value_or(defaultColor), backdrop);
-        QTextCharFormat format;
-        format.setFont(span.font);
+    for (std::size_t i = 0; i < spans_.size(); ++i) {
+        QTextCharFormat& format = ranges[qsizetype(i)].format;
+        QColor color = Legibility::halo(drawnColor(spans_[i], defaultColor, backdrop), backdrop);
         if (color.isValid()) {
             any = true;
             color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
@@ -133,7 +150,6 @@ QList<QTextLayout::FormatRange> StatusTextLayout::haloFormats(
         } else {
             format.setForeground(Qt::transparent);
         }
-        ranges.append({span.start, span.length, format});
     }
     return any ? ranges : QList<QTextLayout::FormatRange>();
 }
@@ -176,13 +192,17 @@ StatusTextLayout StatusTextLayout::slice(int leftEnd, int rightStart) const
     const int shift = leftEnd + 1 - rightStart;
     for (const Span& span : spans_) {
         const int end = span.start + span.length;
+        const auto piece = [&](int start, int length, bool mark) {
+            result.spans_.push_back({start, length, span.font, span.color, mark});
+        };
         if (span.start < leftEnd)
-            result.spans_.push_back({span.start, std::min(end, leftEnd) - span.start, span.font, span.color});
+            piece(span.start, std::min(end, leftEnd) - span.start, span.mark);
+        // The ellipsis says that text was cut, so it reads as text even where it replaces the dot.
         if (span.start <= leftEnd && leftEnd < end)
-            result.spans_.push_back({leftEnd, 1, span.font, span.color});
+            piece(leftEnd, 1, false);
         if (end > rightStart) {
             const int start = std::max(span.start, rightStart);
-            result.spans_.push_back({start + shift, end - start, span.font, span.color});
+            piece(start + shift, end - start, span.mark);
         }
     }
     return result;
@@ -194,7 +214,7 @@ void StatusTextLayout::draw(QPainter& painter, const QRectF& rect, Qt::Alignment
     if (isEmpty())
         return;
     QTextLayout layout(text_, referenceFont());
-    layOutLine(layout, formats(defaultColor, alpha), alignment, rect.width());
+    layOutLine(layout, formats(defaultColor, backdrop, alpha), alignment, rect.width());
     const QTextLine line = layout.lineAt(0);
     const double top = rect.center().y() - line.height() / 2;
     painter.save();

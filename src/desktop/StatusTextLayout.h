@@ -40,17 +40,18 @@ public:
     // style of the first character it replaces. Grapheme clusters are never split.
     StatusTextLayout elidedTo(double available) const;
 
-    // Draw formats: each stretch's colour, or `defaultColor` where the line gives none, with
-    // its alpha replaced (not multiplied) by `alpha`.
-    QList<QTextLayout::FormatRange> formats(const QColor& defaultColor, double alpha) const;
+    // Draw formats over `backdrop`: each stretch's colour, or `defaultColor` where the line gives
+    // none, with its alpha replaced (not multiplied) by `alpha`. Text takes its colour made
+    // readable there (Legibility::readable); the leading dot, a mark, keeps the exact colour.
+    QList<QTextLayout::FormatRange> formats(const QColor& defaultColor, const QColor& backdrop, double alpha) const;
 
     // Halo formats over `backdrop`: an outline in the halo colour (Legibility::halo) for each
-    // stretch whose colour contrasts too little with the backdrop, nothing elsewhere; an empty
-    // list when every stretch stands out on its own.
+    // stretch whose drawn colour contrasts too little with the backdrop (only a dot can), nothing
+    // elsewhere; an empty list when every stretch stands out on its own.
     QList<QTextLayout::FormatRange> haloFormats(const QColor& defaultColor, const QColor& backdrop, double alpha) const;
 
     // Draws the text on one line, horizontally aligned in `rect` and vertically centred on it,
-    // over the halos that `backdrop` calls for.
+    // in the formats above.
     void draw(QPainter& painter, const QRectF& rect, Qt::Alignment alignment, const QColor& defaultColor,
         const QColor& backdrop, double alpha) const;
 
@@ -66,8 +67,12 @@ private:
         int length = 0;
         QFont font;
         std::optional<QColor> color;
+        bool mark = false; // the leading dot, which is no text to read
     };
 
+    // One format per stretch with its font alone: all that measuring needs.
+    QList<QTextLayout::FormatRange> fontFormats() const;
+    static QColor drawnColor(const Span& span, const QColor& defaultColor, const QColor& backdrop);
     StatusTextLayout slice(int leftEnd, int rightStart) const;
 
     QString text_;

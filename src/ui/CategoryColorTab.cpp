@@ -1,6 +1,7 @@
 #include "ui/CategoryColorTab.h"
 
 #include "store/Store.h"
+#include "ui/AccessibleText.h"
 #include "ui/ColorModeMenu.h"
 #include "ui/ColorWell.h"
 #include "ui/ReadableGroup.h"
@@ -10,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -54,33 +56,36 @@ void CategoryColorTab::setCategoryStyle(
 
 CategoryColorTab::CategoryColorTab(
     Store& store, SettingsViewState& view, std::function<void()> viewChanged, QWidget* parent)
-    : QWidget(parent)
+    : SettingsTab(parent)
     , store_(store)
     , view_(view)
     , viewChanged_(std::move(viewChanged))
 {
-    // A scope whose course has gone falls back to all courses.
-    if (view.categoryScope != allScope && !store.db().settings.course(view.categoryScope))
-        view.categoryScope = allScope;
-    const std::vector<std::string> categories = scopedCategories(store, view.categoryScope);
     auto* layout = SettingsRows::tabColumn(this);
-    layout->addWidget(stylesGroup(categories));
-    layout->addWidget(bulkGroup(categories));
-    layout->addWidget(hiddenGroup(categories));
+    layout->addWidget(stylesGroup());
+    layout->addWidget(bulkGroup());
+    layout->addWidget(hiddenGroup());
     layout->addStretch(1);
 }
 
-ReadableGroup* CategoryColorTab::stylesGroup(const std::vector<std::string>& categories)
+std::vector<std::string> CategoryColorTab::categories() const
 {
-    const Settings& settings = store_.db().settings;
-    const std::string& scope = view_.categoryScope;
+    return scopedCategories(store_, view_.categoryScope);
+}
+
+QStringList CategoryColorTab::categoriesKey() const
+{
+    QStringList key{QString::fromStdString(view_.categoryScope)};
+    for (const std::string& category : categories())
+        key << QString::fromStdString(category);
+    return key;
+}
+
+ReadableGroup* CategoryColorTab::stylesGroup()
+{
     auto* group = new ReadableGroup(QString(), this);
-    SettingsChoice::Options scopes{{QStringLiteral("모든 과목"), allScope}};
-    for (const Course& course : settings.courses)
-        scopes.emplace_back(QString::fromStdString(course.name), course.id);
-    auto* scopeChoice = new SettingsChoice(QStringLiteral("설정할 과목"), scopes, group);
+    auto* scopeChoice = new SettingsChoice(QStringLiteral("설정할 과목"), {}, group);
     scopeChoice->picker()->setObjectName(QStringLiteral("category-scope"));
-    scopeChoice->setSelection(scope);
     connect(scopeChoice, &SettingsChoice::chosen, this, [this](const std::string& value) {
         view_.categoryScope = value;
         viewChanged_();
@@ -88,74 +93,92 @@ ReadableGroup* CategoryColorTab::stylesGroup(const std::vector<std::string>& cat
     group->content()->addWidget(scopeChoice);
     group->content()->addWidget(SettingsRows::caption(
         QStringLiteral("선택한 과목에만 적용합니다. 따로 지정하지 않으면 모든 과목의 설정을 따릅니다."), group));
-    if (scope == allScope) {
-        group->content()->addWidget(SettingsRows::caption(
-            QStringLiteral("여기서 변경한 카테고리는 모든 과목에 같은 색상을 적용합니다. 기존 과목별 지정도 바뀝니다."),
-            group));
-    }
-    if (categories.empty())
-        group->content()->addWidget(
-            SettingsRows::caption(QStringLiteral("일정을 업데이트하면 카테고리가 나타납니다."), group));
-    for (const std::string& category : categories)
-        group->content()->addWidget(categoryRow(category, group));
+    QLabel* allNote = SettingsRows::caption(
+        QStringLiteral("여기서 변경한 카테고리는 모든 과목에 같은 색상을 적용합니다. 기존 과목별 지정도 바뀝니다."),
+        group);
+    group->content()->addWidget(allNote);
+    QLabel* emptyNote = SettingsRows::caption(QStringLiteral("일정을 업데이트하면 카테고리가 나타납니다."), group);
+    group->content()->addWidget(emptyNote);
+    auto* rows = new SettingsPart([this] { return categoriesKey(); },
+        [this](SettingsPart& part) {
+            auto* column = new QVBoxLayout(part.content());
+            column->setContentsMargins(0, 0, 0, 0);
+            column->setSpacing(6);
+            for (const std::string& category : categories())
+                categoryRow(part, category);
+        },
+        group);
+    group->content()->addWidget(rows);
+    follow([this, scopeChoice, allNote, emptyNote, rows] {
+        const Settings& settings = store_.db().settings;
+        // A scope whose course has gone falls back to all courses.
+        if (view_.categoryScope != allScope && !settings.course(view_.categoryScope))
+            view_.categoryScope = allScope;
+        SettingsChoice::Options scopes{{QStringLiteral("모든 과목"), allScope}};
+        for (const Course& course : settings.courses)
+            scopes.emplace_back(QString::fromStdString(course.name), course.id);
+        scopeChoice->setOptions(std::move(scopes));
+        scopeChoice->setSelection(view_.categoryScope);
+        allNote->setVisible(view_.categoryScope == allScope);
+        emptyNote->setVisible(categories().empty());
+        rows->refresh();
+    });
     return group;
 }
 
 // A category's mode, its own colour when chosen by hand, and in a course's scope the way back to
 // the common style.
-QWidget* CategoryColorTab::categoryRow(const std::string& category, QWidget* group)
+void CategoryColorTab::categoryRow(SettingsPart& part, const std::string& category)
 {
-    const Settings& settings = store_.db().settings;
+    QWidget* parent = part.content();
     const std::string scope = view_.categoryScope;
     const QString name = QString::fromStdString(category);
-    const CategoryStyle* stored = settings.categoryStyle(scope, category);
-    const CategoryStyle style = stored ? *stored : CategoryStyle{};
-    const auto setStyle = [this, scope, category, style](const std::function<void(CategoryStyle&)>& change) {
-        CategoryStyle changed = style;
+    // Each change starts from the style stored when it is made.
+    const auto setStyle = [this, scope, category](const std::function<void(CategoryStyle&)>& change) {
+        const CategoryStyle* stored = store_.db().settings.categoryStyle(scope, category);
+        CategoryStyle changed = stored ? *stored : CategoryStyle{};
         change(changed);
         store_.update([&](Database& db) { setCategoryStyle(db.settings, scope, category, changed); });
     };
 
-    auto* menu = new ColorModeMenu(false, group);
+    auto* menu = new ColorModeMenu(false, parent);
     menu->setObjectName(QStringLiteral("category-mode-") + name);
     menu->setAccessibleName(QStringLiteral("%1 색상 적용 방식").arg(name));
-    menu->setMode(style.mode);
     connect(menu, &ColorModeMenu::modeChosen, this,
         [setStyle](const std::string& mode) { setStyle([&](CategoryStyle& s) { s.mode = mode; }); });
-    std::vector<QWidget*> controls{menu};
-    if (style.mode == Modes::ColorSource::custom) {
-        auto* well = new ColorWell(QStringLiteral("%1 선택한 색상").arg(name), group);
-        well->setObjectName(QStringLiteral("category-color-") + name);
+    auto* well = new ColorWell(QStringLiteral("%1 선택한 색상").arg(name), parent);
+    well->setObjectName(QStringLiteral("category-color-") + name);
+    connect(well, &ColorWell::colorChosen, this,
+        [setStyle](const std::string& hex) { setStyle([&](CategoryStyle& s) { s.hex = hex; }); });
+    auto* wellLabel = new QLabel(QStringLiteral("선택한 색상"), parent);
+    wellLabel->setBuddy(well);
+    QPushButton* common = SettingsRows::button(
+        QStringLiteral("공통 설정 사용"), QStringLiteral("use-common-") + name,
+        [this, key = styleKey(scope, category)] {
+            store_.update([&](Database& db) {
+                if (db.settings.categoryStyles)
+                    db.settings.categoryStyles->erase(key);
+            });
+        },
+        parent);
+    common->setAccessibleName(QStringLiteral("%1 공통 설정 사용").arg(name));
+    common->setFlat(true);
+    part.content()->layout()->addWidget(SettingsRows::row(name, {menu, wellLabel, well, common}, parent));
+    part.follow([this, scope, category, menu, well, wellLabel, common] {
+        const Settings& settings = store_.db().settings;
+        const CategoryStyle* stored = settings.categoryStyle(scope, category);
+        const CategoryStyle style = stored ? *stored : CategoryStyle{};
+        menu->setMode(style.mode);
+        const bool custom = style.mode == Modes::ColorSource::custom;
+        wellLabel->setVisible(custom);
+        well->setVisible(custom);
         well->setHex(style.hex);
-        connect(well, &ColorWell::colorChosen, this,
-            [setStyle](const std::string& hex) { setStyle([&](CategoryStyle& s) { s.hex = hex; }); });
-        controls.push_back(new QLabel(QStringLiteral("선택한 색상"), group));
-        controls.push_back(well);
-    }
-    const bool ownEntry
-        = scope != allScope && settings.categoryStyles && settings.categoryStyles->contains(styleKey(scope, category));
-    if (ownEntry) {
-        QPushButton* common = SettingsRows::button(
-            QStringLiteral("공통 설정 사용"), QStringLiteral("use-common-") + name,
-            [this, key = styleKey(scope, category)] {
-                store_.update([&](Database& db) {
-                    if (db.settings.categoryStyles)
-                        db.settings.categoryStyles->erase(key);
-                });
-            },
-            group);
-        common->setAccessibleName(QStringLiteral("%1 공통 설정 사용").arg(name));
-        common->setFlat(true);
-        controls.push_back(common);
-    }
-    QWidget* line = SettingsRows::row(name, {}, group);
-    auto* lineLayout = static_cast<QBoxLayout*>(line->layout());
-    for (QWidget* control : controls)
-        lineLayout->insertWidget(lineLayout->count() - 1, control);
-    return line;
+        common->setVisible(scope != allScope && settings.categoryStyles
+            && settings.categoryStyles->contains(styleKey(scope, category)));
+    });
 }
 
-ReadableGroup* CategoryColorTab::bulkGroup(const std::vector<std::string>& categories)
+ReadableGroup* CategoryColorTab::bulkGroup()
 {
     auto* group = new ReadableGroup(QStringLiteral("여러 카테고리의 색상 한 번에 변경"), this);
     auto* bulkMode = new SettingsChoice(QStringLiteral("색상"),
@@ -165,58 +188,76 @@ ReadableGroup* CategoryColorTab::bulkGroup(const std::vector<std::string>& categ
             {QStringLiteral("직접 선택"), Modes::ColorSource::custom}},
         group);
     bulkMode->picker()->setObjectName(QStringLiteral("bulk-mode"));
-    bulkMode->setSelection(view_.bulkCategoryStyle.mode);
     connect(bulkMode, &SettingsChoice::chosen, this, [this](const std::string& value) {
         view_.bulkCategoryStyle.mode = value;
         viewChanged_();
     });
     group->content()->addWidget(bulkMode);
-    if (view_.bulkCategoryStyle.mode == Modes::ColorSource::custom) {
-        auto* well = new ColorWell(QStringLiteral("한 번에 적용할 색상"), group);
-        well->setObjectName(QStringLiteral("bulk-color"));
-        well->setHex(view_.bulkCategoryStyle.hex);
-        connect(well, &ColorWell::colorChosen, this, [this](const std::string& hex) {
-            view_.bulkCategoryStyle.hex = hex;
-            viewChanged_();
-        });
-        group->content()->addWidget(SettingsRows::row(QString(), {well}, group));
-    }
+    auto* well = new ColorWell(QStringLiteral("한 번에 적용할 색상"), group);
+    well->setObjectName(QStringLiteral("bulk-color"));
+    connect(well, &ColorWell::colorChosen, this, [this](const std::string& hex) {
+        view_.bulkCategoryStyle.hex = hex;
+        viewChanged_();
+    });
+    QWidget* wellRow = SettingsRows::row(QString(), {well}, group);
+    group->content()->addWidget(wellRow);
     group->content()->addWidget(
         SettingsRows::caption(QStringLiteral("위에 표시된 모든 카테고리의 색상을 바꿉니다."), group));
     QPushButton* apply = SettingsRows::button(
-        QStringLiteral("%1개 카테고리에 적용").arg(categories.size()), QStringLiteral("bulk-apply"),
-        [this, scope = view_.categoryScope, categories] {
+        QString(), QStringLiteral("bulk-apply"),
+        [this] {
             store_.update([&](Database& db) {
-                for (const std::string& category : categories)
-                    setCategoryStyle(db.settings, scope, category, view_.bulkCategoryStyle);
+                for (const std::string& category : categories())
+                    setCategoryStyle(db.settings, view_.categoryScope, category, view_.bulkCategoryStyle);
             });
         },
         group);
-    apply->setEnabled(!categories.empty());
     group->content()->addWidget(SettingsRows::row(QString(), {apply}, group));
+    follow([this, bulkMode, well, wellRow, apply] {
+        bulkMode->setSelection(view_.bulkCategoryStyle.mode);
+        wellRow->setVisible(view_.bulkCategoryStyle.mode == Modes::ColorSource::custom);
+        well->setHex(view_.bulkCategoryStyle.hex);
+        const std::size_t count = categories().size();
+        const QString label = QStringLiteral("%1개 카테고리에 적용").arg(count);
+        apply->setText(label);
+        AccessibleText::setName(apply, label);
+        apply->setEnabled(count > 0);
+    });
     return group;
 }
 
-ReadableGroup* CategoryColorTab::hiddenGroup(const std::vector<std::string>& categories)
+ReadableGroup* CategoryColorTab::hiddenGroup()
 {
-    const auto& excluded = store_.db().settings.excludedCategories;
     auto* group = new ReadableGroup(QStringLiteral("메뉴바에서 숨길 카테고리"), this);
-    for (const std::string& category : categories) {
-        const bool isExcluded = std::find(excluded.begin(), excluded.end(), category) != excluded.end();
-        group->content()->addWidget(SettingsRows::toggle(
-            QString::fromStdString(category), QStringLiteral("exclude-") + QString::fromStdString(category), isExcluded,
-            [this, category](bool on) {
-                store_.update([&](Database& db) {
-                    auto& list = db.settings.excludedCategories;
-                    std::erase(list, category);
-                    if (on)
-                        list.push_back(category);
+    auto* toggles = new SettingsPart([this] { return categoriesKey(); },
+        [this](SettingsPart& part) {
+            auto* column = new QVBoxLayout(part.content());
+            column->setContentsMargins(0, 0, 0, 0);
+            for (const std::string& category : categories()) {
+                QCheckBox* box = SettingsRows::toggle(
+                    QString::fromStdString(category), QStringLiteral("exclude-") + QString::fromStdString(category),
+                    false,
+                    [this, category](bool on) {
+                        store_.update([&](Database& db) {
+                            auto& list = db.settings.excludedCategories;
+                            std::erase(list, category);
+                            if (on)
+                                list.push_back(category);
+                        });
+                    },
+                    part.content());
+                column->addWidget(box);
+                part.follow([this, box, category] {
+                    const auto& excluded = store_.db().settings.excludedCategories;
+                    SettingsRows::showChecked(box, std::ranges::find(excluded, category) != excluded.end());
                 });
-            },
-            group));
-    }
+            }
+        },
+        group);
+    group->content()->addWidget(toggles);
     group->content()->addWidget(
         SettingsRows::caption(QStringLiteral("표시 여부는 모든 과목에 공통으로 적용합니다."), group));
+    follow([toggles] { toggles->refresh(); });
     return group;
 }
 

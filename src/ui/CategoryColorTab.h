@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "ui/SettingsTab.h"
 
 #include <functional>
 #include <string>
@@ -15,13 +15,12 @@ struct Settings;
 struct SettingsViewState;
 
 // The colour window's category tab: the style of each category, for every course or one, a bulk
-// action and the categories hidden from the status line. The screen builds a fresh one on every
-// change.
-class CategoryColorTab : public QWidget {
+// action and the categories hidden from the status line, following the Store in place.
+class CategoryColorTab : public SettingsTab {
     Q_OBJECT
 
 public:
-    // `viewChanged` asks the screen to rebuild after a change of the view state alone.
+    // `viewChanged` asks the screen to refresh after a change of the view state alone.
     CategoryColorTab(
         Store& store, SettingsViewState& view, std::function<void()> viewChanged, QWidget* parent = nullptr);
 
@@ -34,10 +33,13 @@ public:
         Settings& settings, const std::string& scope, const std::string& category, const CategoryStyle& style);
 
 private:
-    ReadableGroup* stylesGroup(const std::vector<std::string>& categories);
-    QWidget* categoryRow(const std::string& category, QWidget* group);
-    ReadableGroup* bulkGroup(const std::vector<std::string>& categories);
-    ReadableGroup* hiddenGroup(const std::vector<std::string>& categories);
+    ReadableGroup* stylesGroup();
+    void categoryRow(SettingsPart& part, const std::string& category);
+    ReadableGroup* bulkGroup();
+    ReadableGroup* hiddenGroup();
+    // The categories in view and their key for a SettingsPart: the scope, then the categories.
+    std::vector<std::string> categories() const;
+    QStringList categoriesKey() const;
 
     Store& store_;
     SettingsViewState& view_;

@@ -1,6 +1,8 @@
 #include "ui/ColorModeMenu.h"
 
 #include "model/Modes.h"
+#include "ui/AccessibleText.h"
+#include "ui/Scale.h"
 
 #include <QAction>
 #include <QMenu>
@@ -21,7 +23,7 @@ ColorModeMenu::ColorModeMenu(bool courseOnly, QWidget* parent)
     : QToolButton(parent)
     , menu_(new QMenu(this))
 {
-    setFixedSize(142, 28);
+    setFixedSize(Scale::length(this, 142), Scale::length(this, 28));
     setToolTip(QStringLiteral("색상 적용 방식"));
     setAccessibleName(QStringLiteral("색상 적용 방식"));
     setPopupMode(QToolButton::InstantPopup);
@@ -47,7 +49,7 @@ void ColorModeMenu::setMode(const std::string& mode)
             face = action->text();
     }
     setText(face);
-    setAccessibleDescription(face);
+    AccessibleText::setDescription(this, face);
 }
 
 } // namespace vantory

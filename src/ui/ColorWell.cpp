@@ -1,5 +1,8 @@
 #include "ui/ColorWell.h"
 
+#include "ui/AccessibleText.h"
+#include "ui/Scale.h"
+
 #include <QColorDialog>
 #include <QPainter>
 #include <QStyleOptionToolButton>
@@ -12,7 +15,7 @@ namespace vantory {
 ColorWell::ColorWell(const QString& name, QWidget* parent)
     : QToolButton(parent)
 {
-    setFixedSize(44, 24);
+    setFixedSize(Scale::length(this, 44), Scale::length(this, 24));
     setAccessibleName(name);
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QToolButton::clicked, this, &ColorWell::openDialog);
@@ -23,7 +26,7 @@ void ColorWell::setHex(const std::string& hex)
     hex_ = hex;
     const QString text = QStringLiteral("#") + QString::fromStdString(hex);
     setToolTip(text);
-    setAccessibleDescription(text);
+    AccessibleText::setDescription(this, text);
     update();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "ui/SettingsTab.h"
 
 #include <functional>
 
@@ -12,18 +12,19 @@ class Store;
 struct SettingsViewState;
 
 // The settings window's connection tab: both sites, the course list, export and launch at
-// login. Built from the Store's current values; the screen builds a fresh one on every change.
-class ConnectionSettingsTab : public QWidget {
+// login, following the Store in place.
+class ConnectionSettingsTab : public SettingsTab {
     Q_OBJECT
 
 public:
-    // `viewChanged` asks the screen to rebuild after a change of the view state alone.
+    // `viewChanged` asks the screen to refresh after a change of the view state alone.
     ConnectionSettingsTab(Store& store, SettingsViewState& view, Autostart& autostart,
         std::function<void()> viewChanged, QWidget* parent = nullptr);
 
 private:
     ReadableGroup* syncGroup();
     ReadableGroup* coursesGroup();
+    void courseRows(SettingsPart& part);
     ReadableGroup* canvasGroup();
     ReadableGroup* moreGroup(SettingsViewState& view, Autostart& autostart, const std::function<void()>& viewChanged);
 

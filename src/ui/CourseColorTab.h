@@ -1,20 +1,23 @@
 #pragma once
 
-#include <QWidget>
+#include "ui/SettingsTab.h"
 
 namespace vantory {
 
 class Store;
 
-// One tab of the settings screens, built from the Store's current values; the screen builds a
-// fresh one whenever the Store changes. Every control writes through Store::update.
-class CourseColorTab : public QWidget {
+// The colour window's course tab: a common colour for every course, or each course's calendar
+// and status-line colours. Every control writes through Store::update and follows the Store in place.
+class CourseColorTab : public SettingsTab {
     Q_OBJECT
 
 public:
     explicit CourseColorTab(Store& store, QWidget* parent = nullptr);
 
 private:
+    QWidget* uniformGroup();
+    void courseGroups(SettingsPart& part);
+
     Store& store_;
 };
 

@@ -2,9 +2,11 @@
 
 #include "model/Dates.h"
 #include "store/Store.h"
-#include "ui/Accessible.h"
+#include "ui/AccessibleRole.h"
+#include "ui/AccessibleText.h"
 #include "ui/DeadlineList.h"
 #include "ui/MonthCalendar.h"
+#include "ui/Scale.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -25,10 +27,6 @@
 namespace vantory {
 
 namespace {
-
-// In ems of its font: 440 points at the 10-point font it was drawn for.
-constexpr double widthInEms = 33;
-constexpr double pointsPerInch = 72;
 
 const char* const sortHelp
     = "마감일 있음 → 공개일만 있음 → 날짜 미확인 순으로 묶고, 각 묶음 안에서 선택한 기준으로 정렬합니다.";
@@ -83,7 +81,7 @@ QLabel* secondaryLabel(QWidget* parent)
 QToolButton* choiceButton(const QString& text, const QString& help, QWidget* bar)
 {
     auto* button = new QToolButton(bar);
-    Accessible::makeChoice(button);
+    AccessibleRole::makeChoice(button);
     button->setText(text);
     button->setToolTip(help);
     button->setAccessibleDescription(help);
@@ -177,9 +175,7 @@ QSize Dashboard::sizeHint() const
     if (!isVisible())
         const_cast<Dashboard*>(this)->prepareToShow();
     const QLayout* page = page_->layout();
-    const double em
-        = font().pointSizeF() > 0 ? font().pointSizeF() * logicalDpiY() / pointsPerInch : font().pixelSize();
-    const int width = std::max(page->totalMinimumSize().width(), qRound(widthInEms * em));
+    const int width = std::max(page->totalMinimumSize().width(), Scale::length(this, 440));
     // Tall enough at the width a scroll bar would leave: QScrollArea measures there once it has
     // shown the bar (as it does while the window is being laid out) and would otherwise keep it.
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
@@ -297,7 +293,8 @@ void Dashboard::refreshPrompt()
     promptText_->setText(anySite ? QStringLiteral("로그인하면 과제 마감을 매시간 가져옵니다.")
                                  : QStringLiteral("설정에서 학교 사이트의 주소를 입력하면 과제 마감을 가져옵니다."));
     promptButton_->setText(anySite ? QStringLiteral("연결") : QStringLiteral("설정"));
-    Accessible::setName(promptButton_, anySite ? site + QStringLiteral(" 연결") : QStringLiteral("학교 사이트 설정"));
+    AccessibleText::setName(
+        promptButton_, anySite ? site + QStringLiteral(" 연결") : QStringLiteral("학교 사이트 설정"));
     prompt_->setVisible(store_.lineNeedsLogin() || store_.db().assessments.empty());
 }
 

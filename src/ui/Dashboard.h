@@ -41,8 +41,9 @@ public:
 
     void refresh();
 
-    // Sized by its font: 33 ems wide (or what its contents need, if more) and as tall as its contents
-    // are at that width, the list showing a few rows. Held smaller, it scrolls.
+    // Sized by its font: 440 points wide at the default font, grown with a larger one (or what its
+    // contents need, if more), and as tall as its contents are at that width, the list showing a
+    // few rows. Held smaller, it scrolls.
     QSize sizeHint() const override;
 
 protected:

@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyledItemDelegate>
-#include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
@@ -336,7 +335,7 @@ private:
 } // namespace
 
 DeadlineList::DeadlineList(Store& store, QWidget* parent)
-    : QListView(parent)
+    : ItemFocusListView(parent)
     , store_(store)
 {
     setModel(new RowModel(store, this));
@@ -371,7 +370,7 @@ void DeadlineList::setItems(std::vector<Assessment> items)
 QSize DeadlineList::sizeHint() const
 {
     const int frame = 2 * frameWidth();
-    return {QListView::sizeHint().width(), frame + qRound(rowsShown * rowHeight(fontMetrics(), false))};
+    return {ItemFocusListView::sizeHint().width(), frame + qRound(rowsShown * rowHeight(fontMetrics(), false))};
 }
 
 int DeadlineList::count() const
@@ -429,7 +428,7 @@ void DeadlineList::mousePressEvent(QMouseEvent* event)
             return;
         }
     }
-    QListView::mousePressEvent(event);
+    ItemFocusListView::mousePressEvent(event);
 }
 
 void DeadlineList::mouseDoubleClickEvent(QMouseEvent* event)
@@ -463,31 +462,7 @@ void DeadlineList::keyPressEvent(QKeyEvent* event)
             break;
         }
     }
-    QListView::keyPressEvent(event);
-}
-
-// Qt 6.4's list tells screen readers that its new current row has the focus even when the list has
-// not (a filter or a sync resetting it while the focus is elsewhere): only the list with the focus.
-void DeadlineList::currentChanged(const QModelIndex& current, const QModelIndex& previous)
-{
-    if (hasFocus())
-        QListView::currentChanged(current, previous);
-    else
-        QAbstractItemView::currentChanged(current, previous); // the same, without the announcement
-}
-
-// Qt tells screen readers about the list itself after this handler: the current row is announced
-// after it, so the focus lands on a row, as it does when the arrows move it.
-void DeadlineList::focusInEvent(QFocusEvent* event)
-{
-    QListView::focusInEvent(event);
-    QTimer::singleShot(0, this, [this] {
-        if (hasFocus() && currentIndex().isValid()) {
-            QAccessibleEvent focus(this, QAccessible::Focus);
-            focus.setChild(currentIndex().row());
-            QAccessible::updateAccessibility(&focus);
-        }
-    });
+    ItemFocusListView::keyPressEvent(event);
 }
 
 void DeadlineList::contextMenuEvent(QContextMenuEvent* event)
@@ -509,7 +484,7 @@ bool DeadlineList::viewportEvent(QEvent* event)
             return true;
         }
     }
-    return QListView::viewportEvent(event);
+    return ItemFocusListView::viewportEvent(event);
 }
 
 void DeadlineList::toggleCompleted(int row)

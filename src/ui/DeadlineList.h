@@ -1,8 +1,7 @@
 #pragma once
 
 #include "model/Assessment.h"
-
-#include <QListView>
+#include "ui/ItemFocusListView.h"
 
 #include <functional>
 #include <vector>
@@ -16,7 +15,7 @@ class Store;
 // The dashboard's deadline rows. Rows are painted, not built from widgets, so a thousand items
 // cost only the visible ones. Space toggles completion, Return does the double-click action and
 // the menu key or Shift+F10 opens the row's menu.
-class DeadlineList : public QListView {
+class DeadlineList : public ItemFocusListView {
     Q_OBJECT
 
 public:
@@ -40,8 +39,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 

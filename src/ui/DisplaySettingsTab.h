@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "ui/SettingsTab.h"
 
 #include <functional>
 
@@ -10,9 +10,9 @@ class ReadableGroup;
 class Store;
 struct Settings;
 
-// One tab of the settings screens, built from the Store's current values; the screen builds a
-// fresh one whenever the Store changes. Every control writes through Store::update.
-class DisplaySettingsTab : public QWidget {
+// The settings window's display tab: the line's slots, its size, alignment and transition, and a
+// few options. Every control writes through Store::update and follows the Store in place.
+class DisplaySettingsTab : public SettingsTab {
     Q_OBJECT
 
 public:
@@ -23,6 +23,7 @@ private:
     ReadableGroup* sizeGroup();
     ReadableGroup* optionsGroup();
     void edit(const std::function<void(Settings&)>& change);
+    const Settings& settings() const;
 
     Store& store_;
 };

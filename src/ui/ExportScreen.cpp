@@ -3,6 +3,8 @@
 #include "calendar/CalendarFile.h"
 #include "engine/Engine.h"
 #include "store/Store.h"
+#include "ui/Scale.h"
+#include "ui/WindowSize.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,12 +35,6 @@ struct AlarmChoice {
 
 constexpr AlarmChoice alarmChoices[] = {{"없음", 0}, {"30분 전", 30}, {"1시간 전", 60}, {"1일 전", 1440}};
 
-QFont scaled(QFont font, double factor)
-{
-    font.setPointSizeF(font.pointSizeF() * factor);
-    return font;
-}
-
 QLabel* wrappedLabel(QWidget* parent)
 {
     auto* label = new QLabel(parent);
@@ -65,20 +61,24 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
     const QIcon icon = QIcon::fromTheme(QStringLiteral("x-office-calendar"));
     if (!icon.isNull()) {
         auto* symbol = new QLabel(this);
-        symbol->setPixmap(icon.pixmap(24, 24));
+        symbol->setPixmap(icon.pixmap(Scale::length(symbol, 24)));
         titleRow->addWidget(symbol);
     }
     auto* title = new QLabel(QStringLiteral("iPhone 캘린더 내보내기"), this);
-    QFont titleFont = scaled(title->font(), 1.4);
+    QFont titleFont = Scale::font(title->font(), 1.4);
     titleFont.setBold(true);
     title->setFont(titleFont);
     titleRow->addWidget(title);
     titleRow->addStretch(1);
     layout->addLayout(titleRow);
 
+    // Each drop-down is its label's buddy: a screen reader names it by the label (the combo box's
+    // own name is its current value on Linux).
     auto* courseRow = new QHBoxLayout;
-    courseRow->addWidget(new QLabel(QStringLiteral("과목"), this));
+    auto* courseLabel = new QLabel(QStringLiteral("과목"), this);
+    courseRow->addWidget(courseLabel);
     course_ = new QComboBox(this);
+    courseLabel->setBuddy(course_);
     courseRow->addWidget(course_, 1);
     layout->addLayout(courseRow);
     connect(course_, &QComboBox::activated, this, [this](int index) {
@@ -102,8 +102,10 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
     layout->addWidget(includeCompleted_);
 
     auto* alarmRow = new QHBoxLayout;
-    alarmRow->addWidget(new QLabel(QStringLiteral("알림"), this));
+    auto* alarmLabel = new QLabel(QStringLiteral("알림"), this);
+    alarmRow->addWidget(alarmLabel);
     alarm_ = new QComboBox(this);
+    alarmLabel->setBuddy(alarm_);
     for (const AlarmChoice& choice : alarmChoices) {
         alarm_->addItem(QString::fromUtf8(choice.label), QVariant::fromValue<qint64>(choice.minutes));
         if (choice.minutes == choices_.alarm)
@@ -115,20 +117,20 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
     layout->addLayout(alarmRow);
 
     count_ = wrappedLabel(this);
-    count_->setFont(scaled(count_->font(), 0.95));
+    count_->setFont(Scale::font(count_->font(), 0.95));
     layout->addWidget(count_);
     auto* note = wrappedLabel(this);
     note->setText(QStringLiteral("파일을 GNOME 캘린더나 Thunderbird 같은 캘린더 앱으로 가져오세요. 온라인 계정(Google, "
                                  "Nextcloud 등)의 캘린더에 넣으면 휴대폰에도 표시됩니다. 내보낸 파일은 자동 갱신되지 "
                                  "않습니다. 과목별 색상은 가져온 캘린더에서 지정하세요."));
-    note->setFont(scaled(note->font(), 0.85));
+    note->setFont(Scale::font(note->font(), 0.85));
     useSecondaryText(note);
     layout->addWidget(note);
     layout->addStretch(1);
 
     auto* saveRow = new QHBoxLayout;
     resultLabel_ = wrappedLabel(this);
-    resultLabel_->setFont(scaled(resultLabel_->font(), 0.85));
+    resultLabel_->setFont(Scale::font(resultLabel_->font(), 0.85));
     useSecondaryText(resultLabel_);
     saveRow->addWidget(resultLabel_, 1);
     save_ = new QPushButton(QStringLiteral(".ics 저장…"), this);
@@ -139,7 +141,12 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
 
     fillCourses();
     refresh();
+    // Hidden, it notes the change and says nothing; it catches up when shown.
     observer_ = store_.observe([this](Store::Field field) {
+        if (!isVisible()) {
+            stale_ = true;
+            return;
+        }
         if (field == Store::Field::db)
             fillCourses();
         refresh();
@@ -149,6 +156,23 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
 ExportScreen::~ExportScreen()
 {
     store_.unobserve(observer_);
+}
+
+void ExportScreen::showEvent(QShowEvent* event)
+{
+    if (stale_) {
+        stale_ = false;
+        fillCourses();
+        refresh();
+    }
+    WindowSize::fit(this, sizeHint());
+    QWidget::showEvent(event);
+}
+
+QSize ExportScreen::sizeHint() const
+{
+    const int width = std::max(Scale::length(this, 480), layout()->minimumSize().width());
+    return {width, std::max(Scale::length(this, 390), layout()->totalHeightForWidth(width))};
 }
 
 Instant ExportScreen::systemClock()
@@ -216,30 +240,34 @@ QString ExportScreen::askForPath()
 
 void ExportScreen::fillCourses()
 {
-    const QSignalBlocker blocker(course_);
-    course_->clear();
-    course_->addItem(QStringLiteral("모든 활성 과목"), QStringLiteral("all"));
-    bool chosenOffered = choices_.courseID == "all";
+    std::vector<std::pair<QString, QString>> offered{{QStringLiteral("모든 활성 과목"), QStringLiteral("all")}};
     for (const Course& course : store_.db().settings.courses) {
-        if (!course.enabled)
-            continue;
-        course_->addItem(
-            QString::fromStdString(course.name + " · " + course.sourceName()), QString::fromStdString(course.id));
-        if (course.id == choices_.courseID) {
-            chosenOffered = true;
-            course_->setCurrentIndex(course_->count() - 1);
-        }
+        if (course.enabled)
+            offered.emplace_back(
+                QString::fromStdString(course.name + " · " + course.sourceName()), QString::fromStdString(course.id));
     }
+    const auto chosen
+        = std::ranges::find(offered, QString::fromStdString(choices_.courseID), &std::pair<QString, QString>::second);
     // A course that is no longer offered (disabled or gone) would limit the export invisibly.
-    if (!chosenOffered) {
+    if (chosen == offered.end())
         choices_.courseID = "all";
-        course_->setCurrentIndex(0);
+    const QSignalBlocker blocker(course_);
+    bool same = course_->count() == static_cast<int>(offered.size());
+    for (int i = 0; same && i < course_->count(); ++i)
+        same = course_->itemText(i) == offered[i].first && course_->itemData(i).toString() == offered[i].second;
+    // The list is filled anew only when it changed: each filling is announced.
+    if (!same) {
+        course_->clear();
+        for (const auto& [label, id] : offered)
+            course_->addItem(label, id);
     }
+    course_->setCurrentIndex(chosen == offered.end() ? 0 : static_cast<int>(chosen - offered.begin()));
 }
 
 void ExportScreen::refresh()
 {
     const std::size_t count = rows().size();
+    // QLabel says nothing when its text stays the same.
     count_->setText(QString::number(count)
         + QStringLiteral("개 마감을 .ics 파일로 저장합니다. 마감 시각에 1분 일정으로 표시됩니다."));
     save_->setEnabled(count > 0);

@@ -30,7 +30,7 @@ struct ExportChoices {
 
 // Chooses which deadlines go into an iCalendar file, with an optional reminder, and saves it.
 // The choices live as long as the screen (its window is reused), the selection is recomputed from
-// the Store whenever it is needed.
+// the Store whenever it is needed. It follows the Store while it shows and catches up when shown.
 class ExportScreen : public QWidget {
     Q_OBJECT
 
@@ -64,6 +64,13 @@ public:
 
     static Instant systemClock();
 
+    // As wide as its rows need and 480 points at the least, as tall as its text then takes and 390
+    // points at the least, both grown with the font.
+    QSize sizeHint() const override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void fillCourses();
     void refresh();
@@ -75,6 +82,7 @@ private:
     PathChooser chooser_;
     QString result_;
     std::int64_t observer_;
+    bool stale_ = false;
     QComboBox* course_;
     QCheckBox* futureOnly_;
     QCheckBox* includeCompleted_;

@@ -2,7 +2,7 @@
 
 #include "model/Dates.h"
 #include "store/Store.h"
-#include "ui/Accessible.h"
+#include "ui/AccessibleText.h"
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
@@ -363,7 +363,7 @@ void MonthCalendar::updateCells()
         const DashboardItems::DayMarks& mark = marks_[static_cast<std::size_t>(day - 1)];
         const bool today = number == today_;
         const bool selected = selected_ == number;
-        Accessible::setName(cell, dayName(month_.month, day, mark, today, selected));
+        AccessibleText::setName(cell, dayName(month_.month, day, mark, today, selected));
         cell->present(day, mark, today, selected);
         cell->setVisible(true);
         cell->setFocusPolicy(Qt::ClickFocus);

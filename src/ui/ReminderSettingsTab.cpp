@@ -27,10 +27,9 @@ QString leadText(std::int64_t minutes)
 } // namespace
 
 ReminderSettingsTab::ReminderSettingsTab(Store& store, QWidget* parent)
-    : QWidget(parent)
+    : SettingsTab(parent)
     , store_(store)
 {
-    const std::vector<std::int64_t> chosen = store.db().settings.reminderMinutes.value_or(std::vector<std::int64_t>{});
     auto* layout = SettingsRows::tabColumn(this);
 
     auto* group = new ReadableGroup(QStringLiteral("마감 알림"), this);
@@ -40,8 +39,7 @@ ReminderSettingsTab::ReminderSettingsTab(Store& store, QWidget* parent)
             group));
     for (const std::int64_t minutes : offeredMinutes) {
         QCheckBox* box = SettingsRows::toggle(
-            leadText(minutes), QStringLiteral("reminder-%1").arg(minutes),
-            std::find(chosen.begin(), chosen.end(), minutes) != chosen.end(),
+            leadText(minutes), QStringLiteral("reminder-%1").arg(minutes), false,
             [this, minutes](bool on) {
                 SettingsRows::updateSettings(store_, [&](Settings& settings) {
                     std::vector<std::int64_t> leads = settings.reminderMinutes.value_or(std::vector<std::int64_t>{});
@@ -55,6 +53,10 @@ ReminderSettingsTab::ReminderSettingsTab(Store& store, QWidget* parent)
             group);
         box->setAccessibleName(QStringLiteral("마감 %1 알림").arg(leadText(minutes)));
         group->content()->addWidget(box);
+        follow([this, box, minutes] {
+            const auto& chosen = store_.db().settings.reminderMinutes;
+            SettingsRows::showChecked(box, chosen && std::ranges::find(*chosen, minutes) != chosen->end());
+        });
     }
     group->content()->addWidget(SettingsRows::caption(
         QStringLiteral("완료했거나 숨긴 과제와 메뉴바에서 제외한 카테고리는 알리지 않습니다. 앱이 꺼져 있는 동안 지난 "

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "ui/SettingsTab.h"
 
 #include <cstdint>
 
@@ -9,9 +9,9 @@ namespace vantory {
 class Store;
 
 // The settings window's reminder tab: which lead times before a deadline bring a desktop
-// notification. Built from the Store's current values; the screen builds a fresh one on every
-// change. Lead times stored that the tab does not offer are kept as they are.
-class ReminderSettingsTab : public QWidget {
+// notification, following the Store in place. Lead times stored that the tab does not offer are kept
+// as they are.
+class ReminderSettingsTab : public SettingsTab {
     Q_OBJECT
 
 public:

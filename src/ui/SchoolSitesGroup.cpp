@@ -2,8 +2,10 @@
 
 #include "model/SiteAddress.h"
 #include "store/Store.h"
+#include "ui/Scale.h"
 #include "ui/SettingsRows.h"
 #include "ui/SettingsScreen.h"
+#include "ui/SettingsTab.h"
 #include "ui/ZonePicker.h"
 
 #include <QLabel>
@@ -36,23 +38,21 @@ std::optional<std::string>& storedAddress(Settings& settings, Site site)
 } // namespace
 
 SchoolSitesGroup::SchoolSitesGroup(
-    Store& store, SettingsViewState& view, std::function<void()> viewChanged, QWidget* parent)
-    : ReadableGroup(QStringLiteral("학교 사이트"), parent)
+    Store& store, SettingsViewState& view, std::function<void()> viewChanged, SettingsTab& tab)
+    : ReadableGroup(QStringLiteral("학교 사이트"), &tab)
 {
-    const Sites chosen = store.db().settings.sites();
     for (const SiteField& field : fields) {
-        AddressDraft& draft = view.addresses[field.site];
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(field.name));
         edit->setPlaceholderText(QString::fromLatin1(field.example));
-        edit->setText(
-            draft.text.value_or(QString::fromStdString(SiteAddress::stored(chosen.baseURL(field.site), field.site))));
-        edit->setMinimumWidth(190);
+        edit->setMinimumWidth(Scale::length(edit, 190));
         const Site site = field.site;
         // Saved once it passes its check; otherwise the text stays in the field with the reason.
         connect(edit, &QLineEdit::editingFinished, this, [&store, &view, viewChanged, edit, site] {
             const SiteAddress::Checked checked = SiteAddress::check(edit->text().toStdString(), site);
             AddressDraft& draft = view.addresses[site];
+            // What was typed is now the field's value: the refresh may show the saved form.
+            edit->setModified(false);
             if (!checked.usable()) {
                 draft.text = edit->text();
                 draft.problem = QString::fromStdString(checked.problem);
@@ -67,8 +67,8 @@ SchoolSitesGroup::SchoolSitesGroup(
             else
                 viewChanged();
         });
-        // Reports arrive after a page load; the screen may be gone by then.
-        const auto checkNow = [&store, &view, viewChanged, edit, site, screen = QPointer<QWidget>(parent)] {
+        // Reports arrive after a page load; the group may be gone by then.
+        const auto checkNow = [&store, &view, viewChanged, edit, site, group = QPointer<QWidget>(this)] {
             const SiteAddress::Checked checked = SiteAddress::check(edit->text().toStdString(), site);
             AddressDraft& draft = view.addresses[site];
             draft.report.clear();
@@ -83,8 +83,8 @@ SchoolSitesGroup::SchoolSitesGroup(
             draft.checking = true;
             viewChanged();
             store.checkAddress(
-                site, checked.address, [&view, viewChanged, site, screen](bool reached, std::string text) {
-                    if (!screen)
+                site, checked.address, [&view, viewChanged, site, group](bool reached, std::string text) {
+                    if (!group)
                         return;
                     AddressDraft& done = view.addresses[site];
                     done.checking = false;
@@ -94,31 +94,32 @@ SchoolSitesGroup::SchoolSitesGroup(
                 });
         };
         QPushButton* check
-            = SettingsRows::button(draft.checking ? QStringLiteral("확인 중…") : QStringLiteral("연결 확인"),
-                edit->objectName() + QStringLiteral("-check"), checkNow, this);
+            = SettingsRows::button(QString(), edit->objectName() + QStringLiteral("-check"), checkNow, this);
         check->setAccessibleName(QString::fromUtf8(field.title) + QStringLiteral(" 연결 확인"));
-        check->setEnabled(!draft.checking);
         content()->addWidget(SettingsRows::row(QString::fromUtf8(field.title), {edit, check}, this));
-        if (!draft.problem.isEmpty())
-            content()->addWidget(SettingsRows::notice(draft.problem, true, this));
-        else if (!draft.report.isEmpty())
-            content()->addWidget(SettingsRows::notice(draft.report, !draft.reached, this));
+        QLabel* notice = SettingsRows::notice(QString(), false, this);
+        content()->addWidget(notice);
+        tab.follow([&store, &view, edit, check, notice, site] {
+            const AddressDraft& draft = view.addresses[site];
+            SettingsRows::showText(edit,
+                draft.text.value_or(
+                    QString::fromStdString(SiteAddress::stored(store.db().settings.sites().baseURL(site), site))));
+            check->setText(draft.checking ? QStringLiteral("확인 중…") : QStringLiteral("연결 확인"));
+            check->setEnabled(!draft.checking);
+            if (!draft.problem.isEmpty())
+                SettingsRows::setNotice(notice, draft.problem, true);
+            else
+                SettingsRows::setNotice(notice, draft.report, !draft.reached);
+        });
     }
     content()->addWidget(SettingsRows::caption(
         QStringLiteral("학교에서 쓰는 사이트의 주소를 입력하세요. 비워 둔 사이트는 동기화하지 않습니다."), this));
 
     auto* zonePicker = new ZonePicker(
         store.zone().id(), store.now(),
-        [&store, &view](const std::string& id) {
-            view.zoneSearch.clear();
-            store.update([&](Database& db) { db.settings.timeZone = id; });
-        },
-        this);
-    // A sync rebuilds the tab; what was typed into the search stays.
-    zonePicker->searchField()->setText(view.zoneSearch);
-    connect(zonePicker->searchField(), &QLineEdit::textChanged, this,
-        [&view](const QString& text) { view.zoneSearch = text; });
+        [&store](const std::string& id) { store.update([&](Database& db) { db.settings.timeZone = id; }); }, this);
     content()->addWidget(SettingsRows::row(QStringLiteral("학교 시간대"), {zonePicker}, this));
+    tab.follow([&store, zonePicker] { zonePicker->setCurrent(store.zone().id()); });
     content()->addWidget(SettingsRows::caption(
         QStringLiteral("마감과 달력은 이 시간대로 보여 줍니다. 직접 설정한 마감은 시각이 그대로 유지됩니다."), this));
 }

@@ -1,11 +1,11 @@
 #include "ui/ScreenWindow.h"
 
-#include "ui/Accessible.h"
+#include "ui/AccessibleRole.h"
+#include "ui/WindowSize.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace vantory {
@@ -14,28 +14,19 @@ ScreenWindow::ScreenWindow(const QString& title, QWidget* screen, QSize size)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint)
 {
     setWindowTitle(title);
-    Accessible::setWindowRole(this, QAccessible::Window);
+    AccessibleRole::setWindowRole(this, QAccessible::Window);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(screen);
-    if (!size.isValid())
-        size = screen->sizeHint();
-    if (const QScreen* primary = QGuiApplication::primaryScreen())
-        size = size.boundedTo(primary->availableGeometry().size() - QSize(0, titleBarHeight()));
-    setFixedSize(size);
-}
-
-// The window manager's title bar, which Qt learns of only once the window shows: the style's.
-int ScreenWindow::titleBarHeight() const
-{
-    return style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    setFixedSize((size.isValid() ? size : screen->sizeHint()).boundedTo(WindowSize::available(this)));
 }
 
 void ScreenWindow::present()
 {
     if (!placed_) {
         if (const QScreen* primary = QGuiApplication::primaryScreen())
-            move(primary->availableGeometry().center() - QPoint(width() / 2, (height() + titleBarHeight()) / 2));
+            // The position is the frame's, title bar included.
+            move(primary->availableGeometry().center() - QRect(QPoint(), size().grownBy(WindowSize::frame)).center());
         placed_ = true;
     }
     show();

@@ -7,7 +7,7 @@
 namespace vantory {
 
 // A top-level window hosting one screen at a fixed content size (points), or the screen's own size
-// hint when no size is given, within the primary screen with its title bar: titled, closable, not
+// hint when none is given, within the screen (WindowSize): titled, closable, not
 // resizable, centred on the primary screen. Escape closes it; closing only hides it, so the screen
 // keeps its state for the next opening. Takes ownership of the screen.
 class ScreenWindow : public QWidget {
@@ -25,8 +25,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    int titleBarHeight() const;
-
     bool placed_ = false;
 };
 

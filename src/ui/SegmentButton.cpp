@@ -7,6 +7,15 @@
 
 namespace vantory {
 
+SegmentButton::SegmentButton(const QString& text, QWidget* parent)
+    : QPushButton(text, parent)
+{
+    setCheckable(true);
+    // Qt's accessible button is a radio button when auto-exclusive; a button group, if any, still rules.
+    setAutoExclusive(true);
+    setAutoDefault(false);
+}
+
 void SegmentButton::paintEvent(QPaintEvent* event)
 {
     if (!isChecked()) {

@@ -1,8 +1,11 @@
 #include "ui/SettingsChoice.h"
 
+#include "ui/Scale.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 
 namespace vantory {
 
@@ -11,17 +14,17 @@ SettingsChoice::SettingsChoice(const QString& title, Options options, QWidget* p
     , options_(std::move(options))
     , picker_(new QComboBox(this))
 {
-    setMinimumHeight(30);
+    setMinimumHeight(Scale::length(this, 30));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
     auto* label = new QLabel(title, this);
-    label->setFixedWidth(126);
+    label->setMinimumWidth(Scale::length(label, 126));
     label->setBuddy(picker_);
     layout->addWidget(label);
     for (const auto& [text, value] : options_)
         picker_->addItem(text);
-    picker_->setFixedWidth(220);
+    picker_->setMinimumWidth(Scale::length(picker_, 220));
     picker_->setAccessibleName(title);
     picker_->setCurrentIndex(-1);
     layout->addWidget(picker_);
@@ -30,6 +33,19 @@ SettingsChoice::SettingsChoice(const QString& title, Options options, QWidget* p
         if (index >= 0 && index < static_cast<int>(options_.size()))
             Q_EMIT chosen(options_[static_cast<std::size_t>(index)].second);
     });
+}
+
+void SettingsChoice::setOptions(Options options)
+{
+    if (options == options_)
+        return;
+    const std::string selected = selection();
+    options_ = std::move(options);
+    const QSignalBlocker quiet(picker_);
+    picker_->clear();
+    for (const auto& [text, value] : options_)
+        picker_->addItem(text);
+    setSelection(selected);
 }
 
 void SettingsChoice::setSelection(const std::string& value)

@@ -11,8 +11,9 @@ class QComboBox;
 
 namespace vantory {
 
-// One labelled drop-down row: the title in a 126 px column, a 220 px picker, flexible space.
-// It presents a stored text choice; a value outside its options leaves the picker unselected.
+// One labelled drop-down row: the title in a 126-point column (the picker's buddy), a 220-point
+// picker, flexible space, both grown with a larger font. It presents a stored text choice; a value
+// outside its options leaves the picker unselected.
 class SettingsChoice : public QWidget {
     Q_OBJECT
 
@@ -22,6 +23,8 @@ public:
 
     SettingsChoice(const QString& title, Options options, QWidget* parent = nullptr);
 
+    // Replaces the options when they differ, keeping the selected value where it is still offered.
+    void setOptions(Options options);
     void setSelection(const std::string& value);
     // The selected option's value; empty when none is selected.
     std::string selection() const;

@@ -1,16 +1,17 @@
 #include "ui/SettingsRows.h"
 
 #include "store/Store.h"
+#include "ui/Scale.h"
+#include "ui/SettingsSlider.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSlider>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
-
-#include <cmath>
 
 #include "desktop/SecondaryText.h"
 
@@ -34,25 +35,25 @@ QLabel* caption(const QString& text, QWidget* parent)
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
     useSecondaryText(label);
-    QFont font = label->font();
-    font.setPixelSize(11);
-    label->setFont(font);
+    label->setFont(Scale::font(label->font(), 0.85));
     return label;
 }
 
 QWidget* row(const QString& title, std::initializer_list<QWidget*> controls, QWidget* parent)
 {
     auto* widget = new QWidget(parent);
-    widget->setMinimumHeight(30);
     auto* layout = new QHBoxLayout(widget);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
     auto* label = new QLabel(title, widget);
-    label->setFixedWidth(126);
+    // At least the column; a longer title takes what it needs rather than being cut.
+    label->setMinimumWidth(Scale::length(label, 126));
+    widget->setMinimumHeight(Scale::length(label, 30));
     layout->addWidget(label);
     for (QWidget* control : controls) {
         layout->addWidget(control);
-        if (control->accessibleName().isEmpty())
+        // A label among the controls (a slider's value) is read by its own text.
+        if (control->accessibleName().isEmpty() && !qobject_cast<QLabel*>(control))
             control->setAccessibleName(title);
     }
     if (controls.size() > 0)
@@ -61,27 +62,13 @@ QWidget* row(const QString& title, std::initializer_list<QWidget*> controls, QWi
     return widget;
 }
 
-QWidget* slider(const QString& title, const QString& name, double minimum, double maximum, double step, double value,
+SettingsSlider* slider(const QString& name, double minimum, double maximum, double step,
     const std::function<QString(double)>& format, const std::function<void(double)>& commit, QWidget* parent)
 {
-    auto* control = new QSlider(Qt::Horizontal, parent);
+    auto* control = new SettingsSlider(minimum, maximum, step, format, parent);
     control->setObjectName(name);
-    control->setRange(0, static_cast<int>(std::lround((maximum - minimum) / step)));
-    control->setValue(static_cast<int>(std::lround((value - minimum) / step)));
-    control->setFixedWidth(220);
-    auto* shown = new QLabel(format(value), parent);
-    shown->setMinimumWidth(44);
-    // A screen reader would read the step number; the description carries the value in its unit.
-    control->setAccessibleDescription(shown->text());
-    auto valueOf = [minimum, step](int ticks) { return minimum + ticks * step; };
-    QObject::connect(control, &QSlider::valueChanged, control, [=](int ticks) {
-        shown->setText(format(valueOf(ticks)));
-        control->setAccessibleDescription(shown->text());
-        if (!control->isSliderDown())
-            commit(valueOf(ticks));
-    });
-    QObject::connect(control, &QSlider::sliderReleased, control, [=] { commit(valueOf(control->value())); });
-    return row(title, {control, shown}, parent);
+    QObject::connect(control, &SettingsSlider::committed, control, commit);
+    return control;
 }
 
 QCheckBox* toggle(
@@ -97,14 +84,25 @@ QCheckBox* toggle(
 
 QLabel* notice(const QString& text, bool warning, QWidget* parent)
 {
-    QLabel* label = caption(text, parent);
-    if (warning) {
-        // The caption draws its source colour made readable; the warning replaces that source.
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::PlaceholderText, warningColor());
-        label->setPalette(palette);
-    }
+    QLabel* label = caption(QString(), parent);
+    setNotice(label, text, warning);
     return label;
+}
+
+void setNotice(QLabel* notice, const QString& text, bool warning)
+{
+    notice->setText(text);
+    notice->setVisible(!text.isEmpty());
+    // The caption draws its source colour made readable: a warning replaces that source, and
+    // giving the palette back lets the caption take the inherited one again.
+    if (warning == (notice->palette().color(QPalette::PlaceholderText) == warningColor()))
+        return;
+    QPalette palette;
+    if (warning) {
+        palette = notice->palette();
+        palette.setColor(QPalette::PlaceholderText, warningColor());
+    }
+    notice->setPalette(palette);
 }
 
 QPushButton* button(const QString& text, const QString& name, const std::function<void()>& press, QWidget* parent)
@@ -115,6 +113,18 @@ QPushButton* button(const QString& text, const QString& name, const std::functio
     push->setAutoDefault(false);
     QObject::connect(push, &QPushButton::clicked, push, press);
     return push;
+}
+
+void showChecked(QAbstractButton* button, bool checked)
+{
+    const QSignalBlocker quiet(button);
+    button->setChecked(checked);
+}
+
+void showText(QLineEdit* field, const QString& text)
+{
+    if (!field->isModified() && field->text() != text)
+        field->setText(text);
 }
 
 QColor warningColor()

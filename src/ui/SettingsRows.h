@@ -5,20 +5,23 @@
 
 #include <functional>
 
+class QAbstractButton;
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QVBoxLayout;
 class QWidget;
 
 namespace vantory {
+class SettingsSlider;
 class Store;
 struct Settings;
 } // namespace vantory
 
-// Row builders shared by the settings tabs, so every tab lines up the same way: a 126 px title
-// column, 12 px between elements. Every control gets an object name (to keep the focus across a
-// refresh) and an accessible name.
+// Row builders shared by the settings tabs, so every tab lines up the same way: a 126-point title
+// column, 12 points between elements, both grown with a larger font. Every control gets an object
+// name and an accessible name.
 namespace vantory::SettingsRows {
 
 // The column a tab stacks its groups in.
@@ -27,25 +30,31 @@ QVBoxLayout* tabColumn(QWidget* tab);
 // Changes the stored settings; the Store normalises and saves them.
 void updateSettings(Store& store, const std::function<void(Settings&)>& change);
 
-// A wrapped explanation in the palette's secondary text colour.
+// A wrapped explanation, a little smaller than the text, in the palette's secondary text colour.
 QLabel* caption(const QString& text, QWidget* parent);
 
-// The title in its column, then the controls, then flexible space.
+// The title in its column, the label of the first control (its buddy), then the controls, then
+// flexible space.
 QWidget* row(const QString& title, std::initializer_list<QWidget*> controls, QWidget* parent);
 
-// A slider over [minimum, maximum] in steps, showing its value through `format`, also as its
-// accessible description. It reports a value when the user lets go or moves it from the keyboard,
-// not for every pixel of a drag.
-QWidget* slider(const QString& title, const QString& name, double minimum, double maximum, double step, double value,
+// A slider in `format`'s unit (SettingsSlider); lay it out with its valueLabel().
+SettingsSlider* slider(const QString& name, double minimum, double maximum, double step,
     const std::function<QString(double)>& format, const std::function<void(double)>& commit, QWidget* parent);
 
 QCheckBox* toggle(
     const QString& text, const QString& name, bool checked, const std::function<void(bool)>& commit, QWidget* parent);
 
-// A caption that reports a state; orange when it is a warning.
+// A caption that reports a state; orange when it is a warning, hidden while it has no text.
 QLabel* notice(const QString& text, bool warning, QWidget* parent);
+void setNotice(QLabel* notice, const QString& text, bool warning);
 
 QPushButton* button(const QString& text, const QString& name, const std::function<void()>& press, QWidget* parent);
+
+// Shows a stored state on a button without writing it back.
+void showChecked(QAbstractButton* button, bool checked);
+
+// Shows `text` in a field, unless the student has typed there since it last showed a value.
+void showText(QLineEdit* field, const QString& text);
 
 // Orange for errors and login warnings, darkened where drawn on a light palette (2.6:1 on #EFEFEF).
 QColor warningColor();

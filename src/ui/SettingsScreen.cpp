@@ -7,15 +7,15 @@
 #include "ui/CourseColorTab.h"
 #include "ui/DisplaySettingsTab.h"
 #include "ui/ReminderSettingsTab.h"
+#include "ui/Scale.h"
 #include "ui/SettingsChoice.h"
 #include "ui/SettingsRows.h"
-#include "ui/SettingsWindowSize.h"
 #include "ui/TimeColorTab.h"
+#include "ui/WindowSize.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -23,6 +23,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStackedWidget>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -133,7 +135,7 @@ SettingsScreen::SettingsScreen(
     , store_(store)
     , colorOnly_(colorOnly)
     , tabBar_(new QTabBar(this))
-    , scroll_(new QScrollArea(this))
+    , pages_(new QStackedWidget(this))
 {
     view_.loginEnabled = autostart_.enabled();
     const QStringList tags = tabs();
@@ -149,8 +151,7 @@ SettingsScreen::SettingsScreen(
     leaf->setAccessibleName(QStringLiteral("Vantory"));
     header->addWidget(leaf);
     auto* title = new QLabel(colorOnly ? QStringLiteral("Vantory 색상") : QStringLiteral("Vantory 설정"), this);
-    QFont titleFont = title->font();
-    titleFont.setPixelSize(17);
+    QFont titleFont = Scale::font(title->font(), 1.3);
     titleFont.setWeight(QFont::DemiBold);
     title->setFont(titleFont);
     header->addWidget(title);
@@ -191,7 +192,7 @@ SettingsScreen::SettingsScreen(
         layout->addWidget(SettingsRows::caption(QStringLiteral("메뉴바 색상 예시 · 마감까지 10시간"), this));
         auto* bar = new QFrame(this);
         bar->setObjectName(QStringLiteral("preview-bar"));
-        bar->setFixedHeight(28);
+        bar->setFixedHeight(Scale::length(bar, 28));
         // A dark bar like the desktop's top panel, in either palette.
         QPalette barPalette = bar->palette();
         barPalette.setColor(QPalette::Window, QColor(0x20, 0x22, 0x26));
@@ -209,12 +210,7 @@ SettingsScreen::SettingsScreen(
         layout->addWidget(explanation_);
     }
 
-    // Not a stop of its own: Tab goes through the controls it holds, which scroll into view.
-    scroll_->setFocusPolicy(Qt::NoFocus);
-    scroll_->setWidgetResizable(true);
-    scroll_->setFrameShape(QFrame::NoFrame);
-    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    layout->addWidget(scroll_, 1);
+    layout->addWidget(pages_, 1);
 
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
@@ -235,11 +231,12 @@ SettingsScreen::SettingsScreen(
     addTabKeys();
 
     observer_ = store_.observe([this](Store::Field field) {
-        if (field == Store::Field::now)
+        if (field != Store::Field::now)
+            changed();
+        else if (isVisible())
             refreshPreview();
-        else
-            scheduleRefresh();
     });
+    pages_->setCurrentWidget(page(tab_).scroll);
     refresh();
 }
 
@@ -265,9 +262,14 @@ void SettingsScreen::addTabKeys()
     bind({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)}, -1);
 }
 
-// The window opens on its tabs with the focus drawn, unless a caller placed it elsewhere.
+// The window opens on its tabs with the focus drawn, unless a caller placed it elsewhere, showing
+// what changed while it was hidden.
 void SettingsScreen::showEvent(QShowEvent* event)
 {
+    if (page(tab_).stale)
+        refresh();
+    else
+        fitWindow();
     if (!window()->focusWidget())
         tabBar_->setFocus(Qt::TabFocusReason);
     QWidget::showEvent(event);
@@ -289,66 +291,88 @@ void SettingsScreen::setTab(const QString& tag)
     tabBar_->setCurrentIndex(static_cast<int>(tags.indexOf(tag)));
     if (explanation_)
         explanation_->setText(explanation(tab_));
-    refresh();
+    Page& shown = page(tab_);
+    // Brought up to date before it shows, so it says nothing on the way.
+    if (shown.stale)
+        refresh();
+    // A control of the page going away hands the focus to the tabs, which say where it now is,
+    // rather than to whatever the page taking its place last had.
+    if (pages_->currentWidget()->isAncestorOf(window()->focusWidget()))
+        tabBar_->setFocus(Qt::OtherFocusReason);
+    pages_->setCurrentWidget(shown.scroll);
+    fitWindow();
 }
 
-QSize SettingsScreen::panelSize(bool colorOnly, const QString& tab, std::size_t pairedRuleCount)
+SettingsScreen::Page& SettingsScreen::page(const QString& which)
 {
-    // The time tab grows with its rules; its window also holds the scheme's row.
-    if (colorOnly && tab == tag(SettingsTabs::timeColors))
-        return {500, static_cast<int>(std::min<std::size_t>(424 + 34 * pairedRuleCount, 654))};
-    return {500, 600};
+    auto found = built_.find(which);
+    if (found == built_.end()) {
+        auto* scroll = new QScrollArea(pages_);
+        // Not a stop of its own: Tab goes through the controls it holds, which scroll into view.
+        scroll->setFocusPolicy(Qt::NoFocus);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        SettingsTab* tab = buildTab(which);
+        scroll->setWidget(tab);
+        pages_->addWidget(scroll);
+        found = built_.emplace(which, Page{scroll, tab, false}).first;
+    }
+    return found->second;
 }
 
 QSize SettingsScreen::wantedSize() const
 {
-    const auto& rules = store_.db().settings.pairedRules;
-    return panelSize(colorOnly_, tab_, rules ? rules->size() : 0);
+    const auto current = built_.find(tab_);
+    if (current == built_.end())
+        return {Scale::length(this, 500), Scale::length(this, 600)};
+    const SettingsTab* tab = current->second.tab;
+    const QMargins margins = layout()->contentsMargins();
+    // Room for the scroll bar, which shows whenever the tab is taller than its page.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const int chromeWidth = margins.left() + margins.right() + scrollBar;
+    const int width = std::max(
+        {Scale::length(this, 500), tab->minimumSizeHint().width() + chromeWidth, layout()->minimumSize().width()});
+    const int tabWidth = width - chromeWidth;
+    const int tabHeight = tab->hasHeightForWidth() ? tab->heightForWidth(tabWidth) : tab->sizeHint().height();
+    // Everything but the page: header, tabs, preview, footer.
+    const int chrome = layout()->sizeHint().height() - pages_->sizeHint().height();
+    return {width, std::min(chrome + tabHeight, Scale::length(this, 600))};
 }
 
-void SettingsScreen::scheduleRefresh()
+void SettingsScreen::fitWindow()
 {
-    // Later, not inside the notification: the control that wrote is still running its signal.
-    if (refreshPending_)
+    WindowSize::fit(this, wantedSize());
+}
+
+// While the screen shows, its tab follows the Store on the next turn of the loop (not inside the
+// notification: the control that wrote is still running its signal); hidden, it only notes that
+// it has something to catch up on.
+void SettingsScreen::changed()
+{
+    for (auto& [tag, page] : built_)
+        page.stale = true;
+    if (!isVisible() || refreshPending_)
         return;
     refreshPending_ = true;
     QTimer::singleShot(0, this, [this] {
-        if (refreshPending_)
+        if (refreshPending_ && isVisible())
             refresh();
+        refreshPending_ = false;
     });
 }
 
 void SettingsScreen::refresh()
 {
     refreshPending_ = false;
-    QWidget* focused = focusWidget();
-    // Text being typed when a sync changes the database is saved first, not dropped with its field.
-    if (auto* typing = qobject_cast<QLineEdit*>(focused);
-        typing && typing->isModified() && scroll_->isAncestorOf(typing)) {
-        typing->setModified(false);
-        Q_EMIT typing->editingFinished();
-    }
-    const bool focusInTab = focused && scroll_->isAncestorOf(focused);
-    const QString focusName = focusInTab ? focused->objectName() : QString();
-    const int scrolled = scroll_->verticalScrollBar()->value();
-    scroll_->setWidget(buildTab());
-    scroll_->verticalScrollBar()->setValue(scrolled);
-    // The same control again, or the tabs when it is gone (another tab): never nowhere, where no
-    // key would reach the window's controls.
-    if (focusInTab) {
-        QWidget* again = focusName.isEmpty() ? nullptr : scroll_->widget()->findChild<QWidget*>(focusName);
-        (again ? again : tabBar_)->setFocus(Qt::OtherFocusReason);
-    }
+    Page& shown = page(tab_);
+    shown.tab->refresh();
+    shown.stale = false;
     refreshPreview();
     if (zoneNote_)
         zoneNote_->setText(
             QStringLiteral("자동 저장 · %1 시간 · v1.4.2").arg(QString::fromStdString(store_.zone().city())));
-    const QSize size = wantedSize();
-    if (size != lastSize_) {
-        lastSize_ = size;
-        SettingsWindowSize::fit(this, size);
-        Q_EMIT wantedSizeChanged(size);
-    }
+    fitWindow();
 }
 
 void SettingsScreen::refreshPreview()
@@ -357,18 +381,18 @@ void SettingsScreen::refreshPreview()
         preview_->showLine(previewLine(store_), QStringLiteral("none"), 0.3, false);
 }
 
-QWidget* SettingsScreen::buildTab()
+SettingsTab* SettingsScreen::buildTab(const QString& which)
 {
-    if (tab_ == tag(SettingsTabs::connection))
-        return new ConnectionSettingsTab(
-            store_, view_, autostart_, [this] { scheduleRefresh(); }, this);
-    if (tab_ == tag(SettingsTabs::reminders))
+    const auto viewChanged = [this] { changed(); };
+    if (which == tag(SettingsTabs::connection))
+        return new ConnectionSettingsTab(store_, view_, autostart_, viewChanged);
+    if (which == tag(SettingsTabs::reminders))
         return new ReminderSettingsTab(store_);
-    if (tab_ == tag(SettingsTabs::courseColors))
+    if (which == tag(SettingsTabs::courseColors))
         return new CourseColorTab(store_);
-    if (tab_ == tag(SettingsTabs::categoryColors))
-        return new CategoryColorTab(store_, view_, [this] { scheduleRefresh(); });
-    if (tab_ == tag(SettingsTabs::timeColors))
+    if (which == tag(SettingsTabs::categoryColors))
+        return new CategoryColorTab(store_, view_, viewChanged);
+    if (which == tag(SettingsTabs::timeColors))
         return new TimeColorTab(store_);
     return new DisplaySettingsTab(store_);
 }

@@ -13,12 +13,13 @@
 #include <string>
 
 class QLabel;
-class QScrollArea;
+class QStackedWidget;
 class QTabBar;
 
 namespace vantory {
 
 class DesktopColorScheme;
+class SettingsTab;
 class Store;
 class StatusContentView;
 
@@ -41,21 +42,21 @@ struct AddressDraft {
     bool checking = false;
 };
 
-// What the screen remembers while its window content lives; everything else is read from the
-// Store on every refresh.
+// What the screen remembers beside the Store; everything else is read from the Store on every
+// refresh.
 struct SettingsViewState {
     std::string categoryScope = "all"; // "all" or a course id
     CategoryStyle bulkCategoryStyle;
     std::optional<QString> launchError;
     bool loginEnabled = false;
     std::map<Site, AddressDraft> addresses;
-    QString zoneSearch; // typed into the school zone's search, kept across a rebuild
 };
 
 // The content of the settings window (display, connection, reminders) and of the colour window (course,
 // category and time colours, with a live preview of the status line, and the screens' light or dark
-// "화면 모드"). Every other control writes through Store::update; the screen refreshes from the
-// Store's notifications.
+// "화면 모드"). Every other control writes through Store::update. Each tab is built when first shown
+// and then follows the Store's notifications in place, while the screen shows; a hidden screen or
+// tab catches up when it shows again, so it neither speaks nor takes the focus meanwhile.
 class SettingsScreen : public QWidget {
     Q_OBJECT
 
@@ -72,26 +73,32 @@ public:
     // Tags of this window's tabs, in order.
     QStringList tabs() const;
 
-    // The content size (points) the window should hold for the current tab.
+    // The content size (points) the window should hold for the current tab: as wide as the widest
+    // row needs and 500 points at the least, as tall as the tab up to 600 points (it scrolls beyond),
+    // both grown with the font.
     QSize wantedSize() const;
-    static QSize panelSize(bool colorOnly, const QString& tab, std::size_t pairedRuleCount);
+    QSize sizeHint() const override { return wantedSize(); }
 
     Autostart& autostart() { return autostart_; }
     const SettingsViewState& viewState() const { return view_; }
-
-Q_SIGNALS:
-    // The current tab needs another window size.
-    void wantedSizeChanged(QSize size);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    struct Page {
+        QWidget* scroll;
+        SettingsTab* tab;
+        bool stale;
+    };
+
     void addTabKeys();
-    void scheduleRefresh();
+    void changed();
     void refresh();
     void refreshPreview();
-    QWidget* buildTab();
+    Page& page(const QString& which);
+    SettingsTab* buildTab(const QString& which);
+    void fitWindow();
 
     Store& store_;
     bool colorOnly_;
@@ -99,13 +106,13 @@ private:
     SettingsViewState view_;
     Autostart autostart_;
     QTabBar* tabBar_;
-    QScrollArea* scroll_;
+    QStackedWidget* pages_;
+    std::map<QString, Page> built_;
     StatusContentView* preview_ = nullptr;
     QLabel* explanation_ = nullptr;
     QLabel* zoneNote_ = nullptr; // the footer's "자동 저장 · <city> 시간"
     std::int64_t observer_;
     bool refreshPending_ = false;
-    QSize lastSize_;
 };
 
 } // namespace vantory

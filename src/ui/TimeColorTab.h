@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "ui/SettingsTab.h"
 
 #include <functional>
 #include <string>
@@ -16,9 +16,9 @@ class Store;
 struct PairedColorRule;
 struct Settings;
 
-// One tab of the settings screens, built from the Store's current values; the screen builds a
-// fresh one whenever the Store changes. Every control writes through Store::update.
-class TimeColorTab : public QWidget {
+// The colour window's time tab: the remaining-time rules, each with a dot and a time colour, and
+// the colours beyond them. Every control writes through Store::update and follows the Store in place.
+class TimeColorTab : public SettingsTab {
     Q_OBJECT
 
 public:
@@ -27,15 +27,16 @@ public:
 private:
     ReadableGroup* linkGroup();
     ReadableGroup* rulesGroup();
-    void addRuleRow(QGridLayout& grid, int index, const PairedColorRule& rule, QWidget* group);
+    void addRuleRow(SettingsPart& part, QGridLayout& grid, std::size_t index);
     QLayout* otherColorsRow(QWidget* group);
-    QLayout* ruleActions(QWidget* group);
+    QWidget* ruleActions(QWidget* group);
 
     bool linked() const;
+    // The rule at `index` as the tab last showed it, if it still exists.
+    const PairedColorRule* rule(std::size_t index) const;
     void edit(const std::function<void(Settings&)>& change);
     void editRule(const std::string& id, const std::function<void(PairedColorRule&)>& change);
-    ColorWell* well(const QString& name, const QString& objectName, const std::string& hex,
-        std::function<void(const std::string&)> commit, QWidget* parent);
+    ColorWell* well(const QString& objectName, std::function<void(const std::string&)> commit, QWidget* parent);
 
     Store& store_;
 };

@@ -1,6 +1,8 @@
 #include "ui/ZonePicker.h"
 
 #include "model/Zone.h"
+#include "ui/ItemFocusListView.h"
+#include "ui/Scale.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -22,15 +24,15 @@ constexpr int searchRole = Qt::UserRole + 1;
 
 ZonePicker::ZonePicker(const std::string& current, Instant now, Chosen chosen, QWidget* parent)
     : QWidget(parent)
-    , current_(current)
     , chosen_(std::move(chosen))
     , search_(new QLineEdit(this))
-    , list_(new QListView(this))
+    , list_(new ItemFocusListView(this))
+    , zones_(new QStandardItemModel(this))
     , filtered_(new QSortFilterProxyModel(this))
 {
     setAccessibleName(QStringLiteral("학교 시간대"));
     // Room for the longest ids with their offset ("America/Argentina/ComodRivadavia · GMT-3").
-    setMinimumWidth(300);
+    setMinimumWidth(Scale::length(this, 300));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
@@ -42,8 +44,6 @@ ZonePicker::ZonePicker(const std::string& current, Instant now, Chosen chosen, Q
     search_->installEventFilter(this);
     layout->addWidget(search_);
 
-    auto* zones = new QStandardItemModel(this);
-    QModelIndex selected;
     for (const ZoneChoice& choice : zoneChoices(now)) {
         const QString id = QString::fromStdString(choice.id);
         auto* item = new QStandardItem(id + QStringLiteral(" · ") + QString::fromStdString(choice.abbreviation));
@@ -52,11 +52,9 @@ ZonePicker::ZonePicker(const std::string& current, Instant now, Chosen chosen, Q
         const QStringList searched{
             item->text(), QString(id).replace(QLatin1Char('_'), QLatin1Char(' ')), QString::fromStdString(choice.city)};
         item->setData(searched.join(QLatin1Char(' ')), searchRole);
-        zones->appendRow(item);
-        if (choice.id == current)
-            selected = item->index();
+        zones_->appendRow(item);
     }
-    filtered_->setSourceModel(zones);
+    filtered_->setSourceModel(zones_);
     filtered_->setFilterRole(searchRole);
     filtered_->setFilterCaseSensitivity(Qt::CaseInsensitive);
 
@@ -65,11 +63,8 @@ ZonePicker::ZonePicker(const std::string& current, Instant now, Chosen chosen, Q
     list_->setModel(filtered_);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setUniformItemSizes(true);
-    list_->setFixedHeight(150);
-    if (selected.isValid()) {
-        list_->setCurrentIndex(filtered_->mapFromSource(selected));
-        list_->scrollTo(list_->currentIndex(), QAbstractItemView::PositionAtCenter);
-    }
+    list_->setFixedHeight(Scale::length(list_, 150));
+    setCurrent(current);
     list_->installEventFilter(this);
     layout->addWidget(list_);
     setFocusProxy(search_);
@@ -81,6 +76,19 @@ ZonePicker::ZonePicker(const std::string& current, Instant now, Chosen chosen, Q
     });
     connect(list_, &QListView::activated, this, &ZonePicker::choose);
     connect(list_, &QListView::clicked, this, &ZonePicker::choose);
+}
+
+void ZonePicker::setCurrent(const std::string& id)
+{
+    if (id == current_)
+        return;
+    current_ = id;
+    const QModelIndexList found = zones_->match(
+        zones_->index(0, 0), idRole, QString::fromStdString(id), 1, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (found.isEmpty())
+        return;
+    list_->setCurrentIndex(filtered_->mapFromSource(found.front()));
+    list_->scrollTo(list_->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 bool ZonePicker::eventFilter(QObject* watched, QEvent* event)
@@ -112,10 +120,11 @@ void ZonePicker::choose(const QModelIndex& index)
     if (!index.isValid())
         return;
     const std::string id = index.data(idRole).toString().toStdString();
+    search_->clear(); // the chosen zone stays current among them all
+    list_->scrollTo(list_->currentIndex(), QAbstractItemView::PositionAtCenter);
     if (id == current_)
         return;
     current_ = id;
-    // Last: the host may rebuild and delete this picker in response.
     chosen_(id);
 }
 

@@ -11,13 +11,14 @@ class QLineEdit;
 class QListView;
 class QModelIndex;
 class QSortFilterProxyModel;
+class QStandardItemModel;
 
 namespace vantory {
 
 // A searchable list of the zones ICU knows, each with its short name at now
 // ("America/Toronto · EST"). Typing filters the list by id, city or short name; Enter in the search
-// field chooses the highlighted zone, Down moves into the list, where Enter or a click chooses. The
-// current zone starts highlighted.
+// field chooses the highlighted zone, Down moves into the list, where Enter or a click chooses; a
+// choice ends the search. The current zone is highlighted.
 class ZonePicker : public QWidget {
     Q_OBJECT
 
@@ -27,6 +28,8 @@ public:
     // chosen receives the canonical id of a zone the user picks other than current.
     ZonePicker(const std::string& current, Instant now, Chosen chosen, QWidget* parent = nullptr);
 
+    // Highlights the zone chosen elsewhere.
+    void setCurrent(const std::string& id);
     QLineEdit* searchField() const { return search_; }
     QListView* list() const { return list_; }
 
@@ -40,6 +43,7 @@ private:
     Chosen chosen_;
     QLineEdit* search_;
     QListView* list_;
+    QStandardItemModel* zones_;
     QSortFilterProxyModel* filtered_;
 };
 

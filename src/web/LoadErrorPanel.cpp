@@ -1,5 +1,8 @@
 #include "web/LoadErrorPanel.h"
 
+#include "web/TextColors.h"
+
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -10,13 +13,13 @@ namespace vantory {
 
 namespace {
 
-QLabel* label(const QString& text, const QString& accessibleName, QWidget* parent)
+// Its text is what a screen reader reads.
+QLabel* label(const QString& text, QWidget* parent)
 {
     auto* made = new QLabel(text, parent);
     made->setTextFormat(Qt::PlainText);
     made->setWordWrap(true);
     made->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    made->setAccessibleName(accessibleName);
     return made;
 }
 
@@ -26,17 +29,18 @@ LoadErrorPanel::LoadErrorPanel(QWidget* parent)
     : QWidget(parent)
 {
     setAccessibleName(QStringLiteral("페이지 오류"));
-    QLabel* heading = label(QStringLiteral("페이지를 열지 못했습니다"), QStringLiteral("제목"), this);
+    QLabel* heading = label(QStringLiteral("페이지를 열지 못했습니다"), this);
     QFont headingFont = heading->font();
     headingFont.setBold(true);
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.3);
     heading->setFont(headingFont);
-    reason_ = label(QString(), QStringLiteral("원인"), this);
-    address_ = label(QString(), QStringLiteral("주소"), this);
-    address_->setForegroundRole(QPalette::PlaceholderText);
+    reason_ = label(QString(), this);
+    reason_->setAccessibleDescription(QStringLiteral("원인"));
+    address_ = label(QString(), this);
+    TextColors::paint(address_, TextColors::secondary(palette()));
     QLabel* hint = label(QStringLiteral("설정의 ‘학교 사이트’에서 주소가 맞는지 확인하고, 인터넷 연결을 확인한 뒤 "
                                         "다시 시도해 주세요."),
-        QStringLiteral("도움말"), this);
+        this);
 
     retry_ = new QPushButton(QStringLiteral("다시 시도"), this);
     addresses_ = new QPushButton(QStringLiteral("학교 사이트 설정 열기"), this);
@@ -79,6 +83,13 @@ void LoadErrorPanel::showFailure(const LoadFailure& failure, const QUrl& url)
     address_->setText(QStringLiteral("주소: %1").arg(origin.isEmpty() ? QStringLiteral("(없음)") : origin));
     // A screen reader that lands on the button hears why it is there.
     retry_->setAccessibleDescription(reason);
+}
+
+void LoadErrorPanel::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        TextColors::paint(address_, TextColors::secondary(palette()));
 }
 
 } // namespace vantory

@@ -26,6 +26,9 @@ Q_SIGNALS:
     void retryRequested();
     void addressesRequested();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QLabel* reason_;
     QLabel* address_;

@@ -1,7 +1,10 @@
 #include "web/LoginWindow.h"
 
 #include "web/LoadErrorPanel.h"
+#include "web/TextColors.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -22,12 +25,14 @@ namespace vantory {
 namespace {
 
 const QColor leafGreen(0x22, 0xC5, 0x5E);
-const QColor insecureRed(0xEF, 0x44, 0x44);
 
-// The application's warning orange, readable on the window colour of either palette.
-QColor warning(const QPalette& palette)
+// A top-level QWidget reads as a mere "filler" to a screen reader; the window is a frame, as a
+// browser's is.
+QAccessibleInterface* accessibleWindow(const QString& className, QObject* object)
 {
-    return palette.color(QPalette::Window).lightness() < 128 ? QColor(0xFB, 0x92, 0x3C) : QColor(0xC2, 0x41, 0x0C);
+    if (className == QLatin1String(LoginWindow::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
 }
 
 // The green leaf beside the heading.
@@ -69,10 +74,12 @@ QLabel* caption(const QString& text, QWidget* parent)
     return label;
 }
 
-// A caption line under the header: 16 points at the sides, 10 below.
-QLabel* line(QWidget* parent)
+// A caption line under the header: 16 points at the sides, 10 below. A screen reader reads its
+// text, then what it is.
+QLabel* line(const QString& description, QWidget* parent)
 {
     QLabel* label = caption(QString(), parent);
+    label->setAccessibleDescription(description);
     label->setContentsMargins(16, 0, 16, 10);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
@@ -84,6 +91,7 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     : QWidget(parent, Qt::Window)
     , page_(page)
 {
+    [[maybe_unused]] static const bool roleInstalled = (QAccessible::installFactory(accessibleWindow), true);
     setWindowTitle(QStringLiteral("Vantory · %1 로그인").arg(siteName));
     resize(1050, 780);
 
@@ -100,16 +108,15 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.15);
     heading->setFont(headingFont);
     column->addWidget(heading);
-    QLabel* hint = caption(
+    hint_ = caption(
         QStringLiteral("학교 계정으로 로그인한 뒤 ‘일정 업데이트’를 누르세요. 비밀번호는 앱이 수집하지 않습니다."),
         this);
-    hint->setForegroundRole(QPalette::PlaceholderText);
-    hint->setWordWrap(true);
-    column->addWidget(hint);
+    hint_->setWordWrap(true);
+    column->addWidget(hint_);
     // Where the student is about to type a password: the page's host and whether the connection is
     // encrypted.
     location_ = caption(QString(), this);
-    location_->setAccessibleName(QStringLiteral("페이지 주소"));
+    location_->setAccessibleDescription(QStringLiteral("페이지 주소"));
     location_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(location_);
     header->addLayout(column, 1);
@@ -118,7 +125,7 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     syncButton_ = new QPushButton(QStringLiteral("일정 업데이트"), this);
     auto* closeButton = new QPushButton(QStringLiteral("닫기"), this);
     for (QPushButton* button : {reloadButton, syncButton_, closeButton}) {
-        button->setAutoDefault(false);
+        button->setAutoDefault(true); // Enter presses the focused button, as Space does
         button->setAccessibleName(button->text());
         header->addWidget(button, 0, Qt::AlignTop);
     }
@@ -126,10 +133,8 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     connect(syncButton_, &QPushButton::clicked, this, &LoginWindow::syncRequested);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
-    status_ = line(this);
-    status_->setAccessibleName(QStringLiteral("상태"));
-    message_ = line(this);
-    message_->setAccessibleName(QStringLiteral("메시지"));
+    status_ = line(QStringLiteral("상태"), this);
+    message_ = line(QStringLiteral("메시지"), this);
     message_->hide();
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
@@ -165,10 +170,14 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     setTabOrder(panel_->retryButton(), panel_->addressesButton());
     auto* reloadKey = new QShortcut(QKeySequence::Refresh, this);
     connect(reloadKey, &QShortcut::activated, this, &LoginWindow::reloadRequested);
-    auto* closeKey = new QShortcut(QKeySequence::Close, this);
+    // Escape closes, as in the application's windows, from the page too: the engine reports Escape
+    // as handled by every page, so the window could not tell a site that uses it. Closing only hides,
+    // so such a site's dialog is still there at the next showing.
+    auto* closeKey = new QShortcut(this);
+    closeKey->setKeys(QKeySequence::keyBindings(QKeySequence::Close) << QKeySequence(Qt::Key_Escape));
     connect(closeKey, &QShortcut::activated, this, &QWidget::close);
     url_ = page->url();
-    showLocation();
+    showColours();
 }
 
 void LoginWindow::setTexts(const QString& status, const QString& message, bool syncEnabled)
@@ -237,6 +246,19 @@ void LoginWindow::closeEvent(QCloseEvent* event)
     Q_EMIT closed();
 }
 
+void LoginWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        showColours();
+}
+
+void LoginWindow::showColours()
+{
+    TextColors::paint(hint_, TextColors::secondary(palette()));
+    showLocation();
+}
+
 void LoginWindow::showLocation()
 {
     const QString host = url_.host(QUrl::FullyEncoded); // punycode, so look-alike letters show
@@ -246,7 +268,7 @@ void LoginWindow::showLocation()
     }
     // Only a page that loaded is said to be over a secure connection.
     const bool secure = url_.scheme() == QLatin1String("https");
-    QPalette colours = palette();
+    QColor colour = palette().color(QPalette::WindowText);
     switch (state_) {
     case PageState::loading:
         location_->setText(QStringLiteral("불러오는 중 · %1").arg(host));
@@ -256,16 +278,16 @@ void LoginWindow::showLocation()
         break;
     case PageState::failed:
         location_->setText(QStringLiteral("연결 실패 · %1").arg(host));
-        colours.setColor(QPalette::WindowText, warning(colours));
+        colour = TextColors::warning(palette());
         break;
     case PageState::loaded:
         location_->setText(secure ? QStringLiteral("보안 연결 (https) · %1").arg(host)
                                   : QStringLiteral("보안되지 않은 연결 (%1) · %2").arg(url_.scheme(), host));
         if (!secure)
-            colours.setColor(QPalette::WindowText, insecureRed);
+            colour = TextColors::insecure(palette());
         break;
     }
-    location_->setPalette(colours);
+    TextColors::paint(location_, colour);
 }
 
 } // namespace vantory

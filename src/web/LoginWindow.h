@@ -43,16 +43,19 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     enum class PageState { loading, loaded, failed, stopped };
 
+    void showColours();
     void showLocation();
     void showMessage();
 
     QWebEnginePage* page_;
     PageState state_ = PageState::loading;
     QUrl url_;
+    QLabel* hint_;
     QLabel* location_;
     QLabel* status_;
     QLabel* message_;

@@ -2,8 +2,12 @@
 
 #include "connection/CourseList.h"
 #include "model/Settings.h"
+#include "store/Store.h"
 #include "ui/SegmentButton.h"
 #include "ui/SettingsRows.h"
+#include "ui/SettingsScreen.h"
+
+#include "support/TemporaryFolder.h"
 
 #include <QLabel>
 #include <QTest>
@@ -41,14 +45,14 @@ struct Ink {
     bool found() const { return right >= 0; }
 };
 
-Ink inkOf(const QImage& image, QRgb color)
+Ink inkOf(const QImage& image, QRgb color, int tolerance = 60)
 {
     Ink ink;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = image.pixel(x, y);
-            if (qAlpha(p) > 40 && std::abs(qRed(p) - qRed(color)) < 60 && std::abs(qGreen(p) - qGreen(color)) < 60
-                && std::abs(qBlue(p) - qBlue(color)) < 60)
+            if (qAlpha(p) > 40 && std::abs(qRed(p) - qRed(color)) < tolerance
+                && std::abs(qGreen(p) - qGreen(color)) < tolerance && std::abs(qBlue(p) - qBlue(color)) < tolerance)
                 ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x), std::max(ink.bottom, y),
                     std::max(ink.alpha, qAlpha(p))};
         }
@@ -163,27 +167,78 @@ TEST_F(StatusContentViewTest, ElidesLongTextInTheMiddleKeepingColours)
     EXPECT_GT(ink(qRgb(0, 0, 255)).right, 140);
 }
 
-// On the strip, a colour too close to the backdrop keeps its colour inside a halo; others get none.
-TEST_F(StatusContentViewTest, RingsOnlyColoursTooCloseToTheBackdrop)
+// The colour of the pixel that contrasts most with the image's corner among those within 12° of
+// `hue`: the solid inside of text of that hue; invalid when there is none.
+QColor strongestOfHue(const QImage& image, int hue)
+{
+    const QColor backdrop = image.pixelColor(0, 0);
+    QColor best;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            const int distance = std::abs(pixel.hslHue() - hue) % 360;
+            if (pixel.hslSaturationF() < 0.4F || std::min(distance, 360 - distance) > 12)
+                continue;
+            if (!best.isValid()
+                || Legibility::contrastRatio(pixel, backdrop) > Legibility::contrastRatio(best, backdrop))
+                best = pixel;
+        }
+    return best;
+}
+
+// Text that falls short on the strip (red 4.4:1, purple 4.2:1) is drawn just past 4.5:1 in its
+// hue; the dot keeps the exact colour, inside a halo when it would vanish.
+TEST_F(StatusContentViewTest, OnTheStripTextReadsInItsHueAndTheDotKeepsItsColour)
 {
     QPalette strip = view.palette();
     strip.setColor(QPalette::Window, Legibility::backdrop);
     strip.setColor(QPalette::WindowText, Legibility::defaultText);
     view.setPalette(strip);
-    show(styled({{"Navy 12:34", "000080"}}));
-    const Ink navy = ink(qRgb(0, 0, 0x80)), halo = ink(qRgb(255, 255, 255));
-    ASSERT_TRUE(navy.found() && halo.found());
-    EXPECT_TRUE(halo.left < navy.left && halo.right > navy.right);
-    show(styled({{"Red 12:34", "EF4444"}}));
-    EXPECT_FALSE(ink(qRgb(255, 255, 255)).found());
+    view.resize(320, 60);
+    // Large, so that strokes have solid insides to measure.
+    StatusText line = styled({{"● ", "1E3A8A"}, {"Red 12:34 ", "EF4444"}, {"Purple", "A855F7"}});
+    line.runs[0].font = StatusRun::Font::dot;
+    for (StatusRun& run : line.runs)
+        run.pointSize = 24;
+    show(line);
+    QImage image(view.size(), QImage::Format_RGB32);
+    image.fill(Legibility::backdrop);
+    view.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
 
+    for (const auto& [name, hue] : {std::pair{"red", 0}, {"purple", 271}}) {
+        const QColor text = strongestOfHue(image, hue);
+        ASSERT_TRUE(text.isValid()) << name;
+        EXPECT_GE(Legibility::contrastRatio(text, Legibility::backdrop), Legibility::textContrast) << name;
+    }
+    EXPECT_TRUE(inkOf(image, qRgb(0x1E, 0x3A, 0x8A), 3).found()) << "the dot's own colour";
+    EXPECT_TRUE(inkOf(image, qRgb(0xFF, 0xFF, 0xFF)).found()) << "the dot's halo";
+
+    // The halo's colour is the one that stands out from the mark; marks at 3:1 need none.
     const QColor dark = Legibility::backdrop, light(0xDC, 0xDC, 0xDC);
-    // Dark blue on the dark strip and yellow on a light backdrop get one; the urgency colours stand out as they are.
-    for (const auto& [text, backdrop, halo] :
-        {std::tuple{QColor(0x1E, 0x3A, 0x8A), dark, QColor(Qt::white)}, {QColor(0xEA, 0xB3, 0x08), light, Qt::black},
-            {QColor(0xEF, 0x44, 0x44), dark, {}}, {QColor(0xEA, 0xB3, 0x08), dark, {}},
-            {QColor(0x22, 0xC5, 0x5E), dark, {}}, {Legibility::defaultText, dark, {}}})
-        EXPECT_EQ(Legibility::halo(text, backdrop), halo) << text.name().toStdString();
+    for (const auto& [mark, backdrop, halo] : {std::tuple{QColor(0x1E, 0x3A, 0x8A), dark, QColor(Qt::white)},
+             {QColor(0xEA, 0xB3, 0x08), light, Qt::black}, {QColor(0xEF, 0x44, 0x44), dark, {}}})
+        EXPECT_EQ(Legibility::halo(mark, backdrop), halo) << mark.name().toStdString();
+}
+
+// The colour window's preview bar draws its course (blue, 4.3:1 as picked) and time (red, 4.2:1)
+// readable on the bar's own colour.
+TEST(LegibilityTest, TheColourWindowsPreviewReadsOnItsBar)
+{
+    const test::TemporaryFolder folder;
+    Store store(folder / "state.json", instantFromSeconds(1'700'000'000));
+    store.update([](Database& db) { db.settings.statusFontSize = 24; });
+    SettingsScreen screen(store, true);
+    screen.resize(screen.wantedSize());
+    screen.show();
+    QCoreApplication::processEvents();
+    auto* bar = screen.findChild<QWidget*>(QStringLiteral("preview-bar"));
+    ASSERT_NE(bar, nullptr);
+    const QImage image = bar->grab().toImage();
+    for (const auto& [name, hue] : {std::pair{"blue", 217}, {"red", 0}}) {
+        const QColor text = strongestOfHue(image, hue);
+        ASSERT_TRUE(text.isValid()) << name;
+        EXPECT_GE(Legibility::contrastRatio(text, image.pixelColor(0, 0)), Legibility::textContrast) << name;
+    }
 }
 
 double shownContrast(const QColor& text, const QColor& backdrop)

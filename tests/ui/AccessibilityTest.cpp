@@ -9,6 +9,7 @@
 #include "ui/ScreenWindow.h"
 #include "ui/SettingsScreen.h"
 
+#include "AccessibleEvents.h"
 #include "ScreenTest.h"
 
 #include "desktop/Legibility.h"
@@ -100,6 +101,34 @@ protected:
         return nullptr;
     }
 
+    // Puts the focus on `control` as Tab would and forgets what that said.
+    void focus(QWidget* control)
+    {
+        ASSERT_NE(control, nullptr);
+        control->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        events.take();
+    }
+    // What a key said, once the screens have followed the Store.
+    std::vector<test::AccessibleEvents::Event> spoken(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        press(key, modifiers);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        return events.take();
+    }
+    static std::string describe(const std::vector<test::AccessibleEvents::Event>& said)
+    {
+        std::string text;
+        for (const auto& each : said)
+            text += u"\n  0x%1 %2 \"%3\"%4"_s.arg(each.type, 0, 16)
+                        .arg(each.object ? each.object->objectName() : u"(gone)"_s, each.name,
+                            each.shown ? QString() : u" hidden"_s)
+                        .toStdString();
+        return text;
+    }
+
+    test::AccessibleEvents events;
     const KeyboardConventions keyboard;
     Dashboard* shown = nullptr;
     std::unique_ptr<ScreenWindow> window;
@@ -154,6 +183,14 @@ TEST_F(AccessibilityTest, EveryVisibleControlOfEveryWindowHasANameAndStatesAreSp
     QWidget* display = settings(false, SettingsTabs::display);
     QTest::keyClick(test::child<QSlider>(display, "transition-duration"), Qt::Key_Right);
     EXPECT_EQ(test::child<QSlider>(display, "transition-duration")->accessibleDescription(), u"0.4초"_s);
+
+    // The export's drop-downs are labelled by their labels: on Linux Qt names a combo box by its value.
+    auto* exported = present(new ExportScreen(store, {}, nullptr, [] { return now; }));
+    QStringList labelled;
+    for (QComboBox* menu : {exported->courseMenu(), exported->alarmMenu()})
+        for (const auto& [label, relation] : QAccessible::queryAccessibleInterface(menu)->relations(QAccessible::Label))
+            labelled << label->text(QAccessible::Name);
+    EXPECT_EQ(labelled, (QStringList{u"과목"_s, u"알림"_s}));
 }
 
 TEST_F(AccessibilityTest, AnIdleListHearsNoFocusOrSelectionWhileTheClockTicks)
@@ -237,10 +274,103 @@ TEST_F(AccessibilityTest, KeysReachEveryControlAndOpenMenusTabsAndClose)
         {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, SettingsTabs::reminders},
         {Qt::Key_PageUp, Qt::ControlModifier, SettingsTabs::connection},
     };
+    events.take();
     for (const auto& [key, modifiers, tab] : steps) {
         press(key, modifiers);
         EXPECT_EQ(settings->tab(), QString::fromUtf8(tab)) << key;
+        EXPECT_EQ(QApplication::focusWidget(), settings->findChild<QTabBar*>()) << "the tabs say where it went";
     }
+    // Building a tab on the way (the zone list among it) reports no focus of its own.
+    for (const auto& each : events.take()) {
+        EXPECT_TRUE(each.type != QAccessible::Focus || each.object == settings->findChild<QTabBar*>())
+            << each.name.toStdString();
+    }
+}
+
+// A change is spoken by the control that made it, which keeps the focus; the rest of the tab
+// follows in place, and only what the change touched says so (a caption renamed, a row hidden).
+TEST_F(AccessibilityTest, ASettingsChangeIsSpokenByItsControlAloneWhichKeepsTheFocus)
+{
+    store.update([](Database& db) {
+        db.settings.transitionStyle = "fade";
+        db.settings.transitionDuration = 0.6;
+    });
+    const std::tuple<bool, const char*, const char*, Qt::Key> changes[] = {
+        {false, SettingsTabs::display, "show-progress", Qt::Key_Space},
+        {false, SettingsTabs::display, "alignment-0", Qt::Key_Space},
+        {false, SettingsTabs::display, "transition-duration", Qt::Key_Right},
+        {false, SettingsTabs::display, "duration-0", Qt::Key_Up},
+        {false, SettingsTabs::connection, "canvas-enabled", Qt::Key_Space},
+        {false, SettingsTabs::reminders, "reminder-60", Qt::Key_Space},
+        {true, SettingsTabs::timeColors, "linked-colors", Qt::Key_Space},
+    };
+    for (const auto& [colorOnly, tab, name, key] : changes) {
+        QWidget* control = test::child<QWidget>(settings(colorOnly, tab), name);
+        focus(control);
+        const auto said = spoken(key);
+        const auto count = [&](QAccessible::Event type) {
+            return std::ranges::count_if(said, [&](const auto& each) { return each.type == type; });
+        };
+        EXPECT_EQ(QApplication::focusWidget(), control) << name;
+        EXPECT_EQ(
+            count(QAccessible::Focus) + count(QAccessible::ObjectCreated) + count(QAccessible::ObjectDestroyed), 0)
+            << name << describe(said);
+        EXPECT_LE(said.size(), 8u) << name << describe(said);
+    }
+    // The segment chosen is a checked radio button named by its text.
+    QWidget* display = settings(false, SettingsTabs::display);
+    QAccessibleInterface* left = QAccessible::queryAccessibleInterface(test::child<QWidget>(display, "alignment-0"));
+    EXPECT_EQ(std::tuple(left->role(), left->state().checked, left->text(QAccessible::Name)),
+        std::tuple(QAccessible::RadioButton, true, u"왼쪽"_s));
+    // A slider gives its value in its unit, not the step it is at, and keeps it decimal: 0.1 plus six
+    // steps of 0.1 is 0.7000000000000001 in binary.
+    QAccessibleInterface* duration
+        = QAccessible::queryAccessibleInterface(test::child<QWidget>(display, "transition-duration"));
+    EXPECT_EQ(std::tuple(duration->valueInterface()->currentValue().toDouble(), store.db().settings.transitionDuration),
+        std::tuple(0.7, 0.7));
+}
+
+// Rows that come and go keep their place in Tab order, and the focus stays with the row.
+TEST_F(AccessibilityTest, RowsThatComeAndGoKeepTheTabOrderAndTheFocus)
+{
+    QWidget* colors = settings(true, SettingsTabs::timeColors);
+    const auto focused
+        = [] { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); };
+    focus(test::child<QWidget>(colors, "add-rule"));
+    spoken(Qt::Key_Space);
+    EXPECT_EQ(focused(), u"add-rule"_s);
+    focus(test::child<QWidget>(colors, "linked-colors"));
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focused(), u"rule-hours-0"_s) << "the rows come after the switch, as built";
+    focus(test::child<QWidget>(colors, "rule-remove-0"));
+    const auto said = spoken(Qt::Key_Space);
+    EXPECT_EQ(focused(), u"rule-remove-0"_s) << "on the row now in its place";
+    EXPECT_TRUE(std::ranges::any_of(said, [](const auto& each) {
+        return each.type == QAccessible::Focus && each.name.endsWith(u"시간 이하 조건 삭제"_s);
+    })) << describe(said);
+}
+
+// A closed window hears the Store change without a word: no focus, no name, no state; it catches
+// up when it opens again.
+TEST_F(AccessibilityTest, AHiddenWindowStaysSilentAndCatchesUpWhenShown)
+{
+    QWidget* connection = settings(false, SettingsTabs::connection);
+    focus(test::child<QWidget>(connection, "zone-list"));
+    window->close();
+    QCoreApplication::processEvents();
+    events.take();
+    store.setBrevaneSyncing(true);
+    store.setStatus("최근 업데이트 완료");
+    store.update([](Database& db) { db.lastSync["sync"] = now; });
+    store.setBrevaneSyncing(false);
+    store.setNow(now + 1min);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(describe(events.take()), "");
+
+    window->present();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_TRUE(test::labels(connection).contains(u"최근 업데이트 완료"_s));
+    EXPECT_EQ(QApplication::focusWidget(), test::child<QWidget>(connection, "zone-list"));
 }
 
 TEST_F(AccessibilityTest, ChoicesAreRadioButtonsByTheirTextsAndRowsAndDaysSayTheirStates)
@@ -262,8 +392,13 @@ TEST_F(AccessibilityTest, ChoicesAreRadioButtonsByTheirTextsAndRowsAndDaysSayThe
     list->setCurrentIndex(list->model()->index(2, 0));
     const auto checked = [&] { return accessible(list)->child(list->currentIndex().row())->state().checked; };
     const bool before = checked();
+    events.take();
     press(Qt::Key_Space);
     EXPECT_NE(checked(), before);
+    EXPECT_TRUE(std::ranges::any_of(events.take(), [&](const auto& each) {
+        return each.type == QAccessible::StateChanged && each.object == list
+            && each.child == list->currentIndex().row();
+    })) << "and says that it changed";
 
     MonthCalendar* calendar = shown->calendar();
     QWidget* tomorrow = calendar->dayButton(static_cast<int>(today - calendar->month().firstDay) + 2);

@@ -39,6 +39,7 @@ protected:
 TEST_F(ExportScreenTest, ChoicesSelectTheExportedDeadlinesAndTheCountLineFollows)
 {
     ExportScreen export_(store, {}, nullptr, [] { return now; });
+    export_.show(); // it follows the Store while it shows
     const auto count = [&] { return export_.countLabel()->text(); };
     EXPECT_EQ(count(), u"2개 마감을 .ics 파일로 저장합니다. 마감 시각에 1분 일정으로 표시됩니다."_s);
     QComboBox* courses = export_.courseMenu();

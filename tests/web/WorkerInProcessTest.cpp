@@ -1,19 +1,24 @@
-// The worker's parts in process: the login window as the student sees it (texts, where the page is and whether it
-// loaded, our panel for a page that did not, closing only hides it); the script bridge reading answers the page can
-// change (well-formed ones are RemoteWebHostTest's).
+// The worker's parts in process: the login window as the student sees and hears it (texts, where the page is and
+// whether it loaded, our panel for a page that did not, readable colours, closing only hides it); the script bridge
+// reading answers the page can change (well-formed ones are RemoteWebHostTest's).
 
 #include "web/LoadErrorPanel.h"
 #include "web/LoginWindow.h"
 #include "web/ScriptBridge.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineView>
 
 #include <gtest/gtest.h>
+
+#include "desktop/Legibility.h"
+#include "desktop/SchemePalettes.h"
 
 using namespace vantory;
 using Kind = ScriptBridge::Answer::Kind;
@@ -22,13 +27,19 @@ namespace {
 
 class LoginWindowTest : public ::testing::Test {
 protected:
-    template <typename Widget = QPushButton> Widget* find(const char* accessibleName)
+    // A button by its name, a line by what it is (its description: a screen reader reads its text).
+    template <typename Widget = QPushButton> Widget* find(const char* nameOrDescription)
     {
+        const QString wanted = QString::fromUtf8(nameOrDescription);
         for (auto* candidate : window_.findChildren<Widget*>())
-            if (candidate->accessibleName() == QString::fromUtf8(accessibleName))
+            if (candidate->accessibleName() == wanted || candidate->accessibleDescription() == wanted)
                 return candidate;
-        ADD_FAILURE() << "no " << accessibleName;
+        ADD_FAILURE() << "no " << nameOrDescription;
         return nullptr;
+    }
+    static std::string heard(QObject* object)
+    {
+        return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name).toStdString();
     }
 
     QWebEngineProfile profile_; // off the record: nothing on disk
@@ -36,27 +47,40 @@ protected:
     LoginWindow window_{QStringLiteral("Canvas"), &page_};
 };
 
-TEST_F(LoginWindowTest, ButtonsAskClosingOnlyHidesAndTheMessageLineShowsWhenThereIsOne)
+TEST_F(LoginWindowTest, ButtonsAndKeysAskClosingOnlyHidesAndTheMessageLineShowsWhenThereIsOne)
 {
     window_.present();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&window_)->role(), QAccessible::Window);
     QSignalSpy reloads(&window_, &LoginWindow::reloadRequested), syncs(&window_, &LoginWindow::syncRequested),
         closes(&window_, &LoginWindow::closed);
     QPushButton* sync = find("일정 업데이트");
-    ASSERT_TRUE(sync && find<QLabel>("메시지"));
+    QLabel* status = find<QLabel>("상태");
+    QLabel* message = find<QLabel>("메시지");
+    ASSERT_TRUE(sync && status && message);
     window_.setTexts(QStringLiteral("Canvas 로그인이 필요해요"), QString(), false);
-    EXPECT_FALSE(find<QLabel>("메시지")->isVisible() || sync->isEnabled());
-    window_.setTexts(QStringLiteral("상태"), QStringLiteral("여는 중…"), true);
-    EXPECT_TRUE(find<QLabel>("메시지")->isVisible());
+    EXPECT_FALSE(message->isVisible() || sync->isEnabled());
+    window_.setTexts(QStringLiteral("Canvas 연결 대기"), QStringLiteral("여는 중…"), true);
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_EQ(heard(status) + " / " + heard(message), "Canvas 연결 대기 / 여는 중…");
 
     QTest::mouseClick(find("페이지 다시 열기"), Qt::LeftButton);
-    QTest::mouseClick(sync, Qt::LeftButton);
+    QTest::keyClick(sync, Qt::Key_Return);
     EXPECT_TRUE(reloads.count() == 1 && syncs.count() == 1);
     QTest::mouseClick(find("닫기"), Qt::LeftButton);
     EXPECT_FALSE(window_.isVisible());
     window_.present();
     window_.close(); // the window's own close button
     EXPECT_FALSE(window_.isVisible());
-    EXPECT_EQ(closes.count(), 2);
+
+    // Escape, from the page too, which the engine reports as having used it.
+    QSignalSpy loaded(&page_, &QWebEnginePage::loadFinished);
+    page_.setHtml(QStringLiteral("<input autofocus>"));
+    ASSERT_TRUE(loaded.wait(20000));
+    window_.present();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_)); // as it is when the student presses a key
+    QTest::keyClick(window_.findChild<QWebEngineView*>()->focusProxy(), Qt::Key_Escape);
+    EXPECT_FALSE(window_.isVisible());
+    EXPECT_EQ(closes.count(), 3);
 }
 
 // Where the password would go, and over what: a secure connection only for a page that loaded over one.
@@ -90,15 +114,20 @@ TEST_F(LoginWindowTest, SaysWhatIsTrueOfThePageAndCoversAFailedOneWithItsReason)
             "사이트가 60초 동안 응답하지 않았습니다"},
     };
     window_.setTexts(QStringLiteral("상태"), QStringLiteral("로그인 페이지를 열지 못했습니다"), true);
+    QLabel* reason = find<QLabel>("원인");
+    ASSERT_TRUE(reason);
     for (const auto& c : cases) {
         window_.showNavigation(c.navigation);
-        EXPECT_EQ(location->text().toStdString(), c.shown);
+        EXPECT_EQ(heard(location), c.shown);
         EXPECT_EQ(panel->isVisible(), c.reason != nullptr) << c.shown;
         EXPECT_EQ(find<QLabel>("메시지")->isVisible(), c.reason == nullptr) << "the panel says it, once";
         if (!c.reason)
             continue;
-        EXPECT_EQ(find<QLabel>("원인")->text().toStdString(), c.reason);
-        EXPECT_EQ(find<QLabel>("주소")->text().toStdString(), c.address);
+        EXPECT_EQ(heard(reason), c.reason);
+        std::string panelHeard;
+        for (QLabel* label : panel->findChildren<QLabel*>())
+            panelHeard += heard(label) + "\n";
+        EXPECT_NE(panelHeard.find(c.address), std::string::npos) << panelHeard;
         EXPECT_EQ(window_.focusWidget(), find("다시 시도")) << "Tab and Space go on at once";
     }
 
@@ -106,6 +135,45 @@ TEST_F(LoginWindowTest, SaysWhatIsTrueOfThePageAndCoversAFailedOneWithItsReason)
     QTest::mouseClick(find("학교 사이트 설정 열기"), Qt::LeftButton);
     QTest::mouseClick(find("다시 시도"), Qt::LeftButton);
     EXPECT_TRUE(addresses.count() == 1 && reloads.count() == 1);
+}
+
+// Every text reaches 4.5:1 on the window in the application's light and dark palettes and on a mid-grey theme's,
+// where the fixed colours cannot; the red of an unencrypted page keeps its hue where it can.
+TEST_F(LoginWindowTest, EveryTextReadsOnLightDarkAndMidGreyWindows)
+{
+    using Nav = WorkerProtocol::Navigation;
+    const auto page = WorkerProtocol::PageId::canvasLogin;
+    QPalette grey = SchemePalettes::light();
+    grey.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    grey.setColor(QPalette::WindowText, Qt::black);
+    const std::pair<const char*, QPalette> palettes[]
+        = {{"light", SchemePalettes::light()}, {"dark", SchemePalettes::dark()}, {"mid grey", grey}};
+    const Nav navigations[] = {
+        {page, 1, Nav::State::finished, QStringLiteral("http://127.0.0.1:8080/login")},
+        {page, 2, Nav::State::failed, QStringLiteral("https://canvas.example/"), false,
+            {LoadFailure::Kind::network, -102}},
+    };
+    window_.setTexts(
+        QStringLiteral("Canvas 로그인이 필요해요"), QStringLiteral("로그인 페이지를 열지 못했습니다"), true);
+    window_.present();
+    for (const auto& [name, palette] : palettes) {
+        window_.setPalette(palette); // as a theme switch does
+        const QColor background = palette.color(QPalette::Window);
+        for (const Nav& navigation : navigations) {
+            window_.showNavigation(navigation);
+            for (QLabel* label : window_.findChildren<QLabel*>()) {
+                if (!label->isVisible() || label->text().isEmpty())
+                    continue;
+                const QColor text = label->palette().color(QPalette::WindowText);
+                EXPECT_GE(Legibility::contrastRatio(text, background), Legibility::textContrast)
+                    << name << ": " << label->text().toStdString() << " in " << text.name().toStdString();
+            }
+        }
+        window_.showNavigation(navigations[0]);
+        if (palette != grey) {
+            EXPECT_EQ(find<QLabel>("페이지 주소")->palette().color(QPalette::WindowText).hue(), 0) << name;
+        }
+    }
 }
 
 TEST(ScriptBridge, ReadsAnswersAndPlainValuesAndDistrustsTheRest)

@@ -1,11 +1,11 @@
-#include "ui/Accessible.h"
+#include "ui/AccessibleRole.h"
 
 #include <QAccessibleWidget>
 #include <QString>
 #include <QToolButton>
 #include <QWidget>
 
-namespace vantory::Accessible {
+namespace vantory::AccessibleRole {
 
 namespace {
 
@@ -58,12 +58,6 @@ QAccessibleInterface* interfaceFor(const QString&, QObject* object)
 
 } // namespace
 
-void setName(QWidget* widget, const QString& name)
-{
-    if (widget->accessibleName() != name)
-        widget->setAccessibleName(name);
-}
-
 void setWindowRole(QWidget* window, QAccessible::Role role)
 {
     QAccessible::installFactory(&interfaceFor); // once: a second installation is ignored
@@ -78,4 +72,4 @@ void makeChoice(QToolButton* button)
     button->setAutoExclusive(true);
 }
 
-} // namespace vantory::Accessible
+} // namespace vantory::AccessibleRole

@@ -2,16 +2,11 @@
 
 #include <QAccessible>
 
-class QString;
 class QToolButton;
 class QWidget;
 
-// What screen readers are told beyond Qt's defaults.
-namespace vantory::Accessible {
-
-// Qt 6.4 announces every setting of an accessible name, an unchanged one too: this sets it only
-// when it differs.
-void setName(QWidget* widget, const QString& name);
+// Roles that Qt's defaults get wrong for screen readers.
+namespace vantory::AccessibleRole {
 
 // A plain QWidget window reaches screen readers as a "filler"; this gives the window its role
 // (QAccessible::Window, which they present as a frame, or QAccessible::Dialog). Set before the
@@ -23,4 +18,4 @@ void setWindowRole(QWidget* window, QAccessible::Role role);
 // check box). Call it first: Qt keeps the interface it made for the button's first announcement.
 void makeChoice(QToolButton* button);
 
-} // namespace vantory::Accessible
+} // namespace vantory::AccessibleRole
