@@ -1,13 +1,14 @@
 // Renders the screens offscreen with a sample database into PNG files, in a light and a dark
-// palette: vantory-screenshots <folder> [--large-text]. With --large-text it renders the settings
-// and export windows at one and a half times the text ("-large"), as a desktop whose text is
-// enlarged draws them (the logical dpi at 144).
+// palette: vantory-screenshots <folder> [--large-text]. With --large-text it renders the dashboard
+// and the settings and export windows at one and a half times the text ("-large"), as a desktop
+// whose text is enlarged draws them (the logical dpi at 144).
 #include "store/SiteChoice.h"
 #include "store/Store.h"
 #include "ui/Dashboard.h"
 #include "ui/DeadlineList.h"
 #include "ui/EditAssessment.h"
 #include "ui/ExportScreen.h"
+#include "ui/MonthCalendar.h"
 #include "ui/SettingsScreen.h"
 
 #include "SampleDatabase.h"
@@ -60,21 +61,25 @@ struct Shot {
     std::function<void(QWidget&)> settle = [](QWidget&) {};
 };
 
+std::unique_ptr<QWidget> dashboard(Store& store)
+{
+    return std::make_unique<Dashboard>(store);
+}
+
 // The dashboard with its first row selected, the focus in the list or on the refresh button.
 Shot selectedRow(const char* name, bool listFocused)
 {
-    return {name, {440, 730}, [](Store& store) { return std::make_unique<Dashboard>(store); },
-        [listFocused](QWidget& screen) {
-            auto* list = screen.findChild<DeadlineList*>();
-            list->setCurrentIndex(list->model()->index(0, 0));
-            QWidget* focus = list;
-            if (!listFocused) {
-                for (auto* button : screen.findChildren<QAbstractButton*>())
-                    if (button->accessibleName() == QStringLiteral("지금 새로고침"))
-                        focus = button;
-            }
-            focus->setFocus();
-        }};
+    return {name, {}, dashboard, [listFocused](QWidget& screen) {
+                auto* list = screen.findChild<DeadlineList*>();
+                list->setCurrentIndex(list->model()->index(0, 0));
+                QWidget* focus = list;
+                if (!listFocused) {
+                    for (auto* button : screen.findChildren<QAbstractButton*>())
+                        if (button->accessibleName() == QStringLiteral("지금 새로고침"))
+                            focus = button;
+                }
+                focus->setFocus();
+            }};
 }
 
 // The colour window's "화면 모드" choice, left at following the desktop.
@@ -88,7 +93,16 @@ std::function<std::unique_ptr<QWidget>(Store&)> settingsTab(bool colorOnly, cons
 }
 
 const Shot shots[] = {
-    {"dashboard", {440, 730}, [](Store& store) { return std::make_unique<Dashboard>(store); }},
+    {"dashboard", {}, dashboard},
+    // The focus rings: on the current row, which is not selected, and on a day.
+    {"dashboard-focused-row", {}, dashboard,
+        [](QWidget& screen) {
+            auto* list = screen.findChild<DeadlineList*>();
+            list->selectionModel()->setCurrentIndex(list->model()->index(1, 0), QItemSelectionModel::NoUpdate);
+            list->setFocus();
+        }},
+    {"dashboard-focused-day", {}, dashboard,
+        [](QWidget& screen) { screen.findChild<MonthCalendar*>()->dayButton(20)->setFocus(); }},
     {"edit", {460, 440}, [](Store& store) { return std::make_unique<EditAssessment>(store, sheetItem(store)); }},
     {"export", {},
         [](Store& store) {
@@ -103,22 +117,22 @@ const Shot shots[] = {
     selectedRow("dashboard-selected", true),
     selectedRow("dashboard-selected-unfocused", false),
     // The last three change the store; main() puts it back for the next palette.
-    {"dashboard-refused", {440, 730},
+    {"dashboard-refused", {},
         [](Store& store) {
             const std::string refused = "사이트가 연결을 거부했습니다 (오류 -102)";
             store.setErrors({{"home", "페이지 형식을 읽지 못했어요. 기존 일정은 유지됩니다."},
                 {"canvas:home", "Canvas 과목 조회 실패 · 기존 일정 유지"}});
             store.setStatus("과목 목록 조회 실패 · 기존 일정 유지", refused);
             store.setCanvasStatus("Canvas 과목 조회 실패 · 기존 일정 유지", refused);
-            return std::make_unique<Dashboard>(store);
+            return dashboard(store);
         }},
-    {"dashboard-warning", {440, 730},
+    {"dashboard-warning", {},
         [](Store& store) {
             store.setErrors({{"home", "BrevaneLearn 로그인이 필요해요"}});
             store.setCanvasStatus("Canvas 업데이트 완료");
             store.setNeedsLogin(true);
             store.setStatus("로그인이 필요해요 · 기존 일정 유지", "사이트가 로그인 페이지로 보냈습니다");
-            return std::make_unique<Dashboard>(store);
+            return dashboard(store);
         }},
     {"settings-no-address", {},
         [](Store& store) {
@@ -132,7 +146,8 @@ const Shot shots[] = {
 };
 
 // The shots --large-text renders.
-constexpr std::string_view largeText[] = {"settings-display", "settings-connection", "settings-time-colors", "export"};
+constexpr std::string_view largeText[]
+    = {"dashboard", "settings-display", "settings-connection", "settings-time-colors", "export"};
 
 } // namespace
 

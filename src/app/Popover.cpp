@@ -1,6 +1,7 @@
 #include "app/Popover.h"
 
 #include "app/X11Desktop.h"
+#include "ui/AccessibleRole.h"
 
 #include <QKeyEvent>
 #include <QWindow>
@@ -21,6 +22,8 @@ Popover::Popover(Kind kind, Scheduler& scheduler, X11Desktop* desktop)
     , lostFocus_(scheduler, [] {})
 {
     setWindowTitle(QStringLiteral("Vantory"));
+    // What it is to a screen reader: a window of its own that closes when done with.
+    AccessibleRole::setWindowRole(this, QAccessible::Dialog);
     if (kind_ == Kind::grabbing) {
         // A click outside closes the popover and goes nowhere else, so a click on the item while
         // it is open closes it instead of opening it again.

@@ -21,14 +21,19 @@ namespace vantory {
 
 namespace {
 
-// Under the anchor, centred on it and kept on its screen; above it when the anchor sits in the
-// screen's lower half (a tray icon in a bottom panel).
-QPoint popoverPosition(const QRect& anchor, QSize size)
+// The usable area of the anchor's screen.
+QRect screenArea(const QRect& anchor)
 {
     const QScreen* screen = QGuiApplication::screenAt(anchor.center());
     if (!screen)
         screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), size);
+    return screen ? screen->availableGeometry() : QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+// Under the anchor, centred on it and kept in the area; above it when the anchor sits in the
+// area's lower half (a tray icon in a bottom panel).
+QPoint popoverPosition(const QRect& anchor, QSize size, const QRect& area)
+{
     QPoint position(anchor.center().x() - size.width() / 2, anchor.bottom() + 1);
     if (anchor.center().y() > area.center().y())
         position.setY(anchor.top() - size.height());
@@ -51,7 +56,6 @@ ScreenOpener::ScreenOpener(AppDelegate& delegate, Screens screens, Logins logins
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(
         screens_.dashboard(store_, [this](const Assessment& item, QWidget* over) { openEditor(item, over); }));
-    popover_->resize(calendarSize);
 
     // A site without an address has no sign-in page: asking for one leads to its address.
     const auto signIn = [this](Site site, const std::function<void()>& login) {
@@ -106,11 +110,11 @@ void ScreenOpener::togglePopover(const QRect& anchor)
         return;
     }
     delegate_.updateStatus();
-    QSize size = calendarSize;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size.setHeight(std::min(size.height(), screen->availableGeometry().height()));
+    // The dashboard's size follows its font and contents, which may have changed since the last time.
+    const QRect area = screenArea(anchor);
+    const QSize size = popover_->sizeHint().boundedTo(area.size());
     popover_->resize(size);
-    popover_->open(popoverPosition(anchor, size));
+    popover_->open(popoverPosition(anchor, size, area));
 }
 
 void ScreenOpener::closePopover()
@@ -120,10 +124,8 @@ void ScreenOpener::closePopover()
 
 void ScreenOpener::showSettings()
 {
-    present(settings_, [this] {
-        QWidget* screen = screens_.settings(store_, false);
-        return new ScreenWindow(QStringLiteral("Vantory 설정"), screen, screen->sizeHint());
-    });
+    present(settings_,
+        [this] { return new ScreenWindow(QStringLiteral("Vantory 설정"), screens_.settings(store_, false)); });
 }
 
 void ScreenOpener::showSchoolSites()
@@ -139,10 +141,8 @@ void ScreenOpener::showSchoolSites()
 
 void ScreenOpener::showColors()
 {
-    present(colors_, [this] {
-        QWidget* screen = screens_.settings(store_, true);
-        return new ScreenWindow(QStringLiteral("Vantory 색상"), screen, screen->sizeHint());
-    });
+    present(
+        colors_, [this] { return new ScreenWindow(QStringLiteral("Vantory 색상"), screens_.settings(store_, true)); });
 }
 
 void ScreenOpener::showCalendar()
@@ -150,16 +150,13 @@ void ScreenOpener::showCalendar()
     present(calendar_, [this] {
         QWidget* dashboard
             = screens_.dashboard(store_, [this](const Assessment& item, QWidget* over) { openEditor(item, over); });
-        return new ScreenWindow(QStringLiteral("Vantory 캘린더"), dashboard, calendarSize);
+        return new ScreenWindow(QStringLiteral("Vantory 캘린더"), dashboard);
     });
 }
 
 void ScreenOpener::showExport()
 {
-    present(export_, [this] {
-        auto* screen = new ExportScreen(store_);
-        return new ScreenWindow(QStringLiteral("캘린더 내보내기"), screen, screen->sizeHint());
-    });
+    present(export_, [this] { return new ScreenWindow(QStringLiteral("캘린더 내보내기"), new ExportScreen(store_)); });
 }
 
 void ScreenOpener::handleArguments(const QStringList& arguments)

@@ -40,8 +40,6 @@ public:
         std::function<void()> canvas;
     };
 
-    static constexpr QSize calendarSize{440, 730};
-
     // Installs the hooks, the click handling and the tray menu into the delegate, which must be
     // started and outlive this object.
     ScreenOpener(AppDelegate& delegate, Screens screens, Logins logins, QObject* parent = nullptr);

@@ -15,6 +15,7 @@
 #include "store/SiteChoice.h"
 #include "ui/Dashboard.h"
 #include "ui/FirstLaunch.h"
+#include "ui/KeyboardConventions.h"
 #include "ui/SettingsScreen.h"
 
 #include <QApplication>
@@ -94,6 +95,7 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
     QGuiApplication::setDesktopFileName(QStringLiteral("app.vantory.Vantory"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vantory")));
     vantory::keepApplicationPaletteReadable();
+    const vantory::KeyboardConventions keyboard;
     vantory::quitOnTerminationSignals();
 
     const auto stateFile = stateFileLocation(options);

@@ -2,19 +2,25 @@
 
 #include "model/Dates.h"
 #include "store/Store.h"
+#include "ui/AccessibleRole.h"
+#include "ui/AccessibleText.h"
 #include "ui/DeadlineList.h"
 #include "ui/MonthCalendar.h"
+#include "ui/Scale.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "desktop/SecondaryText.h"
 
@@ -70,6 +76,18 @@ QLabel* secondaryLabel(QWidget* parent)
     return label;
 }
 
+// One choice of a bar, named by its text; a Tab stop only while checked, as Qt does for exclusive
+// buttons.
+QToolButton* choiceButton(const QString& text, const QString& help, QWidget* bar)
+{
+    auto* button = new QToolButton(bar);
+    AccessibleRole::makeChoice(button);
+    button->setText(text);
+    button->setToolTip(help);
+    button->setAccessibleDescription(help);
+    return button;
+}
+
 // Checked and bold: the bold keeps the choice visible where a style shades checked buttons faintly.
 void mark(QToolButton* button, bool checked)
 {
@@ -86,7 +104,16 @@ Dashboard::Dashboard(Store& store, QWidget* parent)
     , store_(store)
 {
     setAccessibleName(QStringLiteral("Vantory"));
-    auto* layout = new QVBoxLayout(this);
+    // The page scrolls only when a screen is too small for it at its font: nothing is squeezed.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setWidgetResizable(true);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+    page_ = new QWidget(scroll);
+    auto* layout = new QVBoxLayout(page_);
     layout->setContentsMargins(12, 10, 12, 10);
     layout->setSpacing(8);
     layout->addWidget(buildHeader());
@@ -119,10 +146,15 @@ Dashboard::Dashboard(Store& store, QWidget* parent)
     stack_->addWidget(list_);
     stack_->addWidget(empty);
     layout->addWidget(stack_, 1);
+    scroll->setWidget(page_);
 
     connect(calendar_, &MonthCalendar::selectionChanged, this, &Dashboard::refreshList);
     observer_ = store_.observe([this](Store::Field field) {
-        if (field == Store::Field::db)
+        // A hidden dashboard (the closed popover, the calendar window) catches up when it shows:
+        // a screen reader would hear every text changed in it.
+        if (!isVisible())
+            stale_ = true;
+        else if (field == Store::Field::db)
             refresh();
         else if (field == Store::Field::now)
             tick();
@@ -135,6 +167,45 @@ Dashboard::Dashboard(Store& store, QWidget* parent)
 Dashboard::~Dashboard()
 {
     store_.unobserve(observer_);
+}
+
+QSize Dashboard::sizeHint() const
+{
+    // Its window asks before showing it: measured as it will show.
+    if (!isVisible())
+        const_cast<Dashboard*>(this)->prepareToShow();
+    const QLayout* page = page_->layout();
+    const int width = std::max(page->totalMinimumSize().width(), Scale::length(this, 440));
+    // Tall enough at the width a scroll bar would leave: QScrollArea measures there once it has
+    // shown the bar (as it does while the window is being laid out) and would otherwise keep it.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return {width, page->totalHeightForWidth(width - scrollBar)};
+}
+
+void Dashboard::showEvent(QShowEvent* event)
+{
+    catchUp();
+    QWidget::showEvent(event);
+}
+
+void Dashboard::catchUp()
+{
+    if (stale_) {
+        stale_ = false;
+        refresh();
+    }
+}
+
+// A layout nested in a part's layout keeps the sizes it had before the texts until the part shows.
+void Dashboard::prepareToShow()
+{
+    catchUp();
+    for (QWidget* part : page_->findChildren<QWidget*>()) {
+        if (QLayout* layout = part->layout()) {
+            layout->invalidate();
+            layout->activate();
+        }
+    }
 }
 
 QWidget* Dashboard::buildHeader()
@@ -154,7 +225,7 @@ QWidget* Dashboard::buildHeader()
     bold.setBold(true);
     title->setFont(bold);
     courses_ = secondaryLabel(header);
-    courses_->setAccessibleName(QStringLiteral("과목"));
+    courses_->setAccessibleDescription(QStringLiteral("과목"));
     names->addWidget(title);
     names->addWidget(courses_);
     layout->addLayout(names, 1);
@@ -222,7 +293,8 @@ void Dashboard::refreshPrompt()
     promptText_->setText(anySite ? QStringLiteral("로그인하면 과제 마감을 매시간 가져옵니다.")
                                  : QStringLiteral("설정에서 학교 사이트의 주소를 입력하면 과제 마감을 가져옵니다."));
     promptButton_->setText(anySite ? QStringLiteral("연결") : QStringLiteral("설정"));
-    promptButton_->setAccessibleName(anySite ? site + QStringLiteral(" 연결") : QStringLiteral("학교 사이트 설정"));
+    AccessibleText::setName(
+        promptButton_, anySite ? site + QStringLiteral(" 연결") : QStringLiteral("학교 사이트 설정"));
     prompt_->setVisible(store_.lineNeedsLogin() || store_.db().assessments.empty());
 }
 
@@ -262,15 +334,9 @@ QWidget* Dashboard::buildFilters()
     layout->setSpacing(4);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(4);
-    auto* group = new QButtonGroup(bar);
     for (std::size_t index = 0; index < DashboardItems::filters.size(); ++index) {
         const DashboardItems::FilterChoice& choice = DashboardItems::filters[index];
-        auto* button = new QToolButton(bar);
-        button->setText(QString::fromUtf8(choice.label));
-        button->setAccessibleName(QString::fromUtf8(choice.key));
-        button->setToolTip(QString::fromUtf8(choice.key));
-        button->setCheckable(true);
-        group->addButton(button);
+        auto* button = choiceButton(QString::fromUtf8(choice.label), QString::fromUtf8(choice.key), bar);
         buttons->addWidget(button);
         filterButtons_[index] = button;
         connect(button, &QToolButton::clicked, this, [this, choice] { setFilter(choice.filter); });
@@ -301,16 +367,10 @@ QWidget* Dashboard::buildSort()
     title->setText(QStringLiteral("정렬"));
     title->setWordWrap(false);
     layout->addWidget(title);
-    auto* group = new QButtonGroup(bar);
     for (std::size_t index = 0; index < DashboardItems::sorts.size(); ++index) {
         const DashboardItems::SortChoice& choice = DashboardItems::sorts[index];
-        auto* button = new QToolButton(bar);
-        button->setText(QString::fromUtf8(choice.label));
-        button->setAccessibleName(QStringLiteral("정렬: ") + QString::fromUtf8(choice.label));
-        button->setAccessibleDescription(QString::fromUtf8(sortHelp));
-        button->setToolTip(QString::fromUtf8(sortHelp));
-        button->setCheckable(true);
-        group->addButton(button);
+        auto* button = choiceButton(
+            QString::fromUtf8(choice.label), QStringLiteral("정렬 기준. ") + QString::fromUtf8(sortHelp), bar);
         layout->addWidget(button);
         sortButtons_[index] = button;
         const std::string key = choice.key;
@@ -341,10 +401,10 @@ void Dashboard::refresh()
     refreshList();
 }
 
-// The clock moves the remaining times and, at midnight, today; the rows stay the same rows.
+// The clock moves the remaining times and, at midnight, today; the rows stay the same rows. The
+// status lines do not follow the clock.
 void Dashboard::tick()
 {
-    refreshStatus();
     calendar_->tick();
     refreshList();
 }
@@ -366,8 +426,24 @@ void Dashboard::refreshStatus()
     storageError_->setVisible(store_.storageError().has_value());
     storageError_->setText(text(store_.storageError().value_or("")));
     setWarning(storageError_, true);
-    refreshButton_->setEnabled(!store_.syncing());
-    progress_->setVisible(store_.syncing());
+    showSyncing(store_.syncing());
+}
+
+// Qt moves the focus off a button that it disables, to the next control ("오늘"): during a sync the
+// progress bar holds it, and then hands it back.
+void Dashboard::showSyncing(bool syncing)
+{
+    if (syncing) {
+        progress_->show();
+        if (window()->focusWidget() == refreshButton_)
+            progress_->setFocus(Qt::OtherFocusReason);
+        refreshButton_->setEnabled(false);
+    } else {
+        refreshButton_->setEnabled(true);
+        if (window()->focusWidget() == progress_)
+            refreshButton_->setFocus(Qt::OtherFocusReason);
+        progress_->hide();
+    }
 }
 
 void Dashboard::refreshList()

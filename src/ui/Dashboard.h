@@ -41,6 +41,14 @@ public:
 
     void refresh();
 
+    // Sized by its font: 440 points wide at the default font, grown with a larger one (or what its
+    // contents need, if more), and as tall as its contents are at that width, the list showing a
+    // few rows. Held smaller, it scrolls.
+    QSize sizeHint() const override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QWidget* buildHeader();
     QWidget* buildPrompt();
@@ -48,14 +56,19 @@ private:
     QWidget* buildFilters();
     QWidget* buildSort();
     void tick();
+    void catchUp();
+    void prepareToShow();
     void refreshStatus();
     void refreshPrompt();
     void refreshList();
+    void showSyncing(bool syncing);
     void setFilter(DashboardItems::Filter filter);
     void clearSelection();
 
     Store& store_;
     std::int64_t observer_ = 0;
+    bool stale_ = false; // the Store changed while it was hidden
+    QWidget* page_ = nullptr; // everything, in a scroll area
     DashboardItems::Filter filter_ = DashboardItems::Filter::all;
     QLabel* courses_ = nullptr;
     QWidget* prompt_ = nullptr;

@@ -4,6 +4,7 @@
 #include "ui/DashboardItems.h"
 
 #include <QAbstractListModel>
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -24,8 +25,22 @@ namespace vantory {
 namespace {
 
 constexpr int padding = 8;
-constexpr int buttonSize = 22;
-constexpr int textLeft = padding + buttonSize + 10;
+// The list's wanted height: two rows and half of a third, which shows that it scrolls.
+constexpr double rowsShown = 2.5;
+constexpr int focusRingWidth = 2;
+
+// A row: its heading, title and date lines, and the parse warning's line when it has one.
+int rowHeight(const QFontMetrics& metrics, bool parseError)
+{
+    return 2 * padding + (metrics.height() + 2) * (parseError ? 4 : 3);
+}
+
+// The completion mark and the menu button: 22 points, or as tall as a line in a larger font.
+int buttonSize(const QFontMetrics& metrics)
+{
+    constexpr int smallest = 22;
+    return std::max(smallest, metrics.height() + 3);
+}
 
 QColor qColor(const Rgb& rgb)
 {
@@ -97,6 +112,11 @@ public:
         return parent.isValid() ? 0 : static_cast<int>(items_.size());
     }
 
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        return QAbstractListModel::flags(index) | Qt::ItemIsUserCheckable;
+    }
+
     QVariant data(const QModelIndex& index, int role) const override
     {
         if (!index.isValid() || index.row() >= rowCount())
@@ -104,12 +124,18 @@ public:
         switch (role) {
         case Qt::DisplayRole:
             return text(item(index.row()).title);
+        case Qt::CheckStateRole:
+            // The completion mark: screen readers say "checked" and hear it change.
+            return row(index.row()).done ? Qt::Checked : Qt::Unchecked;
         case Qt::AccessibleTextRole: {
+            // The row's texts as painted; whether it is done is its checked state.
             const DashboardItems::Row& shown = row(index.row());
             QStringList parts{text(shown.heading), text(shown.item.title)};
-            parts << (shown.dueText ? text(*shown.dueText + (shown.remaining.empty() ? "" : " · " + shown.remaining))
-                                    : text(shown.undatedText));
-            parts << (shown.done ? QStringLiteral("완료됨") : QStringLiteral("미완료"));
+            if (!shown.dueText)
+                parts << text(shown.undatedText);
+            else
+                parts << text(*shown.dueText) + QStringLiteral(" · ")
+                        + (shown.done ? QStringLiteral("완료됨") : text(shown.remaining));
             if (shown.hidden)
                 parts << QStringLiteral("메뉴바에서 숨김");
             if (shown.edited)
@@ -151,9 +177,7 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         const auto* model = static_cast<const RowModel*>(index.model());
-        const bool parseError = model->item(index.row()).deadlineStatus == "parse-error";
-        const int line = option.fontMetrics.height() + 2;
-        return {200, 2 * padding + line * (parseError ? 4 : 3)};
+        return {200, rowHeight(option.fontMetrics, model->item(index.row()).deadlineStatus == "parse-error")};
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
@@ -173,12 +197,14 @@ public:
         const QRect box = option.rect;
         const QFontMetrics metrics = option.fontMetrics;
         const int line = metrics.height() + 2;
-        const int right = box.right() - padding - buttonSize - 6;
+        const int button = buttonSize(metrics);
+        const int textLeft = padding + button + 10;
+        const int right = box.right() - padding - button - 6;
 
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
-        paintCompletion(painter, row, QRectF(box.left() + padding, box.top() + padding, buttonSize, buttonSize),
-            palette, colors.secondary);
+        paintCompletion(
+            painter, row, QRectF(box.left() + padding, box.top() + padding, button, button), palette, colors.secondary);
 
         // Heading: course · category · code, then the hidden mark.
         int top = box.top() + padding;
@@ -213,8 +239,16 @@ public:
         }
 
         painter->setPen(colors.secondary);
-        painter->drawText(QRect(box.right() - padding - buttonSize, box.top() + padding, buttonSize, buttonSize),
-            Qt::AlignCenter, QStringLiteral("⋯"));
+        painter->drawText(QRect(box.right() - padding - button, box.top() + padding, button, button), Qt::AlignCenter,
+            QStringLiteral("⋯"));
+
+        // The keyboard's row, in the row's text colour: readable on its backdrop, so it stands out.
+        if (option.state & QStyle::State_HasFocus) {
+            const qreal inset = focusRingWidth / 2.0 + 1;
+            painter->setPen(QPen(colors.text, focusRingWidth));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRoundedRect(QRectF(box).adjusted(inset, inset, -inset, -inset), 4, 4);
+        }
         painter->restore();
     }
 
@@ -301,7 +335,7 @@ private:
 } // namespace
 
 DeadlineList::DeadlineList(Store& store, QWidget* parent)
-    : QListView(parent)
+    : ItemFocusListView(parent)
     , store_(store)
 {
     setModel(new RowModel(store, this));
@@ -315,18 +349,28 @@ DeadlineList::DeadlineList(Store& store, QWidget* parent)
 
 void DeadlineList::setItems(std::vector<Assessment> items)
 {
-    // Keep the current row across a reset, so a toggled row stays under the keyboard.
     auto* rows = static_cast<RowModel*>(model());
     const QModelIndex current = currentIndex();
     const std::string currentID = current.isValid() ? rows->item(current.row()).id : "";
-    if (!rows->setItems(std::move(items)))
+    if (!rows->setItems(std::move(items)) || rows->rowCount() == 0)
         return; // the same rows: the current one stays where it is
-    for (int row = 0; !currentID.empty() && row < rows->rowCount(); ++row) {
-        if (rows->item(row).id == currentID) {
-            setCurrentIndex(rows->index(row));
-            break;
-        }
-    }
+    int row = 0;
+    while (row < rows->rowCount() && rows->item(row).id != currentID)
+        ++row;
+    if (row < rows->rowCount())
+        setCurrentIndex(rows->index(row)); // the current row stays under the keyboard
+    else if (current.isValid() && hasFocus())
+        // The row acted on left the list (done under "예정", hidden): the one that took its place.
+        setCurrentIndex(rows->index(std::min(current.row(), rows->rowCount() - 1)));
+    else
+        // Tab lands on the first row, unselected, with no second announcement of it.
+        selectionModel()->setCurrentIndex(rows->index(0), QItemSelectionModel::NoUpdate);
+}
+
+QSize DeadlineList::sizeHint() const
+{
+    const int frame = 2 * frameWidth();
+    return {ItemFocusListView::sizeHint().width(), frame + qRound(rowsShown * rowHeight(fontMetrics(), false))};
 }
 
 int DeadlineList::count() const
@@ -337,13 +381,14 @@ int DeadlineList::count() const
 QRect DeadlineList::completionRect(int row) const
 {
     const QRect box = visualRect(model()->index(row, 0));
-    return {box.left() + padding, box.top() + padding, buttonSize, buttonSize};
+    return {box.left() + padding, box.top() + padding, buttonSize(fontMetrics()), buttonSize(fontMetrics())};
 }
 
 QRect DeadlineList::menuRect(int row) const
 {
     const QRect box = visualRect(model()->index(row, 0));
-    return {box.right() - padding - buttonSize, box.top() + padding, buttonSize, buttonSize};
+    const int button = buttonSize(fontMetrics());
+    return {box.right() - padding - button, box.top() + padding, button, button};
 }
 
 void DeadlineList::showMenu(int row, QPoint position)
@@ -383,7 +428,7 @@ void DeadlineList::mousePressEvent(QMouseEvent* event)
             return;
         }
     }
-    QListView::mousePressEvent(event);
+    ItemFocusListView::mousePressEvent(event);
 }
 
 void DeadlineList::mouseDoubleClickEvent(QMouseEvent* event)
@@ -417,7 +462,7 @@ void DeadlineList::keyPressEvent(QKeyEvent* event)
             break;
         }
     }
-    QListView::keyPressEvent(event);
+    ItemFocusListView::keyPressEvent(event);
 }
 
 void DeadlineList::contextMenuEvent(QContextMenuEvent* event)
@@ -439,16 +484,25 @@ bool DeadlineList::viewportEvent(QEvent* event)
             return true;
         }
     }
-    return QListView::viewportEvent(event);
+    return ItemFocusListView::viewportEvent(event);
 }
 
 void DeadlineList::toggleCompleted(int row)
 {
-    const Assessment& item = static_cast<RowModel*>(model())->item(row);
-    if (static_cast<RowModel*>(model())->row(row).autoCompleted)
+    auto* rows = static_cast<RowModel*>(model());
+    if (rows->row(row).autoCompleted)
         return;
-    const Assessment copy = item; // the refresh that follows replaces the model's items
-    store_.override(copy, [](UserOverride& override) { override.completed = !override.completed; });
+    const Assessment item = rows->item(row); // the refresh that follows replaces the model's items
+    store_.override(item, [](UserOverride& override) { override.completed = !override.completed; });
+    // Still listed (and current), the row says its new state; one that left the list is replaced
+    // by the next, which the focus announces.
+    if (const QModelIndex current = currentIndex(); current.isValid() && rows->item(current.row()).id == item.id) {
+        QAccessible::State checked;
+        checked.checked = true;
+        QAccessibleStateChangeEvent event(this, checked);
+        event.setChild(current.row());
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void DeadlineList::activate(int row)

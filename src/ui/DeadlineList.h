@@ -1,8 +1,7 @@
 #pragma once
 
 #include "model/Assessment.h"
-
-#include <QListView>
+#include "ui/ItemFocusListView.h"
 
 #include <functional>
 #include <vector>
@@ -16,7 +15,7 @@ class Store;
 // The dashboard's deadline rows. Rows are painted, not built from widgets, so a thousand items
 // cost only the visible ones. Space toggles completion, Return does the double-click action and
 // the menu key or Shift+F10 opens the row's menu.
-class DeadlineList : public QListView {
+class DeadlineList : public ItemFocusListView {
     Q_OBJECT
 
 public:
@@ -24,6 +23,8 @@ public:
 
     void setItems(std::vector<Assessment> items);
     int count() const;
+    // Two and a half rows: the list shows a few whole rows and that it scrolls.
+    QSize sizeHint() const override;
 
     // Called with the item whose "마감 수정·상세 보기" was chosen.
     std::function<void(const Assessment&)> editRequested;

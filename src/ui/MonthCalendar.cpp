@@ -2,8 +2,10 @@
 
 #include "model/Dates.h"
 #include "store/Store.h"
+#include "ui/AccessibleText.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -40,14 +42,24 @@ public:
         setText(QString::number(day));
         marks_ = std::move(marks);
         today_ = today;
-        selected_ = selected;
+        if (selected_ != selected) {
+            selected_ = selected;
+            if (isVisible()) {
+                QAccessible::State changed;
+                changed.selected = true;
+                QAccessibleStateChangeEvent event(this, changed);
+                QAccessible::updateAccessibility(&event);
+            }
+        }
         update();
     }
+
+    bool isSelected() const { return selected_; }
 
     QSize sizeHint() const override { return {44, fontMetrics().height() + 18}; }
 
 protected:
-    // Arrows go to the calendar, which moves the selection; Return picks the day like Space.
+    // Arrows go to the calendar, which moves the selection.
     void keyPressEvent(QKeyEvent* event) override
     {
         switch (event->key()) {
@@ -56,10 +68,6 @@ protected:
         case Qt::Key_Up:
         case Qt::Key_Down:
             event->ignore();
-            return;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            click();
             return;
         default:
             QAbstractButton::keyPressEvent(event);
@@ -78,13 +86,14 @@ protected:
             painter.setPen(Qt::NoPen);
             painter.setBrush(colors.backdrop);
             painter.drawRoundedRect(box, 6, 6);
-        } else if (today_) {
+        } else if (today_ && !hasFocus()) {
             painter.setPen(QPen(accent, 1.5));
             painter.setBrush(Qt::NoBrush);
             painter.drawRoundedRect(box, 6, 6);
         }
+        // The keyboard's day, in the day's text colour: readable on its backdrop, so it stands out.
         if (hasFocus()) {
-            painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+            painter.setPen(QPen(colors.text, 2));
             painter.setBrush(Qt::NoBrush);
             painter.drawRoundedRect(box.adjusted(1, 1, -1, -1), 5, 5);
         }
@@ -119,6 +128,37 @@ private:
     bool selected_ = false;
 };
 
+// A day to screen readers: a button whose selected state is the calendar's selection.
+class DayCellAccessible : public QAccessibleWidget {
+public:
+    explicit DayCellAccessible(DayCell* cell)
+        : QAccessibleWidget(cell, QAccessible::Button)
+    {
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.selectable = true;
+        state.selected = static_cast<DayCell*>(widget())->isSelected();
+        return state;
+    }
+    QStringList actionNames() const override { return QAccessibleWidget::actionNames() << pressAction(); }
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction())
+            static_cast<DayCell*>(widget())->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface* dayCellAccessible(const QString&, QObject* object)
+{
+    auto* cell = dynamic_cast<DayCell*>(object);
+    return cell ? new DayCellAccessible(cell) : nullptr;
+}
+
 // What a screen reader says of a day: its date, whether it is today or selected, and its counts.
 QString dayName(int month, int day, const DashboardItems::DayMarks& marks, bool today, bool selected)
 {
@@ -150,6 +190,7 @@ MonthCalendar::MonthCalendar(const Store& store, QWidget* parent)
     , store_(store)
     , month_(DashboardItems::month(store.now(), store.zone()))
 {
+    QAccessible::installFactory(&dayCellAccessible); // once: a second installation is ignored
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
@@ -322,9 +363,7 @@ void MonthCalendar::updateCells()
         const DashboardItems::DayMarks& mark = marks_[static_cast<std::size_t>(day - 1)];
         const bool today = number == today_;
         const bool selected = selected_ == number;
-        // Unchanged names are not set again: each setting is announced to screen readers.
-        if (const QString name = dayName(month_.month, day, mark, today, selected); cell->accessibleName() != name)
-            cell->setAccessibleName(name);
+        AccessibleText::setName(cell, dayName(month_.month, day, mark, today, selected));
         cell->present(day, mark, today, selected);
         cell->setVisible(true);
         cell->setFocusPolicy(Qt::ClickFocus);

@@ -1,5 +1,8 @@
 #include "ui/ScreenWindow.h"
 
+#include "ui/AccessibleRole.h"
+#include "ui/WindowSize.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -11,17 +14,19 @@ ScreenWindow::ScreenWindow(const QString& title, QWidget* screen, QSize size)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint)
 {
     setWindowTitle(title);
-    setFixedSize(size);
+    AccessibleRole::setWindowRole(this, QAccessible::Window);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(screen);
+    setFixedSize((size.isValid() ? size : screen->sizeHint()).boundedTo(WindowSize::available(this)));
 }
 
 void ScreenWindow::present()
 {
     if (!placed_) {
         if (const QScreen* primary = QGuiApplication::primaryScreen())
-            move(primary->availableGeometry().center() - rect().center());
+            // The position is the frame's, title bar included.
+            move(primary->availableGeometry().center() - QRect(QPoint(), size().grownBy(WindowSize::frame)).center());
         placed_ = true;
     }
     show();

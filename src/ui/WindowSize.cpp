@@ -13,8 +13,7 @@ QSize WindowSize::available(const QWidget* widget)
     const QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
-    // A title bar and borders, as window managers draw them.
-    return screen->availableGeometry().size().shrunkBy({8, 40, 8, 8});
+    return screen->availableGeometry().size().shrunkBy(frame);
 }
 
 bool WindowSize::fit(QWidget* content, QSize size)

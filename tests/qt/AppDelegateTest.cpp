@@ -75,6 +75,8 @@ TEST_F(ScreenOpenerTest, StripClicksALaterLaunchAndTrayEntriesOpenEachWindowOnce
     ASSERT_TRUE(QTest::qWaitForWindowExposed(strip));
     QTest::mouseClick(strip, Qt::LeftButton);
     EXPECT_TRUE(windows.popover()->isVisible());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(windows.popover())->role(), QAccessible::Dialog)
+        << "no filler to a screen reader";
     Q_EMIT delegate.item()->activated();
     EXPECT_FALSE(windows.popover()->isVisible());
     Q_EMIT delegate.item()->activated();

@@ -1,14 +1,19 @@
 #include "model/Dates.h"
 #include "ui/Dashboard.h"
+#include "ui/DashboardItems.h"
 #include "ui/DeadlineList.h"
 #include "ui/EditAssessment.h"
 #include "ui/ExportScreen.h"
+#include "ui/KeyboardConventions.h"
 #include "ui/MonthCalendar.h"
 #include "ui/ScreenWindow.h"
 #include "ui/SettingsScreen.h"
 
 #include "AccessibleEvents.h"
 #include "ScreenTest.h"
+
+#include "desktop/Legibility.h"
+#include "desktop/SchemePalettes.h"
 
 namespace vantory {
 namespace {
@@ -40,6 +45,20 @@ void read(QAccessibleInterface* node, QStringList& unnamed, QStringList& texts)
     }
 }
 
+// How many pixels of `area` a focus changes to at least 3:1 against what they were: a ring that
+// stands out has as many as its outline at least.
+int ringPixels(QWidget* widget, QRect area, const std::function<void()>& focus)
+{
+    const QImage before = widget->grab(area).toImage();
+    focus();
+    const QImage after = widget->grab(area).toImage();
+    int count = 0;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            count += Legibility::contrastRatio(before.pixelColor(x, y), after.pixelColor(x, y)) >= 3;
+    return count;
+}
+
 class AccessibilityTest : public test::ScreenTest {
 protected:
     AccessibilityTest()
@@ -56,7 +75,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
         return screen;
     }
-    Dashboard* dashboard() { return present(new Dashboard(store), {440, 730}); }
+    Dashboard* dashboard() { return present(new Dashboard(store), {}); }
     QWidget* settings(bool colorOnly, const char* tab)
     {
         return present(new SettingsScreen(store, colorOnly, QString::fromUtf8(tab)));
@@ -71,6 +90,15 @@ protected:
     static QString dayName(MonthCalendar* calendar, std::int64_t day)
     {
         return calendar->dayButton(static_cast<int>(day - calendar->month().firstDay) + 1)->accessibleName();
+    }
+    static QAccessibleInterface* accessible(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
+    static QToolButton* button(const QWidget* parent, const QString& name)
+    {
+        for (QToolButton* candidate : parent->findChildren<QToolButton*>())
+            if (accessible(candidate)->text(QAccessible::Name) == name)
+                return candidate;
+        ADD_FAILURE() << name.toStdString();
+        return nullptr;
     }
 
     // Puts the focus on `control` as Tab would and forgets what that said.
@@ -101,6 +129,8 @@ protected:
     }
 
     test::AccessibleEvents events;
+    const KeyboardConventions keyboard;
+    Dashboard* shown = nullptr;
     std::unique_ptr<ScreenWindow> window;
     std::unique_ptr<EditAssessment> sheet;
     const std::int64_t today = Dates::dayNumber(now, Zone());
@@ -165,7 +195,7 @@ TEST_F(AccessibilityTest, EveryVisibleControlOfEveryWindowHasANameAndStatesAreSp
 
 TEST_F(AccessibilityTest, AnIdleListHearsNoFocusOrSelectionWhileTheClockTicks)
 {
-    Dashboard* shown = dashboard();
+    shown = dashboard();
     DeadlineList* list = shown->list();
     list->setFocus();
     list->setCurrentIndex(list->model()->index(3, 0));
@@ -186,7 +216,7 @@ TEST_F(AccessibilityTest, AnIdleListHearsNoFocusOrSelectionWhileTheClockTicks)
 
 TEST_F(AccessibilityTest, KeysReachEveryControlAndOpenMenusTabsAndClose)
 {
-    Dashboard* shown = dashboard();
+    shown = dashboard();
     // Round the window each way from the refresh button: the calendar's header and one day on the way.
     QStringList order{u"오늘"_s, u"이전 달"_s, u"다음 달"_s, u"10월 15일"_s};
     const QString start = u"지금 새로고침"_s;
@@ -212,8 +242,24 @@ TEST_F(AccessibilityTest, KeysReachEveryControlAndOpenMenusTabsAndClose)
     press(Qt::Key_F10);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     press(Qt::Key_F10, Qt::ShiftModifier);
-    ASSERT_TRUE(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
-    QApplication::activePopupWidget()->close();
+    QCoreApplication::processEvents();
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->activeAction(), menu->actions().constFirst()) << "opened by a key, it starts on its first item";
+    menu->close();
+    // Enter presses a button as Space does; the header's menu runs its own loop, looked into by a timer.
+    QString active;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            active = open->activeAction() ? open->activeAction()->text() : u"none"_s;
+            open->close();
+        }
+    });
+    look.start(10);
+    button(shown, u"더 보기"_s)->setFocus();
+    press(Qt::Key_Enter);
+    EXPECT_EQ(active, u"iPhone 캘린더 내보내기 (.ics)"_s);
     press(Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible()) << "Escape closes the calendar window";
 
@@ -325,6 +371,80 @@ TEST_F(AccessibilityTest, AHiddenWindowStaysSilentAndCatchesUpWhenShown)
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_TRUE(test::labels(connection).contains(u"최근 업데이트 완료"_s));
     EXPECT_EQ(QApplication::focusWidget(), test::child<QWidget>(connection, "zone-list"));
+}
+
+TEST_F(AccessibilityTest, ChoicesAreRadioButtonsByTheirTextsAndRowsAndDaysSayTheirStates)
+{
+    shown = dashboard();
+    EXPECT_EQ(accessible(window.get())->role(), QAccessible::Window);
+    for (const QString& name : {u"전체"_s, u"예정"_s, u"마감 미확인"_s, u"지난 마감"_s, u"완료·숨김"_s, u"일정순"_s,
+             u"과목순"_s, u"카테고리순"_s, u"이름순"_s}) {
+        QAccessibleInterface* choice = accessible(button(shown, name));
+        EXPECT_EQ(std::tuple(choice->role(), choice->state().checked),
+            std::tuple(QAccessible::RadioButton, name == u"전체"_s || name == u"일정순"_s))
+            << name.toStdString();
+    }
+    EXPECT_EQ(accessible(button(shown, u"예정"_s))->text(QAccessible::Description), u"다가오는 마감"_s);
+
+    // Space marks the current row done: its checked state says so.
+    DeadlineList* list = shown->list();
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(2, 0));
+    const auto checked = [&] { return accessible(list)->child(list->currentIndex().row())->state().checked; };
+    const bool before = checked();
+    events.take();
+    press(Qt::Key_Space);
+    EXPECT_NE(checked(), before);
+    EXPECT_TRUE(std::ranges::any_of(events.take(), [&](const auto& each) {
+        return each.type == QAccessible::StateChanged && each.object == list
+            && each.child == list->currentIndex().row();
+    })) << "and says that it changed";
+
+    MonthCalendar* calendar = shown->calendar();
+    QWidget* tomorrow = calendar->dayButton(static_cast<int>(today - calendar->month().firstDay) + 2);
+    QTest::mouseClick(tomorrow, Qt::LeftButton);
+    EXPECT_TRUE(accessible(tomorrow)->state().selected);
+    EXPECT_FALSE(accessible(calendar->dayButton(1))->state().selected);
+}
+
+TEST_F(AccessibilityTest, FocusStaysAtTheRowActedOnAndOnTheRefreshButtonThroughASync)
+{
+    // Done under "예정", the row leaves: the keyboard stays at its place, on the next row.
+    shown = dashboard();
+    button(shown, u"예정"_s)->click();
+    DeadlineList* list = shown->list();
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(1, 0));
+    const std::string next = DashboardItems::visible(store, DashboardItems::Filter::upcoming, std::nullopt).at(2).id;
+    press(Qt::Key_Space);
+    const auto rows = DashboardItems::visible(store, DashboardItems::Filter::upcoming, std::nullopt);
+    EXPECT_EQ(std::tuple(rows.at(static_cast<std::size_t>(list->currentIndex().row())).id, list->hasFocus()),
+        std::tuple(next, true));
+
+    // A sync disables the refresh button: the progress bar holds the focus and hands it back.
+    QToolButton* refresh = button(shown, u"지금 새로고침"_s);
+    refresh->setFocus();
+    for (const bool syncing : {true, false}) {
+        store.setBrevaneSyncing(syncing);
+        EXPECT_EQ(
+            QApplication::focusWidget(), syncing ? static_cast<QWidget*>(shown->findChild<QProgressBar*>()) : refresh);
+    }
+}
+
+TEST_F(AccessibilityTest, TheFocusedRowAndDayHaveAVisibleRingInEitherPalette)
+{
+    const QPalette original = QApplication::palette();
+    for (const QPalette& palette : {SchemePalettes::light(), SchemePalettes::dark()}) {
+        QApplication::setPalette(palette);
+        shown = dashboard();
+        button(shown, u"지금 새로고침"_s)->setFocus();
+        DeadlineList* list = shown->list();
+        const QRect row = list->visualRect(list->model()->index(0, 0));
+        EXPECT_GE(ringPixels(list->viewport(), row, [&] { list->setFocus(); }), 2 * (row.width() + row.height()));
+        QWidget* day = shown->calendar()->dayButton(1);
+        EXPECT_GE(ringPixels(day, day->rect(), [&] { day->setFocus(); }), 2 * (day->width() + day->height()));
+    }
+    QApplication::setPalette(original);
 }
 
 } // namespace

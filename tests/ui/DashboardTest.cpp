@@ -5,6 +5,7 @@
 #include "ui/DashboardItems.h"
 #include "ui/DeadlineList.h"
 #include "ui/MonthCalendar.h"
+#include "ui/ScreenWindow.h"
 
 #include "ScreenTest.h"
 
@@ -227,6 +228,53 @@ TEST_F(DashboardTest, HeaderButtonsAreSavedOrCallTheirHooksAndStatusLinesWarnInO
     EXPECT_EQ(label(u"BrevaneLearn"_s), nullptr) << "a site without an address is never mentioned";
     store.update([](Database& db) { db.assessments.clear(); });
     EXPECT_NE(label(u"Canvas를 연결해 주세요"_s), nullptr);
+}
+
+TEST_F(DashboardTest, AHiddenDashboardIgnoresTheStoreUntilItShows)
+{
+    QSignalSpy rows(list->model(), &QAbstractItemModel::dataChanged);
+    dashboard.hide();
+    store.setNow(store.now() + std::chrono::minutes(1));
+    store.setStatus("과목 목록 조회 실패 · 기존 일정 유지");
+    EXPECT_EQ(rows.count(), 0);
+    EXPECT_FALSE(test::labels(&dashboard).contains(u"조회 실패"_s));
+    dashboard.show();
+    EXPECT_GT(rows.count(), 0);
+    EXPECT_TRUE(test::labels(&dashboard).contains(u"조회 실패"_s));
+}
+
+TEST_F(DashboardTest, ItGrowsWithItsFontAndScrollsRatherThanSqueezesWhereTheScreenIsTooSmall)
+{
+    const QScrollBar* scrollBar = dashboard.findChild<QScrollArea*>()->verticalScrollBar();
+    QWidget* day = calendar->dayButton(1);
+    int width = 0;
+    for (const double points : {10.0, 15.0}) {
+        QFont font = dashboard.font();
+        font.setPointSizeF(points);
+        dashboard.setFont(font);
+        QCoreApplication::processEvents(); // the layouts follow the font
+        for (const bool small : {true, false}) {
+            const QSize wanted = dashboard.sizeHint();
+            dashboard.resize(wanted.width(), small ? wanted.height() / 2 : wanted.height());
+            QCoreApplication::processEvents();
+            EXPECT_EQ(
+                std::tuple(scrollBar->isVisible(), day->height() >= day->sizeHint().height()), std::tuple(small, true))
+                << points << ": held smaller, it scrolls; nothing is squeezed";
+        }
+        EXPECT_GE(dashboard.width(), width * 3 / 2) << points;
+        EXPECT_GE(list->viewport()->height(), 2 * list->sizeHintForRow(0)) << points << ": two rows at least";
+        width = dashboard.width();
+    }
+
+    // Measured before it first shows, as its window does, it is what it will be.
+    Dashboard fresh(store);
+    const QSize asked = fresh.sizeHint();
+    fresh.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
+    EXPECT_EQ(fresh.sizeHint(), asked);
+    const ScreenWindow window(u"Vantory"_s, new Dashboard(store));
+    EXPECT_EQ(window.width(), asked.width());
+    EXPECT_LE(window.height(), QGuiApplication::primaryScreen()->availableGeometry().height());
 }
 
 } // namespace
