@@ -2,7 +2,10 @@
 
 #include "Await.h"
 
+#include <QFile>
 #include <QNetworkReply>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -11,6 +14,13 @@
 #include <memory>
 
 namespace vantory {
+
+// Found by argument-dependent lookup, so not in the unnamed namespace.
+void PrintTo(const CalDavFailure& failure, std::ostream* out)
+{
+    *out << calDavFailureText(failure);
+}
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -153,6 +163,24 @@ TEST(ScriptedServerTest, FollowsARedirectOnThisComputerWithTheSameRequest)
     EXPECT_EQ(tags->members.front().href, server.url(QStringLiteral("/moved/a.ics")));
     EXPECT_EQ(tags->members.front().etag, QStringLiteral("\"1\""));
     EXPECT_EQ(server.requestLines(), (std::vector<QByteArray>{"PROPFIND /old/ HTTP/1.1", "PROPFIND /moved/ HTTP/1.1"}));
+}
+
+TEST(ScriptedServerTest, RefusesACertificateItCannotTrust)
+{
+    const auto read = [](const char* name) {
+        QFile file(QStringLiteral(VANTORY_TESTS "/caldav/") + QString::fromLatin1(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    };
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(QSslCertificate(read("self-signed.crt")));
+    tls.setPrivateKey(QSslKey(read("self-signed.key"), QSsl::Rsa));
+    QSslServer server;
+    server.setSslConfiguration(tls);
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    CalDavClient client;
+    const QUrl address(QStringLiteral("https://127.0.0.1:%1/alice/").arg(server.serverPort()));
+    EXPECT_EQ(failureOf(client.discover(address)), (CalDavFailure{Kind::tls, QSslError::SelfSignedCertificate}));
 }
 
 TEST(ScriptedServerTest, DiscoversThroughTheWellKnownAddressAndThePrincipal)
