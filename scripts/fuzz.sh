@@ -21,9 +21,9 @@ build=build/fuzz
 harnesses=(fuzz_state_file fuzz_page_json fuzz_ical fuzz_task fuzz_dates)
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTORY_FUZZ=ON -DVANTORY_WERROR=ON \
     -DBUILD_TESTING=OFF -DVANTORY_BUILD_BENCHMARKS=OFF -DVANTORY_BUILD_APP=OFF >/dev/null
-# The worker protocol harness exists only where Qt Core was found.
+# The worker protocol and calendar server harnesses exist only where Qt Core was found.
 if grep -q '^build bin/fuzz_worker_protocol:' "$build/build.ninja"; then
-    harnesses+=(fuzz_worker_protocol)
+    harnesses+=(fuzz_worker_protocol fuzz_multistatus)
 fi
 cmake --build "$build" -j2 --target "${harnesses[@]}"
 
@@ -42,7 +42,9 @@ for harness in "${harnesses[@]}"; do
     fi
     log=$build/$harness.log
     status=0
-    "$build/bin/$harness" "$corpus" "$seeds" -dict=tests/fuzz/json.dict -max_len=300000 -timeout=20 \
+    dictionary=tests/fuzz/json.dict
+    [[ -f tests/fuzz/$harness.dict ]] && dictionary=tests/fuzz/$harness.dict
+    "$build/bin/$harness" "$corpus" "$seeds" -dict="$dictionary" -max_len=300000 -timeout=20 \
         -rss_limit_mb=4096 -max_total_time="$seconds" -artifact_prefix="$artifacts/" -print_final_stats=1 \
         >"$log" 2>&1 || status=$?
     ((check)) && rm -rf "$corpus"

@@ -11,7 +11,7 @@ packages=(
     libqt6opengl6-dev qcoro-qt6-dev libgl-dev
     fonts-noto-cjk fonts-dejavu-core qt6-wayland xvfb xauth
     libxcb1-dev openbox tint2 trayer x11-utils x11-xserver-utils xdotool wmctrl imagemagick
-    python3 python3-icalendar dbus-daemon gjs
+    python3 python3-icalendar dbus-daemon gjs radicale python3-caldav
     clang libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils appstream man-db
 )

@@ -1,0 +1,2 @@
+// Must not compile: the calendar server's client speaks hrefs, ETags and texts, not the core's records.
+#include "model/Database.h"
