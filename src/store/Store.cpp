@@ -129,6 +129,21 @@ void Store::setCanvasStatus(std::string status, std::string reason)
     notify(Field::canvasStatus);
 }
 
+void Store::setCalendarServerStatus(std::string status, std::string reason)
+{
+    calendarServerStatus_ = std::move(status);
+    calendarServerStatusReason_ = std::move(reason);
+    notify(Field::calendarServer);
+}
+
+void Store::setCalendarServerProgress(std::optional<Progress> progress)
+{
+    if (progress == calendarServerProgress_)
+        return;
+    calendarServerProgress_ = progress;
+    notify(Field::calendarServer);
+}
+
 void Store::setStatus(std::string status, std::string reason)
 {
     status_ = std::move(status);

@@ -37,6 +37,7 @@ public:
         errors,
         courseNotices,
         storageError,
+        calendarServer,
     };
     using Observer = std::function<void(Field)>;
     using Action = std::function<void()>;
@@ -46,6 +47,7 @@ public:
     static constexpr const char* loadedStatus = "저장된 일정 · 연결 확인 중";
     static constexpr const char* initialCanvasStatus = "Canvas 연결 대기";
     static constexpr const char* noSitesStatus = "학교 사이트 주소를 설정해 주세요";
+    static constexpr const char* calendarServerOffStatus = "캘린더 서버 사용 안 함";
 
     // Fixes the state file's location and loads it; nothing is saved here.
     Store(std::filesystem::path statePath, Instant now);
@@ -64,6 +66,8 @@ public:
     // Loads a checked site address and reports whether it was reached, with a short text.
     std::function<void(Site site, const std::string& address, std::function<void(bool reached, std::string text)>)>
         checkAddress;
+    // Syncs the calendar server now (after the sites' sync, a local change or a wake-up it runs by itself).
+    Action syncCalendarServer;
     // Opens an https URL on one of the two site hosts in the user's browser.
     std::function<void(const std::string& url)> openURL;
 
@@ -103,6 +107,18 @@ public:
     const std::string& status() const { return status_; }
     const std::string& statusReason() const { return statusReason_; }
     void setStatus(std::string status, std::string reason = {});
+    // The calendar server's sync: its status text with the reason of a failure, and while tasks are
+    // being sent, how many of how many.
+    const std::string& calendarServerStatus() const { return calendarServerStatus_; }
+    const std::string& calendarServerStatusReason() const { return calendarServerStatusReason_; }
+    void setCalendarServerStatus(std::string status, std::string reason = {});
+    struct Progress {
+        std::int64_t done = 0;
+        std::int64_t total = 0;
+        bool operator==(const Progress&) const = default;
+    };
+    const std::optional<Progress>& calendarServerProgress() const { return calendarServerProgress_; }
+    void setCalendarServerProgress(std::optional<Progress> progress);
     bool needsLogin() const { return needsLogin_; }
     void setNeedsLogin(bool needsLogin);
     const Messages& errors() const { return errors_; }
@@ -158,6 +174,9 @@ private:
     std::string canvasStatusReason_;
     std::string status_ = initialStatus;
     std::string statusReason_;
+    std::string calendarServerStatus_ = calendarServerOffStatus;
+    std::string calendarServerStatusReason_;
+    std::optional<Progress> calendarServerProgress_;
     bool needsLogin_ = false;
     Messages errors_;
     Messages courseNotices_;
