@@ -20,6 +20,30 @@ namespace vantory {
 // A status with the reason it failed on a line under it, as the screens show a site's status.
 std::string withReason(const std::string& status, const std::string& reason);
 
+// What the student typed to reach a calendar server. The password lives only in memory and the
+// desktop's secret store.
+struct CalendarServerLogin {
+    std::string address;
+    std::string user;
+    std::string password;
+};
+
+// A calendar collection that holds tasks.
+struct CalendarCollection {
+    std::string address;
+    std::string name;
+
+    bool operator==(const CalendarCollection&) const = default;
+};
+
+// What a check of a calendar server found.
+struct CalendarServerCheck {
+    bool reached = false;
+    std::string text;
+    std::string home; // where a new collection goes; empty when the server offers none
+    std::vector<CalendarCollection> collections;
+};
+
 // The one application state: the database, the clock used for every remaining time, the sync
 // flags and status texts, and the hooks through which screens ask the application for work.
 // Main thread only. Every write of an observable field notifies the observers.
@@ -68,6 +92,18 @@ public:
         checkAddress;
     // Syncs the calendar server now (after the sites' sync, a local change or a wake-up it runs by itself).
     Action syncCalendarServer;
+    // Reaches a calendar server with a user and a password and lists its task collections; the
+    // text says what came back (why, when it failed).
+    std::function<void(const CalendarServerLogin& login, std::function<void(CalendarServerCheck)>)> checkCalendarServer;
+    // Makes a task collection named "Vantory" in the home the check found; gets its address, or
+    // nothing with the reason.
+    std::function<void(const CalendarServerLogin& login, const std::string& home,
+        std::function<void(std::optional<std::string> address, std::string text)>)>
+        createCalendarCollection;
+    // Keeps the password in the desktop's secret store, or for this run only where there is none;
+    // the text says which.
+    std::function<void(const std::string& password, std::function<void(bool kept, std::string text)>)>
+        keepCalendarPassword;
     // Opens an https URL on one of the two site hosts in the user's browser.
     std::function<void(const std::string& url)> openURL;
 
