@@ -53,7 +53,11 @@ void remove(Component& component, std::string_view name)
 
 std::string changedParameters(const std::optional<Instant>& changed)
 {
-    return changed ? ";" + std::string(changedParameter) + "=" + CalendarFile::utcText(*changed) : std::string();
+    if (!changed)
+        return {};
+    std::string parameters = ";";
+    parameters.append(changedParameter).append("=").append(CalendarFile::utcText(*changed));
+    return parameters;
 }
 
 std::optional<Instant> changedTime(const Property& property)
