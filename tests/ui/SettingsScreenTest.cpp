@@ -238,6 +238,15 @@ TEST_F(SettingsScreenTest, CalendarServerIsCheckedChosenWithItsPasswordKeptAside
     EXPECT_EQ(std::tuple(s.calendarServerURL, s.calendarServerUser, kept, syncs),
         std::tuple(tasks, "student", std::vector<std::string>{"pa55-word"}, 1));
     EXPECT_TRUE(shows("이번 실행 동안만") && find<QPushButton>("calendar-collection-0")->isChecked());
+    // A collection made in the home the check found is chosen at once; what the sync knew of the
+    // last one goes with it.
+    store.update([](Database& db) { db.calendarServer.emplace().syncToken = "token-of-tasks"; });
+    store.createCalendarCollection
+        = [&](const CalendarServerLogin&, const std::string& home, auto done) { done(home + "vantory/", ""); };
+    click(find<QPushButton>("calendar-create"));
+    EXPECT_EQ(std::tuple(saved().settings.calendarServerURL, saved().calendarServer.has_value(),
+                  find<QPushButton>("calendar-collection-1")->text()),
+        std::tuple("https://cloud.example.com/dav/student/vantory/", false, u"Vantory"_s));
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path()))
         EXPECT_FALSE(entry.is_regular_file() && test::contents(entry.path().string()).find("pa55") != std::string::npos)
             << entry.path();
