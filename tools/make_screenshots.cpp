@@ -4,6 +4,7 @@
 // whose text is enlarged draws them (the logical dpi at 144).
 #include "store/SiteChoice.h"
 #include "store/Store.h"
+#include "ui/CalendarServerGroup.h"
 #include "ui/Dashboard.h"
 #include "ui/DeadlineList.h"
 #include "ui/EditAssessment.h"
@@ -16,7 +17,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPalette>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -49,6 +54,35 @@ const Assessment& sheetItem(const Store& store)
     };
     return *std::max_element(
         items.begin(), items.end(), [&](const Assessment& a, const Assessment& b) { return rank(a) < rank(b); });
+}
+
+// The sample as every palette starts from: deadlines of both sites, the sites' sync done, no
+// calendar server.
+void useSample(Store& store)
+{
+    store.update([](Database& db) {
+        db = sample::database(300, now);
+        db.settings.reminderMinutes = {{1440, 60}};
+        sample::useSchool(db);
+    });
+    store.setNeedsLogin(false);
+    store.setErrors({});
+    store.setStatus("최근 업데이트 완료");
+    store.setCanvasStatus("Canvas 업데이트 완료");
+    store.setCalendarServerStatus(Store::calendarServerOffStatus);
+    store.setCalendarServerProgress(std::nullopt);
+    store.checkCalendarServer = nullptr;
+}
+
+// A student's calendar server in use, its sync in `status` with `reason`.
+void useCalendarServer(Store& store, const std::string& status, const std::string& reason = {})
+{
+    useSample(store);
+    store.update([](Database& db) {
+        db.settings.calendarServerURL = "https://cloud.example.com/dav/calendars/student/tasks/";
+        db.settings.calendarServerUser = "student";
+    });
+    store.setCalendarServerStatus(status, reason);
 }
 
 // One named shot: builds its screen over the store; the caller shows it at size (none: the size
@@ -92,6 +126,45 @@ std::function<std::unique_ptr<QWidget>(Store&)> settingsTab(bool colorOnly, cons
     };
 }
 
+// The settings' "캘린더 서버" after a check that answers `answer`, scrolled into view: with the
+// server in use (its sync failing when the check failed, else sending its first tasks) or before
+// one is chosen.
+Shot calendarCheck(const char* name, bool inUse, CalendarServerCheck answer)
+{
+    return {name, {},
+        [inUse, answer](Store& store) {
+            if (!inUse)
+                useSample(store);
+            else if (answer.reached)
+                useCalendarServer(store, "캘린더 서버 동기화 중");
+            else
+                useCalendarServer(
+                    store, "캘린더 서버 동기화 실패 · 기존 일정 유지", "캘린더 서버가 연결을 거부했습니다 (오류 1)");
+            if (inUse && answer.reached)
+                store.setCalendarServerProgress(Store::Progress{120, 840});
+            store.checkCalendarServer = [answer](const CalendarServerLogin&, auto done) { done(answer); };
+            return settingsTab(false, SettingsTabs::connection)(store);
+        },
+        [inUse](QWidget& screen) {
+            const auto type = [&screen](const char* field, const char* text) {
+                auto* edit = screen.findChild<QLineEdit*>(QString::fromLatin1(field));
+                edit->setText(QString::fromLatin1(text));
+                edit->setModified(true);
+                return edit;
+            };
+            if (!inUse) {
+                type("calendar-address", "https://cloud.example.com");
+                type("calendar-user", "student");
+            }
+            type("calendar-password", "wrong-password")->setFocus();
+            screen.findChild<QPushButton*>(QStringLiteral("calendar-check"))->click();
+            QApplication::processEvents();
+            auto* scroll = screen.findChild<QScrollArea*>();
+            const auto* group = screen.findChild<CalendarServerGroup*>();
+            scroll->verticalScrollBar()->setValue(group->mapTo(scroll->widget(), QPoint()).y() - 8);
+        }};
+}
+
 const Shot shots[] = {
     {"dashboard", {}, dashboard},
     // The focus rings: on the current row, which is not selected, and on a day.
@@ -116,7 +189,7 @@ const Shot shots[] = {
     {"settings-time-colors", {}, settingsTab(true, SettingsTabs::timeColors)},
     selectedRow("dashboard-selected", true),
     selectedRow("dashboard-selected-unfocused", false),
-    // The last three change the store; main() puts it back for the next palette.
+    // The last ones change the store; main() puts it back for the next palette.
     {"dashboard-refused", {},
         [](Store& store) {
             const std::string refused = "사이트가 연결을 거부했습니다 (오류 -102)";
@@ -143,11 +216,31 @@ const Shot shots[] = {
             });
             return settingsTab(false, SettingsTabs::connection)(store);
         }},
+    {"dashboard-calendar-upload", {},
+        [](Store& store) {
+            useCalendarServer(store, "캘린더 서버 동기화 중");
+            store.setCalendarServerProgress(Store::Progress{120, 840});
+            return dashboard(store);
+        }},
+    {"dashboard-calendar-failed", {},
+        [](Store& store) {
+            useCalendarServer(
+                store, "캘린더 서버 동기화 실패 · 기존 일정 유지", "캘린더 서버가 연결을 거부했습니다 (오류 1)");
+            return dashboard(store);
+        }},
+    calendarCheck("settings-calendar-found", true,
+        {true, "연결됨 · 할 일 캘린더 2개", "https://cloud.example.com/dav/calendars/student/",
+            {{"https://cloud.example.com/dav/calendars/student/tasks/", "할 일"},
+                {"https://cloud.example.com/dav/calendars/student/school/", "학교"}}}),
+    calendarCheck("settings-calendar-wrong-password", false,
+        {false, "연결 실패 · 사용자 이름이나 암호가 맞지 않습니다 (HTTP 401)", {}, {}}),
+    calendarCheck("settings-calendar-server-down", true,
+        {false, "연결 실패 · 캘린더 서버가 연결을 거부했습니다 (오류 1)", {}, {}}),
 };
 
 // The shots --large-text renders.
-constexpr std::string_view largeText[]
-    = {"dashboard", "settings-display", "settings-connection", "settings-time-colors", "export"};
+constexpr std::string_view largeText[] = {"dashboard", "settings-display", "settings-connection",
+    "settings-time-colors", "export", "settings-calendar-found"};
 
 } // namespace
 
@@ -174,17 +267,6 @@ int main(int argc, char** argv)
     colorScheme = &scheme;
     Store store(data.filePath(QStringLiteral("state.json")).toStdString(), now);
     const SiteChoice sites(store, {});
-    const auto sample = [&store] {
-        store.update([](Database& db) {
-            db = sample::database(300, now);
-            db.settings.reminderMinutes = {{1440, 60}};
-            sample::useSchool(db);
-        });
-        store.setNeedsLogin(false);
-        store.setErrors({});
-        store.setStatus("최근 업데이트 완료");
-        store.setCanvasStatus("Canvas 업데이트 완료");
-    };
 
     const std::pair<const char*, QPalette> palettes[] = {
         {"light", SchemePalettes::light()},
@@ -193,7 +275,7 @@ int main(int argc, char** argv)
     int failures = 0;
     for (const auto& [paletteName, palette] : palettes) {
         QApplication::setPalette(readablePalette(palette));
-        sample();
+        useSample(store);
         for (const Shot& shot : shots) {
             if (large && std::ranges::find(largeText, std::string_view(shot.name)) == std::end(largeText))
                 continue;

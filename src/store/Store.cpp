@@ -218,7 +218,22 @@ std::vector<std::string> Store::warnings() const
         warnings.push_back(withReason(status_, statusReason_));
     if (failing(Site::canvas))
         warnings.push_back(withReason(canvasStatus_, canvasStatusReason_));
+    if (calendarServerFailing())
+        warnings.push_back(withReason(calendarServerStatus_, calendarServerStatusReason_));
     return warnings;
+}
+
+bool Store::calendarServerFailing() const
+{
+    return !calendarServerStatusReason_.empty() && !db_.settings.calendarServer().empty();
+}
+
+std::string Store::calendarServerText() const
+{
+    if (calendarServerProgress_)
+        return "캘린더 서버 · 할 일 보내는 중 " + std::to_string(calendarServerProgress_->done) + "/"
+            + std::to_string(calendarServerProgress_->total);
+    return withReason(calendarServerStatus_, calendarServerStatusReason_);
 }
 
 const Store::Action& Store::siteSignIn() const

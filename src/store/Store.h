@@ -178,8 +178,14 @@ public:
     // Whether the school uses the site and its sync needs the student's attention: a sign-in, or a
     // failed step (an entry of errors that belongs to the site).
     bool failing(Site site) const;
-    // The status of each failing site with its reason under it, the assessment site's first.
+    // Whether a calendar server is set and its last sync failed (a failure carries its reason).
+    bool calendarServerFailing() const;
+    // The status of each failing site with its reason under it, the assessment site's first, then
+    // the calendar server's.
     std::vector<std::string> warnings() const;
+    // The calendar server's state as the screens show it: how many tasks have been sent while an
+    // upload runs, else the status with its reason under it.
+    std::string calendarServerText() const;
     // The sign-in of the first site the school uses (the assessment site's, which leads to the
     // addresses, when it uses none).
     const Action& siteSignIn() const;

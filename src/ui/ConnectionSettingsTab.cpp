@@ -3,6 +3,7 @@
 #include "store/Store.h"
 #include "ui/AccessibleText.h"
 #include "ui/Autostart.h"
+#include "ui/CalendarServerGroup.h"
 #include "ui/ReadableGroup.h"
 #include "ui/Scale.h"
 #include "ui/SchoolSitesGroup.h"
@@ -68,6 +69,7 @@ ConnectionSettingsTab::ConnectionSettingsTab(
     layout->addWidget(syncGroup());
     layout->addWidget(coursesGroup());
     layout->addWidget(canvasGroup());
+    layout->addWidget(new CalendarServerGroup(store, viewChanged, *this));
     layout->addWidget(moreGroup(view, autostart, viewChanged));
     layout->addStretch(1);
 }

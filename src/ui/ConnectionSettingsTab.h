@@ -11,8 +11,8 @@ class ReadableGroup;
 class Store;
 struct SettingsViewState;
 
-// The settings window's connection tab: both sites, the course list, export and launch at
-// login, following the Store in place.
+// The settings window's connection tab: both sites, the course list, the calendar server, export
+// and launch at login, following the Store in place.
 class ConnectionSettingsTab : public SettingsTab {
     Q_OBJECT
 

@@ -308,8 +308,9 @@ QWidget* Dashboard::buildStatus()
     lastUpdate_ = new QLabel(status);
     brevaneStatus_ = secondaryLabel(status);
     canvasStatus_ = secondaryLabel(status);
+    calendarStatus_ = secondaryLabel(status);
     storageError_ = secondaryLabel(status);
-    for (QLabel* label : {lastUpdate_, brevaneStatus_, canvasStatus_, storageError_})
+    for (QLabel* label : {lastUpdate_, brevaneStatus_, canvasStatus_, calendarStatus_, storageError_})
         lines->addWidget(label);
     layout->addLayout(lines, 1);
 
@@ -423,6 +424,9 @@ void Dashboard::refreshStatus()
     canvasStatus_->setVisible(canvas);
     canvasStatus_->setText(text(withReason(store_.canvasStatus(), store_.canvasStatusReason())));
     setWarning(canvasStatus_, store_.failing(Site::canvas));
+    calendarStatus_->setVisible(!store_.db().settings.calendarServer().empty());
+    calendarStatus_->setText(text(store_.calendarServerText()));
+    setWarning(calendarStatus_, store_.calendarServerFailing());
     storageError_->setVisible(store_.storageError().has_value());
     storageError_->setText(text(store_.storageError().value_or("")));
     setWarning(storageError_, true);

@@ -22,9 +22,9 @@ class DeadlineList;
 class MonthCalendar;
 class Store;
 
-// The popover's screen: the sync state of both sites, the month calendar and the filtered,
-// sorted deadline list with its per-item actions. Redraws on every change of the Store; writes
-// only through Store::update, Store::override and the Store's hooks.
+// The popover's screen: the sync state of both sites and of the calendar server, the month
+// calendar and the filtered, sorted deadline list with its per-item actions. Redraws on every
+// change of the Store; writes only through Store::update, Store::override and the Store's hooks.
 class Dashboard : public QWidget {
     Q_OBJECT
 
@@ -78,6 +78,7 @@ private:
     QLabel* lastUpdate_ = nullptr;
     QLabel* brevaneStatus_ = nullptr;
     QLabel* canvasStatus_ = nullptr;
+    QLabel* calendarStatus_ = nullptr;
     QLabel* storageError_ = nullptr;
     QToolButton* refreshButton_ = nullptr;
     QProgressBar* progress_ = nullptr;

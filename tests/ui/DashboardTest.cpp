@@ -230,6 +230,29 @@ TEST_F(DashboardTest, HeaderButtonsAreSavedOrCallTheirHooksAndStatusLinesWarnInO
     EXPECT_NE(label(u"Canvas를 연결해 주세요"_s), nullptr);
 }
 
+TEST_F(DashboardTest, TheCalendarServersLineShowsWithAServerItsUploadAndItsFailureInOrange)
+{
+    const auto line = [this]() -> QLabel* {
+        for (QLabel* candidate : dashboard.findChildren<QLabel*>())
+            if (candidate->isVisibleTo(&dashboard) && candidate->text().startsWith(u"캘린더 서버"_s))
+                return candidate;
+        return nullptr;
+    };
+    store.setCalendarServerStatus("캘린더 서버 동기화 중");
+    EXPECT_EQ(line(), nullptr) << "no server, no line";
+    store.update([](Database& db) { db.settings.calendarServerURL = "https://cloud.example.com/dav/tasks/"; });
+    ASSERT_NE(line(), nullptr);
+    store.setCalendarServerProgress(Store::Progress{120, 840});
+    EXPECT_EQ(line()->text(), u"캘린더 서버 · 할 일 보내는 중 120/840"_s);
+    store.setCalendarServerProgress(std::nullopt);
+    const QColor calm = line()->palette().color(line()->foregroundRole());
+    store.setCalendarServerStatus(
+        "캘린더 서버 동기화 실패 · 기존 일정 유지", "캘린더 서버가 연결을 거부했습니다 (오류 1)");
+    const QColor drawn = line()->palette().color(line()->foregroundRole());
+    EXPECT_TRUE(drawn != calm && drawn.red() > drawn.blue() + 100) << "orange";
+    EXPECT_EQ(store.warnings(), std::vector{line()->text().toStdString()}) << "the tooltip warns of it too";
+}
+
 TEST_F(DashboardTest, AHiddenDashboardIgnoresTheStoreUntilItShows)
 {
     QSignalSpy rows(list->model(), &QAbstractItemModel::dataChanged);

@@ -196,6 +196,67 @@ TEST_F(SettingsScreenTest, SiteAddressesAreCheckedSavedAndTriedAndTheFirstLeadsT
     EXPECT_TRUE(check()->isEnabled() && shows("사이트 주소를 찾을 수 없습니다"));
 }
 
+TEST_F(SettingsScreenTest, CalendarServerIsCheckedChosenWithItsPasswordKeptAsideAndTurnedOff)
+{
+    std::vector<std::tuple<std::string, std::string, std::string>> checks;
+    std::function<void(CalendarServerCheck)> answer;
+    store.checkCalendarServer = [&](const CalendarServerLogin& login, auto done) {
+        checks.emplace_back(login.address, login.user, login.password);
+        answer = std::move(done);
+    };
+    std::vector<std::string> kept;
+    store.keepCalendarPassword = [&](const std::string& password, auto done) {
+        kept.push_back(password);
+        done(false, "비밀 저장소가 없어 이번 실행 동안만 기억합니다");
+    };
+    int syncs = 0;
+    store.syncCalendarServer = [&] { ++syncs; };
+    open(false, SettingsTabs::connection);
+    const auto field = [&](const char* name) { return find<QLineEdit>(name); };
+    const auto check = [&] { return find<QPushButton>("calendar-check"); };
+    type(field("calendar-address"), u"http://cloud.example.com/dav/"_s);
+    click(check());
+    EXPECT_TRUE(shows("https 주소만") && checks.empty()) << "a refused address is neither checked nor saved";
+
+    type(field("calendar-address"), u"https://cloud.example.com/dav/"_s);
+    type(field("calendar-user"), u" student "_s);
+    type(field("calendar-password"), u"pa55-word"_s); // Enter checks
+    EXPECT_EQ(field("calendar-password")->echoMode(), QLineEdit::Password);
+    click(check());
+    EXPECT_EQ(check()->text(), u"확인 중…"_s);
+    ASSERT_EQ(checks, (decltype(checks){{"https://cloud.example.com/dav/", "student", "pa55-word"}}))
+        << "one check at a time";
+    answer({false, "연결 실패 · 사용자 이름이나 암호가 맞지 않습니다 (HTTP 401)", {}, {}});
+    EXPECT_TRUE(shows("암호가 맞지 않습니다 (HTTP 401)") && check()->text() == u"연결 확인"_s);
+    EXPECT_FALSE(store.db().settings.calendarServerURL) << "a failed check saves nothing";
+
+    click(check());
+    const std::string tasks = "https://cloud.example.com/dav/student/tasks/";
+    answer({true, "연결됨", "https://cloud.example.com/dav/student/", {{tasks, "할 일"}}});
+    click(find<QPushButton>("calendar-collection-0"));
+    const Settings s = saved().settings;
+    EXPECT_EQ(std::tuple(s.calendarServerURL, s.calendarServerUser, kept, syncs),
+        std::tuple(tasks, "student", std::vector<std::string>{"pa55-word"}, 1));
+    EXPECT_TRUE(shows("이번 실행 동안만") && find<QPushButton>("calendar-collection-0")->isChecked());
+    // A collection made in the home the check found is chosen at once; what the sync knew of the
+    // last one goes with it.
+    store.update([](Database& db) { db.calendarServer.emplace().syncToken = "token-of-tasks"; });
+    store.createCalendarCollection
+        = [&](const CalendarServerLogin&, const std::string& home, auto done) { done(home + "vantory/", ""); };
+    click(find<QPushButton>("calendar-create"));
+    EXPECT_EQ(std::tuple(saved().settings.calendarServerURL, saved().calendarServer.has_value(),
+                  find<QPushButton>("calendar-collection-1")->text()),
+        std::tuple("https://cloud.example.com/dav/student/vantory/", false, u"Vantory"_s));
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path()))
+        EXPECT_FALSE(entry.is_regular_file() && test::contents(entry.path().string()).find("pa55") != std::string::npos)
+            << entry.path();
+
+    click(find<QPushButton>("calendar-off"));
+    EXPECT_EQ(std::tuple(saved().settings.calendarServerURL, saved().settings.calendarServerUser),
+        std::tuple(std::nullopt, std::nullopt));
+    EXPECT_TRUE(shows("서버에 있는 할 일은 지우지 않습니다") && check()->hasFocus());
+}
+
 TEST_F(SettingsScreenTest, LaunchAtLoginWritesAndRemovesTheEntryOrShowsWhyItCannot)
 {
     open(false, SettingsTabs::connection);
