@@ -268,7 +268,7 @@ TEST_P(ServerFailureTest, EndsInItsReasonAndLosesNothing)
     test::FaultyProxy proxy(server->url());
     int requests = 0;
     proxy.setFault([&](const QByteArray&) { return ++requests >= GetParam().from ? GetParam().answer : QByteArray(); });
-    computer.emplace(proxy.url(collection), 30);
+    computer.emplace(proxy.url(collection), 16);
     computer->mark("item-0", [](UserOverride& marks) { marks.completed = true; });
     computer->run();
     EXPECT_EQ(computer->store.calendarServerStatus(), GetParam().status);
@@ -279,7 +279,7 @@ TEST_P(ServerFailureTest, EndsInItsReasonAndLosesNothing)
     proxy.setFault({});
     computer->run();
     EXPECT_TRUE(computer->store.calendarServerStatus().starts_with("캘린더 서버 최근 동기화"));
-    EXPECT_EQ(tasks().size(), 30u);
+    EXPECT_EQ(tasks().size(), 16u);
     EXPECT_TRUE(has(task("item-0"), "STATUS:COMPLETED"));
     EXPECT_TRUE(computer->state().queue.empty());
 }
@@ -291,9 +291,9 @@ INSTANTIATE_TEST_SUITE_P(Answers, ServerFailureTest,
         Failing{
             "Forbidden", answer("403 Forbidden"), 1, failed, calDavFailureText({CalDavFailure::Kind::forbidden, 403})},
         Failing{"Gone", answer("404 Not Found"), 1, failed, calDavFailureText({CalDavFailure::Kind::notFound, 404})},
-        Failing{"FullMidUpload", answer("507 Insufficient Storage"), 12, failed,
+        Failing{"FullMidUpload", answer("507 Insufficient Storage"), 8, failed,
             calDavFailureText({CalDavFailure::Kind::insufficientStorage, 507})},
-        Failing{"StopsMidUpload", test::FaultyProxy::closeConnection, 12, failed,
+        Failing{"StopsMidUpload", test::FaultyProxy::closeConnection, 8, failed,
             calDavFailureText({CalDavFailure::Kind::network, 2})}),
     [](const auto& info) { return std::string(info.param.name); });
 
