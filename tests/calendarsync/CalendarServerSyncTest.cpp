@@ -21,7 +21,7 @@ namespace {
 
 using test::Radicale;
 
-const Instant start = instantFromSeconds(1796630400); // 2026-12-07 10:00:00 UTC
+const Instant start = instantFromSeconds(1796630400); // 2026-12-07 08:00:00 UTC
 
 std::vector<Assessment> items(int count)
 {
