@@ -2,6 +2,7 @@
 
 #include "calendar/CalendarFile.h"
 #include "calendar/ICalendar.h"
+#include "model/SiteAddress.h"
 
 #include "FaultyProxy.h"
 #include "support/ManualScheduler.h"
@@ -206,6 +207,33 @@ TEST_F(CalendarServerSyncTest, RecreatesADeletedTaskAndCancelsAnItemNoLongerList
     EXPECT_TRUE(has(task("item-1"), "STATUS:NEEDS-ACTION"));
     EXPECT_TRUE(has(task("item-2"), "STATUS:CANCELLED"));
     EXPECT_EQ(tasks().size(), 4u);
+}
+
+// The settings' hooks: the collections found from the bare address, a new one, and the reasons
+// they fail; a password never goes to plain http on another computer.
+TEST_F(CalendarServerSyncTest, TheSettingsHooksFindAndMakeCollections)
+{
+    computer.emplace(collection, 1);
+    const auto check = [&](std::string address, std::string password) {
+        std::optional<CalendarServerCheck> result;
+        computer->store.checkCalendarServer({address, Radicale::user, password}, [&](auto found) { result = found; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 30'000));
+        return result.value_or(CalendarServerCheck{});
+    };
+    const CalendarServerCheck found = check(server->url().toString().toStdString(), Radicale::password);
+    EXPECT_TRUE(found.reached);
+    EXPECT_TRUE(
+        std::ranges::count(found.collections, collection.toString().toStdString(), &CalendarCollection::address));
+    EXPECT_EQ(check(server->url().toString().toStdString(), "wrong").text,
+        calDavFailureText({CalDavFailure::Kind::unauthorized, 401}));
+    const std::string plain = "http://cal.example.org/";
+    EXPECT_EQ(check(plain, Radicale::password).text, SiteAddress::checkCollection(plain).problem);
+
+    std::optional<std::string> created;
+    computer->store.createCalendarCollection({{}, Radicale::user, Radicale::password}, found.home,
+        [&](std::optional<std::string> address, std::string) { created = address.value_or("none"); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return created.has_value(); }, 30'000));
+    EXPECT_TRUE(created->starts_with(found.home)) << *created;
 }
 
 // A phone checks the task off between our read and our write: the write meets 412, reads again,
