@@ -260,6 +260,32 @@ TEST_F(CalendarServerSyncTest, AWriteThatLosesTheRaceMergesAndTriesAgain)
     EXPECT_TRUE(computer->state().queue.empty());
 }
 
+// The student sets a date while the merged task is being written: the run does not store its
+// older marks over it, and the next run sends it with the phone's completion.
+TEST_F(CalendarServerSyncTest, AMarkSetWhileARequestIsOutIsNotOverwritten)
+{
+    test::FaultyProxy proxy(server->url());
+    computer.emplace(proxy.url(collection), 2);
+    phoneCompletes("item-0");
+    computer->mark("item-0", [](UserOverride& marks) { marks.hidden = true; });
+    const Instant handSet = start + std::chrono::hours(30);
+    bool dated = false;
+    proxy.setFault([&](const QByteArray& head) {
+        if (!dated && head.startsWith("PUT")) {
+            dated = true;
+            computer->mark("item-0", [&](UserOverride& marks) { marks.due = handSet; });
+        }
+        return QByteArray();
+    });
+    computer->run();
+    ASSERT_TRUE(dated);
+    EXPECT_EQ(computer->marks("item-0").due, handSet);
+    computer->run();
+    EXPECT_TRUE(computer->marks("item-0").completed);
+    EXPECT_TRUE(has(task("item-0"), "X-VANTORY-DUE"));
+    EXPECT_TRUE(computer->state().queue.empty());
+}
+
 struct Failing {
     const char* name;
     QByteArray answer; // to every request from the n-th on
