@@ -10,6 +10,7 @@
 #include "connection/PageScripts.h"
 #include "connection/RemoteWebHost.h"
 #include "connection/SiteConnections.h"
+#include "connection/WakeWatcher.h"
 #include "model/Sites.h"
 #include "model/StateFile.h"
 #include "store/SiteChoice.h"
@@ -31,6 +32,7 @@
 #include <variant>
 #include <vector>
 
+#include "calendarsync/CalendarServerSync.h"
 #include "desktop/DesktopColorScheme.h"
 #include "desktop/ReadablePalette.h"
 
@@ -120,6 +122,8 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
     // The web engine runs in its own process, started when a page is first needed.
     vantory::RemoteWebHost web(scheduler, QString::fromStdString((stateFile.parent_path() / "web").string()));
     vantory::SiteConnections connections(delegate.store(), web, scheduler, vantory::PageScripts::fromResources());
+    vantory::CalendarServerSync calendarServer(delegate.store(), scheduler);
+    const vantory::WakeWatcher calendarServerWake([&calendarServer] { calendarServer.syncSoon(); });
     QObject::connect(
         &instance, &vantory::SingleInstance::activationRequested, &delegate, &vantory::AppDelegate::activate);
     delegate.start();

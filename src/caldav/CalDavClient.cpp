@@ -59,7 +59,7 @@ bool isCollection(const DavResponse& response)
     return type && type->child(davNamespace, u"collection");
 }
 
-CalendarCollection collection(const DavResponse& response)
+DiscoveredCollection collection(const DavResponse& response)
 {
     const XmlElement* name = response.prop(davNamespace, u"displayname");
     const XmlElement* components = response.prop(calDavNamespace, u"supported-calendar-component-set");
@@ -85,7 +85,7 @@ bool worthWellKnown(const CalDavFailure& failure)
 
 // Where a discovery step's answer leads.
 struct Lead {
-    std::optional<CalendarCollection> taskCollection;
+    std::optional<DiscoveredCollection> taskCollection;
     std::optional<QUrl> home;
     std::optional<QUrl> principal;
 };
@@ -156,6 +156,7 @@ QCoro::Task<CalDavResult<HttpAnswer>> CalDavClient::send(HttpRequest request)
 {
     if (!authorization_.isEmpty())
         request.headers.append({"Authorization", authorization_});
+    ++requests_;
     co_return co_await exchange(network_, std::move(request), limits_);
 }
 

@@ -9,12 +9,13 @@
 #include <QString>
 #include <QUrl>
 
+#include <cstddef>
 #include <variant>
 #include <vector>
 
 namespace vantory {
 
-struct CalendarCollection {
+struct DiscoveredCollection {
     QUrl url;
     QString displayName;
     bool tasks = true; // holds VTODO (a collection that does not say holds everything)
@@ -22,7 +23,7 @@ struct CalendarCollection {
 
 struct CalendarDiscovery {
     QUrl home; // where new collections go; empty when the address given was itself a task collection
-    std::vector<CalendarCollection> collections;
+    std::vector<DiscoveredCollection> collections;
 };
 
 struct ResourceTag {
@@ -107,6 +108,9 @@ public:
 
     static constexpr int multigetBatch = 100;
 
+    // Requests sent so far (redirects followed count once): what a sync costs the server.
+    std::size_t requestsSent() const { return requests_; }
+
 private:
     // The request with the credentials. Callers build requests before awaiting: GCC 12 loses
     // temporaries made from string literals inside a co_await's own expression.
@@ -118,6 +122,7 @@ private:
     QNetworkAccessManager network_;
     QByteArray authorization_;
     HttpLimits limits_;
+    std::size_t requests_ = 0;
 };
 
 } // namespace vantory

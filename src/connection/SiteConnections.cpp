@@ -12,9 +12,12 @@ SiteConnections::SiteConnections(Store& store, WebHost& host, Scheduler& schedul
         canvas_.woke();
     })
 {
-    store.sync = [this] {
+    // "지금 새로고침" and the bus's Refresh: the calendar server too, which also follows the sites by itself.
+    store.sync = [this, &store] {
         assessment_.sync();
         canvas_.sync();
+        if (store.syncCalendarServer)
+            store.syncCalendarServer();
     };
     store.connect = [this] { assessment_.login().show(); };
     store.connectCanvas = [this] { canvas_.login().show(); };

@@ -101,7 +101,8 @@ public:
         std::function<void(std::optional<std::string> address, std::string text)>)>
         createCalendarCollection;
     // Keeps the password in the desktop's secret store, or for this run only where there is none;
-    // the text says which.
+    // the text says which. It is the password of the user and server the settings name, so they
+    // are saved first.
     std::function<void(const std::string& password, std::function<void(bool kept, std::string text)>)>
         keepCalendarPassword;
     // Opens an https URL on one of the two site hosts in the user's browser.

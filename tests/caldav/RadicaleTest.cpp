@@ -67,7 +67,7 @@ TEST_F(RadicaleTest, DiscoversTheCollectionsFromTheBareAddressAndFromTheCollecti
     const CalDavResult<CalendarDiscovery> found = test::await(client.discover(server->url()));
     ASSERT_TRUE(found);
     const auto listed = std::ranges::find_if(
-        found->collections, [this](const CalendarCollection& candidate) { return candidate.url == collection; });
+        found->collections, [this](const DiscoveredCollection& candidate) { return candidate.url == collection; });
     ASSERT_NE(listed, found->collections.end());
     EXPECT_EQ(listed->displayName, QStringLiteral("Vantory"));
     EXPECT_TRUE(listed->tasks);
