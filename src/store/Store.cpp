@@ -93,11 +93,6 @@ void Store::override(const Assessment& item, const std::function<void(UserOverri
     });
 }
 
-void Store::applyServerMarks(const std::string& id, const UserOverride& marks)
-{
-    update([&](Database& db) { db.overrides[id] = marks; });
-}
-
 void Store::setNow(Instant now)
 {
     now_ = now;

@@ -124,9 +124,6 @@ public:
     // now() as its change time, and while a calendar server is set the item joins the queue of
     // changes to send, in the same save, so no kill can keep the one without the other.
     void override(const Assessment& item, const std::function<void(UserOverride&)>& mutate);
-    // update() that stores marks the calendar sync merged from the server as they are: their
-    // change times stay the server's, and nothing is queued to send back.
-    void applyServerMarks(const std::string& id, const UserOverride& marks);
 
     Instant now() const { return now_; }
     void setNow(Instant now);
