@@ -10,7 +10,6 @@
 #include "connection/PageScripts.h"
 #include "connection/RemoteWebHost.h"
 #include "connection/SiteConnections.h"
-#include "connection/WakeWatcher.h"
 #include "model/Sites.h"
 #include "model/StateFile.h"
 #include "store/SiteChoice.h"
@@ -123,7 +122,6 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
     vantory::RemoteWebHost web(scheduler, QString::fromStdString((stateFile.parent_path() / "web").string()));
     vantory::SiteConnections connections(delegate.store(), web, scheduler, vantory::PageScripts::fromResources());
     vantory::CalendarServerSync calendarServer(delegate.store(), scheduler);
-    const vantory::WakeWatcher calendarServerWake([&calendarServer] { calendarServer.syncSoon(); });
     QObject::connect(
         &instance, &vantory::SingleInstance::activationRequested, &delegate, &vantory::AppDelegate::activate);
     delegate.start();

@@ -14,9 +14,9 @@
 namespace vantory {
 
 // The two-way sync of one Store with the task collection its settings name, for the whole run.
-// It runs every minute, on the Store's syncCalendarServer hook, a moment after a local change,
-// when a site's sync ends and on syncSoon() (a wake-up); one run at a time, and a trigger during a
-// run asks for one more. It also answers the Store's hooks for the calendar server's settings.
+// It runs every minute, on the Store's syncCalendarServer hook (a refresh, a wake-up), a moment
+// after a local change and when a site's sync ends; one run at a time, and a trigger during a run
+// asks for one more. It also answers the Store's hooks for the calendar server's settings.
 // The password comes from the desktop's secret store, read at start and when the settings change.
 class CalendarServerSync {
 public:

@@ -7,12 +7,15 @@ namespace vantory {
 SiteConnections::SiteConnections(Store& store, WebHost& host, Scheduler& scheduler, PageScripts scripts)
     : assessment_(store, Site::assessment, host, scheduler, scripts)
     , canvas_(store, Site::canvas, host, scheduler, scripts)
-    , wake_([this] {
+    , wake_([this, &store] {
         assessment_.woke();
         canvas_.woke();
+        if (store.syncCalendarServer)
+            store.syncCalendarServer();
     })
 {
-    // "지금 새로고침" and the bus's Refresh: the calendar server too, which also follows the sites by itself.
+    // "지금 새로고침", the bus's Refresh and a wake-up reach the calendar server too, which otherwise
+    // follows the sites by itself.
     store.sync = [this, &store] {
         assessment_.sync();
         canvas_.sync();
