@@ -115,13 +115,7 @@ ReadableGroup* ConnectionSettingsTab::coursesGroup()
 {
     auto* group = new ReadableGroup(QStringLiteral("과목"), this);
     auto* courses = new SettingsPart(
-        [this] {
-            QStringList ids;
-            for (const Course& course : store_.db().settings.courses)
-                ids << QString::fromStdString(course.id);
-            return ids;
-        },
-        [this](SettingsPart& part) { courseRows(part); }, group);
+        [this] { return SettingsRows::courseIds(store_); }, [this](SettingsPart& part) { courseRows(part); }, group);
     group->content()->addWidget(courses);
     group->content()->addWidget(SettingsRows::caption(QStringLiteral("홈페이지의 모든 과목을 자동으로 가져옵니다. 새 "
                                                                      "과목은 기본으로 포함하고 캘린더 색상을 "

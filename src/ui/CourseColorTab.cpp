@@ -59,13 +59,7 @@ CourseColorTab::CourseColorTab(Store& store, QWidget* parent)
     auto* layout = SettingsRows::tabColumn(this);
     layout->addWidget(uniformGroup());
     auto* courses = new SettingsPart(
-        [this] {
-            QStringList ids;
-            for (const Course& course : store_.db().settings.courses)
-                ids << QString::fromStdString(course.id);
-            return ids;
-        },
-        [this](SettingsPart& part) { courseGroups(part); }, this);
+        [this] { return SettingsRows::courseIds(store_); }, [this](SettingsPart& part) { courseGroups(part); }, this);
     layout->addWidget(courses);
     follow([courses] { courses->refresh(); });
     layout->addWidget(SettingsRows::caption(QStringLiteral("새 과목의 캘린더 색상은 무작위로 배정됩니다."), this));

@@ -30,6 +30,14 @@ void updateSettings(Store& store, const std::function<void(Settings&)>& change)
     store.update([&](Database& db) { change(db.settings); });
 }
 
+QStringList courseIds(const Store& store)
+{
+    QStringList ids;
+    for (const Course& course : store.db().settings.courses)
+        ids << QString::fromStdString(course.id);
+    return ids;
+}
+
 QLabel* caption(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);

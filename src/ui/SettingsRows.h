@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -29,6 +30,9 @@ QVBoxLayout* tabColumn(QWidget* tab);
 
 // Changes the stored settings; the Store normalises and saves them.
 void updateSettings(Store& store, const std::function<void(Settings&)>& change);
+
+// The settings' course ids in order: the key of a part with a row per course.
+QStringList courseIds(const Store& store);
 
 // A wrapped explanation, a little smaller than the text, in the palette's secondary text colour.
 QLabel* caption(const QString& text, QWidget* parent);
