@@ -1,5 +1,8 @@
 #pragma once
 
+#include "caldav/CalDavClient.h"
+
+#include "Await.h"
 #include "support/TemporaryFolder.h"
 
 #include <QProcess>
@@ -63,5 +66,22 @@ private:
     QProcess process_;
     QUrl url_;
 };
+
+// A task collection of its own for one test, made by the client signed in as Radicale::user.
+struct FreshCollection {
+    QUrl home;
+    QUrl address; // empty when the server could not be reached or refused it
+};
+inline FreshCollection freshCollection(CalDavClient& client, const Radicale& server)
+{
+    client.setCredentials(QString::fromLatin1(Radicale::user), QString::fromLatin1(Radicale::password));
+    const CalDavResult<CalendarDiscovery> found = await(client.discover(server.url()));
+    EXPECT_TRUE(found) << calDavFailureText(found.failure());
+    if (!found)
+        return {};
+    const CalDavResult<QUrl> created = await(client.createCollection(found->home, QStringLiteral("Vantory")));
+    EXPECT_TRUE(created) << calDavFailureText(created.failure());
+    return {found->home, created ? *created : QUrl()};
+}
 
 } // namespace vantory::test

@@ -30,13 +30,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(server->url().isValid());
-        client.setCredentials(QString::fromLatin1(Radicale::user), QString::fromLatin1(Radicale::password));
-        const CalDavResult<CalendarDiscovery> found = test::await(client.discover(server->url()));
-        ASSERT_TRUE(found) << calDavFailureText(found.failure());
-        const CalDavResult<QUrl> created = test::await(client.createCollection(found->home, QStringLiteral("Vantory")));
-        ASSERT_TRUE(created) << calDavFailureText(created.failure());
-        home = found->home;
-        collection = *created;
+        const test::FreshCollection made = test::freshCollection(client, *server);
+        ASSERT_TRUE(made.address.isValid());
+        home = made.home;
+        collection = made.address;
     }
 
     // A new task in the collection, with its href and ETag.

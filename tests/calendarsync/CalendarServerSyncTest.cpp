@@ -83,13 +83,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(server->url().isValid());
-        client.setCredentials(QString::fromLatin1(Radicale::user), QString::fromLatin1(Radicale::password));
-        const CalDavResult<CalendarDiscovery> found = test::await(client.discover(server->url()));
-        ASSERT_TRUE(found);
-        const QString name = QStringLiteral("Vantory");
-        const CalDavResult<QUrl> created = test::await(client.createCollection(found->home, name));
-        ASSERT_TRUE(created);
-        collection = *created;
+        collection = test::freshCollection(client, *server).address;
+        ASSERT_TRUE(collection.isValid());
     }
 
     // The task texts on the server by UID.
