@@ -30,7 +30,7 @@ struct CalDavFailure {
     bool operator==(const CalDavFailure&) const = default;
 };
 
-// A short Korean text for the student, with the number at the end for support:
+// A short text for the student, in the interface's language, with the number at the end for support:
 // "캘린더 서버가 연결을 거부했습니다 (오류 1)", "캘린더 서버의 저장 공간이 부족합니다 (HTTP 507)".
 std::string calDavFailureText(const CalDavFailure& failure);
 

@@ -1,5 +1,7 @@
 #include "protocol/LoadFailure.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 
@@ -37,57 +39,63 @@ bool isTlsFailure(int code)
         || std::find(tlsFailures.begin(), tlsFailures.end(), code) != tlsFailures.end();
 }
 
-std::string networkText(int code)
+QString networkText(int code)
 {
     if (isTlsFailure(code))
-        return "보안 연결에 실패했습니다";
+        return QCoreApplication::translate("LoadFailure", "보안 연결에 실패했습니다");
     if (within(code, -899, -800))
-        return "사이트 주소를 찾을 수 없습니다";
+        return QCoreApplication::translate("LoadFailure", "사이트 주소를 찾을 수 없습니다");
     switch (code) {
     case internetDisconnected:
     case networkChanged:
-        return "인터넷에 연결되어 있지 않습니다";
+        return QCoreApplication::translate("LoadFailure", "인터넷에 연결되어 있지 않습니다");
     case nameNotResolved:
     case nameResolutionFailed:
-        return "사이트 주소를 찾을 수 없습니다";
+        return QCoreApplication::translate("LoadFailure", "사이트 주소를 찾을 수 없습니다");
     case connectionRefused:
-        return "사이트가 연결을 거부했습니다";
+        return QCoreApplication::translate("LoadFailure", "사이트가 연결을 거부했습니다");
     case timedOut:
     case connectionTimedOut:
-        return "사이트가 응답하지 않습니다";
+        return QCoreApplication::translate("LoadFailure", "사이트가 응답하지 않습니다");
     case connectionClosed:
     case connectionReset:
     case connectionAborted:
     case emptyResponse:
-        return "사이트와의 연결이 끊어졌습니다";
+        return QCoreApplication::translate("LoadFailure", "사이트와의 연결이 끊어졌습니다");
     case connectionFailed:
     case addressUnreachable:
-        return "사이트에 연결할 수 없습니다";
+        return QCoreApplication::translate("LoadFailure", "사이트에 연결할 수 없습니다");
     case unsafePort:
-        return "이 포트로는 연결할 수 없습니다";
+        return QCoreApplication::translate("LoadFailure", "이 포트로는 연결할 수 없습니다");
     case tooManyRedirects:
-        return "사이트가 페이지를 너무 여러 번 옮겼습니다";
+        return QCoreApplication::translate("LoadFailure", "사이트가 페이지를 너무 여러 번 옮겼습니다");
     default:
-        return "페이지를 불러오지 못했습니다";
+        return QCoreApplication::translate("LoadFailure", "페이지를 불러오지 못했습니다");
     }
+}
+
+QString failureText(const LoadFailure& failure)
+{
+    const QString number = QString::number(failure.code);
+    switch (failure.kind) {
+    case LoadFailure::Kind::network:
+        return QCoreApplication::translate("LoadFailure", "%1 (오류 %2)").arg(networkText(failure.code), number);
+    case LoadFailure::Kind::httpStatus:
+        return QCoreApplication::translate("LoadFailure", "사이트가 오류 페이지로 답했습니다 (HTTP %1)").arg(number);
+    case LoadFailure::Kind::timedOut:
+        return QCoreApplication::translate(
+            "LoadFailure", "사이트가 %n초 동안 응답하지 않았습니다", nullptr, failure.code);
+    case LoadFailure::Kind::badAddress:
+        break;
+    }
+    return QCoreApplication::translate("LoadFailure", "잘못된 주소입니다");
 }
 
 } // namespace
 
 std::string loadFailureText(const LoadFailure& failure)
 {
-    const std::string number = std::to_string(failure.code);
-    switch (failure.kind) {
-    case LoadFailure::Kind::network:
-        return networkText(failure.code) + " (오류 " + number + ")";
-    case LoadFailure::Kind::httpStatus:
-        return "사이트가 오류 페이지로 답했습니다 (HTTP " + number + ")";
-    case LoadFailure::Kind::timedOut:
-        return "사이트가 " + number + "초 동안 응답하지 않았습니다";
-    case LoadFailure::Kind::badAddress:
-        break;
-    }
-    return "잘못된 주소입니다";
+    return failureText(failure).toStdString();
 }
 
 } // namespace vantory

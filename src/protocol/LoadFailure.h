@@ -20,7 +20,8 @@ struct LoadFailure {
     bool operator==(const LoadFailure&) const = default;
 };
 
-// A short Korean text for the student, with the number kept at the end for support:
+// A short text for the student, in the interface's language, with the number kept at the end for
+// support:
 // "사이트가 연결을 거부했습니다 (오류 -102)", "사이트가 오류 페이지로 답했습니다 (HTTP 503)".
 std::string loadFailureText(const LoadFailure& failure);
 
