@@ -7,6 +7,8 @@
 #include "engine/Engine.h"
 #include "model/Modes.h"
 
+#include <QCoreApplication>
+
 #include <cctype>
 #include <map>
 
@@ -17,7 +19,10 @@ namespace {
 using PassSteps::Outcome;
 
 const std::string homeKey = "home";
-const std::string loginStatus = "로그인이 필요해요 · 기존 일정 유지";
+std::string loginStatus()
+{
+    return QCoreApplication::translate("AssessmentPass", "로그인이 필요해요 · 기존 일정 유지").toStdString();
+}
 
 // The home page counts as signed in only on the site's own root.
 bool homeNeedsLogin(const QUrl& url)
@@ -112,7 +117,9 @@ void mergeCourse(BrevaneConnection& connection, const Course& course, const Page
         unreadableDates = unreadableDates || items.back().deadlineStatus == Modes::Deadline::parseError;
     }
     Store& store = connection.store();
-    PassSteps::setError(store, course.id, unreadableDates ? "일부 날짜를 확인하지 못했어요" : "");
+    PassSteps::setError(store, course.id,
+        unreadableDates ? QCoreApplication::translate("AssessmentPass", "일부 날짜를 확인하지 못했어요").toStdString()
+                        : "");
     store.update([&](Database& db) { Engine::merge(std::move(items), course.id, db, now); });
 }
 
@@ -121,13 +128,15 @@ void mergeCourse(BrevaneConnection& connection, const Course& course, const Page
 QCoro::Task<> run(BrevaneConnection& connection)
 {
     Store& store = connection.store();
-    store.setStatus("홈페이지에서 과목을 찾는 중…");
+    store.setStatus(QCoreApplication::translate("AssessmentPass", "홈페이지에서 과목을 찾는 중…").toStdString());
     const auto discovered = co_await readCourseList(connection);
     if (const auto* error = std::get_if<StepError>(&discovered)) {
         const bool login = homeNeedsLogin(connection.currentURL());
         store.setNeedsLogin(login);
         PassSteps::setError(store, homeKey, description(login ? Failure::login : Failure::structure));
-        store.setStatus(login ? loginStatus : "과목 목록 조회 실패 · 기존 일정 유지",
+        store.setStatus(login
+                ? loginStatus()
+                : QCoreApplication::translate("AssessmentPass", "과목 목록 조회 실패 · 기존 일정 유지").toStdString(),
             connection.reason(login ? PassSteps::asLogin(*error) : *error));
         connection.endPass();
         co_return;
@@ -145,7 +154,8 @@ QCoro::Task<> run(BrevaneConnection& connection)
             courses.push_back(course);
     }
     if (courses.empty()) {
-        store.setStatus("동기화할 과목이 없어요 · 설정에서 확인");
+        store.setStatus(
+            QCoreApplication::translate("AssessmentPass", "동기화할 과목이 없어요 · 설정에서 확인").toStdString());
         connection.endPass();
         co_return;
     }
@@ -154,7 +164,9 @@ QCoro::Task<> run(BrevaneConnection& connection)
     std::map<std::string, std::string> reasons; // of this pass's failed courses, by id
     std::string loginReason;
     for (const Course& course : courses) {
-        store.setStatus(course.name + " 동기화 중…");
+        store.setStatus(QCoreApplication::translate("AssessmentPass", "%1 동기화 중…")
+                            .arg(QString::fromStdString(course.name))
+                            .toStdString());
         const auto read = co_await readCourse(connection, course);
         if (const auto* payload = std::get_if<PagePayload>(&read)) {
             mergeCourse(connection, course, *payload);
@@ -177,11 +189,13 @@ QCoro::Task<> run(BrevaneConnection& connection)
     const bool onlyCanvasErrors = std::all_of(
         errors.begin(), errors.end(), [](const auto& entry) { return entry.first.starts_with(Course::canvasPrefix); });
     if (store.needsLogin())
-        store.setStatus(loginStatus, loginReason);
+        store.setStatus(loginStatus(), loginReason);
     else if (good == courses.size() && onlyCanvasErrors)
-        store.setStatus("최근 업데이트 완료");
+        store.setStatus(QCoreApplication::translate("AssessmentPass", "최근 업데이트 완료").toStdString());
     else
-        store.setStatus("일부 동기화 실패 · 기존 일정 유지", firstFailure(store, reasons));
+        store.setStatus(
+            QCoreApplication::translate("AssessmentPass", "일부 동기화 실패 · 기존 일정 유지").toStdString(),
+            firstFailure(store, reasons));
     connection.endPass();
 }
 

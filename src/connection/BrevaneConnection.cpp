@@ -94,9 +94,9 @@ QCoro::Task<> BrevaneConnection::runPass()
             co_await AssessmentPass::run(*this);
     } catch (const std::exception&) {
         if (isCanvas())
-            store_.setCanvasStatus("Canvas 동기화 오류 · 기존 일정 유지");
+            store_.setCanvasStatus(tr("Canvas 동기화 오류 · 기존 일정 유지").toStdString());
         else
-            store_.setStatus("동기화 오류 · 기존 일정 유지");
+            store_.setStatus(tr("동기화 오류 · 기존 일정 유지").toStdString());
         endPass();
     }
 }
@@ -146,7 +146,7 @@ QCoro::Task<ScriptOutcome> BrevaneConnection::callAsync(std::string body)
 void BrevaneConnection::checkAddress(std::string url, AddressReport report)
 {
     if (running_) {
-        report(false, "동기화 중이라 확인할 수 없어요. 잠시 후 다시 눌러 주세요.");
+        report(false, tr("동기화 중이라 확인할 수 없어요. 잠시 후 다시 눌러 주세요.").toStdString());
         return;
     }
     running_ = true;
@@ -158,18 +158,18 @@ QCoro::Task<> BrevaneConnection::runAddressCheck(std::string url, AddressReport 
     const std::optional<StepError> error = co_await load(url);
     running_ = false;
     if (error) {
-        report(false, "연결 실패 · " + vantory::reason(*error));
+        report(false, tr("연결 실패 · %1").arg(QString::fromStdString(vantory::reason(*error))).toStdString());
         co_return;
     }
     const QUrl reached = currentURL();
     const QString host = reached.host(QUrl::FullyEncoded);
     const bool secure = reached.scheme() == QLatin1String("https");
-    QString text = (secure ? QStringLiteral("연결됨 · 보안 연결 (https) · %1")
-                           : QStringLiteral("연결됨 · 보안되지 않은 연결 (%1) · %2").arg(reached.scheme()))
-                       .arg(host);
-    if (host != QUrl(QString::fromStdString(url)).host(QUrl::FullyEncoded))
-        text += QStringLiteral(" (입력한 주소에서 이동)");
-    std::string said = text.toStdString();
+    const QString where = host != QUrl(QString::fromStdString(url)).host(QUrl::FullyEncoded)
+        ? tr("%1 (입력한 주소에서 이동)").arg(host)
+        : host;
+    std::string said = (secure ? tr("연결됨 · 보안 연결 (https) · %1").arg(where)
+                               : tr("연결됨 · 보안되지 않은 연결 (%1) · %2").arg(reached.scheme(), where))
+                           .toStdString();
     if (const int status = page_.errorStatus())
         said += " · " + loadFailureText({LoadFailure::Kind::httpStatus, status});
     report(true, said);

@@ -8,6 +8,7 @@
 #include "model/Instant.h"
 #include "model/Sites.h"
 
+#include <QCoreApplication>
 #include <QCoroTask>
 #include <QUrl>
 
@@ -29,6 +30,8 @@ class Store;
 // the connection's hidden page, and the site's login window. The passes themselves are
 // AssessmentPass and CanvasPass. Main thread only; lives from start-up to exit.
 class BrevaneConnection {
+    Q_DECLARE_TR_FUNCTIONS(BrevaneConnection)
+
 public:
     static constexpr std::chrono::seconds tickInterval{30};
     static constexpr std::chrono::seconds loadWatchdog{40};

@@ -7,6 +7,8 @@
 #include "connection/SiteURLs.h"
 #include "engine/Engine.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 #include "schedule/Sleep.h"
@@ -28,28 +30,28 @@ bool needsLogin(const QUrl& url)
     return !SiteURLs::isOnSite(url, Site::canvas) || url.path().contains(QStringLiteral("login"));
 }
 
-std::string errorText(const StepError& error)
+QString errorText(const StepError& error)
 {
     switch (error.kind) {
     case StepError::Kind::failure:
     case StepError::Kind::terminated: // read as a page that could not be read (failure: structure)
         if (error.failure == Failure::login)
-            return "로그인이 필요합니다";
+            return QCoreApplication::translate("CanvasPass", "로그인이 필요합니다");
         if (error.failure == Failure::timeout)
-            return "서버 응답 시간 초과";
-        return "과제 목록 형식을 확인하지 못했습니다";
+            return QCoreApplication::translate("CanvasPass", "서버 응답 시간 초과");
+        return QCoreApplication::translate("CanvasPass", "과제 목록 형식을 확인하지 못했습니다");
     case StepError::Kind::decoding:
-        return "과제 데이터 형식을 확인하지 못했습니다";
+        return QCoreApplication::translate("CanvasPass", "과제 데이터 형식을 확인하지 못했습니다");
     case StepError::Kind::script:
         if (error.message.find("DUE_DATE") != std::string::npos)
-            return "일부 과제의 마감일 형식을 읽지 못했습니다";
+            return QCoreApplication::translate("CanvasPass", "일부 과제의 마감일 형식을 읽지 못했습니다");
         if (error.message.find("UNAVAILABLE") != std::string::npos)
-            return "과제 페이지를 열 수 없습니다";
-        return "페이지 데이터 읽기 오류";
+            return QCoreApplication::translate("CanvasPass", "과제 페이지를 열 수 없습니다");
+        return QCoreApplication::translate("CanvasPass", "페이지 데이터 읽기 오류");
     case StepError::Kind::load:
         break;
     }
-    return loadFailureText(error.load);
+    return QString::fromStdString(loadFailureText(error.load));
 }
 
 // Evaluates a script that answers null until its data is ready, every half second, at most 30
@@ -119,10 +121,10 @@ struct Counts {
     std::string loginReason; // why the pass stopped for a sign-in
 };
 
-void countFailure(Counts& counts, const Course& course, const std::string& why)
+void countFailure(Counts& counts, const Course& course, const QString& why)
 {
     if (counts.failed++ == 0)
-        counts.firstFailure = course.name + " · " + why;
+        counts.firstFailure = course.name + " · " + why.toStdString();
 }
 
 // Reads and merges one course; a false result means the pass must stop for login.
@@ -131,7 +133,8 @@ QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course
     Store& store = connection.store();
     const auto fail = [&](const StepError& error) {
         countFailure(counts, course, errorText(error));
-        PassSteps::setError(store, course.id, errorText(error) + " · 기존 일정 유지");
+        PassSteps::setError(store, course.id,
+            QCoreApplication::translate("CanvasPass", "%1 · 기존 일정 유지").arg(errorText(error)).toStdString());
         if (!needsLogin(connection.currentURL()))
             return true;
         store.setCanvasNeedsLogin(true);
@@ -147,9 +150,11 @@ QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course
         const auto& items = store.db().assessments;
         const bool stored
             = std::any_of(items.begin(), items.end(), [&](const Assessment& a) { return a.courseID == course.id; });
-        PassSteps::setNotice(store, course.id,
-            std::string("Canvas에서 과제 목록을 제공하지 않는 과목입니다.")
-                + (stored ? " 이전 일정은 유지합니다." : ""));
+        const QString notice = stored
+            ? QCoreApplication::translate(
+                "CanvasPass", "Canvas에서 과제 목록을 제공하지 않는 과목입니다. 이전 일정은 유지합니다.")
+            : QCoreApplication::translate("CanvasPass", "Canvas에서 과제 목록을 제공하지 않는 과목입니다.");
+        PassSteps::setNotice(store, course.id, notice.toStdString());
         PassSteps::setError(store, course.id, "");
         co_return true;
     }
@@ -176,9 +181,11 @@ QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course
     if (submissions) {
         PassSteps::setError(store, course.id, "");
     } else {
-        PassSteps::setError(
-            store, course.id, "마감은 업데이트했지만 제출 상태를 확인하지 못했습니다. 기존 완료 상태를 유지합니다.");
-        countFailure(counts, course, "제출 상태를 확인하지 못했습니다");
+        PassSteps::setError(store, course.id,
+            QCoreApplication::translate(
+                "CanvasPass", "마감은 업데이트했지만 제출 상태를 확인하지 못했습니다. 기존 완료 상태를 유지합니다.")
+                .toStdString());
+        countFailure(counts, course, QCoreApplication::translate("CanvasPass", "제출 상태를 확인하지 못했습니다"));
     }
     store.update([&](Database& db) { Engine::merge(std::move(items), course.id, db, now); });
     ++counts.updated;
@@ -190,7 +197,7 @@ QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course
 QCoro::Task<> run(BrevaneConnection& connection)
 {
     Store& store = connection.store();
-    store.setCanvasStatus("Canvas 전체 과목 조회 중…");
+    store.setCanvasStatus(QCoreApplication::translate("CanvasPass", "Canvas 전체 과목 조회 중…").toStdString());
     std::optional<StepError> listFailure = co_await connection.load(SiteURLs::canvas("/courses"));
     Outcome<std::vector<DiscoveredCourse>> discovered = StepError::of(Failure::structure);
     if (!listFailure) {
@@ -200,7 +207,10 @@ QCoro::Task<> run(BrevaneConnection& connection)
     }
     if (listFailure) {
         const bool login = needsLogin(connection.currentURL());
-        const std::string status = login ? "Canvas 로그인이 필요해요" : "Canvas 과목 조회 실패 · 기존 일정 유지";
+        const std::string status
+            = (login ? QCoreApplication::translate("CanvasPass", "Canvas 로그인이 필요해요")
+                     : QCoreApplication::translate("CanvasPass", "Canvas 과목 조회 실패 · 기존 일정 유지"))
+                  .toStdString();
         store.setCanvasNeedsLogin(login);
         store.setCanvasStatus(status, connection.reason(login ? PassSteps::asLogin(*listFailure) : *listFailure));
         PassSteps::setError(store, homeKey, status);
@@ -221,22 +231,28 @@ QCoro::Task<> run(BrevaneConnection& connection)
     }
     Counts counts;
     for (const Course& course : courses) {
-        store.setCanvasStatus("Canvas " + course.name + " 동기화 중…");
+        store.setCanvasStatus(QCoreApplication::translate("CanvasPass", "Canvas %1 동기화 중…")
+                                  .arg(QString::fromStdString(course.name))
+                                  .toStdString());
         if (!co_await syncCourse(connection, course, counts))
             break;
     }
 
     if (store.canvasNeedsLogin())
-        store.setCanvasStatus("Canvas 재로그인이 필요해요", counts.loginReason);
+        store.setCanvasStatus(
+            QCoreApplication::translate("CanvasPass", "Canvas 재로그인이 필요해요").toStdString(), counts.loginReason);
     else if (counts.failed > 0)
-        store.setCanvasStatus("Canvas " + std::to_string(counts.updated) + "개 과목 업데이트 · "
-                + std::to_string(counts.failed) + "개 확인 필요",
+        store.setCanvasStatus(QCoreApplication::translate(
+                                  "CanvasPass", "Canvas %n개 과목 업데이트 · %1개 확인 필요", nullptr, counts.updated)
+                                  .arg(counts.failed)
+                                  .toStdString(),
             counts.firstFailure);
     else if (counts.withoutList > 0)
-        store.setCanvasStatus(
-            "Canvas 업데이트 완료 · " + std::to_string(counts.withoutList) + "개 과목은 과제 목록 미제공");
+        store.setCanvasStatus(QCoreApplication::translate(
+            "CanvasPass", "Canvas 업데이트 완료 · %n개 과목은 과제 목록 미제공", nullptr, counts.withoutList)
+                                  .toStdString());
     else
-        store.setCanvasStatus("Canvas 업데이트 완료");
+        store.setCanvasStatus(QCoreApplication::translate("CanvasPass", "Canvas 업데이트 완료").toStdString());
     connection.endPass();
 }
 

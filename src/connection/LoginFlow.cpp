@@ -21,10 +21,12 @@ LoginFlow::LoginFlow(BrevaneConnection& connection, LoginView& view)
     page_.onFinished = [this] { check(); };
     page_.onFailed = [this](const PageError& error) {
         if (error.kind != PageError::Kind::cancelled)
-            setMessage("로그인 페이지를 열지 못했습니다: " + loadFailureText(error.load)
-                + " · 페이지 다시 열기를 눌러 주세요.");
+            setMessage(tr("로그인 페이지를 열지 못했습니다: %1 · 페이지 다시 열기를 눌러 주세요.")
+                           .arg(QString::fromStdString(loadFailureText(error.load)))
+                           .toStdString());
     };
-    page_.onTerminated = [this] { setMessage("로그인 페이지가 중단되었습니다. 페이지 다시 열기를 눌러 주세요."); };
+    page_.onTerminated
+        = [this] { setMessage(tr("로그인 페이지가 중단되었습니다. 페이지 다시 열기를 눌러 주세요.").toStdString()); };
     view_.onReload = [this] { reload(); };
     view_.onSync = [this] { connection_.sync(); };
     view_.onAddresses = [this] {
@@ -60,7 +62,7 @@ void LoginFlow::show()
 void LoginFlow::reload()
 {
     detected_ = false;
-    setMessage("학교 로그인 페이지를 여는 중…");
+    setMessage(tr("학교 로그인 페이지를 여는 중…").toStdString());
     probe_.startRepeating(probeInterval);
     page_.load(SiteURLs::startPage(connection_.site()), networkTimeoutSeconds);
 }
@@ -75,15 +77,15 @@ void LoginFlow::check()
         if (detected_ || !value || value->kind != ScriptValue::Kind::flag || !value->flag)
             return;
         detected_ = true;
-        setMessage("로그인 완료 · 일정을 업데이트합니다.");
+        setMessage(tr("로그인 완료 · 일정을 업데이트합니다.").toStdString());
         probe_.stop();
         Store& store = connection_.store();
         if (connection_.isCanvas()) {
             store.setCanvasNeedsLogin(false);
-            store.setCanvasStatus("Canvas 로그인 완료");
+            store.setCanvasStatus(tr("Canvas 로그인 완료").toStdString());
         } else {
             store.setNeedsLogin(false);
-            store.setStatus("BrevaneLearn 로그인 완료");
+            store.setStatus(tr("BrevaneLearn 로그인 완료").toStdString());
         }
         syncAfterRunningPass();
     });

@@ -2,6 +2,7 @@
 
 #include "connection/LoginView.h"
 
+#include <QCoreApplication>
 #include <QCoroTask>
 
 #include <cstdint>
@@ -17,6 +18,8 @@ class BrevaneConnection;
 // page every second, and once a signed-in page shows, clears the site's login flag and starts one
 // pass behind any running one. The application never sees a password. Owned by its connection.
 class LoginFlow {
+    Q_DECLARE_TR_FUNCTIONS(LoginFlow)
+
 public:
     static constexpr std::chrono::seconds probeInterval{1};
     static constexpr double networkTimeoutSeconds = 60;
