@@ -100,18 +100,19 @@ void CalendarServerSync::credentialsChanged()
     succeeded_ = false;
     if (key_.isEmpty()) {
         store_.setCalendarServerProgress(std::nullopt);
-        store_.setCalendarServerStatus(
-            collection.empty() ? Store::calendarServerOffStatus : "캘린더 서버 사용자 이름을 입력해 주세요");
+        store_.setCalendarServerStatus(collection.empty()
+                ? std::string(Store::calendarServerOffStatus)
+                : tr("캘린더 서버 사용자 이름을 입력해 주세요").toStdString());
         return;
     }
-    store_.setCalendarServerStatus("캘린더 서버 연결 준비 중");
+    store_.setCalendarServerStatus(tr("캘린더 서버 연결 준비 중").toStdString());
     passwords_.read(key_, [this, key = key_](QString password) {
         // A password given meanwhile is newer than the stored one.
         if (key != key_ || !password_.isEmpty())
             return;
         password_ = std::move(password);
         if (password_.isEmpty())
-            store_.setCalendarServerStatus("캘린더 서버 비밀번호를 입력해 주세요");
+            store_.setCalendarServerStatus(tr("캘린더 서버 비밀번호를 입력해 주세요").toStdString());
         else
             syncSoon();
     });
@@ -120,13 +121,14 @@ void CalendarServerSync::credentialsChanged()
 void CalendarServerSync::keepPassword(const std::string& password, std::function<void(bool, std::string)> done)
 {
     if (key_.isEmpty())
-        return done(false, "캘린더 서버 주소와 사용자 이름을 먼저 정해 주세요");
+        return done(false, tr("캘린더 서버 주소와 사용자 이름을 먼저 정해 주세요").toStdString());
     password_ = QString::fromStdString(password);
     passwords_.keep(key_, password_, [done = std::move(done)](CalendarPassword::Kept kept) {
         const bool stored = kept == CalendarPassword::Kept::secretStore;
         done(stored,
-            stored ? "비밀번호를 시스템 비밀번호 보관함에 저장했어요"
-                   : "비밀번호 보관함이 없어 이번 실행 동안만 비밀번호를 기억해요");
+            (stored ? tr("비밀번호를 시스템 비밀번호 보관함에 저장했어요")
+                    : tr("비밀번호 보관함이 없어 이번 실행 동안만 비밀번호를 기억해요"))
+                .toStdString());
     });
     syncSoon();
 }
@@ -149,19 +151,22 @@ QCoro::Task<> CalendarServerSync::runOnce()
         co_return; // the status already says what is missing
     client_.setCredentials(QString::fromStdString(settings.calendarServerUser.value_or(std::string{})), password_);
     if (!succeeded_)
-        store_.setCalendarServerStatus("캘린더 서버 동기화 중");
+        store_.setCalendarServerStatus(tr("캘린더 서버 동기화 중").toStdString());
     SyncRun run(store_, client_, collection);
     const std::optional<CalDavFailure> failure = co_await run.run();
     store_.setCalendarServerProgress(std::nullopt);
     succeeded_ = !failure;
     if (!failure)
         store_.setCalendarServerStatus(
-            "캘린더 서버 최근 동기화 " + Dates::display(store_.now(), store_.zone(), "HH:mm"));
+            tr("캘린더 서버 최근 동기화 %1")
+                .arg(QString::fromStdString(Dates::display(store_.now(), store_.zone(), "HH:mm")))
+                .toStdString());
     else if (failure->kind == CalDavFailure::Kind::unauthorized)
         store_.setCalendarServerStatus(
-            "캘린더 서버 로그인 실패 · 비밀번호를 확인해 주세요", calDavFailureText(*failure));
+            tr("캘린더 서버 로그인 실패 · 비밀번호를 확인해 주세요").toStdString(), calDavFailureText(*failure));
     else
-        store_.setCalendarServerStatus("캘린더 서버 동기화 실패 · 기존 일정 유지", calDavFailureText(*failure));
+        store_.setCalendarServerStatus(
+            tr("캘린더 서버 동기화 실패 · 기존 일정 유지").toStdString(), calDavFailureText(*failure));
 }
 
 } // namespace vantory

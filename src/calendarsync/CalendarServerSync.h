@@ -3,6 +3,7 @@
 #include "caldav/CalDavClient.h"
 #include "store/Store.h"
 
+#include <QCoreApplication>
 #include <QCoroTask>
 #include <QString>
 
@@ -19,6 +20,8 @@ namespace vantory {
 // asks for one more. It also answers the Store's hooks for the calendar server's settings.
 // The password comes from the desktop's secret store, read at start and when the settings change.
 class CalendarServerSync {
+    Q_DECLARE_TR_FUNCTIONS(CalendarServerSync)
+
 public:
     CalendarServerSync(Store& store, Scheduler& scheduler, HttpLimits limits = {});
     CalendarServerSync(const CalendarServerSync&) = delete;

@@ -3,6 +3,8 @@
 #include "caldav/CalDavClient.h"
 #include "model/SiteAddress.h"
 
+#include <QCoreApplication>
+
 namespace vantory::ServerCheck {
 
 namespace {
@@ -35,9 +37,12 @@ QCoro::Task<CalendarServerCheck> check(CalendarServerLogin login)
             result.collections.push_back(
                 {collection.url.toString().toStdString(), collection.displayName.toStdString()});
     }
-    result.text = result.collections.empty()
-        ? "연결됐어요 · 할 일을 담는 캘린더가 없어요"
-        : "연결됐어요 · 할 일 캘린더 " + std::to_string(result.collections.size()) + "개";
+    // Not a cast inside the call: lupdate would miss the text.
+    const int count = static_cast<int>(result.collections.size());
+    result.text
+        = (count == 0 ? QCoreApplication::translate("ServerCheck", "연결됐어요 · 할 일을 담는 캘린더가 없어요")
+                      : QCoreApplication::translate("ServerCheck", "연결됐어요 · 할 일 캘린더 %n개", nullptr, count))
+              .toStdString();
     co_return result;
 }
 
@@ -51,7 +56,8 @@ QCoro::Task<Created> create(CalendarServerLogin login, std::string home)
     const CalDavResult<QUrl> created = co_await client.createCollection(url, name);
     if (!created)
         co_return Created{std::nullopt, calDavFailureText(created.failure())};
-    co_return Created{created->toString().toStdString(), "Vantory 캘린더를 만들었어요"};
+    co_return Created{created->toString().toStdString(),
+        QCoreApplication::translate("ServerCheck", "Vantory 캘린더를 만들었어요").toStdString()};
 }
 
 } // namespace vantory::ServerCheck
