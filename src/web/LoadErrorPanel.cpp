@@ -28,22 +28,22 @@ QLabel* label(const QString& text, QWidget* parent)
 LoadErrorPanel::LoadErrorPanel(QWidget* parent)
     : QWidget(parent)
 {
-    setAccessibleName(QStringLiteral("페이지 오류"));
-    QLabel* heading = label(QStringLiteral("페이지를 열지 못했습니다"), this);
+    setAccessibleName(tr("페이지 오류"));
+    QLabel* heading = label(tr("페이지를 열지 못했습니다"), this);
     QFont headingFont = heading->font();
     headingFont.setBold(true);
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.3);
     heading->setFont(headingFont);
     reason_ = label(QString(), this);
-    reason_->setAccessibleDescription(QStringLiteral("원인"));
+    reason_->setAccessibleDescription(tr("원인"));
     address_ = label(QString(), this);
     TextColors::paint(address_, TextColors::secondary(palette()));
-    QLabel* hint = label(QStringLiteral("설정의 ‘학교 사이트’에서 주소가 맞는지 확인하고, 인터넷 연결을 확인한 뒤 "
-                                        "다시 시도해 주세요."),
+    QLabel* hint = label(tr("설정의 ‘학교 사이트’에서 주소가 맞는지 확인하고, 인터넷 연결을 확인한 뒤 "
+                            "다시 시도해 주세요."),
         this);
 
-    retry_ = new QPushButton(QStringLiteral("다시 시도"), this);
-    addresses_ = new QPushButton(QStringLiteral("학교 사이트 설정 열기"), this);
+    retry_ = new QPushButton(tr("다시 시도"), this);
+    addresses_ = new QPushButton(tr("학교 사이트 설정 열기"), this);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
     for (QPushButton* button : {retry_, addresses_}) {
@@ -80,7 +80,7 @@ void LoadErrorPanel::showFailure(const LoadFailure& failure, const QUrl& url)
     const QString origin
         = url.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
               .toString(QUrl::FullyEncoded);
-    address_->setText(QStringLiteral("주소: %1").arg(origin.isEmpty() ? QStringLiteral("(없음)") : origin));
+    address_->setText(tr("주소: %1").arg(origin.isEmpty() ? tr("(없음)") : origin));
     // A screen reader that lands on the button hears why it is there.
     retry_->setAccessibleDescription(reason);
 }

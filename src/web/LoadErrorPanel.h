@@ -10,8 +10,8 @@ class QUrl;
 
 namespace vantory {
 
-// What a login window shows in place of a page that did not load: what failed and where, in
-// Korean, and the two ways on (the school's addresses, another try). Its focus goes to "다시 시도".
+// What a login window shows in place of a page that did not load: what failed and where, and the
+// two ways on (the school's addresses, another try). Its focus goes to the retry button.
 class LoadErrorPanel final : public QWidget {
     Q_OBJECT
 

@@ -92,7 +92,7 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     , page_(page)
 {
     [[maybe_unused]] static const bool roleInstalled = (QAccessible::installFactory(accessibleWindow), true);
-    setWindowTitle(QStringLiteral("Vantory · %1 로그인").arg(siteName));
+    setWindowTitle(tr("Vantory · %1 로그인").arg(siteName));
     resize(1050, 780);
 
     auto* header = new QHBoxLayout;
@@ -102,28 +102,27 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
 
     auto* column = new QVBoxLayout;
     column->setSpacing(3);
-    auto* heading = new QLabel(QStringLiteral("%1 연결").arg(siteName), this);
+    auto* heading = new QLabel(tr("%1 연결").arg(siteName), this);
     QFont headingFont = heading->font();
     headingFont.setBold(true);
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.15);
     heading->setFont(headingFont);
     column->addWidget(heading);
-    hint_ = caption(
-        QStringLiteral("학교 계정으로 로그인한 뒤 ‘일정 업데이트’를 누르세요. 비밀번호는 앱이 수집하지 않습니다."),
-        this);
+    hint_
+        = caption(tr("학교 계정으로 로그인한 뒤 ‘일정 업데이트’를 누르세요. 비밀번호는 앱이 수집하지 않습니다."), this);
     hint_->setWordWrap(true);
     column->addWidget(hint_);
     // Where the student is about to type a password: the page's host and whether the connection is
     // encrypted.
     location_ = caption(QString(), this);
-    location_->setAccessibleDescription(QStringLiteral("페이지 주소"));
+    location_->setAccessibleDescription(tr("페이지 주소"));
     location_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(location_);
     header->addLayout(column, 1);
 
-    auto* reloadButton = new QPushButton(QStringLiteral("페이지 다시 열기"), this);
-    syncButton_ = new QPushButton(QStringLiteral("일정 업데이트"), this);
-    auto* closeButton = new QPushButton(QStringLiteral("닫기"), this);
+    auto* reloadButton = new QPushButton(tr("페이지 다시 열기"), this);
+    syncButton_ = new QPushButton(tr("일정 업데이트"), this);
+    auto* closeButton = new QPushButton(tr("닫기"), this);
     for (QPushButton* button : {reloadButton, syncButton_, closeButton}) {
         button->setAutoDefault(true); // Enter presses the focused button, as Space does
         button->setAccessibleName(button->text());
@@ -133,8 +132,8 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     connect(syncButton_, &QPushButton::clicked, this, &LoginWindow::syncRequested);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
-    status_ = line(QStringLiteral("상태"), this);
-    message_ = line(QStringLiteral("메시지"), this);
+    status_ = line(tr("상태"), this);
+    message_ = line(tr("메시지"), this);
     message_->hide();
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
@@ -143,7 +142,7 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     stack_ = new QStackedWidget(this);
     view_ = new QWebEngineView(stack_);
     view_->setPage(page);
-    view_->setAccessibleName(QStringLiteral("로그인 페이지"));
+    view_->setAccessibleName(tr("로그인 페이지"));
     panel_ = new LoadErrorPanel(stack_);
     stack_->addWidget(view_);
     stack_->addWidget(panel_);
@@ -271,18 +270,18 @@ void LoginWindow::showLocation()
     QColor colour = palette().color(QPalette::WindowText);
     switch (state_) {
     case PageState::loading:
-        location_->setText(QStringLiteral("불러오는 중 · %1").arg(host));
+        location_->setText(tr("불러오는 중 · %1").arg(host));
         break;
     case PageState::stopped:
-        location_->setText(QStringLiteral("불러오기 중단 · %1").arg(host));
+        location_->setText(tr("불러오기 중단 · %1").arg(host));
         break;
     case PageState::failed:
-        location_->setText(QStringLiteral("연결 실패 · %1").arg(host));
+        location_->setText(tr("연결 실패 · %1").arg(host));
         colour = TextColors::warning(palette());
         break;
     case PageState::loaded:
-        location_->setText(secure ? QStringLiteral("보안 연결 (https) · %1").arg(host)
-                                  : QStringLiteral("보안되지 않은 연결 (%1) · %2").arg(url_.scheme(), host));
+        location_->setText(secure ? tr("보안 연결 (https) · %1").arg(host)
+                                  : tr("보안되지 않은 연결 (%1) · %2").arg(url_.scheme(), host));
         if (!secure)
             colour = TextColors::insecure(palette());
         break;
