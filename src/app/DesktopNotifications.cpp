@@ -39,9 +39,9 @@ DesktopNotifications::~DesktopNotifications() = default;
 
 void DesktopNotifications::show(const Notification& notification, Shown shown)
 {
-    const QString openLabel = QStringLiteral("과제 페이지 열기");
+    const QString openLabel = tr("과제 페이지 열기");
     const QStringList actions{QString::fromUtf8(defaultAction), openLabel, QString::fromUtf8(openAction), openLabel,
-        QString::fromUtf8(doneAction), QStringLiteral("완료 처리")};
+        QString::fromUtf8(doneAction), tr("완료 처리")};
     QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue<uchar>(notification.critical ? 2 : 1)}};
     // The server finds the application's name and icon, and its notification settings, by the entry.
     if (const QString entry = QGuiApplication::desktopFileName(); !entry.isEmpty())

@@ -4,6 +4,11 @@
 
 namespace vantory {
 
+QString menuText(const LineAction& action)
+{
+    return QCoreApplication::translate("LineActions", action.label);
+}
+
 void run(const LineAction& action, Store& store)
 {
     if (!action.hook)

@@ -110,8 +110,7 @@ QList<bus::MenuEntry> menu(const Store& store)
         if (!action.label)
             entries.push_back({});
         else
-            entries.push_back(
-                {QString::fromLatin1(action.method), QString::fromUtf8(action.label), available(action, store)});
+            entries.push_back({QString::fromLatin1(action.method), menuText(action), available(action, store)});
     }
     return entries;
 }

@@ -124,8 +124,7 @@ void ScreenOpener::closePopover()
 
 void ScreenOpener::showSettings()
 {
-    present(settings_,
-        [this] { return new ScreenWindow(QStringLiteral("Vantory 설정"), screens_.settings(store_, false)); });
+    present(settings_, [this] { return new ScreenWindow(tr("Vantory 설정"), screens_.settings(store_, false)); });
 }
 
 void ScreenOpener::showSchoolSites()
@@ -141,8 +140,7 @@ void ScreenOpener::showSchoolSites()
 
 void ScreenOpener::showColors()
 {
-    present(
-        colors_, [this] { return new ScreenWindow(QStringLiteral("Vantory 색상"), screens_.settings(store_, true)); });
+    present(colors_, [this] { return new ScreenWindow(tr("Vantory 색상"), screens_.settings(store_, true)); });
 }
 
 void ScreenOpener::showCalendar()
@@ -150,13 +148,13 @@ void ScreenOpener::showCalendar()
     present(calendar_, [this] {
         QWidget* dashboard
             = screens_.dashboard(store_, [this](const Assessment& item, QWidget* over) { openEditor(item, over); });
-        return new ScreenWindow(QStringLiteral("Vantory 캘린더"), dashboard);
+        return new ScreenWindow(tr("Vantory 캘린더"), dashboard);
     });
 }
 
 void ScreenOpener::showExport()
 {
-    present(export_, [this] { return new ScreenWindow(QStringLiteral("캘린더 내보내기"), new ExportScreen(store_)); });
+    present(export_, [this] { return new ScreenWindow(tr("캘린더 내보내기"), new ExportScreen(store_)); });
 }
 
 void ScreenOpener::handleArguments(const QStringList& arguments)

@@ -20,7 +20,7 @@ TrayMenu::TrayMenu(Store& store, std::function<QString()> currentLine, QWidget* 
             addSeparator();
             continue;
         }
-        QAction* action = addAction(QString::fromUtf8(entry.label));
+        QAction* action = addAction(QString());
         connect(action, &QAction::triggered, this, [this, &entry] { run(entry, store_); });
         action->setData(QVariant::fromValue(static_cast<int>(&entry - lineActions)));
     }
@@ -29,7 +29,8 @@ TrayMenu::TrayMenu(Store& store, std::function<QString()> currentLine, QWidget* 
 }
 
 // Runs at every composition: a menu service sends each changed property to the desktop, so
-// unchanged texts and states are left alone.
+// unchanged texts and states are left alone. The labels are read here too, so the menu follows a
+// change of language.
 void TrayMenu::refresh()
 {
     if (const QString line = currentLine_(); line_->text() != line)
@@ -38,6 +39,8 @@ void TrayMenu::refresh()
         if (!action->data().isValid())
             continue;
         const LineAction& entry = lineActions[action->data().toInt()];
+        if (const QString text = menuText(entry); action->text() != text)
+            action->setText(text);
         const bool enabled = available(entry, store_);
         if (action->isEnabled() != enabled)
             action->setEnabled(enabled);

@@ -18,8 +18,8 @@ public:
     // currentLine gives the status line as the strip shows it now. store must outlive the menu.
     TrayMenu(Store& store, std::function<QString()> currentLine, QWidget* parent = nullptr);
 
-    // Brings the first entry and the entries' states up to date; runs before the menu shows and
-    // whenever the line is composed, so an open menu follows the line too.
+    // Brings the first entry and the entries' labels and states up to date; runs before the menu
+    // shows and whenever the line is composed, so an open menu follows the line too.
     void refresh();
 
 private:
