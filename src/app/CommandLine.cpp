@@ -18,25 +18,33 @@ template <std::size_t N> bool listed(const std::array<const char*, N>& list, std
     return std::find(list.begin(), list.end(), argument) != list.end();
 }
 
-constexpr std::string_view helpText = R"(사용법: vantory [옵션]
+// The help and the usage errors are English only, as the manual page is: they are printed before
+// any translation is loaded.
+constexpr std::string_view helpText = R"(Usage: vantory [OPTION]...
 
-상단 막대에서 가장 가까운 과제 마감을 보여 줍니다.
+Shows the nearest course deadlines on the desktop's top bar.
 
-옵션:
-  -h, --help             이 도움말을 보여 주고 끝냅니다
-  -v, --version          버전을 보여 주고 끝냅니다
-      --login            저장된 일정이 있어도 BrevaneLearn 로그인 창을 엽니다
-      --show-calendar    캘린더 창을 엽니다 (실행 중이면 그 창을 엽니다)
-      --tray-only        화면 위쪽 막대 없이 트레이 아이콘만 보여 줍니다 (기억됨)
-      --with-strip       화면 위쪽 막대를 다시 보여 줍니다 (기억됨)
-                         sway 같은 타일링 Wayland에서는 기본이 트레이 아이콘만이며,
-                         waybar에는 --bar=waybar 모듈을 쓰세요
-      --data-dir DIR     일정 파일(state.json)을 DIR에 둡니다 (기본: ~/.local/share/Vantory)
-      --bar=FORMAT       막대 프로그램용 한 줄을 출력하고 바뀔 때마다 새 줄을 씁니다
-                         FORMAT: waybar, i3blocks, polybar (일정 파일은 읽기만 합니다)
-      --once             --bar와 함께: 한 줄만 출력하고 끝냅니다
+Options:
+  -h, --help             show this help and exit
+  -v, --version          show the version and exit
+      --login            open the sign-in of the first site that has an
+                         address (BrevaneLearn, else Canvas), even when
+                         deadlines are stored
+      --show-calendar    open the calendar window (the running Vantory's,
+                         if one runs)
+      --tray-only        show only the tray icon, no strip at the top edge
+                         (remembered)
+      --with-strip       show the strip at the top edge again (remembered);
+                         tiling Wayland sessions such as sway start with
+                         the tray icon only: use --bar=waybar for waybar
+      --data-dir DIR     keep the state file (state.json) and the web
+                         profile in DIR (default: ~/.local/share/Vantory)
+      --bar=FORMAT       print the line for a status bar, then a new line
+                         whenever it changes; FORMAT: waybar, i3blocks,
+                         polybar (the state file is only read)
+      --once             with --bar: print one line and exit
 
-종료 상태: 0 성공, 1 실행 중인 Vantory에 연결하지 못함, 2 잘못된 옵션
+Exit status: 0 success, 1 running Vantory unreachable, 2 usage error
 )";
 
 } // namespace
@@ -73,28 +81,28 @@ std::variant<CommandLine, CommandLine::UsageError> CommandLine::parse(std::span<
         } else if (name == "--login" || name == "--show-calendar" || name == "--tray-only" || name == "--with-strip"
             || name == "--once") {
             if (hasInlineValue)
-                return UsageError{"'" + name + "' 옵션은 값을 받지 않아요"};
+                return UsageError{"option '" + name + "' takes no value"};
             line.once = line.once || name == "--once";
         } else if (name == "--data-dir") {
             const auto directory = value();
             if (!directory || directory->empty())
-                return UsageError{"'--data-dir'에 폴더를 지정해 주세요"};
+                return UsageError{"option '--data-dir' needs a folder"};
             line.dataDirectory = *directory;
         } else if (name == "--bar") {
             const auto format = value();
             const auto parsed = format ? barFormat(*format) : std::nullopt;
             if (!parsed)
-                return UsageError{"'--bar'에는 waybar, i3blocks, polybar 중 하나를 지정해 주세요"};
+                return UsageError{"option '--bar' needs one of waybar, i3blocks, polybar"};
             line.bar = *parsed;
             barAsked = true;
         } else if (listed(qtOptionsWithValue, argument)) {
             ++i;
         } else if (!listed(qtFlags, argument)) {
-            return UsageError{"알 수 없는 옵션 '" + argument + "'"};
+            return UsageError{"unknown option '" + argument + "'"};
         }
     }
     if (line.once && !barAsked)
-        return UsageError{"'--once'는 '--bar'와 함께 써 주세요"};
+        return UsageError{"option '--once' works only with '--bar'"};
     line.action = helpAsked ? Action::help : versionAsked ? Action::version : barAsked ? Action::bar : Action::run;
     return line;
 }

@@ -31,7 +31,7 @@ struct CommandLine {
     static std::variant<CommandLine, UsageError> parse(std::span<const std::string> arguments);
 
     static std::string_view help();
-    static constexpr std::string_view helpHint = "'vantory --help'로 사용법을 볼 수 있어요.";
+    static constexpr std::string_view helpHint = "Try 'vantory --help' for more information.";
 };
 
 } // namespace vantory

@@ -34,11 +34,11 @@ TEST(CommandLineTest, ReadsEveryOptionLetsQtsOwnPassAndRefusesWhatItDoesNotKnow)
         {{"--login", "-h"}, Action::help, {}, {}, ""},
         {{"--version", "--bar=waybar"}, Action::version, {}, {}, ""},
         {{"--help", "--version"}, Action::help, {}, {}, ""},
-        {{"--data-dir"}, {}, {}, {}, "'--data-dir'에 폴더를 지정해 주세요"},
-        {{"--data-dir="}, {}, {}, {}, "'--data-dir'에 폴더를 지정해 주세요"},
-        {{"--bar=lemonbar"}, {}, {}, {}, "'--bar'에는 waybar, i3blocks, polybar 중 하나를 지정해 주세요"},
-        {{"--once"}, {}, {}, {}, "'--once'는 '--bar'와 함께 써 주세요"},
-        {{"--login=yes"}, {}, {}, {}, "'--login' 옵션은 값을 받지 않아요"},
+        {{"--data-dir"}, {}, {}, {}, "option '--data-dir' needs a folder"},
+        {{"--data-dir="}, {}, {}, {}, "option '--data-dir' needs a folder"},
+        {{"--bar=lemonbar"}, {}, {}, {}, "option '--bar' needs one of waybar, i3blocks, polybar"},
+        {{"--once"}, {}, {}, {}, "option '--once' works only with '--bar'"},
+        {{"--login=yes"}, {}, {}, {}, "option '--login' takes no value"},
     };
     for (const auto& [arguments, action, dataDirectory, bar, error] : cases) {
         const auto parsed = CommandLine::parse(arguments);
@@ -68,7 +68,7 @@ TEST(CommandLineTest, TheProgramAnswersWithoutADisplay)
     };
     EXPECT_EQ(run({QStringLiteral("--help")}), std::tuple(0, CommandLine::help(), ""));
     EXPECT_EQ(run({QStringLiteral("--nope")}),
-        std::tuple(2, "", "vantory: 알 수 없는 옵션 '--nope'\n" + std::string(CommandLine::helpHint) + "\n"));
+        std::tuple(2, "", "vantory: unknown option '--nope'\n" + std::string(CommandLine::helpHint) + "\n"));
 
     const auto [status, out, error] = run({QStringLiteral("--bar=waybar"), QStringLiteral("--once"),
         QStringLiteral("--data-dir"), QString::fromStdString(folder.path().string())});
