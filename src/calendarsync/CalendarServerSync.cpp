@@ -100,8 +100,8 @@ void CalendarServerSync::credentialsChanged()
     succeeded_ = false;
     if (key_.isEmpty()) {
         store_.setCalendarServerProgress(std::nullopt);
-        store_.setCalendarServerStatus(
-            collection.empty() ? Store::calendarServerOffStatus : "캘린더 서버 사용자 이름을 입력해 주세요");
+        store_.setCalendarServerStatus(collection.empty() ? std::string(wording().calendarServerOffStatus)
+                                                          : "캘린더 서버 사용자 이름을 입력해 주세요");
         return;
     }
     store_.setCalendarServerStatus("캘린더 서버 연결 준비 중");
