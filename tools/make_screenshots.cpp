@@ -69,7 +69,7 @@ void useSample(Store& store)
     store.setErrors({});
     store.setStatus("최근 업데이트 완료");
     store.setCanvasStatus("Canvas 업데이트 완료");
-    store.setCalendarServerStatus(Store::calendarServerOffStatus);
+    store.setCalendarServerStatus(std::string(wording().calendarServerOffStatus));
     store.setCalendarServerProgress(std::nullopt);
     store.checkCalendarServer = nullptr;
 }

@@ -5,6 +5,7 @@
 #include "model/Dates.h"
 #include "model/Sites.h"
 #include "model/UnicodeText.h"
+#include "model/Wording.h"
 
 #include <algorithm>
 #include <chrono>
@@ -151,8 +152,10 @@ void writeEvent(Output& output, const Assessment& item, const Database& db, cons
     description = course ? course->sourceName() : std::string("BrevaneLearn");
     description += " · ";
     description += item.category;
-    description += "\n마감: ";
-    dueFormat.append(description, due);
+    description += '\n';
+    std::string when;
+    dueFormat.append(when, due);
+    description += fill(wording().exportDue, {when});
     description += '\n';
     description += item.url.value_or("");
     output.begin("DESCRIPTION").escaped(description).end();
@@ -167,7 +170,7 @@ void writeEvent(Output& output, const Assessment& item, const Database& db, cons
         output.line("BEGIN", "VALARM");
         output.line("TRIGGER", alarmTrigger);
         output.line("ACTION", "DISPLAY");
-        output.line("DESCRIPTION", alarmDescription);
+        output.line("DESCRIPTION", std::string(wording().alarmDescription));
         output.line("END", "VALARM");
     }
     output.line("END", "VEVENT");
@@ -238,7 +241,7 @@ std::string generate(const std::vector<Assessment>& items, const Database& db, s
     output.line("PRODID", "-//Vantory//Deadlines//KO");
     output.line("CALSCALE", "GREGORIAN");
     output.line("METHOD", "PUBLISH");
-    output.line("X-WR-CALNAME", "Vantory 마감");
+    output.line("X-WR-CALNAME", std::string(wording().calendarName));
     // A hint for calendars that show the file as a calendar of its own; the canonical id is
     // ICU's, never the stored text, so it cannot carry a line break.
     output.line("X-WR-TIMEZONE", zone.id());

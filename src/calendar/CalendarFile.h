@@ -17,9 +17,6 @@ namespace vantory::CalendarFile {
 // to the one they already hold by UID.
 inline constexpr std::string_view uidDomain = "vantory.app";
 
-// What a reminder of a deadline says.
-inline constexpr std::string_view alarmDescription = "과제 마감";
-
 // The whole file, lines ended by CR LF, in the order of items; items without an effective due date
 // are left out. alarm is the reminder lead time in minutes (0 or less: no reminder); now is written
 // as every event's stamp. Instants are written in UTC; the settings' zone names the calendar's zone

@@ -4,6 +4,7 @@
 #include "engine/Engine.h"
 #include "model/Course.h"
 #include "model/Sites.h"
+#include "model/Wording.h"
 
 #include <algorithm>
 #include <charconv>
@@ -116,7 +117,7 @@ void setAlarms(Component& todo, const Settings& settings, bool dated)
             // Related to DUE: a task's alarm is otherwise related to its start.
             alarms.push_back({"VALARM",
                 {{"TRIGGER", ";RELATED=END", "-PT" + lead + "M"}, {"ACTION", "", "DISPLAY"},
-                    {"DESCRIPTION", "", CalendarFile::escape(CalendarFile::alarmDescription)},
+                    {"DESCRIPTION", "", CalendarFile::escape(wording().alarmDescription)},
                     {std::string(alarmProperty), "", lead}},
                 {}});
         }

@@ -101,7 +101,7 @@ void CalendarServerSync::credentialsChanged()
     if (key_.isEmpty()) {
         store_.setCalendarServerProgress(std::nullopt);
         store_.setCalendarServerStatus(collection.empty()
-                ? std::string(Store::calendarServerOffStatus)
+                ? std::string(wording().calendarServerOffStatus)
                 : tr("캘린더 서버 사용자 이름을 입력해 주세요").toStdString());
         return;
     }

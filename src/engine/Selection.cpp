@@ -3,6 +3,7 @@
 #include "model/Dates.h"
 #include "model/Modes.h"
 #include "model/UnicodeText.h"
+#include "model/Wording.h"
 
 #include <algorithm>
 #include <cmath>
@@ -286,8 +287,8 @@ std::string lastUpdateText(const Database& db)
             oldest = oldest ? std::min(*oldest, found->second) : found->second;
     }
     if (!oldest)
-        return "아직 동기화하지 않았어요";
-    return "마지막 업데이트 " + Dates::display(*oldest, db.settings.zone(), "M/d HH:mm");
+        return std::string(wording().neverSynced);
+    return fill(wording().lastUpdate, {Dates::display(*oldest, db.settings.zone(), "M/d HH:mm")});
 }
 
 } // namespace vantory::Engine

@@ -1,6 +1,7 @@
 #include "model/Dates.h"
 
 #include "model/UnicodeText.h"
+#include "model/Wording.h"
 
 #include <algorithm>
 #include <array>
@@ -132,6 +133,11 @@ std::optional<Instant> release(const std::string& text, std::int64_t year, const
     return parseStrictly(fromUTF8(withYear), "yyyy HH:mm, EEE, MMM d", zone.timeZone());
 }
 
+std::string display(Instant instant, const Zone& zone)
+{
+    return display(instant, zone, wording().dateFormat);
+}
+
 std::string display(Instant instant, const Zone& zone, const std::string& format)
 {
     std::string result;
@@ -139,10 +145,16 @@ std::string display(Instant instant, const Zone& zone, const std::string& format
     return result;
 }
 
+Formatter::Formatter(const Zone& zone)
+    : Formatter(zone, wording().dateFormat)
+{
+}
+
 Formatter::Formatter(const Zone& zone, const std::string& format)
 {
     UErrorCode status = U_ZERO_ERROR;
-    auto formatter = std::make_unique<icu::SimpleDateFormat>(fromUTF8(format), icu::Locale("ko_KR"), status);
+    auto formatter
+        = std::make_unique<icu::SimpleDateFormat>(fromUTF8(format), icu::Locale(wording().icuLocale), status);
     if (U_FAILURE(status))
         return;
     formatter->setTimeZone(zone.timeZone());
@@ -165,7 +177,7 @@ std::string remaining(double seconds)
 {
     // NaN compares false, so it lands here too instead of reaching the integer conversion.
     if (!(seconds > 0))
-        return "마감";
+        return std::string(wording().dueNow);
     if (seconds < 60)
         return "<1m";
 

@@ -15,8 +15,6 @@
 // Calendar computations in the school's zone, which every caller passes in (Settings::zone()).
 namespace vantory::Dates {
 
-inline constexpr const char* defaultDisplayFormat = "M월 d일 (EEE) HH:mm z";
-
 // A fresh Gregorian calendar in zone whose weeks start on Monday.
 std::unique_ptr<icu::Calendar> calendar(const Zone& zone);
 
@@ -31,14 +29,17 @@ std::optional<Instant> exact(const std::string& text);
 // without a zone, in the school's.
 std::optional<Instant> release(const std::string& text, std::int64_t year, const Zone& zone);
 
-// Formats an instant with an ICU pattern and the Korean locale in zone.
-std::string display(Instant instant, const Zone& zone, const std::string& format = defaultDisplayFormat);
+// Formats an instant in zone with an ICU pattern, by default the language's own, and the language's
+// locale: "12월 6일 (토) 17:58 GMT-8", "Dec 6 (Sat) 17:58 PST".
+std::string display(Instant instant, const Zone& zone);
+std::string display(Instant instant, const Zone& zone, const std::string& format);
 
 // display() for many instants: the ICU formatter is built once, which costs far more than
 // formatting with it.
 class Formatter {
 public:
-    explicit Formatter(const Zone& zone, const std::string& format = defaultDisplayFormat);
+    explicit Formatter(const Zone& zone);
+    Formatter(const Zone& zone, const std::string& format);
     ~Formatter();
     Formatter(const Formatter&) = delete;
     Formatter& operator=(const Formatter&) = delete;
@@ -50,7 +51,7 @@ private:
     std::unique_ptr<icu::SimpleDateFormat> formatter_;
 };
 
-// The short remaining-time text: "마감", "<1m", "45m", "23h59m", "1d 4h20m".
+// The short remaining-time text: "마감" (or the language's word), "<1m", "45m", "23h59m", "1d 4h20m".
 std::string remaining(double seconds);
 
 } // namespace vantory::Dates

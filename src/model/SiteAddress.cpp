@@ -1,6 +1,7 @@
 #include "model/SiteAddress.h"
 
 #include "model/UnicodeText.h"
+#include "model/Wording.h"
 
 #include <algorithm>
 #include <charconv>
@@ -13,14 +14,6 @@
 namespace vantory::SiteAddress {
 
 namespace {
-
-constexpr const char* badCharacter = "주소에 쓸 수 없는 문자가 있습니다";
-constexpr const char* notSecure = "https 주소만 쓸 수 있습니다 (http는 이 컴퓨터의 주소만)";
-constexpr const char* badHost = "호스트 이름이 올바르지 않습니다";
-constexpr const char* badPort = "포트 번호가 올바르지 않습니다";
-constexpr const char* withCredentials = "주소에 사용자 이름이나 비밀번호를 넣을 수 없습니다";
-constexpr const char* withQuery = "주소에 ?나 # 뒷부분을 넣을 수 없습니다";
-constexpr const char* withPath = "경로 없이 사이트의 주소만 입력해 주세요 (예: https://canvas.school.edu)";
 
 // No control, formatting (bidirectional marks among them) or space characters, and well-formed
 // UTF-8: what an address field may hold once its ends are trimmed.
@@ -95,11 +88,11 @@ Checked authority(std::string_view text, bool secure)
         // Only the IPv6 loopback: other literal addresses are no school's site.
         const auto close = text.find(']');
         if (close == std::string_view::npos || text.substr(0, close + 1) != "[::1]")
-            return {{}, badHost};
+            return {{}, std::string(wording().badHost)};
         host = text.substr(0, close + 1);
         if (close + 1 < text.size()) {
             if (text[close + 1] != ':')
-                return {{}, badHost};
+                return {{}, std::string(wording().badHost)};
             port = text.substr(close + 2);
         }
     } else if (const auto colon = text.find(':'); colon != std::string_view::npos) {
@@ -109,16 +102,16 @@ Checked authority(std::string_view text, bool secure)
 
     const std::string ascii = host.starts_with('[') ? std::string(host) : asciiHost(host);
     if (ascii.empty())
-        return {{}, badHost};
+        return {{}, std::string(wording().badHost)};
     if (!secure && !isLoopback(ascii))
-        return {{}, notSecure};
+        return {{}, std::string(wording().notSecure)};
 
     std::string result = ascii;
     if (text.find(':', host.size()) != std::string_view::npos) {
         unsigned number = 0;
         const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), number);
         if (port.empty() || error != std::errc{} || end != port.data() + port.size() || number == 0 || number > 65535)
-            return {{}, badPort};
+            return {{}, std::string(wording().badPort)};
         if (number != (secure ? 443U : 80U))
             result.append(":").append(std::to_string(number));
     }
@@ -130,13 +123,13 @@ struct Parts {
     bool secure = true;
     std::string_view authority;
     std::string_view tail;
-    const char* problem = nullptr;
+    std::string_view problem;
 };
 
 Parts split(std::string_view text)
 {
     if (!plainCharacters(text))
-        return {.problem = badCharacter};
+        return {.problem = wording().badCharacter};
 
     // A bare host is taken as an https address; any other scheme is refused.
     Parts parts;
@@ -144,7 +137,7 @@ Parts split(std::string_view text)
     if (const auto separator = text.find("://"); separator != std::string_view::npos) {
         const std::string scheme = lowerASCII(text.substr(0, separator));
         if (scheme != "https" && scheme != "http")
-            return {.problem = notSecure};
+            return {.problem = wording().notSecure};
         parts.secure = scheme == "https";
         rest = text.substr(separator + 3);
     } else if (!text.starts_with('[')) {
@@ -153,16 +146,16 @@ Parts split(std::string_view text)
         const auto colon = head.find(':');
         if (colon != std::string_view::npos
             && head.find_first_not_of("0123456789", colon + 1) != std::string_view::npos)
-            return {.problem = notSecure};
+            return {.problem = wording().notSecure};
     }
 
     const auto authorityEnd = rest.find_first_of("/?#\\");
     parts.authority = rest.substr(0, authorityEnd);
     parts.tail = authorityEnd == std::string_view::npos ? std::string_view{} : rest.substr(authorityEnd);
     if (parts.authority.find('@') != std::string_view::npos)
-        return {.problem = withCredentials};
+        return {.problem = wording().withCredentials};
     if (parts.tail.find_first_of("?#") != std::string_view::npos)
-        return {.problem = withQuery};
+        return {.problem = wording().withQuery};
     return parts;
 }
 
@@ -204,10 +197,10 @@ Checked check(std::string_view input, Site site)
     if (text.empty())
         return {};
     const Parts parts = split(text);
-    if (parts.problem)
-        return {{}, parts.problem};
+    if (!parts.problem.empty())
+        return {{}, std::string(parts.problem)};
     if (!parts.tail.empty() && parts.tail != "/")
-        return {{}, withPath};
+        return {{}, std::string(wording().withPath)};
 
     Checked checked = authority(parts.authority, parts.secure);
     if (!checked.usable())
@@ -222,11 +215,11 @@ Checked checkCollection(std::string_view input)
     if (text.empty())
         return {};
     const Parts parts = split(text);
-    if (parts.problem)
-        return {{}, parts.problem};
+    if (!parts.problem.empty())
+        return {{}, std::string(parts.problem)};
     const std::string path = parts.tail.empty() ? std::string("/") : encodedPath(parts.tail);
     if (path.empty())
-        return {{}, badCharacter};
+        return {{}, std::string(wording().badCharacter)};
 
     Checked checked = authority(parts.authority, parts.secure);
     if (!checked.usable())

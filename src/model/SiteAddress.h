@@ -13,7 +13,7 @@ namespace vantory::SiteAddress {
 
 struct Checked {
     std::string address; // the stored form; empty when the school does not use the site
-    std::string problem; // a short Korean text for the field; empty when the input is usable
+    std::string problem; // a short text for the field, in the language; empty when the input is usable
 
     bool usable() const { return problem.empty(); }
 };

@@ -2,6 +2,7 @@
 
 #include "model/JsonDocument.h"
 #include "model/JsonTextWriter.h"
+#include "model/Wording.h"
 
 #include <algorithm>
 #include <cctype>
@@ -199,7 +200,7 @@ std::optional<Database> StateFile::read()
         database.settings.normalize();
         return database;
     } catch (const std::exception&) {
-        storageError_ = std::string(readFailedText);
+        storageError_ = std::string(wording().stateReadFailed);
         return std::nullopt;
     }
 }
@@ -212,9 +213,9 @@ void StateFile::save(const Database& database)
         createPrivateDirectories(path_.parent_path());
         writeAtomically(path_, encode(database));
     } catch (const std::system_error& error) {
-        storageError_ = std::string(saveFailedPrefix) + error.code().message();
+        storageError_ = std::string(wording().stateSaveFailedPrefix) + error.code().message();
     } catch (const std::exception& error) {
-        storageError_ = std::string(saveFailedPrefix) + error.what();
+        storageError_ = std::string(wording().stateSaveFailedPrefix) + error.what();
     }
 }
 

@@ -14,9 +14,6 @@ namespace vantory {
 // the run, so a file that could not be read is never overwritten with a fresh database.
 class StateFile {
 public:
-    static constexpr std::string_view readFailedText = "저장된 일정을 읽지 못했습니다. 원본을 유지합니다.";
-    static constexpr std::string_view saveFailedPrefix = "일정 저장 실패: ";
-
     explicit StateFile(std::filesystem::path path);
 
     // "state.json" in dataDirectory when given, else <applicationSupportDirectory>/Vantory/state.json.

@@ -2,6 +2,7 @@
 
 #include "model/Dates.h"
 #include "model/UnicodeText.h"
+#include "model/Wording.h"
 
 namespace vantory {
 
@@ -38,7 +39,7 @@ ReminderText reminderText(const Assessment& item, const Settings& settings, Inst
     const std::string summary = settings.courseName(item.courseID) + " · " + title;
     const double secondsLeft = secondsSince1970(due) - secondsSince1970(now);
     return {oneLine(summary, ReminderText::summaryLength),
-        "마감까지 " + Dates::remaining(secondsLeft) + " 남았어요\n" + Dates::display(due, settings.zone())};
+        fill(wording().reminderBody, {Dates::remaining(secondsLeft)}) + "\n" + Dates::display(due, settings.zone())};
 }
 
 } // namespace vantory

@@ -4,6 +4,7 @@
 #include "model/Dates.h"
 #include "model/Modes.h"
 #include "model/UnicodeText.h"
+#include "model/Wording.h"
 
 #include <algorithm>
 #include <charconv>
@@ -93,15 +94,15 @@ std::string layoutSignature(const std::vector<DisplayItem>& items, const Setting
 std::string placeholderText(const Database& db)
 {
     if (db.settings.durations.empty())
-        return "Vantory | 표시 항목을 추가해 주세요";
+        return std::string(wording().addDurations);
     if (db.assessments.empty())
-        return "Vantory · 연결";
+        return std::string(wording().connectSites);
     std::string names;
     for (const Course& course : db.settings.courses) {
         if (course.enabled)
             names += (names.empty() ? "" : "/") + course.name;
     }
-    return (names.empty() ? std::string("Vantory") : names) + " | 예정된 마감 없음";
+    return fill(wording().noUpcoming, {names.empty() ? std::string_view("Vantory") : names});
 }
 
 // "86.5" → "87": halves away from zero; -0 prints as 0.
@@ -267,7 +268,7 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
     bool withDot = false;
     if (items.empty()) {
         // A file that could not be read must not look like a fresh start with nothing stored.
-        placeholder = input.storageProblem.empty() ? placeholderText(db) : "Vantory | 일정 파일 오류";
+        placeholder = input.storageProblem.empty() ? placeholderText(db) : std::string(wording().storageProblem);
         line.plainText = placeholder;
         line.tooltip = input.status + "\n" + input.lastUpdateText;
         line.nextBoundary = placeholderDelay;
@@ -281,9 +282,10 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
             line.plainText += " · " + percent(*item.score);
         line.timeHex = Engine::hex(shown.secondsLeft, settings);
         line.dotHex = Engine::dotHex(shown.secondsLeft, settings);
-        line.tooltip = std::to_string(count) + "개 중 " + std::to_string(index + 1) + "번째 항목 · " + shown.courseName
-            + "\n" + item.code + " · " + item.title + "\n마감 "
-            + Dates::display(instantFromSeconds(shown.due), settings.zone()) + "\n" + input.lastUpdateText;
+        line.tooltip = fill(wording().itemOfCount, {std::to_string(count), std::to_string(index + 1), shown.courseName})
+            + "\n" + item.code + " · " + item.title + "\n"
+            + fill(wording().tooltipDue, {Dates::display(instantFromSeconds(shown.due), settings.zone())}) + "\n"
+            + input.lastUpdateText;
 
         double nearest = std::numeric_limits<double>::infinity();
         for (const DisplayItem& other : items)

@@ -2,6 +2,7 @@
 
 #include "engine/Engine.h"
 #include "model/Sites.h"
+#include "model/Wording.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,7 +22,7 @@ Store::Store(std::filesystem::path statePath, Instant now)
 {
     if (auto loaded = stateFile_.load()) {
         db_ = std::move(*loaded);
-        status_ = loadedStatus;
+        status_ = std::string(wording().loadedStatus);
     }
     zone_ = db_.settings.zone();
 }
@@ -187,13 +188,12 @@ std::vector<std::string> Store::categories() const
     return {categories.begin(), categories.end()};
 }
 
-const std::string& Store::lineStatus() const
+std::string Store::lineStatus() const
 {
-    static const std::string noSites = noSitesStatus;
     const Sites& sites = Sites::current();
     if (sites.uses(Site::assessment))
         return status_;
-    return sites.uses(Site::canvas) ? canvasStatus_ : noSites;
+    return sites.uses(Site::canvas) ? canvasStatus_ : std::string(wording().noSitesStatus);
 }
 
 bool Store::failing(Site site) const
@@ -226,8 +226,8 @@ bool Store::calendarServerFailing() const
 std::string Store::calendarServerText() const
 {
     if (calendarServerProgress_)
-        return "캘린더 서버 · 할 일 보내는 중 " + std::to_string(calendarServerProgress_->done) + "/"
-            + std::to_string(calendarServerProgress_->total);
+        return fill(wording().calendarServerUpload,
+            {std::to_string(calendarServerProgress_->done), std::to_string(calendarServerProgress_->total)});
     return withReason(calendarServerStatus_, calendarServerStatusReason_);
 }
 

@@ -5,6 +5,7 @@
 #include "model/Rgb.h"
 #include "model/Sites.h"
 #include "model/StateFile.h"
+#include "model/Wording.h"
 #include "model/Zone.h"
 
 #include <cstdint>
@@ -66,12 +67,6 @@ public:
     using Observer = std::function<void(Field)>;
     using Action = std::function<void()>;
     using Messages = std::map<std::string, std::string>;
-
-    static constexpr const char* initialStatus = "BrevaneLearn을 연결해 주세요";
-    static constexpr const char* loadedStatus = "저장된 일정 · 연결 확인 중";
-    static constexpr const char* initialCanvasStatus = "Canvas 연결 대기";
-    static constexpr const char* noSitesStatus = "학교 사이트 주소를 설정해 주세요";
-    static constexpr const char* calendarServerOffStatus = "캘린더 서버 사용 안 함";
 
     // Fixes the state file's location and loads it; nothing is saved here.
     Store(std::filesystem::path statePath, Instant now);
@@ -172,7 +167,7 @@ public:
     bool syncing() const { return brevaneSyncing_ || canvasSyncing_; }
     // The status the line speaks of: the assessment site's, or Canvas's when the school uses only
     // Canvas, or a request for the addresses when it uses neither.
-    const std::string& lineStatus() const;
+    std::string lineStatus() const;
     // Whether the school uses the site and its sync needs the student's attention: a sign-in, or a
     // failed step (an entry of errors that belongs to the site).
     bool failing(Site site) const;
@@ -210,11 +205,11 @@ private:
     bool brevaneSyncing_ = false;
     bool canvasSyncing_ = false;
     bool canvasNeedsLogin_ = false;
-    std::string canvasStatus_ = initialCanvasStatus;
+    std::string canvasStatus_ = std::string(wording().initialCanvasStatus);
     std::string canvasStatusReason_;
-    std::string status_ = initialStatus;
+    std::string status_ = std::string(wording().initialStatus);
     std::string statusReason_;
-    std::string calendarServerStatus_ = calendarServerOffStatus;
+    std::string calendarServerStatus_ = std::string(wording().calendarServerOffStatus);
     std::string calendarServerStatusReason_;
     std::optional<Progress> calendarServerProgress_;
     bool needsLogin_ = false;

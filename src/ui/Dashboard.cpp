@@ -289,7 +289,7 @@ void Dashboard::refreshPrompt()
     const QString site = sites.uses(Site::assessment) ? QStringLiteral("BrevaneLearn") : QStringLiteral("Canvas");
     promptTitle_->setText(anySite ? (sites.uses(Site::assessment) ? QStringLiteral("BrevaneLearn을 연결해 주세요")
                                                                   : QStringLiteral("Canvas를 연결해 주세요"))
-                                  : QString::fromUtf8(Store::noSitesStatus));
+                                  : QString::fromUtf8(wording().noSitesStatus));
     promptText_->setText(anySite ? QStringLiteral("로그인하면 과제 마감을 매시간 가져옵니다.")
                                  : QStringLiteral("설정에서 학교 사이트의 주소를 입력하면 과제 마감을 가져옵니다."));
     promptButton_->setText(anySite ? QStringLiteral("연결") : QStringLiteral("설정"));

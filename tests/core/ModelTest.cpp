@@ -1,6 +1,7 @@
 #include "model/Rgb.h"
 #include "model/SiteAddress.h"
 #include "model/StateFile.h"
+#include "model/Wording.h"
 
 #include "support/RecordJson.h"
 #include "support/SiteScope.h"
@@ -329,7 +330,7 @@ TEST_F(StateFileTest, AFailedSaveOrLoadKeepsTheFileByteForByteAndStopsLaterSaves
     Database broken = sampleDatabase();
     broken.assessments[0].checkedAt = instantFromSeconds(notANumber); // a number no file could hold
     file.save(broken);
-    EXPECT_TRUE(file.storageError().value_or("").starts_with(StateFile::saveFailedPrefix));
+    EXPECT_TRUE(file.storageError().value_or("").starts_with(wording().stateSaveFailedPrefix));
     EXPECT_EQ(contents(path), before);
     fs::remove(path);
     file.save(sampleDatabase());
@@ -342,7 +343,7 @@ TEST_F(StateFileTest, AFailedSaveOrLoadKeepsTheFileByteForByteAndStopsLaterSaves
         std::ofstream(path) << bytes;
         StateFile file(path);
         EXPECT_FALSE(file.load().has_value());
-        EXPECT_EQ(file.storageError(), std::string(StateFile::readFailedText));
+        EXPECT_EQ(file.storageError(), std::string(wording().stateReadFailed));
         file.save(sampleDatabase());
         EXPECT_EQ(contents(path), bytes) << "a file that failed to load is never overwritten";
     }
@@ -353,7 +354,7 @@ TEST_F(StateFileTest, AFailedSaveOrLoadKeepsTheFileByteForByteAndStopsLaterSaves
     for (const fs::path& other : {folder / "folder" / "state.json", path}) {
         StateFile file(other);
         EXPECT_FALSE(file.load());
-        EXPECT_EQ(file.storageError(), std::string(StateFile::readFailedText)) << other;
+        EXPECT_EQ(file.storageError(), std::string(wording().stateReadFailed)) << other;
     }
 }
 

@@ -54,7 +54,7 @@ protected:
 TEST_F(StoreTest, StartsFreshSavesOnlyOnChangeAndObserversHearEveryWrite)
 {
     auto store = makeStore();
-    EXPECT_TRUE(store->status() == Store::initialStatus && store->canvasStatus() == Store::initialCanvasStatus);
+    EXPECT_TRUE(store->status() == wording().initialStatus && store->canvasStatus() == wording().initialCanvasStatus);
     int changes = 0;
     store->onChange = [&] { ++changes; };
     store->setStatus("x");
@@ -66,7 +66,7 @@ TEST_F(StoreTest, StartsFreshSavesOnlyOnChangeAndObserversHearEveryWrite)
     EXPECT_EQ(store->db().overrides.at("1:Q"), UserOverride{.completedChanged = now});
     EXPECT_EQ(changes, 2);
     auto reloaded = makeStore();
-    EXPECT_EQ(reloaded->status(), Store::loadedStatus);
+    EXPECT_EQ(reloaded->status(), wording().loadedStatus);
     EXPECT_EQ(reloaded->db(), store->db());
     std::vector<Store::Field> heard;
     const auto token = store->observe([&](Store::Field field) { heard.push_back(field); });
@@ -169,7 +169,7 @@ TEST_F(StoreTest, OpensOnlyPagesOfTheSitesInUseAndFollowsTheirAddressesAtOnce)
     EXPECT_EQ(std::tuple(store->statusReason(), store->warnings()), std::tuple("", canvasWarning))
         << "a reason goes with its status, and a warning names the failing site only";
     store->update([](Database& db) { db.settings.canvasBaseURL = db.settings.assessmentBaseURL = ""; });
-    EXPECT_EQ(store->lineStatus(), Store::noSitesStatus);
+    EXPECT_EQ(store->lineStatus(), wording().noSitesStatus);
     EXPECT_EQ(store->db().settings.courses.size(), 3u) << "changing an address deletes nothing";
 }
 
@@ -310,7 +310,7 @@ TEST(CrashConsistency, ADiskFaultStopsStorageAndKeepsTheOldFile)
         ::wait(nullptr);
         const std::string reported = contents(folder / "report");
         ::chmod(data.c_str(), 0700);
-        EXPECT_TRUE(reported.starts_with("kept " + std::string(StateFile::saveFailedPrefix))) << reported;
+        EXPECT_TRUE(reported.starts_with("kept " + std::string(wording().stateSaveFailedPrefix))) << reported;
         EXPECT_EQ(contents(data / keptAs), old);
         EXPECT_EQ(entries(data), keptAs == std::string("state.json") ? 1 : 2) << "the temporary was left";
     }
