@@ -14,9 +14,9 @@ namespace vantory {
 namespace {
 
 // Its text is what a screen reader reads.
-QLabel* label(const QString& text, QWidget* parent)
+QLabel* label(QWidget* parent)
 {
-    auto* made = new QLabel(text, parent);
+    auto* made = new QLabel(parent);
     made->setTextFormat(Qt::PlainText);
     made->setWordWrap(true);
     made->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -28,28 +28,22 @@ QLabel* label(const QString& text, QWidget* parent)
 LoadErrorPanel::LoadErrorPanel(QWidget* parent)
     : QWidget(parent)
 {
-    setAccessibleName(tr("페이지 오류"));
-    QLabel* heading = label(tr("페이지를 열지 못했습니다"), this);
-    QFont headingFont = heading->font();
+    heading_ = label(this);
+    QFont headingFont = heading_->font();
     headingFont.setBold(true);
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.3);
-    heading->setFont(headingFont);
-    reason_ = label(QString(), this);
-    reason_->setAccessibleDescription(tr("원인"));
-    address_ = label(QString(), this);
+    heading_->setFont(headingFont);
+    reason_ = label(this);
+    address_ = label(this);
     TextColors::paint(address_, TextColors::secondary(palette()));
-    QLabel* hint = label(tr("설정의 ‘학교 사이트’에서 주소가 맞는지 확인하고, 인터넷 연결을 확인한 뒤 "
-                            "다시 시도해 주세요."),
-        this);
+    hint_ = label(this);
 
-    retry_ = new QPushButton(tr("다시 시도"), this);
-    addresses_ = new QPushButton(tr("학교 사이트 설정 열기"), this);
+    retry_ = new QPushButton(this);
+    addresses_ = new QPushButton(this);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    for (QPushButton* button : {retry_, addresses_}) {
-        button->setAccessibleName(button->text());
+    for (QPushButton* button : {retry_, addresses_})
         buttons->addWidget(button);
-    }
     buttons->addStretch(1);
     connect(retry_, &QPushButton::clicked, this, &LoadErrorPanel::retryRequested);
     connect(addresses_, &QPushButton::clicked, this, &LoadErrorPanel::addressesRequested);
@@ -57,10 +51,10 @@ LoadErrorPanel::LoadErrorPanel(QWidget* parent)
 
     auto* column = new QVBoxLayout;
     column->setSpacing(10);
-    column->addWidget(heading);
+    column->addWidget(heading_);
     column->addWidget(reason_);
     column->addWidget(address_);
-    column->addWidget(hint);
+    column->addWidget(hint_);
     column->addSpacing(6);
     column->addLayout(buttons);
     auto* centred = new QHBoxLayout(this);
@@ -70,17 +64,39 @@ LoadErrorPanel::LoadErrorPanel(QWidget* parent)
     centred->addStretch(1);
     column->insertStretch(0, 1);
     column->addStretch(2);
+    showTexts();
+}
+
+void LoadErrorPanel::showTexts()
+{
+    setAccessibleName(tr("페이지 오류"));
+    heading_->setText(tr("페이지를 열지 못했습니다"));
+    reason_->setAccessibleDescription(tr("원인"));
+    hint_->setText(tr("설정의 ‘학교 사이트’에서 주소가 맞는지 확인하고, 인터넷 연결을 확인한 뒤 "
+                      "다시 시도해 주세요."));
+    retry_->setText(tr("다시 시도"));
+    addresses_->setText(tr("학교 사이트 설정 열기"));
+    for (QPushButton* button : {retry_, addresses_})
+        button->setAccessibleName(button->text());
+    showReason();
 }
 
 void LoadErrorPanel::showFailure(const LoadFailure& failure, const QUrl& url)
 {
-    const QString reason = QString::fromStdString(loadFailureText(failure));
-    reason_->setText(reason);
+    failure_ = failure;
     // The origin as the school's address is written in the settings; punycode, so look-alike letters show.
-    const QString origin
-        = url.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
-              .toString(QUrl::FullyEncoded);
-    address_->setText(tr("주소: %1").arg(origin.isEmpty() ? tr("(없음)") : origin));
+    origin_ = url.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
+                  .toString(QUrl::FullyEncoded);
+    showReason();
+}
+
+void LoadErrorPanel::showReason()
+{
+    if (!failure_)
+        return;
+    const QString reason = QString::fromStdString(loadFailureText(*failure_));
+    reason_->setText(reason);
+    address_->setText(tr("주소: %1").arg(origin_.isEmpty() ? tr("(없음)") : origin_));
     // A screen reader that lands on the button hears why it is there.
     retry_->setAccessibleDescription(reason);
 }
@@ -90,6 +106,8 @@ void LoadErrorPanel::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
         TextColors::paint(address_, TextColors::secondary(palette()));
+    else if (event->type() == QEvent::LanguageChange)
+        showTexts();
 }
 
 } // namespace vantory

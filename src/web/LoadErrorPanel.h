@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 #include "protocol/LoadFailure.h"
 
 class QLabel;
@@ -30,8 +32,16 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The panel's texts in the current language; again when the language changes.
+    void showTexts();
+    void showReason();
+
+    std::optional<LoadFailure> failure_; // the one shown
+    QString origin_;
+    QLabel* heading_;
     QLabel* reason_;
     QLabel* address_;
+    QLabel* hint_;
     QPushButton* retry_;
     QPushButton* addresses_;
 };

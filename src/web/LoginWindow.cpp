@@ -64,9 +64,9 @@ protected:
     }
 };
 
-QLabel* caption(const QString& text, QWidget* parent)
+QLabel* caption(QWidget* parent)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = new QLabel(parent);
     QFont font = label->font();
     font.setPointSizeF(font.pointSizeF() * 0.9);
     label->setFont(font);
@@ -75,11 +75,10 @@ QLabel* caption(const QString& text, QWidget* parent)
 }
 
 // A caption line under the header: 16 points at the sides, 10 below. A screen reader reads its
-// text, then what it is.
-QLabel* line(const QString& description, QWidget* parent)
+// text, then what it is (its description).
+QLabel* line(QWidget* parent)
 {
-    QLabel* label = caption(QString(), parent);
-    label->setAccessibleDescription(description);
+    QLabel* label = caption(parent);
     label->setContentsMargins(16, 0, 16, 10);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
@@ -90,9 +89,9 @@ QLabel* line(const QString& description, QWidget* parent)
 LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , page_(page)
+    , siteName_(siteName)
 {
     [[maybe_unused]] static const bool roleInstalled = (QAccessible::installFactory(accessibleWindow), true);
-    setWindowTitle(tr("Vantory · %1 로그인").arg(siteName));
     resize(1050, 780);
 
     auto* header = new QHBoxLayout;
@@ -102,38 +101,35 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
 
     auto* column = new QVBoxLayout;
     column->setSpacing(3);
-    auto* heading = new QLabel(tr("%1 연결").arg(siteName), this);
-    QFont headingFont = heading->font();
+    heading_ = new QLabel(this);
+    QFont headingFont = heading_->font();
     headingFont.setBold(true);
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.15);
-    heading->setFont(headingFont);
-    column->addWidget(heading);
-    hint_
-        = caption(tr("학교 계정으로 로그인한 뒤 ‘일정 업데이트’를 누르세요. 비밀번호는 앱이 수집하지 않습니다."), this);
+    heading_->setFont(headingFont);
+    column->addWidget(heading_);
+    hint_ = caption(this);
     hint_->setWordWrap(true);
     column->addWidget(hint_);
     // Where the student is about to type a password: the page's host and whether the connection is
     // encrypted.
-    location_ = caption(QString(), this);
-    location_->setAccessibleDescription(tr("페이지 주소"));
+    location_ = caption(this);
     location_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(location_);
     header->addLayout(column, 1);
 
-    auto* reloadButton = new QPushButton(tr("페이지 다시 열기"), this);
-    syncButton_ = new QPushButton(tr("일정 업데이트"), this);
-    auto* closeButton = new QPushButton(tr("닫기"), this);
-    for (QPushButton* button : {reloadButton, syncButton_, closeButton}) {
+    reloadButton_ = new QPushButton(this);
+    syncButton_ = new QPushButton(this);
+    closeButton_ = new QPushButton(this);
+    for (QPushButton* button : {reloadButton_, syncButton_, closeButton_}) {
         button->setAutoDefault(true); // Enter presses the focused button, as Space does
-        button->setAccessibleName(button->text());
         header->addWidget(button, 0, Qt::AlignTop);
     }
-    connect(reloadButton, &QPushButton::clicked, this, &LoginWindow::reloadRequested);
+    connect(reloadButton_, &QPushButton::clicked, this, &LoginWindow::reloadRequested);
     connect(syncButton_, &QPushButton::clicked, this, &LoginWindow::syncRequested);
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 
-    status_ = line(tr("상태"), this);
-    message_ = line(tr("메시지"), this);
+    status_ = line(this);
+    message_ = line(this);
     message_->hide();
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
@@ -142,7 +138,6 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     stack_ = new QStackedWidget(this);
     view_ = new QWebEngineView(stack_);
     view_->setPage(page);
-    view_->setAccessibleName(tr("로그인 페이지"));
     panel_ = new LoadErrorPanel(stack_);
     stack_->addWidget(view_);
     stack_->addWidget(panel_);
@@ -162,9 +157,9 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     layout->addWidget(divider);
     layout->addWidget(stack_, 1);
 
-    setTabOrder(reloadButton, syncButton_);
-    setTabOrder(syncButton_, closeButton);
-    setTabOrder(closeButton, view_);
+    setTabOrder(reloadButton_, syncButton_);
+    setTabOrder(syncButton_, closeButton_);
+    setTabOrder(closeButton_, view_);
     setTabOrder(view_, panel_->retryButton());
     setTabOrder(panel_->retryButton(), panel_->addressesButton());
     auto* reloadKey = new QShortcut(QKeySequence::Refresh, this);
@@ -176,7 +171,25 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     closeKey->setKeys(QKeySequence::keyBindings(QKeySequence::Close) << QKeySequence(Qt::Key_Escape));
     connect(closeKey, &QShortcut::activated, this, &QWidget::close);
     url_ = page->url();
+    showTexts();
     showColours();
+}
+
+void LoginWindow::showTexts()
+{
+    setWindowTitle(tr("Vantory · %1 로그인").arg(siteName_));
+    heading_->setText(tr("%1 연결").arg(siteName_));
+    hint_->setText(tr("학교 계정으로 로그인한 뒤 ‘일정 업데이트’를 누르세요. 비밀번호는 앱이 수집하지 않습니다."));
+    location_->setAccessibleDescription(tr("페이지 주소"));
+    reloadButton_->setText(tr("페이지 다시 열기"));
+    syncButton_->setText(tr("일정 업데이트"));
+    closeButton_->setText(tr("닫기"));
+    for (QPushButton* button : {reloadButton_, syncButton_, closeButton_})
+        button->setAccessibleName(button->text());
+    status_->setAccessibleDescription(tr("상태"));
+    message_->setAccessibleDescription(tr("메시지"));
+    view_->setAccessibleName(tr("로그인 페이지"));
+    showLocation();
 }
 
 void LoginWindow::setTexts(const QString& status, const QString& message, bool syncEnabled)
@@ -250,6 +263,8 @@ void LoginWindow::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
         showColours();
+    else if (event->type() == QEvent::LanguageChange)
+        showTexts();
 }
 
 void LoginWindow::showColours()

@@ -38,7 +38,7 @@ Q_SIGNALS:
     void syncRequested();
     // The student wants to check the school's addresses in the settings.
     void addressesRequested();
-    // The window was hidden by its close button or "닫기".
+    // The window was hidden, by the header's close button or the window manager's.
     void closed();
 
 protected:
@@ -48,18 +48,24 @@ protected:
 private:
     enum class PageState { loading, loaded, failed, stopped };
 
+    // The window's own texts, in the current language; again when the language changes.
+    void showTexts();
     void showColours();
     void showLocation();
     void showMessage();
 
     QWebEnginePage* page_;
+    QString siteName_;
     PageState state_ = PageState::loading;
     QUrl url_;
+    QLabel* heading_;
     QLabel* hint_;
     QLabel* location_;
     QLabel* status_;
     QLabel* message_;
+    QPushButton* reloadButton_;
     QPushButton* syncButton_;
+    QPushButton* closeButton_;
     QStackedWidget* stack_;
     QWebEngineView* view_;
     LoadErrorPanel* panel_;

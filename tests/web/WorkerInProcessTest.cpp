@@ -9,8 +9,10 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTranslator>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -135,6 +137,42 @@ TEST_F(LoginWindowTest, SaysWhatIsTrueOfThePageAndCoversAFailedOneWithItsReason)
     QTest::mouseClick(find("학교 사이트 설정 열기"), Qt::LeftButton);
     QTest::mouseClick(find("다시 시도"), Qt::LeftButton);
     EXPECT_TRUE(addresses.count() == 1 && reloads.count() == 1);
+}
+
+// Marks every text, as another language's catalogue would change it.
+class MarkingTranslator final : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char*, const char* source, const char*, int) const override
+    {
+        return QStringLiteral("EN ") + QString::fromUtf8(source);
+    }
+};
+
+TEST_F(LoginWindowTest, ALanguageChangeRewordsTheOpenWindowAndItsPanel)
+{
+    using Nav = WorkerProtocol::Navigation;
+    window_.present();
+    window_.showNavigation({WorkerProtocol::PageId::canvasLogin, 1, Nav::State::failed,
+        QStringLiteral("https://canvas.example/"), false, {LoadFailure::Kind::network, -102}});
+    // Every text the window shows or a screen reader hears, the page's own excepted.
+    const auto texts = [this] {
+        QStringList all{window_.windowTitle(), window_.findChild<QWebEngineView*>()->accessibleName()};
+        for (QLabel* label : window_.findChildren<QLabel*>())
+            all << label->text() << label->accessibleDescription();
+        for (QPushButton* button : window_.findChildren<QPushButton*>())
+            all << button->text() << button->accessibleName() << button->accessibleDescription();
+        all.removeAll(QString());
+        return all;
+    };
+    MarkingTranslator marking;
+    for (const bool installed : {true, false}) {
+        installed ? QCoreApplication::installTranslator(&marking) : QCoreApplication::removeTranslator(&marking);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        const QStringList shown = texts();
+        EXPECT_EQ(shown.filter(QRegularExpression(QStringLiteral("^EN "))).size(), installed ? shown.size() : 0)
+            << shown.join(u'\n').toStdString();
+    }
 }
 
 // Every text reaches 4.5:1 on the window in the application's light and dark palettes and on a mid-grey theme's,
