@@ -58,6 +58,8 @@ TEST(CommandLineTest, TheProgramAnswersWithoutADisplay)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
+    // The bar's words in Korean, whatever this machine's language.
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("ko_KR.UTF-8"));
     const auto run = [&](const QStringList& arguments) {
         QProcess process;
         process.setProcessEnvironment(environment);
