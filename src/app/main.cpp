@@ -33,6 +33,7 @@
 
 #include "calendarsync/CalendarServerSync.h"
 #include "desktop/DesktopColorScheme.h"
+#include "desktop/DesktopLanguage.h"
 #include "desktop/ReadablePalette.h"
 
 namespace {
@@ -113,6 +114,7 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
     // not the state file's.
     QSettings display(QStringLiteral("Vantory"), QStringLiteral("Vantory"));
     vantory::DesktopColorScheme scheme(display);
+    vantory::DesktopLanguage language(display);
     scheme.followDesktop();
 
     vantory::QtScheduler scheduler;
@@ -139,10 +141,10 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
             dashboard->editRequested = [dashboard, edit](const vantory::Assessment& item) { edit(item, dashboard); };
             return dashboard;
         },
-        [&scheme](vantory::Store& store, bool colorOnly) {
+        [&scheme, &language](vantory::Store& store, bool colorOnly) {
             return new vantory::SettingsScreen(store, colorOnly,
                 QString::fromUtf8(colorOnly ? vantory::SettingsTabs::courseColors : vantory::SettingsTabs::display),
-                &scheme);
+                &scheme, &language);
         }};
     vantory::ScreenOpener opener(delegate, screens,
         {[&connections] { connections.assessment().login().show(); },

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/DesktopLanguage.h"
 #include "desktop/GnomeExtension.h"
 
 namespace vantory {
@@ -77,11 +78,13 @@ std::function<void(const std::string&)> segmented(const QString& title, const QS
 
 } // namespace
 
-DisplaySettingsTab::DisplaySettingsTab(Store& store, QWidget* parent)
+DisplaySettingsTab::DisplaySettingsTab(Store& store, DesktopLanguage* language, QWidget* parent)
     : SettingsTab(parent)
     , store_(store)
 {
     auto* layout = SettingsRows::tabColumn(this);
+    if (language)
+        layout->addWidget(languageGroup(*language));
     layout->addWidget(slotsGroup());
     layout->addWidget(sizeGroup());
     layout->addWidget(optionsGroup());
@@ -96,6 +99,24 @@ const Settings& DisplaySettingsTab::settings() const
 void DisplaySettingsTab::edit(const std::function<void(Settings&)>& change)
 {
     SettingsRows::updateSettings(store_, change);
+}
+
+// "언어": the session's language, or one of ours named in its own language, whatever the session's.
+ReadableGroup* DisplaySettingsTab::languageGroup(DesktopLanguage& language)
+{
+    auto* group = new ReadableGroup(QString(), this);
+    auto* choice = new SettingsChoice(tr("언어"),
+        {{tr("자동"), DesktopLanguage::key(LanguageChoice::automatic).toStdString()},
+            {QStringLiteral("한국어"), DesktopLanguage::key(LanguageChoice::korean).toStdString()},
+            {QStringLiteral("English"), DesktopLanguage::key(LanguageChoice::english).toStdString()}},
+        group);
+    choice->picker()->setObjectName(QStringLiteral("language"));
+    choice->setSelection(DesktopLanguage::key(language.choice()).toStdString());
+    connect(choice, &SettingsChoice::chosen, &language, [&language](const std::string& key) {
+        language.setChoice(DesktopLanguage::choiceFromKey(QString::fromStdString(key)));
+    });
+    group->content()->addWidget(choice);
+    return group;
 }
 
 ReadableGroup* DisplaySettingsTab::slotsGroup()

@@ -133,10 +133,11 @@ SettingsChoice* schemeChoice(DesktopColorScheme& scheme, QWidget* parent)
 
 } // namespace
 
-SettingsScreen::SettingsScreen(
-    Store& store, bool colorOnly, const QString& tab, DesktopColorScheme* scheme, QWidget* parent)
+SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab, DesktopColorScheme* scheme,
+    DesktopLanguage* language, QWidget* parent)
     : QWidget(parent)
     , store_(store)
+    , language_(language)
     , colorOnly_(colorOnly)
     , tabBar_(new QTabBar(this))
     , pages_(new QStackedWidget(this))
@@ -397,7 +398,7 @@ SettingsTab* SettingsScreen::buildTab(const QString& which)
         return new CategoryColorTab(store_, view_, viewChanged);
     if (which == tag(SettingsTabs::timeColors))
         return new TimeColorTab(store_);
-    return new DisplaySettingsTab(store_);
+    return new DisplaySettingsTab(store_, language_);
 }
 
 } // namespace vantory
