@@ -3,8 +3,8 @@
 # minute each, more at the first run, which installs them):
 #   bash scripts/desktop-tests.sh [gnome] [openbox] [wayland] [a11y]
 # gnome: GNOME Shell 43 headless with the extension and the real application: the dashboard's
-# focus and closing, 20 quick disable/enable cycles of the extension; its dark style through the
-# desktop portal.
+# focus and closing, 20 quick disable/enable cycles of the extension, in Korean and once more in
+# English; its dark style through the desktop portal.
 # openbox: the strip, the dashboard popup and the tray under openbox, tint2 and trayer on Xvfb
 # (also in the default suite).
 # wayland: sway with waybar and KDE Plasma with two desktops (scripts/wayland-screenshots.sh, which
@@ -36,6 +36,8 @@ for suite in "${suites[@]}"; do
     case $suite in
     gnome)
         bash tests/desktop/gnome_top_bar.sh "$build/bin/vantory" "$build/shell/gnome/legacy" || failed+=("$suite")
+        APP_LANGUAGE=en bash tests/desktop/gnome_top_bar.sh "$build/bin/vantory" "$build/shell/gnome/legacy" ||
+            failed+=("$suite in English")
         bash tests/desktop/gnome_dark_style.sh "$build/bin/vantory" || failed+=("$suite dark style")
         ;;
     openbox) bash tests/desktop/strip_on_desktop.sh "$build/bin/vantory" || failed+=("$suite") ;;

@@ -65,6 +65,10 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/ho
 export XDG_CACHE_HOME=$work/home/.cache XDG_RUNTIME_DIR=$work/run DBUS_SESSION_BUS_ADDRESS=disabled:
 export QT_QPA_PLATFORM=xcb ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0
 unset WAYLAND_DISPLAY
+# Vantory speaks the texts of record, Korean, whatever this machine's locale, unless APP_LANGUAGE
+# (ko, en or auto) asks for another.
+mkdir -p "$XDG_CONFIG_HOME/Vantory"
+printf '[General]\nlanguage=%s\n' "${APP_LANGUAGE:-ko}" >"$XDG_CONFIG_HOME/Vantory/Vantory.conf"
 
 # Starts Xvfb at 1280×800 on a free display number, which it writes once it accepts clients, and
 # exports DISPLAY.

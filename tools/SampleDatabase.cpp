@@ -13,22 +13,26 @@ namespace vantory::sample {
 
 namespace {
 
+// The names a student of each language would give the courses.
 struct CourseSeed {
     const char* id;
-    const char* name;
-    const char* fullName;
+    std::array<const char*, 2> name; // Korean, English
+    std::array<const char*, 2> fullName;
     const char* colorHex;
 };
 
 constexpr std::array<CourseSeed, 8> courseSeeds{{
-    {"4127", "313", "CPSC 313 컴퓨터 하드웨어와 운영체제", "3B82F6"},
-    {"4130", "221", "CPSC 221 기초 알고리즘", "22C55E"},
-    {"4188", "MATH 200", "MATH 200 다변수 미적분", "EAB308"},
-    {"4201", "STAT 251", "STAT 251 기초 통계", "A855F7"},
-    {"canvas:155201", "운영체제", "운영체제 (Canvas)", "EF4444"},
-    {"canvas:155233", "ECON 101", "ECON 101 미시경제학 원론", "14B8A6"},
-    {"canvas:155260", "ENGL 110", "ENGL 110 문학 입문", "F97316"},
-    {"canvas:155302", "PHYS 118", "PHYS 118 전기와 자기", "EC4899"},
+    {"4127", {"313", "313"},
+        {"CPSC 313 컴퓨터 하드웨어와 운영체제", "CPSC 313 Computer Hardware and Operating Systems"}, "3B82F6"},
+    {"4130", {"221", "221"}, {"CPSC 221 기초 알고리즘", "CPSC 221 Basic Algorithms"}, "22C55E"},
+    {"4188", {"MATH 200", "MATH 200"}, {"MATH 200 다변수 미적분", "MATH 200 Multivariable Calculus"}, "EAB308"},
+    {"4201", {"STAT 251", "STAT 251"}, {"STAT 251 기초 통계", "STAT 251 Elementary Statistics"}, "A855F7"},
+    {"canvas:155201", {"운영체제", "OS"}, {"운영체제 (Canvas)", "Operating Systems (Canvas)"}, "EF4444"},
+    {"canvas:155233", {"ECON 101", "ECON 101"}, {"ECON 101 미시경제학 원론", "ECON 101 Principles of Microeconomics"},
+        "14B8A6"},
+    {"canvas:155260", {"ENGL 110", "ENGL 110"}, {"ENGL 110 문학 입문", "ENGL 110 Approaches to Literature"}, "F97316"},
+    {"canvas:155302", {"PHYS 118", "PHYS 118"}, {"PHYS 118 전기와 자기", "PHYS 118 Electricity and Magnetism"},
+        "EC4899"},
 }};
 
 constexpr std::array<const char*, 8> siteCategories{"Preclass", "Inclass", "Quizzes", "Quiz Practice", "Tutorials",
@@ -43,7 +47,7 @@ std::string accessRuleText(Instant instant)
     return Dates::display(instant, vancouver, "yyyy-MM-dd HH:mm:ss") + (daylight ? " (PDT)" : " (PST)");
 }
 
-Assessment makeItem(const CourseSeed& course, std::size_t number, Instant now, std::mt19937& random)
+Assessment makeItem(const CourseSeed& course, std::size_t number, Instant now, Language names, std::mt19937& random)
 {
     const bool canvas = std::string_view(course.id).starts_with("canvas:");
     // Most deadlines sit in the next three weeks; some passed, some far ahead.
@@ -59,7 +63,8 @@ Assessment makeItem(const CourseSeed& course, std::size_t number, Instant now, s
     item.id = item.courseID + ":" + item.code;
     item.category
         = canvas ? canvasCategories[number % canvasCategories.size()] : siteCategories[number % siteCategories.size()];
-    item.title = std::string(canvas ? "과제 " : "Assessment ") + std::to_string(number);
+    const char* canvasTitle = names == Language::english ? "Assignment " : "과제 ";
+    item.title = std::string(canvas ? canvasTitle : "Assessment ") + std::to_string(number);
     item.availability = canvas ? "" : "Available";
     item.checkedAt = now - std::chrono::duration<double>(3600);
     item.deadlineStatus = "known";
@@ -99,13 +104,14 @@ void useSchool(Database& db)
     db.settings.canvasBaseURL = sites.canvasBaseURL;
 }
 
-Database database(std::size_t itemCount, Instant now, std::uint32_t seed)
+Database database(std::size_t itemCount, Instant now, std::uint32_t seed, Language names)
 {
     std::mt19937 random(seed);
     Database db;
+    const auto inNames = static_cast<std::size_t>(names == Language::english);
     for (const CourseSeed& seedCourse : courseSeeds) {
-        db.settings.courses.push_back({seedCourse.id, seedCourse.name, true, 2026, seedCourse.fullName,
-            seedCourse.colorHex, "calendar", seedCourse.colorHex});
+        db.settings.courses.push_back({seedCourse.id, seedCourse.name[inNames], true, 2026,
+            seedCourse.fullName[inNames], seedCourse.colorHex, "calendar", seedCourse.colorHex});
         db.lastSync[seedCourse.id] = now - std::chrono::duration<double>(1800);
     }
     db.settings.normalize();
@@ -113,7 +119,7 @@ Database database(std::size_t itemCount, Instant now, std::uint32_t seed)
     std::uniform_real_distribution<double> unit(0, 1);
     db.assessments.reserve(itemCount);
     for (std::size_t number = 0; number < itemCount; ++number) {
-        Assessment item = makeItem(courseSeeds[number % courseSeeds.size()], number, now, random);
+        Assessment item = makeItem(courseSeeds[number % courseSeeds.size()], number, now, names, random);
         const double roll = unit(random);
         if (roll < 0.08)
             db.overrides[item.id] = {true, false, std::nullopt};

@@ -2,6 +2,7 @@
 
 #include "model/Database.h"
 #include "model/Instant.h"
+#include "model/Language.h"
 #include "model/Sites.h"
 
 #include <cstddef>
@@ -21,8 +22,9 @@ void useSchool(Database& db);
 // A realistic database of itemCount deadlines around now: eight courses from both sites,
 // the categories the sites use, due dates from a month ago to two months ahead (denser in the
 // coming days), scores, access rules, some items done, hidden, re-dated by hand or missing.
-// The same seed gives the same database.
-Database database(std::size_t itemCount, Instant now, std::uint32_t seed = 7);
+// The same seed gives the same database; the courses and titles are named as a student of the
+// language would name them.
+Database database(std::size_t itemCount, Instant now, std::uint32_t seed = 7, Language names = language());
 
 // Fresh rows of one course as a sync would bring them: existing ids with moved due dates, some
 // dropped and some new. Used to measure merges.

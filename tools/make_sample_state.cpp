@@ -1,6 +1,7 @@
 // Writes a sample state file with deadlines around now, for trying Vantory without an account:
 //   vantory-sample <folder> [item count] [calendar file]   then   vantory --data-dir <folder>
-// With a calendar file it also exports every deadline there, as the export window would.
+// With a calendar file it also exports every deadline there, as the export window would. Courses,
+// titles and the calendar's words are in the session's language, as the application would pick it.
 #include "calendar/CalendarFile.h"
 #include "model/StateFile.h"
 
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <string_view>
@@ -43,6 +45,8 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    vantory::setLanguage(vantory::sessionLanguage(
+        std::getenv("LANGUAGE"), std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG")));
     const auto now = std::chrono::time_point_cast<std::chrono::duration<double>>(std::chrono::system_clock::now());
     vantory::StateFile file(std::filesystem::absolute(argv[1]) / "state.json");
     // The items' pages and the settings on the pretend school's sites.

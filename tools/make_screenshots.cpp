@@ -1,7 +1,8 @@
 // Renders the screens offscreen with a sample database into PNG files, in a light and a dark
-// palette: vantory-screenshots <folder> [--large-text]. With --large-text it renders the dashboard
-// and the settings and export windows at one and a half times the text ("-large"), as a desktop
-// whose text is enlarged draws them (the logical dpi at 144).
+// palette: vantory-screenshots <folder> [--large-text] [--english]. With --large-text it renders
+// the dashboard and the settings and export windows at one and a half times the text ("-large"),
+// as a desktop whose text is enlarged draws them (the logical dpi at 144); with --english the main
+// screens in English ("-en"), with a sample an English-speaking student would keep.
 #include "store/SiteChoice.h"
 #include "store/Store.h"
 #include "ui/CalendarServerGroup.h"
@@ -31,8 +32,10 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "desktop/DesktopColorScheme.h"
+#include "desktop/DesktopLanguage.h"
 #include "desktop/ReadablePalette.h"
 #include "desktop/SchemePalettes.h"
 
@@ -56,6 +59,12 @@ const Assessment& sheetItem(const Store& store)
         items.begin(), items.end(), [&](const Assessment& a, const Assessment& b) { return rank(a) < rank(b); });
 }
 
+// What the site connections would have said, in the language of the shots.
+std::string said(const char* korean, const char* english)
+{
+    return language() == Language::english ? english : korean;
+}
+
 // The sample as every palette starts from: deadlines of both sites, the sites' sync done, no
 // calendar server.
 void useSample(Store& store)
@@ -67,8 +76,8 @@ void useSample(Store& store)
     });
     store.setNeedsLogin(false);
     store.setErrors({});
-    store.setStatus("최근 업데이트 완료");
-    store.setCanvasStatus("Canvas 업데이트 완료");
+    store.setStatus(said("최근 업데이트 완료", "Updated recently"));
+    store.setCanvasStatus(said("Canvas 업데이트 완료", "Canvas updated"));
     store.setCalendarServerStatus(std::string(wording().calendarServerOffStatus));
     store.setCalendarServerProgress(std::nullopt);
     store.checkCalendarServer = nullptr;
@@ -129,14 +138,15 @@ std::function<std::unique_ptr<QWidget>(Store&)> settingsTab(bool colorOnly, cons
 // The settings' "캘린더 서버" after a check that answers `answer`, scrolled into view: with the
 // server in use (its sync failing when the check failed, else sending its first tasks) or before
 // one is chosen.
-Shot calendarCheck(const char* name, bool inUse, CalendarServerCheck answer)
+Shot calendarCheck(const char* name, bool inUse, std::function<CalendarServerCheck()> answering)
 {
     return {name, {},
-        [inUse, answer](Store& store) {
+        [inUse, answering](Store& store) {
+            const CalendarServerCheck answer = answering();
             if (!inUse)
                 useSample(store);
             else if (answer.reached)
-                useCalendarServer(store, "캘린더 서버 동기화 중");
+                useCalendarServer(store, said("캘린더 서버 동기화 중", "Syncing with the calendar server"));
             else
                 useCalendarServer(
                     store, "캘린더 서버 동기화 실패 · 기존 일정 유지", "캘린더 서버가 연결을 거부했습니다 (오류 1)");
@@ -201,10 +211,11 @@ const Shot shots[] = {
         }},
     {"dashboard-warning", {},
         [](Store& store) {
-            store.setErrors({{"home", "BrevaneLearn 로그인이 필요해요"}});
-            store.setCanvasStatus("Canvas 업데이트 완료");
+            store.setErrors({{"home", said("BrevaneLearn 로그인이 필요해요", "Sign in to BrevaneLearn")}});
+            store.setCanvasStatus(said("Canvas 업데이트 완료", "Canvas updated"));
             store.setNeedsLogin(true);
-            store.setStatus("로그인이 필요해요 · 기존 일정 유지", "사이트가 로그인 페이지로 보냈습니다");
+            store.setStatus(said("로그인이 필요해요 · 기존 일정 유지", "Sign-in needed · deadlines kept"),
+                said("사이트가 로그인 페이지로 보냈습니다", "The site sent us to its sign-in page"));
             return dashboard(store);
         }},
     {"settings-no-address", {},
@@ -229,18 +240,29 @@ const Shot shots[] = {
             return dashboard(store);
         }},
     calendarCheck("settings-calendar-found", true,
-        {true, "연결됨 · 할 일 캘린더 2개", "https://cloud.example.com/dav/calendars/student/",
-            {{"https://cloud.example.com/dav/calendars/student/tasks/", "할 일"},
-                {"https://cloud.example.com/dav/calendars/student/school/", "학교"}}}),
+        []() -> CalendarServerCheck {
+            return {true, said("연결됨 · 할 일 캘린더 2개", "Connected · 2 task calendars"),
+                "https://cloud.example.com/dav/calendars/student/",
+                {{"https://cloud.example.com/dav/calendars/student/tasks/", said("할 일", "Tasks")},
+                    {"https://cloud.example.com/dav/calendars/student/school/", said("학교", "School")}}};
+        }),
     calendarCheck("settings-calendar-wrong-password", false,
-        {false, "연결 실패 · 사용자 이름이나 암호가 맞지 않습니다 (HTTP 401)", {}, {}}),
+        []() -> CalendarServerCheck {
+            return {false, "연결 실패 · 사용자 이름이나 암호가 맞지 않습니다 (HTTP 401)", {}, {}};
+        }),
     calendarCheck("settings-calendar-server-down", true,
-        {false, "연결 실패 · 캘린더 서버가 연결을 거부했습니다 (오류 1)", {}, {}}),
+        []() -> CalendarServerCheck {
+            return {false, "연결 실패 · 캘린더 서버가 연결을 거부했습니다 (오류 1)", {}, {}};
+        }),
 };
 
 // The shots --large-text renders.
 constexpr std::string_view largeText[] = {"dashboard", "settings-display", "settings-connection",
     "settings-time-colors", "export", "settings-calendar-found"};
+// The shots --english renders.
+constexpr std::string_view inEnglish[] = {"dashboard", "edit", "export", "settings-display", "settings-connection",
+    "settings-reminders", "settings-course-colors", "settings-category-colors", "settings-time-colors",
+    "dashboard-warning", "settings-calendar-found"};
 
 } // namespace
 
@@ -248,7 +270,9 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const bool large = argc > 2 && std::string_view(argv[2]) == "--large-text";
+    const std::vector<std::string_view> options(argv + std::min(argc, 2), argv + argc);
+    const bool large = std::ranges::find(options, "--large-text") != options.end();
+    const bool english = std::ranges::find(options, "--english") != options.end();
     if (large)
         qputenv("QT_FONT_DPI", "144");
     QApplication application(argc, argv);
@@ -265,6 +289,8 @@ int main(int argc, char** argv)
     QSettings preferences(data.filePath(QStringLiteral("Vantory.conf")), QSettings::IniFormat);
     DesktopColorScheme scheme(preferences);
     colorScheme = &scheme;
+    DesktopLanguage language(preferences);
+    language.setChoice(english ? LanguageChoice::english : LanguageChoice::korean);
     Store store(data.filePath(QStringLiteral("state.json")).toStdString(), now);
     const SiteChoice sites(store, {});
 
@@ -279,15 +305,18 @@ int main(int argc, char** argv)
         for (const Shot& shot : shots) {
             if (large && std::ranges::find(largeText, std::string_view(shot.name)) == std::end(largeText))
                 continue;
+            if (english && std::ranges::find(inEnglish, std::string_view(shot.name)) == std::end(inEnglish))
+                continue;
             std::unique_ptr<QWidget> screen = shot.make(store);
             screen->resize(shot.size.isEmpty() ? screen->sizeHint() : shot.size);
             screen->show();
             QApplication::processEvents();
             shot.settle(*screen);
             QApplication::processEvents();
-            const QString file = QStringLiteral("%1/%2%3-%4.png")
-                                     .arg(folder, QString::fromUtf8(shot.name),
-                                         large ? QStringLiteral("-large") : QString(), QString::fromUtf8(paletteName));
+            const QString file
+                = QStringLiteral("%1/%2%3%4-%5.png")
+                      .arg(folder, QString::fromUtf8(shot.name), large ? QStringLiteral("-large") : QString(),
+                          english ? QStringLiteral("-en") : QString(), QString::fromUtf8(paletteName));
             if (!screen->grab().save(file)) {
                 std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
                 ++failures;

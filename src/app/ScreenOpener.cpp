@@ -52,10 +52,8 @@ ScreenOpener::ScreenOpener(AppDelegate& delegate, Screens screens, Logins logins
     , logins_(std::move(logins))
 {
     popover_ = std::make_unique<Popover>(Popover::forSession(), delegate.scheduler(), delegate.item()->desktop());
-    auto* layout = new QVBoxLayout(popover_.get());
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(
-        screens_.dashboard(store_, [this](const Assessment& item, QWidget* over) { openEditor(item, over); }));
+    (new QVBoxLayout(popover_.get()))->setContentsMargins(0, 0, 0, 0);
+    buildPopoverDashboard();
 
     // A site without an address has no sign-in page: asking for one leads to its address.
     const auto signIn = [this](Site site, const std::function<void()>& login) {
@@ -79,12 +77,25 @@ ScreenOpener::ScreenOpener(AppDelegate& delegate, Screens screens, Logins logins
     if (LineService* service = delegate_.lineService())
         service->closeDashboard = [this] { closePopover(); };
 
-    trayMenu_ = std::make_unique<TrayMenu>(
-        store_, [&delegate] { return QString::fromStdString(delegate.lastLine().plainText); });
-    connect(&delegate_, &AppDelegate::lineComposed, trayMenu_.get(), &TrayMenu::refresh);
-    delegate_.item()->setTrayMenu(trayMenu_.get());
+    buildTrayMenu();
     // The menus offered elsewhere (the desktop shell's) follow the hooks just installed.
     delegate_.updateStatus();
+}
+
+void ScreenOpener::buildPopoverDashboard()
+{
+    delete popoverDashboard_;
+    popoverDashboard_
+        = screens_.dashboard(store_, [this](const Assessment& item, QWidget* over) { openEditor(item, over); });
+    popover_->layout()->addWidget(popoverDashboard_);
+}
+
+void ScreenOpener::buildTrayMenu()
+{
+    trayMenu_
+        = std::make_unique<TrayMenu>(store_, [this] { return QString::fromStdString(delegate_.lastLine().plainText); });
+    connect(&delegate_, &AppDelegate::lineComposed, trayMenu_.get(), &TrayMenu::refresh);
+    delegate_.item()->setTrayMenu(trayMenu_.get());
 }
 
 ScreenOpener::~ScreenOpener()
@@ -163,6 +174,34 @@ void ScreenOpener::handleArguments(const QStringList& arguments)
 {
     if (arguments.contains(QStringLiteral("--show-calendar")))
         showCalendar();
+}
+
+void ScreenOpener::reword()
+{
+    closePopover();
+    buildPopoverDashboard();
+    buildTrayMenu();
+    const auto* settings = settings_ ? settings_->findChild<SettingsScreen*>() : nullptr;
+    const QString settingsTab = settings ? settings->tab() : QString();
+    for (const auto& [window, show] :
+        {std::pair{&settings_, &ScreenOpener::showSettings}, std::pair{&colors_, &ScreenOpener::showColors},
+            std::pair{&calendar_, &ScreenOpener::showCalendar}, std::pair{&export_, &ScreenOpener::showExport}}) {
+        if (!*window)
+            continue;
+        const bool shown = (*window)->isVisible();
+        const QPoint position = (*window)->pos();
+        window->reset();
+        if (!shown)
+            continue;
+        (this->*show)();
+        (*window)->move(position);
+    }
+    if (auto* screen = settings_ && settings_->isVisible() ? settings_->findChild<SettingsScreen*>() : nullptr) {
+        screen->setTab(settingsTab);
+        if (auto* picker = screen->findChild<QWidget*>(QStringLiteral("language")))
+            picker->setFocus(Qt::OtherFocusReason);
+    }
+    delegate_.updateStatus();
 }
 
 void ScreenOpener::present(std::unique_ptr<ScreenWindow>& window, const std::function<ScreenWindow*()>& create)

@@ -58,6 +58,9 @@ public:
     void showExport();
     // "--show-calendar" opens the calendar window, at launch and from a later launch.
     void handleArguments(const QStringList& arguments);
+    // The language changed: every screen and the tray menu are built anew in it, the open
+    // windows where they stood, the settings on the tab the student was on.
+    void reword();
 
     Popover* popover() const { return popover_.get(); }
     ScreenWindow* settingsWindow() const { return settings_.get(); }
@@ -69,12 +72,15 @@ public:
 private:
     void present(std::unique_ptr<ScreenWindow>& window, const std::function<ScreenWindow*()>& create);
     void openEditor(const Assessment& item, QWidget* over);
+    void buildPopoverDashboard();
+    void buildTrayMenu();
 
     AppDelegate& delegate_;
     Store& store_;
     Screens screens_;
     Logins logins_;
     std::unique_ptr<Popover> popover_;
+    QWidget* popoverDashboard_ = nullptr;
     std::unique_ptr<ScreenWindow> settings_;
     std::unique_ptr<ScreenWindow> colors_;
     std::unique_ptr<ScreenWindow> calendar_;

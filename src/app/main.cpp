@@ -77,6 +77,8 @@ int runBar(int argc, char** argv, const vantory::CommandLine& options)
     QCoreApplication::setApplicationName(QStringLiteral("Vantory"));
     // A bar that closes the pipe ends the follower through a failed write, not a signal.
     std::signal(SIGPIPE, SIG_IGN);
+    QSettings display(QStringLiteral("Vantory"), QStringLiteral("Vantory"));
+    const vantory::DesktopLanguage language(display);
     vantory::QtScheduler scheduler;
     vantory::BarFollower follower(
         stateFileLocation(options), options.bar, scheduler, &vantory::BarFollower::writeToStandardOutput);
@@ -114,8 +116,8 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
     // not the state file's.
     QSettings display(QStringLiteral("Vantory"), QStringLiteral("Vantory"));
     vantory::DesktopColorScheme scheme(display);
-    vantory::DesktopLanguage language(display);
     scheme.followDesktop();
+    vantory::DesktopLanguage language(display);
 
     vantory::QtScheduler scheduler;
     vantory::AppDelegate delegate(stateFile, scheduler);
@@ -150,6 +152,7 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
         {[&connections] { connections.assessment().login().show(); },
             [&connections] { connections.canvas().login().show(); }});
     opener.handleArguments(QApplication::arguments());
+    QObject::connect(&language, &vantory::DesktopLanguage::changed, &opener, &vantory::ScreenOpener::reword);
 
     // A first launch, or one asked to, opens the sign-in (or the addresses); otherwise the schedule decides.
     vantory::FirstLaunch firstLaunch(delegate.store(), [&opener] { opener.showSchoolSites(); });

@@ -1,6 +1,7 @@
 #include "connection/RemoteLoginView.h"
 
 #include "connection/RemoteWebHost.h"
+#include "model/Language.h"
 
 namespace vantory {
 
@@ -16,7 +17,7 @@ void RemoteLoginView::show()
 {
     visible_ = true;
     host_.send(texts_, true);
-    shownIn_ = host_.send(WorkerProtocol::ShowLogin{loginPage(site_)}, true);
+    shownIn_ = host_.send(WorkerProtocol::ShowLogin{loginPage(site_), language() == Language::english}, true);
     host_.workChanged();
 }
 

@@ -243,7 +243,7 @@ QByteArray encode(const Command& command)
                 return line(message(c.async ? "callAsync" : "evaluate",
                     {{"page", nameOf(c.page, pageNames)}, {"call", integer(c.call)}, {"script", c.script}}));
             } else if constexpr (std::is_same_v<T, ShowLogin>) {
-                return line(message("showLogin", {{"page", nameOf(c.page, pageNames)}}));
+                return line(message("showLogin", {{"page", nameOf(c.page, pageNames)}, {"english", c.english}}));
             } else if constexpr (std::is_same_v<T, LoginTexts>) {
                 return line(message("loginTexts",
                     {{"page", nameOf(c.page, pageNames)}, {"status", c.status}, {"message", c.message},
@@ -306,7 +306,7 @@ std::optional<Command> decodeCommand(const QByteArray& text)
         if (is(type, "evaluate") || is(type, "callAsync"))
             return Evaluate{f.page(), f.integer("call"), f.string("script"), is(type, "callAsync")};
         if (is(type, "showLogin"))
-            return ShowLogin{f.loginPage()};
+            return ShowLogin{f.loginPage(), f.flag("english")};
         if (is(type, "loginTexts"))
             return LoginTexts{f.loginPage(), f.string("status"), f.string("message"), f.flag("syncEnabled")};
         if (is(type, "quit"))

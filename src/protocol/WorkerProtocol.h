@@ -17,7 +17,7 @@
 namespace vantory::WorkerProtocol {
 
 // Raised whenever a message changes shape or meaning; the hello/ready handshake compares it.
-inline constexpr int version = 3;
+inline constexpr int version = 4;
 // The longest line either side accepts, newline excluded. Script results run to hundreds of KB.
 inline constexpr qsizetype maxMessageBytes = 4 * 1024 * 1024;
 
@@ -49,8 +49,10 @@ struct Evaluate {
     QString script;
     bool async = false;
 };
+// Shows a login window, worded in English or in Korean, the source language.
 struct ShowLogin {
     PageId page;
+    bool english = false;
 };
 struct LoginTexts {
     PageId page;

@@ -127,6 +127,7 @@ void WebWorker::handle(const Command& command)
             } else if constexpr (std::is_same_v<T, Evaluate>) {
                 page(c.page).startCall(c.call, c.script, c.async);
             } else if constexpr (std::is_same_v<T, ShowLogin>) {
+                setEnglish(c.english);
                 window(c.page).present();
             } else if constexpr (std::is_same_v<T, WorkerProtocol::LoginTexts>) {
                 texts_[siteIndex(c.page)] = {c.status, c.message, c.syncEnabled};
@@ -212,6 +213,17 @@ void WebWorker::pageEvent(PageId id, const Event& event)
     if (const auto* navigation = std::get_if<Navigation>(&event); navigation && isLogin(id) && windows_[siteIndex(id)])
         windows_[siteIndex(id)]->showNavigation(*navigation);
     send(event);
+}
+
+void WebWorker::setEnglish(bool english)
+{
+    if (english == english_)
+        return;
+    english_ = english;
+    // Open windows hear of it through Qt's LanguageChange event.
+    QCoreApplication::removeTranslator(&translator_);
+    if (english && translator_.load(QStringLiteral(":/i18n/vantory_en.qm")))
+        QCoreApplication::installTranslator(&translator_);
 }
 
 LoginWindow& WebWorker::window(PageId loginPage)

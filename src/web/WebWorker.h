@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QSocketNotifier>
 #include <QString>
+#include <QTranslator>
 
 #include <array>
 #include <memory>
@@ -42,6 +43,8 @@ private:
     // Created on first use; a login page together with its window.
     WorkerPage& page(WorkerProtocol::PageId id);
     LoginWindow& window(WorkerProtocol::PageId loginPage);
+    // Words the windows in English (the catalogue installed) or in Korean, the source texts.
+    void setEnglish(bool english);
 
     int input_;
     int output_;
@@ -51,6 +54,8 @@ private:
     std::array<std::unique_ptr<QWebEngineView>, 2> hiddenViews_; // by site: assessment, Canvas
     std::array<std::unique_ptr<LoginWindow>, 2> windows_; // by site: assessment, Canvas
     std::array<LoginTexts, 2> texts_;
+    QTranslator translator_;
+    bool english_ = false;
     QSocketNotifier notifier_;
     WorkerProtocol::LineBuffer buffer_;
     bool greeted_ = false;

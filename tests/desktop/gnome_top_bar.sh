@@ -7,6 +7,8 @@
 # twenty quick disable/enable cycles of the extension. The extension's
 # own logic (markup, menu, tooltip, the application coming and going) is tested under gjs against
 # stand-ins (tests/shell), in the default suite.
+# APP_LANGUAGE=en runs the application in English (the menu and the tooltip are checked for it, the
+# screenshots named *-en.png); Korean otherwise.
 # SHOTS=<folder> keeps the screenshots; KEEP=1 keeps the scratch folder.
 set -euo pipefail
 app=$1
@@ -51,8 +53,11 @@ tooltips() { echo "Main.uiGroup.get_children().filter(c => c.has_style_class_nam
 tooltip_shown() { shell_true "$(tooltips).some(tooltip => tooltip.visible)"; }
 menu_open() { shell_true "$button.menu.isOpen"; }
 extension_state() { shell_value "Main.extensionManager.lookup('$uuid')?.state"; }
+language=${APP_LANGUAGE:-ko}
 top_bar_shot() {
-    shell_screenshot "$work/screen.png" && convert "$work/screen.png" -crop 1440x"$2"+0+0 +repage "$shots/$1"
+    local name=$1
+    [[ $language == en ]] && name=${name%.png}-en.png
+    shell_screenshot "$work/screen.png" && convert "$work/screen.png" -crop 1440x"$2"+0+0 +repage "$shots/$name"
 }
 
 mkdir -p "$XDG_DATA_HOME/gnome-shell/extensions"
@@ -67,7 +72,9 @@ check "no button while the application is away" gone
 # --- The real application ---
 if [[ -x $app ]] && "$app" --version >/dev/null 2>&1; then
     mkdir -p "$work/data"
-    [[ -x $(dirname "$app")/vantory-sample ]] && "$(dirname "$app")/vantory-sample" "$work/data" 60 >/dev/null
+    # Courses named as a student of the language would.
+    [[ -x $(dirname "$app")/vantory-sample ]] && LANGUAGE=$language LANG=en_US.UTF-8 LC_ALL= \
+        "$(dirname "$app")/vantory-sample" "$work/data" 60 >/dev/null
     # The application chooses its platform itself, as in a student's session.
     start env -u QT_QPA_PLATFORM "$app" --data-dir "$work/data"
     check "the application's button appears" within 20 shown
@@ -128,6 +135,14 @@ if [[ -x $app ]] && "$app" --version >/dev/null 2>&1; then
     check "a right click opens the application's menu" within 5 menu_open
     within 5 shell_true "$button.menu.actor.mapped && $button.menu.actor.opacity === 255" || true
     top_bar_shot app-menu.png 480
+    # Everything the application words in the top bar: its menu and its tooltip.
+    words="[...$button.menu._getMenuItems().map(item => item.label?.text ?? ''),
+        ...$(tooltips).map(tooltip => tooltip.text)].join(' ')"
+    if [[ $language == en ]]; then
+        check "the menu and the tooltip speak English" shell_true "!/[\uAC00-\uD7A3]/.test($words)"
+    else
+        check "the menu and the tooltip speak Korean" shell_true "/[\uAC00-\uD7A3]/.test($words)"
+    fi
     shell_key KEY_Escape
     check "Escape closes it" within 5 eval '! menu_open'
     shell_eval "$button.grab_key_focus()" >/dev/null

@@ -28,7 +28,7 @@ TEST(WorkerProtocol, EveryMessageSurvivesARoundTrip)
     expectRoundTrips<Command>(
         {Hello{}, Load{PageId::canvas, 7, QStringLiteral("https://x/?a=1&b=\"2\""), 35}, Stop{PageId::assessmentLogin},
             Evaluate{PageId::assessment, 12, QStringLiteral("var x = '한글\\n';\nx"), false},
-            Evaluate{PageId::canvasLogin, 13, QStringLiteral("return 1;"), true}, ShowLogin{PageId::canvasLogin},
+            Evaluate{PageId::canvasLogin, 13, QStringLiteral("return 1;"), true}, ShowLogin{PageId::canvasLogin, true},
             LoginTexts{PageId::assessmentLogin, QStringLiteral("최근"), QString(), false}, Quit{}},
         decodeCommand);
     // A non-finite timeout is sent as none.

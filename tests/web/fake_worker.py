@@ -13,7 +13,7 @@ def send(text):
 
 send({"junk": "garbage\n", "beforeReady": {"type": "url", "page": "canvas", "url": "https://x/"}}.get(mode, ""))
 hello = sys.stdin.readline()
-send({"type": "ready", "version": 99 if mode == "wrongVersion" else 3})
+send({"type": "ready", "version": 99 if mode == "wrongVersion" else 4})
 send("x" * (5 * 1024 * 1024) if mode == "oversized" else "")
 for line in sys.stdin:
     command = json.loads(line)
