@@ -317,6 +317,7 @@ QWidget* Dashboard::buildStatus()
     progress_->setAccessibleName(tr("동기화 중"));
     layout->addWidget(progress_, 0, Qt::AlignTop);
     refreshButton_ = iconButton(tr("⟳ 지금 새로고침"), tr("지금 새로고침"), status);
+    refreshButton_->setObjectName(QStringLiteral("refresh"));
     refreshButton_->setAutoRaise(false);
     connect(refreshButton_, &QToolButton::clicked, this, [this] { call(store_.sync); });
     layout->addWidget(refreshButton_, 0, Qt::AlignTop);
