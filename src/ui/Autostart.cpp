@@ -60,7 +60,7 @@ std::optional<QString> Autostart::setEnabled(bool enabled)
     QSaveFile file(entryPath_);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return failure;
-    // The comment a session's startup list shows, in the language of the day it was written.
+    // The comment startup-program lists show, in the language in use when the entry is written.
     const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=Vantory\n"
                                          "Comment=%1\nExec=%2\nTerminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
