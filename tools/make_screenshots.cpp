@@ -116,22 +116,21 @@ Shot selectedRow(const char* name, bool listFocused)
                 auto* list = screen.findChild<DeadlineList*>();
                 list->setCurrentIndex(list->model()->index(0, 0));
                 QWidget* focus = list;
-                if (!listFocused) {
-                    for (auto* button : screen.findChildren<QAbstractButton*>())
-                        if (button->accessibleName() == QStringLiteral("지금 새로고침"))
-                            focus = button;
-                }
+                if (!listFocused)
+                    focus = screen.findChild<QAbstractButton*>(QStringLiteral("refresh"));
                 focus->setFocus();
             }};
 }
 
-// The colour window's "화면 모드" choice, left at following the desktop.
+// The colour window's "화면 모드" choice, left at following the desktop, and the settings' "언어",
+// at the shots' language.
 DesktopColorScheme* colorScheme = nullptr;
+DesktopLanguage* desktopLanguage = nullptr;
 
 std::function<std::unique_ptr<QWidget>(Store&)> settingsTab(bool colorOnly, const char* tab)
 {
     return [=](Store& store) {
-        return std::make_unique<SettingsScreen>(store, colorOnly, QString::fromUtf8(tab), colorScheme);
+        return std::make_unique<SettingsScreen>(store, colorOnly, QString::fromUtf8(tab), colorScheme, desktopLanguage);
     };
 }
 
@@ -291,6 +290,7 @@ int main(int argc, char** argv)
     colorScheme = &scheme;
     DesktopLanguage language(preferences);
     language.setChoice(english ? LanguageChoice::english : LanguageChoice::korean);
+    desktopLanguage = &language;
     Store store(data.filePath(QStringLiteral("state.json")).toStdString(), now);
     const SiteChoice sites(store, {});
 

@@ -143,10 +143,10 @@ int runApplication(int argc, char** argv, const vantory::CommandLine& options)
             dashboard->editRequested = [dashboard, edit](const vantory::Assessment& item) { edit(item, dashboard); };
             return dashboard;
         },
-        [&scheme](vantory::Store& store, bool colorOnly) {
+        [&scheme, &language](vantory::Store& store, bool colorOnly) {
             return new vantory::SettingsScreen(store, colorOnly,
                 QString::fromUtf8(colorOnly ? vantory::SettingsTabs::courseColors : vantory::SettingsTabs::display),
-                &scheme);
+                &scheme, &language);
         }};
     vantory::ScreenOpener opener(delegate, screens,
         {[&connections] { connections.assessment().login().show(); },

@@ -51,19 +51,20 @@ std::optional<QString> Autostart::setEnabled(bool enabled)
     if (!enabled) {
         if (!QFileInfo::exists(entryPath_) || QFile::remove(entryPath_))
             return std::nullopt;
-        return QStringLiteral("자동 실행 항목을 지우지 못했습니다: %1").arg(entryPath_);
+        return tr("자동 실행 항목을 지우지 못했습니다: %1").arg(entryPath_);
     }
-    const QString failure = QStringLiteral("자동 실행 항목을 저장하지 못했습니다: %1").arg(entryPath_);
+    const QString failure = tr("자동 실행 항목을 저장하지 못했습니다: %1").arg(entryPath_);
     const QString exec = execValue(program_);
     if (exec.isEmpty() || !QDir().mkpath(QFileInfo(entryPath_).absolutePath()))
         return failure;
     QSaveFile file(entryPath_);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return failure;
+    // The comment startup-program lists show, in the language in use when the entry is written.
     const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=Vantory\n"
-                                         "Comment=과제 마감을 상단 표시줄에 보여 줍니다\nExec=%1\nTerminal=false\n"
+                                         "Comment=%1\nExec=%2\nTerminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
-                              .arg(exec);
+                              .arg(tr("과제 마감을 상단 표시줄에 보여 줍니다"), exec);
     file.write(entry.toUtf8());
     if (!file.commit())
         return failure;

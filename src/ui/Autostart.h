@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <optional>
@@ -9,6 +10,8 @@ namespace vantory {
 // Launch at login through an XDG autostart entry: registered = the entry is written, enabled =
 // it is present and not marked Hidden.
 class Autostart {
+    Q_DECLARE_TR_FUNCTIONS(Autostart)
+
 public:
     // The entry at `entryPath` starts `program` (both absolute paths).
     Autostart(QString entryPath, QString program);

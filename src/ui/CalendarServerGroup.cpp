@@ -35,7 +35,7 @@ std::string stored(const CalendarCollection& collection)
 } // namespace
 
 CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> viewChanged, SettingsTab& tab)
-    : ReadableGroup(QStringLiteral("캘린더 서버"), &tab)
+    : ReadableGroup(tr("캘린더 서버"), &tab)
     , store_(store)
     , viewChanged_(std::move(viewChanged))
     , address_(new QLineEdit(this))
@@ -46,25 +46,25 @@ CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> vie
     address_->setPlaceholderText(QStringLiteral("https://calendar.example.com"));
     address_->setMinimumWidth(Scale::length(address_, 190));
     connect(address_, &QLineEdit::editingFinished, this, &CalendarServerGroup::checkAddress);
-    content()->addWidget(SettingsRows::row(QStringLiteral("서버 주소"), {address_}, this));
+    content()->addWidget(SettingsRows::row(tr("서버 주소"), {address_}, this));
     QLabel* problem = SettingsRows::notice(QString(), true, this);
     content()->addWidget(problem);
 
     user_->setObjectName(QStringLiteral("calendar-user"));
     user_->setMinimumWidth(Scale::length(user_, 190));
-    content()->addWidget(SettingsRows::row(QStringLiteral("사용자 이름"), {user_}, this));
+    content()->addWidget(SettingsRows::row(tr("사용자 이름"), {user_}, this));
 
     password_->setObjectName(QStringLiteral("calendar-password"));
     password_->setEchoMode(QLineEdit::Password);
     password_->setMinimumWidth(Scale::length(password_, 190));
     connect(password_, &QLineEdit::returnPressed, this, &CalendarServerGroup::checkServer);
     check_ = SettingsRows::button(
-        QStringLiteral("연결 확인"), QStringLiteral("calendar-check"), [this] { checkServer(); }, this);
-    content()->addWidget(SettingsRows::row(QStringLiteral("비밀번호"), {password_, check_}, this));
+        tr("연결 확인"), QStringLiteral("calendar-check"), [this] { checkServer(); }, this);
+    content()->addWidget(SettingsRows::row(tr("비밀번호"), {password_, check_}, this));
     QLabel* report = SettingsRows::notice(QString(), false, this);
     content()->addWidget(report);
 
-    QLabel* pick = SettingsRows::caption(QStringLiteral("할 일을 담을 캘린더를 고르세요."), this);
+    QLabel* pick = SettingsRows::caption(tr("할 일을 담을 캘린더를 고르세요."), this);
     content()->addWidget(pick);
     auto* collections = new SettingsPart(
         [this] {
@@ -79,8 +79,7 @@ CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> vie
     content()->addWidget(collections);
     auto* createRow = new QHBoxLayout;
     QPushButton* create = SettingsRows::button(
-        QStringLiteral("Vantory 캘린더 만들기"), QStringLiteral("calendar-create"), [this] { createCollection(); },
-        this);
+        tr("Vantory 캘린더 만들기"), QStringLiteral("calendar-create"), [this] { createCollection(); }, this);
     createRow->addWidget(create);
     createRow->addStretch(1);
     content()->addLayout(createRow);
@@ -91,7 +90,7 @@ CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> vie
     state->setObjectName(QStringLiteral("calendar-state"));
     content()->addWidget(state);
     QCheckBox* alarms = SettingsRows::toggle(
-        QStringLiteral("알림도 함께 보내기"), QStringLiteral("calendar-alarms"), false,
+        tr("알림도 함께 보내기"), QStringLiteral("calendar-alarms"), false,
         [&store](bool on) {
             store.update(
                 [on](Database& db) { db.settings.calendarServerAlarms = on ? std::optional(true) : std::nullopt; });
@@ -100,14 +99,14 @@ CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> vie
     content()->addWidget(alarms);
     auto* offRow = new QHBoxLayout;
     QPushButton* off = SettingsRows::button(
-        QStringLiteral("동기화 끄기"), QStringLiteral("calendar-off"), [this] { turnOff(); }, this);
+        tr("동기화 끄기"), QStringLiteral("calendar-off"), [this] { turnOff(); }, this);
     offRow->addWidget(off);
     offRow->addStretch(1);
     content()->addLayout(offRow);
-    content()->addWidget(SettingsRows::caption(
-        QStringLiteral("할 일 앱과 다른 컴퓨터가 쓰는 CalDAV 서버에 마감을 할 일로 보내고, 완료 표시를 "
-                       "양쪽으로 맞춥니다. 비밀번호는 데스크톱의 비밀 저장소에만 보관합니다."),
-        this));
+    content()->addWidget(
+        SettingsRows::caption(tr("할 일 앱과 다른 컴퓨터가 쓰는 CalDAV 서버에 마감을 할 일로 보내고, 완료 표시를 "
+                                 "양쪽으로 맞춥니다. 비밀번호는 데스크톱의 비밀 저장소에만 보관합니다."),
+            this));
 
     tab.follow([this, problem, report, pick, collections, create, note, state, alarms, off] {
         const Settings& settings = store_.db().settings;
@@ -118,14 +117,14 @@ CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> vie
         SettingsRows::showText(user_, text(settings.calendarServerUser.value_or("")));
         SettingsRows::setNotice(problem, problem_, true);
         // Still pressable while busy, so the focus stays on it; a second press waits for the first.
-        const QString checkText = checking_ ? QStringLiteral("확인 중…") : QStringLiteral("연결 확인");
+        const QString checkText = checking_ ? tr("확인 중…") : tr("연결 확인");
         check_->setText(checkText);
         AccessibleText::setName(check_, checkText);
         SettingsRows::setNotice(report, found_ ? text(found_->text) : QString(), found_ && !found_->reached);
         const bool reached = found_ && found_->reached;
         pick->setVisible(reached && !found_->collections.empty());
         collections->refresh();
-        const QString createText = creating_ ? QStringLiteral("만드는 중…") : QStringLiteral("Vantory 캘린더 만들기");
+        const QString createText = creating_ ? tr("만드는 중…") : tr("Vantory 캘린더 만들기");
         create->setText(createText);
         AccessibleText::setName(create, createText);
         create->setVisible(reached && !found_->home.empty());
@@ -152,8 +151,7 @@ void CalendarServerGroup::checkServer()
     if (checking_ || !store_.checkCalendarServer)
         return;
     const SiteAddress::Checked checked = SiteAddress::checkCollection(address_->text().toStdString());
-    problem_ = checked.address.empty() && checked.usable() ? QStringLiteral("확인할 주소를 입력해 주세요")
-                                                           : text(checked.problem);
+    problem_ = checked.address.empty() && checked.usable() ? tr("확인할 주소를 입력해 주세요") : text(checked.problem);
     if (!problem_.isEmpty()) {
         viewChanged_();
         return;
@@ -204,7 +202,7 @@ void CalendarServerGroup::choose(const CalendarCollection& collection)
 {
     const std::string address = stored(collection);
     if (address.empty()) {
-        say(QStringLiteral("이 캘린더의 주소는 쓸 수 없습니다: %1").arg(text(collection.address)), true);
+        say(tr("이 캘린더의 주소는 쓸 수 없습니다: %1").arg(text(collection.address)), true);
         return;
     }
     const std::string user = user_->text().trimmed().toStdString();
@@ -222,8 +220,7 @@ void CalendarServerGroup::choose(const CalendarCollection& collection)
     const std::string password = password_->text().toStdString();
     // The secret store's key names the server and user just saved, so the password goes after them.
     if (password.empty() || !store_.keepCalendarPassword) {
-        say(QStringLiteral("%1 캘린더를 사용합니다").arg(text(collection.name.empty() ? address : collection.name)),
-            false);
+        say(tr("%1 캘린더를 사용합니다").arg(text(collection.name.empty() ? address : collection.name)), false);
         if (store_.syncCalendarServer)
             store_.syncCalendarServer();
         return;
@@ -249,7 +246,7 @@ void CalendarServerGroup::turnOff()
     address_->setModified(false);
     user_->setModified(false);
     found_.reset();
-    say(QStringLiteral("캘린더 서버 동기화를 껐습니다. 서버에 있는 할 일은 지우지 않습니다."), false);
+    say(tr("캘린더 서버 동기화를 껐습니다. 서버에 있는 할 일은 지우지 않습니다."), false);
 }
 
 // Each collection the check found: a button named by it, pressed while it is the one in use, and

@@ -84,7 +84,7 @@ QStringList CategoryColorTab::categoriesKey() const
 ReadableGroup* CategoryColorTab::stylesGroup()
 {
     auto* group = new ReadableGroup(QString(), this);
-    auto* scopeChoice = new SettingsChoice(QStringLiteral("설정할 과목"), {}, group);
+    auto* scopeChoice = new SettingsChoice(tr("설정할 과목"), {}, group);
     scopeChoice->picker()->setObjectName(QStringLiteral("category-scope"));
     connect(scopeChoice, &SettingsChoice::chosen, this, [this](const std::string& value) {
         view_.categoryScope = value;
@@ -92,12 +92,11 @@ ReadableGroup* CategoryColorTab::stylesGroup()
     });
     group->content()->addWidget(scopeChoice);
     group->content()->addWidget(SettingsRows::caption(
-        QStringLiteral("선택한 과목에만 적용합니다. 따로 지정하지 않으면 모든 과목의 설정을 따릅니다."), group));
+        tr("선택한 과목에만 적용합니다. 따로 지정하지 않으면 모든 과목의 설정을 따릅니다."), group));
     QLabel* allNote = SettingsRows::caption(
-        QStringLiteral("여기서 변경한 카테고리는 모든 과목에 같은 색상을 적용합니다. 기존 과목별 지정도 바뀝니다."),
-        group);
+        tr("여기서 변경한 카테고리는 모든 과목에 같은 색상을 적용합니다. 기존 과목별 지정도 바뀝니다."), group);
     group->content()->addWidget(allNote);
-    QLabel* emptyNote = SettingsRows::caption(QStringLiteral("일정을 업데이트하면 카테고리가 나타납니다."), group);
+    QLabel* emptyNote = SettingsRows::caption(tr("일정을 업데이트하면 카테고리가 나타납니다."), group);
     group->content()->addWidget(emptyNote);
     auto* rows = new SettingsPart([this] { return categoriesKey(); },
         [this](SettingsPart& part) {
@@ -114,7 +113,7 @@ ReadableGroup* CategoryColorTab::stylesGroup()
         // A scope whose course has gone falls back to all courses.
         if (view_.categoryScope != allScope && !settings.course(view_.categoryScope))
             view_.categoryScope = allScope;
-        SettingsChoice::Options scopes{{QStringLiteral("모든 과목"), allScope}};
+        SettingsChoice::Options scopes{{tr("모든 과목"), allScope}};
         for (const Course& course : settings.courses)
             scopes.emplace_back(QString::fromStdString(course.name), course.id);
         scopeChoice->setOptions(std::move(scopes));
@@ -143,17 +142,17 @@ void CategoryColorTab::categoryRow(SettingsPart& part, const std::string& catego
 
     auto* menu = new ColorModeMenu(false, parent);
     menu->setObjectName(QStringLiteral("category-mode-") + name);
-    menu->setAccessibleName(QStringLiteral("%1 색상 적용 방식").arg(name));
+    menu->setAccessibleName(tr("%1 색상 적용 방식").arg(name));
     connect(menu, &ColorModeMenu::modeChosen, this,
         [setStyle](const std::string& mode) { setStyle([&](CategoryStyle& s) { s.mode = mode; }); });
-    auto* well = new ColorWell(QStringLiteral("%1 선택한 색상").arg(name), parent);
+    auto* well = new ColorWell(tr("%1 선택한 색상").arg(name), parent);
     well->setObjectName(QStringLiteral("category-color-") + name);
     connect(well, &ColorWell::colorChosen, this,
         [setStyle](const std::string& hex) { setStyle([&](CategoryStyle& s) { s.hex = hex; }); });
-    auto* wellLabel = new QLabel(QStringLiteral("선택한 색상"), parent);
+    auto* wellLabel = new QLabel(tr("선택한 색상"), parent);
     wellLabel->setBuddy(well);
     QPushButton* common = SettingsRows::button(
-        QStringLiteral("공통 설정 사용"), QStringLiteral("use-common-") + name,
+        tr("공통 설정 사용"), QStringLiteral("use-common-") + name,
         [this, key = styleKey(scope, category)] {
             store_.update([&](Database& db) {
                 if (db.settings.categoryStyles)
@@ -161,7 +160,7 @@ void CategoryColorTab::categoryRow(SettingsPart& part, const std::string& catego
             });
         },
         parent);
-    common->setAccessibleName(QStringLiteral("%1 공통 설정 사용").arg(name));
+    common->setAccessibleName(tr("%1 공통 설정 사용").arg(name));
     common->setFlat(true);
     part.content()->layout()->addWidget(SettingsRows::row(name, {menu, wellLabel, well, common}, parent));
     part.follow([this, scope, category, menu, well, wellLabel, common] {
@@ -180,12 +179,11 @@ void CategoryColorTab::categoryRow(SettingsPart& part, const std::string& catego
 
 ReadableGroup* CategoryColorTab::bulkGroup()
 {
-    auto* group = new ReadableGroup(QStringLiteral("여러 카테고리의 색상 한 번에 변경"), this);
-    auto* bulkMode = new SettingsChoice(QStringLiteral("색상"),
-        {{QStringLiteral("남은 시간에 따라 변경"), Modes::ColorSource::urgency},
-            {QStringLiteral("캘린더 과목색과 동일"), Modes::ColorSource::calendar},
-            {QStringLiteral("메뉴바 과목색과 동일"), Modes::ColorSource::course},
-            {QStringLiteral("직접 선택"), Modes::ColorSource::custom}},
+    auto* group = new ReadableGroup(tr("여러 카테고리의 색상 한 번에 변경"), this);
+    auto* bulkMode = new SettingsChoice(tr("색상"),
+        {{tr("남은 시간에 따라 변경"), Modes::ColorSource::urgency},
+            {tr("캘린더 과목색과 동일"), Modes::ColorSource::calendar},
+            {tr("메뉴바 과목색과 동일"), Modes::ColorSource::course}, {tr("직접 선택"), Modes::ColorSource::custom}},
         group);
     bulkMode->picker()->setObjectName(QStringLiteral("bulk-mode"));
     connect(bulkMode, &SettingsChoice::chosen, this, [this](const std::string& value) {
@@ -193,7 +191,7 @@ ReadableGroup* CategoryColorTab::bulkGroup()
         viewChanged_();
     });
     group->content()->addWidget(bulkMode);
-    auto* well = new ColorWell(QStringLiteral("한 번에 적용할 색상"), group);
+    auto* well = new ColorWell(tr("한 번에 적용할 색상"), group);
     well->setObjectName(QStringLiteral("bulk-color"));
     connect(well, &ColorWell::colorChosen, this, [this](const std::string& hex) {
         view_.bulkCategoryStyle.hex = hex;
@@ -201,8 +199,7 @@ ReadableGroup* CategoryColorTab::bulkGroup()
     });
     QWidget* wellRow = SettingsRows::row(QString(), {well}, group);
     group->content()->addWidget(wellRow);
-    group->content()->addWidget(
-        SettingsRows::caption(QStringLiteral("위에 표시된 모든 카테고리의 색상을 바꿉니다."), group));
+    group->content()->addWidget(SettingsRows::caption(tr("위에 표시된 모든 카테고리의 색상을 바꿉니다."), group));
     QPushButton* apply = SettingsRows::button(
         QString(), QStringLiteral("bulk-apply"),
         [this] {
@@ -218,7 +215,7 @@ ReadableGroup* CategoryColorTab::bulkGroup()
         wellRow->setVisible(view_.bulkCategoryStyle.mode == Modes::ColorSource::custom);
         well->setHex(view_.bulkCategoryStyle.hex);
         const std::size_t count = categories().size();
-        const QString label = QStringLiteral("%1개 카테고리에 적용").arg(count);
+        const QString label = tr("%n개 카테고리에 적용", nullptr, static_cast<int>(count));
         apply->setText(label);
         AccessibleText::setName(apply, label);
         apply->setEnabled(count > 0);
@@ -228,7 +225,7 @@ ReadableGroup* CategoryColorTab::bulkGroup()
 
 ReadableGroup* CategoryColorTab::hiddenGroup()
 {
-    auto* group = new ReadableGroup(QStringLiteral("메뉴바에서 숨길 카테고리"), this);
+    auto* group = new ReadableGroup(tr("메뉴바에서 숨길 카테고리"), this);
     auto* toggles = new SettingsPart([this] { return categoriesKey(); },
         [this](SettingsPart& part) {
             auto* column = new QVBoxLayout(part.content());
@@ -255,8 +252,7 @@ ReadableGroup* CategoryColorTab::hiddenGroup()
         },
         group);
     group->content()->addWidget(toggles);
-    group->content()->addWidget(
-        SettingsRows::caption(QStringLiteral("표시 여부는 모든 과목에 공통으로 적용합니다."), group));
+    group->content()->addWidget(SettingsRows::caption(tr("표시 여부는 모든 과목에 공통으로 적용합니다."), group));
     follow([toggles] { toggles->refresh(); });
     return group;
 }

@@ -13,10 +13,9 @@ std::vector<std::pair<QString, std::string>> ColorModeMenu::options(bool courseO
 {
     using namespace Modes::ColorSource;
     if (courseOnly)
-        return {{QStringLiteral("캘린더와 동일"), calendar}, {QStringLiteral("남은 시간 기준"), urgency},
-            {QStringLiteral("직접 선택"), custom}};
-    return {{QStringLiteral("남은 시간 기준"), urgency}, {QStringLiteral("캘린더 과목색"), calendar},
-        {QStringLiteral("메뉴바 과목색"), course}, {QStringLiteral("직접 선택"), custom}};
+        return {{tr("캘린더와 동일"), calendar}, {tr("남은 시간 기준"), urgency}, {tr("직접 선택"), custom}};
+    return {{tr("남은 시간 기준"), urgency}, {tr("캘린더 과목색"), calendar}, {tr("메뉴바 과목색"), course},
+        {tr("직접 선택"), custom}};
 }
 
 ColorModeMenu::ColorModeMenu(bool courseOnly, QWidget* parent)
@@ -24,8 +23,8 @@ ColorModeMenu::ColorModeMenu(bool courseOnly, QWidget* parent)
     , menu_(new QMenu(this))
 {
     setFixedSize(Scale::length(this, 142), Scale::length(this, 28));
-    setToolTip(QStringLiteral("색상 적용 방식"));
-    setAccessibleName(QStringLiteral("색상 적용 방식"));
+    setToolTip(tr("색상 적용 방식"));
+    setAccessibleName(tr("색상 적용 방식"));
     setPopupMode(QToolButton::InstantPopup);
     setToolButtonStyle(Qt::ToolButtonTextOnly);
     for (const auto& [label, value] : options(courseOnly)) {
@@ -40,7 +39,7 @@ ColorModeMenu::ColorModeMenu(bool courseOnly, QWidget* parent)
 void ColorModeMenu::setMode(const std::string& mode)
 {
     mode_ = mode;
-    QString face = QStringLiteral("직접 선택");
+    QString face = tr("직접 선택");
     const QString value = QString::fromStdString(mode);
     for (QAction* action : menu_->actions()) {
         const bool current = action->data().toString() == value;

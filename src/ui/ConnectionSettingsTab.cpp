@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,8 +29,11 @@ SettingsChoice::Options syncOptions()
 {
     SettingsChoice::Options options;
     for (const int minutes : {15, 30, 60, 120, 240, 720, 1440}) {
-        options.emplace_back(
-            minutes < 60 ? QStringLiteral("%1분").arg(minutes) : QStringLiteral("%1시간").arg(minutes / 60),
+        // A plain variable: lupdate drops a translate() whose count is an expression.
+        const int hours = minutes / 60;
+        options.emplace_back(minutes < 60
+                ? QCoreApplication::translate("vantory::ConnectionSettingsTab", "%n분", nullptr, minutes)
+                : QCoreApplication::translate("vantory::ConnectionSettingsTab", "%n시간", nullptr, hours),
             std::to_string(minutes));
     }
     return options;
@@ -79,10 +83,10 @@ ReadableGroup* ConnectionSettingsTab::syncGroup()
     auto* group = new ReadableGroup(QString(), this);
     auto* buttons = new QHBoxLayout;
     QPushButton* login = SettingsRows::button(
-        QStringLiteral("BrevaneLearn 로그인…"), QStringLiteral("connect"), [this] { call(store_.connect); }, group);
+        tr("BrevaneLearn 로그인…"), QStringLiteral("connect"), [this] { call(store_.connect); }, group);
     buttons->addWidget(login);
     QPushButton* refresh = SettingsRows::button(
-        QStringLiteral("지금 새로고침"), QStringLiteral("sync"), [this] { call(store_.sync); }, group);
+        tr("지금 새로고침"), QStringLiteral("sync"), [this] { call(store_.sync); }, group);
     buttons->addWidget(refresh);
     buttons->addStretch(1);
     group->content()->addLayout(buttons);
@@ -90,7 +94,7 @@ ReadableGroup* ConnectionSettingsTab::syncGroup()
     group->content()->addWidget(status);
     QLabel* lastUpdate = SettingsRows::caption(QString(), group);
     group->content()->addWidget(lastUpdate);
-    auto* interval = new SettingsChoice(QStringLiteral("자동 동기화"), syncOptions(), group);
+    auto* interval = new SettingsChoice(tr("자동 동기화"), syncOptions(), group);
     interval->picker()->setObjectName(QStringLiteral("sync-minutes"));
     connect(interval, &SettingsChoice::chosen, this, [this](const std::string& value) {
         store_.update([&](Database& db) { db.settings.syncMinutes = std::stoll(value); });
@@ -98,7 +102,7 @@ ReadableGroup* ConnectionSettingsTab::syncGroup()
     group->content()->addWidget(interval);
     follow([this, group, login, refresh, status, lastUpdate, interval] {
         const bool brevane = Sites::current().uses(Site::assessment);
-        group->setTitle(brevane ? QStringLiteral("BrevaneLearn") : QStringLiteral("동기화"));
+        group->setTitle(brevane ? QStringLiteral("BrevaneLearn") : tr("동기화"));
         login->setVisible(brevane);
         refresh->setEnabled(!store_.syncing());
         if (brevane)
@@ -113,13 +117,13 @@ ReadableGroup* ConnectionSettingsTab::syncGroup()
 
 ReadableGroup* ConnectionSettingsTab::coursesGroup()
 {
-    auto* group = new ReadableGroup(QStringLiteral("과목"), this);
+    auto* group = new ReadableGroup(tr("과목"), this);
     auto* courses = new SettingsPart(
         [this] { return SettingsRows::courseIds(store_); }, [this](SettingsPart& part) { courseRows(part); }, group);
     group->content()->addWidget(courses);
-    group->content()->addWidget(SettingsRows::caption(QStringLiteral("홈페이지의 모든 과목을 자동으로 가져옵니다. 새 "
-                                                                     "과목은 기본으로 포함하고 캘린더 색상을 "
-                                                                     "무작위로 배정합니다."),
+    group->content()->addWidget(SettingsRows::caption(tr("홈페이지의 모든 과목을 자동으로 가져옵니다. 새 "
+                                                         "과목은 기본으로 포함하고 캘린더 색상을 "
+                                                         "무작위로 배정합니다."),
         group));
     follow([courses] { courses->refresh(); });
     return group;
@@ -132,8 +136,8 @@ void ConnectionSettingsTab::courseRows(SettingsPart& part)
     auto* grid = new QGridLayout(parent);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(12);
-    grid->addWidget(SettingsRows::caption(QStringLiteral("과목"), parent), 0, 0);
-    grid->addWidget(SettingsRows::caption(QStringLiteral("표시 이름"), parent), 0, 1);
+    grid->addWidget(SettingsRows::caption(tr("과목"), parent), 0, 0);
+    grid->addWidget(SettingsRows::caption(tr("표시 이름"), parent), 0, 1);
     int line = 1;
     for (const Course& course : store_.db().settings.courses) {
         const QString id = QString::fromStdString(course.id);
@@ -170,7 +174,7 @@ void ConnectionSettingsTab::courseRows(SettingsPart& part)
             AccessibleText::setName(enabled, shown);
             SettingsRows::showChecked(enabled, course->enabled);
             SettingsRows::showText(name, QString::fromStdString(course->name));
-            AccessibleText::setName(name, QStringLiteral("%1 표시 이름").arg(shown));
+            AccessibleText::setName(name, tr("%1 표시 이름").arg(shown));
             const auto error = store_.errors().find(courseID);
             const auto note = store_.courseNotices().find(courseID);
             if (error != store_.errors().end())
@@ -187,7 +191,7 @@ ReadableGroup* ConnectionSettingsTab::canvasGroup()
 {
     auto* canvas = new ReadableGroup(QStringLiteral("Canvas"), this);
     QCheckBox* enabled = SettingsRows::toggle(
-        QStringLiteral("Canvas 자동 동기화"), QStringLiteral("canvas-enabled"), false,
+        tr("Canvas 자동 동기화"), QStringLiteral("canvas-enabled"), false,
         [this](bool on) {
             store_.update([&](Database& db) { db.settings.canvasEnabled = on; });
             if (on)
@@ -199,14 +203,12 @@ ReadableGroup* ConnectionSettingsTab::canvasGroup()
     canvas->content()->addWidget(status);
     auto* canvasRow = new QHBoxLayout;
     canvasRow->addWidget(SettingsRows::button(
-        QStringLiteral("Canvas 로그인…"), QStringLiteral("connect-canvas"), [this] { call(store_.connectCanvas); },
-        canvas));
+        tr("Canvas 로그인…"), QStringLiteral("connect-canvas"), [this] { call(store_.connectCanvas); }, canvas));
     canvasRow->addStretch(1);
     canvas->content()->addLayout(canvasRow);
-    canvas->content()->addWidget(
-        SettingsRows::caption(QStringLiteral("과제 마감과 제출 상태를 함께 가져옵니다. Canvas에서 "
-                                             "제출한 과제는 자동으로 완료 표시합니다."),
-            canvas));
+    canvas->content()->addWidget(SettingsRows::caption(tr("과제 마감과 제출 상태를 함께 가져옵니다. Canvas에서 "
+                                                          "제출한 과제는 자동으로 완료 표시합니다."),
+        canvas));
     follow([this, canvas, enabled, status] {
         canvas->setVisible(Sites::current().uses(Site::canvas));
         SettingsRows::showChecked(enabled, store_.db().settings.canvasEnabled.value_or(true));
@@ -221,12 +223,12 @@ ReadableGroup* ConnectionSettingsTab::moreGroup(
     auto* more = new ReadableGroup(QString(), this);
     auto* exportRow = new QHBoxLayout;
     exportRow->addWidget(SettingsRows::button(
-        QStringLiteral("iPhone 캘린더 내보내기 (.ics)…"), QStringLiteral("export-calendar"),
+        tr("iPhone 캘린더 내보내기 (.ics)…"), QStringLiteral("export-calendar"),
         [this] { call(store_.exportCalendar); }, more));
     exportRow->addStretch(1);
     more->content()->addLayout(exportRow);
     QCheckBox* launch = SettingsRows::toggle(
-        QStringLiteral("로그인 시 Vantory 자동 실행"), QStringLiteral("launch-at-login"), false,
+        tr("로그인 시 Vantory 자동 실행"), QStringLiteral("launch-at-login"), false,
         [&view, &autostart, viewChanged](bool on) {
             view.launchError = autostart.setEnabled(on);
             view.loginEnabled = autostart.enabled();
@@ -236,11 +238,10 @@ ReadableGroup* ConnectionSettingsTab::moreGroup(
     more->content()->addWidget(launch);
     QLabel* error = SettingsRows::notice(QString(), true, more);
     more->content()->addWidget(error);
-    more->content()->addWidget(
-        SettingsRows::caption(QStringLiteral("자동 실행은 앱을 고정된 위치에 둔 뒤 켜 주세요. 앱이 "
-                                             "실행 중일 때 매시간 동기화하고, 잠자기에서 "
-                                             "돌아오면 밀린 조회를 한 번 실행합니다."),
-            more));
+    more->content()->addWidget(SettingsRows::caption(tr("자동 실행은 앱을 고정된 위치에 둔 뒤 켜 주세요. 앱이 "
+                                                        "실행 중일 때 매시간 동기화하고, 잠자기에서 "
+                                                        "돌아오면 밀린 조회를 한 번 실행합니다."),
+        more));
     follow([&view, launch, error] {
         SettingsRows::showChecked(launch, view.loginEnabled);
         SettingsRows::setNotice(error, view.launchError.value_or(QString()), true);

@@ -62,7 +62,7 @@ CourseColorTab::CourseColorTab(Store& store, QWidget* parent)
         [this] { return SettingsRows::courseIds(store_); }, [this](SettingsPart& part) { courseGroups(part); }, this);
     layout->addWidget(courses);
     follow([courses] { courses->refresh(); });
-    layout->addWidget(SettingsRows::caption(QStringLiteral("새 과목의 캘린더 색상은 무작위로 배정됩니다."), this));
+    layout->addWidget(SettingsRows::caption(tr("새 과목의 캘린더 색상은 무작위로 배정됩니다."), this));
     layout->addStretch(1);
 }
 
@@ -70,23 +70,23 @@ QWidget* CourseColorTab::uniformGroup()
 {
     auto* group = new ReadableGroup(QString(), this);
     QCheckBox* uniform = SettingsRows::toggle(
-        QStringLiteral("모든 과목에 같은 색상 적용"), QStringLiteral("uniform-colors"), false,
+        tr("모든 과목에 같은 색상 적용"), QStringLiteral("uniform-colors"), false,
         [this](bool on) { edit(store_, [&](Settings& s) { s.uniformCourseColors = on; }); }, group);
     group->content()->addWidget(uniform);
-    group->content()->addWidget(SettingsRows::caption(
-        QStringLiteral("새로 가져오는 과목에도 적용합니다. 끄면 기존 과목별 색상으로 돌아갑니다."), group));
+    group->content()->addWidget(
+        SettingsRows::caption(tr("새로 가져오는 과목에도 적용합니다. 끄면 기존 과목별 색상으로 돌아갑니다."), group));
     ColorWell* calendar = well(
-        QStringLiteral("공통 캘린더 색상"), QStringLiteral("uniform-calendar"),
+        tr("공통 캘린더 색상"), QStringLiteral("uniform-calendar"),
         [this](const std::string& hex) { edit(store_, [&](Settings& s) { s.uniformCalendarHex = hex; }); }, group);
-    QWidget* calendarRow = SettingsRows::row(QStringLiteral("공통 캘린더 색상"), {calendar}, group);
+    QWidget* calendarRow = SettingsRows::row(tr("공통 캘린더 색상"), {calendar}, group);
     group->content()->addWidget(calendarRow);
     ColorModeMenu* menu = modeMenu(
         QStringLiteral("uniform-menu-mode"),
         [this](const std::string& value) { edit(store_, [&](Settings& s) { s.uniformMenuMode = value; }); }, group);
     ColorWell* menuColor = well(
-        QStringLiteral("공통 메뉴바 색상"), QStringLiteral("uniform-menu"),
+        tr("공통 메뉴바 색상"), QStringLiteral("uniform-menu"),
         [this](const std::string& hex) { edit(store_, [&](Settings& s) { s.uniformMenuHex = hex; }); }, group);
-    QWidget* menuRow = SettingsRows::row(QStringLiteral("공통 메뉴바 색상"), {menu, menuColor}, group);
+    QWidget* menuRow = SettingsRows::row(tr("공통 메뉴바 색상"), {menu, menuColor}, group);
     group->content()->addWidget(menuRow);
     follow([this, uniform, calendar, calendarRow, menu, menuColor, menuRow] {
         const Settings& settings = store_.db().settings;
@@ -118,20 +118,20 @@ void CourseColorTab::courseGroups(SettingsPart& part)
             [this, courseID](
                 const std::string& hex) { editCourse(store_, courseID, [&](Course& c) { c.colorHex = hex; }); },
             group);
-        group->content()->addWidget(SettingsRows::row(QStringLiteral("월간 캘린더"), {calendar}, group));
+        group->content()->addWidget(SettingsRows::row(tr("월간 캘린더"), {calendar}, group));
         ColorModeMenu* menu = modeMenu(
             QStringLiteral("menu-mode-") + id,
             [this, courseID](const std::string& value) {
                 editCourse(store_, courseID, [&](Course& c) { c.menuColorMode = value; });
             },
             group);
-        group->content()->addWidget(SettingsRows::row(QStringLiteral("메뉴바 과목 번호"), {menu}, group));
+        group->content()->addWidget(SettingsRows::row(tr("메뉴바 과목 번호"), {menu}, group));
         ColorWell* menuColor = well(
             QString(), QStringLiteral("menu-") + id,
             [this, courseID](
                 const std::string& hex) { editCourse(store_, courseID, [&](Course& c) { c.menuColorHex = hex; }); },
             group);
-        QWidget* menuColorRow = SettingsRows::row(QStringLiteral("과목 번호 색상"), {menuColor}, group);
+        QWidget* menuColorRow = SettingsRows::row(tr("과목 번호 색상"), {menuColor}, group);
         group->content()->addWidget(menuColorRow);
         column->addWidget(group);
         part.follow([this, courseID, group, calendar, menu, menuColor, menuColorRow] {
@@ -142,12 +142,12 @@ void CourseColorTab::courseGroups(SettingsPart& part)
                     ? name
                     : name + QStringLiteral(" · ") + QString::fromStdString(course.fullName));
             group->setEnabled(!settings.uniformCourseColors.value_or(false));
-            AccessibleText::setName(calendar, QStringLiteral("%1 월간 캘린더").arg(name));
+            AccessibleText::setName(calendar, tr("%1 월간 캘린더").arg(name));
             calendar->setHex(course.colorHex);
-            AccessibleText::setName(menu, QStringLiteral("%1 메뉴바 과목 번호").arg(name));
+            AccessibleText::setName(menu, tr("%1 메뉴바 과목 번호").arg(name));
             menu->setMode(course.menuColorMode);
             menuColorRow->setVisible(course.menuColorMode == custom);
-            AccessibleText::setName(menuColor, QStringLiteral("%1 과목 번호 색상").arg(name));
+            AccessibleText::setName(menuColor, tr("%1 과목 번호 색상").arg(name));
             menuColor->setHex(course.menuColorHex);
         });
     }

@@ -28,9 +28,6 @@ namespace vantory {
 
 namespace {
 
-const char* const sortHelp
-    = "마감일 있음 → 공개일만 있음 → 날짜 미확인 순으로 묶고, 각 묶음 안에서 선택한 기준으로 정렬합니다.";
-
 QString text(const std::string& value)
 {
     return QString::fromStdString(value);
@@ -225,32 +222,32 @@ QWidget* Dashboard::buildHeader()
     bold.setBold(true);
     title->setFont(bold);
     courses_ = secondaryLabel(header);
-    courses_->setAccessibleDescription(QStringLiteral("과목"));
+    courses_->setAccessibleDescription(tr("과목"));
     names->addWidget(title);
     names->addWidget(courses_);
     layout->addLayout(names, 1);
 
-    auto* login = iconButton(QStringLiteral("로그인 ▾"), QStringLiteral("로그인"), header);
+    auto* login = iconButton(tr("로그인 ▾"), tr("로그인"), header);
     auto* loginMenu = new QMenu(login);
-    loginMenu->addAction(QStringLiteral("BrevaneLearn 로그인"), this, [this] { call(store_.connect); });
-    loginMenu->addAction(QStringLiteral("Canvas 로그인"), this, [this] { call(store_.connectCanvas); });
+    loginMenu->addAction(tr("BrevaneLearn 로그인"), this, [this] { call(store_.connect); });
+    loginMenu->addAction(tr("Canvas 로그인"), this, [this] { call(store_.connectCanvas); });
     login->setMenu(loginMenu);
     login->setPopupMode(QToolButton::InstantPopup);
     layout->addWidget(login);
 
-    auto* colors = iconButton(QStringLiteral("◑"), QStringLiteral("색상 설정"), header);
+    auto* colors = iconButton(QStringLiteral("◑"), tr("색상 설정"), header);
     connect(colors, &QToolButton::clicked, this, [this] { call(store_.colorsWindow); });
     layout->addWidget(colors);
-    auto* settings = iconButton(QStringLiteral("⚙"), QStringLiteral("설정"), header);
+    auto* settings = iconButton(QStringLiteral("⚙"), tr("설정"), header);
     connect(settings, &QToolButton::clicked, this, [this] { call(store_.settingsWindow); });
     layout->addWidget(settings);
 
-    auto* more = iconButton(QStringLiteral("⋯"), QStringLiteral("더 보기"), header);
+    auto* more = iconButton(QStringLiteral("⋯"), tr("더 보기"), header);
     auto* moreMenu = new QMenu(more);
-    moreMenu->addAction(QStringLiteral("iPhone 캘린더 내보내기 (.ics)"), this, [this] { call(store_.exportCalendar); });
-    moreMenu->addAction(QStringLiteral("캘린더 열기"), this, [this] { call(store_.calendarWindow); });
+    moreMenu->addAction(tr("iPhone 캘린더 내보내기 (.ics)"), this, [this] { call(store_.exportCalendar); });
+    moreMenu->addAction(tr("캘린더 열기"), this, [this] { call(store_.calendarWindow); });
     moreMenu->addSeparator();
-    moreMenu->addAction(QStringLiteral("앱 종료"), qApp, &QApplication::quit);
+    moreMenu->addAction(tr("앱 종료"), qApp, &QApplication::quit);
     more->setMenu(moreMenu);
     more->setPopupMode(QToolButton::InstantPopup);
     layout->addWidget(more);
@@ -287,14 +284,13 @@ void Dashboard::refreshPrompt()
     const Sites& sites = Sites::current();
     const bool anySite = sites.uses(Site::assessment) || sites.uses(Site::canvas);
     const QString site = sites.uses(Site::assessment) ? QStringLiteral("BrevaneLearn") : QStringLiteral("Canvas");
-    promptTitle_->setText(anySite ? (sites.uses(Site::assessment) ? QStringLiteral("BrevaneLearn을 연결해 주세요")
-                                                                  : QStringLiteral("Canvas를 연결해 주세요"))
-                                  : QString::fromUtf8(wording().noSitesStatus));
-    promptText_->setText(anySite ? QStringLiteral("로그인하면 과제 마감을 매시간 가져옵니다.")
-                                 : QStringLiteral("설정에서 학교 사이트의 주소를 입력하면 과제 마감을 가져옵니다."));
-    promptButton_->setText(anySite ? QStringLiteral("연결") : QStringLiteral("설정"));
-    AccessibleText::setName(
-        promptButton_, anySite ? site + QStringLiteral(" 연결") : QStringLiteral("학교 사이트 설정"));
+    promptTitle_->setText(anySite
+            ? (sites.uses(Site::assessment) ? tr("BrevaneLearn을 연결해 주세요") : tr("Canvas를 연결해 주세요"))
+            : QString::fromUtf8(wording().noSitesStatus));
+    promptText_->setText(anySite ? tr("로그인하면 과제 마감을 매시간 가져옵니다.")
+                                 : tr("설정에서 학교 사이트의 주소를 입력하면 과제 마감을 가져옵니다."));
+    promptButton_->setText(anySite ? tr("연결") : tr("설정"));
+    AccessibleText::setName(promptButton_, anySite ? tr("%1 연결").arg(site) : tr("학교 사이트 설정"));
     prompt_->setVisible(store_.lineNeedsLogin() || store_.db().assessments.empty());
 }
 
@@ -318,9 +314,10 @@ QWidget* Dashboard::buildStatus()
     progress_->setRange(0, 0);
     progress_->setFixedWidth(36);
     progress_->setTextVisible(false);
-    progress_->setAccessibleName(QStringLiteral("동기화 중"));
+    progress_->setAccessibleName(tr("동기화 중"));
     layout->addWidget(progress_, 0, Qt::AlignTop);
-    refreshButton_ = iconButton(QStringLiteral("⟳ 지금 새로고침"), QStringLiteral("지금 새로고침"), status);
+    refreshButton_ = iconButton(tr("⟳ 지금 새로고침"), tr("지금 새로고침"), status);
+    refreshButton_->setObjectName(QStringLiteral("refresh"));
     refreshButton_->setAutoRaise(false);
     connect(refreshButton_, &QToolButton::clicked, this, [this] { call(store_.sync); });
     layout->addWidget(refreshButton_, 0, Qt::AlignTop);
@@ -337,7 +334,8 @@ QWidget* Dashboard::buildFilters()
     buttons->setSpacing(4);
     for (std::size_t index = 0; index < DashboardItems::filters.size(); ++index) {
         const DashboardItems::FilterChoice& choice = DashboardItems::filters[index];
-        auto* button = choiceButton(QString::fromUtf8(choice.label), QString::fromUtf8(choice.key), bar);
+        auto* button = choiceButton(QCoreApplication::translate("DashboardItems", choice.label),
+            QCoreApplication::translate("DashboardItems", choice.key), bar);
         buttons->addWidget(button);
         filterButtons_[index] = button;
         connect(button, &QToolButton::clicked, this, [this, choice] { setFilter(choice.filter); });
@@ -349,7 +347,7 @@ QWidget* Dashboard::buildFilters()
     auto* dayLayout = new QHBoxLayout(dayLine_);
     dayLayout->setContentsMargins(0, 0, 0, 0);
     dayLabel_ = new QLabel(dayLine_);
-    auto* clear = new QPushButton(QStringLiteral("날짜 선택 해제"), dayLine_);
+    auto* clear = new QPushButton(tr("날짜 선택 해제"), dayLine_);
     connect(clear, &QPushButton::clicked, this, &Dashboard::clearSelection);
     dayLayout->addWidget(dayLabel_, 1);
     dayLayout->addWidget(clear);
@@ -360,18 +358,20 @@ QWidget* Dashboard::buildFilters()
 QWidget* Dashboard::buildSort()
 {
     auto* bar = new QWidget(this);
-    bar->setToolTip(QString::fromUtf8(sortHelp));
+    const QString help
+        = tr("마감일 있음 → 공개일만 있음 → 날짜 미확인 순으로 묶고, 각 묶음 안에서 선택한 기준으로 정렬합니다.");
+    bar->setToolTip(help);
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
     auto* title = secondaryLabel(bar);
-    title->setText(QStringLiteral("정렬"));
+    title->setText(tr("정렬"));
     title->setWordWrap(false);
     layout->addWidget(title);
     for (std::size_t index = 0; index < DashboardItems::sorts.size(); ++index) {
         const DashboardItems::SortChoice& choice = DashboardItems::sorts[index];
         auto* button = choiceButton(
-            QString::fromUtf8(choice.label), QStringLiteral("정렬 기준. ") + QString::fromUtf8(sortHelp), bar);
+            QCoreApplication::translate("DashboardItems", choice.label), tr("정렬 기준. %1").arg(help), bar);
         layout->addWidget(button);
         sortButtons_[index] = button;
         const std::string key = choice.key;
@@ -457,14 +457,13 @@ void Dashboard::refreshList()
         mark(filterButtons_[index], DashboardItems::filters[index].filter == filter_);
     dayLine_->setVisible(selected.has_value());
     if (selected)
-        dayLabel_->setText(
-            text(Dates::display(DashboardItems::dayStart(*selected, store_.zone()), store_.zone(), "M월 d일 EEEE")));
+        dayLabel_->setText(text(Dates::display(
+            DashboardItems::dayStart(*selected, store_.zone()), store_.zone(), tr("M월 d일 EEEE").toStdString())));
 
     list_->setItems(DashboardItems::visible(store_, filter_, selected));
     const bool anyItems = !store_.db().assessments.empty();
     emptyIcon_->setText(anyItems ? QStringLiteral("✓") : QStringLiteral("◷"));
-    emptyText_->setText(
-        anyItems ? QStringLiteral("표시할 과제가 없어요") : QStringLiteral("일정을 연결하면 여기에 표시돼요"));
+    emptyText_->setText(anyItems ? tr("표시할 과제가 없어요") : tr("일정을 연결하면 여기에 표시돼요"));
     stack_->setCurrentIndex(list_->count() > 0 ? 0 : 1);
 }
 

@@ -5,6 +5,8 @@
 #include "model/Modes.h"
 #include "store/Store.h"
 
+#include <QCoreApplication>
+
 #include <chrono>
 #include <map>
 
@@ -201,17 +203,21 @@ Row row(const Store& store, const Assessment& item)
         if (!row.done)
             row.remaining = Dates::remaining(secondsSince1970(*due) - secondsSince1970(store.now()));
     } else if (item.release) {
-        row.undatedText = Dates::display(*item.release, store.zone(), "M/d HH:mm") + " 공개 · 마감일 미확인";
+        row.undatedText = QCoreApplication::translate("DashboardItems", "%1 공개 · 마감일 미확인")
+                              .arg(QString::fromStdString(Dates::display(*item.release, store.zone(), "M/d HH:mm")));
     } else {
-        row.undatedText = item.deadlineStatus == Modes::Deadline::unlimited ? "마감 제한 없음" : "마감일 미확인";
+        row.undatedText = item.deadlineStatus == Modes::Deadline::unlimited
+            ? QCoreApplication::translate("DashboardItems", "마감 제한 없음")
+            : QCoreApplication::translate("DashboardItems", "마감일 미확인");
     }
 
     if (row.autoCompleted)
-        row.completionHelp = "자동 완료 · 사이트 상태를 동기화해 갱신합니다";
+        row.completionHelp
+            = QCoreApplication::translate("DashboardItems", "자동 완료 · 사이트 상태를 동기화해 갱신합니다");
     else if (override.completed)
-        row.completionHelp = "수동 완료 해제";
+        row.completionHelp = QCoreApplication::translate("DashboardItems", "수동 완료 해제");
     else
-        row.completionHelp = "완료 처리";
+        row.completionHelp = QCoreApplication::translate("DashboardItems", "완료 처리");
     return row;
 }
 

@@ -6,6 +6,9 @@
 #include "model/Settings.h"
 #include "model/Zone.h"
 
+#include <QString>
+#include <QtGlobal>
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -22,17 +25,22 @@ namespace vantory::DashboardItems {
 
 enum class Filter { all, upcoming, undated, overdue, doneOrHidden };
 
+// The choices' texts are source texts of the "DashboardItems" context, translated where shown.
 struct FilterChoice {
     Filter filter;
-    const char* key;
+    const char* key; // the button's description
     const char* label;
 };
 inline constexpr std::array<FilterChoice, 5> filters{{
-    {Filter::all, "전체 과제", "전체"},
-    {Filter::upcoming, "다가오는 마감", "예정"},
-    {Filter::undated, "마감일 미확인", "마감 미확인"},
-    {Filter::overdue, "마감 지난 과제", "지난 마감"},
-    {Filter::doneOrHidden, "완료·숨긴 과제", "완료·숨김"},
+    {Filter::all, QT_TRANSLATE_NOOP("DashboardItems", "전체 과제"), QT_TRANSLATE_NOOP("DashboardItems", "전체")},
+    {Filter::upcoming, QT_TRANSLATE_NOOP("DashboardItems", "다가오는 마감"),
+        QT_TRANSLATE_NOOP("DashboardItems", "예정")},
+    {Filter::undated, QT_TRANSLATE_NOOP("DashboardItems", "마감일 미확인"),
+        QT_TRANSLATE_NOOP("DashboardItems", "마감 미확인")},
+    {Filter::overdue, QT_TRANSLATE_NOOP("DashboardItems", "마감 지난 과제"),
+        QT_TRANSLATE_NOOP("DashboardItems", "지난 마감")},
+    {Filter::doneOrHidden, QT_TRANSLATE_NOOP("DashboardItems", "완료·숨긴 과제"),
+        QT_TRANSLATE_NOOP("DashboardItems", "완료·숨김")},
 }};
 
 struct SortChoice {
@@ -40,10 +48,10 @@ struct SortChoice {
     const char* label;
 };
 inline constexpr std::array<SortChoice, 4> sorts{{
-    {"date", "일정순"},
-    {"course", "과목순"},
-    {"category", "카테고리순"},
-    {"title", "이름순"},
+    {"date", QT_TRANSLATE_NOOP("DashboardItems", "일정순")},
+    {"course", QT_TRANSLATE_NOOP("DashboardItems", "과목순")},
+    {"category", QT_TRANSLATE_NOOP("DashboardItems", "카테고리순")},
+    {"title", QT_TRANSLATE_NOOP("DashboardItems", "이름순")},
 }};
 
 // The list's sort key as the sort bar marks it: an absent setting is "date".
@@ -99,8 +107,8 @@ struct Row {
     std::optional<std::string> dueText; // "M/d HH:mm" when there is an effective due date
     std::string remaining; // remaining time when due and not done
     Rgb urgency;
-    std::string undatedText; // the line shown without an effective due date
-    std::string completionHelp;
+    QString undatedText; // the line shown without an effective due date
+    QString completionHelp;
 };
 Row row(const Store& store, const Assessment& item);
 

@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QAccessible>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -132,23 +133,26 @@ public:
             const DashboardItems::Row& shown = row(index.row());
             QStringList parts{text(shown.heading), text(shown.item.title)};
             if (!shown.dueText)
-                parts << text(shown.undatedText);
+                parts << shown.undatedText;
             else
                 parts << text(*shown.dueText) + QStringLiteral(" · ")
-                        + (shown.done ? QStringLiteral("완료됨") : text(shown.remaining));
+                        + (shown.done ? QCoreApplication::translate("vantory::DeadlineList", "완료됨")
+                                      : text(shown.remaining));
             if (shown.hidden)
-                parts << QStringLiteral("메뉴바에서 숨김");
+                parts << QCoreApplication::translate("vantory::DeadlineList", "메뉴바에서 숨김");
             if (shown.edited)
-                parts << QStringLiteral("수정됨");
+                parts << QCoreApplication::translate("vantory::DeadlineList", "수정됨");
             return parts.join(QStringLiteral(", "));
         }
         case Qt::ToolTipRole:
-            return opens() ? QStringLiteral("더블클릭하여 과제 페이지 열기") : QStringLiteral("과제 정보");
+            return opens() ? QCoreApplication::translate("vantory::DeadlineList", "더블클릭하여 과제 페이지 열기")
+                           : QCoreApplication::translate("vantory::DeadlineList", "과제 정보");
         case Qt::AccessibleDescriptionRole:
             // Return opens only what a double click opens.
             return opens()
-                ? QStringLiteral("더블클릭하여 과제 페이지 열기. Space 완료, Enter 열기, 메뉴 키 또는 Shift+F10")
-                : QStringLiteral("과제 정보. Space 완료, 메뉴 키 또는 Shift+F10");
+                ? QCoreApplication::translate("vantory::DeadlineList",
+                    "더블클릭하여 과제 페이지 열기. Space 완료, Enter 열기, 메뉴 키 또는 Shift+F10")
+                : QCoreApplication::translate("vantory::DeadlineList", "과제 정보. Space 완료, 메뉴 키 또는 Shift+F10");
         default:
             return {};
         }
@@ -235,7 +239,7 @@ public:
             top += line;
             painter->setPen(colors.accent(orange(palette)));
             painter->drawText(QRect(box.left() + textLeft, top, right - textLeft, line), Qt::AlignVCenter,
-                QStringLiteral("날짜 확인 필요 · 이전 마감 유지"));
+                QCoreApplication::translate("vantory::DeadlineList", "날짜 확인 필요 · 이전 마감 유지"));
         }
 
         painter->setPen(colors.secondary);
@@ -307,7 +311,7 @@ private:
             x += metrics.horizontalAdvance(part);
         };
         if (!row.dueText) {
-            draw(text(row.undatedText), colors.secondary);
+            draw(row.undatedText, colors.secondary);
             return;
         }
         const QColor urgency = qColor(row.urgency);
@@ -319,9 +323,10 @@ private:
         if (!row.done)
             draw(QStringLiteral(" · ") + text(row.remaining), colors.accent(urgency));
         else
-            draw(QStringLiteral(" · 완료됨"), colors.accent(green(option.palette)));
+            draw(QStringLiteral(" · ") + QCoreApplication::translate("vantory::DeadlineList", "완료됨"),
+                colors.accent(green(option.palette)));
         if (row.edited) {
-            const QString tag = QStringLiteral("수정됨");
+            const QString tag = QCoreApplication::translate("vantory::DeadlineList", "수정됨");
             const QRectF tagBox(x + 6, area.center().y() - metrics.height() / 2.0, metrics.horizontalAdvance(tag) + 10,
                 metrics.height());
             painter->setPen(QPen(colors.secondary, 1));
@@ -344,7 +349,7 @@ DeadlineList::DeadlineList(Store& store, QWidget* parent)
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setAccessibleName(QStringLiteral("과제 목록"));
+    setAccessibleName(tr("과제 목록"));
 }
 
 void DeadlineList::setItems(std::vector<Assessment> items)
@@ -397,16 +402,16 @@ void DeadlineList::showMenu(int row, QPoint position)
     const Assessment item = shown.item;
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->setAccessibleName(QStringLiteral("과제 메뉴"));
-    menu->addAction(QStringLiteral("과제 페이지 열기"), this, [this, item] { store_.open(item); });
-    menu->addAction(QStringLiteral("마감 수정·상세 보기"), this, [this, item] {
+    menu->setAccessibleName(tr("과제 메뉴"));
+    menu->addAction(tr("과제 페이지 열기"), this, [this, item] { store_.open(item); });
+    menu->addAction(tr("마감 수정·상세 보기"), this, [this, item] {
         if (editRequested)
             editRequested(item);
     });
-    menu->addAction(shown.hidden ? QStringLiteral("숨김 해제") : QStringLiteral("메뉴바에서 숨기기"), this,
+    menu->addAction(shown.hidden ? tr("숨김 해제") : tr("메뉴바에서 숨기기"), this,
         [this, item] { store_.override(item, [](UserOverride& override) { override.hidden = !override.hidden; }); });
     if (shown.completedByUser) {
-        menu->addAction(QStringLiteral("수동 완료 해제"), this,
+        menu->addAction(tr("수동 완료 해제"), this,
             [this, item] { store_.override(item, [](UserOverride& override) { override.completed = false; }); });
     }
     menu->popup(viewport()->mapToGlobal(position));
@@ -480,7 +485,7 @@ bool DeadlineList::viewportEvent(QEvent* event)
         const QModelIndex index = indexAt(help->pos());
         if (index.isValid() && completionRect(index.row()).contains(help->pos())) {
             QToolTip::showText(
-                help->globalPos(), text(static_cast<RowModel*>(model())->row(index.row()).completionHelp), viewport());
+                help->globalPos(), static_cast<RowModel*>(model())->row(index.row()).completionHelp, viewport());
             return true;
         }
     }

@@ -51,7 +51,7 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
     , zone_(store.zone())
 {
     setWindowModality(Qt::WindowModal);
-    setWindowTitle(QStringLiteral("마감 수정"));
+    setWindowTitle(tr("마감 수정"));
 
     const auto override = store_.db().overrides.find(item_.id);
     const bool customDue = override != store_.db().overrides.end() && override->second.due.has_value();
@@ -70,16 +70,16 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
     layout->addWidget(heading);
 
     if (item_.due)
-        layout->addWidget(new QLabel(QStringLiteral("사이트 마감: ") + text(Dates::display(*item_.due, zone_)), this));
+        layout->addWidget(new QLabel(tr("사이트 마감: %1").arg(text(Dates::display(*item_.due, zone_))), this));
     if (item_.release)
-        layout->addWidget(new QLabel(QStringLiteral("공개: ") + text(Dates::display(*item_.release, zone_)), this));
+        layout->addWidget(new QLabel(tr("공개: %1").arg(text(Dates::display(*item_.release, zone_))), this));
 
-    custom_ = new QCheckBox(QStringLiteral("마감 직접 설정"), this);
+    custom_ = new QCheckBox(tr("마감 직접 설정"), this);
     custom_->setChecked(customDue);
     layout->addWidget(custom_);
 
     auto* dateRow = new QHBoxLayout;
-    auto* dateLabel = new QLabel(QStringLiteral("마감"), this);
+    auto* dateLabel = new QLabel(tr("마감"), this);
     dateRow->addWidget(dateLabel);
     editor_ = new QDateTimeEdit(this);
     dateLabel->setBuddy(editor_);
@@ -95,8 +95,8 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
         [this](const QDateTime& wallClock) { date_ = ZoneTime::instant(wallClock, zone_); });
     connect(custom_, &QCheckBox::toggled, editor_, &QWidget::setEnabled);
 
-    layout->addWidget(secondaryLabel(QStringLiteral("시간대: %1. 직접 설정한 마감은 동기화가 덮어쓰지 않습니다.")
-                                         .arg(QString::fromStdString(zone_.id())),
+    layout->addWidget(secondaryLabel(
+        tr("시간대: %1. 직접 설정한 마감은 동기화가 덮어쓰지 않습니다.").arg(QString::fromStdString(zone_.id())),
         this));
 
     if (!item_.rules.empty()) {
@@ -104,7 +104,7 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
         divider->setFrameShape(QFrame::HLine);
         divider->setFrameShadow(QFrame::Sunken);
         layout->addWidget(divider);
-        auto* rulesHeading = new QLabel(QStringLiteral("점수 인정 기간"), this);
+        auto* rulesHeading = new QLabel(tr("점수 인정 기간"), this);
         QFont bold = rulesHeading->font();
         bold.setBold(true);
         rulesHeading->setFont(bold);
@@ -122,16 +122,16 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
 
     layout->addStretch(1);
     auto* buttons = new QHBoxLayout;
-    auto* open = new QPushButton(QStringLiteral("과제 열기"), this);
+    auto* open = new QPushButton(tr("과제 열기"), this);
     open->setAutoDefault(false);
     connect(open, &QPushButton::clicked, this, [this] { store_.open(item_); });
     buttons->addWidget(open);
     buttons->addStretch(1);
-    cancel_ = new QPushButton(QStringLiteral("취소"), this);
+    cancel_ = new QPushButton(tr("취소"), this);
     cancel_->setAutoDefault(false);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(cancel_);
-    save_ = new QPushButton(QStringLiteral("저장"), this);
+    save_ = new QPushButton(tr("저장"), this);
     save_->setDefault(true);
     connect(save_, &QPushButton::clicked, this, &EditAssessment::save);
     buttons->addWidget(save_);

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -33,7 +34,10 @@ struct AlarmChoice {
     std::int64_t minutes;
 };
 
-constexpr AlarmChoice alarmChoices[] = {{"없음", 0}, {"30분 전", 30}, {"1시간 전", 60}, {"1일 전", 1440}};
+constexpr AlarmChoice alarmChoices[] = {{QT_TRANSLATE_NOOP("vantory::ExportScreen", "없음"), 0},
+    {QT_TRANSLATE_NOOP("vantory::ExportScreen", "30분 전"), 30},
+    {QT_TRANSLATE_NOOP("vantory::ExportScreen", "1시간 전"), 60},
+    {QT_TRANSLATE_NOOP("vantory::ExportScreen", "1일 전"), 1440}};
 
 QLabel* wrappedLabel(QWidget* parent)
 {
@@ -64,7 +68,7 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
         symbol->setPixmap(icon.pixmap(Scale::length(symbol, 24)));
         titleRow->addWidget(symbol);
     }
-    auto* title = new QLabel(QStringLiteral("iPhone 캘린더 내보내기"), this);
+    auto* title = new QLabel(tr("iPhone 캘린더 내보내기"), this);
     QFont titleFont = Scale::font(title->font(), 1.4);
     titleFont.setBold(true);
     title->setFont(titleFont);
@@ -75,7 +79,7 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
     // Each drop-down is its label's buddy: a screen reader names it by the label (the combo box's
     // own name is its current value on Linux).
     auto* courseRow = new QHBoxLayout;
-    auto* courseLabel = new QLabel(QStringLiteral("과목"), this);
+    auto* courseLabel = new QLabel(tr("과목"), this);
     courseRow->addWidget(courseLabel);
     course_ = new QComboBox(this);
     courseLabel->setBuddy(course_);
@@ -86,14 +90,14 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
         refresh();
     });
 
-    futureOnly_ = new QCheckBox(QStringLiteral("앞으로의 마감만"), this);
+    futureOnly_ = new QCheckBox(tr("앞으로의 마감만"), this);
     futureOnly_->setChecked(choices_.futureOnly);
     connect(futureOnly_, &QCheckBox::toggled, this, [this](bool on) {
         choices_.futureOnly = on;
         refresh();
     });
     layout->addWidget(futureOnly_);
-    includeCompleted_ = new QCheckBox(QStringLiteral("완료한 과제도 포함"), this);
+    includeCompleted_ = new QCheckBox(tr("완료한 과제도 포함"), this);
     includeCompleted_->setChecked(choices_.includeCompleted);
     connect(includeCompleted_, &QCheckBox::toggled, this, [this](bool on) {
         choices_.includeCompleted = on;
@@ -102,12 +106,13 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
     layout->addWidget(includeCompleted_);
 
     auto* alarmRow = new QHBoxLayout;
-    auto* alarmLabel = new QLabel(QStringLiteral("알림"), this);
+    auto* alarmLabel = new QLabel(tr("알림"), this);
     alarmRow->addWidget(alarmLabel);
     alarm_ = new QComboBox(this);
     alarmLabel->setBuddy(alarm_);
     for (const AlarmChoice& choice : alarmChoices) {
-        alarm_->addItem(QString::fromUtf8(choice.label), QVariant::fromValue<qint64>(choice.minutes));
+        alarm_->addItem(QCoreApplication::translate("vantory::ExportScreen", choice.label),
+            QVariant::fromValue<qint64>(choice.minutes));
         if (choice.minutes == choices_.alarm)
             alarm_->setCurrentIndex(alarm_->count() - 1);
     }
@@ -120,9 +125,9 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
     count_->setFont(Scale::font(count_->font(), 0.95));
     layout->addWidget(count_);
     auto* note = wrappedLabel(this);
-    note->setText(QStringLiteral("파일을 GNOME 캘린더나 Thunderbird 같은 캘린더 앱으로 가져오세요. 온라인 계정(Google, "
-                                 "Nextcloud 등)의 캘린더에 넣으면 휴대폰에도 표시됩니다. 내보낸 파일은 자동 갱신되지 "
-                                 "않습니다. 과목별 색상은 가져온 캘린더에서 지정하세요."));
+    note->setText(tr("파일을 GNOME 캘린더나 Thunderbird 같은 캘린더 앱으로 가져오세요. 온라인 계정(Google, "
+                     "Nextcloud 등)의 캘린더에 넣으면 휴대폰에도 표시됩니다. 내보낸 파일은 자동 갱신되지 "
+                     "않습니다. 과목별 색상은 가져온 캘린더에서 지정하세요."));
     note->setFont(Scale::font(note->font(), 0.85));
     useSecondaryText(note);
     layout->addWidget(note);
@@ -133,7 +138,7 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
     resultLabel_->setFont(Scale::font(resultLabel_->font(), 0.85));
     useSecondaryText(resultLabel_);
     saveRow->addWidget(resultLabel_, 1);
-    save_ = new QPushButton(QStringLiteral(".ics 저장…"), this);
+    save_ = new QPushButton(tr(".ics 저장…"), this);
     save_->setDefault(true);
     connect(save_, &QPushButton::clicked, this, &ExportScreen::save);
     saveRow->addWidget(save_);
@@ -219,14 +224,14 @@ void ExportScreen::save()
         && file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size())
         && file.commit();
     // The count is of the events just written, not of a selection recomputed after the write.
-    result_ = written ? QString::number(items.size()) + QStringLiteral("개 일정 저장 완료")
-                      : QStringLiteral("저장 실패: ") + file.errorString();
+    result_ = written ? tr("%n개 일정 저장 완료", nullptr, static_cast<int>(items.size()))
+                      : tr("저장 실패: %1").arg(file.errorString());
     refresh();
 }
 
 QString ExportScreen::askForPath()
 {
-    QFileDialog dialog(this, QStringLiteral("캘린더 내보내기"));
+    QFileDialog dialog(this, tr("캘린더 내보내기"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("iCalendar (*.ics)"));
@@ -240,7 +245,7 @@ QString ExportScreen::askForPath()
 
 void ExportScreen::fillCourses()
 {
-    std::vector<std::pair<QString, QString>> offered{{QStringLiteral("모든 활성 과목"), QStringLiteral("all")}};
+    std::vector<std::pair<QString, QString>> offered{{tr("모든 활성 과목"), QStringLiteral("all")}};
     for (const Course& course : store_.db().settings.courses) {
         if (course.enabled)
             offered.emplace_back(
@@ -268,8 +273,8 @@ void ExportScreen::refresh()
 {
     const std::size_t count = rows().size();
     // QLabel says nothing when its text stays the same.
-    count_->setText(QString::number(count)
-        + QStringLiteral("개 마감을 .ics 파일로 저장합니다. 마감 시각에 1분 일정으로 표시됩니다."));
+    count_->setText(tr(
+        "%n개 마감을 .ics 파일로 저장합니다. 마감 시각에 1분 일정으로 표시됩니다.", nullptr, static_cast<int>(count)));
     save_->setEnabled(count > 0);
     resultLabel_->setText(result_);
 }

@@ -24,7 +24,7 @@ const QString extensions = QStringLiteral("org.gnome.Shell.Extensions");
 GnomeTopBarSwitch::GnomeTopBarSwitch(QWidget* parent)
     : QWidget(parent)
     , toggle_(SettingsRows::toggle(
-          QStringLiteral("GNOME 상단 바에 표시"), QStringLiteral("gnome-top-bar"), false, [](bool) {}, this))
+          tr("GNOME 상단 바에 표시"), QStringLiteral("gnome-top-bar"), false, [](bool) {}, this))
     , caption_(SettingsRows::caption(QString(), this))
 {
     auto* layout = new QVBoxLayout(this);
@@ -80,27 +80,26 @@ void GnomeTopBarSwitch::show(const QVariantMap& info)
     if (info.isEmpty()) {
         // The shell reads the extension folders at login; on Wayland it cannot restart in place.
         toggle_->setChecked(false);
-        caption_->setText(QStringLiteral(
-            "GNOME이 아직 이 확장을 불러오지 않았습니다. 새로 설치한 확장은 로그아웃한 뒤 다시 로그인하면 켤 수 "
-            "있습니다."));
+        caption_->setText(
+            tr("GNOME이 아직 이 확장을 불러오지 않았습니다. 새로 설치한 확장은 로그아웃한 뒤 다시 로그인하면 켤 수 "
+               "있습니다."));
         return;
     }
     const int state = qRound(info.value(QStringLiteral("state")).toDouble());
     toggle_->setChecked(state == GnomeExtension::enabled);
     switch (state) {
     case GnomeExtension::enabled:
-        caption_->setText(
-            QStringLiteral("GNOME 상단 바에 일정이 표시되고, 화면 위쪽 막대와 트레이 아이콘은 숨겨집니다."));
+        caption_->setText(tr("GNOME 상단 바에 일정이 표시되고, 화면 위쪽 막대와 트레이 아이콘은 숨겨집니다."));
         break;
     case GnomeExtension::error:
         caption_->setText(
-            QStringLiteral("확장을 켜지 못했습니다: %1").arg(info.value(QStringLiteral("error")).toString().left(200)));
+            tr("확장을 켜지 못했습니다: %1").arg(info.value(QStringLiteral("error")).toString().left(200)));
         break;
     case GnomeExtension::outOfDate:
-        caption_->setText(QStringLiteral("이 GNOME 버전에서는 확장을 쓸 수 없습니다. Vantory를 업데이트해 주세요."));
+        caption_->setText(tr("이 GNOME 버전에서는 확장을 쓸 수 없습니다. Vantory를 업데이트해 주세요."));
         break;
     default:
-        caption_->setText(QStringLiteral("켜면 화면 위쪽 막대 대신 GNOME 상단 바에 일정을 표시합니다."));
+        caption_->setText(tr("켜면 화면 위쪽 막대 대신 GNOME 상단 바에 일정을 표시합니다."));
     }
 }
 
@@ -108,7 +107,7 @@ void GnomeTopBarSwitch::showFailure()
 {
     toggle_->setEnabled(true);
     toggle_->setChecked(false);
-    caption_->setText(QStringLiteral("GNOME Shell에 연결하지 못했습니다. 확장 앱에서 Vantory를 켜 주세요."));
+    caption_->setText(tr("GNOME Shell에 연결하지 못했습니다. 확장 앱에서 Vantory를 켜 주세요."));
 }
 
 } // namespace vantory

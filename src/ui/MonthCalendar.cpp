@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -13,6 +14,8 @@
 #include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <chrono>
 
 #include "desktop/ItemColors.h"
 #include "desktop/QtColor.h"
@@ -160,16 +163,16 @@ QAccessibleInterface* dayCellAccessible(const QString&, QObject* object)
 }
 
 // What a screen reader says of a day: its date, whether it is today or selected, and its counts.
-QString dayName(int month, int day, const DashboardItems::DayMarks& marks, bool today, bool selected)
+QString dayName(const QString& date, const DashboardItems::DayMarks& marks, bool today, bool selected)
 {
-    QStringList parts{QStringLiteral("%1월 %2일").arg(month).arg(day)};
+    QStringList parts{date};
     if (today)
-        parts << QStringLiteral("오늘");
+        parts << QCoreApplication::translate("vantory::MonthCalendar", "오늘");
     if (selected)
-        parts << QStringLiteral("선택됨");
-    parts << QStringLiteral("마감 %1개").arg(marks.dueCount);
+        parts << QCoreApplication::translate("vantory::MonthCalendar", "선택됨");
+    parts << QCoreApplication::translate("vantory::MonthCalendar", "마감 %n개", nullptr, marks.dueCount);
     if (marks.releaseCount > 0)
-        parts << QStringLiteral("공개 %1개").arg(marks.releaseCount);
+        parts << QCoreApplication::translate("vantory::MonthCalendar", "공개 %n개", nullptr, marks.releaseCount);
     return parts.join(QStringLiteral(", "));
 }
 
@@ -201,10 +204,10 @@ MonthCalendar::MonthCalendar(const Store& store, QWidget* parent)
     titleFont.setBold(true);
     title_->setFont(titleFont);
     auto* today = new QToolButton(this);
-    today->setText(QStringLiteral("오늘"));
-    today->setAccessibleName(QStringLiteral("오늘"));
-    auto* previous = toolButton(QStringLiteral("‹"), QStringLiteral("이전 달"), this);
-    auto* next = toolButton(QStringLiteral("›"), QStringLiteral("다음 달"), this);
+    today->setText(tr("오늘"));
+    today->setAccessibleName(tr("오늘"));
+    auto* previous = toolButton(QStringLiteral("‹"), tr("이전 달"), this);
+    auto* next = toolButton(QStringLiteral("›"), tr("다음 달"), this);
     header->addWidget(title_, 1);
     header->addWidget(today);
     header->addWidget(previous);
@@ -216,8 +219,7 @@ MonthCalendar::MonthCalendar(const Store& store, QWidget* parent)
 
     auto* grid = new QGridLayout;
     grid->setSpacing(0);
-    const QString weekdays[] = {QStringLiteral("월"), QStringLiteral("화"), QStringLiteral("수"), QStringLiteral("목"),
-        QStringLiteral("금"), QStringLiteral("토"), QStringLiteral("일")};
+    const QString weekdays[] = {tr("월"), tr("화"), tr("수"), tr("목"), tr("금"), tr("토"), tr("일")};
     for (int column = 0; column < 7; ++column) {
         auto* label = new QLabel(weekdays[column], this);
         label->setAlignment(Qt::AlignCenter);
@@ -275,7 +277,7 @@ void MonthCalendar::refreshLegend()
                          QString::fromStdString(course.name).toHtmlEscaped());
     }
     if (settings.showReleases)
-        parts << QStringLiteral("● 마감&nbsp;&nbsp;○ 공개");
+        parts << tr("● 마감&nbsp;&nbsp;○ 공개");
     parts << QString::fromStdString(DashboardItems::zoneLabel(store_.zone(), store_.now())).toHtmlEscaped();
     legend_->setText(parts.join(QStringLiteral("&nbsp;&nbsp; ")));
 }
@@ -348,7 +350,8 @@ void MonthCalendar::recountMarks()
 
 void MonthCalendar::updateCells()
 {
-    title_->setText(QString::fromStdString(Dates::display(month_.start, month_.zone, "yyyy년 M월")));
+    title_->setText(QString::fromStdString(Dates::display(month_.start, month_.zone, tr("yyyy년 M월").toStdString())));
+    const Dates::Formatter dayFormat(month_.zone, tr("M월 d일").toStdString());
     today_ = Dates::dayNumber(store_.now(), month_.zone);
     const std::int64_t current = selected_.value_or(today_);
     QWidget* tabStop = nullptr;
@@ -363,7 +366,10 @@ void MonthCalendar::updateCells()
         const DashboardItems::DayMarks& mark = marks_[static_cast<std::size_t>(day - 1)];
         const bool today = number == today_;
         const bool selected = selected_ == number;
-        AccessibleText::setName(cell, dayName(month_.month, day, mark, today, selected));
+        // Noon: no change of clocks moves it to another date.
+        std::string date;
+        dayFormat.append(date, month_.start + std::chrono::hours(24 * (day - 1) + 12));
+        AccessibleText::setName(cell, dayName(QString::fromStdString(date), mark, today, selected));
         cell->present(day, mark, today, selected);
         cell->setVisible(true);
         cell->setFocusPolicy(Qt::ClickFocus);

@@ -5,6 +5,7 @@
 #include "ui/SettingsRows.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -15,13 +16,17 @@ namespace vantory {
 
 namespace {
 
-QString leadText(std::int64_t minutes)
+// The counts are plain variables: lupdate drops a translate() whose count is an expression.
+QString leadText(std::int64_t offered)
 {
+    const auto minutes = static_cast<int>(offered);
+    const int hours = minutes / 60;
+    const int days = minutes / 1440;
     if (minutes % 1440 == 0)
-        return QStringLiteral("%1일 전").arg(minutes / 1440);
+        return QCoreApplication::translate("vantory::ReminderSettingsTab", "%n일 전", nullptr, days);
     if (minutes % 60 == 0)
-        return QStringLiteral("%1시간 전").arg(minutes / 60);
-    return QStringLiteral("%1분 전").arg(minutes);
+        return QCoreApplication::translate("vantory::ReminderSettingsTab", "%n시간 전", nullptr, hours);
+    return QCoreApplication::translate("vantory::ReminderSettingsTab", "%n분 전", nullptr, minutes);
 }
 
 } // namespace
@@ -32,10 +37,10 @@ ReminderSettingsTab::ReminderSettingsTab(Store& store, QWidget* parent)
 {
     auto* layout = SettingsRows::tabColumn(this);
 
-    auto* group = new ReadableGroup(QStringLiteral("마감 알림"), this);
+    auto* group = new ReadableGroup(tr("마감 알림"), this);
     group->content()->addWidget(
-        SettingsRows::caption(QStringLiteral("선택한 시점에 데스크톱 알림으로 마감을 알려 드립니다. 알림에서 과제 "
-                                             "페이지를 열거나 바로 완료 처리할 수 있습니다."),
+        SettingsRows::caption(tr("선택한 시점에 데스크톱 알림으로 마감을 알려 드립니다. 알림에서 과제 "
+                                 "페이지를 열거나 바로 완료 처리할 수 있습니다."),
             group));
     for (const std::int64_t minutes : offeredMinutes) {
         QCheckBox* box = SettingsRows::toggle(
@@ -51,7 +56,7 @@ ReminderSettingsTab::ReminderSettingsTab(Store& store, QWidget* parent)
                 });
             },
             group);
-        box->setAccessibleName(QStringLiteral("마감 %1 알림").arg(leadText(minutes)));
+        box->setAccessibleName(tr("마감 %1 알림").arg(leadText(minutes)));
         group->content()->addWidget(box);
         follow([this, box, minutes] {
             const auto& chosen = store_.db().settings.reminderMinutes;
@@ -59,9 +64,9 @@ ReminderSettingsTab::ReminderSettingsTab(Store& store, QWidget* parent)
         });
     }
     group->content()->addWidget(SettingsRows::caption(
-        QStringLiteral("완료했거나 숨긴 과제와 메뉴바에서 제외한 카테고리는 알리지 않습니다. 앱이 꺼져 있는 동안 지난 "
-                       "알림은 다음 실행 때 가장 가까운 것 하나만 남은 시간과 함께 보여 드립니다. 마감이 바뀌면 "
-                       "알림을 다시 보냅니다."),
+        tr("완료했거나 숨긴 과제와 메뉴바에서 제외한 카테고리는 알리지 않습니다. 앱이 꺼져 있는 동안 지난 "
+           "알림은 다음 실행 때 가장 가까운 것 하나만 남은 시간과 함께 보여 드립니다. 마감이 바뀌면 "
+           "알림을 다시 보냅니다."),
         group));
     layout->addWidget(group);
     layout->addStretch(1);

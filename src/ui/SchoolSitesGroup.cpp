@@ -8,6 +8,7 @@
 #include "ui/SettingsTab.h"
 #include "ui/ZonePicker.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -26,8 +27,10 @@ struct SiteField {
 };
 
 constexpr SiteField fields[] = {
-    {Site::assessment, "BrevaneLearn 주소", "assessment-address", "https://learn.school.edu"},
-    {Site::canvas, "Canvas 주소", "canvas-address", "https://canvas.school.edu"},
+    {Site::assessment, QT_TRANSLATE_NOOP("vantory::SchoolSitesGroup", "BrevaneLearn 주소"), "assessment-address",
+        "https://learn.school.edu"},
+    {Site::canvas, QT_TRANSLATE_NOOP("vantory::SchoolSitesGroup", "Canvas 주소"), "canvas-address",
+        "https://canvas.school.edu"},
 };
 
 std::optional<std::string>& storedAddress(Settings& settings, Site site)
@@ -39,7 +42,7 @@ std::optional<std::string>& storedAddress(Settings& settings, Site site)
 
 SchoolSitesGroup::SchoolSitesGroup(
     Store& store, SettingsViewState& view, std::function<void()> viewChanged, SettingsTab& tab)
-    : ReadableGroup(QStringLiteral("학교 사이트"), &tab)
+    : ReadableGroup(tr("학교 사이트"), &tab)
 {
     for (const SiteField& field : fields) {
         auto* edit = new QLineEdit(this);
@@ -74,9 +77,8 @@ SchoolSitesGroup::SchoolSitesGroup(
             draft.report.clear();
             if (!checked.usable() || checked.address.empty() || !store.checkAddress) {
                 draft.text = edit->text();
-                draft.problem = checked.address.empty() && checked.usable()
-                    ? QStringLiteral("확인할 주소를 입력해 주세요")
-                    : QString::fromStdString(checked.problem);
+                draft.problem = checked.address.empty() && checked.usable() ? tr("확인할 주소를 입력해 주세요")
+                                                                            : QString::fromStdString(checked.problem);
                 viewChanged();
                 return;
             }
@@ -95,8 +97,9 @@ SchoolSitesGroup::SchoolSitesGroup(
         };
         QPushButton* check
             = SettingsRows::button(QString(), edit->objectName() + QStringLiteral("-check"), checkNow, this);
-        check->setAccessibleName(QString::fromUtf8(field.title) + QStringLiteral(" 연결 확인"));
-        content()->addWidget(SettingsRows::row(QString::fromUtf8(field.title), {edit, check}, this));
+        const QString title = QCoreApplication::translate("vantory::SchoolSitesGroup", field.title);
+        check->setAccessibleName(tr("%1 연결 확인").arg(title));
+        content()->addWidget(SettingsRows::row(title, {edit, check}, this));
         QLabel* notice = SettingsRows::notice(QString(), false, this);
         content()->addWidget(notice);
         tab.follow([&store, &view, edit, check, notice, site] {
@@ -104,7 +107,7 @@ SchoolSitesGroup::SchoolSitesGroup(
             SettingsRows::showText(edit,
                 draft.text.value_or(
                     QString::fromStdString(SiteAddress::stored(store.db().settings.sites().baseURL(site), site))));
-            check->setText(draft.checking ? QStringLiteral("확인 중…") : QStringLiteral("연결 확인"));
+            check->setText(draft.checking ? tr("확인 중…") : tr("연결 확인"));
             check->setEnabled(!draft.checking);
             if (!draft.problem.isEmpty())
                 SettingsRows::setNotice(notice, draft.problem, true);
@@ -113,15 +116,15 @@ SchoolSitesGroup::SchoolSitesGroup(
         });
     }
     content()->addWidget(SettingsRows::caption(
-        QStringLiteral("학교에서 쓰는 사이트의 주소를 입력하세요. 비워 둔 사이트는 동기화하지 않습니다."), this));
+        tr("학교에서 쓰는 사이트의 주소를 입력하세요. 비워 둔 사이트는 동기화하지 않습니다."), this));
 
     auto* zonePicker = new ZonePicker(
         store.zone().id(), store.now(),
         [&store](const std::string& id) { store.update([&](Database& db) { db.settings.timeZone = id; }); }, this);
-    content()->addWidget(SettingsRows::row(QStringLiteral("학교 시간대"), {zonePicker}, this));
+    content()->addWidget(SettingsRows::row(tr("학교 시간대"), {zonePicker}, this));
     tab.follow([&store, zonePicker] { zonePicker->setCurrent(store.zone().id()); });
     content()->addWidget(SettingsRows::caption(
-        QStringLiteral("마감과 달력은 이 시간대로 보여 줍니다. 직접 설정한 마감은 시각이 그대로 유지됩니다."), this));
+        tr("마감과 달력은 이 시간대로 보여 줍니다. 직접 설정한 마감은 시각이 그대로 유지됩니다."), this));
 }
 
 } // namespace vantory

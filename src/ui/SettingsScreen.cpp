@@ -14,6 +14,7 @@
 #include "ui/WindowSize.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -105,19 +106,22 @@ QPixmap leafIcon(double scale)
 QString explanation(const QString& tab)
 {
     if (tab == tag(SettingsTabs::courseColors))
-        return QStringLiteral("과목 번호와 월간 캘린더의 색상을 설정합니다.");
+        return QCoreApplication::translate("vantory::SettingsScreen", "과목 번호와 월간 캘린더의 색상을 설정합니다.");
     if (tab == tag(SettingsTabs::categoryColors))
-        return QStringLiteral("메뉴바의 카테고리 이름에 적용되는 색상입니다.");
-    return QStringLiteral("마감이 가까워지면 남은 시간의 색상이 바뀝니다.");
+        return QCoreApplication::translate("vantory::SettingsScreen", "메뉴바의 카테고리 이름에 적용되는 색상입니다.");
+    return QCoreApplication::translate("vantory::SettingsScreen", "마감이 가까워지면 남은 시간의 색상이 바뀝니다.");
 }
 
 // "화면 모드": the desktop's light or dark style, or one of them whatever the desktop says.
 SettingsChoice* schemeChoice(DesktopColorScheme& scheme, QWidget* parent)
 {
-    auto* choice = new SettingsChoice(QStringLiteral("화면 모드"),
-        {{QStringLiteral("시스템 설정"), ColorScheme::key(SchemeChoice::system).toStdString()},
-            {QStringLiteral("밝게"), ColorScheme::key(SchemeChoice::light).toStdString()},
-            {QStringLiteral("어둡게"), ColorScheme::key(SchemeChoice::dark).toStdString()}},
+    auto* choice = new SettingsChoice(QCoreApplication::translate("vantory::SettingsScreen", "화면 모드"),
+        {{QCoreApplication::translate("vantory::SettingsScreen", "시스템 설정"),
+             ColorScheme::key(SchemeChoice::system).toStdString()},
+            {QCoreApplication::translate("vantory::SettingsScreen", "밝게"),
+                ColorScheme::key(SchemeChoice::light).toStdString()},
+            {QCoreApplication::translate("vantory::SettingsScreen", "어둡게"),
+                ColorScheme::key(SchemeChoice::dark).toStdString()}},
         parent);
     choice->picker()->setObjectName(QStringLiteral("color-scheme"));
     choice->setSelection(ColorScheme::key(scheme.choice()).toStdString());
@@ -129,10 +133,11 @@ SettingsChoice* schemeChoice(DesktopColorScheme& scheme, QWidget* parent)
 
 } // namespace
 
-SettingsScreen::SettingsScreen(
-    Store& store, bool colorOnly, const QString& tab, DesktopColorScheme* scheme, QWidget* parent)
+SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab, DesktopColorScheme* scheme,
+    DesktopLanguage* language, QWidget* parent)
     : QWidget(parent)
     , store_(store)
+    , language_(language)
     , colorOnly_(colorOnly)
     , tabBar_(new QTabBar(this))
     , pages_(new QStackedWidget(this))
@@ -150,7 +155,7 @@ SettingsScreen::SettingsScreen(
     leaf->setPixmap(leafIcon(devicePixelRatioF()));
     leaf->setAccessibleName(QStringLiteral("Vantory"));
     header->addWidget(leaf);
-    auto* title = new QLabel(colorOnly ? QStringLiteral("Vantory 색상") : QStringLiteral("Vantory 설정"), this);
+    auto* title = new QLabel(colorOnly ? tr("Vantory 색상") : tr("Vantory 설정"), this);
     QFont titleFont = Scale::font(title->font(), 1.3);
     titleFont.setWeight(QFont::DemiBold);
     title->setFont(titleFont);
@@ -158,7 +163,7 @@ SettingsScreen::SettingsScreen(
     header->addStretch(1);
     if (!colorOnly) {
         header->addWidget(SettingsRows::button(
-            QStringLiteral("색상 설정…"), QStringLiteral("colors-window"),
+            tr("색상 설정…"), QStringLiteral("colors-window"),
             [this] {
                 if (store_.colorsWindow)
                     store_.colorsWindow();
@@ -169,12 +174,11 @@ SettingsScreen::SettingsScreen(
     if (colorOnly && scheme)
         layout->addWidget(schemeChoice(*scheme, this));
 
-    const QStringList labels = colorOnly
-        ? QStringList{QStringLiteral("과목"), QStringLiteral("카테고리"), QStringLiteral("남은 시간")}
-        : QStringList{QStringLiteral("표시 방식"), QStringLiteral("연결 및 과목"), QStringLiteral("알림")};
+    const QStringList labels = colorOnly ? QStringList{tr("과목"), tr("카테고리"), tr("남은 시간")}
+                                         : QStringList{tr("표시 방식"), tr("연결 및 과목"), tr("알림")};
     for (const QString& label : labels)
         tabBar_->addTab(label);
-    tabBar_->setAccessibleName(QStringLiteral("설정 탭"));
+    tabBar_->setAccessibleName(tr("설정 탭"));
     tabBar_->setExpanding(false);
     tabBar_->setDrawBase(false);
     tabBar_->setCurrentIndex(static_cast<int>(tags.indexOf(tab_)));
@@ -189,7 +193,7 @@ SettingsScreen::SettingsScreen(
     });
 
     if (colorOnly) {
-        layout->addWidget(SettingsRows::caption(QStringLiteral("메뉴바 색상 예시 · 마감까지 10시간"), this));
+        layout->addWidget(SettingsRows::caption(tr("메뉴바 색상 예시 · 마감까지 10시간"), this));
         auto* bar = new QFrame(this);
         bar->setObjectName(QStringLiteral("preview-bar"));
         bar->setFixedHeight(Scale::length(bar, 28));
@@ -203,7 +207,7 @@ SettingsScreen::SettingsScreen(
         barLayout->setContentsMargins(0, 0, 0, 0);
         preview_ = new StatusContentView(bar);
         preview_->setPalette(barPalette);
-        preview_->setAccessibleName(QStringLiteral("메뉴바 색상 예시"));
+        preview_->setAccessibleName(tr("메뉴바 색상 예시"));
         barLayout->addWidget(preview_);
         layout->addWidget(bar);
         explanation_ = SettingsRows::caption(explanation(tab_), this);
@@ -371,7 +375,7 @@ void SettingsScreen::refresh()
     refreshPreview();
     if (zoneNote_)
         zoneNote_->setText(
-            QStringLiteral("자동 저장 · %1 시간 · v1.4.2").arg(QString::fromStdString(store_.zone().city())));
+            tr("자동 저장 · %1 시간").arg(QString::fromStdString(store_.zone().city())) + QStringLiteral(" · v1.4.2"));
     fitWindow();
 }
 
@@ -394,7 +398,7 @@ SettingsTab* SettingsScreen::buildTab(const QString& which)
         return new CategoryColorTab(store_, view_, viewChanged);
     if (which == tag(SettingsTabs::timeColors))
         return new TimeColorTab(store_);
-    return new DisplaySettingsTab(store_);
+    return new DisplaySettingsTab(store_, language_);
 }
 
 } // namespace vantory

@@ -19,6 +19,7 @@ class QTabBar;
 namespace vantory {
 
 class DesktopColorScheme;
+class DesktopLanguage;
 class SettingsTab;
 class Store;
 class StatusContentView;
@@ -62,9 +63,10 @@ class SettingsScreen : public QWidget {
 
 public:
     // `tab` is a tag of SettingsTabs; an empty one picks the window's first tab. The colour window
-    // offers the choice of `scheme` when there is one; it must outlive the screen.
+    // offers the choice of `scheme` and the settings window's display tab that of `language`, when
+    // there is one; both must outlive the screen.
     SettingsScreen(Store& store, bool colorOnly, const QString& tab = {}, DesktopColorScheme* scheme = nullptr,
-        QWidget* parent = nullptr);
+        DesktopLanguage* language = nullptr, QWidget* parent = nullptr);
     ~SettingsScreen() override;
 
     bool colorOnly() const { return colorOnly_; }
@@ -101,6 +103,7 @@ private:
     void fitWindow();
 
     Store& store_;
+    DesktopLanguage* language_;
     bool colorOnly_;
     QString tab_;
     SettingsViewState view_;

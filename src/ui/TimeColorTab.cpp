@@ -85,18 +85,18 @@ ReadableGroup* TimeColorTab::linkGroup()
 {
     auto* group = new ReadableGroup(QString(), this);
     QCheckBox* link = SettingsRows::toggle(
-        QStringLiteral("점과 남은 시간에 같은 색상 사용"), QStringLiteral("linked-colors"), false,
+        tr("점과 남은 시간에 같은 색상 사용"), QStringLiteral("linked-colors"), false,
         [this](bool on) { edit([&](Settings& s) { s.linkedTimeColors = on; }); }, group);
     group->content()->addWidget(link);
-    group->content()->addWidget(SettingsRows::caption(
-        QStringLiteral("점 색상을 둘 다 적용합니다. 끄면 이전 남은 시간 색상으로 돌아갑니다."), group));
+    group->content()->addWidget(
+        SettingsRows::caption(tr("점 색상을 둘 다 적용합니다. 끄면 이전 남은 시간 색상으로 돌아갑니다."), group));
     follow([this, link] { SettingsRows::showChecked(link, linked()); });
     return group;
 }
 
 ReadableGroup* TimeColorTab::rulesGroup()
 {
-    auto* group = new ReadableGroup(QStringLiteral("시간 조건"), this);
+    auto* group = new ReadableGroup(tr("시간 조건"), this);
     // One row per rule, by position: a removed rule's row goes, and its focus stays on the row now
     // in its place.
     auto* rules = new SettingsPart(
@@ -109,8 +109,8 @@ ReadableGroup* TimeColorTab::rulesGroup()
             grid->setContentsMargins(0, 0, 0, 0);
             grid->setHorizontalSpacing(12);
             grid->setVerticalSpacing(4);
-            grid->addWidget(SettingsRows::caption(QStringLiteral("점"), part.content()), 0, 2);
-            grid->addWidget(SettingsRows::caption(QStringLiteral("남은 시간"), part.content()), 0, 3);
+            grid->addWidget(SettingsRows::caption(tr("점"), part.content()), 0, 2);
+            grid->addWidget(SettingsRows::caption(tr("남은 시간"), part.content()), 0, 3);
             const auto& stored = store_.db().settings.pairedRules;
             for (std::size_t i = 0; stored && i < stored->size(); ++i)
                 addRuleRow(part, *grid, i);
@@ -121,9 +121,9 @@ ReadableGroup* TimeColorTab::rulesGroup()
     follow([rules] { rules->refresh(); });
     group->content()->addLayout(otherColorsRow(group));
     group->content()->addWidget(ruleActions(group));
-    group->content()->addWidget(SettingsRows::caption(QStringLiteral("여러 조건에 해당하면 가장 짧은 시간 기준을 "
-                                                                     "적용합니다. 괄호와 구분선은 기본 글자색을 "
-                                                                     "유지합니다."),
+    group->content()->addWidget(SettingsRows::caption(tr("여러 조건에 해당하면 가장 짧은 시간 기준을 "
+                                                         "적용합니다. 괄호와 구분선은 기본 글자색을 "
+                                                         "유지합니다."),
         group));
     return group;
 }
@@ -153,7 +153,7 @@ void TimeColorTab::addRuleRow(SettingsPart& part, QGridLayout& grid, std::size_t
             editRule(shown->id, [&](PairedColorRule& r) { r.hours = *typed; });
     });
     grid.addWidget(hours, line, 0);
-    auto* unit = new QLabel(QStringLiteral("시간 이하"), parent);
+    auto* unit = new QLabel(tr("시간 이하"), parent);
     unit->setBuddy(hours);
     grid.addWidget(unit, line, 1);
     ColorWell* dot = well(
@@ -169,7 +169,7 @@ void TimeColorTab::addRuleRow(SettingsPart& part, QGridLayout& grid, std::size_t
     auto* remove = new QToolButton(parent);
     remove->setObjectName(QStringLiteral("rule-remove-%1").arg(index));
     remove->setText(QStringLiteral("⊖"));
-    remove->setToolTip(QStringLiteral("이 조건 삭제"));
+    remove->setToolTip(tr("이 조건 삭제"));
     connect(remove, &QToolButton::clicked, this, [this, idOf] {
         edit([id = idOf()](Settings& s) {
             if (s.pairedRules)
@@ -181,16 +181,16 @@ void TimeColorTab::addRuleRow(SettingsPart& part, QGridLayout& grid, std::size_t
         const PairedColorRule& shown = *rule(index);
         const QString named = SettingsRows::number(shown.hours);
         // Each row is named by its hours, so a screen reader tells the rows and their buttons apart.
-        const QString ruleName = QStringLiteral("%1시간 이하 조건").arg(named);
+        const QString ruleName = tr("%1시간 이하 조건").arg(named);
         SettingsRows::showText(hours, named);
         AccessibleText::setName(hours, ruleName);
-        AccessibleText::setName(dot, QStringLiteral("%1시간 이하 점 색상").arg(named));
+        AccessibleText::setName(dot, tr("%1시간 이하 점 색상").arg(named));
         dot->setHex(shown.dotHex);
-        AccessibleText::setName(time, QStringLiteral("%1시간 이하 남은 시간 색상").arg(named));
+        AccessibleText::setName(time, tr("%1시간 이하 남은 시간 색상").arg(named));
         time->setHex(shown.timeHex);
         // While linked the time text takes the dot colour; its own stays stored for later.
         time->setEnabled(!linked());
-        AccessibleText::setName(remove, ruleName + QStringLiteral(" 삭제"));
+        AccessibleText::setName(remove, tr("%1시간 이하 조건 삭제").arg(named));
     });
 }
 
@@ -199,7 +199,7 @@ QLayout* TimeColorTab::otherColorsRow(QWidget* group)
 {
     auto* row = new QHBoxLayout;
     row->setSpacing(12);
-    row->addWidget(new QLabel(QStringLiteral("그 외"), group));
+    row->addWidget(new QLabel(tr("그 외"), group));
     auto* dotLabel = new QLabel(group);
     ColorWell* dot = well(
         QStringLiteral("other-dot"),
@@ -207,7 +207,7 @@ QLayout* TimeColorTab::otherColorsRow(QWidget* group)
     dotLabel->setBuddy(dot);
     row->addWidget(dotLabel);
     row->addWidget(dot);
-    auto* timeLabel = new QLabel(QStringLiteral("남은 시간 기본 색상"), group);
+    auto* timeLabel = new QLabel(tr("남은 시간 기본 색상"), group);
     ColorWell* time = well(
         QStringLiteral("other-time"),
         [this](const std::string& hex) { edit([&](Settings& s) { s.pairedOtherTime = hex; }); }, group);
@@ -218,7 +218,7 @@ QLayout* TimeColorTab::otherColorsRow(QWidget* group)
     row->addStretch(1);
     follow([this, dotLabel, dot, timeLabel, time] {
         const Settings& settings = store_.db().settings;
-        const QString dotName = linked() ? QStringLiteral("공통 기본 색상") : QStringLiteral("점 기본 색상");
+        const QString dotName = linked() ? tr("공통 기본 색상") : tr("점 기본 색상");
         dotLabel->setText(dotName);
         AccessibleText::setName(dot, dotName);
         dot->setHex(settings.pairedOtherDot.value_or("FFFFFF"));
@@ -235,7 +235,7 @@ QWidget* TimeColorTab::ruleActions(QWidget* group)
     auto* row = new QHBoxLayout(actions);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(SettingsRows::button(
-        QStringLiteral("조건 추가"), QStringLiteral("add-rule"),
+        tr("조건 추가"), QStringLiteral("add-rule"),
         [this] {
             edit([](Settings& s) {
                 if (!s.pairedRules)
@@ -245,7 +245,7 @@ QWidget* TimeColorTab::ruleActions(QWidget* group)
         },
         actions));
     row->addWidget(SettingsRows::button(
-        QStringLiteral("초기화"), QStringLiteral("reset-rules"),
+        tr("초기화"), QStringLiteral("reset-rules"),
         [this] {
             edit([](Settings& s) {
                 s.pairedRules = std::vector<PairedColorRule>{

@@ -30,7 +30,7 @@ ZonePicker::ZonePicker(const std::string& current, Instant now, Chosen chosen, Q
     , zones_(new QStandardItemModel(this))
     , filtered_(new QSortFilterProxyModel(this))
 {
-    setAccessibleName(QStringLiteral("학교 시간대"));
+    setAccessibleName(tr("학교 시간대"));
     // Room for the longest ids with their offset ("America/Argentina/ComodRivadavia · GMT-3").
     setMinimumWidth(Scale::length(this, 300));
     auto* layout = new QVBoxLayout(this);
@@ -38,8 +38,8 @@ ZonePicker::ZonePicker(const std::string& current, Instant now, Chosen chosen, Q
     layout->setSpacing(6);
 
     search_->setObjectName(QStringLiteral("zone-search"));
-    search_->setAccessibleName(QStringLiteral("학교 시간대 검색"));
-    search_->setPlaceholderText(QStringLiteral("도시 또는 시간대 검색"));
+    search_->setAccessibleName(tr("학교 시간대 검색"));
+    search_->setPlaceholderText(tr("도시 또는 시간대 검색"));
     search_->setClearButtonEnabled(true);
     search_->installEventFilter(this);
     layout->addWidget(search_);
@@ -59,7 +59,7 @@ ZonePicker::ZonePicker(const std::string& current, Instant now, Chosen chosen, Q
     filtered_->setFilterCaseSensitivity(Qt::CaseInsensitive);
 
     list_->setObjectName(QStringLiteral("zone-list"));
-    list_->setAccessibleName(QStringLiteral("학교 시간대 목록"));
+    list_->setAccessibleName(tr("학교 시간대 목록"));
     list_->setModel(filtered_);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setUniformItemSizes(true);

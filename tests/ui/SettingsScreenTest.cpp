@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include "desktop/DesktopColorScheme.h"
+#include "desktop/DesktopLanguage.h"
 #include "desktop/SchemePalettes.h"
 #include "desktop/StatusContentView.h"
 
@@ -413,6 +414,28 @@ TEST_F(SettingsScreenTest, ColourWindowsSchemeChoiceTurnsTheOpenWindowsAndIsKept
     EXPECT_FALSE(SchemePalettes::isDark(screen->palette()));
     open(false, SettingsTabs::display);
     EXPECT_TRUE(hidden("color-scheme")) << "the settings window has no scheme choice";
+}
+
+TEST_F(SettingsScreenTest, DisplayTabsLanguageChoiceShowsTheKeptOneAndAppliesAPickThatRebuildsIt)
+{
+    QTemporaryDir folder;
+    QSettings preferences(folder.filePath(QStringLiteral("Vantory.conf")), QSettings::IniFormat);
+    preferences.setValue(QStringLiteral("language"), QStringLiteral("ko"));
+    DesktopLanguage language(preferences);
+    screen = std::make_unique<SettingsScreen>(store, false, QString(), nullptr, &language);
+    screen->show();
+    QComboBox* picker = find<QComboBox>("language");
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->currentText(), u"한국어"_s);
+    // As the shell does, the switch builds the window anew: the picker goes while it handles the key.
+    QObject::connect(&language, &DesktopLanguage::changed, [this] { screen.reset(); });
+    QTest::keyClick(picker, Qt::Key_Down);
+    const bool english = vantory::language() == Language::english;
+    const QString kept = preferences.value(QStringLiteral("language")).toString();
+    language.setChoice(LanguageChoice::korean); // the other tests read Korean
+    EXPECT_TRUE(english && kept == u"en"_s) << kept.toStdString();
+    open(false, SettingsTabs::display);
+    EXPECT_TRUE(hidden("language")) << "no choice without a language to set";
 }
 
 } // namespace
