@@ -59,8 +59,14 @@ const Assessment& sheetItem(const Store& store)
         items.begin(), items.end(), [&](const Assessment& a, const Assessment& b) { return rank(a) < rank(b); });
 }
 
-// What the site connections would have said, in the language of the shots.
-std::string said(const char* korean, const char* english)
+// What the site connections or the calendar sync would have said, in the language of the shots.
+std::string said(const char* context, const char* korean, int count = -1)
+{
+    return QCoreApplication::translate(context, korean, nullptr, count).toStdString();
+}
+
+// A collection's name on the student's calendar server, as a student of the language names it.
+std::string named(const char* korean, const char* english)
 {
     return language() == Language::english ? english : korean;
 }
@@ -76,8 +82,8 @@ void useSample(Store& store)
     });
     store.setNeedsLogin(false);
     store.setErrors({});
-    store.setStatus(said("최근 업데이트 완료", "Updated recently"));
-    store.setCanvasStatus(said("Canvas 업데이트 완료", "Canvas updated"));
+    store.setStatus(said("AssessmentPass", "최근 업데이트 완료"));
+    store.setCanvasStatus(said("CanvasPass", "Canvas 업데이트 완료"));
     store.setCalendarServerStatus(std::string(wording().calendarServerOffStatus));
     store.setCalendarServerProgress(std::nullopt);
     store.checkCalendarServer = nullptr;
@@ -145,7 +151,7 @@ Shot calendarCheck(const char* name, bool inUse, std::function<CalendarServerChe
             if (!inUse)
                 useSample(store);
             else if (answer.reached)
-                useCalendarServer(store, said("캘린더 서버 동기화 중", "Syncing with the calendar server"));
+                useCalendarServer(store, said("CalendarServerSync", "캘린더 서버 동기화 중"));
             else
                 useCalendarServer(
                     store, "캘린더 서버 동기화 실패 · 기존 일정 유지", "캘린더 서버가 연결을 거부했습니다 (오류 1)");
@@ -210,11 +216,11 @@ const Shot shots[] = {
         }},
     {"dashboard-warning", {},
         [](Store& store) {
-            store.setErrors({{"home", said("BrevaneLearn 로그인이 필요해요", "Sign in to BrevaneLearn")}});
-            store.setCanvasStatus(said("Canvas 업데이트 완료", "Canvas updated"));
+            store.setErrors({{"home", said("Failure", "BrevaneLearn 로그인이 필요해요")}});
+            store.setCanvasStatus(said("CanvasPass", "Canvas 업데이트 완료"));
             store.setNeedsLogin(true);
-            store.setStatus(said("로그인이 필요해요 · 기존 일정 유지", "Sign-in needed · deadlines kept"),
-                said("사이트가 로그인 페이지로 보냈습니다", "The site sent us to its sign-in page"));
+            store.setStatus(said("AssessmentPass", "로그인이 필요해요 · 기존 일정 유지"),
+                said("Failure", "사이트가 로그인 페이지로 보냈습니다"));
             return dashboard(store);
         }},
     {"settings-no-address", {},
@@ -240,10 +246,10 @@ const Shot shots[] = {
         }},
     calendarCheck("settings-calendar-found", true,
         []() -> CalendarServerCheck {
-            return {true, said("연결됨 · 할 일 캘린더 2개", "Connected · 2 task calendars"),
+            return {true, said("ServerCheck", "연결됐어요 · 할 일 캘린더 %n개", 2),
                 "https://cloud.example.com/dav/calendars/student/",
-                {{"https://cloud.example.com/dav/calendars/student/tasks/", said("할 일", "Tasks")},
-                    {"https://cloud.example.com/dav/calendars/student/school/", said("학교", "School")}}};
+                {{"https://cloud.example.com/dav/calendars/student/tasks/", named("할 일", "Tasks")},
+                    {"https://cloud.example.com/dav/calendars/student/school/", named("학교", "School")}}};
         }),
     calendarCheck("settings-calendar-wrong-password", false,
         []() -> CalendarServerCheck {
