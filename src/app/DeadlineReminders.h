@@ -37,8 +37,6 @@ public:
 
     // Shows the reminders due now and arms the timer for the next one.
     void evaluate();
-    // When the next reminder falls due; none while none lies ahead.
-    std::optional<Instant> nextReminder() const { return next_; }
     // Notifications asked for whose answer has not come yet.
     std::size_t awaiting() const { return awaiting_.size(); }
 

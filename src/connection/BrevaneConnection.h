@@ -45,7 +45,6 @@ public:
     Site site() const { return site_; }
     bool isCanvas() const { return site_ == Site::canvas; }
     bool running() const { return running_; }
-    std::optional<Instant> lastAttempt() const { return lastAttempt_; }
 
     // Starts a pass when the schedule allows it.
     void syncIfDue();

@@ -6,10 +6,20 @@
 
 namespace vantory::QtColor {
 
+QColor fromRgb(const Rgb& rgb)
+{
+    return QColor::fromRgbF(static_cast<float>(rgb.red), static_cast<float>(rgb.green), static_cast<float>(rgb.blue));
+}
+
 QColor fromHex(std::string_view hex)
 {
     const Rgb rgb = Rgb::fromHex(hex);
     return QColor(qRound(rgb.red * 255), qRound(rgb.green * 255), qRound(rgb.blue * 255));
+}
+
+QColor warning(const QPalette& palette)
+{
+    return palette.color(QPalette::Window).lightness() < 128 ? QColor(0xFB, 0x92, 0x3C) : QColor(0xC2, 0x41, 0x0C);
 }
 
 std::string toHex(const QColor& color)

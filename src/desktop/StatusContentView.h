@@ -22,10 +22,8 @@ class StatusContentView : public QWidget {
 public:
     explicit StatusContentView(QWidget* parent = nullptr);
 
-    Qt::Alignment textAlignment() const { return textAlignment_; }
     void setTextAlignment(Qt::Alignment alignment);
     // Empty margin at each side, in device-independent pixels.
-    double horizontalPadding() const { return horizontalPadding_; }
     void setHorizontalPadding(double padding);
 
     // Shows `text`, animated with `effect` ("none", "fade", "slideUp", "slideDown", "slideLeft",

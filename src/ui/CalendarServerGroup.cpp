@@ -20,11 +20,6 @@ namespace vantory {
 
 namespace {
 
-QString text(const std::string& value)
-{
-    return QString::fromStdString(value);
-}
-
 // The collection's address as the settings store it; empty when it does not pass the check.
 std::string stored(const CalendarCollection& collection)
 {
@@ -71,7 +66,7 @@ CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> vie
             QStringList addresses;
             if (found_ && found_->reached) {
                 for (const CalendarCollection& collection : found_->collections)
-                    addresses << text(collection.address);
+                    addresses << QString::fromStdString(collection.address);
             }
             return addresses;
         },
@@ -110,17 +105,18 @@ CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> vie
 
     tab.follow([this, problem, report, pick, collections, create, note, state, alarms, off] {
         const Settings& settings = store_.db().settings;
-        SettingsRows::showText(address_, text(settings.calendarServerURL.value_or("")));
+        SettingsRows::showText(address_, QString::fromStdString(settings.calendarServerURL.value_or("")));
         // A collection's address is longer than the field: its server shows, not its path's end.
         if (!address_->hasFocus() && !address_->isModified())
             address_->setCursorPosition(0);
-        SettingsRows::showText(user_, text(settings.calendarServerUser.value_or("")));
+        SettingsRows::showText(user_, QString::fromStdString(settings.calendarServerUser.value_or("")));
         SettingsRows::setNotice(problem, problem_, true);
         // Still pressable while busy, so the focus stays on it; a second press waits for the first.
         const QString checkText = checking_ ? tr("확인 중…") : tr("연결 확인");
         check_->setText(checkText);
         AccessibleText::setName(check_, checkText);
-        SettingsRows::setNotice(report, found_ ? text(found_->text) : QString(), found_ && !found_->reached);
+        SettingsRows::setNotice(
+            report, found_ ? QString::fromStdString(found_->text) : QString(), found_ && !found_->reached);
         const bool reached = found_ && found_->reached;
         pick->setVisible(reached && !found_->collections.empty());
         collections->refresh();
@@ -131,8 +127,8 @@ CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> vie
         SettingsRows::setNotice(note, note_, noteWarns_);
 
         const bool on = !settings.calendarServer().empty();
-        SettingsRows::setNotice(
-            state, on ? text(store_.calendarServerText()) : QString(), store_.calendarServerFailing());
+        SettingsRows::setNotice(state, on ? QString::fromStdString(store_.calendarServerText()) : QString(),
+            store_.calendarServerFailing());
         alarms->setVisible(on);
         SettingsRows::showChecked(alarms, settings.calendarServerAlarms.value_or(false));
         off->setVisible(on);
@@ -142,7 +138,7 @@ CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> vie
 // The typed address stays in its field: it is saved only with the collection chosen on its server.
 void CalendarServerGroup::checkAddress()
 {
-    problem_ = text(SiteAddress::checkCollection(address_->text().toStdString()).problem);
+    problem_ = QString::fromStdString(SiteAddress::checkCollection(address_->text().toStdString()).problem);
     viewChanged_();
 }
 
@@ -151,7 +147,8 @@ void CalendarServerGroup::checkServer()
     if (checking_ || !store_.checkCalendarServer)
         return;
     const SiteAddress::Checked checked = SiteAddress::checkCollection(address_->text().toStdString());
-    problem_ = checked.address.empty() && checked.usable() ? tr("확인할 주소를 입력해 주세요") : text(checked.problem);
+    problem_ = checked.address.empty() && checked.usable() ? tr("확인할 주소를 입력해 주세요")
+                                                           : QString::fromStdString(checked.problem);
     if (!problem_.isEmpty()) {
         viewChanged_();
         return;
@@ -202,7 +199,7 @@ void CalendarServerGroup::choose(const CalendarCollection& collection)
 {
     const std::string address = stored(collection);
     if (address.empty()) {
-        say(tr("이 캘린더의 주소는 쓸 수 없습니다: %1").arg(text(collection.address)), true);
+        say(tr("이 캘린더의 주소는 쓸 수 없습니다: %1").arg(QString::fromStdString(collection.address)), true);
         return;
     }
     const std::string user = user_->text().trimmed().toStdString();
@@ -220,7 +217,9 @@ void CalendarServerGroup::choose(const CalendarCollection& collection)
     const std::string password = password_->text().toStdString();
     // The secret store's key names the server and user just saved, so the password goes after them.
     if (password.empty() || !store_.keepCalendarPassword) {
-        say(tr("%1 캘린더를 사용합니다").arg(text(collection.name.empty() ? address : collection.name)), false);
+        say(tr("%1 캘린더를 사용합니다")
+                .arg(QString::fromStdString(collection.name.empty() ? address : collection.name)),
+            false);
         if (store_.syncCalendarServer)
             store_.syncCalendarServer();
         return;
@@ -262,10 +261,10 @@ void CalendarServerGroup::collectionRows(SettingsPart& part)
     for (const CalendarCollection& collection : found_->collections) {
         auto* row = new QHBoxLayout;
         QPushButton* use = SettingsRows::button(
-            text(collection.name.empty() ? collection.address : collection.name),
+            QString::fromStdString(collection.name.empty() ? collection.address : collection.name),
             QStringLiteral("calendar-collection-%1").arg(index++), [this, collection] { choose(collection); }, parent);
         use->setCheckable(true);
-        QLabel* where = SettingsRows::caption(text(collection.address), parent);
+        QLabel* where = SettingsRows::caption(QString::fromStdString(collection.address), parent);
         where->setTextInteractionFlags(Qt::TextSelectableByMouse);
         row->addWidget(use);
         row->addWidget(where, 1);

@@ -22,29 +22,19 @@
 
 #include <algorithm>
 
+#include "desktop/QtColor.h"
 #include "desktop/SecondaryText.h"
 
 namespace vantory {
 
 namespace {
 
-QString text(const std::string& value)
-{
-    return QString::fromStdString(value);
-}
-
-// A warning orange that stays readable on the window colour of either palette.
-QColor warning(const QPalette& palette)
-{
-    return palette.color(QPalette::Window).lightness() < 128 ? QColor(0xFB, 0x92, 0x3C) : QColor(0xC2, 0x41, 0x0C);
-}
-
 // Secondary labels draw in the placeholder role, so that is the colour a warning replaces.
 void setWarning(QLabel* label, bool warn)
 {
     QPalette palette = label->palette();
     palette.setColor(QPalette::PlaceholderText,
-        warn ? warning(palette) : QApplication::palette(label).color(QPalette::PlaceholderText));
+        warn ? QtColor::warning(palette) : QApplication::palette(label).color(QPalette::PlaceholderText));
     label->setPalette(palette);
 }
 
@@ -388,7 +378,7 @@ void Dashboard::refresh()
     QStringList names;
     for (const Course& course : settings.courses) {
         if (course.enabled)
-            names << text(course.name);
+            names << QString::fromStdString(course.name);
     }
     courses_->setText(names.join(QStringLiteral(" · ")));
     courses_->setVisible(!names.isEmpty());
@@ -413,22 +403,22 @@ void Dashboard::tick()
 void Dashboard::refreshStatus()
 {
     refreshPrompt();
-    lastUpdate_->setText(text(store_.lastUpdateText()));
+    lastUpdate_->setText(QString::fromStdString(store_.lastUpdateText()));
     const Sites& sites = Sites::current();
     brevaneStatus_->setVisible(sites.uses(Site::assessment) || !sites.uses(Site::canvas));
     brevaneStatus_->setText(sites.uses(Site::assessment)
-            ? text("BrevaneLearn · " + withReason(store_.status(), store_.statusReason()))
-            : text(store_.lineStatus()));
+            ? QString::fromStdString("BrevaneLearn · " + withReason(store_.status(), store_.statusReason()))
+            : QString::fromStdString(store_.lineStatus()));
     setWarning(brevaneStatus_, store_.failing(Site::assessment));
     const bool canvas = sites.uses(Site::canvas) && store_.db().settings.canvasEnabled.value_or(true);
     canvasStatus_->setVisible(canvas);
-    canvasStatus_->setText(text(withReason(store_.canvasStatus(), store_.canvasStatusReason())));
+    canvasStatus_->setText(QString::fromStdString(withReason(store_.canvasStatus(), store_.canvasStatusReason())));
     setWarning(canvasStatus_, store_.failing(Site::canvas));
     calendarStatus_->setVisible(!store_.db().settings.calendarServer().empty());
-    calendarStatus_->setText(text(store_.calendarServerText()));
+    calendarStatus_->setText(QString::fromStdString(store_.calendarServerText()));
     setWarning(calendarStatus_, store_.calendarServerFailing());
     storageError_->setVisible(store_.storageError().has_value());
-    storageError_->setText(text(store_.storageError().value_or("")));
+    storageError_->setText(QString::fromStdString(store_.storageError().value_or("")));
     setWarning(storageError_, true);
     showSyncing(store_.syncing());
 }
@@ -457,7 +447,7 @@ void Dashboard::refreshList()
         mark(filterButtons_[index], DashboardItems::filters[index].filter == filter_);
     dayLine_->setVisible(selected.has_value());
     if (selected)
-        dayLabel_->setText(text(Dates::display(
+        dayLabel_->setText(QString::fromStdString(Dates::display(
             DashboardItems::dayStart(*selected, store_.zone()), store_.zone(), tr("M월 d일 EEEE").toStdString())));
 
     list_->setItems(DashboardItems::visible(store_, filter_, selected));

@@ -20,6 +20,7 @@
 #include <optional>
 
 #include "desktop/ItemColors.h"
+#include "desktop/QtColor.h"
 
 namespace vantory {
 
@@ -43,31 +44,15 @@ int buttonSize(const QFontMetrics& metrics)
     return std::max(smallest, metrics.height() + 3);
 }
 
-QColor qColor(const Rgb& rgb)
-{
-    return QColor::fromRgbF(static_cast<float>(rgb.red), static_cast<float>(rgb.green), static_cast<float>(rgb.blue));
-}
-
 bool darkPalette(const QPalette& palette)
 {
     return palette.color(QPalette::Base).lightness() < 128;
 }
 
-// The done green and the parse-warning orange for either palette; as text they go through the
-// row's readable rule.
+// The done green for either palette; as text it goes through the row's readable rule.
 QColor green(const QPalette& palette)
 {
     return darkPalette(palette) ? QColor(0x22, 0xC5, 0x5E) : QColor(0x15, 0x80, 0x3D);
-}
-
-QColor orange(const QPalette& palette)
-{
-    return darkPalette(palette) ? QColor(0xFB, 0x92, 0x3C) : QColor(0xC2, 0x41, 0x0C);
-}
-
-QString text(const std::string& value)
-{
-    return QString::fromStdString(value);
 }
 
 // The rows' items; each row's texts are computed when it is first painted.
@@ -124,20 +109,20 @@ public:
             return {};
         switch (role) {
         case Qt::DisplayRole:
-            return text(item(index.row()).title);
+            return QString::fromStdString(item(index.row()).title);
         case Qt::CheckStateRole:
             // The completion mark: screen readers say "checked" and hear it change.
             return row(index.row()).done ? Qt::Checked : Qt::Unchecked;
         case Qt::AccessibleTextRole: {
             // The row's texts as painted; whether it is done is its checked state.
             const DashboardItems::Row& shown = row(index.row());
-            QStringList parts{text(shown.heading), text(shown.item.title)};
+            QStringList parts{QString::fromStdString(shown.heading), QString::fromStdString(shown.item.title)};
             if (!shown.dueText)
                 parts << shown.undatedText;
             else
-                parts << text(*shown.dueText) + QStringLiteral(" · ")
+                parts << QString::fromStdString(*shown.dueText) + QStringLiteral(" · ")
                         + (shown.done ? QCoreApplication::translate("vantory::DeadlineList", "완료됨")
-                                      : text(shown.remaining));
+                                      : QString::fromStdString(shown.remaining));
             if (shown.hidden)
                 parts << QCoreApplication::translate("vantory::DeadlineList", "메뉴바에서 숨김");
             if (shown.edited)
@@ -215,11 +200,11 @@ public:
         QFont bold = option.font;
         bold.setWeight(QFont::DemiBold);
         painter->setFont(bold);
-        painter->setPen(colors.accent(qColor(row.courseColor)));
+        painter->setPen(colors.accent(QtColor::fromRgb(row.courseColor)));
         const QFontMetrics boldMetrics(bold);
         const int hiddenSpace = row.hidden ? 20 : 0;
-        const QString heading
-            = boldMetrics.elidedText(text(row.heading), Qt::ElideRight, right - textLeft - hiddenSpace);
+        const QString heading = boldMetrics.elidedText(
+            QString::fromStdString(row.heading), Qt::ElideRight, right - textLeft - hiddenSpace);
         painter->drawText(QRect(box.left() + textLeft, top, right - textLeft, line), Qt::AlignVCenter, heading);
         if (row.hidden)
             paintHiddenMark(painter,
@@ -230,14 +215,14 @@ public:
         painter->setFont(option.font);
         painter->setPen(colors.text);
         painter->drawText(QRect(box.left() + textLeft, top, right - textLeft, line), Qt::AlignVCenter,
-            metrics.elidedText(text(row.item.title), Qt::ElideRight, right - textLeft));
+            metrics.elidedText(QString::fromStdString(row.item.title), Qt::ElideRight, right - textLeft));
 
         top += line;
         paintDateLine(painter, row, QRect(box.left() + textLeft, top, right - textLeft, line), option, colors);
 
         if (row.parseError) {
             top += line;
-            painter->setPen(colors.accent(orange(palette)));
+            painter->setPen(colors.accent(QtColor::warning(palette)));
             painter->drawText(QRect(box.left() + textLeft, top, right - textLeft, line), Qt::AlignVCenter,
                 QCoreApplication::translate("vantory::DeadlineList", "날짜 확인 필요 · 이전 마감 유지"));
         }
@@ -314,14 +299,14 @@ private:
             draw(row.undatedText, colors.secondary);
             return;
         }
-        const QColor urgency = qColor(row.urgency);
+        const QColor urgency = QtColor::fromRgb(row.urgency);
         painter->setPen(Qt::NoPen);
         painter->setBrush(urgency);
         painter->drawEllipse(QRectF(x, area.center().y() - 3, 6, 6));
         x += 11;
-        draw(text(*row.dueText), colors.secondary);
+        draw(QString::fromStdString(*row.dueText), colors.secondary);
         if (!row.done)
-            draw(QStringLiteral(" · ") + text(row.remaining), colors.accent(urgency));
+            draw(QStringLiteral(" · ") + QString::fromStdString(row.remaining), colors.accent(urgency));
         else
             draw(QStringLiteral(" · ") + QCoreApplication::translate("vantory::DeadlineList", "완료됨"),
                 colors.accent(green(option.palette)));

@@ -22,11 +22,6 @@ namespace vantory {
 
 namespace {
 
-QString text(const std::string& utf8)
-{
-    return QString::fromStdString(utf8);
-}
-
 QLabel* secondaryLabel(const QString& content, QWidget* parent)
 {
     auto* label = new QLabel(content, parent);
@@ -61,7 +56,8 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
     layout->setContentsMargins(24, 24, 24, 24);
     layout->setSpacing(12);
 
-    auto* heading = new QLabel(text(item_.code) + QStringLiteral(" · ") + text(item_.title), this);
+    auto* heading = new QLabel(
+        QString::fromStdString(item_.code) + QStringLiteral(" · ") + QString::fromStdString(item_.title), this);
     heading->setWordWrap(true);
     QFont headingFont = heading->font();
     headingFont.setBold(true);
@@ -70,9 +66,11 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
     layout->addWidget(heading);
 
     if (item_.due)
-        layout->addWidget(new QLabel(tr("사이트 마감: %1").arg(text(Dates::display(*item_.due, zone_))), this));
+        layout->addWidget(
+            new QLabel(tr("사이트 마감: %1").arg(QString::fromStdString(Dates::display(*item_.due, zone_))), this));
     if (item_.release)
-        layout->addWidget(new QLabel(tr("공개: %1").arg(text(Dates::display(*item_.release, zone_))), this));
+        layout->addWidget(
+            new QLabel(tr("공개: %1").arg(QString::fromStdString(Dates::display(*item_.release, zone_))), this));
 
     custom_ = new QCheckBox(tr("마감 직접 설정"), this);
     custom_->setChecked(customDue);
@@ -112,7 +110,7 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
         const QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
         for (const AccessRule& rule : item_.rules) {
             auto* line = new QLabel(QString::number(std::trunc(rule.credit), 'f', 0) + QStringLiteral("% · ")
-                    + text(rule.start) + QStringLiteral(" → ") + text(rule.end),
+                    + QString::fromStdString(rule.start) + QStringLiteral(" → ") + QString::fromStdString(rule.end),
                 this);
             line->setFont(mono);
             line->setTextInteractionFlags(Qt::TextSelectableByMouse);

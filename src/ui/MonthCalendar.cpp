@@ -25,11 +25,6 @@ namespace vantory {
 
 namespace {
 
-QColor qColor(const Rgb& rgb)
-{
-    return QColor::fromRgbF(static_cast<float>(rgb.red), static_cast<float>(rgb.green), static_cast<float>(rgb.blue));
-}
-
 // One day: its number, then a row of course dots, filled for deadlines and hollow for releases.
 class DayCell : public QAbstractButton {
 public:
@@ -114,8 +109,8 @@ protected:
             qreal left = box.center().x() - width / 2;
             for (const Rgb& rgb : colors) {
                 const QRectF circle(left, top, dot, dot);
-                painter.setPen(filled ? QPen(Qt::NoPen) : QPen(qColor(rgb), 1.2));
-                painter.setBrush(filled ? QBrush(qColor(rgb)) : QBrush(Qt::NoBrush));
+                painter.setPen(filled ? QPen(Qt::NoPen) : QPen(QtColor::fromRgb(rgb), 1.2));
+                painter.setBrush(filled ? QBrush(QtColor::fromRgb(rgb)) : QBrush(Qt::NoBrush));
                 painter.drawEllipse(circle);
                 left += dot + gap;
             }

@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "desktop/QtColor.h"
 #include "desktop/SecondaryText.h"
 
 namespace vantory::SettingsRows {
@@ -103,12 +104,13 @@ void setNotice(QLabel* notice, const QString& text, bool warning)
     notice->setVisible(!text.isEmpty());
     // The caption draws its source colour made readable: a warning replaces that source, and
     // giving the palette back lets the caption take the inherited one again.
-    if (warning == (notice->palette().color(QPalette::PlaceholderText) == warningColor()))
+    const QColor orange = QtColor::warning(notice->palette());
+    if (warning == (notice->palette().color(QPalette::PlaceholderText) == orange))
         return;
     QPalette palette;
     if (warning) {
         palette = notice->palette();
-        palette.setColor(QPalette::PlaceholderText, warningColor());
+        palette.setColor(QPalette::PlaceholderText, orange);
     }
     notice->setPalette(palette);
 }
@@ -133,11 +135,6 @@ void showText(QLineEdit* field, const QString& text)
 {
     if (!field->isModified() && field->text() != text)
         field->setText(text);
-}
-
-QColor warningColor()
-{
-    return QColor(0xF9, 0x73, 0x16);
 }
 
 QString number(double value)

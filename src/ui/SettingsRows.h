@@ -60,9 +60,6 @@ void showChecked(QAbstractButton* button, bool checked);
 // Shows `text` in a field, unless the student has typed there since it last showed a value.
 void showText(QLineEdit* field, const QString& text);
 
-// Orange for errors and login warnings, darkened where drawn on a light palette (2.6:1 on #EFEFEF).
-QColor warningColor();
-
 // Whole numbers without a fraction, others with up to two decimals ("72", "0.5").
 QString number(double value);
 

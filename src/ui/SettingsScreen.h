@@ -82,7 +82,6 @@ public:
     QSize sizeHint() const override { return wantedSize(); }
 
     Autostart& autostart() { return autostart_; }
-    const SettingsViewState& viewState() const { return view_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
