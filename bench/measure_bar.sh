@@ -3,9 +3,10 @@
 # peak resident memory (median of 20 runs), side by side with `khal list` over an iCalendar export of
 # the same deadlines (khal's cache warm, and cold); then the follow mode's CPU time while idle.
 #   bash bench/measure_bar.sh [build folder, default build/release] [idle seconds, default 300]
-# Needs khal (Debian package khal) and GNU time (package time).
+# Installs khal and GNU time (package time) when missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/setup.sh khal time
 build=${1:-build/release}
 idle_seconds=${2:-300}
 runs=20

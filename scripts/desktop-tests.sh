@@ -7,8 +7,8 @@
 # English; its dark style through the desktop portal.
 # openbox: the strip, the dashboard popup and the tray under openbox, tint2 and trayer on Xvfb
 # (also in the default suite).
-# wayland: sway with waybar and KDE Plasma with two desktops (scripts/wayland-screenshots.sh, which
-# also renews the pictures docs/screenshots/sway-waybar.png and kde-plasma.png).
+# wayland: sway with waybar and KDE Plasma with two desktops (scripts/wayland-screenshots.sh; its
+# pictures go to a scratch folder).
 # a11y: what a screen reader hears, on a real at-spi2 bus under openbox: the dashboard idle, the
 # focus after keyboard actions, the roles of windows and choice groups; the sign-in page.
 # With no argument, all of them. Builds the release configuration first; exits non-zero on a failure.

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs to build, test, benchmark, package and run.
+# Installs every Debian package the project needs to build, test, benchmark, package and run, and
+# the packages named as arguments (a script's own tools: bash scripts/setup.sh khal).
 # Non-interactive, and only what is missing, so repeated runs are quick.
 set -euo pipefail
 
@@ -14,6 +15,7 @@ packages=(
     python3 python3-icalendar dbus-daemon gjs radicale python3-caldav
     clang libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils appstream man-db
+    "$@"
 )
 
 missing=()

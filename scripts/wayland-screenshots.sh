@@ -11,17 +11,20 @@
 # another window close it.
 # Keys and the strip's clicks go through XTest into XWayland (neither compositor has an input device
 # here); a tray icon's click is the host's StatusNotifierItem Activate call.
-# Installs the desktops when missing (as root); writes docs/screenshots/sway-waybar.png and
-# kde-plasma.png. Exits non-zero when a check fails; the logs stay in $work when KEEP=1.
+# Installs the desktops when missing (as root); takes sway-waybar.png and kde-plasma.png into
+# $SHOTS (SHOTS=docs/screenshots renews the README's), else into the scratch folder, so a test run
+# leaves the tracked pictures alone. Exits non-zero when a check fails; the logs and pictures stay in
+# $work when KEEP=1.
 set -euo pipefail
+shots=${SHOTS:+$(realpath -m "$SHOTS")}
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
 shift || true
 desktops=("$@")
 ((${#desktops[@]})) || desktops=(sway kde)
-out=$PWD/docs/screenshots
 
 source scripts/virtual-desktop.sh
+out=${shots:-$work/shots}
 # The app must choose its platform itself here, as on a student's desktop.
 unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY
 
