@@ -374,8 +374,8 @@ void SettingsScreen::refresh()
     shown.stale = false;
     refreshPreview();
     if (zoneNote_)
-        zoneNote_->setText(
-            tr("자동 저장 · %1 시간").arg(QString::fromStdString(store_.zone().city())) + QStringLiteral(" · v1.4.2"));
+        zoneNote_->setText(tr("자동 저장 · %1 시간").arg(QString::fromStdString(store_.zone().city()))
+            + QStringLiteral(" · v" VANTORY_VERSION));
     fitWindow();
 }
 
