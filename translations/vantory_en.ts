@@ -52,37 +52,6 @@
     </message>
 </context>
 <context>
-    <name>BrevaneConnection</name>
-    <message>
-        <source>Canvas 동기화 오류 · 기존 일정 유지</source>
-        <translation>Canvas sync error · keeping saved deadlines</translation>
-    </message>
-    <message>
-        <source>동기화 오류 · 기존 일정 유지</source>
-        <translation>Sync error · keeping saved deadlines</translation>
-    </message>
-    <message>
-        <source>동기화 중이라 확인할 수 없어요. 잠시 후 다시 눌러 주세요.</source>
-        <translation>Can&apos;t check while syncing. Press again in a moment.</translation>
-    </message>
-    <message>
-        <source>연결 실패 · %1</source>
-        <translation>Connection failed · %1</translation>
-    </message>
-    <message>
-        <source>%1 (입력한 주소에서 이동)</source>
-        <translation>%1 (redirected from the address you entered)</translation>
-    </message>
-    <message>
-        <source>연결됨 · 보안 연결 (https) · %1</source>
-        <translation>Connected · secure connection (https) · %1</translation>
-    </message>
-    <message>
-        <source>연결됨 · 보안되지 않은 연결 (%1) · %2</source>
-        <translation>Connected · insecure connection (%1) · %2</translation>
-    </message>
-</context>
-<context>
     <name>CalDavFailure</name>
     <message>
         <source>캘린더 서버가 연결을 거부했습니다</source>
@@ -554,6 +523,37 @@
     <message>
         <source>Vantory 캘린더를 만들었어요</source>
         <translation>Created the Vantory calendar</translation>
+    </message>
+</context>
+<context>
+    <name>SiteConnection</name>
+    <message>
+        <source>Canvas 동기화 오류 · 기존 일정 유지</source>
+        <translation>Canvas sync error · keeping saved deadlines</translation>
+    </message>
+    <message>
+        <source>동기화 오류 · 기존 일정 유지</source>
+        <translation>Sync error · keeping saved deadlines</translation>
+    </message>
+    <message>
+        <source>동기화 중이라 확인할 수 없어요. 잠시 후 다시 눌러 주세요.</source>
+        <translation>Can&apos;t check while syncing. Press again in a moment.</translation>
+    </message>
+    <message>
+        <source>연결 실패 · %1</source>
+        <translation>Connection failed · %1</translation>
+    </message>
+    <message>
+        <source>%1 (입력한 주소에서 이동)</source>
+        <translation>%1 (redirected from the address you entered)</translation>
+    </message>
+    <message>
+        <source>연결됨 · 보안 연결 (https) · %1</source>
+        <translation>Connected · secure connection (https) · %1</translation>
+    </message>
+    <message>
+        <source>연결됨 · 보안되지 않은 연결 (%1) · %2</source>
+        <translation>Connected · insecure connection (%1) · %2</translation>
     </message>
 </context>
 <context>

@@ -3,7 +3,7 @@
 #include <QCoroTask>
 
 namespace vantory {
-class BrevaneConnection;
+class SiteConnection;
 }
 
 // The Canvas pass: reads the course list, brings the settings' Canvas courses up to date, then for
@@ -13,6 +13,6 @@ class BrevaneConnection;
 namespace vantory::CanvasPass {
 
 // Runs one pass in the connection's hidden page; it ends with connection.endPass().
-QCoro::Task<> run(BrevaneConnection& connection);
+QCoro::Task<> run(SiteConnection& connection);
 
 } // namespace vantory::CanvasPass

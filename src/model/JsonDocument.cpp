@@ -191,7 +191,7 @@ JsonDocument JsonDocument::parseText(std::string_view text, std::size_t maxDepth
     return document;
 }
 
-JsonDocument JsonDocument::parseFile(const std::string& text)
+JsonDocument JsonDocument::parseFast(const std::string& text)
 {
     // nlohmann skips a byte order mark; simdjson leaves that to its caller.
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";

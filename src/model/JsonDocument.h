@@ -52,12 +52,12 @@ public:
     // Throws DecodeError when the text is not one JSON value or holds a value nested deeper than
     // maxDepth (0: any depth).
     static JsonDocument parseText(std::string_view text, std::size_t maxDepth = 0);
-    // The same as parseText(text) for a whole file, several times faster: simdjson reads it, and a
+    // The same as parseText(text), several times faster for a whole file's text: simdjson reads it, and a
     // text that simdjson refuses (numbers beyond its range, nesting beyond its 1024 levels) is read
     // again by parseText, so values and failures stay nlohmann's; only "-0" comes out as an
     // unsigned rather than a signed zero. A text with paddingRoom bytes of spare capacity is not
     // copied.
-    static JsonDocument parseFile(const std::string& text);
+    static JsonDocument parseFast(const std::string& text);
     static constexpr std::size_t paddingRoom = 64;
 
     JsonValue root() const { return {*this, 0}; }

@@ -232,7 +232,7 @@ std::string StateFile::encode(const Database& database)
 
 Database StateFile::decode(const std::string& bytes)
 {
-    const auto document = codec::JsonDocument::parseFile(bytes);
+    const auto document = codec::JsonDocument::parseFast(bytes);
     Database database;
     readJson(document.root(), database);
     return database;

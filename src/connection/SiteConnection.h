@@ -29,18 +29,18 @@ class Store;
 // guard against overlapping passes, the page loads with their watchdog and the script calls in
 // the connection's hidden page, and the site's login window. The passes themselves are
 // AssessmentPass and CanvasPass. Main thread only; lives from start-up to exit.
-class BrevaneConnection {
-    Q_DECLARE_TR_FUNCTIONS(BrevaneConnection)
+class SiteConnection {
+    Q_DECLARE_TR_FUNCTIONS(SiteConnection)
 
 public:
     static constexpr std::chrono::seconds tickInterval{30};
     static constexpr std::chrono::seconds loadWatchdog{40};
     static constexpr double networkTimeoutSeconds = 35;
 
-    BrevaneConnection(Store& store, Site site, WebHost& host, Scheduler& scheduler, PageScripts scripts);
-    BrevaneConnection(const BrevaneConnection&) = delete;
-    BrevaneConnection& operator=(const BrevaneConnection&) = delete;
-    ~BrevaneConnection();
+    SiteConnection(Store& store, Site site, WebHost& host, Scheduler& scheduler, PageScripts scripts);
+    SiteConnection(const SiteConnection&) = delete;
+    SiteConnection& operator=(const SiteConnection&) = delete;
+    ~SiteConnection();
 
     Site site() const { return site_; }
     bool isCanvas() const { return site_ == Site::canvas; }
