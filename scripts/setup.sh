@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libsimdjson-dev libicu-dev
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6svg6 qt6-webengine-dev qt6-webengine-dev-tools
-    libqt6opengl6-dev qcoro-qt6-dev qtkeychain-qt6-dev libgl-dev qt6-tools-dev qt6-l10n-tools
+    libqt6opengl6-dev qcoro-qt6-dev qtkeychain-qt6-dev libgl-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     fonts-noto-cjk fonts-dejavu-core qt6-wayland xvfb xauth
     libxcb1-dev openbox tint2 trayer x11-utils x11-xserver-utils xdotool wmctrl imagemagick
     python3 python3-icalendar dbus-daemon gjs radicale python3-caldav

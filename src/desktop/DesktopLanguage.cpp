@@ -1,6 +1,7 @@
 #include "desktop/DesktopLanguage.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
 
@@ -81,9 +82,13 @@ void DesktopLanguage::install()
 {
     const bool english = applied_ == Language::english;
     QCoreApplication::removeTranslator(&translator_);
-    // Korean is the source text: it needs no catalogue.
+    QCoreApplication::removeTranslator(&qtTranslator_);
+    // Korean is the source text: it needs no catalogue of ours, but the dialogs Qt draws itself
+    // (colours, files) need Qt's, when the system has it.
     if (english && translator_.load(QStringLiteral(":/i18n/vantory_en.qm")))
         QCoreApplication::installTranslator(&translator_);
+    if (!english && qtTranslator_.load(QStringLiteral("qtbase_ko"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator_);
     QLocale::setDefault(
         english ? QLocale(QLocale::English, QLocale::UnitedStates) : QLocale(QLocale::Korean, QLocale::SouthKorea));
 }

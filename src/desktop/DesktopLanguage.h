@@ -46,6 +46,7 @@ private:
     LanguageChoice choice_;
     Language applied_ = Language::korean;
     QTranslator translator_;
+    QTranslator qtTranslator_;
 };
 
 } // namespace vantory
