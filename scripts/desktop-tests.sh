@@ -35,16 +35,16 @@ for suite in "${suites[@]}"; do
     echo "== $suite"
     case $suite in
     gnome)
-        bash tests/desktop/gnome_top_bar.sh "$build/bin/vantory" "$build/shell/gnome/legacy" || failed+=("$suite")
-        APP_LANGUAGE=en bash tests/desktop/gnome_top_bar.sh "$build/bin/vantory" "$build/shell/gnome/legacy" ||
+        bash tests/sessions/gnome_top_bar.sh "$build/bin/vantory" "$build/shell/gnome/legacy" || failed+=("$suite")
+        APP_LANGUAGE=en bash tests/sessions/gnome_top_bar.sh "$build/bin/vantory" "$build/shell/gnome/legacy" ||
             failed+=("$suite in English")
-        bash tests/desktop/gnome_dark_style.sh "$build/bin/vantory" || failed+=("$suite dark style")
+        bash tests/sessions/gnome_dark_style.sh "$build/bin/vantory" || failed+=("$suite dark style")
         ;;
-    openbox) bash tests/desktop/strip_on_desktop.sh "$build/bin/vantory" || failed+=("$suite") ;;
+    openbox) bash tests/sessions/strip_on_desktop.sh "$build/bin/vantory" || failed+=("$suite") ;;
     wayland) bash scripts/wayland-screenshots.sh "$build" || failed+=("$suite") ;;
     a11y)
-        bash tests/desktop/accessibility.sh "$build/bin/vantory" "$build/bin/vantory-sample" || failed+=("$suite")
-        bash tests/desktop/signin_accessibility.sh "$build/bin/vantory" || failed+=("$suite sign-in")
+        bash tests/sessions/accessibility.sh "$build/bin/vantory" "$build/bin/vantory-sample" || failed+=("$suite")
+        bash tests/sessions/signin_accessibility.sh "$build/bin/vantory" || failed+=("$suite sign-in")
         ;;
     *) echo "unknown desktop test: $suite (gnome, openbox, wayland, a11y)" >&2; exit 2 ;;
     esac
