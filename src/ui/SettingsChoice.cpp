@@ -1,10 +1,10 @@
 #include "ui/SettingsChoice.h"
 
 #include "ui/Scale.h"
+#include "ui/SettingsRows.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QSignalBlocker>
 
 namespace vantory {
@@ -14,21 +14,13 @@ SettingsChoice::SettingsChoice(const QString& title, Options options, QWidget* p
     , options_(std::move(options))
     , picker_(new QComboBox(this))
 {
-    setMinimumHeight(Scale::length(this, 30));
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(12);
-    auto* label = new QLabel(title, this);
-    label->setMinimumWidth(Scale::length(label, 126));
-    label->setBuddy(picker_);
-    layout->addWidget(label);
     for (const auto& [text, value] : options_)
         picker_->addItem(text);
     picker_->setMinimumWidth(Scale::length(picker_, 220));
-    picker_->setAccessibleName(title);
     picker_->setCurrentIndex(-1);
-    layout->addWidget(picker_);
-    layout->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(SettingsRows::row(title, {picker_}, this));
     connect(picker_, &QComboBox::activated, this, [this](int index) {
         if (index >= 0 && index < static_cast<int>(options_.size()))
             Q_EMIT chosen(options_[static_cast<std::size_t>(index)].second);

@@ -11,8 +11,8 @@ class QComboBox;
 
 namespace vantory {
 
-// One labelled drop-down row: the title in a 126-point column (the picker's buddy), a 220-point
-// picker, flexible space, both grown with a larger font. It presents a stored text choice; a value
+// One labelled drop-down row, laid out as every settings row (SettingsRows::row), with a 220-point
+// picker that grows with a larger font. It presents a stored text choice; a value
 // outside its options leaves the picker unselected.
 class SettingsChoice : public QWidget {
     Q_OBJECT
