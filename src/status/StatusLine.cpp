@@ -228,13 +228,69 @@ StatusLine::Alignment alignment(const std::optional<std::string>& setting)
     return StatusLine::Alignment::center;
 }
 
+// The items the line rotates among: the nearest upcoming ones, one per rotation slot.
+std::vector<DisplayItem> displayItems(const Database& db, Instant at)
+{
+    const Settings& settings = db.settings;
+    const double now = secondsSince1970(at);
+    // The upcoming selection without copying thousands of items to use the first few.
+    const std::vector<const Assessment*> upcoming = Engine::upcomingView(db, at, settings.durations.size());
+    std::vector<DisplayItem> items;
+    items.reserve(std::min(upcoming.size(), settings.durations.size()));
+    for (std::size_t index = 0; index < upcoming.size() && index < settings.durations.size(); ++index) {
+        const Assessment& item = *upcoming[index];
+        // Upcoming items always have an effective due date.
+        const double due = secondsSince1970(Engine::due(item, db).value_or(at));
+        items.push_back({&item, settings.courseName(item.courseID), item.shortCategory(), due, due - now});
+    }
+    return items;
+}
+
+// The coloured runs of an item's line, and whether a dot leads it.
+struct ItemRuns {
+    std::vector<ColoredRange> ranges;
+    bool withDot = false;
+};
+
+// The line of the slot's item among items: its text, colours, tooltip and when it must be composed
+// again.
+ItemRuns showItem(StatusLine& line, const std::vector<DisplayItem>& items, const Engine::RotationSlot& slot,
+    const StatusLineInput& input)
+{
+    const Settings& settings = input.db.settings;
+    const DisplayItem& shown = items[static_cast<std::size_t>(slot.index)];
+    const Assessment& item = *shown.item;
+    const std::string remaining = Dates::remaining(shown.secondsLeft);
+    line.shownAssessmentID = item.id;
+    line.plainText = shown.courseName + " | " + shown.shortCategory + " (" + remaining + ")";
+    if (settings.showProgress == true && item.score)
+        line.plainText += " · " + percent(*item.score);
+    line.timeHex = Engine::hex(shown.secondsLeft, settings);
+    line.dotHex = Engine::dotHex(shown.secondsLeft, settings);
+    line.tooltip
+        = fill(wording().itemOfCount, {std::to_string(items.size()), std::to_string(slot.index + 1), shown.courseName})
+        + "\n" + item.code + " · " + item.title + "\n"
+        + fill(wording().tooltipDue, {Dates::display(instantFromSeconds(shown.due), settings.zone())}) + "\n"
+        + input.lastUpdateText;
+
+    double nearest = std::numeric_limits<double>::infinity();
+    for (const DisplayItem& other : items)
+        nearest = std::min(nearest, other.secondsLeft);
+    // The slot end is where the rotation itself changes the item; NaN becomes the minimum.
+    const double slotEnd = slot.secondsLeft >= minimumDelay ? slot.secondsLeft : minimumDelay;
+    line.nextBoundary = std::min(slotEnd, std::max(nearest, minimumDelay));
+
+    const bool withDot = !line.timeHex.empty() && settings.colorMode != Modes::LineColors::text;
+    return {colorRanges(settings, shown, remaining, line.timeHex, withDot ? UnicodeText::utf16Length(dotText) : 0),
+        withDot};
+}
+
 } // namespace
 
 StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& state, const MeasureText& measure)
 {
     const Database& db = input.db;
     const Settings& settings = db.settings;
-    const double now = secondsSince1970(input.now);
     const double fontSize = settings.statusFontSize.value_or(SettingsDefaults::statusFontSize);
 
     StatusLine line;
@@ -243,29 +299,17 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
     line.effect = settings.transitionStyle.value_or(SettingsDefaults::transitionStyle);
     line.duration = settings.transitionDuration.value_or(SettingsDefaults::transitionDuration);
 
-    // The upcoming selection without copying thousands of items to use the first few.
-    const std::vector<const Assessment*> upcoming = Engine::upcomingView(db, input.now, settings.durations.size());
-    std::vector<DisplayItem> items;
-    items.reserve(std::min(upcoming.size(), settings.durations.size()));
-    for (std::size_t index = 0; index < upcoming.size() && index < settings.durations.size(); ++index) {
-        const Assessment& item = *upcoming[index];
-        // Upcoming items always have an effective due date.
-        const double due = secondsSince1970(Engine::due(item, db).value_or(input.now));
-        items.push_back({&item, settings.courseName(item.courseID), item.shortCategory(), due, due - now});
-    }
-
+    const std::vector<DisplayItem> items = displayItems(db, input.now);
     if (std::string signature = rotationSignature(items, settings.durations); signature != state.lastSignature) {
         state.rotationStarted = input.now;
         state.lastSignature = std::move(signature);
     }
-    const double elapsed = now - secondsSince1970(state.rotationStarted);
-    const auto count = static_cast<std::int64_t>(items.size());
-    const Engine::RotationSlot slot = Engine::rotationSlot(elapsed, count, settings.durations);
-    const std::int64_t index = slot.index;
+    const double elapsed = secondsSince1970(input.now) - secondsSince1970(state.rotationStarted);
+    const Engine::RotationSlot slot
+        = Engine::rotationSlot(elapsed, static_cast<std::int64_t>(items.size()), settings.durations);
 
     std::string placeholder;
-    std::vector<ColoredRange> ranges;
-    bool withDot = false;
+    ItemRuns runs;
     if (items.empty()) {
         // A file that could not be read must not look like a fresh start with nothing stored.
         placeholder = input.storageProblem.empty() ? placeholderText(db) : std::string(wording().storageProblem);
@@ -273,29 +317,7 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
         line.tooltip = input.status + "\n" + input.lastUpdateText;
         line.nextBoundary = placeholderDelay;
     } else {
-        const DisplayItem& shown = items[static_cast<std::size_t>(index)];
-        const Assessment& item = *shown.item;
-        const std::string remaining = Dates::remaining(shown.secondsLeft);
-        line.shownAssessmentID = item.id;
-        line.plainText = shown.courseName + " | " + shown.shortCategory + " (" + remaining + ")";
-        if (settings.showProgress == true && item.score)
-            line.plainText += " · " + percent(*item.score);
-        line.timeHex = Engine::hex(shown.secondsLeft, settings);
-        line.dotHex = Engine::dotHex(shown.secondsLeft, settings);
-        line.tooltip = fill(wording().itemOfCount, {std::to_string(count), std::to_string(index + 1), shown.courseName})
-            + "\n" + item.code + " · " + item.title + "\n"
-            + fill(wording().tooltipDue, {Dates::display(instantFromSeconds(shown.due), settings.zone())}) + "\n"
-            + input.lastUpdateText;
-
-        double nearest = std::numeric_limits<double>::infinity();
-        for (const DisplayItem& other : items)
-            nearest = std::min(nearest, other.secondsLeft);
-        // The slot end is where the rotation itself changes the item; NaN becomes the minimum.
-        const double slotEnd = slot.secondsLeft >= minimumDelay ? slot.secondsLeft : minimumDelay;
-        line.nextBoundary = std::min(slotEnd, std::max(nearest, minimumDelay));
-
-        withDot = !line.timeHex.empty() && settings.colorMode != Modes::LineColors::text;
-        ranges = colorRanges(settings, shown, remaining, line.timeHex, withDot ? UnicodeText::utf16Length(dotText) : 0);
+        runs = showItem(line, items, slot, input);
     }
 
     for (const std::string& warning : input.warnings)
@@ -304,7 +326,7 @@ StatusLine composeStatusLine(const StatusLineInput& input, StatusLineState& stat
         line.tooltip = "⚠ " + input.storageProblem + "\n" + line.tooltip;
 
     line.coloredLine
-        = coloredLine(line.plainText, withDot ? std::optional(line.dotHex) : std::nullopt, fontSize, ranges);
+        = coloredLine(line.plainText, runs.withDot ? std::optional(line.dotHex) : std::nullopt, fontSize, runs.ranges);
 
     if (std::string signature = layoutSignature(items, settings, line.padding, fontSize, placeholder);
         signature != state.layoutSignature) {
