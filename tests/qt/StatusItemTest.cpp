@@ -1,7 +1,11 @@
 #include "app/StatusItem.h"
 
+#include "app/StripPreference.h"
 #include "app/StripVisibility.h"
 
+#include "support/TemporaryFolder.h"
+
+#include <QSettings>
 #include <QTest>
 #include <QToolTip>
 #include <QtWidgets>
@@ -138,6 +142,17 @@ TEST(StatusItemTest, ShownTooltipFollowsTheLineButNoOtherTooltip)
     item.setToolTip(QStringLiteral("third"));
     EXPECT_EQ(QToolTip::text(), QStringLiteral("another widget's"));
     QToolTip::hideText();
+}
+
+TEST(StatusItemTest, TrayOnlyIsRememberedUntilTheStripIsAskedBack)
+{
+    const test::TemporaryFolder folder;
+    QSettings settings(QString::fromStdString((folder / "Vantory.conf").string()), QSettings::IniFormat);
+    for (const auto& [arguments, wanted] : {std::pair{QStringList{}, true}, {{QStringLiteral("--tray-only")}, false},
+             {{QStringLiteral("--data-dir"), QStringLiteral("/tmp/x")}, false},
+             {{QStringLiteral("--tray-only"), QStringLiteral("--with-strip")}, true}, {{}, true}})
+        EXPECT_EQ(StripPreference::stripWanted(QStringList{QStringLiteral("vantory")} + arguments, settings), wanted)
+            << arguments.join(u' ').toStdString();
 }
 
 } // namespace

@@ -1,9 +1,8 @@
-#include "app/AppDelegate.h"
-
-#include "app/Popover.h"
 #include "app/ScreenOpener.h"
+
+#include "app/AppDelegate.h"
+#include "app/Popover.h"
 #include "app/StatusItem.h"
-#include "app/StripPreference.h"
 #include "app/TrayMenu.h"
 #include "ui/EditAssessment.h"
 #include "ui/ScreenWindow.h"
@@ -22,17 +21,6 @@
 using namespace vantory;
 
 namespace {
-
-TEST(StatusItemTest, TrayOnlyIsRememberedUntilTheStripIsAskedBack)
-{
-    const test::TemporaryFolder folder;
-    QSettings settings(QString::fromStdString((folder / "Vantory.conf").string()), QSettings::IniFormat);
-    for (const auto& [arguments, wanted] : {std::pair{QStringList{}, true}, {{QStringLiteral("--tray-only")}, false},
-             {{QStringLiteral("--data-dir"), QStringLiteral("/tmp/x")}, false},
-             {{QStringLiteral("--tray-only"), QStringLiteral("--with-strip")}, true}, {{}, true}})
-        EXPECT_EQ(StripPreference::stripWanted(QStringList{QStringLiteral("vantory")} + arguments, settings), wanted)
-            << arguments.join(u' ').toStdString();
-}
 
 // The windows over stand-in screens that record what they were made for.
 class ScreenOpenerTest : public ::testing::Test {
