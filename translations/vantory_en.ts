@@ -526,7 +526,7 @@
     </message>
 </context>
 <context>
-    <name>SiteConnection</name>
+    <name>BrevaneConnection</name>
     <message>
         <source>Canvas 동기화 오류 · 기존 일정 유지</source>
         <translation>Canvas sync error · keeping saved deadlines</translation>

@@ -1,8 +1,8 @@
 #include "connection/AssessmentPass.h"
 
+#include "connection/BrevaneConnection.h"
 #include "connection/CourseList.h"
 #include "connection/PassSteps.h"
-#include "connection/SiteConnection.h"
 #include "connection/SiteURLs.h"
 #include "engine/Engine.h"
 #include "model/Modes.h"
@@ -76,7 +76,7 @@ std::optional<std::int64_t> headingYear(const std::string& heading)
     return std::nullopt;
 }
 
-QCoro::Task<Outcome<std::vector<DiscoveredCourse>>> readCourseList(SiteConnection& connection)
+QCoro::Task<Outcome<std::vector<DiscoveredCourse>>> readCourseList(BrevaneConnection& connection)
 {
     if (auto failed = co_await connection.load(SiteURLs::startPage(Site::assessment)))
         co_return *failed;
@@ -86,7 +86,7 @@ QCoro::Task<Outcome<std::vector<DiscoveredCourse>>> readCourseList(SiteConnectio
         co_await connection.evaluate(connection.scripts().courses));
 }
 
-QCoro::Task<Outcome<PagePayload>> readCourse(SiteConnection& connection, const Course& course)
+QCoro::Task<Outcome<PagePayload>> readCourse(BrevaneConnection& connection, const Course& course)
 {
     if (auto failed = co_await connection.load(course.url()))
         co_return *failed;
@@ -103,7 +103,7 @@ QCoro::Task<Outcome<PagePayload>> readCourse(SiteConnection& connection, const C
 }
 
 // Merges one course's rows and saves.
-void mergeCourse(SiteConnection& connection, const Course& course, const PagePayload& payload)
+void mergeCourse(BrevaneConnection& connection, const Course& course, const PagePayload& payload)
 {
     const Instant now = connection.scheduler().now();
     Course dated = course;
@@ -125,7 +125,7 @@ void mergeCourse(SiteConnection& connection, const Course& course, const PagePay
 
 } // namespace
 
-QCoro::Task<> run(SiteConnection& connection)
+QCoro::Task<> run(BrevaneConnection& connection)
 {
     Store& store = connection.store();
     store.setStatus(QCoreApplication::translate("AssessmentPass", "홈페이지에서 과목을 찾는 중…").toStdString());

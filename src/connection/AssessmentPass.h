@@ -3,7 +3,7 @@
 #include <QCoroTask>
 
 namespace vantory {
-class SiteConnection;
+class BrevaneConnection;
 }
 
 // The assessment site's pass: reads the course list on the home page, brings the settings' courses
@@ -12,6 +12,6 @@ class SiteConnection;
 namespace vantory::AssessmentPass {
 
 // Runs one pass in the connection's hidden page; it ends with connection.endPass().
-QCoro::Task<> run(SiteConnection& connection);
+QCoro::Task<> run(BrevaneConnection& connection);
 
 } // namespace vantory::AssessmentPass

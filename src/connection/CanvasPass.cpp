@@ -1,9 +1,9 @@
 #include "connection/CanvasPass.h"
 
+#include "connection/BrevaneConnection.h"
 #include "connection/CanvasItems.h"
 #include "connection/CourseList.h"
 #include "connection/PassSteps.h"
-#include "connection/SiteConnection.h"
 #include "connection/SiteURLs.h"
 #include "engine/Engine.h"
 
@@ -56,7 +56,7 @@ QString errorText(const StepError& error)
 
 // Evaluates a script that answers null until its data is ready, every half second, at most 30
 // times, while the page stays on Canvas.
-QCoro::Task<Outcome<std::string>> canvasJSON(SiteConnection& connection, const std::string& script)
+QCoro::Task<Outcome<std::string>> canvasJSON(BrevaneConnection& connection, const std::string& script)
 {
     if (script.empty())
         co_return StepError::of(Failure::structure);
@@ -74,7 +74,7 @@ QCoro::Task<Outcome<std::string>> canvasJSON(SiteConnection& connection, const s
     }
 }
 
-template <typename T> QCoro::Task<Outcome<T>> readJSON(SiteConnection& connection, const std::string& script)
+template <typename T> QCoro::Task<Outcome<T>> readJSON(BrevaneConnection& connection, const std::string& script)
 {
     auto text = co_await canvasJSON(connection, script);
     if (auto* error = std::get_if<StepError>(&text))
@@ -83,7 +83,7 @@ template <typename T> QCoro::Task<Outcome<T>> readJSON(SiteConnection& connectio
 }
 
 // Whether the course's navigation links to its assignments; absent when that cannot be told.
-QCoro::Task<Outcome<std::optional<bool>>> hasAssignments(SiteConnection& connection, const Course& course)
+QCoro::Task<Outcome<std::optional<bool>>> hasAssignments(BrevaneConnection& connection, const Course& course)
 {
     const std::string home = SiteURLs::canvas("/courses/" + course.id.substr(Course::canvasPrefix.size()));
     if (auto failed = co_await connection.load(home))
@@ -105,7 +105,7 @@ QCoro::Task<Outcome<std::optional<bool>>> hasAssignments(SiteConnection& connect
     }
 }
 
-QCoro::Task<Outcome<Submissions>> submissionStates(SiteConnection& connection)
+QCoro::Task<Outcome<Submissions>> submissionStates(BrevaneConnection& connection)
 {
     const std::string& script = connection.scripts().canvasSubmissions;
     if (script.empty())
@@ -128,7 +128,7 @@ void countFailure(Counts& counts, const Course& course, const QString& why)
 }
 
 // Reads and merges one course; a false result means the pass must stop for login.
-QCoro::Task<bool> syncCourse(SiteConnection& connection, const Course& course, Counts& counts)
+QCoro::Task<bool> syncCourse(BrevaneConnection& connection, const Course& course, Counts& counts)
 {
     Store& store = connection.store();
     const auto fail = [&](const StepError& error) {
@@ -194,7 +194,7 @@ QCoro::Task<bool> syncCourse(SiteConnection& connection, const Course& course, C
 
 } // namespace
 
-QCoro::Task<> run(SiteConnection& connection)
+QCoro::Task<> run(BrevaneConnection& connection)
 {
     Store& store = connection.store();
     store.setCanvasStatus(QCoreApplication::translate("CanvasPass", "Canvas 전체 과목 조회 중…").toStdString());

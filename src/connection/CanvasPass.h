@@ -3,7 +3,7 @@
 #include <QCoroTask>
 
 namespace vantory {
-class SiteConnection;
+class BrevaneConnection;
 }
 
 // The Canvas pass: reads the course list, brings the settings' Canvas courses up to date, then for
@@ -13,6 +13,6 @@ class SiteConnection;
 namespace vantory::CanvasPass {
 
 // Runs one pass in the connection's hidden page; it ends with connection.endPass().
-QCoro::Task<> run(SiteConnection& connection);
+QCoro::Task<> run(BrevaneConnection& connection);
 
 } // namespace vantory::CanvasPass

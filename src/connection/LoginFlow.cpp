@@ -1,7 +1,7 @@
 #include "connection/LoginFlow.h"
 
+#include "connection/BrevaneConnection.h"
 #include "connection/PageScripts.h"
-#include "connection/SiteConnection.h"
 #include "connection/SiteURLs.h"
 #include "store/Store.h"
 
@@ -9,7 +9,7 @@
 
 namespace vantory {
 
-LoginFlow::LoginFlow(SiteConnection& connection, LoginView& view)
+LoginFlow::LoginFlow(BrevaneConnection& connection, LoginView& view)
     : connection_(connection)
     , view_(view)
     , page_(view.page())

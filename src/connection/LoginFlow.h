@@ -12,7 +12,7 @@
 
 namespace vantory {
 
-class SiteConnection;
+class BrevaneConnection;
 
 // The sign-in of one site through its own pages in the login window: opens the window, probes the
 // page every second, and once a signed-in page shows, clears the site's login flag and starts one
@@ -24,7 +24,7 @@ public:
     static constexpr std::chrono::seconds probeInterval{1};
     static constexpr double networkTimeoutSeconds = 60;
 
-    LoginFlow(SiteConnection& connection, LoginView& view);
+    LoginFlow(BrevaneConnection& connection, LoginView& view);
     LoginFlow(const LoginFlow&) = delete;
     LoginFlow& operator=(const LoginFlow&) = delete;
     ~LoginFlow();
@@ -43,7 +43,7 @@ private:
     void refreshTexts();
     QCoro::Task<> syncAfterRunningPass();
 
-    SiteConnection& connection_;
+    BrevaneConnection& connection_;
     LoginView& view_;
     WebPage& page_;
     Timer probe_;

@@ -24,7 +24,7 @@ SiteConnections::SiteConnections(Store& store, WebHost& host, Scheduler& schedul
     };
     store.connect = [this] { assessment_.login().show(); };
     store.connectCanvas = [this] { canvas_.login().show(); };
-    store.checkAddress = [this](Site site, const std::string& address, SiteConnection::AddressReport report) {
+    store.checkAddress = [this](Site site, const std::string& address, BrevaneConnection::AddressReport report) {
         (site == Site::canvas ? canvas_ : assessment_).checkAddress(address, std::move(report));
     };
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connection/SiteConnection.h"
+#include "connection/BrevaneConnection.h"
 #include "connection/WakeWatcher.h"
 
 namespace vantory {
@@ -13,15 +13,15 @@ public:
     SiteConnections(const SiteConnections&) = delete;
     SiteConnections& operator=(const SiteConnections&) = delete;
 
-    SiteConnection& assessment() { return assessment_; }
-    SiteConnection& canvas() { return canvas_; }
+    BrevaneConnection& assessment() { return assessment_; }
+    BrevaneConnection& canvas() { return canvas_; }
 
     // The first scheduled check, right after start-up: the assessment site first.
     void syncIfDue();
 
 private:
-    SiteConnection assessment_;
-    SiteConnection canvas_;
+    BrevaneConnection assessment_;
+    BrevaneConnection canvas_;
     WakeWatcher wake_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connection/SiteConnection.h"
+#include "connection/BrevaneConnection.h"
 #include "store/Store.h"
 
 #include "support/ManualScheduler.h"
@@ -121,11 +121,11 @@ protected:
     FakePage& worker(Site site) { return pages_[site == Site::canvas]; }
     FakeLoginView& view(Site site) { return views_[site == Site::canvas]; }
 
-    SiteConnection& connection(Site site)
+    BrevaneConnection& connection(Site site)
     {
         auto& made = connections_[site == Site::canvas];
         if (!made)
-            made = std::make_unique<SiteConnection>(store, site, *this, scheduler, scripts);
+            made = std::make_unique<BrevaneConnection>(store, site, *this, scheduler, scripts);
         return *made;
     }
 
@@ -166,7 +166,7 @@ protected:
 private:
     FakePage pages_[2]{FakePage(scheduler), FakePage(scheduler)};
     FakeLoginView views_[2]{FakeLoginView(scheduler), FakeLoginView(scheduler)};
-    std::unique_ptr<SiteConnection> connections_[2];
+    std::unique_ptr<BrevaneConnection> connections_[2];
 };
 
 } // namespace vantory::test

@@ -45,7 +45,7 @@ TEST_F(ConnectionTest, WakingCatchesUpOnceWhenTheIntervalRanOut)
 {
     int changes = 0;
     store.onChange = [&changes] { ++changes; };
-    SiteConnection& site = connection(Site::assessment);
+    BrevaneConnection& site = connection(Site::assessment);
     scheduler.advance(5min);
     site.syncIfDue(); // 10:05
     scheduler.jump(2h + 5min);
@@ -61,7 +61,7 @@ TEST_F(ConnectionTest, WakingCatchesUpOnceWhenTheIntervalRanOut)
 TEST_F(ConnectionTest, NothingStartsWhileRunningOrNeedingLoginAndATimedOutLoadStaysEnded)
 {
     worker(Site::assessment).site = hang;
-    SiteConnection& site = connection(Site::assessment);
+    BrevaneConnection& site = connection(Site::assessment);
     site.sync();
     EXPECT_TRUE(site.running() && store.brevaneSyncing());
     site.sync();
@@ -129,7 +129,7 @@ TEST_F(ConnectionTest, ADetectionDuringAPassStartsExactlyOneMoreAfterIt)
 {
     signedIn = true;
     worker(Site::canvas).site = hang;
-    SiteConnection& canvas = connection(Site::canvas);
+    BrevaneConnection& canvas = connection(Site::canvas);
     canvas.sync();
     canvas.login().show();
     scheduler.advance(1s);

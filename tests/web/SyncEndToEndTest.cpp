@@ -55,7 +55,7 @@ protected:
 
     void setScenario(const Json& scenario) { ASSERT_TRUE(server->setScenario(scenario)); }
 
-    void runPass(SiteConnection& connection)
+    void runPass(BrevaneConnection& connection)
     {
         connection.sync();
         ASSERT_TRUE(connection.running());
@@ -170,7 +170,7 @@ TEST_F(SyncEndToEndTest, AWorkerKilledInAPassFailsItAndTheNextPassWorks)
     ASSERT_EQ(store->db().assessments.size(), 2u);
 
     serve(true);
-    SiteConnection& site = connections->assessment();
+    BrevaneConnection& site = connections->assessment();
     site.sync();
     ASSERT_TRUE(QTest::qWaitFor([&] { return store->status() == "221 동기화 중…"; }, 60000));
     ASSERT_GT(web->workerProcessId(), 0);

@@ -1,4 +1,4 @@
-#include "connection/SiteConnection.h"
+#include "connection/BrevaneConnection.h"
 
 #include "connection/AssessmentPass.h"
 #include "connection/CanvasPass.h"
@@ -6,7 +6,7 @@
 
 namespace vantory {
 
-SiteConnection::SiteConnection(Store& store, Site site, WebHost& host, Scheduler& scheduler, PageScripts scripts)
+BrevaneConnection::BrevaneConnection(Store& store, Site site, WebHost& host, Scheduler& scheduler, PageScripts scripts)
     : store_(store)
     , site_(site)
     , page_(host.workerPage(site))
@@ -26,14 +26,14 @@ SiteConnection::SiteConnection(Store& store, Site site, WebHost& host, Scheduler
     tick_.startRepeating(tickInterval);
 }
 
-SiteConnection::~SiteConnection()
+BrevaneConnection::~BrevaneConnection()
 {
     page_.onFinished = nullptr;
     page_.onFailed = nullptr;
     page_.onTerminated = nullptr;
 }
 
-void SiteConnection::syncIfDue()
+void BrevaneConnection::syncIfDue()
 {
     if (running_ || !Sites::current().uses(site_))
         return;
@@ -46,7 +46,7 @@ void SiteConnection::syncIfDue()
     sync();
 }
 
-void SiteConnection::woke()
+void BrevaneConnection::woke()
 {
     store_.setNow(scheduler_.now());
     if (store_.onChange)
@@ -54,7 +54,7 @@ void SiteConnection::woke()
     syncIfDue();
 }
 
-void SiteConnection::sync()
+void BrevaneConnection::sync()
 {
     if (running_ || !Sites::current().uses(site_))
         return;
@@ -76,13 +76,13 @@ void SiteConnection::sync()
     startPass();
 }
 
-void SiteConnection::startPass()
+void BrevaneConnection::startPass()
 {
     // The task runs on by itself after its first suspension; it ends with endPass().
     runPass();
 }
 
-QCoro::Task<> SiteConnection::runPass()
+QCoro::Task<> BrevaneConnection::runPass()
 {
     // Whatever a step throws (a reader of page text, a store hook), the pass ends with its texts,
     // so the site never stays "syncing" until a restart.
@@ -101,7 +101,7 @@ QCoro::Task<> SiteConnection::runPass()
     }
 }
 
-void SiteConnection::endPass()
+void BrevaneConnection::endPass()
 {
     running_ = false;
     if (isCanvas())
@@ -112,7 +112,7 @@ void SiteConnection::endPass()
         store_.onChange();
 }
 
-QCoro::Task<std::optional<StepError>> SiteConnection::load(std::string url)
+QCoro::Task<std::optional<StepError>> BrevaneConnection::load(std::string url)
 {
     const Completion<std::optional<StepError>> loaded;
     pendingLoad_ = loaded;
@@ -121,7 +121,7 @@ QCoro::Task<std::optional<StepError>> SiteConnection::load(std::string url)
     co_return co_await loaded;
 }
 
-void SiteConnection::finishLoad(std::optional<StepError> outcome)
+void BrevaneConnection::finishLoad(std::optional<StepError> outcome)
 {
     watchdog_.stop();
     // A late callback of a load that already ended finds no waiter and is dropped.
@@ -129,21 +129,21 @@ void SiteConnection::finishLoad(std::optional<StepError> outcome)
         resumeLater(*pending, std::move(outcome));
 }
 
-QCoro::Task<ScriptOutcome> SiteConnection::evaluate(std::string script)
+QCoro::Task<ScriptOutcome> BrevaneConnection::evaluate(std::string script)
 {
     const Completion<ScriptOutcome> result;
     page_.evaluate(script, [this, result](ScriptOutcome outcome) { resumeLater(result, std::move(outcome)); });
     co_return co_await result;
 }
 
-QCoro::Task<ScriptOutcome> SiteConnection::callAsync(std::string body)
+QCoro::Task<ScriptOutcome> BrevaneConnection::callAsync(std::string body)
 {
     const Completion<ScriptOutcome> result;
     page_.callAsync(body, [this, result](ScriptOutcome outcome) { resumeLater(result, std::move(outcome)); });
     co_return co_await result;
 }
 
-void SiteConnection::checkAddress(std::string url, AddressReport report)
+void BrevaneConnection::checkAddress(std::string url, AddressReport report)
 {
     if (running_) {
         report(false, tr("동기화 중이라 확인할 수 없어요. 잠시 후 다시 눌러 주세요.").toStdString());
@@ -153,7 +153,7 @@ void SiteConnection::checkAddress(std::string url, AddressReport report)
     runAddressCheck(std::move(url), std::move(report));
 }
 
-QCoro::Task<> SiteConnection::runAddressCheck(std::string url, AddressReport report)
+QCoro::Task<> BrevaneConnection::runAddressCheck(std::string url, AddressReport report)
 {
     const std::optional<StepError> error = co_await load(url);
     running_ = false;
@@ -175,7 +175,7 @@ QCoro::Task<> SiteConnection::runAddressCheck(std::string url, AddressReport rep
     report(true, said);
 }
 
-std::string SiteConnection::reason(const StepError& error) const
+std::string BrevaneConnection::reason(const StepError& error) const
 {
     // A page the step could not read may be the site's own error page, which says more.
     const bool unread = error.kind == StepError::Kind::decoding || error.kind == StepError::Kind::script
@@ -186,7 +186,7 @@ std::string SiteConnection::reason(const StepError& error) const
     return vantory::reason(error);
 }
 
-QUrl SiteConnection::currentURL() const
+QUrl BrevaneConnection::currentURL() const
 {
     return QUrl(QString::fromStdString(page_.url()));
 }

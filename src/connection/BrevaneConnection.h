@@ -25,22 +25,23 @@ namespace vantory {
 
 class Store;
 
-// Drives one site for the whole run: the 30-second schedule and the catch-up after a wake, the
+// Drives one site, the assessment site or Canvas (one object each, despite the name, which is
+// the first site's), for the whole run: the 30-second schedule and the catch-up after a wake, the
 // guard against overlapping passes, the page loads with their watchdog and the script calls in
 // the connection's hidden page, and the site's login window. The passes themselves are
 // AssessmentPass and CanvasPass. Main thread only; lives from start-up to exit.
-class SiteConnection {
-    Q_DECLARE_TR_FUNCTIONS(SiteConnection)
+class BrevaneConnection {
+    Q_DECLARE_TR_FUNCTIONS(BrevaneConnection)
 
 public:
     static constexpr std::chrono::seconds tickInterval{30};
     static constexpr std::chrono::seconds loadWatchdog{40};
     static constexpr double networkTimeoutSeconds = 35;
 
-    SiteConnection(Store& store, Site site, WebHost& host, Scheduler& scheduler, PageScripts scripts);
-    SiteConnection(const SiteConnection&) = delete;
-    SiteConnection& operator=(const SiteConnection&) = delete;
-    ~SiteConnection();
+    BrevaneConnection(Store& store, Site site, WebHost& host, Scheduler& scheduler, PageScripts scripts);
+    BrevaneConnection(const BrevaneConnection&) = delete;
+    BrevaneConnection& operator=(const BrevaneConnection&) = delete;
+    ~BrevaneConnection();
 
     Site site() const { return site_; }
     bool isCanvas() const { return site_ == Site::canvas; }
