@@ -149,19 +149,40 @@ SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab,
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 10, 16, 8);
     layout->setSpacing(6);
+    layout->addLayout(buildHeader());
+    if (colorOnly && scheme)
+        layout->addWidget(schemeChoice(*scheme, this));
+    layout->addLayout(buildTabRow());
+    if (colorOnly)
+        buildPreview(layout);
+    layout->addWidget(pages_, 1);
+    buildFooter(layout);
+    addTabKeys();
 
+    observer_ = store_.observe([this](Store::Field field) {
+        if (field != Store::Field::now)
+            changed();
+        else if (isVisible())
+            refreshPreview();
+    });
+    pages_->setCurrentWidget(page(tab_).scroll);
+    refresh();
+}
+
+QHBoxLayout* SettingsScreen::buildHeader()
+{
     auto* header = new QHBoxLayout;
     auto* leaf = new QLabel(this);
     leaf->setPixmap(leafIcon(devicePixelRatioF()));
     leaf->setAccessibleName(QStringLiteral("Vantory"));
     header->addWidget(leaf);
-    auto* title = new QLabel(colorOnly ? tr("Vantory 색상") : tr("Vantory 설정"), this);
+    auto* title = new QLabel(colorOnly_ ? tr("Vantory 색상") : tr("Vantory 설정"), this);
     QFont titleFont = Scale::font(title->font(), 1.3);
     titleFont.setWeight(QFont::DemiBold);
     title->setFont(titleFont);
     header->addWidget(title);
     header->addStretch(1);
-    if (!colorOnly) {
+    if (!colorOnly_) {
         header->addWidget(SettingsRows::button(
             tr("색상 설정…"), QStringLiteral("colors-window"),
             [this] {
@@ -170,52 +191,56 @@ SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab,
             },
             this));
     }
-    layout->addLayout(header);
-    if (colorOnly && scheme)
-        layout->addWidget(schemeChoice(*scheme, this));
+    return header;
+}
 
-    const QStringList labels = colorOnly ? QStringList{tr("과목"), tr("카테고리"), tr("남은 시간")}
-                                         : QStringList{tr("표시 방식"), tr("연결 및 과목"), tr("알림")};
+QHBoxLayout* SettingsScreen::buildTabRow()
+{
+    const QStringList labels = colorOnly_ ? QStringList{tr("과목"), tr("카테고리"), tr("남은 시간")}
+                                          : QStringList{tr("표시 방식"), tr("연결 및 과목"), tr("알림")};
     for (const QString& label : labels)
         tabBar_->addTab(label);
     tabBar_->setAccessibleName(tr("설정 탭"));
     tabBar_->setExpanding(false);
     tabBar_->setDrawBase(false);
-    tabBar_->setCurrentIndex(static_cast<int>(tags.indexOf(tab_)));
+    tabBar_->setCurrentIndex(static_cast<int>(tabs().indexOf(tab_)));
     auto* tabRow = new QHBoxLayout;
     tabRow->addStretch(1);
     tabRow->addWidget(tabBar_);
     tabRow->addStretch(1);
-    layout->addLayout(tabRow);
     connect(tabBar_, &QTabBar::currentChanged, this, [this](int index) {
         if (index >= 0 && index < tabs().size())
             setTab(tabs().at(index));
     });
+    return tabRow;
+}
 
-    if (colorOnly) {
-        layout->addWidget(SettingsRows::caption(tr("메뉴바 색상 예시 · 마감까지 10시간"), this));
-        auto* bar = new QFrame(this);
-        bar->setObjectName(QStringLiteral("preview-bar"));
-        bar->setFixedHeight(Scale::length(bar, 28));
-        // A dark bar like the desktop's top panel, in either palette.
-        QPalette barPalette = bar->palette();
-        barPalette.setColor(QPalette::Window, QColor(0x20, 0x22, 0x26));
-        barPalette.setColor(QPalette::WindowText, QColor(0xF2, 0xF2, 0xF2));
-        bar->setPalette(barPalette);
-        bar->setAutoFillBackground(true);
-        auto* barLayout = new QHBoxLayout(bar);
-        barLayout->setContentsMargins(0, 0, 0, 0);
-        preview_ = new StatusContentView(bar);
-        preview_->setPalette(barPalette);
-        preview_->setAccessibleName(tr("메뉴바 색상 예시"));
-        barLayout->addWidget(preview_);
-        layout->addWidget(bar);
-        explanation_ = SettingsRows::caption(explanation(tab_), this);
-        layout->addWidget(explanation_);
-    }
+// The colour window's live status line on a panel-like bar, with what the current tab colours.
+void SettingsScreen::buildPreview(QVBoxLayout* layout)
+{
+    layout->addWidget(SettingsRows::caption(tr("메뉴바 색상 예시 · 마감까지 10시간"), this));
+    auto* bar = new QFrame(this);
+    bar->setObjectName(QStringLiteral("preview-bar"));
+    bar->setFixedHeight(Scale::length(bar, 28));
+    // A dark bar like the desktop's top panel, in either palette.
+    QPalette barPalette = bar->palette();
+    barPalette.setColor(QPalette::Window, QColor(0x20, 0x22, 0x26));
+    barPalette.setColor(QPalette::WindowText, QColor(0xF2, 0xF2, 0xF2));
+    bar->setPalette(barPalette);
+    bar->setAutoFillBackground(true);
+    auto* barLayout = new QHBoxLayout(bar);
+    barLayout->setContentsMargins(0, 0, 0, 0);
+    preview_ = new StatusContentView(bar);
+    preview_->setPalette(barPalette);
+    preview_->setAccessibleName(tr("메뉴바 색상 예시"));
+    barLayout->addWidget(preview_);
+    layout->addWidget(bar);
+    explanation_ = SettingsRows::caption(explanation(tab_), this);
+    layout->addWidget(explanation_);
+}
 
-    layout->addWidget(pages_, 1);
-
+void SettingsScreen::buildFooter(QVBoxLayout* layout)
+{
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
     divider->setFrameShadow(QFrame::Sunken);
@@ -232,16 +257,6 @@ SettingsScreen::SettingsScreen(Store& store, bool colorOnly, const QString& tab,
         }
     }
     layout->addLayout(footer);
-    addTabKeys();
-
-    observer_ = store_.observe([this](Store::Field field) {
-        if (field != Store::Field::now)
-            changed();
-        else if (isVisible())
-            refreshPreview();
-    });
-    pages_->setCurrentWidget(page(tab_).scroll);
-    refresh();
 }
 
 SettingsScreen::~SettingsScreen()

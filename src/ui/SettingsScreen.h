@@ -12,9 +12,11 @@
 #include <optional>
 #include <string>
 
+class QHBoxLayout;
 class QLabel;
 class QStackedWidget;
 class QTabBar;
+class QVBoxLayout;
 
 namespace vantory {
 
@@ -93,6 +95,10 @@ private:
         bool stale;
     };
 
+    QHBoxLayout* buildHeader();
+    QHBoxLayout* buildTabRow();
+    void buildPreview(QVBoxLayout* layout);
+    void buildFooter(QVBoxLayout* layout);
     void addTabKeys();
     void changed();
     void refresh();
