@@ -1,8 +1,11 @@
 #pragma once
 
+#include "model/Sites.h"
 #include "ui/ReadableGroup.h"
 
 #include <functional>
+
+class QLineEdit;
 
 namespace vantory {
 
@@ -19,6 +22,18 @@ class SchoolSitesGroup : public ReadableGroup {
 public:
     // `viewChanged` asks the screen to refresh after a change of the view state alone.
     SchoolSitesGroup(Store& store, SettingsViewState& view, std::function<void()> viewChanged, SettingsTab& tab);
+
+private:
+    // A site's address field, its check button and the notice under them.
+    void addAddressRow(Site site, SettingsTab& tab);
+    void saveTyped(QLineEdit* edit, Site site);
+    // Checks the typed address and, once it passes, loads it and reports what came back.
+    void checkTyped(QLineEdit* edit, Site site);
+    void addZoneRow(SettingsTab& tab);
+
+    Store& store_;
+    SettingsViewState& view_;
+    std::function<void()> viewChanged_;
 };
 
 } // namespace vantory
