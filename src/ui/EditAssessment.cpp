@@ -72,6 +72,18 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
         layout->addWidget(
             new QLabel(tr("공개: %1").arg(QString::fromStdString(Dates::display(*item_.release, zone_))), this));
 
+    addDeadlineRows(layout, customDue);
+    if (!item_.rules.empty())
+        addRules(layout);
+    layout->addStretch(1);
+    layout->addLayout(buttonRow());
+
+    custom_->setFocus(Qt::TabFocusReason);
+}
+
+// The choice of a deadline set by hand, its picker in the school's zone, and what that means.
+void EditAssessment::addDeadlineRows(QVBoxLayout* layout, bool customDue)
+{
     custom_ = new QCheckBox(tr("마감 직접 설정"), this);
     custom_->setChecked(customDue);
     layout->addWidget(custom_);
@@ -96,29 +108,33 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
     layout->addWidget(secondaryLabel(
         tr("시간대: %1. 직접 설정한 마감은 동기화가 덮어쓰지 않습니다.").arg(QString::fromStdString(zone_.id())),
         this));
+}
 
-    if (!item_.rules.empty()) {
-        auto* divider = new QFrame(this);
-        divider->setFrameShape(QFrame::HLine);
-        divider->setFrameShadow(QFrame::Sunken);
-        layout->addWidget(divider);
-        auto* rulesHeading = new QLabel(tr("점수 인정 기간"), this);
-        QFont bold = rulesHeading->font();
-        bold.setBold(true);
-        rulesHeading->setFont(bold);
-        layout->addWidget(rulesHeading);
-        const QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        for (const AccessRule& rule : item_.rules) {
-            auto* line = new QLabel(QString::number(std::trunc(rule.credit), 'f', 0) + QStringLiteral("% · ")
-                    + QString::fromStdString(rule.start) + QStringLiteral(" → ") + QString::fromStdString(rule.end),
-                this);
-            line->setFont(mono);
-            line->setTextInteractionFlags(Qt::TextSelectableByMouse);
-            layout->addWidget(line);
-        }
+// The site's credit periods, as it writes them.
+void EditAssessment::addRules(QVBoxLayout* layout)
+{
+    auto* divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(divider);
+    auto* rulesHeading = new QLabel(tr("점수 인정 기간"), this);
+    QFont bold = rulesHeading->font();
+    bold.setBold(true);
+    rulesHeading->setFont(bold);
+    layout->addWidget(rulesHeading);
+    const QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const AccessRule& rule : item_.rules) {
+        auto* line = new QLabel(QString::number(std::trunc(rule.credit), 'f', 0) + QStringLiteral("% · ")
+                + QString::fromStdString(rule.start) + QStringLiteral(" → ") + QString::fromStdString(rule.end),
+            this);
+        line->setFont(mono);
+        line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(line);
     }
+}
 
-    layout->addStretch(1);
+QHBoxLayout* EditAssessment::buttonRow()
+{
     auto* buttons = new QHBoxLayout;
     auto* open = new QPushButton(tr("과제 열기"), this);
     open->setAutoDefault(false);
@@ -133,9 +149,7 @@ EditAssessment::EditAssessment(Store& store, const Assessment& item, QWidget* pa
     save_->setDefault(true);
     connect(save_, &QPushButton::clicked, this, &EditAssessment::save);
     buttons->addWidget(save_);
-    layout->addLayout(buttons);
-
-    custom_->setFocus(Qt::TabFocusReason);
+    return buttons;
 }
 
 // The sheet opens on its first choice with the focus drawn, as if reached with Tab; showing a

@@ -7,6 +7,8 @@
 #include <QDialog>
 
 class QCheckBox;
+class QHBoxLayout;
+class QVBoxLayout;
 class QDateTimeEdit;
 class QPushButton;
 
@@ -38,6 +40,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void addDeadlineRows(QVBoxLayout* layout, bool customDue);
+    void addRules(QVBoxLayout* layout);
+    QHBoxLayout* buttonRow();
     void save();
 
     Store& store_;
