@@ -60,6 +60,28 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
     layout->setContentsMargins(24, 24, 24, 24);
     layout->setSpacing(16);
 
+    layout->addLayout(titleRow());
+    addChoices(layout);
+    addNotes(layout);
+    layout->addStretch(1);
+    layout->addLayout(saveRow());
+
+    fillCourses();
+    refresh();
+    // Hidden, it notes the change and says nothing; it catches up when shown.
+    observer_ = store_.observe([this](Store::Field field) {
+        if (!isVisible()) {
+            stale_ = true;
+            return;
+        }
+        if (field == Store::Field::db)
+            fillCourses();
+        refresh();
+    });
+}
+
+QHBoxLayout* ExportScreen::titleRow()
+{
     auto* titleRow = new QHBoxLayout;
     titleRow->setSpacing(8);
     const QIcon icon = QIcon::fromTheme(QStringLiteral("x-office-calendar"));
@@ -74,8 +96,11 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
     title->setFont(titleFont);
     titleRow->addWidget(title);
     titleRow->addStretch(1);
-    layout->addLayout(titleRow);
+    return titleRow;
+}
 
+void ExportScreen::addChoices(QVBoxLayout* layout)
+{
     // Each drop-down is its label's buddy: a screen reader names it by the label (the combo box's
     // own name is its current value on Linux).
     auto* courseRow = new QHBoxLayout;
@@ -120,7 +145,11 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
         [this](int index) { choices_.alarm = alarm_->itemData(index).value<qint64>(); });
     alarmRow->addWidget(alarm_, 1);
     layout->addLayout(alarmRow);
+}
 
+// How many deadlines the file will hold, and where such a file goes.
+void ExportScreen::addNotes(QVBoxLayout* layout)
+{
     count_ = wrappedLabel(this);
     count_->setFont(Scale::font(count_->font(), 0.95));
     layout->addWidget(count_);
@@ -131,8 +160,10 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
     note->setFont(Scale::font(note->font(), 0.85));
     useSecondaryText(note);
     layout->addWidget(note);
-    layout->addStretch(1);
+}
 
+QHBoxLayout* ExportScreen::saveRow()
+{
     auto* saveRow = new QHBoxLayout;
     resultLabel_ = wrappedLabel(this);
     resultLabel_->setFont(Scale::font(resultLabel_->font(), 0.85));
@@ -142,20 +173,7 @@ ExportScreen::ExportScreen(Store& store, Choices choices, QWidget* parent, Clock
     save_->setDefault(true);
     connect(save_, &QPushButton::clicked, this, &ExportScreen::save);
     saveRow->addWidget(save_);
-    layout->addLayout(saveRow);
-
-    fillCourses();
-    refresh();
-    // Hidden, it notes the change and says nothing; it catches up when shown.
-    observer_ = store_.observe([this](Store::Field field) {
-        if (!isVisible()) {
-            stale_ = true;
-            return;
-        }
-        if (field == Store::Field::db)
-            fillCourses();
-        refresh();
-    });
+    return saveRow;
 }
 
 ExportScreen::~ExportScreen()

@@ -13,8 +13,10 @@
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 namespace vantory {
 
@@ -72,6 +74,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QHBoxLayout* titleRow();
+    // The course, the two filters and the alarm.
+    void addChoices(QVBoxLayout* layout);
+    void addNotes(QVBoxLayout* layout);
+    // The result of the last save beside the save button.
+    QHBoxLayout* saveRow();
     void fillCourses();
     void refresh();
     QString askForPath();
