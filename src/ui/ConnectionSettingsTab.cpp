@@ -101,11 +101,11 @@ ReadableGroup* ConnectionSettingsTab::syncGroup()
     });
     group->content()->addWidget(interval);
     follow([this, group, login, refresh, status, lastUpdate, interval] {
-        const bool brevane = Sites::current().uses(Site::assessment);
-        group->setTitle(brevane ? QStringLiteral("BrevaneLearn") : tr("동기화"));
-        login->setVisible(brevane);
+        const bool assessment = Sites::current().uses(Site::assessment);
+        group->setTitle(assessment ? QStringLiteral("BrevaneLearn") : tr("동기화"));
+        login->setVisible(assessment);
         refresh->setEnabled(!store_.syncing());
-        if (brevane)
+        if (assessment)
             showStatus(status, store_.status(), store_.statusReason(), store_.needsLogin());
         else
             SettingsRows::setNotice(status, QString(), false);

@@ -292,11 +292,11 @@ QWidget* Dashboard::buildStatus()
     auto* lines = new QVBoxLayout;
     lines->setSpacing(1);
     lastUpdate_ = new QLabel(status);
-    brevaneStatus_ = secondaryLabel(status);
+    assessmentStatus_ = secondaryLabel(status);
     canvasStatus_ = secondaryLabel(status);
     calendarStatus_ = secondaryLabel(status);
     storageError_ = secondaryLabel(status);
-    for (QLabel* label : {lastUpdate_, brevaneStatus_, canvasStatus_, calendarStatus_, storageError_})
+    for (QLabel* label : {lastUpdate_, assessmentStatus_, canvasStatus_, calendarStatus_, storageError_})
         lines->addWidget(label);
     layout->addLayout(lines, 1);
 
@@ -405,11 +405,11 @@ void Dashboard::refreshStatus()
     refreshPrompt();
     lastUpdate_->setText(QString::fromStdString(store_.lastUpdateText()));
     const Sites& sites = Sites::current();
-    brevaneStatus_->setVisible(sites.uses(Site::assessment) || !sites.uses(Site::canvas));
-    brevaneStatus_->setText(sites.uses(Site::assessment)
+    assessmentStatus_->setVisible(sites.uses(Site::assessment) || !sites.uses(Site::canvas));
+    assessmentStatus_->setText(sites.uses(Site::assessment)
             ? QString::fromStdString("BrevaneLearn · " + withReason(store_.status(), store_.statusReason()))
             : QString::fromStdString(store_.lineStatus()));
-    setWarning(brevaneStatus_, store_.failing(Site::assessment));
+    setWarning(assessmentStatus_, store_.failing(Site::assessment));
     const bool canvas = sites.uses(Site::canvas) && store_.db().settings.canvasEnabled.value_or(true);
     canvasStatus_->setVisible(canvas);
     canvasStatus_->setText(QString::fromStdString(withReason(store_.canvasStatus(), store_.canvasStatusReason())));

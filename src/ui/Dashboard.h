@@ -76,7 +76,7 @@ private:
     QLabel* promptText_ = nullptr;
     QPushButton* promptButton_ = nullptr;
     QLabel* lastUpdate_ = nullptr;
-    QLabel* brevaneStatus_ = nullptr;
+    QLabel* assessmentStatus_ = nullptr;
     QLabel* canvasStatus_ = nullptr;
     QLabel* calendarStatus_ = nullptr;
     QLabel* storageError_ = nullptr;
