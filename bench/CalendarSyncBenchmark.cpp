@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the calendar server's sync against a local Radicale: the first upload of many items,
 // an incremental sync with a few changes among them (requests and time), and the main process's
 // CPU time for a run with nothing to do, which the app makes once a minute.

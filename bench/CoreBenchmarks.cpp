@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Costs that grow with the stored data, over the sample database of tools/SampleDatabase.
 #include "calendar/CalendarFile.h"
 #include "engine/Engine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dashboard at each item count given (default 1,000): building and painting it, a filter change
 // and a day selection, each the median of repeated runs, in wall time and in this thread's CPU time
 // (which other work on a shared machine disturbs less).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time from process start to the first status line drawn, for a given state folder:
 //   vantory-startup-bench <folder>
 // Builds the application as main() does (less the single-instance check, the connections and the screens), waits for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures full passes of both sites in the real web worker against the fixture sites: wall time,
 // the main process's own CPU time, the peak memory (PSS) of the process and its children, and how
 // long the worker takes to quit after the pass. Prints one line per run.

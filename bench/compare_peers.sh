@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Vantory beside its peers in one run, with the ratios:
 #  - the iCalendar export against Python icalendar (Debian's python3-icalendar) building and
 #    writing the same events, each with a 30-minute alarm, from fields read out of Vantory's own

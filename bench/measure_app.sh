@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures the running application on a virtual X display: time to the first line drawn (five
 # runs, 1,000-item state file), then CPU time, resident memory and the memory (PSS) of the whole
 # process tree while idle, once with the default three rotating slots (a transition every few

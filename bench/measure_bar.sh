@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures the bar mode: `vantory --bar=waybar --once` on a 1,000-item state file, wall time and
 # peak resident memory (median of 20 runs), side by side with `khal list` over an iCalendar export of
 # the same deadlines (khal's cache warm, and cold); then the follow mode's CPU time while idle.

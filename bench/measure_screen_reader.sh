@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The web worker's memory and time with the engine's accessibility bridge, which shows pages to
 # screen readers, against a worker built without it: the first launch with the sign-in window open
 # (bench/measure_app.sh's sign-in run, 60 s) and both passes in hidden pages (vantory-sync-bench,

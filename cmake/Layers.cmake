@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every folder of src/ is one layer and one static library, vantory_<folder>. A layer's include root
 # holds only a link to its own folder (<build>/include/<folder>/<folder> → src/<folder>), so its
 # headers resolve as "<folder>/…" for itself and for the layers that link it, while an include of a

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Project-wide compile options for our own targets (not for dependencies).
 function(vantory_target_defaults target)
     # Records are aggregates whose default member initialisers are their new values, so leaving

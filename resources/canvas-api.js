@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads Canvas's JSON API from inside the signed-in page: every page of an endpoint, following
 // the Link header's rel="next" URLs as given (on this site only), with a "while(1);" prefix
 // stripped. Put before each Canvas script by the application. A failure carries the HTTP status

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Canvas course's assignments, as a JSON array of {id, title, category, due?, release?, url},
 // read from the site's JSON API inside the signed-in assignments page (the page itself renders
 // late and changes its markup between versions). Evaluated repeatedly like canvas-courses: null

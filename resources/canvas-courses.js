@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The student's active Canvas courses, as a JSON array of {id: "canvas:N", name, fullName, year}.
 // Evaluated repeatedly in the course list page: it reads the site's JSON API from inside the
 // signed-in page and answers null until the text is ready (answerWhenReady).

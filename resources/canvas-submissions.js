@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Body of an async function, called once in a course's assignments page after canvas-assignments:
 // returns a JSON object mapping each assignment id to whether the student has submitted it.
 // The assignment list canvas-assignments just read (with include[]=submission) is reused when it

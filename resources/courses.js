@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Courses on the assessment site's home page, as a JSON array of {id, name, fullName, year}.
 // Evaluated once after the page loaded; a value that is not a text (null) means the page holds
 // neither a course table nor the empty-state text, so the list is unknown rather than empty.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A course's assessments page on the assessment site, as one JSON object
 // {courseID, courseHeading, rows: [{code, title, category, availability, score, url?, rules}]}.
 // Evaluated once after the page loaded. Without the assessments table the value is null (not a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Screenshots of the line in other bars, for the docs: i3 with polybar at the top (vantory
 # --bar=polybar) and i3bar with i3blocks at the bottom (vantory --bar=i3blocks), on a virtual display:
 #   bash scripts/bar-screenshots.sh [build folder, default build/release]

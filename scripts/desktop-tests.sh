@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The desktop tests, kept out of the default suite because they start whole desktops (about a
 # minute each, more at the first run, which installs them):
 #   bash scripts/desktop-tests.sh [gnome] [openbox] [wayland] [a11y]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Vantory with its sites where nothing answers, as a student who mistyped them sees it, on a virtual
 # display with openbox: a closed local port and a host that does not exist. Checks that the line's
 # tooltip on the session bus gives the reason, and pictures the sign-in window:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer harnesses of tests/fuzz with clang in build/fuzz and runs each in turn.
 #   bash scripts/fuzz.sh [minutes]   each harness for that many minutes (default 1), its corpus
 #                                    growing in build/fuzz/corpus/<harness>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced after scripts/virtual-desktop.sh by the scripts that run GNOME Shell 43 without a screen:
 # Wayland on a 1440×900 virtual monitor, with private session and system buses, in the fresh home of
 # virtual-desktop.sh. start_gnome_shell UUID... starts it with those user extensions enabled;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package: a Release build in build/package with Debian's hardening flags, then
 # cpack, then lintian, which fails the run on any error. Prints the package's path last.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A screenshot of deadline reminders as a real notification server (dunst) shows them, for the
 # docs: three sample deadlines within a day, reminders at 1 day and 1 hour before, on a private
 # virtual display and session bus:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the release configuration and starts Vantory.
 #   bash scripts/run.sh [vantory options]     e.g. --data-dir <folder>
 #   bash scripts/run.sh --demo                 sample deadlines around now, no account needed

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Screenshots of the status strip for the docs, on a virtual display with a real window manager
 # (openbox), a top panel with its tray (tint2) and a maximised window under the strip, on a light
 # and on a dark desktop:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package the project needs to build, test, benchmark, package and run, and
 # the packages named as arguments (a script's own tools: bash scripts/setup.sh khal).
 # Non-interactive, and only what is missing, so repeated runs are quick.

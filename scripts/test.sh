@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the debug configuration with AddressSanitizer and
 # UndefinedBehaviorSanitizer and the release configuration that scripts/run.sh starts (benchmarks
 # included, compiled but not run), then runs the whole test suite on the debug build.

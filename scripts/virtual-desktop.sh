@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the scripts that run Vantory on a private virtual X display: a scratch folder with a
 # fresh home, the processes to stop at exit, the display itself, and the checks' outcomes.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs Vantory on Wayland desktops without a screen, checks what a student there gets and takes the
 # pictures for the docs:
 #   bash scripts/wayland-screenshots.sh [build folder, default build/release] [sway] [kde]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when any tracked C++ file differs from what clang-format makes of it, listing the differences.
 #   check_format.sh <source folder> <clang-format>
 set -euo pipefail

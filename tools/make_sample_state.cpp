@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a sample state file with deadlines around now, for trying Vantory without an account:
 //   vantory-sample <folder> [item count] [calendar file]   then   vantory --data-dir <folder>
 // With a calendar file it also exports every deadline there, as the export window would. Courses,

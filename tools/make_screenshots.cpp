@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the screens offscreen with a sample database into PNG files, in a light and a dark
 // palette: vantory-screenshots <folder> [--large-text] [--english]. With --large-text it renders
 // the dashboard and the settings and export windows at one and a half times the text ("-large"),

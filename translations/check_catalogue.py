@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Fails when the English catalogue is not complete for today's sources.
 
 Runs lupdate over the sources into a copy of the catalogue, so the committed file is never touched,

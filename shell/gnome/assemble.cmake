@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes one form of the extension's script: cmake -DFORM=legacy|module -DSOURCE_DIR=<shell/gnome>
 # -DINTERFACE=<interface XML> -DOUTPUT=<extension.js> -P assemble.cmake
 # The header and tail give the form's imports; between them the interface, as a string constant,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Vantory's line in GNOME's top bar. The extension is only a view of the application's D-Bus
 // object: the application composes the line, its colours, tooltip and menu, and announces every
 // change; this shows them and sends back what the user did. It polls nothing and keeps no timer.

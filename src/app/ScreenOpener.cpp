@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ScreenOpener.h"
 
 #include "app/AppDelegate.h"

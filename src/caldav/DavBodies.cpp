@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "caldav/DavBodies.h"
 
 #include "caldav/DavXml.h"

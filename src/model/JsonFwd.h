@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What a record header needs to declare its readJson and writeJson (model/JsonDecoding.h and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/DisplaySettingsTab.h"
 
 #include "store/Store.h"

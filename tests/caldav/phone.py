@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A phone's task app, through Debian's python3-caldav: checks off the task with the given UID.
 
 Usage: phone.py COLLECTION_URL USER PASSWORD UID

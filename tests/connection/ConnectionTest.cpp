@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When passes start: the schedule, waking, and the login window's detection of a sign-in.
 
 #include "ConnectionFixture.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """validate_ics.py FILE [SUMMARY ...]: line rules, parsing, unique UIDs and the events and tasks of an .ics file."""
 import sys
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Every symbol the interface writes has a glyph in a font of the packages the .deb depends on:
 glyphs_in_fonts.py <source folder> <font package>...
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed program: this build tree installed into a temporary prefix that is then moved, so
 # nothing may lean on the build tree or on the prefix it was installed to. The data files pass their
 # validators, and the installed vantory starts and runs the web worker from the prefix's libexec.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds one layer probe. With FAILS_WITH the build must fail with a message matching it, so that an
 # unknown target or a broken probe does not pass for a layer rule; without, it must succeed.
 set(command ${CMAKE_COMMAND} --build ${BUILD_DIR} --target ${TARGET})

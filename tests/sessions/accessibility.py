@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a screen reader hears from Vantory, run by accessibility.sh once the application shows its
 calendar window on a real accessibility bus. Each check prints "ok:" or "FAILED:" and what it
 measured; the exit status is the number of failed checks.

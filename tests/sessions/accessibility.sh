@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a screen reader hears from Vantory, on a real accessibility bus (at-spi2) under openbox on a
 # private virtual display and session bus, driven from the keyboard as a blind student would:
 #   accessibility.sh <vantory binary> <vantory-sample binary>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Vantory's windows in GNOME's dark style, in a real GNOME Shell 43 headless (Wayland, 1440×900)
 # with the desktop's settings portal running, as a GNOME session starts it:
 #   gnome_dark_style.sh <vantory binary>

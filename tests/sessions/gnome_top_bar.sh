@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Vantory's GNOME Shell extension in a real GNOME Shell 43, headless (Wayland, 1440×900):
 #   gnome_top_bar.sh <vantory binary> <extension folder, e.g. <build>/shell/gnome/legacy>
 # The extension loads without error in a real shell, and the real application puts its line in the

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The sign-in window as a screen reader sees it over AT-SPI, and a sign-in as a blind student makes it.
 
 signin_accessibility.py <user> <password>: on the session's accessibility bus, with the window "Vantory ·

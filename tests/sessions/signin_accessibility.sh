@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The sign-in window to a screen reader, on a real AT-SPI bus under Xvfb and openbox, against the
 # fixture sites: a first launch opens it on the site's sign-in page, whose link, then the sign-in
 # form's heading, labelled fields and button, must be on the bus with their names; the form is

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The status strip and tray icon under a real EWMH window manager (openbox), panel (tint2) and
 # XEmbed tray (trayer) on a private virtual display: strip_on_desktop.sh <vantory binary>
 set -euo pipefail

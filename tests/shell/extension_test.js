@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both built forms of the extension against stand-ins of each shell API they list, and a fake
 // Vantory, under dbus-run-session:
 // gjs -m extension_test.js <build>/shell/gnome <shell/gnome/indicator.js> <interface XML>

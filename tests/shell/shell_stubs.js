@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-ins for the parts of GNOME Shell the extension touches, small enough for plain gjs, as each
 // shell version has them. They keep what a test needs to see: what is shown, and in `live` every
 // actor not yet destroyed. useShell(version) picks the version that `shell` stands for.

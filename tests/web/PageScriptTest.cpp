@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five page scripts in the real worker against the fixture sites, evaluated as the passes evaluate them and
 // decoded by the application's own records: the page variants and failure signals the end-to-end passes do not reach.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application's web host driving the real worker against web_site.py, and surviving fake_worker.py's misdeeds.
 
 #include "connection/RemoteWebHost.h"

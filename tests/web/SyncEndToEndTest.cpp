@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both passes and the sign-in in the real web worker against the fixture sites: what each pass
 // ends in, for the store and the saved file. How each failure reads is for the passes' own tests.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worker's parts in process: the login window as the student sees and hears it (texts, where the page is and
 // whether it loaded, our panel for a page that did not, readable colours, closing only hides it); the script bridge
 // reading answers the page can change (well-formed ones are RemoteWebHostTest's).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worker protocol as untrusted input: every message survives a round trip, anything else decodes to nothing.
 
 #include "protocol/WorkerProtocol.h"

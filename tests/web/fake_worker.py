@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Stands in for vantory-web and misbehaves as FAKE_WORKER_MODE says."""
 import json
 import os

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A tiny site on 127.0.0.1 that prints its port, then the path of every request it answers, until stdin closes.
 
 /redirect goes to /page; /counter is cacheable for an hour and differs each time it is really fetched; /slow waits
