@@ -49,7 +49,15 @@ SyncRun::SyncRun(Store& store, CalDavClient& client, std::string collection)
 
 QCoro::Task<std::optional<CalDavFailure>> SyncRun::run()
 {
-    // The memory of another collection (the settings changed) says nothing of this one.
+    forgetOtherCollection();
+    if (std::optional<CalDavFailure> failure = co_await takeRemoteChanges())
+        co_return failure;
+    co_return co_await sendPending();
+}
+
+// The memory of another collection (the settings changed) says nothing of this one.
+void SyncRun::forgetOtherCollection()
+{
     QString prefix = collection_.toString(QUrl::FullyEncoded);
     if (!prefix.endsWith(QLatin1Char('/')))
         prefix += QLatin1Char('/');
@@ -60,7 +68,10 @@ QCoro::Task<std::optional<CalDavFailure>> SyncRun::run()
     }
     for (const auto& [id, task] : state_.tasks)
         idByHref_[task.href] = id;
+}
 
+QCoro::Task<std::optional<CalDavFailure>> SyncRun::takeRemoteChanges()
+{
     CalDavResult<Remote> remote = co_await remoteChanges();
     if (!remote)
         co_return remote.failure();
@@ -86,37 +97,44 @@ QCoro::Task<std::optional<CalDavFailure>> SyncRun::run()
         }
     }
     flush(*remote);
+    co_return std::nullopt;
+}
 
-    // Every item of an enabled course whose task is missing, out of date or has a change waiting;
-    // an item the sites no longer list keeps its task, cancelled.
-    std::vector<std::string> pending;
-    std::vector<QUrl> existing;
-    {
-        const Database& db = store_.db();
-        const std::set<std::string> queued(state_.queue.begin(), state_.queue.end());
-        for (const Assessment& item : db.assessments) {
-            const auto task = state_.tasks.find(item.id);
-            const bool hasTask = task != state_.tasks.end();
-            if (settled_.contains(item.id))
-                continue;
-            if (!enabledCourse(db.settings, item.courseID) || (item.missing && !hasTask)) {
-                if (queued.contains(item.id))
-                    unqueue_.push_back(item.id); // never sent while it is out of the sync's reach
-                continue;
-            }
-            if (hasTask && !queued.contains(item.id)
-                && task->second.digest == CalendarTask::digest(item, db.settings, marks(item.id)))
-                continue;
-            if (!hasTask && state_.tasks.size() + pending.size() >= CalendarServerState::maxTasks)
-                continue;
-            pending.push_back(item.id);
-            if (hasTask)
-                existing.push_back(url(task->second.href));
+// Every item of an enabled course whose task is missing, out of date or has a change waiting; an
+// item the sites no longer list keeps its task, cancelled.
+SyncRun::Pending SyncRun::pending()
+{
+    Pending pending;
+    const Database& db = store_.db();
+    const std::set<std::string> queued(state_.queue.begin(), state_.queue.end());
+    for (const Assessment& item : db.assessments) {
+        const auto task = state_.tasks.find(item.id);
+        const bool hasTask = task != state_.tasks.end();
+        if (settled_.contains(item.id))
+            continue;
+        if (!enabledCourse(db.settings, item.courseID) || (item.missing && !hasTask)) {
+            if (queued.contains(item.id))
+                unqueue_.push_back(item.id); // never sent while it is out of the sync's reach
+            continue;
         }
+        if (hasTask && !queued.contains(item.id)
+            && task->second.digest == CalendarTask::digest(item, db.settings, marks(item.id)))
+            continue;
+        if (!hasTask && state_.tasks.size() + pending.ids.size() >= CalendarServerState::maxTasks)
+            continue;
+        pending.ids.push_back(item.id);
+        if (hasTask)
+            pending.existing.push_back(url(task->second.href));
     }
+    return pending;
+}
+
+QCoro::Task<std::optional<CalDavFailure>> SyncRun::sendPending()
+{
+    Pending pending = this->pending();
     std::map<std::string, TaskResource> current;
-    if (!existing.empty()) {
-        CalDavResult<MultigetAnswer> fetched = co_await client_.multiget(collection_, std::move(existing));
+    if (!pending.existing.empty()) {
+        CalDavResult<MultigetAnswer> fetched = co_await client_.multiget(collection_, std::move(pending.existing));
         if (!fetched)
             co_return fetched.failure();
         for (TaskResource& resource : fetched->resources) {
@@ -124,9 +142,9 @@ QCoro::Task<std::optional<CalDavFailure>> SyncRun::run()
             current.emplace(href, std::move(resource));
         }
     }
-    const auto total = static_cast<std::int64_t>(pending.size());
+    const auto total = static_cast<std::int64_t>(pending.ids.size());
     std::int64_t done = 0;
-    for (const std::string& id : pending) {
+    for (const std::string& id : pending.ids) {
         if (total >= progressFrom)
             store_.setCalendarServerProgress(Store::Progress{done++, total});
         if (!item(id))

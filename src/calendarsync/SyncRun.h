@@ -52,6 +52,17 @@ private:
         std::optional<UserOverride> marks; // merged marks to store, when they changed
     };
 
+    // The items to write, and the addresses of those that have a task to read first.
+    struct Pending {
+        std::vector<std::string> ids;
+        std::vector<QUrl> existing;
+    };
+
+    void forgetOtherCollection();
+    // Merges in what changed on the server since the last run.
+    QCoro::Task<std::optional<CalDavFailure>> takeRemoteChanges();
+    Pending pending();
+    QCoro::Task<std::optional<CalDavFailure>> sendPending();
     QCoro::Task<CalDavResult<Remote>> remoteChanges();
     // The server's changes as a whole listing (an empty token or memberTags): unknown or changed
     // ETags, and the tasks the listing no longer has.

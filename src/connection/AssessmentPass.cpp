@@ -124,6 +124,57 @@ void mergeCourse(BrevaneConnection& connection, const Course& course, const Page
     store.update([&](Database& db) { Engine::merge(std::move(items), course.id, db, now); });
 }
 
+// What the pass over the courses found.
+struct CoursesRead {
+    std::size_t good = 0;
+    std::map<std::string, std::string> reasons; // of the failed courses, by id
+    std::string loginReason;
+};
+
+// Each course in turn, merged as it is read; a sign-in page ends the pass there.
+QCoro::Task<CoursesRead> readCourses(BrevaneConnection& connection, const std::vector<Course>& courses)
+{
+    Store& store = connection.store();
+    CoursesRead outcome;
+    for (const Course& course : courses) {
+        store.setStatus(QCoreApplication::translate("AssessmentPass", "%1 동기화 중…")
+                            .arg(QString::fromStdString(course.name))
+                            .toStdString());
+        const auto read = co_await readCourse(connection, course);
+        if (const auto* payload = std::get_if<PagePayload>(&read)) {
+            mergeCourse(connection, course, *payload);
+            ++outcome.good;
+            continue;
+        }
+        const StepError& error = std::get<StepError>(read);
+        const bool loginFailure = error.kind == StepError::Kind::failure && error.failure == Failure::login;
+        if (loginFailure || coursePageNeedsLogin(connection.currentURL())) {
+            store.setNeedsLogin(true);
+            PassSteps::setError(store, course.id, description(Failure::login));
+            outcome.loginReason = connection.reason(PassSteps::asLogin(error));
+            break;
+        }
+        PassSteps::setError(store, course.id, errorText(error));
+        outcome.reasons[course.id] = connection.reason(error);
+    }
+    co_return outcome;
+}
+
+void reportPass(Store& store, std::size_t courses, const CoursesRead& outcome)
+{
+    const auto& errors = store.errors();
+    const bool onlyCanvasErrors = std::all_of(
+        errors.begin(), errors.end(), [](const auto& entry) { return entry.first.starts_with(Course::canvasPrefix); });
+    if (store.needsLogin())
+        store.setStatus(loginStatus(), outcome.loginReason);
+    else if (outcome.good == courses && onlyCanvasErrors)
+        store.setStatus(QCoreApplication::translate("AssessmentPass", "최근 업데이트 완료").toStdString());
+    else
+        store.setStatus(
+            QCoreApplication::translate("AssessmentPass", "일부 동기화 실패 · 기존 일정 유지").toStdString(),
+            firstFailure(store, outcome.reasons));
+}
+
 } // namespace
 
 QCoro::Task<> run(BrevaneConnection& connection)
@@ -160,43 +211,8 @@ QCoro::Task<> run(BrevaneConnection& connection)
         connection.endPass();
         co_return;
     }
-
-    std::size_t good = 0;
-    std::map<std::string, std::string> reasons; // of this pass's failed courses, by id
-    std::string loginReason;
-    for (const Course& course : courses) {
-        store.setStatus(QCoreApplication::translate("AssessmentPass", "%1 동기화 중…")
-                            .arg(QString::fromStdString(course.name))
-                            .toStdString());
-        const auto read = co_await readCourse(connection, course);
-        if (const auto* payload = std::get_if<PagePayload>(&read)) {
-            mergeCourse(connection, course, *payload);
-            ++good;
-            continue;
-        }
-        const StepError& error = std::get<StepError>(read);
-        const bool loginFailure = error.kind == StepError::Kind::failure && error.failure == Failure::login;
-        if (loginFailure || coursePageNeedsLogin(connection.currentURL())) {
-            store.setNeedsLogin(true);
-            PassSteps::setError(store, course.id, description(Failure::login));
-            loginReason = connection.reason(PassSteps::asLogin(error));
-            break;
-        }
-        PassSteps::setError(store, course.id, errorText(error));
-        reasons[course.id] = connection.reason(error);
-    }
-
-    const auto& errors = store.errors();
-    const bool onlyCanvasErrors = std::all_of(
-        errors.begin(), errors.end(), [](const auto& entry) { return entry.first.starts_with(Course::canvasPrefix); });
-    if (store.needsLogin())
-        store.setStatus(loginStatus(), loginReason);
-    else if (good == courses.size() && onlyCanvasErrors)
-        store.setStatus(QCoreApplication::translate("AssessmentPass", "최근 업데이트 완료").toStdString());
-    else
-        store.setStatus(
-            QCoreApplication::translate("AssessmentPass", "일부 동기화 실패 · 기존 일정 유지").toStdString(),
-            firstFailure(store, reasons));
+    const CoursesRead outcome = co_await readCourses(connection, courses);
+    reportPass(store, courses.size(), outcome);
     connection.endPass();
 }
 

@@ -38,6 +38,18 @@ CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> vie
     , user_(new QLineEdit(this))
     , password_(new QLineEdit(this))
 {
+    addServerRows(tab);
+    addCollectionRows(tab);
+    addSyncRows(tab);
+    content()->addWidget(
+        SettingsRows::caption(tr("할 일 앱과 다른 컴퓨터가 쓰는 CalDAV 서버에 마감을 할 일로 보내고, 완료 표시를 "
+                                 "양쪽으로 맞춥니다. 비밀번호는 데스크톱의 비밀 저장소에만 보관합니다."),
+            this));
+}
+
+// The address, the user name and the password, with the check and what it found.
+void CalendarServerGroup::addServerRows(SettingsTab& tab)
+{
     address_->setObjectName(QStringLiteral("calendar-address"));
     address_->setPlaceholderText(QStringLiteral("https://calendar.example.com"));
     address_->setMinimumWidth(Scale::length(address_, 190));
@@ -60,6 +72,26 @@ CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> vie
     QLabel* report = SettingsRows::notice(QString(), false, this);
     content()->addWidget(report);
 
+    tab.follow([this, problem, report] {
+        const Settings& settings = store_.db().settings;
+        SettingsRows::showText(address_, QString::fromStdString(settings.calendarServerURL.value_or("")));
+        // A collection's address is longer than the field: its server shows, not its path's end.
+        if (!address_->hasFocus() && !address_->isModified())
+            address_->setCursorPosition(0);
+        SettingsRows::showText(user_, QString::fromStdString(settings.calendarServerUser.value_or("")));
+        SettingsRows::setNotice(problem, problem_, true);
+        // Still pressable while busy, so the focus stays on it; a second press waits for the first.
+        const QString checkText = checking_ ? tr("확인 중…") : tr("연결 확인");
+        check_->setText(checkText);
+        AccessibleText::setName(check_, checkText);
+        SettingsRows::setNotice(
+            report, found_ ? QString::fromStdString(found_->text) : QString(), found_ && !found_->reached);
+    });
+}
+
+// The task collections the check found, and making "Vantory" where there is none to pick.
+void CalendarServerGroup::addCollectionRows(SettingsTab& tab)
+{
     QLabel* pick = SettingsRows::caption(tr("할 일을 담을 캘린더를 고르세요."), this);
     content()->addWidget(pick);
     auto* collections = new SettingsPart(
@@ -82,13 +114,28 @@ CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> vie
     QLabel* note = SettingsRows::notice(QString(), false, this);
     content()->addWidget(note);
 
+    tab.follow([this, pick, collections, create, note] {
+        const bool reached = found_ && found_->reached;
+        pick->setVisible(reached && !found_->collections.empty());
+        collections->refresh();
+        const QString createText = creating_ ? tr("만드는 중…") : tr("Vantory 캘린더 만들기");
+        create->setText(createText);
+        AccessibleText::setName(create, createText);
+        create->setVisible(reached && !found_->home.empty());
+        SettingsRows::setNotice(note, note_, noteWarns_);
+    });
+}
+
+// While a collection is chosen: the sync's state, its alarms and turning it off.
+void CalendarServerGroup::addSyncRows(SettingsTab& tab)
+{
     QLabel* state = SettingsRows::notice(QString(), false, this);
     state->setObjectName(QStringLiteral("calendar-state"));
     content()->addWidget(state);
     QCheckBox* alarms = SettingsRows::toggle(
         tr("알림도 함께 보내기"), QStringLiteral("calendar-alarms"), false,
-        [&store](bool on) {
-            store.update(
+        [this](bool on) {
+            store_.update(
                 [on](Database& db) { db.settings.calendarServerAlarms = on ? std::optional(true) : std::nullopt; });
         },
         this);
@@ -99,34 +146,9 @@ CalendarServerGroup::CalendarServerGroup(Store& store, std::function<void()> vie
     offRow->addWidget(off);
     offRow->addStretch(1);
     content()->addLayout(offRow);
-    content()->addWidget(
-        SettingsRows::caption(tr("할 일 앱과 다른 컴퓨터가 쓰는 CalDAV 서버에 마감을 할 일로 보내고, 완료 표시를 "
-                                 "양쪽으로 맞춥니다. 비밀번호는 데스크톱의 비밀 저장소에만 보관합니다."),
-            this));
 
-    tab.follow([this, problem, report, pick, collections, create, note, state, alarms, off] {
+    tab.follow([this, state, alarms, off] {
         const Settings& settings = store_.db().settings;
-        SettingsRows::showText(address_, QString::fromStdString(settings.calendarServerURL.value_or("")));
-        // A collection's address is longer than the field: its server shows, not its path's end.
-        if (!address_->hasFocus() && !address_->isModified())
-            address_->setCursorPosition(0);
-        SettingsRows::showText(user_, QString::fromStdString(settings.calendarServerUser.value_or("")));
-        SettingsRows::setNotice(problem, problem_, true);
-        // Still pressable while busy, so the focus stays on it; a second press waits for the first.
-        const QString checkText = checking_ ? tr("확인 중…") : tr("연결 확인");
-        check_->setText(checkText);
-        AccessibleText::setName(check_, checkText);
-        SettingsRows::setNotice(
-            report, found_ ? QString::fromStdString(found_->text) : QString(), found_ && !found_->reached);
-        const bool reached = found_ && found_->reached;
-        pick->setVisible(reached && !found_->collections.empty());
-        collections->refresh();
-        const QString createText = creating_ ? tr("만드는 중…") : tr("Vantory 캘린더 만들기");
-        create->setText(createText);
-        AccessibleText::setName(create, createText);
-        create->setVisible(reached && !found_->home.empty());
-        SettingsRows::setNotice(note, note_, noteWarns_);
-
         const bool on = !settings.calendarServer().empty();
         SettingsRows::setNotice(state, on ? QString::fromStdString(store_.calendarServerText()) : QString(),
             store_.calendarServerFailing());

@@ -27,6 +27,9 @@ public:
     CalendarServerGroup(Store& store, std::function<void()> viewChanged, SettingsTab& tab);
 
 private:
+    void addServerRows(SettingsTab& tab);
+    void addCollectionRows(SettingsTab& tab);
+    void addSyncRows(SettingsTab& tab);
     void checkAddress();
     void checkServer();
     void createCollection();

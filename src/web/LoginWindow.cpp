@@ -95,6 +95,33 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     [[maybe_unused]] static const bool roleInstalled = (QAccessible::installFactory(accessibleWindow), true);
     resize(1050, 780);
 
+    QHBoxLayout* header = buildHeader();
+    status_ = line(this);
+    message_ = line(this);
+    message_->hide();
+    auto* divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    buildPage(page);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(header);
+    layout->addWidget(status_);
+    layout->addWidget(message_);
+    layout->addWidget(divider);
+    layout->addWidget(stack_, 1);
+
+    bindKeys();
+    url_ = page->url();
+    showTexts();
+    showColours();
+}
+
+// The site's name, the hint, the page's address and the window's buttons.
+QHBoxLayout* LoginWindow::buildHeader()
+{
     auto* header = new QHBoxLayout;
     header->setSpacing(12);
     header->setContentsMargins(16, 16, 16, 16);
@@ -128,14 +155,12 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     connect(reloadButton_, &QPushButton::clicked, this, &LoginWindow::reloadRequested);
     connect(syncButton_, &QPushButton::clicked, this, &LoginWindow::syncRequested);
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+    return header;
+}
 
-    status_ = line(this);
-    message_ = line(this);
-    message_->hide();
-    auto* divider = new QFrame(this);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Sunken);
-
+// The page, or in its place the panel that says why it did not load.
+void LoginWindow::buildPage(QWebEnginePage* page)
+{
     stack_ = new QStackedWidget(this);
     view_ = new QWebEngineView(stack_);
     view_->setPage(page);
@@ -148,16 +173,10 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
         url_ = url;
         showLocation();
     });
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addLayout(header);
-    layout->addWidget(status_);
-    layout->addWidget(message_);
-    layout->addWidget(divider);
-    layout->addWidget(stack_, 1);
-
+void LoginWindow::bindKeys()
+{
     setTabOrder(reloadButton_, syncButton_);
     setTabOrder(syncButton_, closeButton_);
     setTabOrder(closeButton_, view_);
@@ -171,9 +190,6 @@ LoginWindow::LoginWindow(const QString& siteName, QWebEnginePage* page, QWidget*
     auto* closeKey = new QShortcut(this);
     closeKey->setKeys(QKeySequence::keyBindings(QKeySequence::Close) << QKeySequence(Qt::Key_Escape));
     connect(closeKey, &QShortcut::activated, this, &QWidget::close);
-    url_ = page->url();
-    showTexts();
-    showColours();
 }
 
 void LoginWindow::showTexts()

@@ -6,6 +6,7 @@
 
 #include "protocol/WorkerProtocol.h"
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QStackedWidget;
@@ -49,6 +50,9 @@ protected:
 private:
     enum class PageState { loading, loaded, failed, stopped };
 
+    QHBoxLayout* buildHeader();
+    void buildPage(QWebEnginePage* page);
+    void bindKeys();
     // The window's own texts, in the current language; again when the language changes.
     void showTexts();
     void showColours();
