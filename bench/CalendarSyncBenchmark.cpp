@@ -28,6 +28,27 @@ double cpuSeconds()
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// `count` items of one course, due an hour apart over 500 hours, synced to `collection`.
+void fill(Store& store, int count, const std::string& collection)
+{
+    const Instant start = store.now();
+    store.update([&](Database& db) {
+        db.settings.courses = {Course{"c1", "미적분학"}};
+        for (int index = 0; index < count; ++index) {
+            Assessment item;
+            item.id = "item-" + std::to_string(index);
+            item.courseID = "c1";
+            item.title = "과제 " + std::to_string(index);
+            item.category = "Quiz";
+            item.due = start + std::chrono::hours(index % 500 + 1);
+            item.checkedAt = start;
+            db.assessments.push_back(item);
+        }
+        db.settings.calendarServerURL = collection;
+        db.settings.calendarServerUser = test::Radicale::user;
+    });
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -50,21 +71,7 @@ int main(int argc, char** argv)
     test::TemporaryFolder folder;
     test::ManualScheduler scheduler(start);
     Store store(folder / "state.json", start);
-    store.update([&](Database& db) {
-        db.settings.courses = {Course{"c1", "미적분학"}};
-        for (int index = 0; index < count; ++index) {
-            Assessment item;
-            item.id = "item-" + std::to_string(index);
-            item.courseID = "c1";
-            item.title = "과제 " + std::to_string(index);
-            item.category = "Quiz";
-            item.due = start + std::chrono::hours(index % 500 + 1);
-            item.checkedAt = start;
-            db.assessments.push_back(item);
-        }
-        db.settings.calendarServerURL = collection->toString().toStdString();
-        db.settings.calendarServerUser = test::Radicale::user;
-    });
+    fill(store, count, collection->toString().toStdString());
     CalendarServerSync sync(store, scheduler);
     const auto finish = [&] { (void)QTest::qWaitFor([&] { return !sync.running(); }, 600'000); };
 
