@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-// Pure computations over the database: time colours, merging and selection.
+// Pure computations over the database: time colours, merging and selection. One header for the
+// engine's callers; the definitions live by topic in TimeColors.cpp, Merge.cpp and Selection.cpp.
 namespace vantory::Engine {
 
 // Colour of the status line's dot for the remaining time in seconds (negative when overdue).
