@@ -69,4 +69,10 @@ struct RotationSlot {
 };
 RotationSlot rotationSlot(double elapsed, std::int64_t count, const std::vector<double>& durations);
 
+// Which of count rotating items shows after elapsed seconds.
+inline std::int64_t rotationIndex(double elapsed, std::int64_t count, const std::vector<double>& durations)
+{
+    return rotationSlot(elapsed, count, durations).index;
+}
+
 } // namespace vantory::Engine

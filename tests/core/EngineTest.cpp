@@ -172,13 +172,13 @@ TEST(Selection, SortedListGroupsByDateThenListSort)
     EXPECT_EQ(ids(Engine::sortedList(quizzes, db)), (Strings{"k2", "k1", "k0"}));
 }
 
-TEST(Selection, RotationSlotWalksSlots)
+TEST(Selection, RotationIndexWalksSlots)
 {
     const std::tuple<double, std::int64_t, std::vector<double>, std::int64_t> cases[] = {{4.99, 2, {5, 3}, 0},
         {5, 2, {5, 3}, 1}, {8, 2, {5, 3}, 0}, {13, 5, {5, 3}, 1}, {6, 1, {5, 3}, 0}, {3, 0, {5, 3}, 0}, {3, 2, {}, 0},
         {1, 2, {0.2, notANumber}, 1}, {notANumber, 2, {5, 3}, 0}, {infinity, 2, {5, 3}, 0}, {1e9, 2, {1, infinity}, 1}};
     for (const auto& [elapsed, count, durations, index] : cases)
-        EXPECT_EQ(Engine::rotationSlot(elapsed, count, durations).index, index) << elapsed << " / " << count;
+        EXPECT_EQ(Engine::rotationIndex(elapsed, count, durations), index) << elapsed << " / " << count;
 }
 
 TEST(TimeColors, PairedTableShortestMatchingThresholdWins)
