@@ -124,6 +124,7 @@ TEST(Merge, KeepsPreviousDatesOnlyWhenDatesDoNotParseOneItemPerIdInCodePointOrde
     EXPECT_TRUE(db.assessments[1].missing && db.assessments[2].missing && db.lastSync.at("b") == in(60));
     Engine::merge({item("b", "2", at(end))}, "b", db, now);
     EXPECT_EQ(db.assessments[2], item("b", "2", at(end)));
+    EXPECT_EQ(db.overrides, before.overrides) << "the marks and dates set by hand outlive every merge";
 }
 
 TEST(Selection, UpcomingKeepsOnlyEligibleFutureDeadlinesInDueThenNaturalIdOrder)

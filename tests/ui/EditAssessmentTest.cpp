@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/EditAssessment.h"
 
-#include "engine/Engine.h"
 #include "model/Dates.h"
 
 #include "ScreenTest.h"
@@ -81,9 +80,8 @@ TEST_F(EditAssessmentTest, StoresTheDeadlineSetByHandInTheSchoolZoneWhateverTheM
     EXPECT_EQ(stored(), UserOverride{.due = instantFromSeconds(1774746000)});
 }
 
-// The site's deadline shows beside the one set by hand, which wins over a later sync that moves the
-// site's date and over the item's absence.
-TEST_F(EditAssessmentTest, ShowsTheSiteDatesAndRulesAndTheDeadlineSetByHandSurvivesLaterSyncsAndAMissingItem)
+// The site's deadline shows beside the one set by hand (which later syncs keep: the engine's merge test).
+TEST_F(EditAssessmentTest, ShowsTheSiteDatesAndRulesBesideTheDeadlineSetByHand)
 {
     store.override(item, [](UserOverride& o) { o.due = siteDue + hours(5); });
     EditAssessment sheet(store, item, nullptr);
@@ -92,15 +90,6 @@ TEST_F(EditAssessmentTest, ShowsTheSiteDatesAndRulesAndTheDeadlineSetByHandSurvi
         {u"A · Preclass 5"_s, QString::fromStdString("사이트 마감: " + Dates::display(siteDue, Zone())),
             u"100% · 2026-02-20 09:00:00 (PST) → 2026-03-01 15:59:00 (PST)"_s, u"79% · - → -"_s})
         EXPECT_TRUE(texts.contains(line)) << line.toStdString() << "\n" << texts.join(u'\n').toStdString();
-
-    Database db = store.db();
-    Assessment moved = item;
-    moved.due = siteDue + hours(48);
-    Engine::merge({moved}, "1", db, now);
-    EXPECT_EQ(Engine::due(db.assessments.front(), db), siteDue + hours(5));
-    Engine::merge({}, "1", db, now);
-    ASSERT_TRUE(db.assessments.front().missing);
-    EXPECT_EQ(Engine::due(db.assessments.front(), db), siteDue + hours(5));
 }
 
 TEST_F(EditAssessmentTest, CancelWritesNothingAndSwitchOffKeepsTheOtherCorrections)
