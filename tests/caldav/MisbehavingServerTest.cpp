@@ -150,13 +150,12 @@ INSTANTIATE_TEST_SUITE_P(Answers, MisbehavingServerTest,
 
 TEST(CalDavFailureTest, SaysWhyInAFewWordsWithTheNumberForSupport)
 {
-    const std::pair<CalDavFailure, const char*> cases[] = {
-        {{Kind::network, QNetworkReply::ConnectionRefusedError}, "캘린더 서버가 연결을 거부했습니다 (오류 1)"},
-        {{Kind::timedOut, 30}, "캘린더 서버가 30초 동안 응답하지 않았습니다"},
-        {{Kind::tls, 11}, "캘린더 서버와 보안 연결에 실패했습니다 (오류 11)"},
-        {{Kind::insufficientStorage, 507}, "캘린더 서버의 저장 공간이 부족합니다 (HTTP 507)"},
-        {{Kind::notCalendarServer}, "이 주소에서 캘린더를 찾을 수 없습니다"},
-    };
+    const std::pair<CalDavFailure, const char*> cases[]
+        = {{{Kind::network, QNetworkReply::ConnectionRefusedError}, "캘린더 서버가 연결을 거부했습니다 (오류 1)"},
+            {{Kind::timedOut, 30}, "캘린더 서버가 30초 동안 응답하지 않았습니다"},
+            {{Kind::tls, 11}, "캘린더 서버와 보안 연결에 실패했습니다 (오류 11)"},
+            {{Kind::insufficientStorage, 507}, "캘린더 서버의 저장 공간이 부족합니다 (HTTP 507)"},
+            {{Kind::notCalendarServer}, "이 주소에서 캘린더를 찾을 수 없습니다"}};
     for (const auto& [failure, text] : cases)
         EXPECT_EQ(calDavFailureText(failure), text);
 }

@@ -70,14 +70,13 @@ TEST_F(AssessmentPassTest, FirstPassAddsTheListedCoursesAndMergesEachPageUnreada
 
 TEST_F(AssessmentPassTest, AFailedHomePageKeepsEverythingAndTellsLoginFromOtherFailures)
 {
-    const Failing cases[] = {
-        {"single sign-on elsewhere", {"https://sso.university.test/login"}, {}, "", true, signIn},
+    const Failing cases[] = {{"single sign-on elsewhere", {"https://sso.university.test/login"}, {}, "", true, signIn},
         {"sign-in page of the site", {"https://learn.test/pl/login"}, {}, "", true, signIn},
         {"script gives broken JSON", {}, text(std::string("[{\"id\": ")), "", false, unknown},
         {"connection refused", failing(-102), {}, "", false, "사이트가 연결을 거부했습니다 (오류 -102)"},
         {"host not found", failing(-105), {}, "", false, notFound},
-        {"the site's error page", errorPage(503), notText(), "", false, "사이트가 오류 페이지로 답했습니다 (HTTP 503)"},
-    };
+        {"the site's error page", errorPage(503), notText(), "", false,
+            "사이트가 오류 페이지로 답했습니다 (HTTP 503)"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         runFailing(Site::assessment, home, c);
@@ -97,8 +96,7 @@ TEST_F(AssessmentPassTest, ACourseFailureKeepsItsDeadlinesAndTheOtherCoursesGoOn
     runPass(Site::assessment);
     const Assessment kept = store.db().assessments.at(1);
     ASSERT_EQ(kept.id, "2:HW1");
-    const Failing cases[] = {
-        {"network", failing(-105), {}, notFound, false, notFound},
+    const Failing cases[] = {{"network", failing(-105), {}, notFound, false, notFound},
         {"page of another course", {}, text(payload("9")), mismatch, false, "다른 과목의 페이지가 열렸습니다"},
         {"no rows", {}, text(Json{{"courseID", "2"}, {"courseHeading", ""}, {"rows", Json::array()}}), mismatch, false,
             "다른 과목의 페이지가 열렸습니다"},
@@ -111,8 +109,7 @@ TEST_F(AssessmentPassTest, ACourseFailureKeepsItsDeadlinesAndTheOtherCoursesGoOn
         {"renderer died", {{}, Response::End::terminate}, {}, unreadable, false,
             "페이지를 처리하던 웹 엔진이 멈췄습니다"},
         {"never finishes", {{}, Response::End::hang}, {}, "응답 시간이 초과됐어요. 기존 일정은 유지됩니다.", false,
-            "페이지를 여는 데 너무 오래 걸렸습니다"},
-    };
+            "페이지를 여는 데 너무 오래 걸렸습니다"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         runFailing(Site::assessment, coursePage("2"), c);

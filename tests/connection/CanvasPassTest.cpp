@@ -80,16 +80,14 @@ TEST_F(CanvasPassTest, AFullPassStoresEveryAssignmentWithItsDatesAndSubmission)
 
 TEST_F(CanvasPassTest, ACourseListThatFailsKeepsEverythingAndTellsLoginApart)
 {
-    const Failing cases[] = {
-        {"never ready", {}, notText(), "", false, "페이지 형식을 알아볼 수 없습니다"},
+    const Failing cases[] = {{"never ready", {}, notText(), "", false, "페이지 형식을 알아볼 수 없습니다"},
         {"sign-in page", {"https://canvas.test/login/canvas"}, {}, "", true, "사이트가 로그인 페이지로 보냈습니다"},
         {"single sign-on unreachable",
             {"https://sso.university.test/idp", Response::End::fail,
                 PageError::failedLoad({LoadFailure::Kind::network, -202})},
             {}, "", true, "보안 연결에 실패했습니다 (오류 -202)"},
         {"broken JSON", {}, text(std::string("{")), "", false, "페이지 형식을 알아볼 수 없습니다"},
-        {"offline", failing(-106), {}, "", false, "인터넷에 연결되어 있지 않습니다 (오류 -106)"},
-    };
+        {"offline", failing(-106), {}, "", false, "인터넷에 연결되어 있지 않습니다 (오류 -106)"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         runFailing(Site::canvas, courseList, c);
@@ -120,8 +118,7 @@ TEST_F(CanvasPassTest, CourseFailuresAreCountedWithTheirTextsAndKeepStoredItems)
             "과제 목록 형식을 확인하지 못했습니다"},
         {"home page never loads", {}, {{courseHome("2"), {{}, Response::End::hang}}}, "서버 응답 시간 초과"},
         {"network", {}, {{courseHome("2") + "/assignments", failing(-101)}},
-            "사이트와의 연결이 끊어졌습니다 (오류 -101)"},
-    };
+            "사이트와의 연결이 끊어졌습니다 (오류 -101)"}};
     const Assessment kept = store.db().assessments[1];
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -192,18 +189,11 @@ TEST_F(CanvasPassTest, WhateverAStepThrowsThePassEndsWithItsTexts)
 
 TEST(CanvasItems, ReadsInternetDateTimesOnly)
 {
-    const std::pair<std::string, std::optional<double>> cases[] = {
-        {"2025-03-01T07:59:59Z", 1740815999},
-        {"2025-03-01T07:59:59.500Z", 1740815999.5},
-        {"2025-03-01T07:59:59." + std::string(330, '0') + "1Z", 1740815999},
-        {"2025-02-28T23:59:59-08:00", 1740815999},
-        {"2025-03-01t07:59:59z", 1740815999},
-        {"2025-03-01T07:59Z", std::nullopt},
-        {"2025-02-30T07:59:59Z", std::nullopt},
-        {"2025-03-01 07:59:59Z", std::nullopt},
-        {"2025-03-01T07:59:59", std::nullopt},
-        {"tomorrow", std::nullopt},
-    };
+    const std::pair<std::string, std::optional<double>> cases[] = {{"2025-03-01T07:59:59Z", 1740815999},
+        {"2025-03-01T07:59:59.500Z", 1740815999.5}, {"2025-03-01T07:59:59." + std::string(330, '0') + "1Z", 1740815999},
+        {"2025-02-28T23:59:59-08:00", 1740815999}, {"2025-03-01t07:59:59z", 1740815999},
+        {"2025-03-01T07:59Z", std::nullopt}, {"2025-02-30T07:59:59Z", std::nullopt},
+        {"2025-03-01 07:59:59Z", std::nullopt}, {"2025-03-01T07:59:59", std::nullopt}, {"tomorrow", std::nullopt}};
     for (const auto& [text, seconds] : cases) {
         const auto read = CanvasItems::readDate(text);
         EXPECT_EQ(read ? std::optional(secondsSince1970(*read)) : std::nullopt, seconds) << text;

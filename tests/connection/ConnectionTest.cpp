@@ -182,8 +182,7 @@ TEST_F(ConnectionTest, TheAddressCheckSaysWhereThePageEndedUpAndOverWhat)
             "연결됨 · 보안 연결 (https) · sso.school.test (입력한 주소에서 이동)"},
         {{"http://learn.school.test/", Response::End::finish, {}, 503}, true,
             "연결됨 · 보안되지 않은 연결 (http) · learn.school.test · 사이트가 오류 페이지로 답했습니다 (HTTP 503)"},
-        {failing(-102), false, "연결 실패 · 사이트가 연결을 거부했습니다 (오류 -102)"},
-    };
+        {failing(-102), false, "연결 실패 · 사이트가 연결을 거부했습니다 (오류 -102)"}};
     for (const auto& [response, reached, text] : cases) {
         worker(Site::assessment).responses = {{typed, response}};
         std::optional<std::pair<bool, std::string>> said;

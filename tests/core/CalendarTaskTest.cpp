@@ -240,25 +240,24 @@ TEST_F(CalendarTaskTest, MergesEachMarkByItsLatestChange)
 {
     using M = UserOverride;
     const Instant t1 = at(1000), t1fraction = at(1000.7), t2 = at(2000);
-    const std::tuple<const char*, M, M, M> cases[] = {
-        {"remote later", {.completed = false, .completedChanged = t1}, {.completed = true, .completedChanged = t2},
-            {.completed = true, .completedChanged = t2}},
-        {"local later", {.hidden = true, .hiddenChanged = t2}, {.hidden = false, .hiddenChanged = t1},
-            {.hidden = true, .hiddenChanged = t2}},
-        {"a time beats none", {.due = t2}, {.dueChanged = t1}, {.dueChanged = t1}},
-        {"a fraction does not win", {.completed = false, .completedChanged = t1fraction},
-            {.completed = true, .completedChanged = t1}, {.completed = true, .completedChanged = t1}},
-        {"tie: done wins", {.completed = true, .completedChanged = t1}, {.completed = false, .completedChanged = t1},
-            {.completed = true, .completedChanged = t1}},
-        {"tie without times: hidden wins", {.hidden = false}, {.hidden = true}, {.hidden = true}},
-        {"tie: the later date wins", {.due = t2, .dueChanged = t1}, {.due = t1, .dueChanged = t1},
-            {.due = t2, .dueChanged = t1}},
-        {"tie: a date wins over none", {.dueChanged = t1}, {.due = t1, .dueChanged = t1},
-            {.due = t1, .dueChanged = t1}},
-        {"fields apart", {.completed = true, .hidden = false, .completedChanged = t2, .hiddenChanged = t1},
-            {.completed = false, .hidden = true, .completedChanged = t1, .hiddenChanged = t2},
-            {.completed = true, .hidden = true, .completedChanged = t2, .hiddenChanged = t2}},
-    };
+    const std::tuple<const char*, M, M, M> cases[]
+        = {{"remote later", {.completed = false, .completedChanged = t1}, {.completed = true, .completedChanged = t2},
+               {.completed = true, .completedChanged = t2}},
+            {"local later", {.hidden = true, .hiddenChanged = t2}, {.hidden = false, .hiddenChanged = t1},
+                {.hidden = true, .hiddenChanged = t2}},
+            {"a time beats none", {.due = t2}, {.dueChanged = t1}, {.dueChanged = t1}},
+            {"a fraction does not win", {.completed = false, .completedChanged = t1fraction},
+                {.completed = true, .completedChanged = t1}, {.completed = true, .completedChanged = t1}},
+            {"tie: done wins", {.completed = true, .completedChanged = t1},
+                {.completed = false, .completedChanged = t1}, {.completed = true, .completedChanged = t1}},
+            {"tie without times: hidden wins", {.hidden = false}, {.hidden = true}, {.hidden = true}},
+            {"tie: the later date wins", {.due = t2, .dueChanged = t1}, {.due = t1, .dueChanged = t1},
+                {.due = t2, .dueChanged = t1}},
+            {"tie: a date wins over none", {.dueChanged = t1}, {.due = t1, .dueChanged = t1},
+                {.due = t1, .dueChanged = t1}},
+            {"fields apart", {.completed = true, .hidden = false, .completedChanged = t2, .hiddenChanged = t1},
+                {.completed = false, .hidden = true, .completedChanged = t1, .hiddenChanged = t2},
+                {.completed = true, .hidden = true, .completedChanged = t2, .hiddenChanged = t2}}};
     for (const auto& [name, local, remote, merged] : cases) {
         EXPECT_EQ(TaskMerge::marks(local, remote), merged) << name;
         const M other = TaskMerge::marks(remote, local);

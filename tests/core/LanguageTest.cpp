@@ -26,8 +26,7 @@ TEST(LanguageTest, TheSessionsLanguageIsFoundAsGettextFindsItAndEnglishStandsFor
         {nullptr, nullptr, nullptr, "ko_KR.UTF-8", Language::korean},
         {nullptr, nullptr, nullptr, "en_CA.UTF-8", Language::english},
         {nullptr, nullptr, nullptr, "fr_FR.UTF-8", Language::english},
-        {nullptr, nullptr, nullptr, nullptr, Language::english},
-        {"", "", "", "", Language::english},
+        {nullptr, nullptr, nullptr, nullptr, Language::english}, {"", "", "", "", Language::english},
         // LC_ALL before LC_MESSAGES before LANG.
         {nullptr, "en_US.UTF-8", "ko_KR.UTF-8", "ko_KR.UTF-8", Language::english},
         {nullptr, "", "ko_KR.UTF-8", "en_US.UTF-8", Language::korean},
@@ -37,9 +36,7 @@ TEST(LanguageTest, TheSessionsLanguageIsFoundAsGettextFindsItAndEnglishStandsFor
         {"de:es", nullptr, nullptr, "ko_KR.UTF-8", Language::korean},
         {"en", nullptr, nullptr, "ko_KR.UTF-8", Language::english},
         {"kok:ko", nullptr, nullptr, "C", Language::english}, // ...but not under the C locale
-        {"ko", nullptr, nullptr, "C.UTF-8", Language::english},
-        {"::", nullptr, nullptr, "ko@euro", Language::korean},
-    };
+        {"ko", nullptr, nullptr, "C.UTF-8", Language::english}, {"::", nullptr, nullptr, "ko@euro", Language::korean}};
     for (const auto& [list, all, messages, lang, expected] : cases)
         EXPECT_EQ(sessionLanguage(list, all, messages, lang), expected)
             << (list ? list : "-") << " " << (all ? all : "-") << " " << (messages ? messages : "-") << " "
@@ -49,12 +46,11 @@ TEST(LanguageTest, TheSessionsLanguageIsFoundAsGettextFindsItAndEnglishStandsFor
 TEST(LanguageTest, DatesAndComposedTextsFollowTheLanguageAcrossTheClockChanges)
 {
     // 2026-11-01 08:30 and 09:30 UTC: 01:30 in Vancouver twice, first PDT, then PST; 2026-03-08 10:00 UTC: 03:00 PDT.
-    const std::tuple<double, const char*, const char*> cases[] = {
-        {1793521800, "11월 1일 (일) 01:30 GMT-7", "Nov 1 (Sun) 01:30 PDT"},
-        {1793525400, "11월 1일 (일) 01:30 GMT-8", "Nov 1 (Sun) 01:30 PST"},
-        {1772964000, "3월 8일 (일) 03:00 GMT-7", "Mar 8 (Sun) 03:00 PDT"},
-        {1796608680, "12월 6일 (일) 17:58 GMT-8", "Dec 6 (Sun) 17:58 PST"},
-    };
+    const std::tuple<double, const char*, const char*> cases[]
+        = {{1793521800, "11월 1일 (일) 01:30 GMT-7", "Nov 1 (Sun) 01:30 PDT"},
+            {1793525400, "11월 1일 (일) 01:30 GMT-8", "Nov 1 (Sun) 01:30 PST"},
+            {1772964000, "3월 8일 (일) 03:00 GMT-7", "Mar 8 (Sun) 03:00 PDT"},
+            {1796608680, "12월 6일 (일) 17:58 GMT-8", "Dec 6 (Sun) 17:58 PST"}};
     for (const auto& [at, korean, english] : cases) {
         EXPECT_EQ(Dates::display(instantFromSeconds(at), Zone()), korean);
         const InLanguage inEnglish(Language::english);

@@ -63,20 +63,18 @@ TEST_F(ColorSchemeTest, OpenWindowsFollowTheDesktopsSchemeUntilTheStudentPicksOn
         const char* choice; // as stored in the preferences file
         std::vector<Announcement> announced;
         bool dark;
-    } cases[] = {
-        {"nothing announced", "system", {}, false},
-        {"dark", "system", {{appearance, "color-scheme", 1u}}, true},
-        {"no preference after dark", "system", {{appearance, "color-scheme", 1u}, {appearance, "color-scheme", 0u}},
-            false},
-        {"GNOME's own setting while the portal's is unknown", "system",
-            {{appearance, "color-scheme", 3u}, {gnome, "color-scheme", QStringLiteral("prefer-dark")}}, true},
-        {"the portal's over GNOME's", "system",
-            {{appearance, "color-scheme", 0u}, {gnome, "color-scheme", QStringLiteral("prefer-dark")}}, false},
-        {"another key", "system", {{appearance, "accent-color", 1u}}, false},
-        {"chosen light on a dark desktop", "light", {{appearance, "color-scheme", 1u}}, false},
-        {"chosen dark, nothing announced", "dark", {}, true},
-        {"an unknown choice follows the desktop", "sepia", {{appearance, "color-scheme", 1u}}, true},
-    };
+    } cases[]
+        = {{"nothing announced", "system", {}, false}, {"dark", "system", {{appearance, "color-scheme", 1u}}, true},
+            {"no preference after dark", "system", {{appearance, "color-scheme", 1u}, {appearance, "color-scheme", 0u}},
+                false},
+            {"GNOME's own setting while the portal's is unknown", "system",
+                {{appearance, "color-scheme", 3u}, {gnome, "color-scheme", QStringLiteral("prefer-dark")}}, true},
+            {"the portal's over GNOME's", "system",
+                {{appearance, "color-scheme", 0u}, {gnome, "color-scheme", QStringLiteral("prefer-dark")}}, false},
+            {"another key", "system", {{appearance, "accent-color", 1u}}, false},
+            {"chosen light on a dark desktop", "light", {{appearance, "color-scheme", 1u}}, false},
+            {"chosen dark, nothing announced", "dark", {}, true},
+            {"an unknown choice follows the desktop", "sepia", {{appearance, "color-scheme", 1u}}, true}};
     QWidget window;
     auto* label = new QLabel(QStringLiteral("과목"), &window);
     // Roles a widget set itself (the strip's backdrop) stay whatever the scheme.

@@ -25,15 +25,13 @@ TEST(CommandLineTest, ReadsEveryOptionLetsQtsOwnPassAndRefusesWhatItDoesNotKnow)
         {{"--data-dir=/e", "-platform", "xcb", "-reverse"}, Action::run, "/e", {}, ""},
         {{"--bar=polybar", "--once"}, Action::bar, {}, {BarFormat::polybar, true}, ""},
         {{"--bar", "i3blocks", "--data-dir", "x"}, Action::bar, "x", {BarFormat::i3blocks, false}, ""},
-        {{"--login", "-h"}, Action::help, {}, {}, ""},
-        {{"--version", "--bar=waybar"}, Action::version, {}, {}, ""},
+        {{"--login", "-h"}, Action::help, {}, {}, ""}, {{"--version", "--bar=waybar"}, Action::version, {}, {}, ""},
         {{"--help", "--version"}, Action::help, {}, {}, ""},
         {{"--data-dir"}, {}, {}, {}, "option '--data-dir' needs a folder"},
         {{"--data-dir="}, {}, {}, {}, "option '--data-dir' needs a folder"},
         {{"--bar=lemonbar"}, {}, {}, {}, "option '--bar' needs one of waybar, i3blocks, polybar"},
         {{"--once"}, {}, {}, {}, "option '--once' works only with '--bar'"},
-        {{"--login=yes"}, {}, {}, {}, "option '--login' takes no value"},
-    };
+        {{"--login=yes"}, {}, {}, {}, "option '--login' takes no value"}};
     for (const auto& [arguments, action, dataDirectory, bar, error] : cases) {
         const auto parsed = CommandLine::parse(arguments);
         const auto* refused = std::get_if<CommandLine::UsageError>(&parsed);

@@ -339,23 +339,18 @@ TEST_F(LineServiceTest, ChecksEveryCallAndRunsOnlyValidOnes)
     delegate->lineService()->closeDashboard = [&closes] { ++closes; };
     delegate->store().sync = [&syncs] { ++syncs; };
     const std::string invalid = "org.freedesktop.DBus.Error.InvalidArgs";
-    const std::tuple<const char*, QVariantList, QString, std::string> calls[] = {
-        {"ShowDashboard", {10, 20, 30, 40}, line, ""},
-        {"ShowDashboard", {10, 20, 0, 40}, line, invalid},
-        {"ShowDashboard", {2'000'000, 20, 30, 40}, line, invalid},
-        {"ShowDashboard", {10, 20, 30, 200'000}, line, invalid},
-        {"ShowDashboard", {QStringLiteral("10"), 20, 30, 40}, line, invalid},
-        {"ShowDashboard", {10, 20, 30}, line, invalid},
-        {"CloseDashboard", {}, line, ""},
-        {"CloseDashboard", {1}, line, invalid},
-        {"Refresh", {}, line, ""},
-        {"Refresh", {1}, line, invalid},
-        {"Format", {}, line, "org.freedesktop.DBus.Error.UnknownMethod"},
-        {"Set", {line, QStringLiteral("Text"), QVariant::fromValue(QDBusVariant(QStringLiteral("x")))}, properties,
-            "org.freedesktop.DBus.Error.PropertyReadOnly"},
-        {"Get", {line, QStringLiteral("Password")}, properties, invalid},
-        {"Get", {QStringLiteral("org.example.Other"), QStringLiteral("Text")}, properties, invalid},
-    };
+    const std::tuple<const char*, QVariantList, QString, std::string> calls[]
+        = {{"ShowDashboard", {10, 20, 30, 40}, line, ""}, {"ShowDashboard", {10, 20, 0, 40}, line, invalid},
+            {"ShowDashboard", {2'000'000, 20, 30, 40}, line, invalid},
+            {"ShowDashboard", {10, 20, 30, 200'000}, line, invalid},
+            {"ShowDashboard", {QStringLiteral("10"), 20, 30, 40}, line, invalid},
+            {"ShowDashboard", {10, 20, 30}, line, invalid}, {"CloseDashboard", {}, line, ""},
+            {"CloseDashboard", {1}, line, invalid}, {"Refresh", {}, line, ""}, {"Refresh", {1}, line, invalid},
+            {"Format", {}, line, "org.freedesktop.DBus.Error.UnknownMethod"},
+            {"Set", {line, QStringLiteral("Text"), QVariant::fromValue(QDBusVariant(QStringLiteral("x")))}, properties,
+                "org.freedesktop.DBus.Error.PropertyReadOnly"},
+            {"Get", {line, QStringLiteral("Password")}, properties, invalid},
+            {"Get", {QStringLiteral("org.example.Other"), QStringLiteral("Text")}, properties, invalid}};
     for (const auto& [member, arguments, interface, error] : calls) {
         const QDBusMessage reply = call(member, arguments, interface);
         EXPECT_EQ(reply.type() == QDBusMessage::ErrorMessage ? reply.errorName().toStdString() : "", error)

@@ -153,19 +153,18 @@ TEST_F(AccessibilityTest, EveryVisibleControlOfEveryWindowHasANameAndStatesAreSp
         EXPECT_EQ(QApplication::focusWidget(), sheet->customSwitch()) << "the first choice has the focus";
         return sheet.get();
     };
-    const std::tuple<const char*, std::function<QWidget*()>, QStringList> cases[] = {
-        {"dashboard", [this] { return dashboard(); },
-            {u"더블클릭하여 과제 페이지 열기. Space 완료, Enter 열기, 메뉴 키 또는 Shift+F10"_s}},
-        {"edit sheet", editSheet, {u"마감"_s, u"마감 직접 설정"_s}},
-        {"display", [this] { return settings(false, SettingsTabs::display); }, {}},
-        {"connection", [this] { return settings(false, SettingsTabs::connection); }, {}},
-        {"reminders", [this] { return settings(false, SettingsTabs::reminders); }, {}},
-        {"course colours", [this] { return settings(true, SettingsTabs::courseColors); }, {}},
-        {"category colours", [this] { return settings(true, SettingsTabs::categoryColors); }, {}},
-        {"time colours", [this] { return settings(true, SettingsTabs::timeColors); },
-            {u"72시간 이하 조건"_s, u"72시간 이하 조건 삭제"_s}},
-        {"export", [this] { return present(new ExportScreen(store, {}, nullptr, [] { return now; })); }, {}},
-    };
+    const std::tuple<const char*, std::function<QWidget*()>, QStringList> cases[]
+        = {{"dashboard", [this] { return dashboard(); },
+               {u"더블클릭하여 과제 페이지 열기. Space 완료, Enter 열기, 메뉴 키 또는 Shift+F10"_s}},
+            {"edit sheet", editSheet, {u"마감"_s, u"마감 직접 설정"_s}},
+            {"display", [this] { return settings(false, SettingsTabs::display); }, {}},
+            {"connection", [this] { return settings(false, SettingsTabs::connection); }, {}},
+            {"reminders", [this] { return settings(false, SettingsTabs::reminders); }, {}},
+            {"course colours", [this] { return settings(true, SettingsTabs::courseColors); }, {}},
+            {"category colours", [this] { return settings(true, SettingsTabs::categoryColors); }, {}},
+            {"time colours", [this] { return settings(true, SettingsTabs::timeColors); },
+                {u"72시간 이하 조건"_s, u"72시간 이하 조건 삭제"_s}},
+            {"export", [this] { return present(new ExportScreen(store, {}, nullptr, [] { return now; })); }, {}}};
     for (const auto& [name, open, spoken] : cases) {
         QWidget* shown = open()->window();
         EXPECT_TRUE(shown->testAttribute(Qt::WA_KeyboardFocusChange)) << name << ": focus drawn from the start";
@@ -268,13 +267,12 @@ TEST_F(AccessibilityTest, KeysReachEveryControlAndOpenMenusTabsAndClose)
     auto* settings = present(new SettingsScreen(store, false));
     EXPECT_EQ(QApplication::focusWidget(), settings->findChild<QTabBar*>()) << "the window opens on its tabs";
     test::child<QSpinBox>(settings, "duration-0")->setFocus();
-    const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char*> steps[] = {
-        {Qt::Key_Tab, Qt::ControlModifier, SettingsTabs::connection},
-        {Qt::Key_PageDown, Qt::ControlModifier, SettingsTabs::reminders},
-        {Qt::Key_Tab, Qt::ControlModifier, SettingsTabs::display},
-        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, SettingsTabs::reminders},
-        {Qt::Key_PageUp, Qt::ControlModifier, SettingsTabs::connection},
-    };
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char*> steps[]
+        = {{Qt::Key_Tab, Qt::ControlModifier, SettingsTabs::connection},
+            {Qt::Key_PageDown, Qt::ControlModifier, SettingsTabs::reminders},
+            {Qt::Key_Tab, Qt::ControlModifier, SettingsTabs::display},
+            {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, SettingsTabs::reminders},
+            {Qt::Key_PageUp, Qt::ControlModifier, SettingsTabs::connection}};
     events.take();
     for (const auto& [key, modifiers, tab] : steps) {
         press(key, modifiers);
@@ -296,15 +294,14 @@ TEST_F(AccessibilityTest, ASettingsChangeIsSpokenByItsControlAloneWhichKeepsTheF
         db.settings.transitionStyle = "fade";
         db.settings.transitionDuration = 0.6;
     });
-    const std::tuple<bool, const char*, const char*, Qt::Key> changes[] = {
-        {false, SettingsTabs::display, "show-progress", Qt::Key_Space},
-        {false, SettingsTabs::display, "alignment-0", Qt::Key_Space},
-        {false, SettingsTabs::display, "transition-duration", Qt::Key_Right},
-        {false, SettingsTabs::display, "duration-0", Qt::Key_Up},
-        {false, SettingsTabs::connection, "canvas-enabled", Qt::Key_Space},
-        {false, SettingsTabs::reminders, "reminder-60", Qt::Key_Space},
-        {true, SettingsTabs::timeColors, "linked-colors", Qt::Key_Space},
-    };
+    const std::tuple<bool, const char*, const char*, Qt::Key> changes[]
+        = {{false, SettingsTabs::display, "show-progress", Qt::Key_Space},
+            {false, SettingsTabs::display, "alignment-0", Qt::Key_Space},
+            {false, SettingsTabs::display, "transition-duration", Qt::Key_Right},
+            {false, SettingsTabs::display, "duration-0", Qt::Key_Up},
+            {false, SettingsTabs::connection, "canvas-enabled", Qt::Key_Space},
+            {false, SettingsTabs::reminders, "reminder-60", Qt::Key_Space},
+            {true, SettingsTabs::timeColors, "linked-colors", Qt::Key_Space}};
     for (const auto& [colorOnly, tab, name, key] : changes) {
         QWidget* control = test::child<QWidget>(settings(colorOnly, tab), name);
         focus(control);

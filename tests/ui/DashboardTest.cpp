@@ -90,19 +90,18 @@ TEST_F(DashboardTest, FiltersAndSelectedDaysChooseTheListedItems)
     db.overrides = {{"c1:done-past", {.completed = true}}, {"c1:hidden", {.hidden = true}},
         {"c1:override-due", {.due = now + 4 * day}}};
     load(db);
-    const std::tuple<const char*, Filter, std::optional<std::int64_t>, bool, std::set<std::string>> cases[] = {
-        {"all enabled items", Filter::all, {}, false,
-            {"future", "now", "done-past", "hidden", "undated", "release", "auto", "override-due"}},
-        {"due now is not upcoming; hidden is left out", Filter::upcoming, {}, false, {"future", "override-due"}},
-        {"undated and not done", Filter::undated, {}, false, {"undated", "release"}},
-        {"due now is overdue; done items are not", Filter::overdue, {}, false, {"now"}},
-        {"done, auto-completed or hidden", Filter::doneOrHidden, {}, false, {"done-past", "hidden", "auto"}},
-        {"a day ignores the filter", Filter::undated, today + 1, false, {"future"}},
-        {"the user's due date counts", Filter::all, today + 4, false, {"override-due"}},
-        {"releases only when shown", Filter::all, today + 3, false, {}},
-        {"releases when shown", Filter::all, today + 3, true, {"release"}},
-        {"a day keeps what was due earlier in it", Filter::all, today, false, {"now"}},
-    };
+    const std::tuple<const char*, Filter, std::optional<std::int64_t>, bool, std::set<std::string>> cases[]
+        = {{"all enabled items", Filter::all, {}, false,
+               {"future", "now", "done-past", "hidden", "undated", "release", "auto", "override-due"}},
+            {"due now is not upcoming; hidden is left out", Filter::upcoming, {}, false, {"future", "override-due"}},
+            {"undated and not done", Filter::undated, {}, false, {"undated", "release"}},
+            {"due now is overdue; done items are not", Filter::overdue, {}, false, {"now"}},
+            {"done, auto-completed or hidden", Filter::doneOrHidden, {}, false, {"done-past", "hidden", "auto"}},
+            {"a day ignores the filter", Filter::undated, today + 1, false, {"future"}},
+            {"the user's due date counts", Filter::all, today + 4, false, {"override-due"}},
+            {"releases only when shown", Filter::all, today + 3, false, {}},
+            {"releases when shown", Filter::all, today + 3, true, {"release"}},
+            {"a day keeps what was due earlier in it", Filter::all, today, false, {"now"}}};
     for (const auto& [name, filter, selected, showReleases, expected] : cases) {
         store.update([&](Database& stored) { stored.settings.showReleases = showReleases; });
         std::set<std::string> codes;

@@ -46,14 +46,12 @@ TEST_F(ExportScreenTest, ChoicesSelectTheExportedDeadlinesAndTheCountLineFollows
     QComboBox* courses = export_.courseMenu();
     ASSERT_EQ(courses->count(), 3); // the disabled course is not offered
     EXPECT_EQ(courses->itemText(2), u"CPSC 221 · Canvas"_s);
-    const std::pair<std::function<void()>, std::vector<std::string>> steps[] = {
-        {[] {}, {"1:soon", "1:late"}},
+    const std::pair<std::function<void()>, std::vector<std::string>> steps[] = {{[] {}, {"1:soon", "1:late"}},
         {[&] { export_.futureOnlySwitch()->click(); }, {"1:past", "1:now", "1:soon", "1:late"}},
         {[&] { export_.includeCompletedSwitch()->click(); },
             {"1:past", "1:now", "canvas:2:submitted", "1:soon", "1:done", "1:late"}},
         {[&] { export_.futureOnlySwitch()->click(); }, {"canvas:2:submitted", "1:soon", "1:done", "1:late"}},
-        {[&] { Q_EMIT courses->activated(2); }, {"canvas:2:submitted"}},
-    };
+        {[&] { Q_EMIT courses->activated(2); }, {"canvas:2:submitted"}}};
     for (const auto& [step, expected] : steps) {
         step();
         std::vector<std::string> ids;

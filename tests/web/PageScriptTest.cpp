@@ -133,12 +133,11 @@ TEST_F(PageScriptTest, ExtractReadsEveryFormOfRow)
          "url": "{base}/pl/course_instance/1/assessment_instance/302/", "rules": []}]})json"));
 
     // The course the page shows, whatever the address says (its rows' links tell).
-    const std::pair<const char*, const char*> cases[] = {
-        {"3", R"json({"courseID": "3", "courseHeading": "PHYS 101, Sp15", "rows": []})json"},
-        {"4", R"json({"courseID": "2", "courseHeading": "MATH 101, 2024W1", "rows": [{"code": "Q1",
+    const std::pair<const char*, const char*> cases[]
+        = {{"3", R"json({"courseID": "3", "courseHeading": "PHYS 101, Sp15", "rows": []})json"},
+            {"4", R"json({"courseID": "2", "courseHeading": "MATH 101, 2024W1", "rows": [{"code": "Q1",
             "title": "Quiz 1", "category": "Quizzes", "availability": "", "score": "1%",
-            "url": "{base}/pl/course_instance/2/assessment/q1/", "rules": []}]})json"},
-    };
+            "url": "{base}/pl/course_instance/2/assessment/q1/", "rules": []}]})json"}};
     for (const auto& [course, payload] : cases) {
         open(json::parse(assessmentSite), "/pl/course_instance/" + std::string(course) + "/assessments");
         EXPECT_EQ(decoded<PagePayload>(watch.run(scripts.extract)), expected(payload)) << course;
@@ -204,18 +203,15 @@ TEST_F(PageScriptTest, CanvasAssignmentsReadEveryPageWithGroupsAndDatesAndTheSub
 
 TEST_F(PageScriptTest, CanvasAssignmentsNamesWhatWentWrong)
 {
-    const std::tuple<const char*, json, const char*> cases[] = {
-        // what, scenario, part of the thrown message
+    const std::tuple<const char*, json, const char*> cases[] = {// what, scenario, part of the thrown message
         {"word as due date", {{"assignments", {{{"id", 21}, {"name", "X"}, {"due_at", "tomorrow"}}}}}, "DUE_DATE"},
         {"impossible due date", {{"assignments", {{{"id", 21}, {"due_at", "2025-02-30T12:00:00Z"}}}}}, "DUE_DATE"},
         {"number as due date", {{"assignments", {{{"id", 21}, {"due_at", 1757660340}}}}}, "DUE_DATE"},
-        {"401", {{"assignmentsError", 401}}, "UNAVAILABLE"},
-        {"403", {{"assignmentsError", 403}}, "UNAVAILABLE"},
+        {"401", {{"assignmentsError", 401}}, "UNAVAILABLE"}, {"403", {{"assignmentsError", 403}}, "UNAVAILABLE"},
         {"404", {{"assignmentsError", 404}}, "UNAVAILABLE"},
         {"HTML answer", {{"assignmentsError", "html"}}, "UNAVAILABLE"},
         {"no assignments tab", {{"assignmentsTab", false}}, "UNAVAILABLE"},
-        {"server error", {{"assignmentsError", 500}}, "HTTP 500"},
-    };
+        {"server error", {{"assignmentsError", 500}}, "HTTP 500"}};
     std::string message;
     for (const auto& [what, changes, part] : cases) {
         open(canvasSite(changes), "/courses/101/assignments", true);

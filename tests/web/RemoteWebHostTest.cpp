@@ -93,10 +93,8 @@ TEST_F(RemoteWebHostTest, EvaluatesScriptsAndBodiesAndKeepsTheirGlobals)
 {
     PageWatch watch(host().workerPage(Site::assessment));
     ASSERT_EQ(watch.load(url("/page")), Ending::finished);
-    const std::tuple<const char*, bool, ScriptOutcome> cases[] = {
-        // script, async, outcome or error message
-        {"document.title + ' 한글'", false, text("page 한글")},
-        {"({title: document.title})", false, none},
+    const std::tuple<const char*, bool, ScriptOutcome> cases[] = {// script, async, outcome or error message
+        {"document.title + ' 한글'", false, text("page 한글")}, {"({title: document.title})", false, none},
         {"throw new Error('plain message')", false, failed("plain message")},
         {"throw 'a bare text'", false, failed("a bare text")},
         {"this is not JavaScript", false, failed("Unexpected identifier")},
@@ -106,8 +104,7 @@ TEST_F(RemoteWebHostTest, EvaluatesScriptsAndBodiesAndKeepsTheirGlobals)
             text(std::string(300000, 'x') + "y")},
         {"await new Promise(r => setTimeout(r, 300)); return document.title + '!';", true, text("page!")},
         {"await null; throw new Error('rejected later');", true, failed("rejected later")},
-        {"return (;", true, failed("")},
-    };
+        {"return (;", true, failed("")}};
     for (const auto& [script, async, expected] : cases) {
         const ScriptOutcome outcome = watch.run(script, async);
         const auto* error = std::get_if<PageError>(&expected);

@@ -101,9 +101,8 @@ TEST_F(LoginWindowTest, SaysWhatIsTrueOfThePageAndCoversAFailedOneWithItsReason)
         const char* shown;
         const char* reason = nullptr; // on the panel, when it shows
         const char* address = "주소: https://canvas.example";
-    } cases[] = {
-        {{page, 1, Nav::State::started, QStringLiteral("https://canvas.example/login")},
-            "불러오는 중 · canvas.example"},
+    } cases[] = {{{page, 1, Nav::State::started, QStringLiteral("https://canvas.example/login")},
+                     "불러오는 중 · canvas.example"},
         {{page, 1, Nav::State::finished, QStringLiteral("https://canvas.example/login")},
             "보안 연결 (https) · canvas.example"},
         {{page, 2, Nav::State::finished, QStringLiteral("http://127.0.0.1:8080/login")},
@@ -114,8 +113,7 @@ TEST_F(LoginWindowTest, SaysWhatIsTrueOfThePageAndCoversAFailedOneWithItsReason)
         {{page, 4, Nav::State::started, QStringLiteral("https://canvas.example/")}, "불러오는 중 · canvas.example"},
         {{page, 4, Nav::State::failed, QString(), true, {Kind::network, -3}}, "불러오기 중단 · canvas.example"},
         {{page, 5, Nav::State::failed, QString(), false, {Kind::timedOut, 60}}, "연결 실패 · canvas.example",
-            "사이트가 60초 동안 응답하지 않았습니다"},
-    };
+            "사이트가 60초 동안 응답하지 않았습니다"}};
     window_.setTexts(QStringLiteral("상태"), QStringLiteral("로그인 페이지를 열지 못했습니다"), true);
     QLabel* reason = find<QLabel>("원인");
     ASSERT_TRUE(reason);
@@ -187,11 +185,9 @@ TEST_F(LoginWindowTest, EveryTextReadsOnLightDarkAndMidGreyWindows)
     grey.setColor(QPalette::WindowText, Qt::black);
     const std::pair<const char*, QPalette> palettes[]
         = {{"light", SchemePalettes::light()}, {"dark", SchemePalettes::dark()}, {"mid grey", grey}};
-    const Nav navigations[] = {
-        {page, 1, Nav::State::finished, QStringLiteral("http://127.0.0.1:8080/login")},
+    const Nav navigations[] = {{page, 1, Nav::State::finished, QStringLiteral("http://127.0.0.1:8080/login")},
         {page, 2, Nav::State::failed, QStringLiteral("https://canvas.example/"), false,
-            {LoadFailure::Kind::network, -102}},
-    };
+            {LoadFailure::Kind::network, -102}}};
     window_.setTexts(
         QStringLiteral("Canvas 로그인이 필요해요"), QStringLiteral("로그인 페이지를 열지 못했습니다"), true);
     window_.present();
@@ -223,20 +219,13 @@ TEST(ScriptBridge, ReadsAnswersAndPlainValuesAndDistrustsTheRest)
             map.insert(QString::fromUtf8(field), value);
         return QVariant(map);
     };
-    const std::pair<QVariant, Kind> cases[] = {
-        {answer("pending"), Kind::pending},
-        {answer("started"), Kind::started},
-        {answer("noEval"), Kind::noEval},
-        {answer("lost"), Kind::lost},
-        {QVariant(), Kind::lost}, // the document went away
-        // Anything else is a malformed outcome.
-        {QVariantList{1, 2}, Kind::outcome},
-        {answer("done"), Kind::outcome},
-        {QVariantMap{{QStringLiteral("kind"), 1}}, Kind::outcome},
-        {answer("text", "text", 5), Kind::outcome},
-        {answer("flag", "flag", QStringLiteral("true")), Kind::outcome},
-        {answer("script"), Kind::outcome},
-    };
+    const std::pair<QVariant, Kind> cases[]
+        = {{answer("pending"), Kind::pending}, {answer("started"), Kind::started}, {answer("noEval"), Kind::noEval},
+            {answer("lost"), Kind::lost}, {QVariant(), Kind::lost}, // the document went away
+            // Anything else is a malformed outcome.
+            {QVariantList{1, 2}, Kind::outcome}, {answer("done"), Kind::outcome},
+            {QVariantMap{{QStringLiteral("kind"), 1}}, Kind::outcome}, {answer("text", "text", 5), Kind::outcome},
+            {answer("flag", "flag", QStringLiteral("true")), Kind::outcome}, {answer("script"), Kind::outcome}};
     for (const auto& [value, kind] : cases) {
         const ScriptBridge::Answer read = ScriptBridge::read(value);
         EXPECT_EQ(read.kind, kind) << value.toString().toStdString();

@@ -58,13 +58,9 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
     const QByteArray nested = QByteArray(100'000, '[') + QByteArray(100'000, ']');
     QByteArray oversized = R"({"type":"result","call":1,"kind":"text","text":")";
     oversized += QByteArray(maxMessageBytes, 'x') + R"("})";
-    const std::pair<const char*, QByteArray> cases[] = {
-        {"empty", ""},
-        {"not JSON", "garbage"},
-        {"truncated", R"({"type":"ready","version":1)"},
-        {"trailing bytes", R"({"type":"ready","version":1} x)"},
-        {"array", R"([{"type":"ready","version":1}])"},
-        {"no type", R"({"version":1})"},
+    const std::pair<const char*, QByteArray> cases[] = {{"empty", ""}, {"not JSON", "garbage"},
+        {"truncated", R"({"type":"ready","version":1)"}, {"trailing bytes", R"({"type":"ready","version":1} x)"},
+        {"array", R"([{"type":"ready","version":1}])"}, {"no type", R"({"version":1})"},
         {"unknown type", R"({"type":"hello","version":1})"}, // a command, not an event
         {"missing field", R"({"type":"url","page":"canvas"})"},
         {"unknown field", R"({"type":"ready","version":1,"extra":true})"},
@@ -101,11 +97,8 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
         {"unknown reason",
             R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false,"failure":"dns","code":-105})"},
         {"unknown navigation state", R"({"type":"navigation","page":"canvas","load":1,"state":"done","url":""})"},
-        {"deep nesting", nested},
-        {"nested object as a field", R"({"type":"url","page":"canvas","url":{"href":"x"}})"},
-        {"invalid UTF-8", "{\"type\":\"url\",\"page\":\"canvas\",\"url\":\"\xff\xfe\"}"},
-        {"oversized", oversized},
-    };
+        {"deep nesting", nested}, {"nested object as a field", R"({"type":"url","page":"canvas","url":{"href":"x"}})"},
+        {"invalid UTF-8", "{\"type\":\"url\",\"page\":\"canvas\",\"url\":\"\xff\xfe\"}"}, {"oversized", oversized}};
     for (const auto& [why, line] : cases)
         EXPECT_FALSE(decodeEvent(line)) << why;
 
@@ -138,9 +131,7 @@ TEST(LoadFailure, EachEngineErrorAndStatusReadsAsItsOwnText)
         {{Kind::network, -3}, "페이지를 불러오지 못했습니다 (오류 -3)"},
         {{Kind::httpStatus, 503}, "사이트가 오류 페이지로 답했습니다 (HTTP 503)"},
         {{Kind::httpStatus, 404}, "사이트가 오류 페이지로 답했습니다 (HTTP 404)"},
-        {{Kind::timedOut, 35}, "사이트가 35초 동안 응답하지 않았습니다"},
-        {{Kind::badAddress, 0}, "잘못된 주소입니다"},
-    };
+        {{Kind::timedOut, 35}, "사이트가 35초 동안 응답하지 않았습니다"}, {{Kind::badAddress, 0}, "잘못된 주소입니다"}};
     for (const auto& [failure, text] : cases)
         EXPECT_EQ(loadFailureText(failure), text) << failure.code;
 }
