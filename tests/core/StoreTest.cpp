@@ -33,6 +33,17 @@ const auto item = [](std::string id, std::string courseID, std::string category 
 
 const auto entries = [](const fs::path& folder) { return std::distance(fs::directory_iterator(folder), {}); };
 
+// Kills the child at a random moment within ±50% of `aim` microseconds and reaps it; its wait status.
+int killWithin(pid_t child, double aim, std::mt19937& random)
+{
+    std::this_thread::sleep_for(
+        std::chrono::microseconds(std::uniform_int_distribution<long>(aim / 2, aim * 3 / 2)(random)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
 class StoreTest : public ::testing::Test {
 protected:
     std::unique_ptr<Store> makeStore(bool withCourses = false)
@@ -64,11 +75,10 @@ TEST_F(StoreTest, StartsFreshSavesOnlyOnChangeAndObserversHearEveryWrite)
     const Assessment quiz = item("1:Q", "1");
     store->override(quiz, [](UserOverride& o) { o.completed = true; });
     store->override(quiz, [](UserOverride& o) { o.completed = false; });
-    EXPECT_EQ(store->db().overrides.at("1:Q"), UserOverride{.completedChanged = now});
-    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(
+        std::tuple(store->db().overrides.at("1:Q"), changes), std::tuple(UserOverride{.completedChanged = now}, 2));
     auto reloaded = makeStore();
-    EXPECT_EQ(reloaded->status(), wording().loadedStatus);
-    EXPECT_EQ(reloaded->db(), store->db());
+    EXPECT_TRUE(reloaded->status() == wording().loadedStatus && reloaded->db() == store->db());
     std::vector<Store::Field> heard;
     const auto token = store->observe([&](Store::Field field) { heard.push_back(field); });
     store->setBrevaneSyncing(true);
@@ -94,8 +104,8 @@ TEST_F(StoreTest, DerivedListsAndTexts)
         db.lastSync
             = {{"1", now}, {"2", instantFromSeconds(morning + 5400)}, {"3", instantFromSeconds(morning - 86400)}};
     });
-    EXPECT_EQ(store->categories(), (std::vector<std::string>{"Exam", "Quiz"}));
-    EXPECT_EQ(store->lastUpdateText(), "마지막 업데이트 12/4 10:00");
+    EXPECT_EQ(std::tuple(store->categories(), store->lastUpdateText()),
+        std::tuple(std::vector<std::string>{"Exam", "Quiz"}, "마지막 업데이트 12/4 10:00"));
     // The zone follows the settings, also after a reload.
     store->update([](Database& db) { db.settings.timeZone = "Asia/Seoul"; });
     EXPECT_EQ(store->zone().id() + " " + store->lastUpdateText(), "Asia/Seoul 마지막 업데이트 12/5 03:00");
@@ -125,8 +135,8 @@ TEST_F(StoreTest, StampsTheMarksThatChangedAndQueuesThemOnlyForACalendarServer)
             {"b", [](UserOverride& o) { o.hidden = false; }}, {"b", [](UserOverride& o) { o.due = std::nullopt; }}};
     for (const auto& [id, change] : changes)
         store->override(item(id, "1"), change);
-    EXPECT_EQ(store->db().overrides.at("a"), (UserOverride{true, true, {}, later, now}));
-    EXPECT_EQ(store->db().overrides.at("b"), (UserOverride{.dueChanged = later}));
+    EXPECT_EQ(std::tuple(store->db().overrides.at("a"), store->db().overrides.at("b")),
+        std::tuple(UserOverride{true, true, {}, later, now}, UserOverride{.dueChanged = later}));
     EXPECT_EQ(makeStore()->db().calendarServer.value().queue, (std::vector<std::string>{"b", "a"}));
 }
 
@@ -197,12 +207,7 @@ TEST(CrashConsistency, AKilledSaveLeavesTheOldOrTheNewFile)
             StateFile(path).save(versions[next]);
             ::_exit(0);
         }
-        std::this_thread::sleep_for(
-            std::chrono::microseconds(std::uniform_int_distribution<long>(aim / 2, aim * 3 / 2)(random)));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        completed += WIFEXITED(status) ? 1 : 0;
+        completed += WIFEXITED(killWithin(child, aim, random)) ? 1 : 0;
         const std::string found = contents(path);
         ASSERT_TRUE(found == bytes[0] || found == bytes[1]) << "kill " << kills;
         const bool replaced = found == bytes[next];
@@ -251,11 +256,7 @@ TEST(CrashConsistency, AKilledMarkLeavesItQueuedOrUntouched)
     int marked = 0, untouched = 0;
     const auto deadline = Clock::now() + std::chrono::seconds(8);
     while (marked + untouched < 150 && Clock::now() < deadline) {
-        const pid_t child = mark();
-        std::this_thread::sleep_for(
-            std::chrono::microseconds(std::uniform_int_distribution<long>(aim / 2, aim * 3 / 2)(random)));
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
+        killWithin(mark(), aim, random);
         const auto loaded = StateFile(path).load();
         ASSERT_TRUE(loaded.has_value());
         const bool changed = loaded->overrides != before.overrides;
