@@ -2,17 +2,15 @@
 #include "caldav/CalDavClient.h"
 
 #include "Await.h"
+#include "RequestServer.h"
 
 #include <QFile>
 #include <QNetworkReply>
 #include <QSslKey>
 #include <QSslServer>
-#include <QTcpServer>
-#include <QTcpSocket>
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace vantory {
 
@@ -32,46 +30,24 @@ class ScriptedServer {
 public:
     using Script = std::function<QByteArray(const QByteArray& requestLine)>;
 
-    explicit ScriptedServer(Script script)
-        : script_(std::move(script))
-    {
-        EXPECT_TRUE(server_.listen(QHostAddress::LocalHost));
-        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
-            while (QTcpSocket* socket = server_.nextPendingConnection())
-                serve(socket);
-        });
-    }
-
-    QUrl url(const QString& path) const
-    {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path));
-    }
-
-private:
-    void serve(QTcpSocket* socket)
-    {
-        auto received = std::make_shared<QByteArray>();
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, received] {
-            *received += socket->readAll();
-            const qsizetype headEnd = received->indexOf("\r\n\r\n");
-            if (headEnd < 0)
-                return;
-            const QByteArray head = received->left(headEnd).toLower();
-            const qsizetype length = head.indexOf("content-length:");
-            const qsizetype bodyLength
-                = length < 0 ? 0 : head.mid(length + 15).split('\r').front().trimmed().toLongLong();
-            if (received->size() < headEnd + 4 + bodyLength)
-                return;
-            const QByteArray answer = script_(received->left(received->indexOf("\r\n")));
+    explicit ScriptedServer(const Script& script)
+        : server_([script](QTcpSocket* socket, const QByteArray& head, const QByteArray&) {
+            const QByteArray answer = script(head.left(head.indexOf("\r\n")));
             if (answer.isEmpty())
                 return;
             socket->write(answer);
             socket->disconnectFromHost();
-        });
+        })
+    {
     }
 
-    Script script_;
-    QTcpServer server_;
+    QUrl url(const QString& path) const
+    {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server_.port()).arg(path));
+    }
+
+private:
+    test::RequestServer server_;
 };
 
 QByteArray answer(const QByteArray& status, const QByteArray& body, const QByteArray& headers = {})
@@ -211,12 +187,11 @@ TEST(ScriptedServerTest, DiscoversThroughTheWellKnownAddressAndThePrincipal)
     CalDavClient client;
     const CalDavResult<CalendarDiscovery> found = test::await(client.discover(server.url(QStringLiteral("/"))));
     ASSERT_TRUE(found) << calDavFailureText(found.failure());
-    EXPECT_EQ(found->home, server.url(QStringLiteral("/cal/")));
     ASSERT_EQ(found->collections.size(), 2u);
-    EXPECT_FALSE(found->collections[0].tasks);
-    EXPECT_EQ(found->collections[1].url, server.url(QStringLiteral("/cal/tasks/")));
-    EXPECT_EQ(found->collections[1].displayName, QStringLiteral("할 일"));
-    EXPECT_TRUE(found->collections[1].tasks);
+    const DiscoveredCollection& tasks = found->collections[1];
+    EXPECT_EQ(std::tuple(found->home, found->collections[0].tasks, tasks.url, tasks.displayName, tasks.tasks),
+        std::tuple(server.url(QStringLiteral("/cal/")), false, server.url(QStringLiteral("/cal/tasks/")),
+            QStringLiteral("할 일"), true));
 }
 
 } // namespace

@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QUrl>
 
-#include <functional>
-#include <gtest/gtest.h>
-#include <memory>
+#include "../caldav/RequestServer.h"
 
 namespace vantory::test {
 
@@ -22,11 +18,6 @@ public:
     explicit FaultyProxy(QUrl upstream)
         : upstream_(std::move(upstream))
     {
-        EXPECT_TRUE(server_.listen(QHostAddress::LocalHost));
-        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
-            while (QTcpSocket* socket = server_.nextPendingConnection())
-                serve(socket);
-        });
     }
 
     void setFault(Fault fault) { fault_ = std::move(fault); }
@@ -34,41 +25,25 @@ public:
     QUrl url(const QUrl& upstream) const
     {
         QUrl url = upstream;
-        url.setPort(server_.serverPort());
+        url.setPort(server_.port());
         return url;
     }
 
 private:
-    void serve(QTcpSocket* socket)
+    void serve(QTcpSocket* socket, const QByteArray& head, const QByteArray& body)
     {
-        auto received = std::make_shared<QByteArray>();
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, received] {
-            *received += socket->readAll();
-            const qsizetype headEnd = received->indexOf("\r\n\r\n");
-            if (headEnd < 0)
-                return;
-            const QByteArray head = received->left(headEnd);
-            const qsizetype length = head.toLower().indexOf("content-length:");
-            const qsizetype bodyLength
-                = length < 0 ? 0 : head.mid(length + 15).split('\r').front().trimmed().toLongLong();
-            if (received->size() < headEnd + 4 + bodyLength)
-                return;
-            const QByteArray answer = fault_ ? fault_(head) : QByteArray();
-            if (answer == closeConnection)
-                return socket->abort();
-            if (!answer.isEmpty()) {
-                socket->write(answer);
-                return socket->disconnectFromHost();
-            }
-            QByteArray request;
-            for (const QByteArray& line : head.split('\n')) {
-                if (!line.toLower().startsWith("connection:"))
-                    request += line + '\n';
-            }
-            request += "Connection: close\r\n\r\n" + received->mid(headEnd + 4);
-            received->clear();
-            forward(socket, request);
-        });
+        const QByteArray answer = fault_ ? fault_(head) : QByteArray();
+        if (answer == closeConnection)
+            return socket->abort();
+        if (!answer.isEmpty()) {
+            socket->write(answer);
+            return socket->disconnectFromHost();
+        }
+        QByteArray request;
+        for (const QByteArray& line : head.split('\n'))
+            if (!line.toLower().startsWith("connection:"))
+                request += line + '\n';
+        forward(socket, request + "Connection: close\r\n\r\n" + body);
     }
 
     void forward(QTcpSocket* client, const QByteArray& request)
@@ -88,7 +63,8 @@ private:
 
     QUrl upstream_;
     Fault fault_;
-    QTcpServer server_;
+    RequestServer server_{
+        [this](QTcpSocket* socket, const QByteArray& head, const QByteArray& body) { serve(socket, head, body); }};
 };
 
 } // namespace vantory::test
