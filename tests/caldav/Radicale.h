@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include <fstream>
+#include <gtest/gtest.h>
 
 namespace vantory::test {
 
@@ -68,21 +69,38 @@ private:
     QUrl url_;
 };
 
-// A task collection of its own for one test, made by the client signed in as Radicale::user.
-struct FreshCollection {
+// One server for the suite and, for each test, a task collection of its own, made by the client
+// signed in as Radicale::user.
+class RadicaleSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server = new Radicale; }
+    static void TearDownTestSuite() { delete server; }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(server->url().isValid());
+        client.setCredentials(QString::fromLatin1(Radicale::user), QString::fromLatin1(Radicale::password));
+        const CalDavResult<CalendarDiscovery> found = await(client.discover(server->url()));
+        ASSERT_TRUE(found) << calDavFailureText(found.failure());
+        home = found->home;
+        const CalDavResult<QUrl> created = await(client.createCollection(home, QStringLiteral("Vantory")));
+        ASSERT_TRUE(created) << calDavFailureText(created.failure());
+        collection = *created;
+    }
+
+    // A phone's task app checks the task of that UID off; whether it could.
+    bool phoneCompletes(const QString& uid) const
+    {
+        return QProcess::execute(QStringLiteral(VANTORY_PYTHON3),
+                   {QStringLiteral(VANTORY_TESTS "/caldav/phone.py"), collection.toString(),
+                       QString::fromLatin1(Radicale::user), QString::fromLatin1(Radicale::password), uid})
+            == 0;
+    }
+
+    static inline Radicale* server = nullptr;
+    CalDavClient client;
     QUrl home;
-    QUrl address; // empty when the server could not be reached or refused it
+    QUrl collection;
 };
-inline FreshCollection freshCollection(CalDavClient& client, const Radicale& server)
-{
-    client.setCredentials(QString::fromLatin1(Radicale::user), QString::fromLatin1(Radicale::password));
-    const CalDavResult<CalendarDiscovery> found = await(client.discover(server.url()));
-    EXPECT_TRUE(found) << calDavFailureText(found.failure());
-    if (!found)
-        return {};
-    const CalDavResult<QUrl> created = await(client.createCollection(found->home, QStringLiteral("Vantory")));
-    EXPECT_TRUE(created) << calDavFailureText(created.failure());
-    return {found->home, created ? *created : QUrl()};
-}
 
 } // namespace vantory::test

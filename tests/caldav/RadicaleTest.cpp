@@ -5,8 +5,6 @@
 
 #include "Await.h"
 
-#include <QProcess>
-
 #include <gtest/gtest.h>
 
 namespace vantory {
@@ -23,20 +21,8 @@ QByteArray task(const QString& uid)
         .toUtf8();
 }
 
-class RadicaleTest : public ::testing::Test {
+class RadicaleTest : public test::RadicaleSuite {
 protected:
-    static void SetUpTestSuite() { server = new Radicale; }
-    static void TearDownTestSuite() { delete server; }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(server->url().isValid());
-        const test::FreshCollection made = test::freshCollection(client, *server);
-        ASSERT_TRUE(made.address.isValid());
-        home = made.home;
-        collection = made.address;
-    }
-
     // A new task in the collection, with its href and ETag.
     ResourceTag put(const QString& uid)
     {
@@ -52,11 +38,6 @@ protected:
         EXPECT_TRUE(answer && std::holds_alternative<SyncChanges>(*answer));
         return answer && std::holds_alternative<SyncChanges>(*answer) ? std::get<SyncChanges>(*answer) : SyncChanges{};
     }
-
-    static inline Radicale* server = nullptr;
-    CalDavClient client;
-    QUrl home;
-    QUrl collection;
 };
 
 TEST_F(RadicaleTest, DiscoversTheCollectionsFromTheBareAddressAndFromTheCollectionItself)
@@ -143,12 +124,7 @@ TEST_F(RadicaleTest, SeesATaskCheckedOffOnThePhone)
     const ResourceTag ours = put(QStringLiteral("phone"));
     const QString token = changes({}).token;
 
-    QProcess phone;
-    phone.start(QStringLiteral(VANTORY_PYTHON3),
-        {QStringLiteral(VANTORY_TESTS "/caldav/phone.py"), collection.toString(), QString::fromLatin1(Radicale::user),
-            QString::fromLatin1(Radicale::password), QStringLiteral("phone")});
-    ASSERT_TRUE(phone.waitForFinished(30'000));
-    ASSERT_EQ(phone.exitCode(), 0) << phone.readAllStandardError().toStdString();
+    ASSERT_TRUE(phoneCompletes(QStringLiteral("phone")));
 
     const SyncChanges since = changes(token);
     ASSERT_EQ(since.changed.size(), 1u);

@@ -9,7 +9,6 @@
 #include "support/ManualScheduler.h"
 #include "support/TemporaryFolder.h"
 
-#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -76,18 +75,8 @@ struct Computer {
     std::optional<CalendarServerSync> sync;
 };
 
-class CalendarServerSyncTest : public ::testing::Test {
+class CalendarServerSyncTest : public test::RadicaleSuite {
 protected:
-    static void SetUpTestSuite() { server = new Radicale; }
-    static void TearDownTestSuite() { delete server; }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(server->url().isValid());
-        collection = test::freshCollection(client, *server).address;
-        ASSERT_TRUE(collection.isValid());
-    }
-
     // The task texts on the server by UID.
     std::map<std::string, std::string> tasks()
     {
@@ -114,19 +103,11 @@ protected:
         EXPECT_TRUE(read);
         return read ? *read : TaskResource{};
     }
-    // A phone's task app checks the item's task off.
     void phoneCompletes(const std::string& id)
     {
-        EXPECT_EQ(QProcess::execute(QStringLiteral(VANTORY_PYTHON3),
-                      {QStringLiteral(VANTORY_TESTS "/caldav/phone.py"), collection.toString(),
-                          QString::fromLatin1(Radicale::user), QString::fromLatin1(Radicale::password),
-                          QString::fromStdString(CalendarFile::uid(id))}),
-            0);
+        EXPECT_TRUE(RadicaleSuite::phoneCompletes(QString::fromStdString(CalendarFile::uid(id))));
     }
 
-    static inline Radicale* server = nullptr;
-    CalDavClient client;
-    QUrl collection;
     std::optional<Computer> computer;
 };
 
