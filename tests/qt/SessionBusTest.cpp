@@ -194,10 +194,8 @@ TEST_F(DeadlineRemindersTest, ShowsEachLeadOnceReplacesTheEarlierNotificationAnd
     const auto invoke = [&](uint id, const char* action) {
         server.bus.send(notificationSignal("ActionInvoked") << id << QString::fromLatin1(action));
     };
-    invoke(40, "open");
-    invoke(42, "archive");
-    invoke(42, "open");
-    invoke(42, "default");
+    for (const auto& [id, action] : {std::pair{40u, "open"}, {42u, "archive"}, {42u, "open"}, {42u, "default"}})
+        invoke(id, action);
     ASSERT_TRUE(QTest::qWaitFor([this] { return opened.size() == 2; }, 5000));
     EXPECT_EQ(opened, (std::vector<std::string>{"https://learn.test/q", "https://learn.test/q"}));
     invoke(42, "done");
@@ -218,15 +216,13 @@ TEST_F(DeadlineRemindersTest, ShowsEachLeadOnceReplacesTheEarlierNotificationAnd
 TEST_F(DeadlineRemindersTest, WithoutAServiceNothingIsRecordedUntilOneAppears)
 {
     launch({60}, 30min);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return reminders->awaiting() == 0; }, 5000));
-    EXPECT_EQ(shown(), std::nullopt);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return reminders->awaiting() == 0; }, 5000) && !shown());
 
     // A wrong-typed answer shows nothing; the service hands over meanwhile, so it is evaluated again.
     server.malformed = [this] { server.stop(), server.start(); };
     ASSERT_TRUE(server.start());
     ASSERT_TRUE(received(1));
-    EXPECT_FALSE(server.malformed);
-    EXPECT_EQ(shown(), (ShownReminder{deadline, 60}));
+    EXPECT_TRUE(!server.malformed && shown() == (ShownReminder{deadline, 60}));
 }
 
 // 2026-12-06 20:00 UTC; one deadline an hour ahead.
@@ -333,8 +329,7 @@ TEST_F(LineServiceTest, PublishesTheLineAnnouncesOnlyChangesAndARegisteredPanelH
 TEST_F(LineServiceTest, ChecksEveryCallAndRunsOnlyValidOnes)
 {
     std::vector<QRect> anchors;
-    int syncs = 0;
-    int closes = 0;
+    int syncs = 0, closes = 0;
     delegate->popoverToggle = [&anchors](const QRect& anchor) { anchors.push_back(anchor); };
     delegate->lineService()->closeDashboard = [&closes] { ++closes; };
     delegate->store().sync = [&syncs] { ++syncs; };
