@@ -84,9 +84,8 @@ TEST_F(RemoteWebHostTest, LoadsEndOnceOnTheFinalPageAfterRedirectsAndBypassTheCa
     ASSERT_TRUE(QTest::qWaitFor([] { return site->process.readAll().contains("/slow\n"); }, webWaitMs));
     ASSERT_EQ(watch.load(url("/target")), Ending::finished);
     // The worker answers in order: a stray ending of the replaced load would come before this.
-    EXPECT_EQ(watch.run("1"), none);
-    EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::finished});
-    EXPECT_EQ(watch.urlAtEnd, url("/target"));
+    EXPECT_EQ(std::tuple(watch.run("1"), watch.endings, watch.urlAtEnd),
+        std::tuple(none, std::vector<Ending>{Ending::finished}, url("/target")));
 }
 
 TEST_F(RemoteWebHostTest, EvaluatesScriptsAndBodiesAndKeepsTheirGlobals)
@@ -142,8 +141,7 @@ TEST_F(RemoteWebHostTest, AnIdleWorkerQuitsKeepingItsCookiesButNotWhileALoginWin
     // A link that opens a new window opens in place.
     EXPECT_EQ(login.run("document.getElementById('blank').click(); true"), yes);
     ASSERT_TRUE(QTest::qWaitFor([&login] { return login.endings.size() == 2; }, webWaitMs));
-    EXPECT_EQ(login.endings.back(), Ending::finished);
-    EXPECT_EQ(login.page.url(), url("/target"));
+    EXPECT_TRUE(login.endings.back() == Ending::finished && login.page.url() == url("/target"));
     EXPECT_FALSE(workerGone(1000));
 }
 
@@ -162,10 +160,8 @@ TEST_P(FakeWorkerTest, EndsEverythingPendingAndStartsAgain)
         watch.page.evaluate("1", [&outcome](ScriptOutcome o) { outcome = std::move(o); });
         watch.page.load(url("/page"), 35);
         ASSERT_TRUE(QTest::qWaitFor([&] { return outcome && !watch.endings.empty(); }, webWaitMs)) << worker;
-        EXPECT_EQ(*outcome, terminated);
-        EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::terminated});
-        EXPECT_FALSE(watch.page.isLoading());
-        EXPECT_EQ(host_->workersStarted(), worker);
+        EXPECT_EQ(std::tuple(*outcome, watch.endings, watch.page.isLoading(), host_->workersStarted()),
+            std::tuple(terminated, std::vector<Ending>{Ending::terminated}, false, worker));
         watch.endings.clear();
     }
 }
@@ -180,8 +176,8 @@ TEST_F(RemoteWebHostTest, TheEndOfALoadThatANewerOneReplacedIsNotTakenForTheNewe
     qputenv("FAKE_WORKER_MODE", "crossing");
     PageWatch watch(host().workerPage(Site::assessment));
     ASSERT_EQ(watch.load(url("/page")), Ending::finished);
-    EXPECT_EQ(watch.run("1"), none); // answered after both reports
-    EXPECT_EQ(watch.endings, std::vector<Ending>{Ending::finished});
+    EXPECT_EQ(std::tuple(watch.run("1"), watch.endings), std::tuple(none, std::vector<Ending>{Ending::finished}))
+        << "answered after both reports";
 }
 
 TEST_F(RemoteWebHostTest, ALoginWindowClosesWithItsWorkerAndHearsItsButtons)
