@@ -58,6 +58,12 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
     const QByteArray nested = QByteArray(100'000, '[') + QByteArray(100'000, ']');
     QByteArray oversized = R"({"type":"result","call":1,"kind":"text","text":")";
     oversized += QByteArray(maxMessageBytes, 'x') + R"("})";
+    const auto navigation = [](const char* rest) {
+        return R"({"type":"navigation","page":"canvas","load":1,"state":)" + QByteArray(rest) + "}";
+    };
+    const auto failed = [&](const char* reason) {
+        return navigation(R"("failed","url":"","cancelled":false,)" + QByteArray(reason));
+    };
     const std::pair<const char*, QByteArray> cases[] = {{"empty", ""}, {"not JSON", "garbage"},
         {"truncated", R"({"type":"ready","version":1)"}, {"trailing bytes", R"({"type":"ready","version":1} x)"},
         {"array", R"([{"type":"ready","version":1}])"}, {"no type", R"({"version":1})"},
@@ -78,26 +84,17 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
         {"unknown outcome", R"({"type":"result","call":1,"kind":"network","message":"x"})"},
         {"text outcome without text", R"({"type":"result","call":1,"kind":"text"})"},
         {"flag outcome with a number", R"({"type":"result","call":1,"kind":"flag","flag":1})"},
-        {"extra field on a finished navigation",
-            R"({"type":"navigation","page":"canvas","load":1,"state":"finished","url":"","httpStatus":0,"cancelled":false})"},
-        {"finished navigation without its status",
-            R"({"type":"navigation","page":"canvas","load":1,"state":"finished","url":""})"},
-        {"a status that is no error",
-            R"({"type":"navigation","page":"canvas","load":1,"state":"finished","url":"","httpStatus":200})"},
-        {"failed navigation without its reason",
-            R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false})"},
-        {"the last version's text for a reason",
-            R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false,"message":"x"})"},
-        {"a failed navigation as an error page",
-            R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false,"failure":"httpStatus","code":503})"},
-        {"a net error above zero",
-            R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false,"failure":"network","code":102})"},
-        {"a time-out of no length",
-            R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false,"failure":"timedOut","code":0})"},
-        {"unknown reason",
-            R"({"type":"navigation","page":"canvas","load":1,"state":"failed","url":"","cancelled":false,"failure":"dns","code":-105})"},
-        {"unknown navigation state", R"({"type":"navigation","page":"canvas","load":1,"state":"done","url":""})"},
-        {"deep nesting", nested}, {"nested object as a field", R"({"type":"url","page":"canvas","url":{"href":"x"}})"},
+        {"extra field on a finished navigation", navigation(R"("finished","url":"","httpStatus":0,"cancelled":false)")},
+        {"finished navigation without its status", navigation(R"("finished","url":"")")},
+        {"a status that is no error", navigation(R"("finished","url":"","httpStatus":200)")},
+        {"failed navigation without its reason", navigation(R"("failed","url":"","cancelled":false)")},
+        {"the last version's text for a reason", failed(R"("message":"x")")},
+        {"a failed navigation as an error page", failed(R"("failure":"httpStatus","code":503)")},
+        {"a net error above zero", failed(R"("failure":"network","code":102)")},
+        {"a time-out of no length", failed(R"("failure":"timedOut","code":0)")},
+        {"unknown reason", failed(R"("failure":"dns","code":-105)")},
+        {"unknown navigation state", navigation(R"("done","url":"")")}, {"deep nesting", nested},
+        {"nested object as a field", R"({"type":"url","page":"canvas","url":{"href":"x"}})"},
         {"invalid UTF-8", "{\"type\":\"url\",\"page\":\"canvas\",\"url\":\"\xff\xfe\"}"}, {"oversized", oversized}};
     for (const auto& [why, line] : cases)
         EXPECT_FALSE(decodeEvent(line)) << why;
@@ -111,28 +108,23 @@ TEST(WorkerProtocol, RejectsAnythingThatIsNotExactlyAMessage)
 TEST(LoadFailure, EachEngineErrorAndStatusReadsAsItsOwnText)
 {
     using Kind = LoadFailure::Kind;
-    const std::pair<LoadFailure, const char*> cases[] = {
-        {{Kind::network, -102}, "사이트가 연결을 거부했습니다 (오류 -102)"},
-        {{Kind::network, -105}, "사이트 주소를 찾을 수 없습니다 (오류 -105)"},
-        {{Kind::network, -137}, "사이트 주소를 찾을 수 없습니다 (오류 -137)"},
-        {{Kind::network, -802}, "사이트 주소를 찾을 수 없습니다 (오류 -802)"}, // the resolver's range
-        {{Kind::network, -202}, "보안 연결에 실패했습니다 (오류 -202)"}, // an untrusted certificate
-        {{Kind::network, -107}, "보안 연결에 실패했습니다 (오류 -107)"}, // a TLS handshake
-        {{Kind::network, -753}, "보안 연결에 실패했습니다 (오류 -753)"}, // the certificate manager's range
-        {{Kind::network, -7}, "사이트가 응답하지 않습니다 (오류 -7)"},
-        {{Kind::network, -118}, "사이트가 응답하지 않습니다 (오류 -118)"},
-        {{Kind::network, -106}, "인터넷에 연결되어 있지 않습니다 (오류 -106)"},
-        {{Kind::network, -21}, "인터넷에 연결되어 있지 않습니다 (오류 -21)"},
-        {{Kind::network, -101}, "사이트와의 연결이 끊어졌습니다 (오류 -101)"},
-        {{Kind::network, -324}, "사이트와의 연결이 끊어졌습니다 (오류 -324)"},
-        {{Kind::network, -109}, "사이트에 연결할 수 없습니다 (오류 -109)"},
-        {{Kind::network, -312}, "이 포트로는 연결할 수 없습니다 (오류 -312)"},
-        {{Kind::network, -310}, "사이트가 페이지를 너무 여러 번 옮겼습니다 (오류 -310)"},
-        {{Kind::network, -3}, "페이지를 불러오지 못했습니다 (오류 -3)"},
+    // -802 is of the resolver's range, -202 an untrusted certificate, -107 a TLS handshake, -753 of the certificate
+    // manager's range.
+    const std::pair<const char*, std::vector<int>> network[]
+        = {{"사이트가 연결을 거부했습니다", {-102}}, {"사이트 주소를 찾을 수 없습니다", {-105, -137, -802}},
+            {"보안 연결에 실패했습니다", {-202, -107, -753}}, {"사이트가 응답하지 않습니다", {-7, -118}},
+            {"인터넷에 연결되어 있지 않습니다", {-106, -21}}, {"사이트와의 연결이 끊어졌습니다", {-101, -324}},
+            {"사이트에 연결할 수 없습니다", {-109}}, {"이 포트로는 연결할 수 없습니다", {-312}},
+            {"사이트가 페이지를 너무 여러 번 옮겼습니다", {-310}}, {"페이지를 불러오지 못했습니다", {-3}}};
+    for (const auto& [text, codes] : network)
+        for (const int code : codes)
+            EXPECT_EQ(
+                loadFailureText({Kind::network, code}), std::string(text) + " (오류 " + std::to_string(code) + ")");
+    const std::pair<LoadFailure, const char*> others[] = {
         {{Kind::httpStatus, 503}, "사이트가 오류 페이지로 답했습니다 (HTTP 503)"},
         {{Kind::httpStatus, 404}, "사이트가 오류 페이지로 답했습니다 (HTTP 404)"},
         {{Kind::timedOut, 35}, "사이트가 35초 동안 응답하지 않았습니다"}, {{Kind::badAddress, 0}, "잘못된 주소입니다"}};
-    for (const auto& [failure, text] : cases)
+    for (const auto& [failure, text] : others)
         EXPECT_EQ(loadFailureText(failure), text) << failure.code;
 }
 
