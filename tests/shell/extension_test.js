@@ -112,6 +112,8 @@ async function exercise(form, extension, {Clutter, Main}) {
         // Shown while the application is there, registered as its panel.
         const button = await until(`${form}: the button`, () => Main.panel.statusArea.vantory);
         const press = (type, options) => deliver(button, event(Clutter.EventType[type], options));
+        const click = () => ['BUTTON_PRESS', 'BUTTON_RELEASE'].forEach(
+            type => press(type, {button: Clutter.BUTTON_PRIMARY}));
         check(`${form}: the line as markup, the text as accessible name`, shown(button.label) ===
             '<span foreground="#3b82f6">313</span> | Preclass <span foreground="#f97316">(1d 4h20m)</span>' &&
             button.accessible_name === '313 | Preclass (1d 4h20m)');
@@ -151,8 +153,7 @@ async function exercise(form, extension, {Clutter, Main}) {
         check(`${form}: hovering shows the tooltip under the button, on the screen`,
             tooltip?.text === '313 Preclass\n마감: 10월 3일 (금) 23:59' && tooltip.y === 36 &&
             tooltip.x === 1440 - tooltip.get_preferred_width(-1)[1]);
-        press('BUTTON_PRESS', {button: Clutter.BUTTON_PRIMARY});
-        press('BUTTON_RELEASE', {button: Clutter.BUTTON_PRIMARY});
+        click();
         await called('ShowDashboard 1300 0 140 32');
         check(`${form}: left click leaves the menu shut and hides the tooltip`,
             !button.menu.isOpen && !tooltip.visible);
@@ -163,14 +164,12 @@ async function exercise(form, extension, {Clutter, Main}) {
         pressAt(700, 400);
         await called('CloseDashboard');
         pressAt(700, 400);
-        press('BUTTON_PRESS', {button: Clutter.BUTTON_PRIMARY});
-        press('BUTTON_RELEASE', {button: Clutter.BUTTON_PRIMARY});
+        click();
         pressAt(1350, 10);
         pressAt(700, 400);
         await delay(100);
         check(`${form}: one press elsewhere after a click closes the dashboard`, closes() === 1);
-        press('BUTTON_PRESS', {button: Clutter.BUTTON_PRIMARY});
-        press('BUTTON_RELEASE', {button: Clutter.BUTTON_PRIMARY});
+        click();
 
         // The application leaves with the menu and tooltip open: all of it goes, and comes back with it.
         button.menu.open();
