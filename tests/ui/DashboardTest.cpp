@@ -46,6 +46,14 @@ protected:
         throw std::invalid_argument(text);
     }
 
+    // The first shown label whose text starts so.
+    QLabel* label(const QString& start)
+    {
+        for (QLabel* candidate : dashboard.findChildren<QLabel*>())
+            if (candidate->isVisibleTo(&dashboard) && candidate->text().startsWith(start))
+                return candidate;
+        return nullptr;
+    }
     std::vector<Assessment> rows() const
     {
         return DashboardItems::visible(store, dashboard.filter(), calendar->selected());
@@ -148,8 +156,7 @@ TEST_F(DashboardTest, RowActionsMarkDoneHiddenAndEditAndAreSaved)
     Assessment chosen;
     dashboard.editRequested = [&](const Assessment& requested) { chosen = requested; };
     click(0, "마감 수정·상세 보기");
-    ASSERT_EQ(chosen.id, rows().at(0).id);
-    EXPECT_FALSE(DashboardItems::row(store, chosen).edited);
+    ASSERT_TRUE(chosen.id == rows().at(0).id && !DashboardItems::row(store, chosen).edited);
     store.override(chosen, [](UserOverride& override) { override.due = now + 10 * day; });
     EXPECT_TRUE(DashboardItems::row(store, chosen).edited);
 
@@ -157,8 +164,8 @@ TEST_F(DashboardTest, RowActionsMarkDoneHiddenAndEditAndAreSaved)
     ASSERT_GE(rowOf(first.id), 0);
     click(rowOf(first.id), "수동 완료 해제");
     const Database file = saved();
-    EXPECT_FALSE(file.overrides.at(first.id).completed) << "the override stays, back at its defaults";
-    EXPECT_TRUE(file.overrides.at(second.id).hidden);
+    EXPECT_TRUE(!file.overrides.at(first.id).completed && file.overrides.at(second.id).hidden)
+        << "the override stays, back at its defaults";
 
     Assessment finished = item("zz-finished", now + day, store.db().settings.courses.front().id);
     finished.submitted = true;
@@ -203,12 +210,6 @@ TEST_F(DashboardTest, HeaderButtonsAreSavedOrCallTheirHooksAndStatusLinesWarnInO
     store.setBrevaneSyncing(true);
     EXPECT_EQ(std::tuple(settings, syncs, button("⟳ 지금 새로고침")->isEnabled()), std::tuple(1, 1, false));
 
-    const auto label = [this](const QString& start) -> QLabel* {
-        for (QLabel* candidate : dashboard.findChildren<QLabel*>())
-            if (candidate->isVisibleTo(&dashboard) && candidate->text().startsWith(start))
-                return candidate;
-        return nullptr;
-    };
     const auto drawn = [&] {
         QLabel* shown = label(u"BrevaneLearn · "_s);
         return shown ? shown->palette().color(shown->foregroundRole()) : QColor();
@@ -232,12 +233,7 @@ TEST_F(DashboardTest, HeaderButtonsAreSavedOrCallTheirHooksAndStatusLinesWarnInO
 
 TEST_F(DashboardTest, TheCalendarServersLineShowsWithAServerItsUploadAndItsFailureInOrange)
 {
-    const auto line = [this]() -> QLabel* {
-        for (QLabel* candidate : dashboard.findChildren<QLabel*>())
-            if (candidate->isVisibleTo(&dashboard) && candidate->text().startsWith(u"캘린더 서버"_s))
-                return candidate;
-        return nullptr;
-    };
+    const auto line = [this] { return label(u"캘린더 서버"_s); };
     store.setCalendarServerStatus("캘린더 서버 동기화 중");
     EXPECT_EQ(line(), nullptr) << "no server, no line";
     store.update([](Database& db) { db.settings.calendarServerURL = "https://cloud.example.com/dav/tasks/"; });
@@ -259,11 +255,9 @@ TEST_F(DashboardTest, AHiddenDashboardIgnoresTheStoreUntilItShows)
     dashboard.hide();
     store.setNow(store.now() + std::chrono::minutes(1));
     store.setStatus("과목 목록 조회 실패 · 기존 일정 유지");
-    EXPECT_EQ(rows.count(), 0);
-    EXPECT_FALSE(test::labels(&dashboard).contains(u"조회 실패"_s));
+    EXPECT_TRUE(rows.count() == 0 && !test::labels(&dashboard).contains(u"조회 실패"_s));
     dashboard.show();
-    EXPECT_GT(rows.count(), 0);
-    EXPECT_TRUE(test::labels(&dashboard).contains(u"조회 실패"_s));
+    EXPECT_TRUE(rows.count() > 0 && test::labels(&dashboard).contains(u"조회 실패"_s));
 }
 
 TEST_F(DashboardTest, ItGrowsWithItsFontAndScrollsRatherThanSqueezesWhereTheScreenIsTooSmall)
