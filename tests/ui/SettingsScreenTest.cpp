@@ -14,7 +14,6 @@
 #include "ScreenTest.h"
 
 #include <QSettings>
-#include <QTemporaryDir>
 
 #include "desktop/DesktopColorScheme.h"
 #include "desktop/DesktopLanguage.h"
@@ -85,6 +84,7 @@ protected:
     }
 
     std::unique_ptr<SettingsScreen> screen;
+    QSettings preferences{QString::fromStdString((folder / "Vantory.conf").string()), QSettings::IniFormat};
 };
 
 TEST_F(SettingsScreenTest, DisplayControlsWriteTheStateFileAndRowsFollowTheirChoices)
@@ -267,8 +267,9 @@ TEST_F(SettingsScreenTest, LaunchAtLoginWritesAndRemovesTheEntryOrShowsWhyItCann
     const auto launch = [&] { return find<QCheckBox>("launch-at-login"); };
     click(launch());
     const QString text = QString::fromStdString(test::contents(entry.toStdString()));
-    EXPECT_TRUE(text.startsWith(u"[Desktop Entry]\n"_s) && launch()->isChecked()) << text.toStdString();
-    EXPECT_TRUE(text.contains(u"Exec=\"%1\"\n"_s.arg(QCoreApplication::applicationFilePath())));
+    EXPECT_TRUE(text.startsWith(u"[Desktop Entry]\n"_s) && launch()->isChecked()
+        && text.contains(u"Exec=\"%1\"\n"_s.arg(QCoreApplication::applicationFilePath())))
+        << text.toStdString();
     click(launch());
     EXPECT_FALSE(QFile::exists(entry) || launch()->isChecked());
 
@@ -347,8 +348,7 @@ TEST_F(SettingsScreenTest, CategoryStylesInTheAllScopeReplaceCourseEntries)
     choose(find<QComboBox>("category-scope"), 0);
     find<ColorModeMenu>("category-mode-" + category)->optionsMenu()->actions().at(1)->trigger(); // 캘린더 과목색
     const auto styles = *saved().settings.categoryStyles;
-    EXPECT_FALSE(styles.contains(courseKey));
-    EXPECT_EQ(styles.at("all|" + category), (CategoryStyle{CS::calendar, "FFFFFF"}));
+    EXPECT_TRUE(!styles.contains(courseKey) && styles.at("all|" + category) == (CategoryStyle{CS::calendar, "FFFFFF"}));
 
     // The bulk action gives every listed category the chosen style.
     choose(find<QComboBox>("bulk-mode"), 3);
@@ -398,30 +398,23 @@ TEST_F(SettingsScreenTest, ColourWindowOffersOnlyItsTabsFollowsTheTabAndSavesCou
 
 TEST_F(SettingsScreenTest, ColourWindowsSchemeChoiceTurnsTheOpenWindowsAndIsKept)
 {
-    QTemporaryDir folder;
-    QSettings preferences(folder.filePath(QStringLiteral("Vantory.conf")), QSettings::IniFormat);
     DesktopColorScheme scheme(preferences);
     screen = std::make_unique<SettingsScreen>(store, true, QString(), &scheme);
     screen->show();
     QComboBox* picker = find<QComboBox>("color-scheme");
     ASSERT_NE(picker, nullptr);
-    EXPECT_EQ(picker->currentText(), u"시스템 설정"_s);
-    EXPECT_FALSE(SchemePalettes::isDark(screen->palette()));
+    const auto dark = [this] { return QCoreApplication::processEvents(), SchemePalettes::isDark(screen->palette()); };
+    EXPECT_TRUE(picker->currentText() == u"시스템 설정"_s && !dark());
     choose(picker, 2);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(SchemePalettes::isDark(screen->palette()));
-    EXPECT_EQ(preferences.value(QStringLiteral("appearance/colorScheme")).toString(), u"dark"_s);
+    EXPECT_TRUE(dark() && preferences.value(QStringLiteral("appearance/colorScheme")).toString() == u"dark"_s);
     choose(picker, 0);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(SchemePalettes::isDark(screen->palette()));
+    EXPECT_FALSE(dark());
     open(false, SettingsTabs::display);
     EXPECT_TRUE(hidden("color-scheme")) << "the settings window has no scheme choice";
 }
 
 TEST_F(SettingsScreenTest, DisplayTabsLanguageChoiceShowsTheKeptOneAndAppliesAPickThatRebuildsIt)
 {
-    QTemporaryDir folder;
-    QSettings preferences(folder.filePath(QStringLiteral("Vantory.conf")), QSettings::IniFormat);
     preferences.setValue(QStringLiteral("language"), QStringLiteral("ko"));
     DesktopLanguage language(preferences);
     screen = std::make_unique<SettingsScreen>(store, false, QString(), nullptr, &language);
