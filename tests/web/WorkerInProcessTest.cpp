@@ -25,8 +25,11 @@
 
 using namespace vantory;
 using Kind = ScriptBridge::Answer::Kind;
+using Nav = WorkerProtocol::Navigation;
 
 namespace {
+
+const auto page = WorkerProtocol::PageId::canvasLogin;
 
 class LoginWindowTest : public ::testing::Test {
 protected:
@@ -63,8 +66,7 @@ TEST_F(LoginWindowTest, ButtonsAndKeysAskClosingOnlyHidesAndTheMessageLineShowsW
     window_.setTexts(QStringLiteral("Canvas 로그인이 필요해요"), QString(), false);
     EXPECT_FALSE(message->isVisible() || sync->isEnabled());
     window_.setTexts(QStringLiteral("Canvas 연결 대기"), QStringLiteral("여는 중…"), true);
-    EXPECT_TRUE(message->isVisible());
-    EXPECT_EQ(heard(status) + " / " + heard(message), "Canvas 연결 대기 / 여는 중…");
+    EXPECT_TRUE(message->isVisible() && heard(status) + " / " + heard(message) == "Canvas 연결 대기 / 여는 중…");
 
     QTest::mouseClick(find("페이지 다시 열기"), Qt::LeftButton);
     QTest::keyClick(sync, Qt::Key_Return);
@@ -82,20 +84,17 @@ TEST_F(LoginWindowTest, ButtonsAndKeysAskClosingOnlyHidesAndTheMessageLineShowsW
     window_.present();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window_)); // as it is when the student presses a key
     QTest::keyClick(window_.findChild<QWebEngineView*>()->focusProxy(), Qt::Key_Escape);
-    EXPECT_FALSE(window_.isVisible());
-    EXPECT_EQ(closes.count(), 3);
+    EXPECT_TRUE(!window_.isVisible() && closes.count() == 3);
 }
 
 // Where the password would go, and over what: a secure connection only for a page that loaded over one.
 TEST_F(LoginWindowTest, SaysWhatIsTrueOfThePageAndCoversAFailedOneWithItsReason)
 {
-    using Nav = WorkerProtocol::Navigation;
     using Kind = LoadFailure::Kind;
     window_.present();
     QLabel* location = find<QLabel>("페이지 주소");
     auto* panel = window_.findChild<LoadErrorPanel*>();
     ASSERT_TRUE(location && panel);
-    const auto page = WorkerProtocol::PageId::canvasLogin;
     const struct {
         Nav navigation;
         const char* shown;
@@ -150,10 +149,9 @@ public:
 
 TEST_F(LoginWindowTest, ALanguageChangeRewordsTheOpenWindowAndItsPanel)
 {
-    using Nav = WorkerProtocol::Navigation;
     window_.present();
-    window_.showNavigation({WorkerProtocol::PageId::canvasLogin, 1, Nav::State::failed,
-        QStringLiteral("https://canvas.example/"), false, {LoadFailure::Kind::network, -102}});
+    window_.showNavigation({page, 1, Nav::State::failed, QStringLiteral("https://canvas.example/"), false,
+        {LoadFailure::Kind::network, -102}});
     // Every text the window shows or a screen reader hears, the page's own excepted.
     const auto texts = [this] {
         QStringList all{window_.windowTitle(), window_.findChild<QWebEngineView*>()->accessibleName()};
@@ -178,8 +176,6 @@ TEST_F(LoginWindowTest, ALanguageChangeRewordsTheOpenWindowAndItsPanel)
 // where the fixed colours cannot; the red of an unencrypted page keeps its hue where it can.
 TEST_F(LoginWindowTest, EveryTextReadsOnLightDarkAndMidGreyWindows)
 {
-    using Nav = WorkerProtocol::Navigation;
-    const auto page = WorkerProtocol::PageId::canvasLogin;
     QPalette grey = SchemePalettes::light();
     grey.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
     grey.setColor(QPalette::WindowText, Qt::black);
@@ -205,9 +201,8 @@ TEST_F(LoginWindowTest, EveryTextReadsOnLightDarkAndMidGreyWindows)
             }
         }
         window_.showNavigation(navigations[0]);
-        if (palette != grey) {
-            EXPECT_EQ(find<QLabel>("페이지 주소")->palette().color(QPalette::WindowText).hue(), 0) << name;
-        }
+        EXPECT_TRUE(palette == grey || find<QLabel>("페이지 주소")->palette().color(QPalette::WindowText).hue() == 0)
+            << name;
     }
 }
 
