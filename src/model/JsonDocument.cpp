@@ -94,8 +94,9 @@ JsonDocument JsonDocument::parse(const std::string& text, std::size_t maxDepth)
 {
     if (auto document = read(text, maxDepth))
         return std::move(*document);
-    // Integers beyond 64 bits, which nlohmann reads as doubles, are the one thing simdjson
-    // refuses and nlohmann reads. nlohmann prints them as doubles, which simdjson reads.
+    // Two things simdjson refuses and nlohmann reads: integers beyond 64 bits, which nlohmann
+    // holds as doubles, and a NUL byte outside strings, where nlohmann's input ends. nlohmann's
+    // print of its value is a text simdjson reads the same.
     const std::size_t depthLimit = maxDepth != 0 ? maxDepth : fallbackDepth;
     const auto levels = [depthLimit](int level, nlohmann::json::parse_event_t, nlohmann::json&) {
         if (static_cast<std::size_t>(level) > depthLimit)
@@ -128,7 +129,8 @@ std::optional<JsonDocument> JsonDocument::read(const std::string& text, std::siz
         throw DecodeError(simdjson::error_message(error));
     const auto parsed = document.parser_->parse(
         text.data() + start, text.size() - start, text.capacity() - text.size() < simdjson::SIMDJSON_PADDING);
-    if (parsed.error() == simdjson::NUMBER_ERROR)
+    if (parsed.error() == simdjson::NUMBER_ERROR
+        || (parsed.error() != simdjson::SUCCESS && text.find('\0') != std::string::npos))
         return std::nullopt;
     if (parsed.error() != simdjson::SUCCESS)
         throw DecodeError(simdjson::error_message(parsed.error()));

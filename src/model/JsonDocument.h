@@ -63,8 +63,8 @@ public:
 
 private:
     JsonDocument() = default;
-    // simdjson alone; none for a number it cannot read (an integer beyond 64 bits, a double
-    // out of range).
+    // simdjson alone; none where nlohmann may read the text otherwise: a number simdjson cannot
+    // read (an integer beyond 64 bits, a double out of range) or a NUL byte in a text it refuses.
     static std::optional<JsonDocument> read(const std::string& text, std::size_t maxDepth);
 
     // Held by pointer: values point into its document, which must stay where it is.
