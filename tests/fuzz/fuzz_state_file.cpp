@@ -8,6 +8,9 @@
 
 namespace {
 
+using vantory::codec::JsonDocument;
+using vantory::codec::JsonValue;
+
 // The value as nlohmann::json holds it: members by key, a repeated key's last value.
 nlohmann::json tree(const JsonValue& value)
 {
