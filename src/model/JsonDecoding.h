@@ -116,7 +116,7 @@ template <typename T> T decodeText(std::string_view text)
     constexpr std::size_t maxBytes = 16 * 1024 * 1024;
     if (text.size() > maxBytes)
         throw DecodeError("text too large");
-    return decode<T>(JsonDocument::parseText(text, maxDepth).root());
+    return decode<T>(JsonDocument::parse(std::string(text), maxDepth).root());
 }
 
 } // namespace vantory::codec

@@ -233,7 +233,7 @@ std::string StateFile::encode(const Database& database)
 
 Database StateFile::decode(const std::string& bytes)
 {
-    const auto document = codec::JsonDocument::parseFast(bytes);
+    const auto document = codec::JsonDocument::parse(bytes);
     Database database;
     readJson(document.root(), database);
     return database;

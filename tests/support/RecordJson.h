@@ -24,7 +24,7 @@ template <typename Record>
 auto from_json(const nlohmann::json& json, Record& record)
     -> decltype(readJson(std::declval<const codec::JsonValue&>(), record))
 {
-    readJson(codec::JsonDocument::parseText(json.dump()).root(), record);
+    readJson(codec::JsonDocument::parse(json.dump()).root(), record);
 }
 
 } // namespace vantory
