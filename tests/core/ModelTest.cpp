@@ -104,6 +104,17 @@ TEST(RecordJson, OptionalsTakeDefaultsWrongTypesFailAndAssessmentsRoundTrip)
     EXPECT_EQ(json(bare).get<Assessment>(), bare);
 }
 
+TEST(RecordJson, APagesTextNestsAtMost64LevelsAndAStateFileAnyNumber)
+{
+    const auto nested = [](std::size_t levels) {
+        return R"({"courseID":"1","courseHeading":"x","rows":[],"extra":)" + std::string(levels - 1, '[')
+            + std::string(levels - 1, ']') + "}";
+    };
+    EXPECT_NO_THROW(codec::decodeText<PagePayload>(nested(64)));
+    EXPECT_THROW(codec::decodeText<PagePayload>(nested(65)), codec::DecodeError);
+    EXPECT_NO_THROW(codec::JsonDocument::parse(nested(100'000)));
+}
+
 TEST(Records, ShortCategoryUrlsMenuColoursAndHexText)
 {
     const std::pair<const char*, const char*> categories[] = {{"Formal Quizzes (Repeated For Practice)", "Quiz"},
