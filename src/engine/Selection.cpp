@@ -289,7 +289,7 @@ std::string lastUpdateText(const Database& db)
     }
     if (!oldest)
         return std::string(wording().neverSynced);
-    return fill(wording().lastUpdate, {Dates::display(*oldest, db.settings.zone(), "M/d HH:mm")});
+    return fill(wording().lastUpdate, {Dates::monthDayTime(*oldest, db.settings.zone())});
 }
 
 } // namespace vantory::Engine

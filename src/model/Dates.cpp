@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <string_view>
 #include <unicode/calendar.h>
 #include <unicode/gregocal.h>
@@ -87,20 +89,46 @@ std::unique_ptr<icu::Calendar> calendar(const Zone& zone)
     return gregorian;
 }
 
-std::int64_t dayNumber(Instant instant, const Zone& zone)
+namespace {
+
+// Seconds since 1970 on the zone's wall clock.
+double localSeconds(Instant instant, const Zone& zone)
 {
     const double seconds = secondsSince1970(instant);
     std::int32_t rawOffset = 0;
     std::int32_t dstOffset = 0;
     UErrorCode status = U_ZERO_ERROR;
     zone.timeZone().getOffset(seconds * millisecondsPerSecond, false, rawOffset, dstOffset, status);
-    const double local = seconds + (U_SUCCESS(status) ? (rawOffset + dstOffset) / millisecondsPerSecond : 0.0);
+    return seconds + (U_SUCCESS(status) ? (rawOffset + dstOffset) / millisecondsPerSecond : 0.0);
+}
+
+} // namespace
+
+std::int64_t dayNumber(Instant instant, const Zone& zone)
+{
     // Dates the state file cannot hold (non-finite, beyond any calendar) share one day far away
     // rather than overflowing the conversion.
     constexpr double limit = 1e12;
-    const double days = std::floor(local / 86400.0);
+    const double days = std::floor(localSeconds(instant, zone) / 86400.0);
     return std::isfinite(days) ? static_cast<std::int64_t>(std::clamp(days, -limit, limit))
                                : static_cast<std::int64_t>(limit);
+}
+
+std::string monthDayTime(Instant instant, const Zone& zone)
+{
+    // Within these years ICU's calendar is the proleptic Gregorian one std::chrono counts.
+    constexpr double from1700 = -8520336000.0;
+    constexpr double to10000 = 253402300800.0;
+    const double local = localSeconds(instant, zone);
+    if (!(local >= from1700 && local < to10000))
+        return display(instant, zone, "M/d HH:mm");
+    const double days = std::floor(local / 86400.0);
+    const std::chrono::year_month_day date{std::chrono::sys_days(std::chrono::days(static_cast<std::int64_t>(days)))};
+    const auto minutes = static_cast<int>(std::floor((local - days * 86400.0) / 60.0));
+    std::array<char, 16> text{};
+    const int length = std::snprintf(text.data(), text.size(), "%u/%u %02d:%02d", unsigned(date.month()),
+        unsigned(date.day()), minutes / 60, minutes % 60);
+    return std::string(text.data(), static_cast<std::size_t>(length));
 }
 
 std::optional<Instant> exact(const std::string& text)

@@ -35,6 +35,10 @@ std::optional<Instant> release(const std::string& text, std::int64_t year, const
 std::string display(Instant instant, const Zone& zone);
 std::string display(Instant instant, const Zone& zone, const std::string& format);
 
+// display(instant, zone, "M/d HH:mm") without building an ICU formatter, which costs more than a
+// short-lived process's whole line: the digits read the same in every language.
+std::string monthDayTime(Instant instant, const Zone& zone);
+
 // display() for many instants: the ICU formatter is built once, which costs far more than
 // formatting with it.
 class Formatter {

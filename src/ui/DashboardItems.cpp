@@ -199,13 +199,13 @@ Row row(const Store& store, const Assessment& item)
     row.courseColor = store.courseColor(item);
 
     if (const std::optional<Instant> due = store.due(item)) {
-        row.dueText = Dates::display(*due, store.zone(), "M/d HH:mm");
+        row.dueText = Dates::monthDayTime(*due, store.zone());
         row.urgency = store.color(item);
         if (!row.done)
             row.remaining = Dates::remaining(secondsSince1970(*due) - secondsSince1970(store.now()));
     } else if (item.release) {
         row.undatedText = QCoreApplication::translate("DashboardItems", "%1 공개 · 마감일 미확인")
-                              .arg(QString::fromStdString(Dates::display(*item.release, store.zone(), "M/d HH:mm")));
+                              .arg(QString::fromStdString(Dates::monthDayTime(*item.release, store.zone())));
     } else {
         row.undatedText = item.deadlineStatus == Modes::Deadline::unlimited
             ? QCoreApplication::translate("DashboardItems", "마감 제한 없음")

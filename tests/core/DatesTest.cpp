@@ -4,6 +4,7 @@
 #include "model/UnicodeText.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace vantory;
 
@@ -84,6 +85,22 @@ TEST(DatesTest, ZonesDisplayAndDaysFollowTheSchoolZoneWhateverTheDefaultZoneAndR
         EXPECT_EQ(Dates::dayNumber(instantFromSeconds(at), Zone(zone)), day) << zone << " " << at;
     EXPECT_EQ(Dates::dayNumber(instantFromSeconds(std::numeric_limits<double>::max()), Zone()),
         Dates::dayNumber(instantFromSeconds(std::numeric_limits<double>::infinity()), Zone()));
+}
+
+// The short form built by hand reads as ICU's own at clock changes, across years, before 1970 and
+// where it leaves the work to ICU.
+TEST(DatesTest, MonthDayTimeReadsAsIcusPattern)
+{
+    std::vector<double> instants{1741503599, 1741503600, 1762066800 + 3599, 1762066800 + 3600, -1.5,
+        -86400 * 365.25 * 60, -1e10, 2.6e11, 1e15, -1e15, std::numeric_limits<double>::quiet_NaN()};
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 500; ++i)
+        instants.push_back(std::uniform_real_distribution(-3e9, 5e9)(random));
+    for (const std::string& zone : {vancouver, toronto, seoul, std::string("Asia/Kolkata")})
+        for (const double at : instants)
+            ASSERT_EQ(Dates::monthDayTime(instantFromSeconds(at), Zone(zone)),
+                Dates::display(instantFromSeconds(at), Zone(zone), "M/d HH:mm"))
+                << zone << " " << std::fixed << at;
 }
 
 TEST(UnicodeTextTest, LowercasesCountsUTF16UnitsAndComparesByValueIgnoringCaseInThePosixLocale)
