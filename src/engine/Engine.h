@@ -59,8 +59,9 @@ std::vector<const Assessment*> upcomingView(
     const Database& db, Instant now, std::size_t limit = std::numeric_limits<std::size_t>::max());
 
 // The dashboard order: dated, then release-only, then undated items, each group ordered by
-// the settings' listSort key, then date, title and id.
-std::vector<Assessment> sortedList(std::vector<Assessment> items, const Database& db);
+// the settings' listSort key, then date, title and id. Pointers, as upcomingView gives them: only
+// the keys are sorted, and a caller copies the items it keeps in their final order.
+std::vector<const Assessment*> sortedList(const std::vector<const Assessment*>& items, const Database& db);
 
 // Where a rotation of count items stands after elapsed seconds, each item showing for its
 // duration in seconds (at least 1): the showing item and the seconds until its slot ends.

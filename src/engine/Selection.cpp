@@ -184,10 +184,10 @@ std::vector<const Assessment*> upcomingView(const Database& db, Instant now, std
     return result;
 }
 
-std::vector<Assessment> sortedList(std::vector<Assessment> items, const Database& db)
+std::vector<const Assessment*> sortedList(const std::vector<const Assessment*>& items, const Database& db)
 {
     struct Entry {
-        std::size_t index;
+        const Assessment* item;
         int group;
         const std::string* primary; // the listSort text's collation key; null when sorting by date
         double date;
@@ -198,14 +198,13 @@ std::vector<Assessment> sortedList(std::vector<Assessment> items, const Database
     OverrideCursor overrides(db);
     std::vector<Entry> entries;
     entries.reserve(items.size());
-    for (std::size_t index = 0; index < items.size(); ++index) {
-        const Assessment& item = items[index];
-        const auto due = effectiveDue(item, overrides.find(item));
-        const auto date = due ? due : item.release;
+    for (const Assessment* item : items) {
+        const auto due = effectiveDue(*item, overrides.find(*item));
+        const auto date = due ? due : item->release;
         // Undated items share the most distant future, so they fall through to title and id.
         const double dateKey = date ? secondsSince1970(*date) : std::numeric_limits<double>::infinity();
-        const std::string* primary = primaryKey.of(item);
-        entries.push_back({index, dateGroup(due, item), primary ? &keys.of(*primary) : nullptr, dateKey, nullptr});
+        const std::string* primary = primaryKey.of(*item);
+        entries.push_back({item, dateGroup(due, *item), primary ? &keys.of(*primary) : nullptr, dateKey, nullptr});
     }
 
     const auto before = [](const Entry& a, const Entry& b) {
@@ -223,35 +222,21 @@ std::vector<Assessment> sortedList(std::vector<Assessment> items, const Database
         const auto end = std::find_if(run + 1, entries.end(), [&](const Entry& entry) { return before(*run, entry); });
         if (end - run > 1) {
             for (auto entry = run; entry != end; ++entry)
-                entry->title = &keys.of(items[entry->index].title);
-            std::stable_sort(run, end, [&](const Entry& a, const Entry& b) {
+                entry->title = &keys.of(entry->item->title);
+            std::stable_sort(run, end, [](const Entry& a, const Entry& b) {
                 if (const int order = a.title->compare(*b.title); order != 0)
                     return order < 0;
-                return items[a.index].id < items[b.index].id;
+                return a.item->id < b.item->id;
             });
         }
         run = end;
     }
 
-    // Moved into place along the permutation's cycles: each item moves once and no second array
-    // of items is allocated (thousands of items take megabytes).
-    std::vector<bool> placed(items.size());
-    for (std::size_t start = 0; start < items.size(); ++start) {
-        if (placed[start])
-            continue;
-        Assessment held = std::move(items[start]);
-        for (std::size_t position = start;;) {
-            const std::size_t source = entries[position].index;
-            placed[position] = true;
-            if (source == start) {
-                items[position] = std::move(held);
-                break;
-            }
-            items[position] = std::move(items[source]);
-            position = source;
-        }
-    }
-    return items;
+    std::vector<const Assessment*> sorted;
+    sorted.reserve(entries.size());
+    for (const Entry& entry : entries)
+        sorted.push_back(entry.item);
+    return sorted;
 }
 
 RotationSlot rotationSlot(double elapsed, std::int64_t count, const std::vector<double>& durations)

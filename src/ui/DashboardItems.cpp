@@ -66,13 +66,17 @@ std::vector<Assessment> visible(const Store& store, Filter filter, std::optional
     const Database& db = store.db();
     const Instant now = store.now();
     const Zone& zone = store.zone();
-    std::vector<Assessment> items;
-    if (filter == Filter::upcoming && !selectedDay) {
-        for (const Assessment* item : Engine::upcomingView(db, now))
-            items.push_back(*item);
-        return Engine::sortedList(std::move(items), db);
-    }
+    const auto copies = [](const std::vector<const Assessment*>& sorted) {
+        std::vector<Assessment> rows;
+        rows.reserve(sorted.size());
+        for (const Assessment* item : sorted)
+            rows.push_back(*item);
+        return rows;
+    };
+    if (filter == Filter::upcoming && !selectedDay)
+        return copies(Engine::sortedList(Engine::upcomingView(db, now), db));
 
+    std::vector<const Assessment*> items;
     for (const Assessment* enabled : store.enabled()) {
         const Assessment& item = *enabled;
         const std::optional<Instant> due = store.due(item);
@@ -100,9 +104,9 @@ std::vector<Assessment> visible(const Store& store, Filter filter, std::optional
             }
         }
         if (keep)
-            items.push_back(item);
+            items.push_back(enabled);
     }
-    return Engine::sortedList(std::move(items), db);
+    return copies(Engine::sortedList(items, db));
 }
 
 Month month(Instant instant, const Zone& zone)

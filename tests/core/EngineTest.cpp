@@ -55,6 +55,14 @@ Database reminding(Leads leads = {1440, 180, 60})
     return db;
 }
 
+std::vector<const Assessment*> pointers(const std::vector<Assessment>& items)
+{
+    std::vector<const Assessment*> result;
+    for (const Assessment& item : items)
+        result.push_back(&item);
+    return result;
+}
+
 const auto ids = [](const auto& items) {
     Strings result;
     std::ranges::transform(items, std::back_inserter(result), &Assessment::id);
@@ -158,17 +166,17 @@ TEST(Selection, SortedListGroupsByDateThenListSort)
             {"title", {"m", "n", "o", "w", "r", "u", "x"}}, {"course", {"m", "o", "w", "n", "r", "x", "u"}}};
     for (const auto& [listSort, expected] : cases) {
         db.settings.listSort = listSort;
-        EXPECT_EQ(ids(Engine::sortedList(items, db)), expected) << listSort.value_or("absent");
+        EXPECT_EQ(ids(Engine::sortedList(pointers(items), db)), expected) << listSort.value_or("absent");
     }
     // Titles equal under the collation fall through to the id; numbers compare by value.
     std::vector<Assessment> quizzes = {quiz("k2", in(5)), quiz("k0", in(5)), quiz("k1", in(5))};
     quizzes[0].title = "Quiz 2", quizzes[1].title = "Quiz 10", quizzes[2].title = "quiz 2";
-    EXPECT_EQ(ids(Engine::sortedList(quizzes, db)), (Strings{"k1", "k2", "k0"}));
+    EXPECT_EQ(ids(Engine::sortedList(pointers(quizzes), db)), (Strings{"k1", "k2", "k0"}));
     // An override is found past many others, here those of items long gone.
     for (const char* gone : {"k00", "k01", "k02", "k03", "k04"})
         db.overrides[gone] = {};
     db.overrides["k2"] = UserOverride{.due = in(1)};
-    EXPECT_EQ(ids(Engine::sortedList(quizzes, db)), (Strings{"k2", "k1", "k0"}));
+    EXPECT_EQ(ids(Engine::sortedList(pointers(quizzes), db)), (Strings{"k2", "k1", "k0"}));
 }
 
 TEST(Selection, RotationIndexWalksSlots)
