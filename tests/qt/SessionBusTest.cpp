@@ -284,8 +284,8 @@ protected:
 TEST_F(LineServiceTest, ShowsTheStoredDeadlineArmsTheBoundaryAndRecomposesAfterEveryChange)
 {
     EXPECT_EQ(std::tuple(delegate->lastLine().plainText, delegate->item()->length(), delegate->boundary().remaining()),
-        std::tuple("313 | Preclass (1h0m)", delegate->lastLine().width, 10s))
-        << "the first slot lasts 10 s, sooner than the first deadline";
+        std::tuple("313 | Preclass (1h0m)", delegate->lastLine().width, 60s))
+        << "a single deadline has no slot to end: its countdown's next minute comes first";
     scheduler.jump(4h); // the overdue timers fire once, at once
     scheduler.advance({});
     EXPECT_EQ(delegate->lastLine().plainText, "313 | 예정된 마감 없음");
