@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "desktop/DesktopColorScheme.h"
+#include "desktop/DesktopMotion.h"
 #include "desktop/PortalSettings.h"
 #include "desktop/SchemePalettes.h"
 
@@ -399,6 +400,21 @@ TEST_F(DesktopColorSchemeTest, FollowsThePortalsAnnouncementsOfTheRightShape)
     QTest::qWait(100);
     EXPECT_TRUE(dark()) << "a signal of another shape is dropped";
     SchemePalettes::apply(std::nullopt);
+}
+
+class DesktopMotionTest : public BusTest { };
+
+// Read once, then followed: a transition never waits on the bus for the setting.
+TEST_F(DesktopMotionTest, FollowsThePortalsAnimationSwitch)
+{
+    FakeSettingsPortal portal;
+    ASSERT_TRUE(portal.start());
+    EXPECT_FALSE(DesktopMotion::reduced()) << "no answer counts as animations on";
+    const QString group = u"org.gnome.desktop.interface"_s, key = u"enable-animations"_s;
+    portal.announce({group, key, QVariant::fromValue(QDBusVariant(false))});
+    EXPECT_TRUE(QTest::qWaitFor([] { return DesktopMotion::reduced(); }, 5000));
+    portal.announce({group, key, QVariant::fromValue(QDBusVariant(true))});
+    EXPECT_TRUE(QTest::qWaitFor([] { return !DesktopMotion::reduced(); }, 5000));
 }
 
 } // namespace
