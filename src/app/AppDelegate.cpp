@@ -41,7 +41,6 @@ AppDelegate::AppDelegate(std::filesystem::path stateFile, Scheduler& scheduler, 
     : QObject(parent)
     , scheduler_(scheduler)
     , store_(std::move(stateFile), scheduler.now())
-    , heartbeat_(scheduler, [this] { updateStatus(); })
     , boundary_(scheduler, [this] { updateStatus(); })
     , panelWait_(scheduler, [this] { releaseStrip(); })
 {
@@ -75,7 +74,6 @@ void AppDelegate::start()
             announceStorageProblem();
         }
     });
-    heartbeat_.startRepeating(heartbeatInterval);
     reminders_ = std::make_unique<DeadlineReminders>(
         store_, scheduler_, std::make_unique<DesktopNotifications>(QDBusConnection::sessionBus()));
     lineService_ = std::make_unique<LineService>(store_, QDBusConnection::sessionBus());

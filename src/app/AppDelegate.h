@@ -31,8 +31,10 @@ public:
     ~AppDelegate() override;
 
     // Builds the status item, installs the Store's hooks (opening a page in the default browser
-    // unless one is installed already), the heartbeat and the deadline reminders on the session
-    // bus, composes the line once and publishes it on the session bus for the desktop shell.
+    // unless one is installed already) and the deadline reminders on the session bus, composes the
+    // line once and publishes it on the session bus for the desktop shell. From then on the line is
+    // composed again at its own next boundary (a rotation step, the countdown's next minute) and on
+    // every change, with no timer in between.
     void start();
 
     // Recomposes the status line from scratch and re-arms the boundary timer.
@@ -53,7 +55,6 @@ public:
     const StatusLine& lastLine() const { return lastLine_; }
     const Timer& boundary() const { return boundary_; }
 
-    static constexpr std::chrono::seconds heartbeatInterval{60};
     // How long the strip waits at start-up for GNOME's extension to show the line instead.
     static constexpr std::chrono::seconds panelPatience{5};
 
@@ -74,7 +75,6 @@ private:
     std::unique_ptr<StatusItem> item_;
     std::unique_ptr<DeadlineReminders> reminders_;
     std::unique_ptr<LineService> lineService_;
-    Timer heartbeat_;
     Timer boundary_;
     Timer panelWait_;
     StatusLineState lineState_;

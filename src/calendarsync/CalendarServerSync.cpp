@@ -43,7 +43,6 @@ CalendarServerSync::CalendarServerSync(Store& store, Scheduler& scheduler, HttpL
     store.keepCalendarPassword = [this](const std::string& password, std::function<void(bool, std::string)> done) {
         keepPassword(password, std::move(done));
     };
-    minute_.startRepeating(interval);
     credentialsChanged();
 }
 
@@ -99,7 +98,9 @@ void CalendarServerSync::credentialsChanged()
         : CalendarPassword::key(QString::fromStdString(user), QString::fromStdString(collection));
     password_.clear();
     succeeded_ = false;
+    // Without a server and a user nothing could run, so the minute's timer does not either.
     if (key_.isEmpty()) {
+        minute_.stop();
         store_.setCalendarServerProgress(std::nullopt);
         store_.setCalendarServerStatus(collection.empty()
                 ? std::string(wording().calendarServerOffStatus)
@@ -107,6 +108,7 @@ void CalendarServerSync::credentialsChanged()
         return;
     }
     store_.setCalendarServerStatus(tr("캘린더 서버 연결 준비 중").toStdString());
+    minute_.startRepeating(interval);
     passwords_.read(key_, [this, key = key_](QString password) {
         // A password given meanwhile is newer than the stored one.
         if (key != key_ || !password_.isEmpty())

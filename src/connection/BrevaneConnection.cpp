@@ -19,16 +19,22 @@ BrevaneConnection::BrevaneConnection(Store& store, Site site, WebHost& host, Sch
               finishLoad(StepError::of(Failure::timeout));
               page_.stop();
           })
-    , tick_(scheduler, [this] { syncIfDue(); })
+    , due_(scheduler, [this] { syncIfDue(); })
+    // A change of the settings (the interval, the sites, Canvas switched on) may bring the next
+    // pass closer or make one possible again.
+    , observer_(store.observe([this](Store::Field field) {
+        if (field == Store::Field::db && scheduled_)
+            syncIfDue();
+    }))
 {
     page_.onFinished = [this] { finishLoad(std::nullopt); };
     page_.onFailed = [this](const PageError& error) { finishLoad(StepError::of(error)); };
     page_.onTerminated = [this] { finishLoad(StepError::of(PageError{PageError::Kind::terminated})); };
-    tick_.startRepeating(tickInterval);
 }
 
 BrevaneConnection::~BrevaneConnection()
 {
+    store_.unobserve(observer_);
     page_.onFinished = nullptr;
     page_.onFailed = nullptr;
     page_.onTerminated = nullptr;
@@ -36,14 +42,23 @@ BrevaneConnection::~BrevaneConnection()
 
 void BrevaneConnection::syncIfDue()
 {
+    // Armed only for when the interval runs out; from now on a pass's end or a change of the
+    // settings asks again, and a sign-in starts a pass itself.
+    scheduled_ = true;
+    due_.stop();
     if (running_ || !Sites::current().uses(site_))
         return;
     const Database& db = store_.db();
     if (isCanvas() ? store_.canvasNeedsLogin() || db.settings.canvasEnabled == false : store_.needsLogin())
         return;
     // A clock set back before the last attempt waits until the interval has passed from it.
-    if (lastAttempt_ && (scheduler_.now() - *lastAttempt_).count() < double(db.settings.syncMinutes) * 60)
-        return;
+    if (lastAttempt_) {
+        const double wait = double(db.settings.syncMinutes) * 60 - (scheduler_.now() - *lastAttempt_).count();
+        if (wait > 0) {
+            due_.start(Scheduler::Duration(wait));
+            return;
+        }
+    }
     sync();
 }
 
@@ -52,7 +67,8 @@ void BrevaneConnection::woke()
     store_.setNow(scheduler_.now());
     if (store_.onChange)
         store_.onChange();
-    syncIfDue();
+    if (scheduled_)
+        syncIfDue();
 }
 
 void BrevaneConnection::sync()
@@ -111,6 +127,8 @@ void BrevaneConnection::endPass()
         store_.setBrevaneSyncing(false);
     if (store_.onChange)
         store_.onChange();
+    if (scheduled_)
+        syncIfDue();
 }
 
 QCoro::Task<std::optional<StepError>> BrevaneConnection::load(std::string url)

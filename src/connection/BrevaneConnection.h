@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <random>
@@ -27,15 +28,14 @@ namespace vantory {
 class Store;
 
 // Drives one site, the assessment site or Canvas (one object each, despite the name, which is
-// the first site's), for the whole run: the 30-second schedule and the catch-up after a wake, the
-// guard against overlapping passes, the page loads with their watchdog and the script calls in
-// the connection's hidden page, and the site's login window. The passes themselves are
+// the first site's), for the whole run: the schedule (one timer, for when the interval runs out)
+// and the catch-up after a wake, the guard against overlapping passes, the page loads with their
+// watchdog and the script calls in the connection's hidden page, and the site's login window. The passes themselves are
 // AssessmentPass and CanvasPass. Main thread only; lives from start-up to exit.
 class BrevaneConnection {
     Q_DECLARE_TR_FUNCTIONS(BrevaneConnection)
 
 public:
-    static constexpr std::chrono::seconds tickInterval{30};
     static constexpr std::chrono::seconds loadWatchdog{40};
     static constexpr double networkTimeoutSeconds = 35;
 
@@ -48,7 +48,8 @@ public:
     bool isCanvas() const { return site_ == Site::canvas; }
     bool running() const { return running_; }
 
-    // Starts a pass when the schedule allows it.
+    // Starts a pass when the schedule allows it, or arms the timer for when it will. The first call
+    // (the application's start) starts the schedule, which then runs by itself.
     void syncIfDue();
     // The machine woke from sleep: the line catches up with the time, then the schedule.
     void woke();
@@ -99,10 +100,12 @@ private:
     PageScripts scripts_;
     LoginFlow login_;
     bool running_ = false;
+    bool scheduled_ = false;
     std::optional<Instant> lastAttempt_;
     std::optional<Completion<std::optional<StepError>>> pendingLoad_;
     Timer watchdog_;
-    Timer tick_;
+    Timer due_;
+    std::int64_t observer_;
     std::mt19937_64 random_{std::random_device{}()};
 };
 

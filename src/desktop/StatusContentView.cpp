@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPixmap>
 #include <QTimer>
 
 #include <algorithm>
@@ -18,8 +19,9 @@ namespace vantory {
 
 namespace {
 
-// About one frame at 60 Hz.
-constexpr int frameMilliseconds = 16;
+// About 30 frames a second: a 0.3-second fade in 9 steps looks as smooth on a line of text as in
+// 18, at half the wake-ups and paints, which is what an idle laptop pays for each rotation.
+constexpr int frameMilliseconds = 33;
 
 double steadyUptime()
 {
@@ -54,6 +56,19 @@ Frame frameAt(const QString& effect, double e, double w, double h)
     if (effect == QLatin1String(Modes::Transition::zoom))
         return {{0, 0, 1 - e, 1 + 0.12 * e}, {0, 0, e, 0.88 + 0.12 * e}};
     return {{0, 0, 1 - e, 1}, {0, 0, e, 1}};
+}
+
+// Draws a text's image where `placement` puts it, scaled about `middle`.
+void paintImage(QPainter& painter, const QPixmap& image, const Placement& placement, QPointF middle)
+{
+    painter.save();
+    painter.translate(middle.x() + placement.x, middle.y() + placement.y);
+    painter.scale(placement.scale, placement.scale);
+    painter.translate(-middle);
+    painter.setOpacity(placement.alpha);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, placement.scale != 1);
+    painter.drawPixmap(0, 0, image);
+    painter.restore();
 }
 
 } // namespace
@@ -120,18 +135,29 @@ void StatusContentView::showLine(const StatusText& text, const QString& effect, 
     // that never ends.
     duration_ = duration >= 0.1 ? std::min(duration, 1.0) : 0.1;
 
-    if (animate && !previous_.empty() && effect != QLatin1String(Modes::Transition::none)
+    // A hidden view, such as the strip while GNOME's top bar shows the line, animates nothing.
+    if (animate && isVisible() && !previous_.empty() && effect != QLatin1String(Modes::Transition::none)
         && !(reduceMotion_ && reduceMotion_())) {
         progress_ = 0;
+        previousImage_ = {};
+        currentImage_ = {};
         update();
         started_ = uptime_();
         animation_->start();
         return;
     }
-    progress_ = 1;
     update();
+    finishTransition();
+}
+
+void StatusContentView::finishTransition()
+{
+    animation_->stop();
+    progress_ = 1;
     previous_ = {};
     previousLayout_ = {};
+    previousImage_ = {};
+    currentImage_ = {};
 }
 
 void StatusContentView::advanceFrame()
@@ -141,11 +167,8 @@ void StatusContentView::advanceFrame()
     const double progress = (uptime_() - started_) / duration_;
     progress_ = std::isfinite(progress) ? std::clamp(progress, 0.0, 1.0) : 1.0;
     update();
-    if (progress_ >= 1) {
-        animation_->stop();
-        previous_ = {};
-        previousLayout_ = {};
-    }
+    if (progress_ >= 1)
+        finishTransition();
 }
 
 void StatusContentView::paintEvent(QPaintEvent*)
@@ -154,25 +177,50 @@ void StatusContentView::paintEvent(QPaintEvent*)
     painter.setClipRect(rect());
     const double e = eased(progress_);
     if (e >= 1) {
-        paintText(painter, currentLayout_, 0, 0, 1, 1);
+        paintText(painter, currentLayout_);
         return;
     }
+    // Each text is laid out and drawn once per transition; a frame only blends the two images.
+    if (previousImage_.isNull())
+        previousImage_ = rendered(previousLayout_);
+    if (currentImage_.isNull())
+        currentImage_ = rendered(currentLayout_);
     const Frame frame = frameAt(effect_, e, width(), height());
-    paintText(painter, previousLayout_, frame.previous.x, frame.previous.y, frame.previous.alpha, frame.previous.scale);
-    paintText(painter, currentLayout_, frame.current.x, frame.current.y, frame.current.alpha, frame.current.scale);
+    const QPointF middle = QRectF(rect()).center();
+    paintImage(painter, previousImage_, frame.previous, middle);
+    paintImage(painter, currentImage_, frame.current, middle);
 }
 
-void StatusContentView::paintText(
-    QPainter& painter, const StatusTextLayout& text, double x, double y, double alpha, double scale) const
+void StatusContentView::resizeEvent(QResizeEvent* event)
+{
+    previousImage_ = {};
+    currentImage_ = {};
+    QWidget::resizeEvent(event);
+}
+
+void StatusContentView::hideEvent(QHideEvent* event)
+{
+    // The rest of a transition would be drawn for nobody; shown again, the view rests on its text.
+    if (animation_->isActive())
+        finishTransition();
+    QWidget::hideEvent(event);
+}
+
+QPixmap StatusContentView::rendered(const StatusTextLayout& text) const
+{
+    const double ratio = devicePixelRatioF();
+    QPixmap image(size() * ratio);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paintText(painter, text);
+    return image;
+}
+
+void StatusContentView::paintText(QPainter& painter, const StatusTextLayout& text) const
 {
     if (text.isEmpty())
         return;
-    painter.save();
-    const QPointF middle = QRectF(rect()).center();
-    painter.translate(middle.x() + x, middle.y() + y);
-    painter.scale(scale, scale);
-    painter.translate(-middle);
-
     const QFontMetricsF metrics(text.referenceFont());
     // Two points beyond the font's own line keep antialiased edges inside the line.
     const double lineHeight
@@ -180,8 +228,7 @@ void StatusContentView::paintText(
     const double available = std::max(width() - 2 * horizontalPadding_, 1.0);
     const QRectF area(horizontalPadding_, (height() - lineHeight) / 2, available, lineHeight);
     text.elidedTo(available).draw(
-        painter, area, textAlignment_, palette().color(QPalette::WindowText), palette().color(QPalette::Window), alpha);
-    painter.restore();
+        painter, area, textAlignment_, palette().color(QPalette::WindowText), palette().color(QPalette::Window));
 }
 
 } // namespace vantory

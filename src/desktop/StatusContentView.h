@@ -3,6 +3,7 @@
 
 #include "status/StatusText.h"
 
+#include <QPixmap>
 #include <QString>
 #include <QWidget>
 
@@ -29,7 +30,7 @@ public:
 
     // Shows `text`, animated with `effect` ("none", "fade", "slideUp", "slideDown", "slideLeft",
     // "zoom"; other names fade) over `duration` seconds (kept within 0.1 to 1) when `animate` is
-    // set, a text was shown before and the desktop allows animations. An equal text without
+    // set, a text was shown before, the view is visible and the desktop allows animations. An equal text without
     // animation costs nothing. Named apart from QWidget::show(), which it has nothing to do with.
     void showLine(const StatusText& text, const QString& effect, double duration, bool animate);
 
@@ -57,10 +58,14 @@ public Q_SLOTS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
-    void paintText(
-        QPainter& painter, const StatusTextLayout& text, double x, double y, double alpha, double scale) const;
+    void finishTransition();
+    // The text at rest on a transparent image of the view's size.
+    QPixmap rendered(const StatusTextLayout& text) const;
+    void paintText(QPainter& painter, const StatusTextLayout& text) const;
 
     Qt::Alignment textAlignment_ = Qt::AlignHCenter;
     double horizontalPadding_ = 6;
@@ -68,6 +73,9 @@ private:
     StatusText previous_;
     StatusTextLayout currentLayout_;
     StatusTextLayout previousLayout_;
+    // Both texts as rendered for the transition that runs; null outside one.
+    QPixmap previousImage_;
+    QPixmap currentImage_;
     QString effect_ = QStringLiteral("none");
     double progress_ = 1;
     double started_ = 0; // uptime seconds

@@ -123,20 +123,15 @@ QColor StatusTextLayout::drawnColor(const Span& span, const QColor& defaultColor
     return span.mark ? color : Legibility::readable(color, backdrop);
 }
 
-QList<QTextLayout::FormatRange> StatusTextLayout::formats(
-    const QColor& defaultColor, const QColor& backdrop, double alpha) const
+QList<QTextLayout::FormatRange> StatusTextLayout::formats(const QColor& defaultColor, const QColor& backdrop) const
 {
     QList<QTextLayout::FormatRange> ranges = fontFormats();
-    for (std::size_t i = 0; i < spans_.size(); ++i) {
-        QColor color = drawnColor(spans_[i], defaultColor, backdrop);
-        color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
-        ranges[qsizetype(i)].format.setForeground(color);
-    }
+    for (std::size_t i = 0; i < spans_.size(); ++i)
+        ranges[qsizetype(i)].format.setForeground(drawnColor(spans_[i], defaultColor, backdrop));
     return ranges;
 }
 
-QList<QTextLayout::FormatRange> StatusTextLayout::haloFormats(
-    const QColor& defaultColor, const QColor& backdrop, double alpha) const
+QList<QTextLayout::FormatRange> StatusTextLayout::haloFormats(const QColor& defaultColor, const QColor& backdrop) const
 {
     QList<QTextLayout::FormatRange> ranges = fontFormats();
     bool any = false;
@@ -145,7 +140,6 @@ QList<QTextLayout::FormatRange> StatusTextLayout::haloFormats(
         QColor color = Legibility::halo(drawnColor(spans_[i], defaultColor, backdrop), backdrop);
         if (color.isValid()) {
             any = true;
-            color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
             format.setForeground(color);
             format.setTextOutline(QPen(color, haloWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         } else {
@@ -210,19 +204,19 @@ StatusTextLayout StatusTextLayout::slice(int leftEnd, int rightStart) const
 }
 
 void StatusTextLayout::draw(QPainter& painter, const QRectF& rect, Qt::Alignment alignment, const QColor& defaultColor,
-    const QColor& backdrop, double alpha) const
+    const QColor& backdrop) const
 {
     if (isEmpty())
         return;
     QTextLayout layout(text_, referenceFont());
-    layOutLine(layout, formats(defaultColor, backdrop, alpha), alignment, rect.width());
+    layOutLine(layout, formats(defaultColor, backdrop), alignment, rect.width());
     const QTextLine line = layout.lineAt(0);
     const double top = rect.center().y() - line.height() / 2;
     painter.save();
     // The padding stays empty even when an ellipsis alone is wider than the room left.
     painter.setClipRect(QRectF(rect.left(), top - line.height(), rect.width(), 3 * line.height()), Qt::IntersectClip);
     // The halos go underneath, in a layout of their own with the same fonts, so they line up.
-    if (const auto halos = haloFormats(defaultColor, backdrop, alpha); !halos.isEmpty()) {
+    if (const auto halos = haloFormats(defaultColor, backdrop); !halos.isEmpty()) {
         QTextLayout haloLayout(text_, referenceFont());
         layOutLine(haloLayout, halos, alignment, rect.width());
         haloLayout.draw(&painter, QPointF(rect.left(), top));

@@ -42,19 +42,19 @@ public:
     StatusTextLayout elidedTo(double available) const;
 
     // Draw formats over `backdrop`: each stretch's colour, or `defaultColor` where the line gives
-    // none, with its alpha replaced (not multiplied) by `alpha`. Text takes its colour made
-    // readable there (Legibility::readable); the leading dot, a mark, keeps the exact colour.
-    QList<QTextLayout::FormatRange> formats(const QColor& defaultColor, const QColor& backdrop, double alpha) const;
+    // none. Text takes its colour made readable there (Legibility::readable); the leading dot, a
+    // mark, keeps the exact colour.
+    QList<QTextLayout::FormatRange> formats(const QColor& defaultColor, const QColor& backdrop) const;
 
     // Halo formats over `backdrop`: an outline in the halo colour (Legibility::halo) for each
     // stretch whose drawn colour contrasts too little with the backdrop (only a dot can), nothing
     // elsewhere; an empty list when every stretch stands out on its own.
-    QList<QTextLayout::FormatRange> haloFormats(const QColor& defaultColor, const QColor& backdrop, double alpha) const;
+    QList<QTextLayout::FormatRange> haloFormats(const QColor& defaultColor, const QColor& backdrop) const;
 
     // Draws the text on one line, horizontally aligned in `rect` and vertically centred on it,
     // in the formats above.
     void draw(QPainter& painter, const QRectF& rect, Qt::Alignment alignment, const QColor& defaultColor,
-        const QColor& backdrop, double alpha) const;
+        const QColor& backdrop) const;
 
     // The fonts of the line: the system font at `pointSize`; the main run medium weight.
     static QFont font(StatusRun::Font role, double pointSize);

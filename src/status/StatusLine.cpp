@@ -277,9 +277,16 @@ ItemRuns showItem(StatusLine& line, const std::vector<DisplayItem>& items, const
     double nearest = std::numeric_limits<double>::infinity();
     for (const DisplayItem& other : items)
         nearest = std::min(nearest, other.secondsLeft);
-    // The slot end is where the rotation itself changes the item; NaN becomes the minimum.
-    const double slotEnd = slot.secondsLeft >= minimumDelay ? slot.secondsLeft : minimumDelay;
-    line.nextBoundary = std::min(slotEnd, std::max(nearest, minimumDelay));
+    // The slot end is where the rotation itself changes the item, which a single item never does;
+    // NaN becomes the minimum.
+    const double slotEnd = items.size() < 2 ? std::numeric_limits<double>::infinity()
+        : slot.secondsLeft >= minimumDelay  ? slot.secondsLeft
+                                            : minimumDelay;
+    // The countdown shows whole minutes left: its text changes when the seconds left cross the
+    // next multiple of 60, which is when the line must be composed again even without a rotation.
+    const double minuteLeft = std::fmod(shown.secondsLeft, 60);
+    const double nextMinute = minuteLeft > 0 ? minuteLeft : 60;
+    line.nextBoundary = std::min({slotEnd, std::max(nearest, minimumDelay), std::max(nextMinute, minimumDelay)});
 
     const bool withDot = !line.timeHex.empty() && settings.colorMode != Modes::LineColors::text;
     return {colorRanges(settings, shown, remaining, line.timeHex, withDot ? UnicodeText::utf16Length(dotText) : 0),

@@ -199,6 +199,11 @@ TEST_F(CalendarServerSyncTest, TheSettingsHooksFindAndMakeCollections)
     const std::string plain = "http://cal.example.org/";
     EXPECT_EQ(check(plain, Radicale::password).text, SiteAddress::checkCollection(plain).problem);
 
+    // Nothing waits for the next minute while the settings name no server.
+    const std::size_t timers = computer->scheduler.pending();
+    computer->store.update([](Database& db) { db.settings.calendarServerURL.reset(); });
+    EXPECT_EQ(computer->scheduler.pending(), timers - 1);
+
     std::optional<std::string> created;
     computer->store.createCalendarCollection({{}, Radicale::user, Radicale::password}, found.home,
         [&](std::optional<std::string> address, std::string) { created = address.value_or("none"); });

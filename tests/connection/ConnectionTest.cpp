@@ -34,9 +34,10 @@ TEST_F(ConnectionTest, TheScheduleStartsAPassOncePerIntervalWhateverItsOutcome)
     connection(Site::assessment).syncIfDue();
     EXPECT_EQ(passes(), 1u);
     scheduler.advance(59min + 30s);
-    EXPECT_EQ(passes(), 1u) << "ticks before the hour do nothing";
+    EXPECT_EQ(passes(), 1u) << "nothing before the hour";
     scheduler.advance(30s);
-    EXPECT_EQ(passes(), 2u) << "the first tick at the hour starts one";
+    EXPECT_EQ(passes(), 2u) << "the hour starts one";
+    EXPECT_EQ(scheduler.pending(), 1u) << "one timer waits for the next hour";
     scheduler.jump(-2h); // a clock set back waits for the interval from the last attempt
     scheduler.advance(90min);
     EXPECT_EQ(passes(), 2u);
@@ -47,8 +48,9 @@ TEST_F(ConnectionTest, WakingCatchesUpOnceWhenTheIntervalRanOut)
     int changes = 0;
     store.onChange = [&changes] { ++changes; };
     BrevaneConnection& site = connection(Site::assessment);
+    site.syncIfDue(); // 10:00
     scheduler.advance(5min);
-    site.syncIfDue(); // 10:05
+    site.syncIfDue(); // 10:05, not due
     scheduler.jump(2h + 5min);
     const int recomposed = changes;
     site.woke(); // 12:10
@@ -87,6 +89,8 @@ TEST_F(ConnectionTest, CanvasSyncsOnScheduleUnlessSwitchedOff)
     scheduler.advance(3h);
     connection(Site::canvas).sync();
     EXPECT_EQ(passes(Site::canvas), 1u);
+    store.update([](Database& db) { db.settings.canvasEnabled = true; });
+    EXPECT_EQ(passes(Site::canvas), 2u) << "switched on long after the interval, it syncs at once";
 }
 
 TEST_F(ConnectionTest, ASignedInPageIsSeenWithinASecondAndStartsOnePass)

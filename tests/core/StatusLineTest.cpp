@@ -181,6 +181,10 @@ TEST_F(StatusLineTest, WidthReservesTheWidestCountdownMeasuredOnlyWhenTheLayoutC
         const StatusLine line = compose(at, change);
         EXPECT_TRUE(line.shownAssessmentID == shown && std::abs(line.nextBoundary - boundary) < 1e-6) << "at " << at;
     }
+    // Without a rotation the line changes when the countdown's minute does, not a minute later.
+    reset({item("A", day + 30)}, [](Database& db) { db.settings.durations = {10}; });
+    for (const auto& [at, boundary] : {std::pair{0.0, 30.0}, {29.0, 1.0}, {30.0, 60.0}, {31.5, 58.5}})
+        EXPECT_NEAR(compose(at).nextBoundary, boundary, 1e-6) << "at " << at;
 }
 
 TEST(BarLine, EachFormatEscapesItsMarkupOnOneLineAndTheClassFollowsTheShownDeadline)

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "desktop/DesktopColorScheme.h"
+#include "desktop/DesktopMotion.h"
 #include "desktop/PortalSettings.h"
 #include "desktop/SchemePalettes.h"
 
@@ -280,8 +281,8 @@ protected:
 TEST_F(LineServiceTest, ShowsTheStoredDeadlineArmsTheBoundaryAndRecomposesAfterEveryChange)
 {
     EXPECT_EQ(std::tuple(delegate->lastLine().plainText, delegate->item()->length(), delegate->boundary().remaining()),
-        std::tuple("313 | Preclass (1h0m)", delegate->lastLine().width, 10s))
-        << "the first slot lasts 10 s, sooner than the first deadline";
+        std::tuple("313 | Preclass (1h0m)", delegate->lastLine().width, 60s))
+        << "a single deadline has no slot to end: its countdown's next minute comes first";
     scheduler.jump(4h); // the overdue timers fire once, at once
     scheduler.advance({});
     EXPECT_EQ(delegate->lastLine().plainText, "313 | 예정된 마감 없음");
@@ -389,6 +390,21 @@ TEST_F(DesktopColorSchemeTest, FollowsThePortalsAnnouncementsOfTheRightShape)
     QTest::qWait(100);
     EXPECT_TRUE(dark()) << "a signal of another shape is dropped";
     SchemePalettes::apply(std::nullopt);
+}
+
+class DesktopMotionTest : public BusTest { };
+
+// Read once, then followed: a transition never waits on the bus for the setting.
+TEST_F(DesktopMotionTest, FollowsThePortalsAnimationSwitch)
+{
+    FakeSettingsPortal portal;
+    ASSERT_TRUE(portal.start());
+    EXPECT_FALSE(DesktopMotion::reduced()) << "no answer counts as animations on";
+    const QString group = u"org.gnome.desktop.interface"_s, key = u"enable-animations"_s;
+    portal.announce({group, key, QVariant::fromValue(QDBusVariant(false))});
+    EXPECT_TRUE(QTest::qWaitFor([] { return DesktopMotion::reduced(); }, 5000));
+    portal.announce({group, key, QVariant::fromValue(QDBusVariant(true))});
+    EXPECT_TRUE(QTest::qWaitFor([] { return !DesktopMotion::reduced(); }, 5000));
 }
 
 } // namespace

@@ -65,6 +65,7 @@ protected:
     StatusContentViewTest()
     {
         view.resize(200, 40);
+        view.show();
         view.setUptimeSource([this] { return now; });
         view.setReduceMotionSource([this] { return reduceMotion; });
     }
@@ -97,11 +98,13 @@ protected:
 
 TEST_F(StatusContentViewTest, ChangesAtOnceWhenNoTransitionAppliesAndRunsTheFrameTimerOnlyDuringOne)
 {
-    const std::tuple<const char*, const StatusText*, const char*, bool, bool> cases[]
-        = {{"first text", nullptr, "fade", true, false}, {"none", &blue, "none", true, false},
-            {"reduce motion", &blue, "slideUp", true, true}, {"not asked", &blue, "fade", false, false}};
-    for (const auto& [name, before, effect, animate, reduce] : cases) {
+    const std::tuple<const char*, const StatusText*, const char*, bool, bool, bool> cases[]
+        = {{"first text", nullptr, "fade", true, false, true}, {"none", &blue, "none", true, false, true},
+            {"reduce motion", &blue, "slideUp", true, true, true}, {"not asked", &blue, "fade", false, false, true},
+            {"hidden", &blue, "fade", true, false, false}};
+    for (const auto& [name, before, effect, animate, reduce, shown] : cases) {
         StatusContentView fresh;
+        fresh.setVisible(shown);
         fresh.setReduceMotionSource([reduce = reduce] { return reduce; });
         if (before)
             fresh.showLine(*before, QStringLiteral("fade"), 0.3, false);
@@ -124,6 +127,8 @@ TEST_F(StatusContentViewTest, ChangesAtOnceWhenNoTransitionAppliesAndRunsTheFram
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view.isTransitioning(); }, 1000) && view.previous().empty());
     view.showLine(view.current(), QStringLiteral("zoom"), 0.5, true);
     EXPECT_TRUE(view.isTransitioning()) << "the same text animates to itself when asked";
+    view.hide();
+    EXPECT_TRUE(!view.isTransitioning() && view.previous().empty() && view.progress() == 1) << "hidden halfway";
 }
 
 TEST_F(StatusContentViewTest, RestsCentredAndMovesByEffectHalfway)
