@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Radicale.h"
-
 #include "caldav/CalDavClient.h"
 
 #include "Await.h"
+#include "RadicaleSuite.h"
 
 #include <gtest/gtest.h>
 

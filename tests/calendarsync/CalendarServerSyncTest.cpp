@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "../caldav/Await.h"
-#include "../caldav/Radicale.h"
+#include "../caldav/RadicaleSuite.h"
 
 namespace vantory {
 namespace {
