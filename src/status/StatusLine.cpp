@@ -283,9 +283,12 @@ ItemRuns showItem(StatusLine& line, const std::vector<DisplayItem>& items, const
         : slot.secondsLeft >= minimumDelay  ? slot.secondsLeft
                                             : minimumDelay;
     // The countdown shows whole minutes left: its text changes when the seconds left cross the
-    // next multiple of 60, which is when the line must be composed again even without a rotation.
+    // next multiple of 60 (at once when they stand on one), which is when the line must be
+    // composed again even without a rotation. A passed or unreadable deadline shows no countdown.
     const double minuteLeft = std::fmod(shown.secondsLeft, 60);
-    const double nextMinute = minuteLeft > 0 ? minuteLeft : 60;
+    const double nextMinute = minuteLeft > 0 ? minuteLeft
+        : shown.secondsLeft > 0              ? 0
+                                             : std::numeric_limits<double>::infinity();
     line.nextBoundary = std::min({slotEnd, std::max(nearest, minimumDelay), std::max(nextMinute, minimumDelay)});
 
     const bool withDot = !line.timeHex.empty() && settings.colorMode != Modes::LineColors::text;

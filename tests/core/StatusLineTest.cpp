@@ -166,7 +166,8 @@ TEST_F(StatusLineTest, WidthReservesTheWidestCountdownMeasuredOnlyWhenTheLayoutC
         EXPECT_TRUE(line.measured == measured && (measureCalls > callsBefore) == measured) << "at " << at;
         EXPECT_EQ(line.animate, animate) << "at " << at;
     }
-    reset({item("A", day), item("B", 2 * day), item("C", 3 * day)}, [](Database& db) {
+    // Half a minute past whole minutes: the countdowns change after every slot here.
+    reset({item("A", day + 30), item("B", 2 * day + 30), item("C", 3 * day + 30)}, [](Database& db) {
         db.settings.durations = {5, 3};
     });
     const auto moveDue = [](std::size_t index, double dueIn) {
@@ -181,9 +182,10 @@ TEST_F(StatusLineTest, WidthReservesTheWidestCountdownMeasuredOnlyWhenTheLayoutC
         const StatusLine line = compose(at, change);
         EXPECT_TRUE(line.shownAssessmentID == shown && std::abs(line.nextBoundary - boundary) < 1e-6) << "at " << at;
     }
-    // Without a rotation the line changes when the countdown's minute does, not a minute later.
+    // Without a rotation the line changes when the countdown's minute does, not a minute later; on a
+    // whole minute left it changes at once.
     reset({item("A", day + 30)}, [](Database& db) { db.settings.durations = {10}; });
-    for (const auto& [at, boundary] : {std::pair{0.0, 30.0}, {29.0, 1.0}, {30.0, 60.0}, {31.5, 58.5}})
+    for (const auto& [at, boundary] : {std::pair{0.0, 30.0}, {29.0, 1.0}, {30.0, 0.05}, {30.01, 59.99}, {31.5, 58.5}})
         EXPECT_NEAR(compose(at).nextBoundary, boundary, 1e-6) << "at " << at;
 }
 
