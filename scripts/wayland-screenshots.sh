@@ -115,6 +115,13 @@ click_tray_icon() {
     return 1
 }
 
+# Vantory speaks the texts of record, Korean, whatever the session's locale (C.UTF-8 here), unless
+# APP_LANGUAGE says otherwise: the checks look for its Korean window titles.
+keep_language() { # <the app's XDG_CONFIG_HOME>
+    mkdir -p "$1/Vantory"
+    printf '[General]\nlanguage=%s\n' "${APP_LANGUAGE:-ko}" >"$1/Vantory/Vantory.conf"
+}
+
 run_sway() {
     install_missing sway waybar grim xwayland jq dbus imagemagick fonts-noto-cjk xdotool x11-utils
     local s=$work/sway
@@ -197,7 +204,7 @@ CONF
         shift
         local extra=()
         while [[ ${1:-} == *=* ]]; do extra+=("$1"); shift; done
-        mkdir -p "$s/config-$name" && chown "$user" "$s/config-$name"
+        keep_language "$s/config-$name" && chown -R "$user" "$s/config-$name"
         start_logged "$s/app-$name.log" "${as_user[@]}" env -i "${session[@]}" XDG_CONFIG_HOME="$s/config-$name" \
             "${extra[@]}" "$bin/vantory" --data-dir "$s/data" "$@"
         app_pid=$!
@@ -329,7 +336,7 @@ CONF
     within 30 watcher_up "$bus" || { echo "no tray watcher"; cat "$k/kded.log"; return 1; }
     # plasmashell lays out its panel and tray for a while after it starts.
     sleep 15
-    mkdir -p "$k/config-default" && chown "$user" "$k/config-default"
+    keep_language "$k/config-default" && chown -R "$user" "$k/config-default"
     start_logged "$k/app.log" "${as_user[@]}" env -i "${session[@]}" XDG_CONFIG_HOME="$k/config-default" \
         "$bin/vantory" --data-dir "$k/data"
     app_pid=$!
