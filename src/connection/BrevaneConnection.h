@@ -30,8 +30,9 @@ class Store;
 // Drives one site, the assessment site or Canvas (one object each, despite the name, which is
 // the first site's), for the whole run: the schedule (one timer, for when the interval runs out)
 // and the catch-up after a wake, the guard against overlapping passes, the page loads with their
-// watchdog and the script calls in the connection's hidden page, and the site's login window. The passes themselves are
-// AssessmentPass and CanvasPass. Main thread only; lives from start-up to exit.
+// watchdog and the script calls in the connection's hidden page, and the site's login window.
+// The passes themselves are AssessmentPass and CanvasPass. Main thread only; lives from start-up
+// to exit.
 class BrevaneConnection {
     Q_DECLARE_TR_FUNCTIONS(BrevaneConnection)
 
